@@ -1,0 +1,64 @@
+#pragma once
+// U_MRQR: the in-house routine library. Texts are Windows-1252 bytes.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "lib/errors.h"
+
+namespace tarvex {
+
+// ---- MRQ_TABELA: the shared field table, slots 1..400 -------------------------
+class FieldTable {
+public:
+    static constexpr int kSlots = 400;
+    std::string& operator[](int slot);              // 1..400; out of range throws
+    const std::string& operator[](int slot) const;
+    void clear(int from, int to);                   // empties slots from..to
+private:
+    std::array<std::string, kSlots + 1> slots_{};   // [0] unused
+};
+extern FieldTable MRQ_TABELA;
+
+// ---- Text and number routines ---------------------------------------------------
+std::string MRQ_FILTRA(const std::string& text, const std::string& allowed);
+int32_t MRQ_VAL(const std::string& text);           // throws IntegerConvertError
+std::string MRQ_TROCA(const std::string& text, const std::string& search,
+                      const std::string& replacement, int mode = 0);
+std::string MRQ_CAMPO(const std::string& text, int n, char separator);
+std::string MRQ_ZEROS(long long value, int width);
+std::string MRQ_ZEROS(const std::string& value, int width);
+template <class T>
+T MRQ_IIF(bool condition, const T& whenTrue, const T& whenFalse) {
+    return condition ? whenTrue : whenFalse;
+}
+inline std::string MRQ_IIF(bool c, const char* t, const char* f) { return c ? t : f; }
+bool MRQ_ADDLINHA(const std::string& path, const std::string& line);
+
+// Trim blanks and control characters (<= 0x20) at both ends.
+std::string trim(const std::string& s);
+
+// ---- Date routines (dd/mm/yy texts) ---------------------------------------------
+std::string MRQ_SOMA_MES(const std::string& date, int months);
+std::string MRQ_HOJE();
+std::string MRQ_FIM_MES(const std::string& date);
+bool MRQ_DATA_VAZIA(const std::string& text);
+bool MRQ_DATA_VALIDA(const std::string& text);
+std::string MRQ_RETIRA(const std::string& text, const std::string& set);
+bool MRQ_APENAS(const std::string& text, const std::string& set);
+std::string MRQ_DIA_SEMANA(const std::string& date);
+std::string MRQ_DATA_SQL(const std::string& date);
+std::string MRQ_ASPAS(const std::string& text, int length);
+extern const std::array<std::string, 8> MRQ_DIAS;  // [1]=Domingo .. [7]=Sabado
+
+// ---- Field files and the operator -------------------------------------------------
+void MRQ_READ(const std::string& path, int count);
+void MRQ_WRITE(const std::string& path, int count);
+void MRQ_MSG(const std::string& text);
+void MRQ_CRIA_PASTA(const std::string& path);
+
+// ---- Command-text helpers ----------------------------------------------------------
+std::string MRQ_LIMPA_PATH(const std::string& text);
+std::string MRQ_ENTRE(const std::string& text, const std::string& start, const std::string& end);
+
+}  // namespace tarvex

@@ -1,0 +1,123 @@
+#include <charconv>
+#include <stdexcept>
+
+#include "lib/mrqr.h"
+#include "platform/files.h"
+
+namespace tarvex {
+
+FieldTable MRQ_TABELA;
+
+std::string& FieldTable::operator[](int slot) {
+    if (slot < 1 || slot > kSlots) throw std::out_of_range("MRQ_TABELA slot " + std::to_string(slot));
+    return slots_[slot];
+}
+
+const std::string& FieldTable::operator[](int slot) const {
+    if (slot < 1 || slot > kSlots) throw std::out_of_range("MRQ_TABELA slot " + std::to_string(slot));
+    return slots_[slot];
+}
+
+void FieldTable::clear(int from, int to) {
+    for (int i = std::max(from, 1); i <= std::min(to, kSlots); ++i) slots_[i].clear();
+}
+
+std::string trim(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+    return s.substr(b, e - b);
+}
+
+std::string MRQ_FILTRA(const std::string& text, const std::string& allowed) {
+    std::string out;
+    for (char c : text)
+        if (allowed.find(c) != std::string::npos) out += c;
+    return out;
+}
+
+int32_t MRQ_VAL(const std::string& text) {
+    std::string digits = MRQ_FILTRA(trim(text), "-0123456789");
+    if (digits.empty()) digits = "0";
+    if (digits.size() > 9) digits.resize(9);
+    int32_t value = 0;
+    auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (ec != std::errc() || ptr != digits.data() + digits.size())
+        throw IntegerConvertError(digits);
+    return value;
+}
+
+// Keeps the whole remainder after each occurrence: no text is ever dropped.
+std::string MRQ_TROCA(const std::string& text, const std::string& search,
+                      const std::string& replacement, int mode) {
+    if (text.empty() || search.empty()) return text;
+    std::string out;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t hit = text.find(search, pos);
+        if (hit == std::string::npos) break;
+        out.append(text, pos, hit - pos);
+        out += replacement;
+        pos = hit + search.size();
+        if (mode == 1) break;
+    }
+    out.append(text, std::min(pos, text.size()), std::string::npos);
+    return out;
+}
+
+std::string MRQ_CAMPO(const std::string& text, int n, char separator) {
+    if (n > FieldTable::kSlots) n = FieldTable::kSlots;
+    if (n > 0) MRQ_TABELA.clear(1, n);
+    else MRQ_TABELA.clear(1, FieldTable::kSlots);
+    if (trim(text).empty()) return {};
+    const int limit = n > 0 ? n : FieldTable::kSlots;
+    int field = 1;
+    // The working text is text + two separators, walked to its last but one:
+    // that is the text and one trailing separator.
+    const std::string work = text + separator;
+    for (char c : work) {
+        if (c == separator) {
+            ++field;
+        } else if (field <= limit) {
+            MRQ_TABELA[field] += c;
+        }
+        if (field > limit) break;  // nothing is written beyond the 400 slots
+    }
+    return n > 0 ? MRQ_TABELA[n] : std::string();
+}
+
+std::string MRQ_ZEROS(const std::string& value, int width) {
+    std::string s = trim(value);
+    if (width == 0) width = static_cast<int>(s.size());
+    if (width < 0) return {};
+    if (static_cast<int>(s.size()) < width) s.insert(0, width - s.size(), '0');
+    return s.substr(s.size() - width);
+}
+
+std::string MRQ_ZEROS(long long value, int width) { return MRQ_ZEROS(std::to_string(value), width); }
+
+bool MRQ_ADDLINHA(const std::string& path, const std::string& line) {
+    return platform::appendFile(path, line + "\r\n");
+}
+
+std::string MRQ_ENTRE(const std::string& text, const std::string& start, const std::string& end) {
+    size_t from = 0;
+    if (!start.empty()) {
+        size_t s = text.find(start);
+        if (s == std::string::npos) return end.empty() ? text : std::string();
+        from = s + start.size();
+    }
+    if (end.empty()) return text.substr(from);
+    size_t e = text.find(end, from);
+    if (e == std::string::npos) return start.empty() ? text : std::string();
+    return text.substr(from, e - from);
+}
+
+std::string MRQ_LIMPA_PATH(const std::string& text) {
+    if (text.size() <= 2) return text;
+    std::string rest = MRQ_TROCA(text.substr(2), "\\\\", "\\", 0);
+    rest = MRQ_TROCA(rest, "//", "/", 0);
+    return text.substr(0, 2) + rest;
+}
+
+}  // namespace tarvex

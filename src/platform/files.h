@@ -1,0 +1,33 @@
+#pragma once
+// File-system access for the core. Paths are Windows-1252 texts as the system keeps
+// them; the conversion to the platform's own form happens only in here.
+// On Linux a backslash is taken as a folder separator so Windows-style paths work.
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace tarvex::platform {
+
+std::filesystem::path fsPath(const std::string& cp1252Path);
+std::string fromFsPath(const std::filesystem::path& p);
+
+bool fileExists(const std::string& path);      // a file (not a folder)
+bool dirExists(const std::string& path);
+bool createDir(const std::string& path);       // one level
+bool removeFile(const std::string& path);
+
+// Whole-file read; nullopt when it cannot be opened or read.
+std::optional<std::string> readFile(const std::string& path);
+// Writes the bytes through a temporary file in the same folder, flushed, then
+// replaces `path` in one step. On failure the old file is untouched; the
+// result is an error text (empty on success).
+std::string writeFileAtomic(const std::string& path, const std::string& bytes);
+// Plain create-or-truncate write (no temporary); error text or empty.
+std::string writeFile(const std::string& path, const std::string& bytes);
+// Appends bytes, creating the file; false on any failure.
+bool appendFile(const std::string& path, const std::string& bytes);
+
+// The folder of the running executable, with a trailing backslash.
+std::string exeFolder();
+
+}  // namespace tarvex::platform

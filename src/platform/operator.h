@@ -1,0 +1,37 @@
+#pragma once
+// How the system talks to the operator and lets the message loop breathe.
+// The product shows real message boxes; tests script the answers.
+#include <string>
+
+namespace tarvex::platform {
+
+class Operator {
+public:
+    virtual ~Operator() = default;
+    // Modal box with one OK button; returns when the operator closes it.
+    virtual void message(const std::string& caption, const std::string& text) = 0;
+    // Modal box with OK and Cancel; true only for OK.
+    virtual bool question(const std::string& caption, const std::string& text) = 0;
+    // The application's general error box (errors no routine caught).
+    virtual void error(const std::string& text) = 0;
+    // Let pending window messages be processed (timers may fire in here).
+    virtual void processMessages() = 0;
+};
+
+// Used when nothing was installed: messages go to standard error, questions answer OK.
+class ConsoleOperator : public Operator {
+public:
+    void message(const std::string& caption, const std::string& text) override;
+    bool question(const std::string& caption, const std::string& text) override;
+    void error(const std::string& text) override;
+    void processMessages() override {}
+};
+
+Operator& op();
+void setOperator(Operator* o);  // nullptr restores the console operator
+
+// The application's title, the caption of MRQ_MSG's box.
+const std::string& appTitle();
+void setAppTitle(const std::string& title);
+
+}  // namespace tarvex::platform

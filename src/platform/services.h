@@ -1,0 +1,86 @@
+#pragma once
+// Operating-system services the task types need. src/win32 implements them for
+// real; tests record calls or script results.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tarvex::platform {
+
+class Processes {
+public:
+    virtual ~Processes() = default;
+    // Starts `commandLine` in a new console with the given show-window value and
+    // waits for it without a time limit. 0 when it was created and has ended,
+    // -1 when it could not be created.
+    virtual int runAndWait(const std::string& commandLine, int show) = 0;
+};
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // The shell's file copy (FO_COPY) of one source (may hold a mask) to one
+    // destination with the given FOF_ flags. 0 on success.
+    virtual int copy(const std::string& from, const std::string& to, unsigned flags) = 0;
+    // The shell's "open" verb. True when the shell accepted it.
+    virtual bool open(const std::string& file, const std::string& params,
+                      const std::string& folder, int show) = 0;
+};
+
+struct TopWindow {
+    std::uintptr_t handle = 0;
+    std::string title;
+    std::string className;
+    bool visible = false;
+};
+
+class Windows {
+public:
+    virtual ~Windows() = default;
+    virtual std::vector<TopWindow> topLevel() = 0;   // in the system's z-order
+    // FindWindow by class and/or title (an empty text means "any"); 0 when none.
+    virtual std::uintptr_t find(const std::string& className, const std::string& title) = 0;
+    virtual bool postClose(std::uintptr_t handle) = 0;
+};
+
+class Power {
+public:
+    virtual ~Power() = default;
+    virtual bool enableShutdownPrivilege() = 0;
+    virtual bool exitWindows(unsigned flags) = 0;        // ExitWindowsEx
+    virtual bool runCommand(const std::string& line) = 0; // WinExec, hidden
+};
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+    // Values of the current user's (machineWide=false) or the machine's logon
+    // auto-start key.
+    virtual bool getRun(bool machineWide, const std::string& name, std::string& value) = 0;
+    virtual bool setRun(const std::string& name, const std::string& value) = 0;   // current user
+    virtual bool deleteRun(bool machineWide, const std::string& name) = 0;
+    // The database application's "GB_DIR5" value; empty when absent.
+    virtual std::string readGbDir5() = 0;
+};
+
+// Show-window values as the Win32 API numbers them.
+constexpr int SW_HIDE_ = 0;
+constexpr int SW_NORMAL_ = 1;
+
+// SHFileOperation flags used by the copy routines.
+constexpr unsigned FOF_SILENT_ = 0x0004;
+constexpr unsigned FOF_NOCONFIRMATION_ = 0x0010;
+constexpr unsigned FOF_ALLOWUNDO_ = 0x0040;
+constexpr unsigned FOF_SIMPLEPROGRESS_ = 0x0100;
+constexpr unsigned FOF_NOCONFIRMMKDIR_ = 0x0200;
+
+// Everything a task run may ask of the system.
+struct Services {
+    Processes& processes;
+    Shell& shell;
+    Windows& windows;
+    Power& power;
+    Registry& registry;
+};
+
+}  // namespace tarvex::platform

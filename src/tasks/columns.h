@@ -1,0 +1,26 @@
+#pragma once
+// Columns of the task record (row 0 of the task table holds their titles).
+namespace tarvex::col {
+constexpr int TAREFA = 0;        // row number, two digits
+constexpr int NOME = 1;
+constexpr int TIPO = 2;          // "06 - WINZIP": code is the first two characters
+constexpr int PERIODO = 3;       // "01 - Todos os Dias"
+constexpr int ULTIMA_EXEC = 4;   // "dd/mm/yy hh:mm:ss"
+constexpr int HORA = 5;          // "hh:mm"
+constexpr int MENSAGEM = 6;
+constexpr int VER_EXEC = 7;
+constexpr int PAUSE = 8;         // "S" / "N"
+constexpr int DIR_ORIGEM = 15;
+constexpr int DIR_DESTINO = 16;
+constexpr int PEN = 17;
+constexpr int EXTENSAO = 18;
+constexpr int ARQUIVO = 19;
+constexpr int EXECUTAVEL = 20;
+constexpr int FUNCOES = 21;
+constexpr int ARQDEST = 22;
+constexpr int EXCLUIR = 23;
+constexpr int PASTA_EXE = 28;
+constexpr int SN_EXE = 29;
+constexpr int MEMO = 30;
+constexpr int COUNT = 35;
+}  // namespace tarvex::col

@@ -1,0 +1,226 @@
+#pragma once
+// The controls the core talks to. Each is a small model that holds its state and
+// runs its event action the way the system expects (setting a check box from code
+// runs its click action; changing an edit's text runs its change action). A view
+// (the Win32 kit) attaches as an observer; the in-memory kit attaches none.
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tarvex::ui {
+
+class Control;
+
+// Told after a control's state changed from code, so a view can repaint.
+class ControlView {
+public:
+    virtual ~ControlView() = default;
+    virtual void changed(Control& control) = 0;
+};
+
+class Control {
+public:
+    explicit Control(std::string name) : name_(std::move(name)) {}
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& name() const { return name_; }
+    bool visible() const { return visible_; }
+    void setVisible(bool v) { if (v != visible_) { visible_ = v; notify(); } }
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool e) { if (e != enabled_) { enabled_ = e; notify(); } }
+    const std::string& hint() const { return hint_; }
+    void setHint(std::string h) { hint_ = std::move(h); notify(); }
+    int tag() const { return tag_; }
+    void setTag(int t) { tag_ = t; }
+
+    void attach(ControlView* view) { view_ = view; }
+
+protected:
+    void notify() { if (view_) view_->changed(*this); }
+
+private:
+    std::string name_;
+    std::string hint_;
+    bool visible_ = true;
+    bool enabled_ = true;
+    int tag_ = 0;
+    ControlView* view_ = nullptr;
+};
+
+// Single-line or multi-line text field. Multi-line text uses CR LF between lines.
+class Edit : public Control {
+public:
+    using Control::Control;
+    const std::string& text() const { return text_; }
+    // Runs onChange when the text changes, as a typed change does.
+    void setText(const std::string& t) {
+        if (t == text_) return;
+        text_ = t;
+        notify();
+        if (onChange) onChange();
+    }
+    bool readOnly() const { return readOnly_; }
+    void setReadOnly(bool r) { readOnly_ = r; }
+    std::function<void()> onChange;
+
+    // Multi-line helpers.
+    std::vector<std::string> lines() const;
+    void setLines(const std::vector<std::string>& lines);
+    void addLine(const std::string& line);
+
+private:
+    std::string text_;
+    bool readOnly_ = false;
+};
+using Memo = Edit;
+
+class Label : public Control {
+public:
+    using Control::Control;
+    const std::string& caption() const { return caption_; }
+    void setCaption(const std::string& c) { if (c != caption_) { caption_ = c; notify(); } }
+    std::function<void()> onClick;
+    void click() { if (onClick) onClick(); }
+private:
+    std::string caption_;
+};
+
+class Button : public Label {
+public:
+    using Label::Label;
+};
+
+class CheckBox : public Control {
+public:
+    using Control::Control;
+    bool checked() const { return checked_; }
+    // A change of state, from code or by the operator, runs the click action.
+    void setChecked(bool c) {
+        if (c == checked_) return;
+        checked_ = c;
+        notify();
+        if (onClick) onClick();
+    }
+    const std::string& caption() const { return caption_; }
+    void setCaption(const std::string& c) { caption_ = c; notify(); }
+    std::function<void()> onClick;
+private:
+    bool checked_ = false;
+    std::string caption_;
+};
+
+// A string grid: cells addressed (column, row), both from 0.
+class Grid : public Control {
+public:
+    using Control::Control;
+    int colCount() const { return cols_; }
+    int rowCount() const { return rows_; }
+    void setColCount(int n);
+    void setRowCount(int n);
+    const std::string& cell(int col, int row) const;
+    void setCell(int col, int row, const std::string& text);
+    std::vector<std::string> rowCells(int row) const;
+    void clearRow(int row);
+
+    int colWidth(int col) const;
+    void setColWidth(int col, int width);
+    int defaultColWidth() const { return 64; }
+    int width() const { return width_; }
+    void setWidth(int w) { width_ = w; notify(); }
+    int fixedRows = 1;
+    int fixedCols = 1;
+    int rowHeight = 16;
+
+    int row() const { return row_; }      // selected row
+    void setRow(int r) { row_ = r; notify(); }
+    // Called from the view after cells were changed by the operator.
+    void touched() { notify(); }
+    std::function<void(int col, int row, bool& canSelect)> onSelectCell;
+    std::function<void()> onDblClick;
+
+private:
+    int cols_ = 0, rows_ = 0, row_ = 0, width_ = 0;
+    std::vector<std::string> cells_;      // row-major, rows_ * cols_
+    std::vector<int> widths_;
+};
+
+// A message-driven timer. Setting the interval, or enabling, restarts the count.
+class Timer : public Control {
+public:
+    using Control::Control;
+    int interval() const { return interval_; }
+    bool isEnabled() const { return enabled_; }
+    void setInterval(int ms) { interval_ = ms; ++generation_; notify(); }
+    void setTimerEnabled(bool e) { if (e != enabled_) { enabled_ = e; ++generation_; notify(); } }
+    std::function<void()> onTimer;
+    void fire() { if (enabled_ && onTimer) onTimer(); }
+    // Bumps on every change that restarts the count; a host compares it.
+    unsigned generation() const { return generation_; }
+private:
+    int interval_ = 1000;
+    bool enabled_ = false;
+    unsigned generation_ = 0;
+};
+
+// A page control: named pages, one active.
+class Pages : public Control {
+public:
+    using Control::Control;
+    void addPage(const std::string& pageName) { pages_.push_back(pageName); }
+    const std::vector<std::string>& pages() const { return pages_; }
+    const std::string& active() const { return active_; }
+    void show(const std::string& pageName) {
+        if (pageName == active_) return;
+        active_ = pageName;
+        notify();
+        if (onShow) onShow(pageName);
+    }
+    std::function<void(const std::string&)> onShow;
+private:
+    std::vector<std::string> pages_;
+    std::string active_;
+};
+
+// The notification-area icon: a hint and a picture index (0 at rest, 1 running).
+class Tray : public Control {
+public:
+    using Control::Control;
+    int imageIndex() const { return image_; }
+    void setImageIndex(int i) { if (i != image_) { image_ = i; notify(); } }
+    std::function<void()> onClick;
+private:
+    int image_ = 0;
+};
+
+// A radio group or a drop-down list: items and the chosen index (-1 for none).
+class ListBox : public Control {
+public:
+    using Control::Control;
+    std::vector<std::string> items;
+    int itemIndex() const { return index_; }
+    void setItemIndex(int i) { if (i != index_) { index_ = i; notify(); if (onChange) onChange(); } }
+    std::string selectedText() const { return index_ >= 0 && index_ < (int)items.size() ? items[index_] : std::string(); }
+    std::function<void()> onChange;
+private:
+    int index_ = -1;
+};
+
+// The main window itself as the core sees it.
+class Window : public Control {
+public:
+    using Control::Control;
+    enum class State { Normal, Minimized, Maximized };
+    State state() const { return state_; }
+    void setState(State s) { state_ = s; notify(); }
+    void show() { setVisible(true); }
+    void hide() { setVisible(false); }
+    const std::string& caption() const { return caption_; }
+    void setCaption(const std::string& c) { caption_ = c; notify(); }
+private:
+    State state_ = State::Normal;
+    std::string caption_;
+};
+
+}  // namespace tarvex::ui
