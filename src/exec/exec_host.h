@@ -1,0 +1,29 @@
+#pragma once
+// What a task run needs from the main window besides its controls.
+#include <string>
+
+#include "ui/controls.h"
+
+namespace tarvex::exec {
+
+// Controls of the main window that a run drives.
+struct ExecControls {
+    ui::CheckBox& CB_EXECUTANDO;
+    ui::Label& LA_MSG;
+    ui::Tray& TrayIcon1;
+    ui::Memo& E_MEMO;        // the batch buffer
+    ui::Edit& E_ULTEXEC;     // the editor's "Ult.Execucao" box
+    ui::Edit& E_PROX_NOME;   // read for the tray hint
+    ui::Edit& E_DIR_PARAM;   // settings folder, base of the batch path
+};
+
+class ExecHost {
+public:
+    virtual ~ExecHost() = default;
+    virtual void GRID_SALVA() = 0;        // write the task file (throws FileError)
+    virtual void BU_PROXIMOClick() = 0;   // recompute the agenda
+    virtual void requestQuit() = 0;       // end the program when the run returns to the loop
+    virtual int LINHA() const = 0;        // the row shown in the editor
+};
+
+}  // namespace tarvex::exec
