@@ -47,7 +47,7 @@ class Power {
 public:
     virtual ~Power() = default;
     virtual bool enableShutdownPrivilege() = 0;
-    virtual bool exitWindows(unsigned flags) = 0;        // ExitWindowsEx
+    virtual bool exitWindows(unsigned flags, unsigned reason) = 0;  // ExitWindowsEx
     virtual bool runCommand(const std::string& line) = 0; // WinExec, hidden
 };
 
