@@ -1,0 +1,23 @@
+#pragma once
+// Type "06": pack a folder tree into a ZIP archive.
+#include <string>
+
+namespace tarvex::exec {
+
+struct ZipJob {
+    std::string sourceDir;     // files are searched below it; entry names are relative to it
+    std::string archivePath;   // already expanded; an existing file is replaced
+    std::string masks;         // ";"-separated, empty = "*.*"
+    std::string excludes;      // ";"-separated, may be empty
+};
+
+// Writes the archive under a temporary name beside it and replaces the old
+// archive only once the new one is complete, so a failed run leaves the
+// previous archive as it was. The caller must not delete the old archive
+// first. Throws tarvex::FileError with a readable text on any failure.
+void writeZip(const ZipJob& job);
+
+// Windows file-name matching of one mask ('*' and '?'), ignoring case.
+bool maskMatches(const std::string& mask, const std::string& fileName);
+
+}  // namespace tarvex::exec
