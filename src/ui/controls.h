@@ -123,6 +123,17 @@ public:
     void setCell(int col, int row, const std::string& text);
     std::vector<std::string> rowCells(int row) const;
     void clearRow(int row);
+    // Replaces size and content in one step (row-major cells, rows * cols of
+    // them), so a long table is filled with one notification, not one per cell.
+    void assign(int cols, int rows, std::vector<std::string> cells) {
+        cols_ = cols < 0 ? 0 : cols;
+        rows_ = rows < 0 ? 0 : rows;
+        cells.resize(static_cast<size_t>(cols_) * rows_);
+        cells_ = std::move(cells);
+        widths_.resize(cols_, defaultColWidth());
+        if (row_ >= rows_) row_ = rows_ > 0 ? rows_ - 1 : 0;
+        notify();
+    }
 
     int colWidth(int col) const;
     void setColWidth(int col, int width);
