@@ -1,0 +1,32 @@
+#pragma once
+// A fixed clock installed as the process clock for the life of the scope.
+#include "platform/clock.h"
+
+namespace tarvex::testkit {
+
+class ClockScope {
+public:
+    explicit ClockScope(LocalTime t = at(2026, 12, 6, 8, 0, 0)) : clock_(t) { platform::setClock(&clock_); }
+    ~ClockScope() { platform::setClock(nullptr); }
+    ClockScope(const ClockScope&) = delete;
+    ClockScope& operator=(const ClockScope&) = delete;
+
+    void set(LocalTime t) { clock_.set(t); }
+    void setTime(int h, int m, int s) {
+        LocalTime t = clock_.now();
+        t.hour = h, t.minute = m, t.second = s;
+        clock_.set(t);
+    }
+    platform::FixedClock& clock() { return clock_; }
+
+    static LocalTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+        LocalTime t;
+        t.year = y, t.month = mo, t.day = d, t.hour = h, t.minute = mi, t.second = s;
+        return t;
+    }
+
+private:
+    platform::FixedClock clock_;
+};
+
+}  // namespace tarvex::testkit
