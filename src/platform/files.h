@@ -1,8 +1,10 @@
 #pragma once
 // File-system access for the core. Paths are Windows-1252 texts as the system keeps
 // them; the conversion to the platform's own form happens only in here.
-// On Linux a backslash is taken as a folder separator so Windows-style paths work.
+// On Linux a backslash is taken as a folder separator so Windows-style paths work,
+// and fromFsPath gives "/" back as "\\", so the core always sees Windows-style paths.
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -29,5 +31,11 @@ bool appendFile(const std::string& path, const std::string& bytes);
 
 // The folder of the running executable, with a trailing backslash.
 std::string exeFolder();
+
+// Test seam: when set, it is asked before every open made by readFile, writeFile,
+// writeFileAtomic and appendFile; false makes that open fail the way it fails for
+// a file another program holds locked. An empty function restores plain opening.
+using OpenHook = std::function<bool(const std::string& path)>;
+void setOpenHookForTests(OpenHook hook);
 
 }  // namespace tarvex::platform

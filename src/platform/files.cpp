@@ -1,0 +1,181 @@
+#include "platform/files.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <system_error>
+
+#include "platform/cp1252.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace tarvex::platform {
+
+namespace {
+
+OpenHook& openHook() {
+    static OpenHook hook;
+    return hook;
+}
+
+std::FILE* openPath(const fs::path& p, const char* mode) {
+#ifdef _WIN32
+    std::wstring wmode(mode, mode + std::strlen(mode));
+    return _wfopen(p.c_str(), wmode.c_str());
+#else
+    return std::fopen(p.c_str(), mode);
+#endif
+}
+
+bool hookAllows(const std::string& path) { return !openHook() || openHook()(path); }
+
+std::FILE* openFile(const std::string& path, const char* mode) {
+    return hookAllows(path) ? openPath(fsPath(path), mode) : nullptr;
+}
+
+bool syncToDisk(std::FILE* f) {
+    if (std::fflush(f) != 0) return false;
+#ifdef _WIN32
+    return _commit(_fileno(f)) == 0;
+#else
+    return fsync(fileno(f)) == 0;
+#endif
+}
+
+// Writes all bytes, flushed to disk; closes the file in every case.
+bool writeAndClose(std::FILE* f, const std::string& bytes, bool sync) {
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    if (ok && sync) ok = syncToDisk(f);
+    if (std::fclose(f) != 0) ok = false;
+    return ok;
+}
+
+std::string writeError(const std::string& path) { return "Erro na gravação do arquivo: " + path; }
+
+}  // namespace
+
+void setOpenHookForTests(OpenHook hook) { openHook() = std::move(hook); }
+
+fs::path fsPath(const std::string& cp1252Path) {
+#ifdef _WIN32
+    const std::u16string u = cp1252ToUtf16(cp1252Path);
+    return fs::path(std::wstring(u.begin(), u.end()));
+#else
+    std::string s = cp1252ToUtf8(cp1252Path);
+    for (char& c : s)
+        if (c == '\\') c = '/';
+    return fs::path(s);
+#endif
+}
+
+std::string fromFsPath(const fs::path& p) {
+#ifdef _WIN32
+    const std::wstring w = p.wstring();
+    return utf16ToCp1252(std::u16string(w.begin(), w.end()));
+#else
+    std::string s = utf8ToCp1252(p.string());
+    for (char& c : s)
+        if (c == '/') c = '\\';
+    return s;
+#endif
+}
+
+bool fileExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(fsPath(path), ec);
+}
+
+bool dirExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(fsPath(path), ec);
+}
+
+bool createDir(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::create_directory(fsPath(path), ec);
+}
+
+bool removeFile(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::remove(fsPath(path), ec);
+}
+
+std::optional<std::string> readFile(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    std::FILE* f = openFile(path, "rb");
+    if (!f) return std::nullopt;
+    std::string out;
+    char buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) return std::nullopt;
+    return out;
+}
+
+std::string writeFileAtomic(const std::string& path, const std::string& bytes) {
+    if (path.empty()) return writeError(path);
+    const fs::path target = fsPath(path);
+    fs::path temp = target;
+    temp += ".tmp~";
+    std::FILE* f = hookAllows(path) ? openPath(temp, "wb") : nullptr;
+    if (!f) return writeError(path);
+    std::error_code ec;
+    if (!writeAndClose(f, bytes, true)) {
+        fs::remove(temp, ec);
+        return writeError(path);
+    }
+    fs::rename(temp, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return writeError(path);
+    }
+    return {};
+}
+
+std::string writeFile(const std::string& path, const std::string& bytes) {
+    if (path.empty()) return writeError(path);
+    std::FILE* f = openFile(path, "wb");
+    if (!f) return writeError(path);
+    return writeAndClose(f, bytes, false) ? std::string() : writeError(path);
+}
+
+bool appendFile(const std::string& path, const std::string& bytes) {
+    if (path.empty()) return false;
+    std::FILE* f = openFile(path, "ab");
+    if (!f) return false;
+    return writeAndClose(f, bytes, false);
+}
+
+std::string exeFolder() {
+    fs::path exe;
+#ifdef _WIN32
+    // The C runtime keeps the program's path; a narrow-main program may have only
+    // the 8-bit one.
+    wchar_t* wide = nullptr;
+    char* narrow = nullptr;
+    if (_get_wpgmptr(&wide) == 0 && wide && *wide) {
+        exe = fs::path(wide);
+    } else if (_get_pgmptr(&narrow) == 0 && narrow && *narrow) {
+        exe = fsPath(narrow);
+    }
+#else
+    std::error_code ec;
+    exe = fs::read_symlink("/proc/self/exe", ec);
+#endif
+    std::error_code cwdError;
+    fs::path folder = exe.empty() ? fs::current_path(cwdError) : exe.parent_path();
+    std::string s = fromFsPath(folder);
+    if (s.empty() || s.back() != '\\') s += '\\';
+    return s;
+}
+
+}  // namespace tarvex::platform
