@@ -1,0 +1,127 @@
+#include "tasks/task_file.h"
+
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+#include "lib/errors.h"
+#include "platform/files.h"
+
+namespace tarvex {
+namespace taskfile {
+namespace {
+
+bool isBlank(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) > ' ') return false;
+    return true;
+}
+
+// Hands out the file's lines one at a time; a line missing at the end reads as
+// empty. A line ends at LF, with the CR before it dropped.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+    std::string_view next() {
+        if (pos_ >= text_.size()) return {};
+        const size_t nl = text_.find('\n', pos_);
+        const size_t end = nl == std::string_view::npos ? text_.size() : nl;
+        std::string_view line = text_.substr(pos_, end - pos_);
+        pos_ = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        return line;
+    }
+private:
+    std::string_view text_;
+    size_t pos_ = 0;
+};
+
+std::string shown(std::string_view s) {
+    std::string out(s.substr(0, 20));
+    if (s.size() > 20) out += "...";
+    return out;
+}
+
+// Line 1 or 2: a missing or blank line counts 0, as in a file with no counts.
+// Checked against `limit` before anything is sized by it.
+int countFromLine(std::string_view line, int lineNo, int limit, const char* what,
+                  const std::string& fileName) {
+    size_t b = 0, e = line.size();
+    while (b < e && static_cast<unsigned char>(line[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(line[e - 1]) <= ' ') --e;
+    const std::string_view digits = line.substr(b, e - b);
+    long long value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9')
+            throw FileError("O arquivo " + fileName + " não pode ser lido: a linha " +
+                            std::to_string(lineNo) + " (número de " + what + ") não é um número: \"" +
+                            shown(digits) + "\".");
+        if (value <= limit) value = value * 10 + (c - '0');
+    }
+    if (value > limit)
+        throw FileError("O arquivo " + fileName + " foi recusado: declara " + shown(digits) + " " +
+                        what + ", e o máximo é " + std::to_string(limit) + ".");
+    return static_cast<int>(value);
+}
+
+// Cuts a row line into `cols` fields the way MRQ_CAMPO does, but into the
+// reader's own list, so nothing else can overwrite them mid-read.
+void splitRow(std::string_view line, int cols, std::vector<std::string>& fields) {
+    fields.assign(static_cast<size_t>(cols), std::string());
+    if (cols == 0 || isBlank(line)) return;
+    const bool old = line.find(OLD_SEPARATOR) != std::string_view::npos &&
+                     line.find(SEPARATOR) == std::string_view::npos;
+    const char sep = old ? OLD_SEPARATOR : SEPARATOR;
+    size_t pos = 0;
+    for (int f = 0; f < cols && pos <= line.size(); ++f) {
+        size_t end = line.find(sep, pos);
+        if (end == std::string_view::npos) end = line.size();
+        fields[f].assign(line.substr(pos, end - pos));
+        pos = end + 1;
+    }
+}
+
+}  // namespace
+
+std::string encode(const ui::Grid& grid) {
+    std::string out = std::to_string(grid.colCount()) + "\r\n" + std::to_string(grid.rowCount()) + "\r\n";
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        for (int c = 0; c < grid.colCount(); ++c) {
+            out += grid.cell(c, r);
+            out += SEPARATOR;
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+void decode(const std::string& bytes, const std::string& fileName, ui::Grid& grid) {
+    LineReader lines(bytes);
+    const int cols = countFromLine(lines.next(), 1, MAX_COLUMNS, "colunas", fileName);
+    const int rows = countFromLine(lines.next(), 2, MAX_ROWS, "linhas", fileName);
+    // Filled apart and handed over only once every line was read.
+    std::vector<std::string> cells(static_cast<size_t>(rows) * cols);
+    std::vector<std::string> fields;
+    for (int r = 0; r < rows; ++r) {
+        splitRow(lines.next(), cols, fields);
+        std::move(fields.begin(), fields.end(), cells.begin() + static_cast<ptrdiff_t>(r) * cols);
+    }
+    grid.assign(cols, rows, std::move(cells));
+}
+
+}  // namespace taskfile
+
+void MRQ_GRID_SALVA(const ui::Grid& grid, const std::string& path) {
+    const std::string error = platform::writeFileAtomic(path, taskfile::encode(grid));
+    if (error.empty()) return;
+    if (error.find(path) != std::string::npos) throw FileError(error);
+    throw FileError("Não foi possível gravar o arquivo " + path + ": " + error);
+}
+
+void MRQ_GRID_LER(ui::Grid& grid, const std::string& path) {
+    const auto bytes = platform::readFile(path);
+    if (!bytes) throw FileError("Não foi possível ler o arquivo " + path + ".");
+    taskfile::decode(*bytes, path, grid);
+}
+
+}  // namespace tarvex

@@ -1,0 +1,35 @@
+#pragma once
+// The task file: any string grid stored as text. Windows-1252, CR LF after every
+// line, line 1 the column count, line 2 the row count, then one line per row with
+// "¦" (0xA6) after every cell. Old files used "#" as the separator.
+#include <string>
+
+#include "ui/controls.h"
+
+namespace tarvex {
+
+namespace taskfile {
+constexpr char SEPARATOR = '\xA6';   // "¦"
+constexpr char OLD_SEPARATOR = '#';
+// MRQ_TABELA has 400 slots, so no line may be split into more fields.
+constexpr int MAX_COLUMNS = 400;
+// A real task list holds a few dozen rows (the editor adds three at a time and
+// numbers them with two digits). The bound only keeps a damaged or hostile file
+// from making the loader allocate rows x columns cells without limit.
+constexpr int MAX_ROWS = 10000;
+
+// The file's bytes for `grid`.
+std::string encode(const ui::Grid& grid);
+// Fills `grid` from a file's bytes; `fileName` names the file in error texts.
+// Throws FileError, leaving `grid` untouched, when the counts are unusable.
+void decode(const std::string& bytes, const std::string& fileName, ui::Grid& grid);
+}  // namespace taskfile
+
+// Writes the grid through a temporary file that replaces `path` in one step.
+// Throws FileError; on failure the old file is as it was.
+void MRQ_GRID_SALVA(const ui::Grid& grid, const std::string& path);
+// Fills the grid from `path`. Throws FileError when the file cannot be read or
+// is refused; the grid is then untouched.
+void MRQ_GRID_LER(ui::Grid& grid, const std::string& path);
+
+}  // namespace tarvex

@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "lib/errors.h"
+#include "platform/files.h"
+#include "tasks/task_file.h"
+#include "task_temp.h"
+
+namespace tarvex::tasks::test {
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+void fill(ui::Grid& g, const Rows& rows) {
+    g.setColCount(rows.empty() ? 0 : static_cast<int>(rows[0].size()));
+    g.setRowCount(static_cast<int>(rows.size()));
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t c = 0; c < rows[r].size(); ++c) g.setCell(int(c), int(r), rows[r][c]);
+}
+
+Rows cells(const ui::Grid& g) {
+    Rows out;
+    for (int r = 0; r < g.rowCount(); ++r) out.push_back(g.rowCells(r));
+    return out;
+}
+
+TEST(TaskFile, WritesCountsThenEveryCellFollowedBySeparator) {
+    ui::Grid g("G");
+    fill(g, {{"a", "", "Extensão"}, {"", "", ""}});
+    EXPECT_EQ(taskfile::encode(g), "3\r\n2\r\na\xA6\xA6" "Extens\xE3o\xA6\r\n\xA6\xA6\xA6\r\n");
+}
+
+TEST(TaskFile, RoundTripKeepsEveryCellAndEmptyRows) {
+    TempFolder dir;
+    ui::Grid g("G");
+    const Rows rows = {
+        {"Tarefa", "Nome", "Tipo Tarefa", "", "Memo"},
+        {"01", "BACKUP DIÁRIO", "00 - XCOPY - Copia Arq.", " ", "CHCP 1252 >NUL||XCOPY C:\\A  ===>>  [PEN]:\\A"},
+        {"02", "", "", "", ""},
+        {"03", "A#B", "  lead and trail  ", "é", ""},
+        {"04", "", "", "", ""},
+    };
+    fill(g, rows);
+    const std::string path = dir.file("T.TXT");
+    MRQ_GRID_SALVA(g, path);
+    ui::Grid back("B");
+    MRQ_GRID_LER(back, path);
+    EXPECT_EQ(back.colCount(), 5);
+    EXPECT_EQ(back.rowCount(), 5);
+    EXPECT_EQ(cells(back), rows);
+}
+
+// One row line of a 4-column file, and the cells it gives.
+struct LineCase {
+    const char* name;
+    std::string line;
+    std::vector<std::string> expected;
+};
+
+class RowLine : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(RowLine, SplitsIntoCells) {
+    ui::Grid g("G");
+    taskfile::decode("4\r\n1\r\n" + GetParam().line + "\r\n", "T.TXT", g);
+    ASSERT_EQ(g.colCount(), 4);
+    EXPECT_EQ(g.rowCells(0), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TaskFile, RowLine,
+    ::testing::Values(
+        LineCase{"New", "01\xA6X\xA6Y\xA6Z\xA6", {"01", "X", "Y", "Z"}},
+        LineCase{"Short", "01\xA6X\xA6", {"01", "X", "", ""}},
+        LineCase{"NoTrailingSeparator", "01\xA6X", {"01", "X", "", ""}},
+        LineCase{"OldHash", "01#X#09 - Observações#", {"01", "X", "09 - Observações", ""}},
+        LineCase{"HashKeptWhenNewSeparatorPresent", "01\xA6" "A#B\xA6#\xA6", {"01", "A#B", "#", ""}},
+        LineCase{"NewSeparatorAfterHash", "A#B#C\xA6", {"A#B#C", "", "", ""}},
+        LineCase{"ExtraFieldsIgnored", "a\xA6" "b\xA6" "c\xA6" "d\xA6" "e\xA6" "f\xA6", {"a", "b", "c", "d"}},
+        LineCase{"BlanksKept", " a \xA6 \xA6", {" a ", " ", "", ""}},
+        LineCase{"OnlyBlanks", "   \t ", {"", "", "", ""}},
+        LineCase{"Empty", "", {"", "", "", ""}},
+        LineCase{"EmptyFirstCell", "\xA6X\xA6", {"", "X", "", ""}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TaskFile, MissingLinesReadAsEmptyRows) {
+    ui::Grid g("G");
+    std::string text = "35\r\n10\r\n";
+    for (int r = 0; r < 6; ++r) text += "0" + std::to_string(r) + "\xA6X\xA6\r\n";
+    taskfile::decode(text, "T.TXT", g);
+    ASSERT_EQ(g.rowCount(), 10);
+    ASSERT_EQ(g.colCount(), 35);
+    EXPECT_EQ(g.cell(1, 5), "X");
+    for (int r = 6; r < 10; ++r)
+        for (int c = 0; c < 35; ++c) EXPECT_EQ(g.cell(c, r), "") << c << "," << r;
+}
+
+TEST(TaskFile, LinesBeyondRowCountAreIgnoredAndBareLineFeedsEndLines) {
+    ui::Grid g("G");
+    taskfile::decode("2\n1\nA\xA6" "B\xA6\nC\xA6" "D\xA6\n", "T.TXT", g);
+    EXPECT_EQ(cells(g), (Rows{{"A", "B"}}));
+}
+
+TEST(TaskFile, EmptyFileGivesAnEmptyGrid) {
+    ui::Grid g("G");
+    fill(g, {{"x"}});
+    taskfile::decode("", "T.TXT", g);
+    EXPECT_EQ(g.colCount(), 0);
+    EXPECT_EQ(g.rowCount(), 0);
+}
+
+// A file the reader must refuse, and a word its message must hold.
+struct Refusal {
+    const char* name;
+    std::string text;
+    std::string says;
+};
+
+class RefusedFile : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(RefusedFile, LeavesGridAndFileUntouched) {
+    TempFolder dir;
+    const std::string path = dir.file("TARVEX_TAREFAS.TXT");
+    ASSERT_EQ(platform::writeFileAtomic(path, GetParam().text), "");
+    ui::Grid g("G");
+    fill(g, {{"t0", "t1"}, {"01", "KEEP"}});
+    g.setColWidth(1, 250);
+    try {
+        MRQ_GRID_LER(g, path);
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        const std::string what = e.what();
+        EXPECT_NE(what.find(path), std::string::npos) << what;
+        EXPECT_NE(what.find(GetParam().says), std::string::npos) << what;
+    }
+    EXPECT_EQ(cells(g), (Rows{{"t0", "t1"}, {"01", "KEEP"}}));
+    EXPECT_EQ(g.colWidth(1), 250);
+    EXPECT_EQ(platform::readFile(path), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TaskFile, RefusedFile,
+    ::testing::Values(
+        Refusal{"TooManyColumns", "401\r\n3\r\n", "colunas"},
+        Refusal{"TooManyRows", "35\r\n10001\r\n", "linhas"},
+        Refusal{"HugeRowCount", "35\r\n99999999999999999999999999999\r\n", "linhas"},
+        Refusal{"HugeColumnCount", "4294967331\r\n3\r\n", "colunas"},
+        Refusal{"ColumnsNotANumber", "abc\r\n3\r\n", "linha 1"},
+        Refusal{"RowsNotANumber", "35\r\n3x\r\n", "linha 2"},
+        Refusal{"NegativeRows", "35\r\n-2\r\n", "linha 2"},
+        Refusal{"NegativeColumns", "-35\r\n3\r\n", "linha 1"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TaskFile, LargestAllowedCountsAreRead) {
+    ui::Grid g("G");
+    taskfile::decode("400\r\n3\r\n", "T.TXT", g);
+    EXPECT_EQ(g.colCount(), 400);
+    taskfile::decode("1\r\n" + std::to_string(taskfile::MAX_ROWS) + "\r\n", "T.TXT", g);
+    EXPECT_EQ(g.rowCount(), taskfile::MAX_ROWS);
+}
+
+TEST(TaskFile, MissingFileIsAnErrorNamingIt) {
+    TempFolder dir;
+    ui::Grid g("G");
+    const std::string path = dir.file("NADA.TXT");
+    try {
+        MRQ_GRID_LER(g, path);
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find(path), std::string::npos);
+    }
+}
+
+TEST(TaskFile, FailedWriteInMissingFolderCreatesNothing) {
+    TempFolder dir;
+    ui::Grid g("G");
+    fill(g, {{"a"}});
+    const std::string path = dir.folder() + "NAO_EXISTE\\T.TXT";
+    EXPECT_THROW(MRQ_GRID_SALVA(g, path), FileError);
+    EXPECT_FALSE(platform::dirExists(dir.folder() + "NAO_EXISTE"));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.fsDir()));
+}
+
+TEST(TaskFile, FailedReplaceKeepsWhatStoodAtThePath) {
+    TempFolder dir;
+    // A folder in the file's place cannot be replaced by a file.
+    const std::string path = dir.file("T.TXT");
+    ASSERT_TRUE(platform::createDir(path));
+    ASSERT_EQ(platform::writeFileAtomic(path + "\\inside.txt", "old"), "");
+    ui::Grid g("G");
+    fill(g, {{"a"}});
+    EXPECT_THROW(MRQ_GRID_SALVA(g, path), FileError);
+    EXPECT_TRUE(platform::dirExists(path));
+    EXPECT_EQ(platform::readFile(path + "\\inside.txt"), "old");
+    // No temporary is left lying beside it.
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.fsDir())) ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(TaskFile, SaveReplacesTheWholeOldFile) {
+    TempFolder dir;
+    const std::string path = dir.file("T.TXT");
+    ASSERT_EQ(platform::writeFileAtomic(path, std::string(5000, 'x')), "");
+    ui::Grid g("G");
+    fill(g, {{"a"}});
+    MRQ_GRID_SALVA(g, path);
+    EXPECT_EQ(platform::readFile(path), "1\r\n1\r\na\xA6\r\n");
+}
+
+}  // namespace
+}  // namespace tarvex::tasks::test

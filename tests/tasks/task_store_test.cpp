@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include "lib/errors.h"
+#include "platform/files.h"
+#include "tasks/task_file.h"
+#include "tasks/task_store.h"
+#include "task_temp.h"
+
+namespace tarvex::tasks::test {
+namespace {
+
+struct Store {
+    TempFolder dir;
+    ui::Grid grid{"GRID"};
+    ui::Memo memo{"E_MEMO"};
+    TaskStore store{grid, memo, dir.folder()};
+
+    void writeTaskFile(const std::string& bytes) {
+        ASSERT_EQ(platform::writeFileAtomic(store.taskFilePath(), bytes), "");
+    }
+    std::string taskFile() const { return platform::readFile(store.taskFilePath()).value_or("<none>"); }
+};
+
+const std::string FRESH_FILE =
+    "35\r\n3\r\n"
+    "Tarefa\xA6Nome\xA6Tipo Tarefa\xA6Periodo\xA6Ultima Exec\xA6Hora\xA6Mensagem\xA6Ver Exec.\xA6Pause\xA6" +
+    seps(6) +
+    "Dir Origem\xA6" "Dir Destino\xA6PEN\xA6" "Extens\xE3o\xA6" "Arquivo\xA6" "Execut\xE1vel\xA6"
+    "FUN\xC7\xD5" "ES\xA6" "ARQDEST\xA6" "EXCLUIR\xA6" +
+    seps(4) + "PASTA EXE\xA6S/N EXE\xA6Memo\xA6" + seps(4) + "\r\n" +
+    "01\xA6" + seps(34) + "\r\n" + "02\xA6" + seps(34) + "\r\n";
+
+TEST(TaskStore, FreshTableIsSavedByteForByte) {
+    Store s;
+    s.store.BU_MONTARClick(1);
+    s.store.GRID_SALVA();
+    EXPECT_EQ(s.taskFile(), FRESH_FILE);
+    EXPECT_EQ(s.store.taskFilePath(), s.dir.folder() + "TARVEX_TAREFAS.TXT");
+}
+
+// Task files that the load action turns into the fresh table.
+class FreshLoad : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(FreshLoad, GivesTitlesNumbersAndTwoEmptyTasks) {
+    Store s;
+    if (GetParam() != "<missing>") s.writeTaskFile(GetParam());
+    s.store.BU_MONTARClick(1);
+    EXPECT_EQ(s.grid.colCount(), 35);
+    EXPECT_EQ(s.grid.rowCount(), 3);
+    EXPECT_EQ(s.grid.cell(col::NOME, 0), "Nome");
+    EXPECT_EQ(s.grid.cell(col::MEMO, 0), "Memo");
+    EXPECT_EQ(s.grid.cell(0, 1), "01");
+    EXPECT_EQ(s.grid.cell(0, 2), "02");
+    for (int r = 1; r < 3; ++r)
+        for (int c = 1; c < 35; ++c) EXPECT_EQ(s.grid.cell(c, r), "");
+    EXPECT_EQ(s.grid.colWidth(0), 40);
+    EXPECT_EQ(s.grid.colWidth(1), 250);
+    EXPECT_EQ(s.grid.colWidth(12), 50);
+    EXPECT_EQ(s.grid.colWidth(29), 30);
+    EXPECT_EQ(s.grid.colWidth(6), 64);
+    EXPECT_EQ(s.grid.width(), 250);
+    if (GetParam() == "<missing>") {
+        EXPECT_FALSE(platform::fileExists(s.store.taskFilePath()));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(TaskStore, FreshLoad,
+                         ::testing::Values("<missing>", "", "35\r\n2\r\n", "35\r\n0\r\n", FRESH_FILE));
+
+TEST(TaskStore, NarrowFileIsWidenedKeepingItsCells) {
+    Store s;
+    s.writeTaskFile("3\r\n4\r\nx\xA6y\xA6z\xA6\r\n07\xA6" "ALFA\xA6" "09 - Observa\xE7\xF5" "es\xA6\r\n");
+    s.store.BU_MONTARClick(1);
+    EXPECT_EQ(s.grid.colCount(), 35);
+    EXPECT_EQ(s.grid.rowCount(), 4);
+    EXPECT_EQ(s.grid.cell(col::NOME, 1), "ALFA");
+    EXPECT_EQ(typeCode(s.grid, 1), "09");
+    EXPECT_EQ(s.grid.cell(col::MEMO, 0), "Memo");
+    EXPECT_EQ(s.grid.cell(0, 3), "03");
+    s.store.GRID_SALVA();
+    EXPECT_EQ(s.taskFile().substr(0, 7), "35\r\n4\r\n");
+}
+
+TEST(TaskStore, LoadRewritesTitlesAndNumbersButKeepsUntitledHeaderCells) {
+    Store s;
+    std::string title = "A\xA6" "B\xA6" + seps(7) + "KEEP9\xA6" + seps(25);
+    s.writeTaskFile("35\r\n3\r\n" + title + "\r\n77\xA6" "ONE\xA6\r\n\xA6TWO\xA6\r\n");
+    s.store.BU_MONTARClick(1);
+    EXPECT_EQ(s.grid.cell(0, 0), "Tarefa");
+    EXPECT_EQ(s.grid.cell(1, 0), "Nome");
+    EXPECT_EQ(s.grid.cell(9, 0), "KEEP9");
+    EXPECT_EQ(s.grid.cell(0, 1), "01");
+    EXPECT_EQ(s.grid.cell(0, 2), "02");
+    EXPECT_EQ(s.grid.cell(1, 2), "TWO");
+}
+
+TEST(TaskStore, SaveAndReloadKeepTheTable) {
+    Store s;
+    s.store.BU_MONTARClick(1);
+    s.grid.setRowCount(6);
+    NUMERA(s.grid);
+    s.grid.setCell(col::NOME, 1, "COPIA");
+    s.grid.setCell(col::TIPO, 1, TYPE_LABELS[0]);
+    s.grid.setCell(col::PERIODO, 1, PERIOD_LABELS[19]);
+    s.grid.setCell(col::MEMO, 1, TIRA_CHR("CHCP 1252 >NUL\r\nXCOPY A B"));
+    s.grid.setCell(col::NOME, 5, "ULTIMA");
+    s.store.GRID_SALVA();
+    const std::string saved = s.taskFile();
+
+    Store t;
+    t.writeTaskFile(saved);
+    t.store.BU_MONTARClick(1);
+    ASSERT_EQ(t.grid.rowCount(), 6);
+    for (int r = 0; r < 6; ++r) EXPECT_EQ(t.grid.rowCells(r), s.grid.rowCells(r)) << r;
+    EXPECT_EQ(periodCode(t.grid, 1), "19");
+    t.store.GRID_SALVA();
+    EXPECT_EQ(t.taskFile(), saved);
+}
+
+TEST(TaskStore, ReloadDiscardsUnsavedChanges) {
+    Store s;
+    s.store.BU_MONTARClick(1);
+    s.store.GRID_SALVA();
+    s.grid.setCell(col::NOME, 1, "NAO SALVO");
+    s.grid.setRowCount(9);
+    s.store.BU_MONTARClick(1);
+    EXPECT_EQ(s.grid.rowCount(), 3);
+    EXPECT_EQ(s.grid.cell(col::NOME, 1), "");
+}
+
+TEST(TaskStore, MemoGetsNameOfCurrentRowWithLineBreaks) {
+    Store s;
+    s.writeTaskFile("35\r\n3\r\n\r\n01\xA6" "A||B\xA6\r\n02\xA6" "C||D\xA6\r\n");
+    s.store.BU_MONTARClick(2);
+    EXPECT_EQ(s.memo.text(), "C\r\nD");
+}
+
+TEST(TaskStore, FailedLoadLeavesTableAndMemoAsTheyWere) {
+    Store s;
+    s.store.BU_MONTARClick(1);
+    s.grid.setCell(col::NOME, 1, "EM MEMORIA");
+    s.memo.setText("antes");
+    s.writeTaskFile("35\r\n500000\r\n");
+    EXPECT_THROW(s.store.BU_MONTARClick(1), FileError);
+    EXPECT_EQ(s.grid.rowCount(), 3);
+    EXPECT_EQ(s.grid.cell(col::NOME, 1), "EM MEMORIA");
+    EXPECT_EQ(s.memo.text(), "antes");
+    EXPECT_EQ(s.taskFile(), "35\r\n500000\r\n");
+}
+
+TEST(TaskStore, FailedSaveLeavesTableAndOldFile) {
+    Store s;
+    s.store.BU_MONTARClick(1);
+    s.store.GRID_SALVA();
+    const std::string oldPath = s.store.taskFilePath();
+    s.grid.setCell(col::NOME, 1, "NOVO");
+    s.store.setPastaParam(s.dir.folder() + "SUMIU\\");
+    EXPECT_THROW(s.store.GRID_SALVA(), FileError);
+    EXPECT_EQ(s.grid.cell(col::NOME, 1), "NOVO");
+    EXPECT_EQ(s.grid.rowCount(), 3);
+    EXPECT_EQ(platform::readFile(oldPath), FRESH_FILE);
+    s.store.setPastaParam(s.dir.folder());
+    s.store.GRID_SALVA();
+    EXPECT_NE(s.taskFile().find("NOVO"), std::string::npos);
+}
+
+TEST(Numera, RowNumbersHaveTwoDigits) {
+    ui::Grid g("G");
+    g.setColCount(2);
+    g.setRowCount(102);
+    g.setCell(0, 0, "Tarefa");
+    NUMERA(g);
+    EXPECT_EQ(g.cell(0, 0), "Tarefa");
+    EXPECT_EQ(g.cell(0, 1), "01");
+    EXPECT_EQ(g.cell(0, 99), "99");
+    EXPECT_EQ(g.cell(0, 100), "00");
+    EXPECT_EQ(g.cell(0, 101), "01");
+}
+
+struct MemoCase {
+    std::string typed, stored, shown;
+};
+
+class MemoText : public ::testing::TestWithParam<MemoCase> {};
+
+TEST_P(MemoText, EncodesForOneCellAndBack) {
+    EXPECT_EQ(TIRA_CHR(GetParam().typed), GetParam().stored);
+    EXPECT_EQ(COLOCA_CHR(GetParam().stored), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TaskStore, MemoText,
+    ::testing::Values(MemoCase{"A\r\nB\nC", "A||B||C", "A\r\nB\r\nC"},
+                      MemoCase{"x\xA6y\r\n\xA6", "xy||", "xy\r\n"},
+                      MemoCase{"a||b", "a||b", "a\r\nb"},
+                      MemoCase{"", "", ""},
+                      MemoCase{std::string(3000, 'm') + "\r\n" + std::string(3000, 'n'),
+                               std::string(3000, 'm') + "||" + std::string(3000, 'n'),
+                               std::string(3000, 'm') + "\r\n" + std::string(3000, 'n')}));
+
+TEST(Codes, AreTheFirstTwoCharactersTrimmed) {
+    ui::Grid g("G");
+    g.setColCount(35);
+    g.setRowCount(5);
+    g.setCell(col::TIPO, 1, "06 - WINZIP");
+    g.setCell(col::PERIODO, 1, "01 - Todos os Dias");
+    g.setCell(col::TIPO, 2, " ");
+    g.setCell(col::TIPO, 3, "5");
+    EXPECT_EQ(typeCode(g, 1), "06");
+    EXPECT_EQ(periodCode(g, 1), "01");
+    EXPECT_EQ(typeCode(g, 2), "");
+    EXPECT_EQ(typeCode(g, 3), "5");
+    EXPECT_EQ(typeCode(g, 4), "");
+    EXPECT_EQ(typeCode(g, 99), "");
+}
+
+TEST(Codes, ListsAreInCodeOrder) {
+    for (size_t i = 0; i < TYPE_LABELS.size(); ++i)
+        EXPECT_EQ(TYPE_LABELS[i].substr(0, 5), (i < 10 ? "0" : "") + std::to_string(i) + " - ");
+    for (size_t i = 0; i < PERIOD_LABELS.size(); ++i)
+        EXPECT_EQ(PERIOD_LABELS[i].substr(0, 4), (i < 10 ? "0" : "") + std::to_string(i) + " -");
+    EXPECT_EQ(PERIOD_LABELS[19], "19 -  ");
+    EXPECT_EQ(TYPE_LABELS[1], "01 - Copiar Diret\xF3rio");
+}
+
+}  // namespace
+}  // namespace tarvex::tasks::test
