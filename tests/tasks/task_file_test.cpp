@@ -26,32 +26,6 @@ Rows cells(const ui::Grid& g) {
     return out;
 }
 
-TEST(TaskFile, WritesCountsThenEveryCellFollowedBySeparator) {
-    ui::Grid g("G");
-    fill(g, {{"a", "", "Extensão"}, {"", "", ""}});
-    EXPECT_EQ(taskfile::encode(g), "3\r\n2\r\na\xA6\xA6" "Extens\xE3o\xA6\r\n\xA6\xA6\xA6\r\n");
-}
-
-TEST(TaskFile, RoundTripKeepsEveryCellAndEmptyRows) {
-    TempFolder dir;
-    ui::Grid g("G");
-    const Rows rows = {
-        {"Tarefa", "Nome", "Tipo Tarefa", "", "Memo"},
-        {"01", "BACKUP DIÁRIO", "00 - XCOPY - Copia Arq.", " ", "CHCP 1252 >NUL||XCOPY C:\\A  ===>>  [PEN]:\\A"},
-        {"02", "", "", "", ""},
-        {"03", "A#B", "  lead and trail  ", "é", ""},
-        {"04", "", "", "", ""},
-    };
-    fill(g, rows);
-    const std::string path = dir.file("T.TXT");
-    MRQ_GRID_SALVA(g, path);
-    ui::Grid back("B");
-    MRQ_GRID_LER(back, path);
-    EXPECT_EQ(back.colCount(), 5);
-    EXPECT_EQ(back.rowCount(), 5);
-    EXPECT_EQ(cells(back), rows);
-}
-
 // One row line of a 4-column file, and the cells it gives.
 struct LineCase {
     const char* name;
@@ -100,14 +74,6 @@ TEST(TaskFile, LinesBeyondRowCountAreIgnoredAndBareLineFeedsEndLines) {
     ui::Grid g("G");
     taskfile::decode("2\n1\nA\xA6" "B\xA6\nC\xA6" "D\xA6\n", "T.TXT", g);
     EXPECT_EQ(cells(g), (Rows{{"A", "B"}}));
-}
-
-TEST(TaskFile, EmptyFileGivesAnEmptyGrid) {
-    ui::Grid g("G");
-    fill(g, {{"x"}});
-    taskfile::decode("", "T.TXT", g);
-    EXPECT_EQ(g.colCount(), 0);
-    EXPECT_EQ(g.rowCount(), 0);
 }
 
 // A file the reader must refuse, and a word its message must hold.
@@ -172,16 +138,6 @@ TEST(TaskFile, MissingFileIsAnErrorNamingIt) {
     }
 }
 
-TEST(TaskFile, FailedWriteInMissingFolderCreatesNothing) {
-    TempFolder dir;
-    ui::Grid g("G");
-    fill(g, {{"a"}});
-    const std::string path = dir.folder() + "NAO_EXISTE\\T.TXT";
-    EXPECT_THROW(MRQ_GRID_SALVA(g, path), FileError);
-    EXPECT_FALSE(platform::dirExists(dir.folder() + "NAO_EXISTE"));
-    EXPECT_TRUE(std::filesystem::is_empty(dir.fsDir()));
-}
-
 TEST(TaskFile, FailedReplaceKeepsWhatStoodAtThePath) {
     TempFolder dir;
     // A folder in the file's place cannot be replaced by a file.
@@ -197,16 +153,6 @@ TEST(TaskFile, FailedReplaceKeepsWhatStoodAtThePath) {
     int entries = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.fsDir())) ++entries;
     EXPECT_EQ(entries, 1);
-}
-
-TEST(TaskFile, SaveReplacesTheWholeOldFile) {
-    TempFolder dir;
-    const std::string path = dir.file("T.TXT");
-    ASSERT_EQ(platform::writeFileAtomic(path, std::string(5000, 'x')), "");
-    ui::Grid g("G");
-    fill(g, {{"a"}});
-    MRQ_GRID_SALVA(g, path);
-    EXPECT_EQ(platform::readFile(path), "1\r\n1\r\na\xA6\r\n");
 }
 
 }  // namespace
