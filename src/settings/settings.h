@@ -1,0 +1,41 @@
+#pragma once
+// The operator's settings: one record, kept in the settings file as one line of
+// 20 "#"-terminated fields. Independent of the window: the settings page copies
+// its controls to and from this record.
+#include <array>
+#include <string>
+
+namespace tarvex::settings {
+
+inline constexpr const char* kFileName = "TARVEX_SISTEMA.TXT";
+inline constexpr int kFieldCount = 20;
+using Fields = std::array<std::string, kFieldCount>;  // [0] is slot 1
+
+struct Settings {
+    // The main window's normal-state rectangle (see NormalBounds), pixels.
+    int top = 10;
+    int left = 10;
+    int width = 900;
+    int height = 670;
+    int calendarFontSize = 8;              // CALEND, shown in CB_FONTE
+    std::string textFontSize = "8";        // CB_FONTEXT, as typed; applies to E00_MEMO
+    std::string fontName = "MS Sans Serif";  // CB_FONTNAME
+    bool autorun = true;                   // CB_AUTORUN; the registry has the last word
+    int startMode = 0;                     // RG_INICIAR index, -1 for none
+    int startPage = 0;                     // RG_TELAINI index, -1 for none
+    bool showStart = true;                 // CB_VER_INICIO ("Ver Inicio")
+    bool showClose = true;                 // CB_VER_TERMINO ("Ver Término")
+
+    friend bool operator==(const Settings&, const Settings&) = default;
+};
+
+// The record as read back: every field with its limits applied. A field that
+// does not convert to a number takes its default, and the others are still read.
+Settings fromFields(const Fields& fields);
+// The record as stored: numbers in decimal, texts as typed, flags "S" or "N".
+Fields toFields(const Settings& s);
+
+// The point size E00_MEMO gets from the (already limited) text font size.
+int textFontPoints(const Settings& s);
+
+}  // namespace tarvex::settings

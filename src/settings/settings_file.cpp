@@ -1,0 +1,40 @@
+#include "settings/settings_file.h"
+
+#include <exception>
+
+#include "lib/mrqr.h"
+#include "settings/autorun.h"
+
+namespace tarvex::settings {
+
+Settings readSettingsFile(const std::string& folder) {
+    MRQ_READ(folder + kFileName, kFieldCount);
+    Fields fields;
+    for (int slot = 1; slot <= kFieldCount; ++slot) fields[slot - 1] = MRQ_TABELA[slot];
+    return fromFields(fields);
+}
+
+void writeSettingsFile(const std::string& folder, const Settings& s) {
+    const Fields fields = toFields(s);
+    for (int slot = 1; slot <= kFieldCount; ++slot) MRQ_TABELA[slot] = fields[slot - 1];
+    MRQ_WRITE(folder + kFileName, kFieldCount);
+}
+
+Settings PAR_LER(const std::string& folder, platform::Registry& registry,
+                 const std::string& exePath) {
+    Settings s = readSettingsFile(folder);
+    try {
+        s.autorun = autorunEnabled(registry, exePath);
+    } catch (const std::exception&) {
+        MRQ_MSG("Erro na leitura do AUTORUN");
+    }
+    return s;
+}
+
+void PAR_SALVA(const std::string& folder, const Settings& s, platform::Registry& registry,
+               const std::string& exePath) {
+    autorunApply(registry, s.autorun, exePath);
+    writeSettingsFile(folder, s);
+}
+
+}  // namespace tarvex::settings
