@@ -3,9 +3,12 @@
 #include <exception>
 
 #include "lib/mrqr.h"
+#include "platform/files.h"
 #include "settings/autorun.h"
 
 namespace tarvex::settings {
+
+std::string settingsFolder() { return platform::exeFolder(); }
 
 Settings readSettingsFile(const std::string& folder) {
     MRQ_READ(folder + kFileName, kFieldCount);

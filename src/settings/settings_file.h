@@ -8,6 +8,10 @@
 
 namespace tarvex::settings {
 
+// PASTA_PARAM: the executable's folder with a trailing backslash. Every file of
+// the system lives there; it is not configurable.
+std::string settingsFolder();
+
 // The settings file of `folder`, read through MRQ_READ. A missing file gives the
 // defaults.
 Settings readSettingsFile(const std::string& folder);
