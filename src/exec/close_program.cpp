@@ -26,7 +26,7 @@ bool MRQ_FECHA_PROGRAMA(platform::Windows& w, const std::string& program) {
         posted = postTo(w, w.find("", title));
     } else if (std::string cls = tagged(program, "Classe["); !cls.empty()) {
         posted = postTo(w, w.find(cls, ""));
-    } else {
+    } else if (!program.empty()) {   // an empty search would match any window
         std::uintptr_t handle = w.find("", program);
         if (handle == 0) handle = w.find(program, "");
         posted = postTo(w, handle);

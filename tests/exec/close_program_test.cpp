@@ -58,7 +58,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, CloseProgram, ::testing::Values(
     CloseCase{"Classe[Word] Titulo[Painel]", {}},   // both tags: read as a title, "Word"
     CloseCase{"Titulo[Painel] Classe[Word]", {6}},
     CloseCase{"Titulo[Nada aberto]", {}},
-    CloseCase{"Exe[notepad.exe]", {}}));
+    CloseCase{"Exe[notepad.exe]", {}},
+    CloseCase{"", {}}));
 
 TEST(WindowList, OnlyVisibleTitledWindowsFrontToBack) {
     testkit::FakeWindows windows;

@@ -1,0 +1,35 @@
+#include "win32/services_process.h"
+#include "win32/services_win32.h"
+
+namespace tarvex::win32 {
+
+bool Win32Power::enableShutdownPrivilege() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return false;
+    TOKEN_PRIVILEGES tp{};
+    bool ok = LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &tp.Privileges[0].Luid) != 0;
+    if (ok) {
+        tp.PrivilegeCount = 1;
+        tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        // Success of the call alone does not mean the privilege was granted.
+        ok = AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr) != 0 &&
+             GetLastError() == ERROR_SUCCESS;
+    }
+    CloseHandle(token);
+    return ok;
+}
+
+bool Win32Power::exitWindows(unsigned flags, unsigned reason) {
+    return ExitWindowsEx(flags, reason) != 0;
+}
+
+bool Win32Power::runCommand(const std::string& line) {
+    PROCESS_INFORMATION pi;
+    if (!startProcess(line, SW_HIDE, NORMAL_PRIORITY_CLASS, pi)) return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
+}  // namespace tarvex::win32

@@ -1,0 +1,42 @@
+#include "win32/services_process.h"
+
+#include <vector>
+
+#include "win32/services_win32.h"
+#include "win32/wide.h"
+
+namespace tarvex::win32 {
+
+bool startProcess(const std::string& commandLine, int show, DWORD creationFlags,
+                  PROCESS_INFORMATION& pi) {
+    std::wstring line = widen(commandLine);
+    std::vector<wchar_t> buffer(line.begin(), line.end());
+    buffer.push_back(L'\0');
+
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = static_cast<WORD>(show);
+    pi = PROCESS_INFORMATION{};
+    return CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, creationFlags, nullptr,
+                          nullptr, &si, &pi) != 0;
+}
+
+int Win32Processes::runAndWait(const std::string& commandLine, int show) {
+    // The thread waits without pumping messages, so the hourglass stays until the end.
+    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    PROCESS_INFORMATION pi;
+    int result = -1;
+    if (startProcess(commandLine, show, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, pi)) {
+        WaitForSingleObject(pi.hProcess, INFINITE);
+        DWORD exitCode = 0;
+        GetExitCodeProcess(pi.hProcess, &exitCode);   // read, but any end counts as done
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        result = 0;
+    }
+    SetCursor(previous ? previous : LoadCursorW(nullptr, IDC_ARROW));
+    return result;
+}
+
+}  // namespace tarvex::win32

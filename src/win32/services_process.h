@@ -1,0 +1,14 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace tarvex::win32 {
+
+// CreateProcessW of a whole command line: the line is copied into a buffer of
+// its own length, since the call may write into it. On success the two handles
+// in `pi` are the caller's to close.
+bool startProcess(const std::string& commandLine, int show, DWORD creationFlags,
+                  PROCESS_INFORMATION& pi);
+
+}  // namespace tarvex::win32

@@ -1,0 +1,32 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include "win32/services_win32.h"
+#include "win32/wide.h"
+
+namespace tarvex::win32 {
+
+int Win32Shell::copy(const std::string& from, const std::string& to, unsigned flags) {
+    std::vector<wchar_t> source = doubleNulList({from});
+    std::vector<wchar_t> target = doubleNulList({to});
+    SHFILEOPSTRUCTW op{};
+    op.hwnd = nullptr;
+    op.wFunc = FO_COPY;
+    op.pFrom = source.data();
+    op.pTo = target.data();
+    op.fFlags = static_cast<FILEOP_FLAGS>(flags);
+    int result = SHFileOperationW(&op);
+    // A copy the operator cancelled half-way is not a finished copy.
+    if (result == 0 && op.fAnyOperationsAborted) result = ERROR_CANCELLED;
+    return result;
+}
+
+bool Win32Shell::open(const std::string& file, const std::string& params, const std::string& folder,
+                      int show) {
+    std::wstring wFile = widen(file), wParams = widen(params), wFolder = widen(folder);
+    HINSTANCE h = ShellExecuteW(nullptr, L"open", wFile.c_str(), params.empty() ? nullptr : wParams.c_str(),
+                                folder.empty() ? nullptr : wFolder.c_str(), show);
+    return reinterpret_cast<INT_PTR>(h) > 32;
+}
+
+}  // namespace tarvex::win32

@@ -1,0 +1,71 @@
+#pragma once
+// The operating-system services and the operator, for real, on Windows.
+#include <cstdint>
+
+#include "platform/operator.h"
+#include "platform/services.h"
+
+namespace tarvex::win32 {
+
+class Win32Processes : public platform::Processes {
+public:
+    int runAndWait(const std::string& commandLine, int show) override;
+};
+
+class Win32Shell : public platform::Shell {
+public:
+    int copy(const std::string& from, const std::string& to, unsigned flags) override;
+    bool open(const std::string& file, const std::string& params, const std::string& folder,
+              int show) override;
+};
+
+class Win32Windows : public platform::Windows {
+public:
+    std::vector<platform::TopWindow> topLevel() override;
+    std::uintptr_t find(const std::string& className, const std::string& title) override;
+    bool postClose(std::uintptr_t handle) override;
+};
+
+class Win32Power : public platform::Power {
+public:
+    bool enableShutdownPrivilege() override;
+    bool exitWindows(unsigned flags, unsigned reason) override;
+    bool runCommand(const std::string& line) override;
+};
+
+class Win32Registry : public platform::Registry {
+public:
+    bool getRun(bool machineWide, const std::string& name, std::string& value) override;
+    bool setRun(const std::string& name, const std::string& value) override;
+    bool deleteRun(bool machineWide, const std::string& name) override;
+    std::string readGbDir5() override;
+};
+
+// Message boxes in front of every window; owned by the main window once it exists.
+class Win32Operator : public platform::Operator {
+public:
+    void setOwner(std::uintptr_t hwnd) { owner_ = hwnd; }
+    void message(const std::string& caption, const std::string& text) override;
+    bool question(const std::string& caption, const std::string& text) override;
+    void error(const std::string& text) override;
+    void processMessages() override;
+
+private:
+    std::uintptr_t owner_ = 0;
+};
+
+// Everything the core may ask of the system, as one bundle.
+struct Win32Services {
+    Win32Processes processes;
+    Win32Shell shell;
+    Win32Windows windows;
+    Win32Power power;
+    Win32Registry registry;
+    platform::Services services{processes, shell, windows, power, registry};
+
+    Win32Services() = default;
+    Win32Services(const Win32Services&) = delete;
+    Win32Services& operator=(const Win32Services&) = delete;
+};
+
+}  // namespace tarvex::win32

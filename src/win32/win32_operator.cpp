@@ -1,0 +1,47 @@
+#include <windows.h>
+
+#include "win32/services_win32.h"
+#include "win32/wide.h"
+
+namespace tarvex::win32 {
+
+namespace {
+
+// In front of every window, as the operator may be working in another program.
+constexpr UINT kInFront = MB_TOPMOST | MB_SETFOREGROUND;
+
+int box(std::uintptr_t owner, const std::string& caption, const std::string& text, UINT style) {
+    std::wstring wText = widen(text), wCaption = widen(caption);
+    HWND hwnd = reinterpret_cast<HWND>(owner);
+    if (hwnd && !IsWindow(hwnd)) hwnd = nullptr;
+    return MessageBoxW(hwnd, wText.c_str(), wCaption.c_str(), style | kInFront);
+}
+
+}  // namespace
+
+void Win32Operator::message(const std::string& caption, const std::string& text) {
+    box(owner_, caption, text, MB_OK);
+}
+
+bool Win32Operator::question(const std::string& caption, const std::string& text) {
+    return box(owner_, caption, text, MB_OKCANCEL) == IDOK;
+}
+
+void Win32Operator::error(const std::string& text) {
+    box(owner_, platform::appTitle(), text, MB_OK | MB_ICONERROR);
+}
+
+void Win32Operator::processMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Leave the quit request for the main loop to see.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+}  // namespace tarvex::win32
