@@ -1,0 +1,129 @@
+// Field files (one line of "#"-terminated fields) with retries, and the operator's
+// message box.
+//
+// MRQ_READ and MRQ_WRITE let the message loop run (timers may fire and use
+// MRQ_TABELA meanwhile), so they keep their fields in locals and touch the shared
+// slots only where nothing can run in between: MRQ_WRITE takes the slots once at
+// its start, MRQ_READ fills them once at its very end, after its last yield.
+#include <algorithm>
+#include <vector>
+
+#include "lib/mrqr.h"
+#include "platform/files.h"
+#include "platform/operator.h"
+
+namespace tarvex {
+
+namespace {
+
+constexpr int kMaxAttempts = 5;
+constexpr int kSilentAttempts = 3;
+constexpr int kMaxLines = 399;
+
+int slotCount(int count) { return std::clamp(count, 0, FieldTable::kSlots); }
+
+void pump() { platform::op().processMessages(); }
+
+// The last of the first 399 lines (CR LF, LF or CR end a line).
+std::string keptLine(const std::string& content) {
+    std::string line;
+    int number = 0;
+    size_t pos = 0;
+    while (pos < content.size() && number < kMaxLines) {
+        size_t end = content.find_first_of("\r\n", pos);
+        if (end == std::string::npos) end = content.size();
+        line = content.substr(pos, end - pos);
+        ++number;
+        if (end == content.size()) break;
+        pos = end + 1;
+        if (content[end] == '\r' && pos < content.size() && content[pos] == '\n') ++pos;
+    }
+    return line;
+}
+
+void storeFields(const std::string& line, int count) {
+    if (count < 1) return;
+    MRQ_CAMPO(line, count, '#');
+}
+
+std::string folderPart(const std::string& path) {
+    const size_t cut = path.find_last_of("\\/:");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+}  // namespace
+
+void MRQ_MSG(const std::string& text) { platform::op().message(platform::appTitle(), text); }
+
+void MRQ_READ(const std::string& path, int count) {
+    count = slotCount(count);
+    for (int attempt = 1;; ++attempt) {
+        pump();
+        if (!platform::fileExists(path) || MRQ_DATA_VAZIA(path) || path == "*.*") break;
+        if (attempt > kSilentAttempts)
+            MRQ_MSG("(MRQ_READ) - AVISO - Erro na leitura do arquivo: " + path +
+                    " Tecle Enter para tentar novamente");
+        if (const auto content = platform::readFile(path)) {
+            const std::string line = keptLine(*content);
+            pump();
+            MRQ_TABELA.clear(1, count);
+            storeFields(line, count);
+            return;
+        }
+        if (attempt + 1 > kMaxAttempts) {
+            MRQ_MSG("(MRQ_READ) - ERRO na tentativa de LER o Arquivo: " + path);
+            break;
+        }
+    }
+    MRQ_TABELA.clear(1, count);
+}
+
+void MRQ_WRITE(const std::string& path, int count) {
+    count = slotCount(count);
+    std::vector<std::string> fields;
+    for (int k = 1; k <= count; ++k) {
+        if (MRQ_TABELA[k] == "#") MRQ_TABELA[k].clear();
+        fields.push_back(MRQ_TABELA[k]);
+    }
+    for (int attempt = 1;; ++attempt) {
+        pump();
+        const std::string clean = MRQ_LIMPA_PATH(path);
+        std::string line;
+        for (const auto& f : fields) line += f + "#";
+        if (!platform::dirExists(folderPart(clean))) {
+            MRQ_MSG("Diretório invalido para gravar Parametros (" + clean + ")");
+            pump();
+            return;
+        }
+        if (attempt > kSilentAttempts)
+            MRQ_MSG("(MRQ_WRITE) - AVISO - Erro na gravação do arquivo: " + clean +
+                    " Tecle Enter para tentar novamente");
+        if (platform::writeFileAtomic(clean, line).empty()) {
+            pump();
+            return;
+        }
+        if (attempt + 1 > kMaxAttempts) {
+            MRQ_MSG("(MRQ_WRITE) - ERRO na tentativa de GRAVAR o Arquivo: " + clean);
+            return;
+        }
+    }
+}
+
+// Works on its own copy of the levels, so it leaves MRQ_TABELA alone.
+void MRQ_CRIA_PASTA(const std::string& path) {
+    if (platform::dirExists(path)) return;
+    std::vector<std::string> parts(1);
+    for (char c : path) {
+        if (c != '\\') parts.back() += c;
+        else if (parts.size() < 10) parts.emplace_back();
+        else break;
+    }
+    std::string current = parts[0] + "\\";
+    for (size_t i = 1; i < parts.size() && !parts[i].empty(); ++i) {
+        current += parts[i];
+        if (!platform::dirExists(current)) platform::createDir(current);
+        current += "\\";
+    }
+}
+
+}  // namespace tarvex
