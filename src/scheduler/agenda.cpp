@@ -1,0 +1,105 @@
+#include "scheduler/agenda.h"
+
+#include "lib/datetime.h"
+#include "lib/mrqr.h"
+#include "scheduler/cover.h"
+#include "scheduler/period_rules.h"
+#include "tasks/columns.h"
+
+namespace tarvex::scheduler {
+
+int waitSeconds(long long nowMs, int targetSecond, bool armedOnce) {
+    const long long targetMs = targetSecond * 1000LL;
+    long long wait = nowMs > targetMs ? 30 : (targetMs - nowMs) / 1000;
+    if (wait < 31) wait = armedOnce ? 10 : 30;
+    return static_cast<int>(wait);
+}
+
+Agenda::Agenda(AgendaControls controls, AgendaState state, Tell tell)
+    : c_(controls), s_(state), tell_(std::move(tell)) {}
+
+void Agenda::BU_PROXIMOClick() {
+    if (c_.CB_EXECUTANDO.checked()) return;
+    c_.CB_PARAR.setChecked(false);   // resumes a stopped scheduler first
+
+    c_.LA_MSG.setCaption("Tarvex Ativo");
+    c_.LA_PROXIMO.setCaption(std::to_string(MRQ_VAL(c_.LA_PROXIMO.caption()) + 1));
+
+    std::vector<std::string> warnings = markDue();
+    MONTA_CAPA(c_.GRID, c_.GRID_C);
+
+    c_.E_PROX_NOME.setText("Sem tarefas para o dia");
+    c_.E_PROX_HORA.setText("");
+    c_.E_PROX_INTERVALO.setText("");
+    std::string bestHour;
+    int row = chooseNext(bestHour);
+    if (row > 0)
+        arm(row, bestHour);
+    else
+        c_.TIMER1.setTimerEnabled(false);
+    c_.PC_GERAL.show("TS_CAPA");
+
+    // Told after the computation is complete: a modal box lets timers through.
+    for (const auto& w : warnings)
+        if (tell_) tell_(w);
+}
+
+// Writes "S" or "N" into "S/N EXE" of every task row; returns what to tell the
+// operator about hours that cannot be read.
+std::vector<std::string> Agenda::markDue() {
+    const Date day = today();
+    const std::string hoje = formatDate(day);
+    if (hoje != warnedDay_) {
+        warnedDay_ = hoje;
+        warned_.clear();
+    }
+    std::vector<std::string> warnings;
+    ui::Grid& g = c_.GRID;
+    for (int row = 1; row < g.rowCount(); ++row) g.setCell(col::SN_EXE, row, "N");
+    for (int row = 1; row < g.rowCount(); ++row) {
+        TaskTiming t{g.cell(col::TIPO, row), g.cell(col::PERIODO, row), g.cell(col::ULTIMA_EXEC, row),
+                     g.cell(col::HORA, row)};
+        if (dueToday(t, day) && hourReadable(row, warnings)) g.setCell(col::SN_EXE, row, "S");
+    }
+    return warnings;
+}
+
+// A due task whose hour is no time of day is left out of the day, so the others
+// still run; the operator hears of it once a day.
+bool Agenda::hourReadable(int row, std::vector<std::string>& warnings) {
+    const std::string hora = trim(c_.GRID.cell(col::HORA, row));
+    if (readTime(hora + ":00")) return true;
+    if (warned_.insert({row, hora}).second)
+        warnings.push_back("Tarefa " + MRQ_ZEROS(row, 2) + " - " + trim(c_.GRID.cell(col::NOME, row)) +
+                           ": a hora '" + hora + "' não é válida. A tarefa não será executada até que a hora seja corrigida.");
+    return false;
+}
+
+int Agenda::chooseNext(std::string& bestHour) const {
+    bestHour = "99:99";
+    int chosen = 0;
+    for (int row = 1; row < c_.GRID.rowCount(); ++row) {
+        if (c_.GRID.cell(col::SN_EXE, row) == "N") continue;
+        std::string hora = trim(c_.GRID.cell(col::HORA, row));
+        if (hora < bestHour) {
+            bestHour = hora;
+            chosen = row;
+        }
+    }
+    return chosen;
+}
+
+void Agenda::arm(int row, const std::string& hour) {
+    c_.E_PROX_NOME.setText(MRQ_ZEROS(row, 2) + " - " + c_.GRID.cell(col::NOME, row));
+    c_.E_PROX_HORA.setText(hour);
+    s_.LINHA_PROX = row;
+    const LocalTime now = platform::clock().now();
+    const long long nowMs = ((now.hour * 60LL + now.minute) * 60 + now.second) * 1000 + now.millisecond;
+    const int wait = waitSeconds(nowMs, *readTime(hour + ":00"), s_.armedOnce);
+    s_.armedOnce = true;
+    c_.E_PROX_INTERVALO.setText(std::to_string(wait));
+    c_.TIMER1.setInterval(wait * 1000);
+    c_.TIMER1.setTimerEnabled(true);
+}
+
+}  // namespace tarvex::scheduler

@@ -1,0 +1,19 @@
+#pragma once
+// Sorting the rows of a string grid by one column.
+#include <string>
+
+#include "ui/controls.h"
+
+namespace tarvex {
+
+// Text comparison ignoring case, accented letters next to their plain letter
+// (Windows-1252): negative, zero or positive.
+int compareTextNoCase(const std::string& a, const std::string& b);
+
+// MRQ_GRID_ORDENA: sorts rows firstRow .. RowCount-1-leaveOut by the cell in
+// column `col`, then by the row's whole text, ignoring case; order "D" reverses.
+// Rows that hold only blanks close up at the end of the range. The row count
+// does not change and cells are moved whole, whatever text they hold.
+void MRQ_GRID_ORDENA(ui::Grid& grid, int col, int firstRow, const std::string& order, int leaveOut);
+
+}  // namespace tarvex

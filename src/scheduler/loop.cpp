@@ -1,0 +1,104 @@
+#include "scheduler/loop.h"
+
+#include "lib/mrqr.h"
+#include "platform/operator.h"
+#include "tasks/columns.h"
+
+namespace tarvex::scheduler {
+
+namespace {
+constexpr int kRetryMs = 10'000;
+}
+
+Loop::Loop(LoopControls controls, LoopState state, Agenda& agenda)
+    : c_(controls), s_(state), agenda_(agenda) {}
+
+bool Loop::ranToday(int row) const {
+    return c_.GRID.cell(col::ULTIMA_EXEC, row).substr(0, 8) == MRQ_HOJE();
+}
+
+void Loop::TIMER1Timer() {
+    if (c_.CB_PARAR.checked()) return;   // stays armed, fires again after its interval
+    if (c_.CB_EXECUTANDO.checked()) {
+        // A run started by "Executar agora" is still going: try again shortly
+        // rather than start a second run inside it.
+        c_.TIMER1.setInterval(kRetryMs);
+        return;
+    }
+    c_.TIMER1.setTimerEnabled(false);
+    // A task run by hand since the agenda chose it is not run twice the same day.
+    if (runner_ && !ranToday(s_.LINHA_PROX)) runner_->EXECUTANDO(s_.LINHA_PROX);
+    platform::op().processMessages();
+    agenda_.BU_PROXIMOClick();
+}
+
+void Loop::T_SUPERVISORTimer() {
+    c_.T_SUPERVISOR.setTimerEnabled(false);
+    c_.T_SUPERVISOR.setTimerEnabled(true);
+    if (c_.CB_EXECUTANDO.checked() || c_.CB_PARAR.checked()) return;
+    agenda_.BU_PROXIMOClick();
+}
+
+void Loop::CB_PARARClick() {
+    if (undoingStop_) return;
+    if (c_.CB_EXECUTANDO.checked()) {
+        if (c_.CB_PARAR.checked()) refuseStop();
+        return;
+    }
+    if (c_.CB_PARAR.checked()) {
+        c_.TIMER1.setTimerEnabled(false);
+        showStopped();
+        c_.E_PROX_NOME.setText("");
+        c_.E_PROX_HORA.setText("");
+        c_.E_PROX_INTERVALO.setText("");
+        return;
+    }
+    c_.TrayIcon1.setHint("Tarvex em Espera");
+    c_.LA_MSG.setCaption("Tarvex em Espera");
+    agenda_.BU_PROXIMOClick();
+}
+
+// The running task goes on and the stop does not happen, so the box goes back to
+// unchecked; "Executando" stays as the executor set it.
+void Loop::refuseStop() {
+    MRQ_MSG("Times executando.   Não pode parar agora.");
+    undoingStop_ = true;
+    try {
+        c_.CB_PARAR.setChecked(false);
+    } catch (...) {
+        undoingStop_ = false;
+        throw;
+    }
+    undoingStop_ = false;
+}
+
+void Loop::showStopped() {
+    c_.TrayIcon1.setHint("Tarvex Parado");
+    c_.LA_MSG.setCaption("Tarvex PARADO");
+}
+
+void Loop::BU_REAGENDARClick() {
+    c_.E_ULTEXEC.setText("");
+    if (s_.LINHA >= 1 && s_.LINHA < c_.GRID.rowCount()) c_.GRID.setCell(col::ULTIMA_EXEC, s_.LINHA, "");
+    c_.CB_PARAR.setChecked(false);
+    agenda_.BU_PROXIMOClick();
+}
+
+void Loop::T_EXECClick() {
+    if (c_.CB_EXECUTANDO.checked()) {
+        MRQ_MSG("Já existe uma tarefa em execução. Aguarde o fim dela para executar outra.");
+        return;
+    }
+    if (editor_) editor_->BU_TAREFAS_SALVAClick();
+    if (runner_) runner_->EXECUTANDO(s_.LINHA);
+    // The end of a run shows the waiting state; a stopped scheduler is still stopped.
+    if (c_.CB_PARAR.checked() && !c_.CB_EXECUTANDO.checked()) showStopped();
+}
+
+void Loop::BU_ICONIZARClick() {
+    c_.CB_PARAR.setChecked(false);
+    c_.window.hide();
+    agenda_.BU_PROXIMOClick();
+}
+
+}  // namespace tarvex::scheduler

@@ -1,0 +1,58 @@
+#pragma once
+// The scheduler loop: the one-shot timer, the supervisor, stop and resume, and the
+// buttons that act on the schedule ("Reagendar", "Executar agora", "Iconizar").
+#include "scheduler/agenda.h"
+#include "scheduler/task_runner.h"
+#include "ui/controls.h"
+
+namespace tarvex::scheduler {
+
+struct LoopControls {
+    ui::Timer& TIMER1;
+    ui::Timer& T_SUPERVISOR;
+    ui::CheckBox& CB_PARAR;
+    ui::CheckBox& CB_EXECUTANDO;
+    ui::Label& LA_MSG;
+    ui::Tray& TrayIcon1;
+    ui::Edit& E_PROX_NOME;
+    ui::Edit& E_PROX_HORA;
+    ui::Edit& E_PROX_INTERVALO;
+    ui::Edit& E_ULTEXEC;         // the editor's "Ult.Execução"
+    ui::Grid& GRID;
+    ui::Window& window;          // the main window, hidden by "Iconizar"
+};
+
+struct LoopState {
+    int& LINHA_PROX;             // the row TIMER1 runs
+    const int& LINHA;            // the row shown in the editor
+};
+
+class Loop {
+public:
+    Loop(LoopControls controls, LoopState state, Agenda& agenda);
+
+    // Set when the executor and the editor exist; without them nothing runs or saves.
+    void setRunner(TaskRunner* runner) { runner_ = runner; }
+    void setEditor(EditorSave* editor) { editor_ = editor; }
+
+    void TIMER1Timer();
+    void T_SUPERVISORTimer();
+    void CB_PARARClick();
+    void BU_REAGENDARClick();
+    void T_EXECClick();
+    void BU_ICONIZARClick();
+
+private:
+    bool ranToday(int row) const;
+    void showStopped();
+    void refuseStop();
+
+    LoopControls c_;
+    LoopState s_;
+    Agenda& agenda_;
+    TaskRunner* runner_ = nullptr;
+    EditorSave* editor_ = nullptr;
+    bool undoingStop_ = false;
+};
+
+}  // namespace tarvex::scheduler

@@ -1,0 +1,55 @@
+#include "scheduler/period_rules.h"
+
+#include "lib/mrqr.h"
+
+namespace tarvex::scheduler {
+
+namespace {
+
+// Characters from..from+count-1 (counted from 1) of the stamp; shorter when the
+// stamp is.
+std::string part(const std::string& text, size_t from, size_t count) {
+    return from - 1 < text.size() ? text.substr(from - 1, count) : std::string();
+}
+
+// Weekly: due unless the last run lies in the current Sunday-to-Saturday week.
+// A stamp that cannot be read counts as a run long ago: running a backup once too
+// often is safer than never running it again.
+bool weeklyDue(const std::string& ultimaExec, const Date& today) {
+    std::string date = part(ultimaExec, 1, 8);
+    if (MRQ_DATA_VAZIA(date)) return true;
+    std::optional<Date> last = readDate(date);
+    if (!last) return true;
+    Date sunday = addDays(today, 1 - dayOfWeek(today));
+    return *last < sunday;
+}
+
+}  // namespace
+
+std::string codeOf(const std::string& label) { return trim(label.substr(0, 2)); }
+
+bool periodAllows(const std::string& code, const std::string& ultimaExec, const Date& today) {
+    const std::string hoje = formatDate(today);
+    const int dow = dayOfWeek(today);
+    if (code == "00" || code == "20") return false;
+    if (code >= "02" && code <= "08" && code.size() == 2) return dow == code[1] - '0' - 1;
+    if (code == "09") return dow != 1 && dow != 7;
+    if (code == "10") return MRQ_DATA_VAZIA(part(ultimaExec, 1, 8));
+    if (code == "11") return weeklyDue(ultimaExec, today);
+    if (code == "12") return part(ultimaExec, 4, 2) != part(hoje, 4, 2);
+    if (code == "13") return part(ultimaExec, 7, 2) != part(hoje, 7, 2);
+    if (code == "14") return part(ultimaExec, 4, 5) != part(hoje, 4, 5);
+    return true;
+}
+
+bool dueToday(const TaskTiming& task, const Date& today) {
+    const std::string periodo = codeOf(task.periodo);
+    const std::string tipo = codeOf(task.tipo);
+    if (periodo == "00" || periodo == "20") return false;
+    if (tipo.empty() || tipo == "09") return false;
+    if (MRQ_DATA_VAZIA(task.hora)) return false;
+    if (part(task.ultimaExec, 1, 8) == formatDate(today)) return false;
+    return periodAllows(periodo, task.ultimaExec, today);
+}
+
+}  // namespace tarvex::scheduler

@@ -1,0 +1,29 @@
+#pragma once
+// Whether a task falls due today, from its period code, its last-execution stamp
+// and its hour. Pure text and date logic: the agenda feeds it the task's cells.
+#include <string>
+
+#include "lib/datetime.h"
+
+namespace tarvex::scheduler {
+
+// The cells of a task row the decision reads, as stored.
+struct TaskTiming {
+    std::string tipo;        // "Tipo Tarefa"
+    std::string periodo;     // "Periodo"
+    std::string ultimaExec;  // "Ultima Exec", "dd/mm/yy hh:mm:ss" or empty
+    std::string hora;        // "Hora", "hh:mm"
+};
+
+// The first two characters of a label, trimmed ("01" of "01 - Todos os Dias").
+std::string codeOf(const std::string& label);
+
+// The period code's own rule; codes without a rule (and unknown codes) are due
+// every day.
+bool periodAllows(const std::string& periodCode, const std::string& ultimaExec, const Date& today);
+
+// All the conditions together: active period, a schedulable type, an hour, not yet
+// run today, and the period rule.
+bool dueToday(const TaskTiming& task, const Date& today);
+
+}  // namespace tarvex::scheduler
