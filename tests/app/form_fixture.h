@@ -1,0 +1,154 @@
+#pragma once
+// The main window on the virtual clock: a task table, the timers watched by the
+// in-memory host, scripted operator answers and an executor that stamps and records
+// each run the way the real one does.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/tf_tarvex.h"
+#include "lib/datetime.h"
+#include "lib/mrqr.h"
+#include "tasks/columns.h"
+#include "testkit/operator.h"
+#include "testkit/tempdir.h"
+#include "ui/memory_kit.h"
+
+namespace tarvex::testing {
+
+inline LocalTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+    LocalTime t;
+    t.year = y, t.month = mo, t.day = d, t.hour = h, t.minute = mi, t.second = s;
+    return t;
+}
+
+inline std::string stampNow() { return MRQ_HOJE() + " " + formatTime(nowSeconds()); }
+
+// Runs a task as the executor's frame does: the running flag and the status for the
+// whole run, messages let through, the work taking `minutes`, then the stamp (unless
+// the run fails), the task file written and the waiting look restored.
+class RecordingRunner : public scheduler::TaskRunner {
+public:
+    struct Run {
+        int row;
+        std::string name;
+        std::string started;   // "dd/mm/yy hh:mm:ss"
+    };
+    RecordingRunner(app::TF_TARVEX& form, ui::VirtualClock& clock) : form_(form), clock_(clock) {}
+
+    void EXECUTANDO(int row) override {
+        if (row < 1) return;
+        ++depth;
+        maxDepth = std::max(maxDepth, depth);
+        runs.push_back({row, trim(form_.GRID.cell(col::NOME, row)), stampNow()});
+        form_.TrayIcon1.setHint(form_.E_PROX_NOME.text() + ") " + form_.GRID.cell(col::NOME, row));
+        form_.TrayIcon1.setImageIndex(1);
+        form_.CB_EXECUTANDO.setChecked(true);
+        form_.LA_MSG.setCaption("Executando: " + MRQ_ZEROS(row, 2) + " - " + form_.GRID.cell(col::NOME, row));
+        platform::op().processMessages();
+        if (during) during(row);
+        clock_.elapse(minutes * 60'000LL);
+        platform::op().processMessages();
+        if (failures[row] > 0) {
+            --failures[row];
+        } else {
+            form_.E_ULTEXEC.setText(stampNow());
+            form_.GRID.setCell(col::ULTIMA_EXEC, row, form_.E_ULTEXEC.text());
+        }
+        form_.LA_MSG.setCaption("___");
+        form_.CB_EXECUTANDO.setChecked(false);
+        form_.GRID_SALVA();
+        form_.TrayIcon1.setImageIndex(0);
+        form_.TrayIcon1.setHint("Tarvex em Espera");
+        --depth;
+    }
+
+    std::vector<std::string> log() const {
+        std::vector<std::string> out;
+        for (const auto& r : runs) out.push_back(r.started + " " + r.name);
+        return out;
+    }
+
+    std::vector<Run> runs;
+    int minutes = 2;
+    std::map<int, int> failures;               // row -> runs that leave no stamp
+    std::function<void(int row)> during;       // while the task runs
+    int depth = 0, maxDepth = 0;
+
+private:
+    app::TF_TARVEX& form_;
+    ui::VirtualClock& clock_;
+};
+
+class RecordingEditor : public scheduler::EditorSave {
+public:
+    void BU_TAREFAS_SALVAClick() override { ++saves; }
+    int saves = 0;
+};
+
+struct Task {
+    int row;
+    std::string name, tipo, periodo, hora, ultimaExec;
+};
+
+class FormTest : public ::testing::Test {
+protected:
+    explicit FormTest(LocalTime start = at(2026, 12, 9, 7, 0, 0)) : clock(start) {}
+
+    void SetUp() override {
+        clock.install();
+        op.onPump = [this] { host.processMessages(); };
+        form = std::make_unique<app::TF_TARVEX>(dir.folder());
+        runner = std::make_unique<RecordingRunner>(*form, clock);
+        form->setRunner(runner.get());
+        form->setEditor(&editor);
+        host.watch(form->TIMER1);
+        host.watch(form->T_SUPERVISOR);
+    }
+    void TearDown() override {
+        host.unwatch(form->TIMER1);
+        host.unwatch(form->T_SUPERVISOR);
+    }
+
+    // Writes the task file with these tasks (other rows empty) and starts the program.
+    void start(const std::vector<Task>& tasks, int rows = 12) {
+        app::TF_TARVEX writer(dir.folder());
+        writer.taskStore().BU_MONTARClick(1);
+        writer.GRID.setRowCount(rows);
+        for (const Task& t : tasks) {
+            writer.GRID.setCell(col::NOME, t.row, t.name);
+            writer.GRID.setCell(col::TIPO, t.row, t.tipo);
+            writer.GRID.setCell(col::PERIODO, t.row, t.periodo);
+            writer.GRID.setCell(col::HORA, t.row, t.hora);
+            writer.GRID.setCell(col::ULTIMA_EXEC, t.row, t.ultimaExec);
+        }
+        writer.taskStore().GRID_SALVA();
+        form->FormCreate();
+    }
+
+    std::string due(ui::Timer& t) {
+        auto ms = host.dueAt(t);
+        if (!ms) return "off";
+        LocalTime l = ui::fromVirtualMs(*ms);
+        return formatDate(Date{l.year, l.month, l.day}) + " " + formatTime(l.hour * 3600 + l.minute * 60 + l.second);
+    }
+    std::string now() { return stampNow(); }
+    std::string sn(int row) { return form->GRID.cell(col::SN_EXE, row); }
+
+    testkit::TempDir dir;
+    ui::VirtualClock clock;
+    ui::TimerHost host{clock};
+    testkit::ScriptedOperator op;
+    testkit::OperatorScope opScope{op};
+    std::unique_ptr<app::TF_TARVEX> form;
+    std::unique_ptr<RecordingRunner> runner;
+    RecordingEditor editor;
+};
+
+}  // namespace tarvex::testing
