@@ -146,23 +146,6 @@ TEST(SettingsFields, OutOfRangeValuesAreStoredAsTyped) {
     EXPECT_EQ(f[9], "-1");
 }
 
-TEST(SettingsFields, RoundTripOfInRangeValues) {
-    Settings s;
-    s.top = 33;
-    s.left = 44;
-    s.width = 1024;
-    s.height = 700;
-    s.calendarFontSize = 12;
-    s.textFontSize = "14";
-    s.fontName = "Bahnschrift Light SemiCondensed";
-    s.autorun = false;
-    s.startMode = 2;
-    s.startPage = 1;
-    s.showStart = false;
-    s.showClose = true;
-    EXPECT_EQ(fromFields(toFields(s)), s);
-}
-
 // A separator or a line break typed into a text would shift the fields after it.
 TEST(SettingsFields, TypedTextsCannotBreakTheLine) {
     Settings s;
