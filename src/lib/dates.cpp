@@ -34,7 +34,9 @@ std::string clampDay(std::string t) {
 std::optional<std::string> shifted(const std::string& text, int months) {
     const auto d = readDate(text);
     if (!d) return std::nullopt;
-    return formatDate(addMonths(*d, months));
+    const Date r = addMonths(*d, months);
+    if (!isValidDate(r.year, r.month, r.day)) return std::nullopt;  // before year 1 or after 9999
+    return formatDate(r);
 }
 
 // Digits only, small enough for an int; anything else is not a day or month.

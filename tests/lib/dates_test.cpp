@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "lib/datetime.h"
 #include "lib/mrqr.h"
 #include "lib_fixture.h"
 
@@ -23,9 +24,17 @@ TEST_F(Dates, SomaMesNormalisesClampsAndAddsMonths) {
         {"/05/25", 0, "/05/25"},       {"", 0, ""},                   {"00/00/00", 0, "00/00/00"},
         {"//", 0, ""},                 {"abc", 0, ""},                {"6/1/26", 0, "06/01/26"},
         {"31/12/25", 2, "28/02/26"},   {"99/02/2024", 0, "29/02/24"}, {"5", 0, ""},
-        {"45/00/25", 0, ""},           {"1/5/2025", 0, "01/05/25"},
+        {"45/00/25", 0, ""},           
+        {"1/5/2025", 0, "01/05/25"},
     };
     for (const auto& c : cases) EXPECT_EQ(MRQ_SOMA_MES(c.in, c.months), c.out) << c.in << " + " << c.months;
+}
+
+TEST_F(Dates, SomaMesNeverLeavesTheCalendar) {
+    for (const auto& [in, months] : {std::pair{"15/03/0001", -3}, {"15/11/9999", 2}, {"01/01/0001", -1}}) {
+        const std::string out = MRQ_SOMA_MES(in, months);
+        EXPECT_TRUE(out.empty() || readDate(out).has_value()) << in << " -> " << out;
+    }
 }
 
 TEST_F(Dates, HojeAndFimMesFollowTheClock) {

@@ -1,0 +1,54 @@
+// Date texts come from stored files and typed fields: every reader must answer,
+// never throw or crash, and what it produces must read back.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "lib/datetime.h"
+#include "lib/mrqr.h"
+#include "platform/clock.h"
+
+using namespace tarvex;
+
+namespace {
+void check(bool condition) {
+    if (!condition) std::abort();
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 3) return 0;
+    static platform::FixedClock clock;
+    // The first bytes choose the current year (the two-digit window moves with it)
+    // and the months to add.
+    clock.set(LocalTime{1900 + data[0] % 250, 1 + data[1] % 12, 1, 0, 0, 0});
+    platform::setClock(&clock);
+    const int months = static_cast<int8_t>(data[2]);
+    const std::string text(reinterpret_cast<const char*>(data) + 3, size - 3);
+
+    if (auto d = readDate(text)) check(isValidDate(d->year, d->month, d->day));
+    if (auto t = readTime(text)) check(*t >= 0 && *t < 86400);
+
+    const std::string filtered = MRQ_FILTRA(text, "0123456789/");
+    const std::string normal = MRQ_SOMA_MES(text, months);
+    if (!normal.empty() && normal != filtered && !(filtered == "//" && normal.empty())) {
+        check(normal.size() == 8);
+        check(readDate(normal).has_value());
+    }
+
+    const bool valid = MRQ_DATA_VALIDA(text);
+    const std::string end = MRQ_FIM_MES(text);
+    // Month ends of dates written with "-" or "." go through a normaliser that drops
+    // those separators, so only "/" dates are sure to have one.
+    if (valid && text.find_first_of("-.") == std::string::npos) check(!end.empty() && readDate(end).has_value());
+    if (!end.empty()) check(readDate(end).has_value());
+    const std::string day = MRQ_DIA_SEMANA(text);
+    if (!day.empty()) check(valid);
+    const std::string sql = MRQ_DATA_SQL(text);
+    check(sql.empty() || sql.size() == 12);
+    MRQ_DATA_VAZIA(text);
+    MRQ_ASPAS(text, months);
+    platform::setClock(nullptr);
+    return 0;
+}
