@@ -26,6 +26,8 @@ struct Case {
     const char* why;
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.periodo << " / " << c.why; }
+
 class PeriodRule : public ClockAt2026, public ::testing::WithParamInterface<Case> {};
 
 TEST_P(PeriodRule, DecidesTheDay) {
