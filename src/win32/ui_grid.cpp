@@ -1,0 +1,398 @@
+#include "win32/ui_grid.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace tarvex::win32 {
+
+namespace {
+constexpr UINT kRefresh = WM_APP + 0x101;
+
+UINT registered(const wchar_t* name) { return RegisterWindowMessageW(name); }
+
+LRESULT CALLBACK gridClassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(h, msg, wp, lp); }
+
+HWND createGridWindow(HWND parent, int x, int y, int w, int h) {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    if (!GetClassInfoExW(inst, L"TarvexGrid", &wc)) {
+        wc.cbSize = sizeof(wc);
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = gridClassProc;
+        wc.hInstance = inst;
+        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+        wc.lpszClassName = L"TarvexGrid";
+        RegisterClassExW(&wc);
+    }
+    return CreateWindowExW(WS_EX_CLIENTEDGE, L"TarvexGrid", L"",
+                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | WS_CLIPCHILDREN, x, y, w,
+                           h, parent, nullptr, inst, nullptr);
+}
+}  // namespace
+
+GridView::GridView(ui::Grid& model, HWND parent, int x, int y, int w, int h, GridOptions options)
+    : View(model), options_(options) {
+    adopt(createGridWindow(parent, x, y, w, h));
+    if (options_.font) setFont(options_.font);
+}
+
+GridView::~GridView() {
+    if (editor_) DestroyWindow(editor_);
+}
+
+// Model changes come in bursts (a log of a million lines is a million cell writes):
+// one posted message repaints once after the burst.
+void GridView::sync() {
+    if (pending_) return;
+    pending_ = true;
+    PostMessageW(hwnd(), kRefresh, 0, 0);
+}
+
+void GridView::refresh() {
+    pending_ = false;
+    const ui::Grid& g = grid();
+    if (col_ >= g.colCount()) col_ = std::max(g.fixedCols, g.colCount() - 1);
+    if (col_ < g.fixedCols) col_ = g.fixedCols;
+    updateScrollBars();
+    if (g.row() != shownRow_) {
+        shownRow_ = g.row();
+        ensureVisible(shownRow_);
+    }
+    scrollTo(top_, left_);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+int GridView::visibleRows() const {
+    RECT rc;
+    GetClientRect(hwnd(), &rc);
+    int h = rc.bottom - grid().fixedRows * grid().rowHeight;
+    return std::max(1, h / grid().rowHeight);
+}
+
+int GridView::colLeft(int col) const {
+    const ui::Grid& g = grid();
+    int x = 0;
+    for (int c = 0; c < g.fixedCols && c < g.colCount(); ++c) {
+        if (c == col) return x;
+        x += g.colWidth(c);
+    }
+    if (col < left_) return -1;
+    for (int c = left_; c < col; ++c) x += g.colWidth(c);
+    return x;
+}
+
+RECT GridView::cellRect(int col, int row) const {
+    const ui::Grid& g = grid();
+    int y = row < g.fixedRows ? row * g.rowHeight : (g.fixedRows + row - top_) * g.rowHeight;
+    int x = colLeft(col);
+    return RECT{x, y, x + g.colWidth(col), y + g.rowHeight};
+}
+
+GridView::Hit GridView::hitTest(int x, int y) const {
+    const ui::Grid& g = grid();
+    Hit hit;
+    int r = y / g.rowHeight;
+    hit.row = r < g.fixedRows ? r : top_ + (r - g.fixedRows);
+    if (hit.row >= g.rowCount()) hit.row = -1;
+    int cx = 0;
+    for (int c = 0; c < g.colCount(); ++c) {
+        if (c >= g.fixedCols && c < left_) continue;
+        int right = cx + g.colWidth(c);
+        if (std::abs(x - right) <= 3 && y < g.fixedRows * g.rowHeight) hit.border = c;
+        if (x >= cx && x < right) { hit.col = c; break; }
+        cx = right;
+    }
+    return hit;
+}
+
+void GridView::updateScrollBars() {
+    const ui::Grid& g = grid();
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    si.nMin = 0;
+    si.nMax = std::max(0, g.rowCount() - g.fixedRows - 1);
+    si.nPage = visibleRows();
+    si.nPos = top_ - g.fixedRows;
+    SetScrollInfo(hwnd(), SB_VERT, &si, TRUE);
+    si.nMax = std::max(0, g.colCount() - g.fixedCols - 1);
+    si.nPage = 1;
+    si.nPos = left_ - g.fixedCols;
+    SetScrollInfo(hwnd(), SB_HORZ, &si, TRUE);
+}
+
+void GridView::scrollTo(int top, int left) {
+    const ui::Grid& g = grid();
+    int lastTop = std::max(g.fixedRows, g.rowCount() - visibleRows());
+    top = std::clamp(top, g.fixedRows, lastTop);
+    left = std::clamp(left, g.fixedCols, std::max(g.fixedCols, g.colCount() - 1));
+    if (top == top_ && left == left_) return;
+    endEdit(true);
+    top_ = top;
+    left_ = left;
+    SetScrollPos(hwnd(), SB_VERT, top_ - g.fixedRows, TRUE);
+    SetScrollPos(hwnd(), SB_HORZ, left_ - g.fixedCols, TRUE);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void GridView::ensureVisible(int row) {
+    if (row < grid().fixedRows) return;
+    if (row < top_) scrollTo(row, left_);
+    else if (row >= top_ + visibleRows()) scrollTo(row - visibleRows() + 1, left_);
+}
+
+bool GridView::select(int col, int row) {
+    const ui::Grid& g = grid();
+    if (row < g.fixedRows || row >= g.rowCount() || col < g.fixedCols || col >= g.colCount()) return false;
+    bool can = true;
+    if (grid().onSelectCell) grid().onSelectCell(col, row, can);
+    if (!can) return false;
+    endEdit(true);
+    col_ = col;
+    shownRow_ = row;
+    ensureVisible(row);
+    grid().setRow(row);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+    return true;
+}
+
+void GridView::paintCell(HDC dc, int col, int row, const RECT& cell) {
+    const ui::Grid& g = grid();
+    bool fixed = row < g.fixedRows || col < g.fixedCols;
+    bool selected = !fixed && row == g.row();
+    COLORREF bg = fixed ? GetSysColor(COLOR_BTNFACE) : selected ? GetSysColor(COLOR_HIGHLIGHT) : options_.background;
+    FillRect(dc, &cell, solidBrush(bg));
+    SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : GetSysColor(COLOR_WINDOWTEXT));
+    std::wstring text = widen(g.cell(col, row));
+    RECT tr{cell.left + 2, cell.top, cell.right - 2, cell.bottom};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &tr,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if (fixed) {
+        RECT e = cell;
+        DrawEdge(dc, &e, BDR_RAISEDINNER, BF_RECT);
+    } else {
+        HGDIOBJ old = SelectObject(dc, GetStockObject(DC_PEN));
+        SetDCPenColor(dc, RGB(192, 192, 192));
+        MoveToEx(dc, cell.left, cell.bottom - 1, nullptr);
+        LineTo(dc, cell.right - 1, cell.bottom - 1);
+        LineTo(dc, cell.right - 1, cell.top - 1);
+        SelectObject(dc, old);
+    }
+    if (selected && col == col_ && GetFocus() == hwnd()) DrawFocusRect(dc, &cell);
+}
+
+void GridView::paint(HDC dc, const RECT& rc) {
+    const ui::Grid& g = grid();
+    FillRect(dc, &rc, solidBrush(options_.background));
+    HGDIOBJ oldFont = SelectObject(dc, options_.font ? options_.font : defaultFont());
+    SetBkMode(dc, TRANSPARENT);
+    int rows = visibleRows() + 1;
+    auto drawRow = [&](int row) {
+        for (int c = 0; c < g.colCount(); ++c) {
+            if (c >= g.fixedCols && c < left_) continue;
+            RECT cell = cellRect(c, row);
+            if (cell.left >= rc.right) break;
+            paintCell(dc, c, row, cell);
+        }
+    };
+    for (int r = 0; r < g.fixedRows && r < g.rowCount(); ++r) drawRow(r);
+    for (int r = top_; r < g.rowCount() && r < top_ + rows; ++r) drawRow(r);
+    SelectObject(dc, oldFont);
+}
+
+void GridView::onScroll(int bar, WORD code) {
+    const ui::Grid& g = grid();
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_ALL;
+    GetScrollInfo(hwnd(), bar, &si);
+    int pos = si.nPos;
+    int page = bar == SB_VERT ? visibleRows() : 1;
+    switch (code) {
+    case SB_LINEUP: pos -= 1; break;
+    case SB_LINEDOWN: pos += 1; break;
+    case SB_PAGEUP: pos -= page; break;
+    case SB_PAGEDOWN: pos += page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+    case SB_TOP: pos = 0; break;
+    case SB_BOTTOM: pos = si.nMax; break;
+    default: return;
+    }
+    if (bar == SB_VERT) scrollTo(pos + g.fixedRows, left_);
+    else scrollTo(top_, pos + g.fixedCols);
+}
+
+bool GridView::onKey(WPARAM key) {
+    const ui::Grid& g = grid();
+    int row = g.row(), col = col_;
+    bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    switch (key) {
+    case VK_UP: --row; break;
+    case VK_DOWN: ++row; break;
+    case VK_PRIOR: row -= visibleRows(); break;
+    case VK_NEXT: row += visibleRows(); break;
+    case VK_LEFT: --col; break;
+    case VK_RIGHT: ++col; break;
+    case VK_HOME: if (ctrl) row = g.fixedRows; else col = g.fixedCols; break;
+    case VK_END: if (ctrl) row = g.rowCount() - 1; else col = g.colCount() - 1; break;
+    case VK_RETURN:
+    case VK_F2:
+        if (options_.editable) beginEdit(nullptr);
+        return true;
+    default: return false;
+    }
+    row = std::clamp(row, g.fixedRows, std::max(g.fixedRows, g.rowCount() - 1));
+    col = std::clamp(col, g.fixedCols, std::max(g.fixedCols, g.colCount() - 1));
+    select(col, row);
+    return true;
+}
+
+void GridView::beginEdit(const std::wstring* initial) {
+    const ui::Grid& g = grid();
+    if (editor_ || g.row() < g.fixedRows || g.row() >= g.rowCount() || col_ >= g.colCount()) return;
+    ensureVisible(g.row());
+    editCol_ = col_;
+    editRow_ = g.row();
+    RECT r = cellRect(editCol_, editRow_);
+    editor_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, r.left + 1, r.top,
+                              r.right - r.left - 2, r.bottom - r.top - 1, hwnd(), nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(options_.font ? options_.font : defaultFont()), 0);
+    SetWindowSubclass(editor_, editorProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    std::wstring text = initial ? *initial : widen(g.cell(editCol_, editRow_));
+    SetWindowTextW(editor_, text.c_str());
+    SendMessageW(editor_, EM_SETSEL, text.size(), text.size());
+    SetFocus(editor_);
+}
+
+void GridView::endEdit(bool commit) {
+    if (!editor_) return;
+    HWND ed = editor_;
+    editor_ = nullptr;  // before anything that may come back here (focus changes)
+    std::string text = windowText(ed);
+    RemoveWindowSubclass(ed, editorProc, 0);
+    if (GetFocus() == ed) SetFocus(hwnd());
+    DestroyWindow(ed);
+    if (commit && editRow_ < grid().rowCount() && editCol_ < grid().colCount() &&
+        text != grid().cell(editCol_, editRow_)) {
+        grid().setCell(editCol_, editRow_, text);
+        grid().touched();
+    }
+}
+
+LRESULT CALLBACK GridView::editorProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    auto* self = reinterpret_cast<GridView*>(ref);
+    if (msg == WM_GETDLGCODE) return DLGC_WANTALLKEYS;
+    if (msg == WM_KEYDOWN && (wp == VK_RETURN || wp == VK_ESCAPE)) {
+        self->endEdit(wp == VK_RETURN);
+        return 0;
+    }
+    if (msg == WM_CHAR && (wp == L'\r' || wp == 27)) return 0;
+    if (msg == WM_KILLFOCUS) {
+        LRESULT r = DefSubclassProc(h, msg, wp, lp);
+        self->endEdit(true);
+        return r;
+    }
+    return DefSubclassProc(h, msg, wp, lp);
+}
+
+bool GridView::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    static const UINT rowsMsg = registered(L"TARVEX.GridRows");
+    static const UINT colsMsg = registered(L"TARVEX.GridCols");
+    static const UINT selectMsg = registered(L"TARVEX.GridSelect");
+    const ui::Grid& g = grid();
+    if (msg == rowsMsg) { result = g.rowCount(); return true; }
+    if (msg == colsMsg) { result = g.colCount(); return true; }
+    if (msg == selectMsg) { result = select(static_cast<int>(wp), static_cast<int>(lp)); return true; }
+    switch (msg) {
+    case kRefresh: refresh(); return true;
+    case WM_ERASEBKGND: result = 1; return true;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd(), &ps);
+        RECT rc;
+        GetClientRect(hwnd(), &rc);
+        // Painted off screen first, so scrolling a long log does not flicker.
+        HDC mem = CreateCompatibleDC(dc);
+        HBITMAP bmp = CreateCompatibleBitmap(dc, rc.right, rc.bottom);
+        HGDIOBJ old = SelectObject(mem, bmp);
+        paint(mem, rc);
+        BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
+        SelectObject(mem, old);
+        DeleteObject(bmp);
+        DeleteDC(mem);
+        EndPaint(hwnd(), &ps);
+        return true;
+    }
+    case WM_SIZE: updateScrollBars(); scrollTo(top_, left_); InvalidateRect(hwnd(), nullptr, FALSE); return true;
+    case WM_VSCROLL: onScroll(SB_VERT, LOWORD(wp)); return true;
+    case WM_HSCROLL: onScroll(SB_HORZ, LOWORD(wp)); return true;
+    case WM_MOUSEWHEEL: scrollTo(top_ - GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA * 3, left_); return true;
+    case WM_GETDLGCODE: result = DLGC_WANTARROWS | DLGC_WANTCHARS; return true;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: InvalidateRect(hwnd(), nullptr, FALSE); return false;
+    case WM_KEYDOWN: return onKey(wp);
+    case WM_CHAR:
+        if (options_.editable && wp >= 32) {
+            std::wstring first(1, static_cast<wchar_t>(wp));
+            beginEdit(&first);
+        }
+        return true;
+    case WM_LBUTTONDOWN: {
+        SetFocus(hwnd());
+        Hit hit = hitTest(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        if (hit.border >= 0) {
+            resizing_ = hit.border;
+            resizeX_ = GET_X_LPARAM(lp);
+            resizeW_ = g.colWidth(hit.border);
+            SetCapture(hwnd());
+        } else if (hit.col >= 0 && hit.row >= 0) {
+            select(hit.col, hit.row);
+        }
+        return true;
+    }
+    case WM_MOUSEMOVE:
+        if (resizing_ >= 0) grid().setColWidth(resizing_, std::max(4, resizeW_ + GET_X_LPARAM(lp) - resizeX_));
+        return true;
+    case WM_LBUTTONUP:
+        if (resizing_ >= 0) { resizing_ = -1; ReleaseCapture(); }
+        return true;
+    case WM_SETCURSOR: {
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(hwnd(), &p);
+        if (LOWORD(lp) == HTCLIENT && (resizing_ >= 0 || hitTest(p.x, p.y).border >= 0)) {
+            SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32644)));
+            result = TRUE;
+            return true;
+        }
+        return false;
+    }
+    case WM_LBUTTONDBLCLK: {
+        Hit hit = hitTest(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        if (hit.border >= 0) return true;
+        if (grid().onDblClick) grid().onDblClick();
+        return true;
+    }
+    case WM_GETTEXTLENGTH:
+        result = static_cast<LRESULT>(widen(g.cell(col_, g.row())).size());
+        return true;
+    case WM_GETTEXT: {
+        std::wstring text = widen(g.cell(col_, g.row()));
+        auto cap = static_cast<size_t>(wp);
+        if (cap == 0) { result = 0; return true; }
+        size_t n = std::min(cap - 1, text.size());
+        auto* out = reinterpret_cast<wchar_t*>(lp);
+        std::copy_n(text.data(), n, out);
+        out[n] = L'\0';
+        result = static_cast<LRESULT>(n);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+}  // namespace tarvex::win32

@@ -1,0 +1,128 @@
+#include "win32/ui_label.h"
+
+namespace tarvex::win32 {
+
+namespace {
+HWND makeChild(const wchar_t* cls, DWORD style, HWND parent, int x, int y, int w, int h) {
+    return CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+bool paintText(HDC dc, HBRUSH& brush, const TextStyle& style) {
+    SetTextColor(dc, style.color);
+    SetBkColor(dc, style.background);
+    brush = solidBrush(style.background);
+    return true;
+}
+}  // namespace
+
+// ---- LabelView ----
+
+LabelView::LabelView(ui::Label& model, HWND parent, int x, int y, int w, int h, TextStyle style)
+    : View(model), style_(style) {
+    DWORD ss = SS_NOTIFY | SS_NOPREFIX | (style.centred ? SS_CENTER : SS_LEFT);
+    HWND hw = makeChild(L"STATIC", ss, parent, x, y, w, h);
+    adopt(hw);
+    if (style_.font) setFont(style_.font);
+}
+
+void LabelView::sync() {
+    if (windowText(hwnd()) != label().caption()) setWindowText(hwnd(), label().caption());
+}
+
+bool LabelView::onCommand(WORD code) {
+    if (code != STN_CLICKED) return false;
+    label().click();
+    return true;
+}
+
+bool LabelView::onCtlColor(HDC dc, HBRUSH& brush) { return paintText(dc, brush, style_); }
+
+// ---- ButtonView ----
+
+ButtonView::ButtonView(ui::Button& model, HWND parent, int x, int y, int w, int h, ButtonStyle style)
+    : View(model), style_(style) {
+    HWND hw = makeChild(L"BUTTON", WS_TABSTOP | BS_OWNERDRAW, parent, x, y, w, h);
+    adopt(hw);
+    if (style_.font) setFont(style_.font);
+}
+
+void ButtonView::sync() {
+    if (windowText(hwnd()) != button().caption()) setWindowText(hwnd(), button().caption());
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+bool ButtonView::onCommand(WORD code) {
+    if (code != BN_CLICKED) return false;
+    button().click();
+    return true;
+}
+
+bool ButtonView::onDrawItem(const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    RECT rc = item.rcItem;
+    bool pressed = item.itemState & ODS_SELECTED;
+    FillRect(dc, &rc, solidBrush(style_.background));
+    if (style_.picture) {
+        HDC mem = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(mem, style_.picture);
+        BITMAP bm{};
+        GetObjectW(style_.picture, sizeof(bm), &bm);
+        SetStretchBltMode(dc, HALFTONE);
+        StretchBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, mem, 0, 0, bm.bmWidth,
+                   bm.bmHeight, SRCCOPY);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+    }
+    if (pressed) DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT);
+    else if (!style_.flat) DrawEdge(dc, &rc, EDGE_RAISED, BF_RECT);
+    int shift = pressed ? 1 : 0;
+    if (style_.icon) {
+        int size = std::min<int>(32, std::min(rc.right - rc.left, rc.bottom - rc.top) - 4);
+        int ix = (rc.left + rc.right - size) / 2 + shift, iy = (rc.top + rc.bottom - size) / 2 + shift;
+        DrawIconEx(dc, ix, iy, style_.icon, size, size, 0, nullptr, DI_NORMAL);
+    }
+    if (style_.showCaption && !button().caption().empty()) {
+        SetBkMode(dc, TRANSPARENT);
+        bool enabled = !(item.itemState & ODS_DISABLED);
+        SetTextColor(dc, enabled ? style_.textColor : GetSysColor(COLOR_GRAYTEXT));
+        HGDIOBJ oldFont = SelectObject(dc, style_.font ? style_.font : defaultFont());
+        std::wstring text = widen(button().caption());
+        RECT tr = rc;
+        OffsetRect(&tr, shift, shift);
+        DrawTextW(dc, text.c_str(), -1, &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(dc, oldFont);
+    }
+    if (item.itemState & ODS_FOCUS) {
+        RECT fr = rc;
+        InflateRect(&fr, -3, -3);
+        DrawFocusRect(dc, &fr);
+    }
+    return true;
+}
+
+// ---- CheckBoxView ----
+
+CheckBoxView::CheckBoxView(ui::CheckBox& model, HWND parent, int x, int y, int w, int h, TextStyle style)
+    : View(model), style_(style) {
+    HWND hw = makeChild(L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, parent, x, y, w, h);
+    adopt(hw);
+    if (style_.font) setFont(style_.font);
+}
+
+void CheckBoxView::sync() {
+    if (windowText(hwnd()) != box().caption()) setWindowText(hwnd(), box().caption());
+    WPARAM state = box().checked() ? BST_CHECKED : BST_UNCHECKED;
+    if (static_cast<WPARAM>(SendMessageW(hwnd(), BM_GETCHECK, 0, 0)) != state)
+        SendMessageW(hwnd(), BM_SETCHECK, state, 0);
+}
+
+bool CheckBoxView::onCommand(WORD code) {
+    if (code != BN_CLICKED || syncing_) return false;
+    box().setChecked(SendMessageW(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED);
+    return true;
+}
+
+bool CheckBoxView::onCtlColor(HDC dc, HBRUSH& brush) { return paintText(dc, brush, style_); }
+
+}  // namespace tarvex::win32

@@ -1,0 +1,67 @@
+#pragma once
+// Labels (real static windows, so their captions can be read), buttons and
+// check boxes. A click runs the model's click action.
+#include "win32/ui_base.h"
+
+namespace tarvex::win32 {
+
+struct TextStyle {
+    COLORREF color = RGB(0, 0, 0);
+    COLORREF background = kFormColor;
+    HFONT font = nullptr;          // nullptr: the default font
+    bool centred = false;
+};
+
+class LabelView : public View {
+public:
+    LabelView(ui::Label& model, HWND parent, int x, int y, int w, int h, TextStyle style = {});
+    ui::Label& label() const { return static_cast<ui::Label&>(control()); }
+    bool onCommand(WORD code) override;
+    bool onCtlColor(HDC dc, HBRUSH& brush) override;
+
+protected:
+    void sync() override;
+
+private:
+    TextStyle style_;
+};
+
+struct ButtonStyle {
+    HICON icon = nullptr;          // a picture button shows it centred
+    HBITMAP picture = nullptr;     // drawn stretched under the caption
+    bool flat = false;             // no frame until pressed
+    bool showCaption = true;
+    COLORREF textColor = RGB(0, 0, 0);
+    COLORREF background = kFormColor;
+    HFONT font = nullptr;
+};
+
+class ButtonView : public View {
+public:
+    ButtonView(ui::Button& model, HWND parent, int x, int y, int w, int h, ButtonStyle style = {});
+    ui::Button& button() const { return static_cast<ui::Button&>(control()); }
+    bool onCommand(WORD code) override;
+    bool onDrawItem(const DRAWITEMSTRUCT& item) override;
+
+protected:
+    void sync() override;
+
+private:
+    ButtonStyle style_;
+};
+
+class CheckBoxView : public View {
+public:
+    CheckBoxView(ui::CheckBox& model, HWND parent, int x, int y, int w, int h, TextStyle style = {});
+    ui::CheckBox& box() const { return static_cast<ui::CheckBox&>(control()); }
+    bool onCommand(WORD code) override;
+    bool onCtlColor(HDC dc, HBRUSH& brush) override;
+
+protected:
+    void sync() override;
+
+private:
+    TextStyle style_;
+};
+
+}  // namespace tarvex::win32

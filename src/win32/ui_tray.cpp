@@ -1,0 +1,101 @@
+#include "win32/ui_tray.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace tarvex::win32 {
+
+TrayView::TrayView(ui::Tray& model, std::vector<HICON> pictures, HWND owner)
+    : View(model), pictures_(std::move(pictures)), owner_(owner),
+      taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    if (!GetClassInfoExW(inst, L"TarvexTray", &wc)) {
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = inst;
+        wc.lpszClassName = L"TarvexTray";
+        RegisterClassExW(&wc);
+    }
+    adopt(CreateWindowExW(WS_EX_TOOLWINDOW, L"TarvexTray", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, inst,
+                          nullptr));
+}
+
+TrayView::~TrayView() {
+    if (added_) apply(NIM_DELETE);
+}
+
+void TrayView::apply(DWORD action) {
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = sizeof(nid);
+    nid.hWnd = hwnd();
+    nid.uID = kIconId;
+    if (action != NIM_DELETE) {
+        nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
+        nid.uCallbackMessage = kCallback;
+        int i = tray().imageIndex();
+        nid.hIcon = pictures_.empty() ? nullptr : pictures_[std::clamp<int>(i, 0, pictures_.size() - 1)];
+        // The shell keeps 127 characters of a hint; a longer one is cut there.
+        std::wstring tip = widen(tray().hint()).substr(0, std::size(nid.szTip) - 1);
+        std::copy(tip.begin(), tip.end(), nid.szTip);
+    }
+    BOOL ok = Shell_NotifyIconW(action, &nid);
+    if (action == NIM_ADD && ok) {
+        nid.uVersion = NOTIFYICON_VERSION_4;
+        Shell_NotifyIconW(NIM_SETVERSION, &nid);
+    }
+    if (action == NIM_ADD) added_ = ok;
+    if (action == NIM_DELETE) added_ = false;
+}
+
+void TrayView::changed(ui::Control&) {
+    if (!hwnd()) return;
+    if (windowText(hwnd()) != tray().hint()) setWindowText(hwnd(), tray().hint());
+    if (!tray().visible()) {
+        if (added_) apply(NIM_DELETE);
+        return;
+    }
+    apply(added_ ? NIM_MODIFY : NIM_ADD);
+}
+
+void TrayView::showMenu(int x, int y) {
+    if (menu.empty()) return;
+    HMENU popup = CreatePopupMenu();
+    for (size_t i = 0; i < menu.size(); ++i)
+        AppendMenuW(popup, MF_STRING, i + 1, widen(menu[i].caption).c_str());
+    // Without this the menu does not close when the operator clicks elsewhere.
+    HWND front = owner_ ? owner_ : hwnd();
+    SetForegroundWindow(front);
+    UINT chosen = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, front, nullptr);
+    PostMessageW(front, WM_NULL, 0, 0);
+    DestroyMenu(popup);
+    if (chosen >= 1 && chosen <= menu.size() && menu[chosen - 1].action) menu[chosen - 1].action();
+}
+
+bool TrayView::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg == taskbarCreated_) {
+        // The shell restarted and forgot the icon.
+        added_ = false;
+        if (tray().visible()) apply(NIM_ADD);
+        result = 0;
+        return true;
+    }
+    if (msg != kCallback) return false;
+    result = 0;
+    switch (LOWORD(lp)) {
+    case WM_LBUTTONUP:
+    case NIN_KEYSELECT:
+        if (tray().onClick) tray().onClick();
+        break;
+    case WM_CONTEXTMENU:
+        showMenu(GET_X_LPARAM(wp), GET_Y_LPARAM(wp));
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+}  // namespace tarvex::win32

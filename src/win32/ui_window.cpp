@@ -1,0 +1,63 @@
+#include "win32/ui_window.h"
+
+namespace tarvex::win32 {
+
+WindowView::WindowView(ui::Window& model, HWND frame, bool minimiseHides)
+    : View(model), minimiseHides_(minimiseHides) {
+    adopt(frame);
+}
+
+WindowView::~WindowView() {
+    release();  // the frame belongs to its owner
+}
+
+RECT WindowView::normalRect() const {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    GetWindowPlacement(hwnd(), &wp);
+    return wp.rcNormalPosition;
+}
+
+void WindowView::changed(ui::Control&) {
+    HWND h = hwnd();
+    if (!h || syncing_) return;
+    syncing_ = true;
+    const ui::Window& w = window();
+    if (windowText(h) != w.caption()) setWindowText(h, w.caption());
+    bool hidden = !w.visible() || (minimiseHides_ && w.state() == ui::Window::State::Minimized);
+    if (hidden) {
+        if (IsWindowVisible(h)) ShowWindow(h, SW_HIDE);
+    } else {
+        switch (w.state()) {
+        case ui::Window::State::Normal:
+            if (!IsWindowVisible(h) || IsIconic(h) || IsZoomed(h)) ShowWindow(h, SW_SHOWNORMAL);
+            SetForegroundWindow(h);
+            break;
+        case ui::Window::State::Maximized:
+            if (!IsWindowVisible(h) || !IsZoomed(h)) ShowWindow(h, SW_SHOWMAXIMIZED);
+            break;
+        case ui::Window::State::Minimized:
+            if (!IsWindowVisible(h) || !IsIconic(h)) ShowWindow(h, SW_SHOWMINIMIZED);
+            break;
+        }
+    }
+    syncing_ = false;
+}
+
+bool WindowView::onMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    // The operator's minimise, maximise and restore reach the model; the model's
+    // own changes come back here only through changed().
+    if (msg != WM_SYSCOMMAND || syncing_) return false;
+    ui::Window::State s;
+    switch (wp & 0xFFF0) {
+    case SC_MINIMIZE: s = ui::Window::State::Minimized; break;
+    case SC_MAXIMIZE: s = ui::Window::State::Maximized; break;
+    case SC_RESTORE: s = ui::Window::State::Normal; break;
+    default: return false;
+    }
+    result = 0;
+    window().setState(s);
+    return true;
+}
+
+}  // namespace tarvex::win32

@@ -1,0 +1,74 @@
+#include "test_ui_driver.h"
+
+#include "win32/ui_base.h"
+
+namespace tarvex::testui {
+
+void pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+bool waitFor(const std::function<bool()>& done, int ms) {
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > static_cast<DWORD>(ms)) return done();
+        pump();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+std::string nameOf(HWND h) { return win32::controlName(h); }
+
+HWND findByName(HWND root, const std::string& name) { return win32::findControl(root, name); }
+
+namespace {
+struct TopSearch {
+    std::string name;
+    HWND found = nullptr;
+};
+BOOL CALLBACK topProc(HWND h, LPARAM lp) {
+    auto* s = reinterpret_cast<TopSearch*>(lp);
+    if (win32::controlName(h) == s->name) { s->found = h; return FALSE; }
+    return TRUE;
+}
+}  // namespace
+
+HWND findTopByName(const std::string& name) {
+    TopSearch s{name};
+    EnumWindows(topProc, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+std::string readText(HWND h) {
+    DWORD_PTR len = 0;
+    if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &len)) return {};
+    std::wstring w(len + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(h, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(w.data()), SMTO_ABORTIFHUNG, 5000, &got);
+    w.resize(got);
+    return win32::narrow(w);
+}
+
+void typeText(HWND h, const std::string& text) {
+    for (wchar_t c : win32::widen(text)) PostMessageW(h, WM_CHAR, c, 1);
+}
+
+void click(HWND h) {
+    RECT rc;
+    GetClientRect(h, &rc);
+    LPARAM at = MAKELPARAM(rc.right / 2, rc.bottom / 2);
+    PostMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(h, WM_LBUTTONUP, 0, at);
+}
+
+void pressKey(HWND h, WPARAM key) {
+    PostMessageW(h, WM_KEYDOWN, key, 1);
+    PostMessageW(h, WM_KEYUP, key, 0xC0000001);
+}
+
+}  // namespace tarvex::testui

@@ -1,0 +1,28 @@
+#pragma once
+// Drives a window of this or another process the way UI automation does: finds
+// controls by their name property, types, clicks and reads, pumping this
+// thread's messages while it waits.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace tarvex::testui {
+
+// Processes this thread's pending messages.
+void pump();
+// Pumps until `done` holds or `ms` pass; the result of the last check.
+bool waitFor(const std::function<bool()>& done, int ms = 5000);
+
+std::string nameOf(HWND h);
+HWND findByName(HWND root, const std::string& name);
+// A visible top-level window of any process whose name property is `name`.
+HWND findTopByName(const std::string& name);
+
+// The text of a window, asked by message so it works across processes.
+std::string readText(HWND h);
+void typeText(HWND h, const std::string& text);   // posts one WM_CHAR per character
+void click(HWND h);                                // mouse down and up at its centre
+void pressKey(HWND h, WPARAM key);
+
+}  // namespace tarvex::testui
