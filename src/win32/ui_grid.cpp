@@ -335,6 +335,8 @@ bool GridView::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_KILLFOCUS: InvalidateRect(hwnd(), nullptr, FALSE); return false;
     case WM_KEYDOWN: return onKey(wp);
     case WM_CHAR:
+        // Keys typed faster than the editor took the focus still belong to it.
+        if (editor_) { SendMessageW(editor_, WM_CHAR, wp, lp); return true; }
         if (options_.editable && wp >= 32) {
             std::wstring first(1, static_cast<wchar_t>(wp));
             beginEdit(&first);

@@ -27,7 +27,7 @@ TrayView::~TrayView() {
     if (added_) apply(NIM_DELETE);
 }
 
-void TrayView::apply(DWORD action) {
+bool TrayView::apply(DWORD action) {
     NOTIFYICONDATAW nid{};
     nid.cbSize = sizeof(nid);
     nid.hWnd = hwnd();
@@ -48,6 +48,7 @@ void TrayView::apply(DWORD action) {
     }
     if (action == NIM_ADD) added_ = ok;
     if (action == NIM_DELETE) added_ = false;
+    return ok;
 }
 
 void TrayView::changed(ui::Control&) {
@@ -76,9 +77,12 @@ void TrayView::showMenu(int x, int y) {
 
 bool TrayView::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (msg == taskbarCreated_) {
-        // The shell restarted and forgot the icon.
+        // The shell restarted and forgot the icon; if it still knows it, keep it.
         added_ = false;
-        if (tray().visible()) apply(NIM_ADD);
+        if (tray().visible()) {
+            apply(NIM_ADD);
+            if (!added_) added_ = apply(NIM_MODIFY);
+        }
         result = 0;
         return true;
     }

@@ -33,7 +33,7 @@ protected:
     bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
-    void apply(DWORD action);
+    bool apply(DWORD action);
     void showMenu(int x, int y);
     std::vector<HICON> pictures_;
     HWND owner_;

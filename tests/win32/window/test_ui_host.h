@@ -85,7 +85,9 @@ struct KitHost {
         form.setCaption("TARVEX kit test");
         name.onChange = [this] { ++nameChanges; };
         nameView = std::make_unique<EditView>(name, f, 10, 10, 150, 21);
-        memoView = std::make_unique<EditView>(memo, f, 10, 40, 150, 60, EditOptions{true});
+        EditOptions multi;
+        multi.multiline = true;
+        memoView = std::make_unique<EditView>(memo, f, 10, 40, 150, 60, multi);
         ext.setText("_[DIA]");
         extView = std::make_unique<EditView>(ext, f, 170, 10, 120, 21,
                                              EditOptions{false, false, 0, {"_[DIA]", "_[MES]", "_[ANO]"}});

@@ -2,7 +2,7 @@
 // the window agree whichever side changes first.
 #include <gtest/gtest.h>
 
-#include "test_ui_driver.h"
+#include "win32/support/test_ui_driver.h"
 #include "test_ui_host.h"
 
 namespace tarvex::testui {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "test_ui_driver.h"
+#include "win32/support/test_ui_driver.h"
 #include "test_ui_host.h"
 
 namespace tarvex::testui {
