@@ -5,18 +5,8 @@
 #include <map>
 #include <tuple>
 
-#include "platform/cp1252.h"
 
 namespace tarvex::win32 {
-
-std::wstring widen(const std::string& cp1252) {
-    std::u16string u = platform::cp1252ToUtf16(cp1252);
-    return std::wstring(u.begin(), u.end());
-}
-
-std::string narrow(const std::wstring& wide) {
-    return platform::utf16ToCp1252(std::u16string(wide.begin(), wide.end()));
-}
 
 std::string windowText(HWND h) {
     int n = GetWindowTextLengthW(h);

@@ -8,11 +8,10 @@
 #include <string>
 
 #include "ui/controls.h"
+#include "win32/wide.h"
 
 namespace tarvex::win32 {
 
-std::wstring widen(const std::string& cp1252);
-std::string narrow(const std::wstring& wide);
 std::string windowText(HWND h);
 void setWindowText(HWND h, const std::string& cp1252);
 
