@@ -50,8 +50,8 @@ void TF_TARVEX::design() {
 void TF_TARVEX::wire() {
     BU_PROXIMO.onClick = [this] { event([this] { BU_PROXIMOClick(); }); };
     LA_HOJE.onClick = BU_PROXIMO.onClick;
-    TIMER1.onTimer = [this] { event([this] { TIMER1Timer(); }); };
-    T_SUPERVISOR.onTimer = [this] { event([this] { T_SUPERVISORTimer(); }); };
+    TIMER1.onTimer = [this] { message([this] { TIMER1Timer(); }); };
+    T_SUPERVISOR.onTimer = [this] { message([this] { T_SUPERVISORTimer(); }); };
     CB_PARAR.onClick = [this] { event([this] { CB_PARARClick(); }); };
     BU_REAGENDAR.onClick = [this] { event([this] { BU_REAGENDARClick(); }); };
     T_EXEC.onClick = [this] { event([this] { T_EXECClick(); }); };
@@ -70,6 +70,20 @@ void TF_TARVEX::event(const std::function<void()>& action) {
     } catch (const std::exception& e) {
         platform::op().error(e.what());
     }
+}
+
+// A timer's message is dispatched by the message loop, also when a run lets messages
+// through: its error ends its own handler, not the run that let it in.
+void TF_TARVEX::message(const std::function<void()>& action) {
+    const int outer = eventDepth_;
+    eventDepth_ = 0;
+    try {
+        event(action);
+    } catch (...) {
+        eventDepth_ = outer;
+        throw;
+    }
+    eventDepth_ = outer;
 }
 
 exec::ExecControls TF_TARVEX::execControls() {

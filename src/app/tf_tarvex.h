@@ -87,6 +87,7 @@ private:
     // Runs an event action the way the message loop does: an error nothing caught
     // ends the action and is shown in the error box; nested actions let it pass up.
     void event(const std::function<void()>& action);
+    void message(const std::function<void()>& action);
 
     int linha_ = 1;
     bool tasksLoaded_ = false;

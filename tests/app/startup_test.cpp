@@ -1,0 +1,80 @@
+// Start-up of the scheduler and errors that reach the message loop.
+#include <stdexcept>
+
+#include "form_fixture.h"
+
+namespace tarvex::testing {
+namespace {
+
+class Startup : public FormTest {};
+
+TEST_F(Startup, FreshFolderStartsWaitingWithTheSupervisorOn) {
+    EXPECT_EQ(form->LA_MSG.caption(), "___");
+    EXPECT_EQ(form->LA_PROXIMO.caption(), "000");
+    EXPECT_EQ(due(form->T_SUPERVISOR), "off");
+    start({});
+    EXPECT_TRUE(form->tasksLoaded());
+    EXPECT_EQ(form->LINHA(), 1);
+    EXPECT_EQ(form->GRID.row(), 1);
+    EXPECT_EQ(form->GRID.rowCount(), 12);
+    EXPECT_EQ(form->T_SUPERVISOR.interval(), 600'000);
+    EXPECT_EQ(due(form->T_SUPERVISOR), "09/12/26 07:10:00");
+    EXPECT_TRUE(op.boxes.empty());
+}
+
+TEST_F(Startup, UnreadableTaskFileIsToldAndTriedAgainBySupervisor) {
+    const std::string bad = "abc\r\n3\r\n";
+    dir.write("TARVEX_TAREFAS.TXT", bad);
+    form->FormCreate();
+    ASSERT_EQ(op.errors().size(), 1u);
+    EXPECT_NE(op.errors()[0].find("TARVEX_TAREFAS.TXT"), std::string::npos);
+    EXPECT_FALSE(form->tasksLoaded());
+    EXPECT_EQ(form->E_PROX_NOME.text(), "Sem tarefas para o dia");
+    EXPECT_THROW(form->GRID_SALVA(), FileError);   // never overwrites the operator's file
+    EXPECT_EQ(dir.read("TARVEX_TAREFAS.TXT"), bad);
+
+    host.runUntil(at(2026, 12, 9, 7, 10, 0));        // still bad: quiet retry
+    EXPECT_EQ(op.errors().size(), 1u);
+    {
+        app::TF_TARVEX writer(dir.folder() + "fixed/");
+        writer.taskStore().BU_MONTARClick(1);
+        writer.GRID.setCell(col::NOME, 1, "A");
+        writer.GRID.setCell(col::TIPO, 1, "03 - Executar Programa");
+        writer.GRID.setCell(col::PERIODO, 1, "01 - Todos os Dias");
+        writer.GRID.setCell(col::HORA, 1, "08:00");
+        std::filesystem::create_directories(dir.path() / "fixed");
+        writer.taskStore().GRID_SALVA();
+        dir.write("TARVEX_TAREFAS.TXT", dir.read("fixed/TARVEX_TAREFAS.TXT"));
+    }
+    host.runUntil(at(2026, 12, 9, 7, 20, 0));
+    EXPECT_TRUE(form->tasksLoaded());
+    EXPECT_EQ(due(form->TIMER1), "09/12/26 08:00:00");
+    host.runUntil(at(2026, 12, 9, 8, 5, 0));
+    EXPECT_EQ(runner->log(), std::vector<std::string>{"09/12/26 08:00:00 A"});
+}
+
+// An executor failing with an error nobody caught: the error box shows it, the
+// timer's handler ends there, and the supervisor picks the task up again.
+class ThrowingRunner : public scheduler::TaskRunner {
+public:
+    explicit ThrowingRunner(scheduler::TaskRunner& next) : next_(next) {}
+    void EXECUTANDO(int row) override {
+        if (throws-- > 0) throw std::runtime_error("'x' is not a valid integer value");
+        next_.EXECUTANDO(row);
+    }
+    int throws = 1;
+private:
+    scheduler::TaskRunner& next_;
+};
+
+TEST_F(Startup, ErrorInATimerHandlerIsShownAndTheSchedulerGoesOn) {
+    ThrowingRunner throwing(*runner);
+    form->setRunner(&throwing);
+    start({{1, "A", "03 - Executar Programa", "01 - Todos os Dias", "08:05"}});
+    host.runUntil(at(2026, 12, 9, 8, 15, 0));
+    EXPECT_EQ(op.errors(), std::vector<std::string>{"'x' is not a valid integer value"});
+    EXPECT_EQ(runner->log(), std::vector<std::string>{"09/12/26 08:10:10 A"});
+}
+
+}  // namespace
+}  // namespace tarvex::testing
