@@ -160,13 +160,10 @@ std::string exeFolder() {
 #ifdef _WIN32
     // The C runtime keeps the program's path; a narrow-main program may have only
     // the 8-bit one.
-    wchar_t* wide = nullptr;
-    char* narrow = nullptr;
-    if (_get_wpgmptr(&wide) == 0 && wide && *wide) {
-        exe = fs::path(wide);
-    } else if (_get_pgmptr(&narrow) == 0 && narrow && *narrow) {
-        exe = fsPath(narrow);
-    }
+    const wchar_t* wide = _wpgmptr;
+    const char* narrow = _pgmptr;
+    if (wide && *wide) exe = fs::path(wide);
+    else if (narrow && *narrow) exe = fsPath(narrow);
 #else
     std::error_code ec;
     exe = fs::read_symlink("/proc/self/exe", ec);
