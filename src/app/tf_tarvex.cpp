@@ -56,6 +56,7 @@ void TF_TARVEX::wire() {
     BU_REAGENDAR.onClick = [this] { event([this] { BU_REAGENDARClick(); }); };
     T_EXEC.onClick = [this] { event([this] { T_EXECClick(); }); };
     BU_ICONIZAR.onClick = [this] { event([this] { BU_ICONIZARClick(); }); };
+    TrayIcon1.onClick = [this] { event([this] { TrayIcon1Click(); }); };
 }
 
 void TF_TARVEX::event(const std::function<void()>& action) {
@@ -84,6 +85,12 @@ void TF_TARVEX::message(const std::function<void()>& action) {
         throw;
     }
     eventDepth_ = outer;
+}
+
+// The way back from the notification area.
+void TF_TARVEX::TrayIcon1Click() {
+    F_TARVEX.show();
+    F_TARVEX.setState(ui::Window::State::Normal);
 }
 
 exec::ExecControls TF_TARVEX::execControls() {

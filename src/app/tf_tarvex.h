@@ -74,6 +74,7 @@ public:
     void BU_REAGENDARClick() { loop_.BU_REAGENDARClick(); }
     void T_EXECClick() { loop_.T_EXECClick(); }
     void BU_ICONIZARClick() { loop_.BU_ICONIZARClick(); }
+    void TrayIcon1Click();
 
     // ---- for the executor -------------------------------------------------------------
     void GRID_SALVA() override;

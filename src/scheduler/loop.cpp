@@ -1,7 +1,9 @@
 #include "scheduler/loop.h"
 
+#include "lib/datetime.h"
 #include "lib/mrqr.h"
 #include "platform/operator.h"
+#include "scheduler/period_rules.h"
 #include "tasks/columns.h"
 
 namespace tarvex::scheduler {
@@ -13,8 +15,12 @@ constexpr int kRetryMs = 10'000;
 Loop::Loop(LoopControls controls, LoopState state, Agenda& agenda)
     : c_(controls), s_(state), agenda_(agenda) {}
 
-bool Loop::ranToday(int row) const {
-    return c_.GRID.cell(col::ULTIMA_EXEC, row).substr(0, 8) == MRQ_HOJE();
+bool Loop::stillDue(int row) const {
+    const ui::Grid& g = c_.GRID;
+    if (row < 1 || row >= g.rowCount()) return false;
+    TaskTiming t{g.cell(col::TIPO, row), g.cell(col::PERIODO, row), g.cell(col::ULTIMA_EXEC, row),
+                 g.cell(col::HORA, row)};
+    return dueToday(t, today());
 }
 
 void Loop::TIMER1Timer() {
@@ -26,8 +32,9 @@ void Loop::TIMER1Timer() {
         return;
     }
     c_.TIMER1.setTimerEnabled(false);
-    // A task run by hand since the agenda chose it is not run twice the same day.
-    if (runner_ && !ranToday(s_.LINHA_PROX)) runner_->EXECUTANDO(s_.LINHA_PROX);
+    // The table may have changed since the agenda chose the row: a task run by hand
+    // meanwhile, or made inactive, is not run; the agenda below chooses again.
+    if (runner_ && stillDue(s_.LINHA_PROX)) runner_->EXECUTANDO(s_.LINHA_PROX);
     platform::op().processMessages();
     agenda_.BU_PROXIMOClick();
 }

@@ -43,7 +43,7 @@ public:
     void BU_ICONIZARClick();
 
 private:
-    bool ranToday(int row) const;
+    bool stillDue(int row) const;
     void showStopped();
     void refuseStop();
 

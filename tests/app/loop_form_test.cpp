@@ -131,6 +131,13 @@ TEST_F(Loop, TaskRunByHandIsNotRunAgainByTheTimer) {
     EXPECT_EQ(runner->log(), (std::vector<std::string>{"09/12/26 07:55:00 A", "09/12/26 09:00:00 B"}));
 }
 
+TEST_F(Loop, TaskMadeInactiveAfterTheAgendaChoseItIsNotRun) {
+    host.runUntil(at(2026, 12, 9, 7, 59, 59));   // no supervisor tick before the timer
+    form->GRID.setCell(col::PERIODO, 1, "00 - Inativo");
+    host.runUntil(at(2026, 12, 9, 9, 5, 0));
+    EXPECT_EQ(runner->log(), std::vector<std::string>{"09/12/26 09:00:00 B"});
+}
+
 TEST_F(Loop, TimerDueDuringAHandRunWaitsForItToEnd) {
     host.runUntil(at(2026, 12, 9, 7, 59, 0));
     form->setLINHA(2);
@@ -182,6 +189,10 @@ TEST_F(Loop, IconizarResumesHidesAndRecomputes) {
     EXPECT_FALSE(form->F_TARVEX.visible());
     EXPECT_GE(std::stoi(form->LA_PROXIMO.caption()), counter + 1);
     expectWaiting("09/12/26 08:00:00");
+    form->F_TARVEX.setState(ui::Window::State::Minimized);
+    form->TrayIcon1.onClick();
+    EXPECT_TRUE(form->F_TARVEX.visible());
+    EXPECT_EQ(form->F_TARVEX.state(), ui::Window::State::Normal);
 }
 
 TEST_F(Loop, ARunThatLeavesNoStampIsRetriedTenSecondsAfterIt) {
