@@ -96,10 +96,16 @@ void Loop::T_EXECClick() {
         MRQ_MSG("Já existe uma tarefa em execução. Aguarde o fim dela para executar outra.");
         return;
     }
+    const bool wasStopped = c_.CB_PARAR.checked();
     if (editor_) editor_->BU_TAREFAS_SALVAClick();
     if (runner_) runner_->EXECUTANDO(s_.LINHA);
-    // The end of a run shows the waiting state; a stopped scheduler is still stopped.
-    if (c_.CB_PARAR.checked() && !c_.CB_EXECUTANDO.checked()) showStopped();
+    if (c_.CB_EXECUTANDO.checked()) return;
+    // The end of a run shows the waiting look: a scheduler still stopped shows so
+    // again, and one the operator resumed during the run resumes now.
+    if (c_.CB_PARAR.checked())
+        showStopped();
+    else if (wasStopped)
+        CB_PARARClick();
 }
 
 void Loop::BU_ICONIZARClick() {

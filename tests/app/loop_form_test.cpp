@@ -148,12 +148,17 @@ TEST_F(Loop, TimerDueDuringAHandRunWaitsForItToEnd) {
     EXPECT_EQ(runner->log(), (std::vector<std::string>{"09/12/26 07:59:00 B", "09/12/26 08:01:10 A"}));
 }
 
-TEST_F(Loop, ExecutarAgoraWhileStoppedStaysStopped) {
+TEST_F(Loop, ExecutarAgoraWhileStoppedStaysStoppedUnlessResumedDuringTheRun) {
     form->CB_PARAR.setChecked(true);
     form->setLINHA(2);
     form->T_EXEC.click();
     EXPECT_EQ(runner->runs.size(), 1u);
     expectStopped();
+
+    runner->during = [&](int) { form->CB_PARAR.setChecked(false); };
+    form->T_EXEC.click();
+    EXPECT_TRUE(op.messages().empty());
+    expectWaiting("09/12/26 08:00:00");
 }
 
 TEST_F(Loop, TimerFiringWhileStoppedRunsNothingAndKeepsItsInterval) {
