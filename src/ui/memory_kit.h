@@ -49,7 +49,9 @@ private:
 
 // Fires ui::Timer objects from a VirtualClock the way message timers fire: a timer
 // fires every `interval` ms while enabled; setting the interval or enabling restarts
-// its count; a late timer fires once, not once per missed interval.
+// its count; a late timer fires once, not once per missed interval. The clock must
+// outlive the host; the host never touches a timer outside its own calls, so timers
+// may die first once unwatched.
 class TimerHost {
 public:
     explicit TimerHost(VirtualClock& clock);
