@@ -8,62 +8,38 @@ namespace {
 
 TEST(Calendar, DayCountsRoundTripAcrossCenturiesAndLeapDays) {
     for (long z = -800000; z <= 800000; z += 997) EXPECT_EQ(daysFromCivil(civilFromDays(z)), z);
-    EXPECT_EQ(daysFromCivil({1970, 1, 1}), 0);
     EXPECT_EQ(addDays({2024, 2, 28}, 1), (Date{2024, 2, 29}));
     EXPECT_EQ(addDays({2100, 2, 28}, 1), (Date{2100, 3, 1}));
-    EXPECT_EQ(addDays({2000, 2, 28}, 1), (Date{2000, 2, 29}));
     EXPECT_EQ(addDays({2026, 1, 1}, -1), (Date{2025, 12, 31}));
-}
-
-TEST(Calendar, AddMonthsLowersTheDayToTheMonthEnd) {
-    EXPECT_EQ(addMonths({2025, 1, 31}, 1), (Date{2025, 2, 28}));
-    EXPECT_EQ(addMonths({2024, 1, 31}, 1), (Date{2024, 2, 29}));
-    EXPECT_EQ(addMonths({2025, 3, 15}, -3), (Date{2024, 12, 15}));
     EXPECT_EQ(addMonths({2025, 3, 31}, -13), (Date{2024, 2, 29}));
-    EXPECT_EQ(addMonths({2025, 12, 1}, 1), (Date{2026, 1, 1}));
-}
-
-TEST(Calendar, DayOfWeekStartsOnSunday) {
-    EXPECT_EQ(dayOfWeek({2026, 12, 6}), 1);
-    EXPECT_EQ(dayOfWeek({2026, 12, 7}), 2);
-    EXPECT_EQ(dayOfWeek({2026, 12, 12}), 7);
     EXPECT_EQ(dayOfWeek({1969, 12, 31}), 4);
 }
 
 class ReadDate : public LibTest {};
 
-TEST_F(ReadDate, TwoDigitYearsFallInTheWindowFromFiftyYearsBack) {
+TEST_F(ReadDate, ShortYearsFallInTheHundredYearsFromFiftyBack) {
     EXPECT_EQ(readDate("01/01/76"), (Date{1976, 1, 1}));
     EXPECT_EQ(readDate("01/01/75"), (Date{2075, 1, 1}));
-    EXPECT_EQ(readDate("1/2/0"), (Date{2000, 2, 1}));
-    EXPECT_EQ(readDate("06/12/2026"), (Date{2026, 12, 6}));
+    EXPECT_EQ(readDate(" 1/2/0 "), (Date{2000, 2, 1}));
     EXPECT_EQ(readDate("06/12/126"), (Date{126, 12, 6}));
-    setToday(2061, 5, 1);  // window 2011..2110
+    setToday(2061, 5, 1);
     EXPECT_EQ(readDate("01/01/10"), (Date{2110, 1, 1}));
     EXPECT_EQ(readDate("01/01/11"), (Date{2011, 1, 1}));
 }
 
 TEST_F(ReadDate, ImpossibleOrMalformedTextsFail) {
-    for (const char* t : {"31/04/25", "29/02/25", "15/13/25", "00/12/26", "06/00/26", "", "6/12",
-                          "06/12/", "/12/26", "06-12-26", "6/12/26/1", "a6/12/26", "06/12/20261",
-                          "29/02/2100", "1 /2/26"})
+    for (const char* t : {"31/04/25", "29/02/25", "15/13/25", "00/12/26", "06/00/26", "", "6/12", "06/12/",
+                          "/12/26", "06-12-26", "6/12/26/1", "a6/12/26", "06/12/20261", "29/02/2100", "1 /2/26"})
         EXPECT_FALSE(readDate(t).has_value()) << t;
-    EXPECT_TRUE(readDate(" 29/02/24 ").has_value());
 }
 
-TEST(ReadTime, HoursMinutesAndOptionalSeconds) {
+TEST_F(ReadDate, TimesAndNowFromTheClock) {
     EXPECT_EQ(readTime("08:30"), 8 * 3600 + 30 * 60);
     EXPECT_EQ(readTime("23:59:59"), 86399);
-    EXPECT_EQ(readTime("0:0"), 0);
     for (const char* t : {"25:00", "12:75", "12:00:60", "12", "", "  :  ", "12:00:00:00", "1a:00"})
         EXPECT_FALSE(readTime(t).has_value()) << t;
-    EXPECT_EQ(formatTime(8 * 3600 + 5), "08:00:05");
-}
-
-TEST_F(ReadDate, TodayAndNowComeFromTheInstalledClock) {
     clock.set(testkit::ClockScope::at(2026, 12, 6, 7, 8, 9));
-    EXPECT_EQ(today(), (Date{2026, 12, 6}));
-    EXPECT_EQ(nowSeconds(), 7 * 3600 + 8 * 60 + 9);
+    EXPECT_EQ(formatTime(nowSeconds()), "07:08:09");
     EXPECT_EQ(formatDate(today()), "06/12/26");
 }
 
