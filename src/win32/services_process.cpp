@@ -22,9 +22,15 @@ bool startProcess(const std::string& commandLine, int show, DWORD creationFlags,
                           nullptr, &si, &pi) != 0;
 }
 
+namespace {
+// The stock cursors by number, as their names are narrow texts in a non-Unicode build.
+HCURSOR stockCursor(WORD id) { return LoadCursorW(nullptr, MAKEINTRESOURCEW(id)); }
+constexpr WORD kArrow = 32512, kHourglass = 32514;
+}  // namespace
+
 int Win32Processes::runAndWait(const std::string& commandLine, int show) {
     // The thread waits without pumping messages, so the hourglass stays until the end.
-    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    HCURSOR previous = SetCursor(stockCursor(kHourglass));
     PROCESS_INFORMATION pi;
     int result = -1;
     if (startProcess(commandLine, show, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, pi)) {
@@ -35,7 +41,7 @@ int Win32Processes::runAndWait(const std::string& commandLine, int show) {
         CloseHandle(pi.hProcess);
         result = 0;
     }
-    SetCursor(previous ? previous : LoadCursorW(nullptr, IDC_ARROW));
+    SetCursor(previous ? previous : stockCursor(kArrow));
     return result;
 }
 

@@ -38,6 +38,7 @@ TEST_F(ZipTask, StoresEveryFileBelowTheSourceWithRelativeNames) {
     fs::create_directories(root_ / "src/empty_folder");
 
     zip();
+    fs::permissions(ro, fs::perms::owner_write, fs::perm_options::add);   // so it can be cleaned up
 
     auto entries = readArchive(archive_);
     std::map<std::string, std::string> got;
@@ -56,8 +57,8 @@ TEST_F(ZipTask, SourcePathWithBackslashesAndTrailingSeparator) {
 }
 
 TEST_F(ZipTask, NonAsciiNamesBecomeUtf8Entries) {
-    put("src/Relat\xC3\xB3rio.txt", "r");   // file name on disk is UTF-8
-    zip("RELATÓRIO.TXT");                    // the mask is a Windows-1252 text
+    put("src/Relatório.txt", "r");
+    zip("RELATÓRIO.TXT");
     EXPECT_EQ(names(archive_), (std::set<std::string>{"Relat\xC3\xB3rio.txt"}));
 }
 
@@ -156,12 +157,14 @@ TEST_F(ZipFailure, NothingMatches) {
     expectFailureKeepsArchive({str(root_ / "src"), str(archive_), "*.FDB", ""}, "Nenhum arquivo");
 }
 
+#ifdef __linux__   // the Windows programs test a locked file instead
 TEST_F(ZipFailure, AFileThatCannotBeReadMidWay) {
     put("src/b.txt", "more");
     // Reading this file fails with an I/O error although it looks like a plain file.
     fs::create_symlink("/proc/self/mem", root_ / "src/c.txt");
     expectFailureKeepsArchive({str(root_ / "src"), str(archive_), "", ""}, "DADOS_06.ZIP");
 }
+#endif
 
 TEST_F(ZipTask, DestinationFolderMissingCreatesNothing) {
     put("src/a.txt", "a");

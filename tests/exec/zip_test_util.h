@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/files.h"
 #include "testkit/tempdir.h"
 
 namespace tarvex::exec::ziptest {
@@ -25,7 +26,8 @@ struct Entry {
 inline std::map<std::string, Entry> readArchive(const fs::path& file) {
     std::map<std::string, Entry> out;
     int code = 0;
-    zip_t* za = zip_open(file.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    std::u8string name = file.generic_u8string();   // libzip takes UTF-8 names everywhere
+    zip_t* za = zip_open(std::string(name.begin(), name.end()).c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
     if (!za) {
         ADD_FAILURE() << "cannot open " << file << " code " << code;
         return out;
@@ -51,9 +53,12 @@ inline std::map<std::string, Entry> readArchive(const fs::path& file) {
 class ScratchDir : public ::testing::Test {
 protected:
     void SetUp() override { root_ = tmp_.path(); }
+    // `rel` is a Windows-1252 text, as the system's paths are.
     fs::path put(const std::string& rel, const std::string& data) {
-        tmp_.write(rel, data);
-        return root_ / rel;
+        fs::path p = root_ / platform::fsPath(rel);
+        fs::create_directories(p.parent_path());
+        std::ofstream(p, std::ios::binary) << data;
+        return p;
     }
     static std::string slurp(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
@@ -65,7 +70,7 @@ protected:
         for (char& c : s) c = static_cast<char>(gen());
         return s;
     }
-    std::string str(const fs::path& p) const { return p.string(); }
+    static std::string str(const fs::path& p) { return platform::fromFsPath(p); }
     testkit::TempDir tmp_;
     fs::path root_;
 };

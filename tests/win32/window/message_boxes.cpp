@@ -15,7 +15,7 @@ namespace {
 
 struct Seen {
     bool found = false;
-    bool topmost = false;
+    bool inFront = false;   // the foreground window when it appeared
     std::string text;
 };
 
@@ -25,12 +25,12 @@ std::thread pressWhenShown(const std::string& caption, int button, Seen& seen) {
         std::wstring wCaption = win32::widen(caption);
         for (int i = 0; i < 300 && !seen.found; ++i) {
             HWND box = FindWindowW(L"#32770", wCaption.c_str());
-            if (!box) {
+            if (!box || !IsWindowVisible(box)) {   // shown only once it is fully set up
                 std::this_thread::sleep_for(std::chrono::milliseconds(100));
                 continue;
             }
             seen.found = true;
-            seen.topmost = (GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+            seen.inFront = GetForegroundWindow() == box;
             wchar_t text[512] = {};
             GetDlgItemTextW(box, 0xFFFF, text, 512);
             seen.text = win32::narrow(text);
@@ -53,7 +53,7 @@ TEST_F(MessageBoxes, QuestionIsTrueOnlyForOk) {
         operatorHand.join();
         ASSERT_TRUE(seen.found);
         EXPECT_EQ(answer, button == IDOK);
-        EXPECT_TRUE(seen.topmost);
+        EXPECT_TRUE(seen.inFront);
         EXPECT_EQ(seen.text, "Confirma a cópia ?");
     }
 }
@@ -64,7 +64,7 @@ TEST_F(MessageBoxes, MessageReturnsWhenClosed) {
     op.message("TARVEX teste", "O nome do PROGRAMA deve ser informado");
     operatorHand.join();
     ASSERT_TRUE(seen.found);
-    EXPECT_TRUE(seen.topmost);
+    EXPECT_TRUE(seen.inFront);
     EXPECT_EQ(seen.text, "O nome do PROGRAMA deve ser informado");
 }
 
