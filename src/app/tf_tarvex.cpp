@@ -93,6 +93,13 @@ void TF_TARVEX::TrayIcon1Click() {
     F_TARVEX.setState(ui::Window::State::Normal);
 }
 
+std::vector<ui::Control*> TF_TARVEX::controls() {
+    return {&F_TARVEX,     &PC_GERAL,     &GRID,        &GRID_C,       &TIMER1,           &T_SUPERVISOR,
+            &CB_PARAR,     &CB_EXECUTANDO, &LA_MSG,     &LA_PROXIMO,   &LA_HOJE,          &E_PROX_NOME,
+            &E_PROX_HORA,  &E_PROX_INTERVALO, &BU_PROXIMO, &BU_ICONIZAR, &BU_REAGENDAR,   &T_EXEC,
+            &TrayIcon1,    &E_MEMO,       &E_ULTEXEC,   &E_DIR_PARAM};
+}
+
 exec::ExecControls TF_TARVEX::execControls() {
     return {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_ULTEXEC, E_PROX_NOME, E_DIR_PARAM};
 }

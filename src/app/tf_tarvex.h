@@ -4,6 +4,7 @@
 // and forwards its event actions to the scheduler's classes.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "exec/exec_host.h"
 #include "exec/run_context.h"
@@ -56,6 +57,8 @@ public:
     const std::string& PASTA_PARAM() const { return store_.pastaParam(); }
     tasks::TaskStore& taskStore() { return store_; }
     exec::ExecControls execControls();
+    // Every control of the window, so a kit can attach its views by name.
+    std::vector<ui::Control*> controls();
 
     // The executor and the editor's save, plugged in when they exist.
     void setRunner(scheduler::TaskRunner* runner) { loop_.setRunner(runner); }

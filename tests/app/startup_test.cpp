@@ -22,6 +22,19 @@ TEST_F(Startup, FreshFolderStartsWaitingWithTheSupervisorOn) {
     EXPECT_TRUE(op.boxes.empty());
 }
 
+TEST_F(Startup, ControlsAreFoundByTheirNames) {
+    std::set<std::string> names;
+    for (ui::Control* c : form->controls()) EXPECT_TRUE(names.insert(c->name()).second) << c->name();
+    for (const char* n : {"TIMER1", "T_SUPERVISOR", "CB_PARAR", "CB_EXECUTANDO", "LA_MSG", "LA_PROXIMO",
+                          "E_PROX_NOME", "E_PROX_HORA", "E_PROX_INTERVALO", "GRID", "GRID_C", "TrayIcon1"})
+        EXPECT_EQ(names.count(n), 1u) << n;
+    EXPECT_EQ(form->PC_GERAL.pages(), (std::vector<std::string>{"TS_CALEND", "TS_TAREFAS", "TS_PARAM",
+                                                               "TS_SISTEMA", "TS_HELP", "TS_CAPA", "TS_LOG"}));
+    EXPECT_FALSE(form->CB_EXECUTANDO.enabled());
+    EXPECT_EQ(form->CB_PARAR.caption(), "Parar Timer");
+    EXPECT_EQ(form->TrayIcon1.hint(), "Tarvex em Espera");
+}
+
 TEST_F(Startup, UnreadableTaskFileIsToldAndTriedAgainBySupervisor) {
     const std::string bad = "abc\r\n3\r\n";
     dir.write("TARVEX_TAREFAS.TXT", bad);
