@@ -33,8 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string filtered = MRQ_FILTRA(text, "0123456789/");
     const std::string normal = MRQ_SOMA_MES(text, months);
     if (!normal.empty() && normal != filtered && !(filtered == "//" && normal.empty())) {
-        check(normal.size() == 8);
-        check(readDate(normal).has_value());
+        // dd/mm/yy; it may not read back only when two digits lose a leap century.
+        check(normal.size() == 8 && normal[2] == '/' && normal[5] == '/');
+        check(readDate(normal).has_value() || normal.substr(0, 5) == "29/02");
     }
 
     const bool valid = MRQ_DATA_VALIDA(text);
@@ -42,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Month ends of dates written with "-" or "." go through a normaliser that drops
     // those separators, so only "/" dates are sure to have one.
     if (valid && text.find_first_of("-.") == std::string::npos) check(!end.empty() && readDate(end).has_value());
-    if (!end.empty()) check(readDate(end).has_value());
+    if (!end.empty()) check(readDate(end).has_value() || end.substr(0, 5) == "29/02");
     const std::string day = MRQ_DIA_SEMANA(text);
     if (!day.empty()) check(valid);
     const std::string sql = MRQ_DATA_SQL(text);
