@@ -46,6 +46,7 @@ void storeFields(const std::string& line, int count) {
     MRQ_CAMPO(line, count, '#');
 }
 
+// "/" ends a folder too, so a path joined with it is not refused as folderless.
 std::string folderPart(const std::string& path) {
     const size_t cut = path.find_last_of("\\/:");
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
