@@ -1,0 +1,12 @@
+#pragma once
+// ACERTA: fills in the day, pen-drive and suffix placeholders of a task field at
+// run time, then tidies doubled backslashes and runs of spaces.
+#include <string>
+
+#include "exec/run_context.h"
+
+namespace tarvex::exec {
+
+std::string ACERTA(const RunContext& context, const std::string& text);
+
+}  // namespace tarvex::exec
