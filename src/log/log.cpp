@@ -1,0 +1,45 @@
+#include "log/log.h"
+
+#include "lib/datetime.h"
+#include "lib/mrqr.h"
+
+namespace tarvex::log {
+
+namespace {
+
+constexpr int kDay = 24 * 60 * 60;
+
+}  // namespace
+
+std::optional<std::string> Log::entry(const LocalTime& now, int item, const std::string& code,
+                                      const std::string& text, const exec::RunContext& context) {
+    std::optional<int> start = readTime(context.HORA_INICIO);
+    if (!start) return std::nullopt;
+    const int end = now.hour * 3600 + now.minute * 60 + now.second;
+    // An operation that began before midnight and ends after it: the elapsed
+    // time is what really passed, never a negative time of day.
+    int elapsed = end - *start;
+    if (elapsed < 0) elapsed += kDay;
+
+    std::string line;
+    for (const std::string& field :
+         {formatDate(Date{now.year, now.month, now.day}), MRQ_ZEROS(item, 2), code, text,
+          context.HORA_INICIO, formatTime(end), formatTime(elapsed), context.TIPO_TAREFA,
+          context.PERIODO_TAREFA}) {
+        line += field;
+        line += '#';
+    }
+    return line;
+}
+
+void Log::MRQ_ADDLOG(int item, const std::string& code, const std::string& text) const noexcept {
+    try {
+        // One reading of the clock, so the date and the end time agree at midnight.
+        auto line = entry(platform::clock().now(), item, code, text, context_);
+        if (line) MRQ_ADDLINHA(path(), *line);
+    } catch (...) {
+        // A log entry that cannot be written is lost; the logged operation goes on.
+    }
+}
+
+}  // namespace tarvex::log

@@ -1,0 +1,37 @@
+#pragma once
+// The execution log "LOG_TIMER.TXT": one line of nine "#"-ended fields per
+// program start, close, reset, task run and task failure. Append only.
+#include <optional>
+#include <string>
+
+#include "exec/run_context.h"
+#include "platform/clock.h"
+
+namespace tarvex::log {
+
+class Log {
+public:
+    // Both are the main window's own fields, read at every entry: the settings
+    // folder may be fixed after the log is made, and the run context changes
+    // with every task.
+    Log(const std::string& PASTA_PARAM, const exec::RunContext& context)
+        : folder_(PASTA_PARAM), context_(context) {}
+    Log(std::string&&, const exec::RunContext&) = delete;   // would dangle
+
+    // Appends one entry. Never fails visibly: an entry that cannot be written is lost.
+    void MRQ_ADDLOG(int item, const std::string& code, const std::string& text) const noexcept;
+
+    std::string path() const { return folder_ + "LOG_TIMER.TXT"; }
+    const std::string& folder() const { return folder_; }
+
+    // The line for an entry written at `now` (no line end); nothing when the
+    // run context's start time is not a time of day.
+    static std::optional<std::string> entry(const LocalTime& now, int item, const std::string& code,
+                                            const std::string& text, const exec::RunContext& context);
+
+private:
+    const std::string& folder_;
+    const exec::RunContext& context_;
+};
+
+}  // namespace tarvex::log

@@ -1,0 +1,55 @@
+#pragma once
+// The log page: the log file shown as a nine-column grid, start and close
+// entries filtered by two check boxes, reset and open-in-editor actions.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "exec/run_context.h"
+#include "log/log.h"
+#include "platform/services.h"
+#include "ui/controls.h"
+
+namespace tarvex::log {
+
+struct LogControls {
+    ui::Grid& GRID_LOG;
+    ui::Memo& E_MEMO_LOG;        // the raw lines of the file
+    ui::CheckBox& CB_VER_INICIO;
+    ui::CheckBox& CB_VER_TERMINO;
+};
+
+constexpr int kLogColumns = 9;
+
+// The grid's content for a log text: title row, one row per shown entry and a
+// final empty row, row-major. One linear pass, no per-line allocation beyond the cells.
+struct LogTable {
+    int rows = 0;
+    std::vector<std::string> cells;
+};
+LogTable buildLogTable(std::string_view logText, bool showStart, bool showClose);
+
+// "Inicio", "Término", ... for an event code; empty for any other code.
+std::string operText(std::string_view code);
+
+class LogView {
+public:
+    LogView(LogControls controls, const Log& log, exec::RunContext& context, platform::Shell& shell)
+        : c_(controls), log_(log), context_(context), shell_(shell) {}
+
+    // Rebuilds the grid from the file; throws FileError when it cannot be read,
+    // leaving the grid and the raw-lines box as they were.
+    void BU_MONTA_LOGClick();
+    void BU_ZERA_LOGClick();
+    void BU_FINAL_LOGClick();
+    void LOG1Click();
+    void BU_LOGO_EDITClick() { LOG1Click(); }
+
+private:
+    LogControls c_;
+    const Log& log_;
+    exec::RunContext& context_;
+    platform::Shell& shell_;
+};
+
+}  // namespace tarvex::log
