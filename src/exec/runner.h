@@ -1,0 +1,38 @@
+#pragma once
+// How a task reaches the operating system: run a command line and wait for it,
+// run a command through a batch file, copy a folder or files with the shell.
+#include <string>
+
+#include "platform/services.h"
+
+namespace tarvex::exec {
+
+class CommandRunner {
+public:
+    // `exeFolder`: the folder of the program's executable, with its trailing
+    // separator; "ArqBat.Bat" is written there.
+    CommandRunner(platform::Services& services, std::string exeFolder)
+        : services_(services), exeFolder_(std::move(exeFolder)) {}
+
+    // Runs the cleaned command line in a new console and waits for it without a
+    // time limit. 0 when it was started and has ended (whatever its exit code),
+    // -1 when it could not be started. The line is passed whole, however long.
+    int MRQ_EXECUTA(const std::string& command, int show);
+    // A text naming a ".BAT" runs as it is; any other command is written as the
+    // one line of "ArqBat.Bat" and that file is run. -1 also when it cannot be written.
+    int MRQ_EXECUTA_BAT(const std::string& command, int show);
+    // "OK", or the reason the folder was not copied.
+    std::string MRQ_COPIA_PASTA(const std::string& source, const std::string& destination);
+    // Copies a file or a mask into a folder; mode "1" answers the shell's
+    // questions with yes. True on success.
+    bool MRQ_COPIA_ARQUIVO(const std::string& source, const std::string& destination,
+                           const std::string& mode);
+
+    const std::string& exeFolder() const { return exeFolder_; }
+
+private:
+    platform::Services& services_;
+    std::string exeFolder_;
+};
+
+}  // namespace tarvex::exec
