@@ -19,18 +19,24 @@ public:
     bool defaultAnswer = true;
     int pumps = 0;                   // processMessages() calls
     std::function<void()> onPump;    // runs inside processMessages()
+    std::function<void()> onBox;     // runs while any box is open
 
     void message(const std::string& caption, const std::string& text) override {
         boxes.push_back({Kind::Message, caption, text});
+        if (onBox) onBox();
     }
     bool question(const std::string& caption, const std::string& text) override {
         boxes.push_back({Kind::Question, caption, text});
+        if (onBox) onBox();
         if (answers.empty()) return defaultAnswer;
         bool a = answers.front();
         answers.pop_front();
         return a;
     }
-    void error(const std::string& text) override { boxes.push_back({Kind::Error, "", text}); }
+    void error(const std::string& text) override {
+        boxes.push_back({Kind::Error, "", text});
+        if (onBox) onBox();
+    }
     void processMessages() override {
         ++pumps;
         if (onPump) onPump();

@@ -1,0 +1,57 @@
+#pragma once
+// EXECUTANDO: runs one task of the task table, from the confirmation to the
+// stamp, the log entry and the task file.
+#include <string>
+
+#include "exec/exec_host.h"
+#include "exec/run_context.h"
+#include "exec/runner.h"
+#include "log/log.h"
+#include "platform/services.h"
+#include "scheduler/task_runner.h"
+#include "ui/controls.h"
+
+namespace tarvex::exec {
+
+class Executor : public scheduler::TaskRunner {
+public:
+    Executor(ui::Grid& GRID, RunContext& context, ExecControls controls, ExecHost& host,
+             log::Log& log, CommandRunner& runner, platform::Services& services)
+        : GRID_(GRID), ctx_(context), c_(controls), host_(host), log_(log), runner_(runner),
+          services_(services) {}
+
+    void EXECUTANDO(int row) override;
+
+private:
+    void begin(int row);
+    void dispatch(int row);
+    void end(int row);
+    void failed(int row, const std::string& what);
+
+    bool confirm();
+    void stamp(int row);
+    void logExe(int row) { log_.MRQ_ADDLOG(row, "EXE", ctx_.NOME_TAREFA); }
+    void logErr(int row) { log_.MRQ_ADDLOG(row, "ERR", "***   ERRO   ***   " + ctx_.NOME_TAREFA); }
+    std::string cell(int col, int row) const { return GRID_.cell(col, row); }
+
+    void runBatch(int row);        // "00", "07"
+    void copyFolders(int row);     // "01"
+    void copyFile(int row);        // "02"
+    void startProgram(int row);    // "03"
+    void closeProgram(int row);    // "04"
+    void powerFunction(int row);   // "05"
+    void zipFolder(int row);       // "06"
+    void showMessage(int row);     // "10"
+
+    void writeBatchFile();
+
+    ui::Grid& GRID_;
+    RunContext& ctx_;
+    ExecControls c_;
+    ExecHost& host_;
+    log::Log& log_;
+    CommandRunner& runner_;
+    platform::Services& services_;
+};
+
+}  // namespace tarvex::exec
