@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "tasks/columns.h"
+#include "tasks/task_store.h"
 
 namespace tarvex::exec {
 
@@ -21,9 +22,6 @@ const char* const kCaption = "Mensagem do Sistema";
 const char* const kArrow = " ===>> ";
 
 std::string nowText() { return formatTime(nowSeconds()); }
-
-// The memo cell keeps its line breaks encoded as "||".
-std::string decodeMemo(const std::string& cell) { return MRQ_TROCA(cell, "||", "\r\n"); }
 
 }  // namespace
 
@@ -52,7 +50,7 @@ void Executor::begin(int row) {
     ctx_.PAUSA_TAREFA = cell(col::PAUSE, row);
     ctx_.PEN_TAREFA = trim(cell(col::PEN, row));
     ctx_.EXTENSAO_TAREFA = cell(col::EXTENSAO, row);
-    ctx_.MEMO_TAREFA = decodeMemo(cell(col::MEMO, row));
+    ctx_.MEMO_TAREFA = tasks::COLOCA_CHR(cell(col::MEMO, row));
     ctx_.DIA_SEMANA = MRQ_DIA_SEMANA(MRQ_HOJE());
 
     c_.TrayIcon1.setHint(c_.E_PROX_NOME.text() + ") " + cell(col::NOME, host_.LINHA()) + " >> " +
