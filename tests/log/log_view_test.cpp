@@ -1,0 +1,146 @@
+#include "log/log_view.h"
+
+#include <gtest/gtest.h>
+
+#include "lib/errors.h"
+#include "testkit/clock.h"
+#include "testkit/services.h"
+#include "testkit/tempdir.h"
+
+namespace tarvex::log {
+namespace {
+
+using testkit::ClockScope;
+
+const char* const kFile =
+    "06/12/26#00#INI#Start TARVEX#08:00:05#08:00:05#00:00:00###\r\n"
+    "\r\n"
+    "   \r\n"
+    "06/12/26#03#EXE#BACKUP#08:10:00#08:12:15#00:02:15#00 - XCOPY - Copia Arq.#01 - Todos os Dias#\r\n"
+    "06/12/26#03#ERR#***   ERRO   ***   BACKUP#08:10:00#08:10:01#00:00:01#T#P#\r\n"
+    "06/12/26#00#TER#Close TARVEX#18:00:00#18:00:00#00:00:00#T#P#\r\n"
+    "06/12/26#00#XYZ#curta\r\n"
+    "06/12/26#00#INI#Start TARVEX#19:00:00#19:00:00#00:00:00#T#P#\r\n";
+
+class LogViewTest : public ::testing::Test {
+protected:
+    testkit::TempDir dir;
+    ClockScope clock{ClockScope::at(2026, 12, 6, 20, 0, 0)};
+    std::string folder = dir.folder();
+    exec::RunContext ctx;
+    Log log{folder, ctx};
+    ui::Grid grid{"GRID_LOG"};
+    ui::Memo memo{"E_MEMO_LOG"};
+    ui::CheckBox verInicio{"CB_VER_INICIO"}, verTermino{"CB_VER_TERMINO"};
+    testkit::RecordingShell shell;
+    LogView view{{grid, memo, verInicio, verTermino}, log, ctx, shell};
+
+    std::vector<std::string> column(int col) const {
+        std::vector<std::string> out;
+        for (int r = 1; r < grid.rowCount(); ++r) out.push_back(grid.cell(col, r));
+        return out;
+    }
+};
+
+TEST_F(LogViewTest, BuildsTitledGridEndingWithAnEmptyRow) {
+    dir.write("LOG_TIMER.TXT", kFile);
+    verInicio.setChecked(true);
+    verTermino.setChecked(true);
+    view.BU_MONTA_LOGClick();
+    EXPECT_EQ(memo.text(), kFile);
+    EXPECT_EQ(grid.colCount(), 9);
+    EXPECT_EQ(grid.rowCells(0), (std::vector<std::string>{"Data", "Item", "Oper", "Inicio", "Termino",
+                                                          "Tempo", "TEXTO", "Tipo", "Periodo"}));
+    EXPECT_EQ(grid.colWidth(6), 300);
+    EXPECT_EQ(grid.colWidth(8), 130);
+    EXPECT_EQ(grid.fixedCols, 0);
+    ASSERT_EQ(grid.rowCount(), 1 + 6 + 1);
+    EXPECT_EQ(grid.rowCells(2), (std::vector<std::string>{"06/12/26", "03", "Execução", "08:10:00", "08:12:15",
+                                                          "00:02:15", "BACKUP", "00 - XCOPY - Copia Arq.",
+                                                          "01 - Todos os Dias"}));
+    // An unknown code shows no operation; missing fields stay empty.
+    EXPECT_EQ(grid.rowCells(5), (std::vector<std::string>{"06/12/26", "00", "", "", "", "", "curta", "", ""}));
+    EXPECT_EQ(grid.rowCells(7), std::vector<std::string>(9));
+    EXPECT_EQ(grid.row(), 7);   // moved to the end
+}
+
+struct FilterCase { bool inicio, termino; std::vector<std::string> opers; };
+class LogFilterTest : public LogViewTest, public ::testing::WithParamInterface<FilterCase> {};
+
+TEST_P(LogFilterTest, StartAndCloseEntriesFollowTheCheckBoxes) {
+    dir.write("LOG_TIMER.TXT", kFile);
+    verInicio.setChecked(GetParam().inicio);
+    verTermino.setChecked(GetParam().termino);
+    view.BU_MONTA_LOGClick();
+    auto opers = column(2);
+    opers.pop_back();   // the final empty row
+    EXPECT_EQ(opers, GetParam().opers);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Filters, LogFilterTest,
+    ::testing::Values(FilterCase{false, false, {"Execução", "Erro", ""}},
+                      FilterCase{true, false, {"Inicio", "Execução", "Erro", "", "Inicio"}},
+                      FilterCase{false, true, {"Execução", "Erro", "Término", ""}},
+                      FilterCase{true, true, {"Inicio", "Execução", "Erro", "Término", "", "Inicio"}}));
+
+TEST_F(LogViewTest, MissingFileIsAnErrorThatLeavesTheViewAsItWas) {
+    dir.write("LOG_TIMER.TXT", kFile);
+    view.BU_MONTA_LOGClick();
+    const int rows = grid.rowCount();
+    std::filesystem::remove(dir.path() / "LOG_TIMER.TXT");
+    try {
+        view.BU_MONTA_LOGClick();
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find("LOG_TIMER.TXT"), std::string::npos);
+    }
+    EXPECT_EQ(grid.rowCount(), rows);
+    EXPECT_EQ(memo.text(), kFile);
+}
+
+TEST_F(LogViewTest, ResetLeavesOnlyTheResetEntry) {
+    dir.write("LOG_TIMER.TXT", kFile);
+    ctx.HORA_INICIO = "01:00:00";
+    ctx.TIPO_TAREFA = "10 - Mensagem";
+    ctx.PERIODO_TAREFA = "20 - Chamada Manual";
+    view.BU_ZERA_LOGClick();
+    EXPECT_EQ(dir.read("LOG_TIMER.TXT"),
+              "06/12/26#00#ZER#LOG ZERADO#20:00:00#20:00:00#00:00:00#10 - Mensagem#20 - Chamada Manual#\r\n");
+    ASSERT_EQ(grid.rowCount(), 3);
+    EXPECT_EQ(grid.cell(2, 1), "Zera LOG");
+    EXPECT_EQ(grid.cell(5, 1), "00:00:00");
+}
+
+TEST_F(LogViewTest, ResetWithoutAFileStartsOne) {
+    view.BU_ZERA_LOGClick();
+    EXPECT_EQ(grid.rowCount(), 3);
+}
+
+TEST_F(LogViewTest, OpenInEditorOnlyWhenTheFileExists) {
+    view.LOG1Click();
+    EXPECT_TRUE(shell.opens.empty());
+    dir.write("LOG_TIMER.TXT", kFile);
+    view.BU_LOGO_EDITClick();
+    ASSERT_EQ(shell.opens.size(), 1u);
+    EXPECT_EQ(shell.opens[0].file, folder + "LOG_TIMER.TXT");
+    EXPECT_EQ(shell.opens[0].folder, folder);
+    EXPECT_EQ(shell.opens[0].show, 1);
+}
+
+TEST(LogTable, TextWithHashShiftsLaterFields) {
+    LogTable t = buildLogTable("06/12/26#01#EXE#A#B#08:00:00#08:00:01#00:00:01#T#P#", true, true);
+    ASSERT_EQ(t.rows, 3);
+    EXPECT_EQ(t.cells[9 + 6], "A");
+    EXPECT_EQ(t.cells[9 + 3], "B");          // Inicio shows the text's second half
+    EXPECT_EQ(t.cells[9 + 8], "T");          // Periodo shows the type
+}
+
+TEST(LogTable, LineEndsOfAnyKindAndNoFinalBreak) {
+    LogTable t = buildLogTable("a#1#EXE#x\nb#2#ERR#y\rc#3#ZER#z", true, true);
+    EXPECT_EQ(t.rows, 5);
+    EXPECT_EQ(t.cells[9 * 3 + 2], "Zera LOG");
+}
+
+}  // namespace
+}  // namespace tarvex::log
