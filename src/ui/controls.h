@@ -213,6 +213,8 @@ public:
     int itemIndex() const { return index_; }
     void setItemIndex(int i) { if (i != index_) { index_ = i; notify(); if (onChange) onChange(); } }
     std::string selectedText() const { return index_ >= 0 && index_ < (int)items.size() ? items[index_] : std::string(); }
+    // Refills the list from code: nothing chosen afterwards, no change action, a view repaints.
+    void setItems(std::vector<std::string> v) { items = std::move(v); index_ = -1; notify(); }
     std::function<void()> onChange;
 private:
     int index_ = -1;
