@@ -1,0 +1,148 @@
+#include "win32/main_window.h"
+
+#include "platform/operator.h"
+#include "win32/ui_pictures.h"
+
+namespace tarvex::win32 {
+
+MainWindow::MainWindow(app::TF_TARVEX& form) : form_(form) {
+    createWindow(L"TF_TARVEX", WS_EX_CONTROLPARENT, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, form_.F_TARVEX.caption(),
+                 CW_USEDEFAULT, CW_USEDEFAULT, kDesignWidth, kDesignHeight, nullptr);
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(pictureIcon(Picture::TrayIdle, 32)));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(pictureIcon(Picture::TrayIdle, 16)));
+    design();
+    buildMenu();
+    buildTopPanel();
+    buildPages();
+    buildCover();
+    status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+    timer1_ = std::make_unique<TimerView>(form_.TIMER1, ID_TIMER1);
+    supervisor_ = std::make_unique<TimerView>(form_.T_SUPERVISOR, ID_T_SUPERVISOR);
+    trayView_ = std::make_unique<TrayView>(
+        form_.TrayIcon1,
+        std::vector<HICON>{pictureIcon(Picture::TrayIdle, 16), pictureIcon(Picture::TrayBusy, 16)}, hwnd_);
+    trayView_->menu = {
+        {"Maximizar", [this] { form_.F_TARVEX.show(); form_.F_TARVEX.setState(ui::Window::State::Maximized); }},
+        // "Fechar o Timer" closes the program, asking first as every close does.
+        {"Fechar o Timer", [this] { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }},
+    };
+    wire();
+    layout();
+    // Last: from here on the model's visible and state drive the frame.
+    windowView_ = std::make_unique<WindowView>(form_.F_TARVEX, hwnd_, true);
+}
+
+MainWindow::~MainWindow() {
+    // Views go before the frame, each releasing its own window.
+    windowView_.reset();
+    trayView_.reset();
+    timer1_.reset();
+    supervisor_.reset();
+    views_.clear();
+    pagesView_.reset();
+    top_.reset();
+}
+
+void MainWindow::design() {
+    BU_LOG.setCaption("LOG");
+    BU_CALEND.setHint("Calendário");
+    BU_TAREFAS.setHint("Todas as tarefas");
+    BU_HELP.setHint("Help");
+    LA_LOG.setCaption("Log");
+    LA_CALEND.setCaption("Calendário");
+    LA_TAREFAS.setCaption("Tarefas ");
+    LA_HELP.setCaption("HELP");
+    LA_PARAM.setCaption("Parâmetros");
+    E_HELP.setReadOnly(true);
+    E_HELP.setLines({"[DIA] - Altera para o DIA atual", "[MES] - Altera para o MES atual",
+                     "[ANO] - Altera para o ANO atual", "[SEMANA] - Dia da semana", "[PEN] - Letra do pen drive",
+                     "[EXT] - Extensão"});
+    GRID_SISTEMA.setColCount(6);
+    GRID_SISTEMA.setRowCount(6);
+    CB_VISIVEL.setCaption("Ver a execução (visivel)");
+}
+
+void MainWindow::wire() {
+    BU_LOG.onClick = [this] { BU_LOGClick(); };
+    LA_LOG.onClick = BU_LOG.onClick;
+    BU_CALEND.onClick = [this] { BU_CALENDClick(); };
+    LA_CALEND.onClick = BU_CALEND.onClick;
+    BU_TAREFAS.onClick = [this] { BU_TAREFASClick(); };
+    LA_TAREFAS.onClick = BU_TAREFAS.onClick;
+    form_.GRID_C.onDblClick = BU_TAREFAS.onClick;
+    BU_HELP.onClick = [this] { BU_HELPClick(); };
+    LA_HELP.onClick = BU_HELP.onClick;
+    LA_PARAM.onClick = [this] { LA_PARAMClick(); };
+    form_.TrayIcon1.onClick = [this] { TrayIcon1Click(); };
+}
+
+void MainWindow::layout() {
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    SendMessageW(status_, WM_SIZE, 0, 0);
+    RECT sb{};
+    GetWindowRect(status_, &sb);
+    int statusHeight = sb.bottom - sb.top;
+    top_->move(0, 0, rc.right, kTopPanelHeight);
+    int pagesHeight = std::max(0, static_cast<int>(rc.bottom) - kTopPanelHeight - statusHeight);
+    MoveWindow(pagesView_->hwnd(), 0, kTopPanelHeight, rc.right, pagesHeight, TRUE);
+}
+
+bool MainWindow::askClose() {
+    if (FormClose) return FormClose();
+    if (!platform::op().question("Saindo do programa, não serão executadas as tarefas", "Sair assim mesmo ?"))
+        return false;
+    form_.TIMER1.setTimerEnabled(false);
+    form_.T_SUPERVISOR.setTimerEnabled(false);
+    return true;
+}
+
+LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT r = 0;
+    if (reflect(msg, wp, lp, r)) return r;
+    switch (msg) {
+    case WM_ERASEBKGND: {
+        RECT rc;
+        GetClientRect(hwnd_, &rc);
+        FillRect(reinterpret_cast<HDC>(wp), &rc, solidBrush(kFormColor));
+        return 1;
+    }
+    case WM_SIZE:
+        if (wp != SIZE_MINIMIZED && top_) layout();
+        return 0;
+    case WM_GETMINMAXINFO: {
+        auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
+        mm->ptMinTrackSize = POINT{400, 250};
+        return 0;
+    }
+    case WM_COMMAND:
+        if (lp == 0) {
+            switch (LOWORD(wp)) {
+            case ID_PARAMETROS: LA_PARAMClick(); return 0;
+            case ID_VER_ARQUIVOS: VerArquivos1Click(); return 0;
+            case ID_LOG:
+            case ID_LOG_EDIT: openLog(); return 0;
+            case ID_SISTEMA: SistemaClick(); return 0;
+            case ID_VALDRIN: VALDRIN1Click(); return 0;
+            case ID_SAIR: PostMessageW(hwnd_, WM_CLOSE, 0, 0); return 0;
+            default: break;
+            }
+        }
+        return defaultProc(msg, wp, lp);
+    case WM_CLOSE:
+        if (askClose()) DestroyWindow(hwnd_);
+        return 0;
+    case WM_DESTROY:
+        if (!destroyed_) {
+            destroyed_ = true;
+            if (FormDestroy) FormDestroy();
+        }
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return defaultProc(msg, wp, lp);
+    }
+}
+
+}  // namespace tarvex::win32

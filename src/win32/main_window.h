@@ -1,0 +1,113 @@
+#pragma once
+// The real main window around the TF_TARVEX model: the frame, the top panel,
+// the page control with its pages (tabs hidden), the cover page, the status bar,
+// the main menu and the notification-area icon.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/tf_tarvex.h"
+#include "win32/ui_base.h"
+#include "win32/ui_edit.h"
+#include "win32/ui_grid.h"
+#include "win32/ui_label.h"
+#include "win32/ui_list.h"
+#include "win32/ui_pages.h"
+#include "win32/ui_timer.h"
+#include "win32/ui_tray.h"
+#include "win32/ui_window.h"
+
+namespace tarvex::win32 {
+
+// Main menu command IDs (a driver may post them as WM_COMMAND).
+enum MenuId : UINT {
+    ID_PARAMETROS = 101,
+    ID_VER_ARQUIVOS,
+    ID_LOG,
+    ID_LOG_EDIT,
+    ID_SISTEMA,
+    ID_VALDRIN,
+    ID_SAIR,
+};
+
+// Named timer IDs.
+enum TimerId : UINT_PTR { ID_TIMER1 = 1, ID_T_SUPERVISOR = 2 };
+
+inline constexpr int kDesignWidth = 909;
+inline constexpr int kDesignHeight = 670;
+inline constexpr int kTopPanelHeight = 65;
+inline constexpr const char* kMakerAddress = "https://www.valdrin.com.br/";
+
+class MainWindow : public Wnd {
+public:
+    explicit MainWindow(app::TF_TARVEX& form);
+    ~MainWindow() override;
+
+    app::TF_TARVEX& form() { return form_; }
+    PagesView& pages() { return *pagesView_; }
+    // The panel of a page ("TS_LOG", ...), for the views other parts put on it.
+    Panel& page(const std::string& name) { return pagesView_->page(name); }
+    WindowView& windowView() { return *windowView_; }
+    HWND calendar() const { return calendar_; }
+
+    // Asked when the window is about to close; false keeps it open. The default
+    // asks the operator and, on OK, stops the timers.
+    std::function<bool()> FormClose;
+    // Run once when the window is destroyed (the program is ending).
+    std::function<void()> FormDestroy;
+
+    // Controls of the window the core model does not keep.
+    ui::Label BU_LOG{"BU_LOG"};
+    ui::Button BU_CALEND{"BU_CALEND"}, BU_TAREFAS{"BU_TAREFAS"}, BU_HELP{"BU_HELP"};
+    ui::Label LA_LOG{"LA_LOG"}, LA_CALEND{"LA_CALEND"}, LA_TAREFAS{"LA_TAREFAS"}, LA_HELP{"LA_HELP"},
+        LA_PARAM{"LA_PARAM"};
+    ui::Memo E_HELP{"E_HELP"};
+    ui::Grid GRID_SISTEMA{"GRID_SISTEMA"};
+    ui::CheckBox CB_VISIVEL{"CB_VISIVEL"};
+
+    // Page switching as the buttons, labels and menu do it.
+    void BU_CALENDClick();
+    void BU_TAREFASClick();
+    void BU_HELPClick();
+    void BU_LOGClick();
+    void LA_PARAMClick();
+    void SistemaClick();
+    void TrayIcon1Click();
+    void VerArquivos1Click();
+    void VALDRIN1Click();
+    void openLog();
+
+protected:
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void design();
+    void wire();
+    void buildTopPanel();
+    void buildCover();
+    void buildPages();
+    void buildMenu();
+    void layout();
+    bool askClose();
+    void toggle(const char* own, const char* other);
+    void caption(HWND parent, const std::string& text, int x, int y, int w, int h, HFONT font = nullptr,
+                 COLORREF color = RGB(0, 0, 0), bool centred = false);
+    void keep(std::unique_ptr<View> view) { views_.push_back(std::move(view)); }
+
+    app::TF_TARVEX& form_;
+    std::unique_ptr<Panel> top_;
+    std::unique_ptr<PagesView> pagesView_;
+    std::unique_ptr<WindowView> windowView_;
+    std::unique_ptr<TrayView> trayView_;
+    std::unique_ptr<TimerView> timer1_, supervisor_;
+    std::vector<std::unique_ptr<View>> views_;
+    std::vector<std::unique_ptr<ui::Label>> captions_;   // plain captions: labels of fields and buttons
+    GridView* taskGrid_ = nullptr;
+    GridView* coverGrid_ = nullptr;
+    HWND status_ = nullptr;
+    HWND calendar_ = nullptr;
+    bool destroyed_ = false;
+};
+
+}  // namespace tarvex::win32

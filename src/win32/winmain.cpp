@@ -1,0 +1,53 @@
+// The program's entry: the main window over the TARVEX model, then the message loop.
+#include "win32/main_window.h"
+
+#include "platform/files.h"
+#include "platform/operator.h"
+#include "win32/services_win32.h"
+
+namespace {
+
+void initControls() {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+}
+
+// Runs until the main window is gone. A run that asked to end the program (a
+// power task) closes the window without asking, once back in the loop.
+int messageLoop(tarvex::app::TF_TARVEX& form, tarvex::win32::MainWindow& window) {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        HWND main = window.hwnd();
+        // Tab and Enter move between the fields of every page.
+        if (!main || !IsDialogMessageW(main, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (form.quitRequested() && window.hwnd()) DestroyWindow(window.hwnd());
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    using namespace tarvex;
+    platform::setAppTitle("TARVEX VALDRIN");
+    initControls();
+    win32::Win32Operator op;
+    platform::setOperator(&op);
+
+    app::TF_TARVEX form(platform::exeFolder());
+    form.F_TARVEX.hide();  // nothing shows until start-up has finished
+    win32::MainWindow window(form);
+    op.setOwner(reinterpret_cast<std::uintptr_t>(window.hwnd()));
+
+    form.FormCreate();
+    form.F_TARVEX.show();
+    form.F_TARVEX.setState(ui::Window::State::Normal);
+    platform::setAppTitle("TARVEX");
+
+    int code = messageLoop(form, window);
+    platform::setOperator(nullptr);
+    return code;
+}
