@@ -74,7 +74,6 @@ void MainWindow::wire() {
     BU_HELP.onClick = [this] { BU_HELPClick(); };
     LA_HELP.onClick = BU_HELP.onClick;
     LA_PARAM.onClick = [this] { LA_PARAMClick(); };
-    form_.TrayIcon1.onClick = [this] { TrayIcon1Click(); };
 }
 
 void MainWindow::layout() {

@@ -73,7 +73,6 @@ public:
     void BU_LOGClick();
     void LA_PARAMClick();
     void SistemaClick();
-    void TrayIcon1Click();
     void VerArquivos1Click();
     void VALDRIN1Click();
     void openLog();

@@ -24,11 +24,6 @@ void MainWindow::BU_LOGClick() { toggle("TS_LOG", "TS_TAREFAS"); }
 void MainWindow::LA_PARAMClick() { form_.PC_GERAL.show("TS_PARAM"); }
 void MainWindow::SistemaClick() { form_.PC_GERAL.show("TS_SISTEMA"); }
 
-void MainWindow::TrayIcon1Click() {
-    form_.F_TARVEX.show();
-    form_.F_TARVEX.setState(ui::Window::State::Normal);
-}
-
 void MainWindow::VerArquivos1Click() {
     // The filter's pairs are separated by bars; the dialog wants NULs.
     std::wstring filter = widen(

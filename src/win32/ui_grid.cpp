@@ -106,19 +106,28 @@ GridView::Hit GridView::hitTest(int x, int y) const {
     return hit;
 }
 
+bool GridView::colsFit() const {
+    RECT rc;
+    GetClientRect(hwnd(), &rc);
+    int total = 0;
+    for (int c = 0; c < grid().colCount(); ++c) total += grid().colWidth(c);
+    return total <= rc.right;
+}
+
+// A bar shows only when there is something to scroll to.
 void GridView::updateScrollBars() {
     const ui::Grid& g = grid();
     SCROLLINFO si{};
     si.cbSize = sizeof(si);
-    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
-    si.nMin = 0;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     si.nMax = std::max(0, g.rowCount() - g.fixedRows - 1);
     si.nPage = visibleRows();
     si.nPos = top_ - g.fixedRows;
     SetScrollInfo(hwnd(), SB_VERT, &si, TRUE);
-    si.nMax = std::max(0, g.colCount() - g.fixedCols - 1);
+    bool fits = colsFit();
+    si.nMax = fits ? 0 : std::max(0, g.colCount() - g.fixedCols - 1);
     si.nPage = 1;
-    si.nPos = left_ - g.fixedCols;
+    si.nPos = fits ? 0 : left_ - g.fixedCols;
     SetScrollInfo(hwnd(), SB_HORZ, &si, TRUE);
 }
 
@@ -126,7 +135,7 @@ void GridView::scrollTo(int top, int left) {
     const ui::Grid& g = grid();
     int lastTop = std::max(g.fixedRows, g.rowCount() - visibleRows());
     top = std::clamp(top, g.fixedRows, lastTop);
-    left = std::clamp(left, g.fixedCols, std::max(g.fixedCols, g.colCount() - 1));
+    left = colsFit() ? g.fixedCols : std::clamp(left, g.fixedCols, std::max(g.fixedCols, g.colCount() - 1));
     if (top == top_ && left == left_) return;
     endEdit(true);
     top_ = top;

@@ -42,6 +42,7 @@ private:
     void scrollTo(int top, int left);
     void ensureVisible(int row);
     void updateScrollBars();
+    bool colsFit() const;
     bool onKey(WPARAM key);
     void onScroll(int bar, WORD code);
     void beginEdit(const std::wstring* initial);

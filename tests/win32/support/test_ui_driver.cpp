@@ -29,17 +29,20 @@ HWND findByName(HWND root, const std::string& name) { return win32::findControl(
 namespace {
 struct TopSearch {
     std::string name;
+    DWORD pid;
     HWND found = nullptr;
 };
 BOOL CALLBACK topProc(HWND h, LPARAM lp) {
     auto* s = reinterpret_cast<TopSearch*>(lp);
-    if (win32::controlName(h) == s->name) { s->found = h; return FALSE; }
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if ((s->pid == 0 || pid == s->pid) && win32::controlName(h) == s->name) { s->found = h; return FALSE; }
     return TRUE;
 }
 }  // namespace
 
-HWND findTopByName(const std::string& name) {
-    TopSearch s{name};
+HWND findTopByName(const std::string& name, DWORD pid) {
+    TopSearch s{name, pid};
     EnumWindows(topProc, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }

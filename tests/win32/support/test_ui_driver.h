@@ -16,8 +16,9 @@ bool waitFor(const std::function<bool()>& done, int ms = 5000);
 
 std::string nameOf(HWND h);
 HWND findByName(HWND root, const std::string& name);
-// A visible top-level window of any process whose name property is `name`.
-HWND findTopByName(const std::string& name);
+// A top-level window (shown or hidden) whose name property is `name`; of the
+// process `pid` only, when given.
+HWND findTopByName(const std::string& name, DWORD pid = 0);
 
 // The text of a window, asked by message so it works across processes.
 std::string readText(HWND h);
