@@ -182,6 +182,9 @@ public:
     void addPage(const std::string& pageName) { pages_.push_back(pageName); }
     const std::vector<std::string>& pages() const { return pages_; }
     const std::string& active() const { return active_; }
+    // The tab strip; hidden, the pages are reached only through the window's buttons.
+    bool tabsVisible() const { return tabsVisible_; }
+    void setTabsVisible(bool v) { if (v != tabsVisible_) { tabsVisible_ = v; notify(); } }
     void show(const std::string& pageName) {
         if (pageName == active_) return;
         active_ = pageName;
@@ -192,6 +195,7 @@ public:
 private:
     std::vector<std::string> pages_;
     std::string active_;
+    bool tabsVisible_ = true;
 };
 
 // The notification-area icon: a hint and a picture index (0 at rest, 1 running).
@@ -220,6 +224,35 @@ private:
     int index_ = -1;
 };
 
+// An editable drop-down list: a text the operator types or picks from the items.
+// Picking an item sets the text (running onChange) and then runs onClick.
+class ComboBox : public Edit {
+public:
+    using Edit::Edit;
+    std::vector<std::string> items;
+    void pick(int index) {
+        if (index < 0 || index >= static_cast<int>(items.size())) return;
+        setText(items[index]);
+        if (onClick) onClick();
+    }
+    std::function<void()> onClick;
+};
+
+// A month calendar: the day it shows and its font size in points.
+class Calendar : public Control {
+public:
+    using Control::Control;
+    int year() const { return year_; }
+    int month() const { return month_; }
+    int day() const { return day_; }
+    void setDate(int y, int m, int d) { year_ = y, month_ = m, day_ = d; notify(); }
+    int fontSize() const { return fontSize_; }
+    void setFontSize(int points) { if (points != fontSize_) { fontSize_ = points; notify(); } }
+private:
+    int year_ = 2000, month_ = 1, day_ = 1;
+    int fontSize_ = 10;
+};
+
 // The main window itself as the core sees it.
 class Window : public Control {
 public:
@@ -231,9 +264,22 @@ public:
     void hide() { setVisible(false); }
     const std::string& caption() const { return caption_; }
     void setCaption(const std::string& c) { caption_ = c; notify(); }
+
+    struct Rect {
+        int top = 10, left = 10, width = 909, height = 670;
+        friend bool operator==(const Rect&, const Rect&) = default;
+    };
+    // The rectangle of the normal state, kept while minimised or maximised too, so
+    // the settings never save the icon's or the screen's rectangle.
+    const Rect& normalBounds() const { return normal_; }
+    // From code: moves and sizes the window's normal state.
+    void setNormalBounds(const Rect& r) { normal_ = r; notify(); }
+    // From the view, after every move and size: only a normal-state rectangle is kept.
+    void moved(const Rect& r, bool normalState) { if (normalState) normal_ = r; }
 private:
     State state_ = State::Normal;
     std::string caption_;
+    Rect normal_;
 };
 
 }  // namespace tarvex::ui
