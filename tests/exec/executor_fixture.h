@@ -1,0 +1,113 @@
+#pragma once
+// A main window's worth of parts around one Executor, all in memory and in a
+// temporary settings folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <sstream>
+
+#include "exec/executor.h"
+#include "lib/errors.h"
+#include "tasks/columns.h"
+#include "testkit/clock.h"
+#include "testkit/operator.h"
+#include "testkit/services.h"
+#include "testkit/tempdir.h"
+
+namespace tarvex::exec {
+
+class RecordingHost : public ExecHost {
+public:
+    int saves = 0, agendas = 0, quits = 0, linha = 1;
+    bool failSave = false;
+    std::function<void()> onAgenda;
+    void GRID_SALVA() override {
+        ++saves;
+        if (failSave) throw FileError("Cannot create file \"TARVEX_TAREFAS.TXT\". Access is denied.");
+    }
+    void BU_PROXIMOClick() override {
+        ++agendas;
+        if (onAgenda) onAgenda();
+    }
+    void requestQuit() override { ++quits; }
+    int LINHA() const override { return linha; }
+};
+
+class ExecutorTest : public ::testing::Test {
+protected:
+    testkit::TempDir dir;
+    testkit::ClockScope clock{testkit::ClockScope::at(2026, 12, 6, 8, 0, 0)};
+    testkit::ScriptedOperator oper;
+    testkit::OperatorScope operScope{oper};
+    testkit::FakeServices fake;
+    RunContext ctx;
+    std::string folder = dir.folder();
+    log::Log log{folder, ctx};
+    CommandRunner runner{fake.services, dir.folder()};
+    ui::Grid GRID{"GRID"};
+    ui::CheckBox CB_EXECUTANDO{"CB_EXECUTANDO"};
+    ui::Label LA_MSG{"LA_MSG"};
+    ui::Tray TrayIcon1{"TrayIcon1"};
+    ui::Memo E_MEMO{"E_MEMO"};
+    ui::Edit E_ULTEXEC{"E_ULTEXEC"}, E_PROX_NOME{"E_PROX_NOME"}, E_DIR_PARAM{"E_DIR_PARAM"};
+    RecordingHost host;
+    Executor executor{GRID, ctx, {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_ULTEXEC, E_PROX_NOME, E_DIR_PARAM},
+                      host, log, runner, fake.services};
+
+    void SetUp() override {
+        GRID.setColCount(col::COUNT);
+        GRID.setRowCount(1);
+        E_DIR_PARAM.setText(windowsStyle(dir.path().string()));
+        LA_MSG.setCaption("inicial");
+        TrayIcon1.setHint("Tarvex em Espera");
+    }
+
+    // The batch runner drops every "/", as Windows paths have none.
+    static std::string windowsStyle(std::string path) {
+        std::replace(path.begin(), path.end(), '/', '\\');
+        return path;
+    }
+
+    // Adds a task row; returns its number.
+    int addTask(const std::string& name, const std::string& type, std::map<int, std::string> cells = {}) {
+        const int row = GRID.rowCount();
+        GRID.setRowCount(row + 1);
+        GRID.setCell(col::NOME, row, name);
+        GRID.setCell(col::TIPO, row, type);
+        GRID.setCell(col::PERIODO, row, "01 - Todos os Dias");
+        for (auto& [c, v] : cells) GRID.setCell(c, row, v);
+        return row;
+    }
+
+    std::vector<std::string> logLines() const {
+        std::vector<std::string> out;
+        std::istringstream in(dir.read("LOG_TIMER.TXT"));
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            out.push_back(line);
+        }
+        return out;
+    }
+    // "CODE#TEXT" of each entry.
+    std::vector<std::string> logged() const {
+        std::vector<std::string> out;
+        for (const auto& l : logLines()) {
+            std::vector<std::string> f;
+            std::istringstream in(l);
+            for (std::string s; std::getline(in, s, '#');) f.push_back(s);
+            out.push_back(f.at(2) + "#" + f.at(3));
+        }
+        return out;
+    }
+    std::string stampOf(int row) const { return GRID.cell(col::ULTIMA_EXEC, row); }
+
+    void expectIdle() const {
+        EXPECT_FALSE(CB_EXECUTANDO.checked());
+        EXPECT_EQ(LA_MSG.caption(), "___");
+        EXPECT_EQ(TrayIcon1.imageIndex(), 0);
+        EXPECT_EQ(TrayIcon1.hint(), "Tarvex em Espera");
+    }
+};
+
+}  // namespace tarvex::exec

@@ -1,0 +1,417 @@
+#include "executor_fixture.h"
+
+namespace tarvex::exec {
+namespace {
+
+using testkit::ScriptedOperator;
+
+TEST_F(ExecutorTest, RowsOutsideTheTableChangeNothing) {
+    addTask("A", "10 - Mensagem");
+    for (int row : {0, -1, 2}) executor.EXECUTANDO(row);
+    EXPECT_EQ(host.saves, 0);
+    EXPECT_EQ(LA_MSG.caption(), "inicial");
+    EXPECT_TRUE(oper.boxes.empty());
+    EXPECT_EQ(oper.pumps, 0);
+    EXPECT_FALSE(dir.exists("LOG_TIMER.TXT"));
+}
+
+class FrameOnlyTest : public ExecutorTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(FrameOnlyTest, TypesWithoutWorkGoThroughTheFrameOnly) {
+    addTask("OUTRA", "00 - XCOPY - Copia Arq.");
+    addTask("NOTAS", "");
+    const int row = addTask("BACKUP DIARIO", GetParam(), {{col::MENSAGEM, "Confirma?"}});
+    host.linha = 1;
+    E_PROX_NOME.setText("03 - BACKUP DIARIO");
+    std::string labelDuring, hintDuring;
+    int iconDuring = -1;
+    bool flagDuring = false;
+    oper.onPump = [&] {
+        labelDuring = LA_MSG.caption();
+        hintDuring = TrayIcon1.hint();
+        iconDuring = TrayIcon1.imageIndex();
+        flagDuring = CB_EXECUTANDO.checked();
+    };
+    executor.EXECUTANDO(row);
+    EXPECT_EQ(labelDuring, "Executando: 03 - BACKUP DIARIO");
+    // The hint names the task shown in the editor, not necessarily the one running.
+    EXPECT_EQ(hintDuring, "03 - BACKUP DIARIO) OUTRA >> 01 - Todos os Dias >> " + std::string(GetParam()).substr(0, 2));
+    EXPECT_EQ(iconDuring, 1);
+    EXPECT_TRUE(flagDuring);
+    expectIdle();
+    EXPECT_EQ(host.saves, 1);
+    EXPECT_TRUE(oper.boxes.empty());
+    EXPECT_EQ(stampOf(row), "");
+    EXPECT_FALSE(dir.exists("LOG_TIMER.TXT"));
+    EXPECT_EQ(ctx.NOME_TAREFA, "BACKUP DIARIO");
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, FrameOnlyTest, ::testing::Values("08 - ", "09 - Observações", "11 - X", "0"));
+
+TEST_F(ExecutorTest, RunContextIsFilledFromTheRow) {
+    const int row = addTask("T", "09 - Observações",
+                            {{col::MENSAGEM, "  oi  "}, {col::PAUSE, "S"}, {col::PEN, " E "},
+                             {col::EXTENSAO, " _[DIA]"}, {col::MEMO, "L1||L2"}});
+    executor.EXECUTANDO(row);
+    EXPECT_EQ(ctx.HORA_INICIO, "08:00:00");
+    EXPECT_EQ(ctx.ARQ_BAT, windowsStyle(dir.path().string()) + "\\TIMER_xx.BAT");
+    EXPECT_EQ(ctx.DATA_HOJE, "'06.12.2026'");
+    EXPECT_EQ(ctx.DIA_SEMANA, "Domingo");
+    EXPECT_EQ(ctx.COD_TIPO, "09");
+    EXPECT_EQ(ctx.MENSAGEM_TAREFA, "oi");
+    EXPECT_EQ(ctx.PAUSA_TAREFA, "S");
+    EXPECT_EQ(ctx.PEN_TAREFA, "E");
+    EXPECT_EQ(ctx.EXTENSAO_TAREFA, " _[DIA]");
+    EXPECT_EQ(ctx.MEMO_TAREFA, "L1\r\nL2");
+}
+
+TEST_F(ExecutorTest, BatchPathHasOneSeparatorWhenTheFolderEndsWithOne) {
+    E_DIR_PARAM.setText("C:\\TARVEX\\");
+    executor.EXECUTANDO(addTask("T", "09 - Observações"));
+    EXPECT_EQ(ctx.ARQ_BAT, "C:\\TARVEX\\TIMER_xx.BAT");
+}
+
+class CancelTest : public ExecutorTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(CancelTest, CancelledConfirmationLogsAndStampsNothing) {
+    const int row = addTask("T", GetParam(),
+                            {{col::MENSAGEM, "Confirma?"}, {col::EXECUTAVEL, "X"}, {col::FUNCOES, "0"}});
+    oper.answers = {false};
+    executor.EXECUTANDO(row);
+    ASSERT_EQ(oper.boxes.size(), 1u);
+    EXPECT_EQ(oper.boxes[0].kind, ScriptedOperator::Kind::Question);
+    EXPECT_EQ(oper.boxes[0].caption, "Mensagem do Sistema");
+    EXPECT_EQ(oper.boxes[0].text, "Confirma?");
+    EXPECT_EQ(stampOf(row), "");
+    EXPECT_FALSE(dir.exists("LOG_TIMER.TXT"));
+    EXPECT_TRUE(fake.processes.calls.empty());
+    EXPECT_TRUE(fake.shell.opens.empty());
+    EXPECT_TRUE(fake.power.calls.empty());
+    EXPECT_EQ(host.quits, 0);
+    EXPECT_EQ(host.saves, 1);
+    expectIdle();
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, CancelTest,
+                         ::testing::Values("00 - XCOPY - Copia Arq.", "01 - Copiar Diretório",
+                                           "02 - Copiar Arquivo", "03 - Executar Programa",
+                                           "04 - Fechar Programa", "05 - FUNÇÕES", "07 - GBAK - Firebird"));
+
+TEST_F(ExecutorTest, ConfirmationWaitIsNotCountedInTheElapsedTime) {
+    const int row = addTask("T", "04 - Fechar Programa",
+                            {{col::MENSAGEM, "Fechar?"}, {col::EXECUTAVEL, "Titulo[Calc]"}});
+    oper.onBox = [&] { clock.setTime(8, 5, 0); };
+    executor.EXECUTANDO(row);
+    ASSERT_EQ(logLines().size(), 1u);
+    EXPECT_EQ(logLines()[0], "06/12/26#01#EXE#T#08:05:00#08:05:00#00:00:00#04 - Fechar Programa#01 - Todos os Dias#");
+}
+
+// ---- "00" and "07": batch runs ---------------------------------------------------
+
+class BatchTest : public ExecutorTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(BatchTest, WritesTheExpandedBatchRunsItAndStamps) {
+    const int row = addTask("COPIA", GetParam(),
+                            {{col::PEN, "E"}, {col::EXTENSAO, "_[DIA]"}, {col::PAUSE, "S"},
+                             {col::MEMO, "CHCP 1252 >NUL||XCOPY  \"C:\\Diretório\\\\A\"  ===>>  \"[PEN]:\\A[EXT]\"      /E /D"}});
+    std::string batchWhileRunning;
+    bool flagWhileRunning = false;
+    fake.processes.onRun = [&](const std::string&, int) {
+        batchWhileRunning = dir.read("TIMER_xx.BAT");
+        flagWhileRunning = CB_EXECUTANDO.checked();
+        clock.setTime(8, 2, 15);
+        return 0;
+    };
+    executor.EXECUTANDO(row);
+    const std::string expected = "CHCP 1252 >NUL\r\nXCOPY \"C:\\Diret\xF3rio\\A\" \"E:\\A_06\" /E /D\r\nPAUSE";
+    EXPECT_EQ(batchWhileRunning, expected);
+    EXPECT_EQ(E_MEMO.text(), expected);
+    EXPECT_TRUE(flagWhileRunning);
+    ASSERT_EQ(fake.processes.calls.size(), 1u);
+    EXPECT_EQ(fake.processes.calls[0].commandLine, ctx.ARQ_BAT);
+    EXPECT_EQ(fake.processes.calls[0].show, 1);
+    EXPECT_EQ(stampOf(row), "06/12/26 08:02:15");
+    EXPECT_EQ(E_ULTEXEC.text(), "06/12/26 08:02:15");
+    ASSERT_EQ(logLines().size(), 1u);
+    EXPECT_EQ(logLines()[0], "06/12/26#01#EXE#COPIA#08:00:00#08:02:15#00:02:15#" + std::string(GetParam()) +
+                                 "#01 - Todos os Dias#");
+    expectIdle();
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, BatchTest, ::testing::Values("00 - XCOPY - Copia Arq.", "07 - GBAK - Firebird"));
+
+TEST_F(ExecutorTest, BatchWithoutPauseIsTheMemoAlone) {
+    const int row = addTask("C", "00 - XCOPY - Copia Arq.", {{col::PAUSE, "N"}, {col::MEMO, "A||B"}});
+    executor.EXECUTANDO(row);
+    EXPECT_EQ(dir.read("TIMER_xx.BAT"), "A\r\nB");
+}
+
+TEST_F(ExecutorTest, BatchThatCannotStartIsAFailureWithoutStamp) {
+    const int row = addTask("C", "00 - XCOPY - Copia Arq.", {{col::MEMO, "ECHO"}});
+    fake.processes.result = -1;
+    executor.EXECUTANDO(row);
+    EXPECT_EQ(logged(), std::vector<std::string>{"ERR#***   ERRO   ***   C"});
+    EXPECT_EQ(stampOf(row), "");
+    expectIdle();
+}
+
+TEST_F(ExecutorTest, BatchFileThatCannotBeWrittenEndsTheRunCleanly) {
+    E_DIR_PARAM.setText(dir.path().string() + "/no/such/folder");
+    const int row = addTask("C", "00 - XCOPY - Copia Arq.", {{col::MEMO, "ECHO"}});
+    executor.EXECUTANDO(row);
+    EXPECT_TRUE(fake.processes.calls.empty());
+    EXPECT_EQ(oper.errors().size(), 1u);
+    EXPECT_EQ(logged(), std::vector<std::string>{"ERR#***   ERRO   ***   C"});
+    EXPECT_EQ(stampOf(row), "");
+    EXPECT_EQ(host.saves, 1);
+    expectIdle();
+}
+
+TEST_F(ExecutorTest, TaskFileThatCannotBeSavedIsShownAndLogged) {
+    host.failSave = true;
+    const int row = addTask("M", "10 - Mensagem", {{col::MENSAGEM, "Oi"}});
+    executor.EXECUTANDO(row);
+    ASSERT_EQ(oper.errors().size(), 1u);
+    EXPECT_NE(oper.errors()[0].find("TARVEX_TAREFAS.TXT"), std::string::npos);
+    EXPECT_EQ(logged(), (std::vector<std::string>{"EXE#M >> Oi", "ERR#***   ERRO   ***   M"}));
+    expectIdle();
+}
+
+// ---- "01": folder copies ---------------------------------------------------------
+
+TEST_F(ExecutorTest, FolderCopiesEveryLineThenStamps) {
+    dir.write("A_06/f", "x");
+    dir.write("B/f", "x");
+    const std::string a = dir.file("A_[DIA]"), b = dir.file("B");
+    const int row = addTask("PASTAS", "01 - Copiar Diretório",
+                            {{col::PAUSE, "S"}, {col::MEMO, a + "  ===>>  E:\\X||  ||" + b + "  ===>>  F:\\[SEMANA]\\||" + b}});
+    executor.EXECUTANDO(row);
+    ASSERT_EQ(fake.shell.copies.size(), 3u);
+    EXPECT_EQ(fake.shell.copies[0].from, dir.file("A_06"));
+    EXPECT_EQ(fake.shell.copies[0].to, "E:\\X");
+    EXPECT_EQ(fake.shell.copies[1].to, "F:\\Domingo");
+    // A line without an arrow names the same folder twice.
+    EXPECT_EQ(fake.shell.copies[2].from, b);
+    EXPECT_EQ(fake.shell.copies[2].to, b);
+    EXPECT_EQ(E_MEMO.lines().at(0), dir.file("A_06") + " ===>> E:\\X");
+    EXPECT_EQ(stampOf(row), "06/12/26 08:00:00");
+    EXPECT_EQ(logged(), std::vector<std::string>{"EXE#PASTAS"});
+    EXPECT_EQ(oper.messages(), std::vector<std::string>{"PASTAS - Concluído"});
+    expectIdle();
+}
+
+TEST_F(ExecutorTest, FolderCopyFailureStopsAtThatLine) {
+    dir.write("B/f", "x");
+    const int row = addTask("PASTAS", "01 - Copiar Diretório",
+                            {{col::PAUSE, "S"}, {col::MEMO, dir.file("B") + " ===>> E:\\X||" + dir.file("B") + " ===>> F:\\Y"}});
+    fake.shell.copyResult = 5;
+    executor.EXECUTANDO(row);
+    EXPECT_EQ(fake.shell.copies.size(), 1u);
+    EXPECT_EQ(logged(), std::vector<std::string>{"ERR#***   ERRO   ***   PASTAS"});
+    EXPECT_EQ(stampOf(row), "");
+    EXPECT_TRUE(oper.messages().empty());
+    expectIdle();
+}
+
+// ---- "02": file copy ---------------------------------------------------------------
+
+TEST_F(ExecutorTest, FileCopyExpandsFoldersAndCreatesTheDestination) {
+    const int row = addTask("ARQ", "02 - Copiar Arquivo",
+                            {{col::DIR_ORIGEM, " C:\\DADOS\\[ANO]\\ "}, {col::DIR_DESTINO, windowsStyle(dir.file("D_[MES]"))},
+                             {col::ARQUIVO, "*[DIA].TXT"}});
+    executor.EXECUTANDO(row);
+    EXPECT_TRUE(dir.exists("D_12"));
+    ASSERT_EQ(fake.shell.copies.size(), 1u);
+    EXPECT_EQ(fake.shell.copies[0].from, "C:\\DADOS\\2026\\*[DIA].TXT");   // the name is not expanded
+    EXPECT_EQ(fake.shell.copies[0].to, windowsStyle(dir.file("D_12")));
+    EXPECT_EQ(fake.shell.copies[0].flags, 0x150u);
+    EXPECT_EQ(logged(), std::vector<std::string>{"EXE#ARQ"});
+    EXPECT_NE(stampOf(row), "");
+}
+
+TEST_F(ExecutorTest, FileCopyFailureLogsWithoutStamp) {
+    const int row = addTask("ARQ", "02 - Copiar Arquivo", {{col::DIR_DESTINO, dir.folder()}});
+    fake.shell.copyResult = 1;
+    executor.EXECUTANDO(row);
+    EXPECT_EQ(logged(), std::vector<std::string>{"ERR#***   ERRO   ***   ARQ"});
+    EXPECT_EQ(stampOf(row), "");
+}
+
+// ---- "03": start a program -----------------------------------------------------------
+
+struct ProgramCase { std::string line, program, params; };
+class ProgramTest : public ExecutorTest, public ::testing::WithParamInterface<ProgramCase> {};
+
+TEST_P(ProgramTest, StartsTheProgramWithItsParametersWithoutWaiting) {
+    dir.write("APP/X.EXE", "");
+    const std::string base = dir.file("APP/X.EXE");
+    const int row = addTask("PROG", "03 - Executar Programa", {{col::EXECUTAVEL, " " + base + GetParam().line}});
+    executor.EXECUTANDO(row);
+    ASSERT_EQ(fake.shell.opens.size(), 1u);
+    EXPECT_EQ(fake.shell.opens[0].file, base);
+    EXPECT_EQ(fake.shell.opens[0].params, GetParam().params);
+    EXPECT_EQ(fake.shell.opens[0].folder, "");
+    EXPECT_EQ(fake.shell.opens[0].show, 1);
+    EXPECT_EQ(logged(), std::vector<std::string>{"EXE#PROG"});
+    EXPECT_NE(stampOf(row), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, ProgramTest,
+                         ::testing::Values(ProgramCase{"", "", ""}, ProgramCase{" /S", "", "/S"},
+                                           ProgramCase{"  /A   [DIA] ", "", "/A 06"}));
+
+TEST_F(ExecutorTest, ProgramNotFoundIsLoggedButStamped) {
+    dir.write("Program Files/X.EXE", "");
+    const int row = addTask("PROG", "03 - Executar Programa", {{col::EXECUTAVEL, dir.file("Program Files/X.EXE")}});
+    executor.EXECUTANDO(row);
+    EXPECT_TRUE(fake.shell.opens.empty());
+    EXPECT_EQ(logged(), std::vector<std::string>{"ERR#***   ERRO   ***   Programa não localizado PROG"});
+    EXPECT_NE(stampOf(row), "");
+}
+
+// ---- "04": close a program ------------------------------------------------------------
+
+TEST_F(ExecutorTest, CloseProgramAsksTheNamedWindowToClose) {
+    fake.windows.windows = {{11, "Calculadora", "CalcFrame", true}};
+    const int row = addTask("FECHA", "04 - Fechar Programa", {{col::EXECUTAVEL, " Titulo[Calculadora] "}});
+    executor.EXECUTANDO(row);
+    EXPECT_EQ(fake.windows.closed, std::vector<std::uintptr_t>{11});
+    EXPECT_EQ(logged(), std::vector<std::string>{"EXE#FECHA"});
+    EXPECT_NE(stampOf(row), "");
+}
+
+TEST_F(ExecutorTest, CloseProgramWithoutAWindowStillCounts) {
+    const int row = addTask("FECHA", "04 - Fechar Programa", {{col::EXECUTAVEL, "Titulo[Nada]"}});
+    executor.EXECUTANDO(row);
+    EXPECT_EQ(logged(), std::vector<std::string>{"EXE#FECHA"});
+}
+
+TEST_F(ExecutorTest, CloseProgramWithoutANameOnlyTellsTheOperator) {
+    const int row = addTask("FECHA", "04 - Fechar Programa", {{col::EXECUTAVEL, "   "}});
+    executor.EXECUTANDO(row);
+    EXPECT_EQ(oper.messages(), std::vector<std::string>{"O nome do PROGRAMA deve ser informado"});
+    EXPECT_FALSE(dir.exists("LOG_TIMER.TXT"));
+    EXPECT_EQ(stampOf(row), "");
+    expectIdle();
+}
+
+// ---- "05": power functions ---------------------------------------------------------------
+
+struct PowerCase { const char* value; const char* expectedCall; };
+class PowerTest : public ExecutorTest, public ::testing::WithParamInterface<PowerCase> {};
+
+TEST_P(PowerTest, SavesLogsActsAndEndsTheProgram) {
+    const int row = addTask("DESLIGA", "05 - FUNÇÕES", {{col::FUNCOES, GetParam().value}});
+    fake.power.exitResult = false;   // refused: the program ends all the same
+    executor.EXECUTANDO(row);
+    EXPECT_EQ(host.saves, 2);   // once before acting, once at the end of the run
+    EXPECT_EQ(logged(), std::vector<std::string>{"EXE#DESLIGA"});
+    EXPECT_NE(stampOf(row), "");
+    EXPECT_EQ(host.quits, 1);
+    const auto& calls = fake.power.calls;
+    if (*GetParam().expectedCall)
+        EXPECT_NE(std::find(calls.begin(), calls.end(), GetParam().expectedCall), calls.end());
+    else
+        EXPECT_TRUE(calls.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Functions, PowerTest,
+                         ::testing::Values(PowerCase{"0", ""}, PowerCase{"1", "run shutdown -s -f -t 00"},
+                                           PowerCase{"2", "exit 13 0"}, PowerCase{"3", "exit 6 0"}));
+
+TEST_F(ExecutorTest, PowerStateIsOnDiskBeforeTheComputerGoesDown) {
+    const int row = addTask("DESLIGA", "05 - FUNÇÕES", {{col::FUNCOES, "2"}});
+    int savesAtAction = -1;
+    bool loggedAtAction = false;
+    fake.power.exitResult = true;
+    struct Probe : testkit::RecordingPower {
+        std::function<void()> at;
+        bool exitWindows(unsigned f, unsigned r) override { at(); return RecordingPower::exitWindows(f, r); }
+    };
+    Probe probe;
+    probe.at = [&] { savesAtAction = host.saves; loggedAtAction = dir.exists("LOG_TIMER.TXT"); };
+    platform::Services services{fake.processes, fake.shell, fake.windows, probe, fake.registry};
+    Executor ex{GRID, ctx, {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_ULTEXEC, E_PROX_NOME, E_DIR_PARAM},
+                host, log, runner, services};
+    ex.EXECUTANDO(row);
+    EXPECT_EQ(savesAtAction, 1);
+    EXPECT_TRUE(loggedAtAction);
+}
+
+TEST_F(ExecutorTest, UnknownPowerFunctionOnlyStamps) {
+    for (const char* value : {"4", "-1"}) {
+        const int row = addTask("F", "05 - FUNÇÕES", {{col::FUNCOES, value}});
+        executor.EXECUTANDO(row);
+        EXPECT_NE(stampOf(row), "");
+    }
+    EXPECT_FALSE(dir.exists("LOG_TIMER.TXT"));
+    EXPECT_TRUE(fake.power.calls.empty());
+    EXPECT_EQ(host.quits, 0);
+}
+
+// ---- "06": ZIP archive -------------------------------------------------------------------
+
+TEST_F(ExecutorTest, ZipWritesTheArchiveWithoutConfirmation) {
+    dir.write("SRC/a.FDB", "dados");
+    clock.setTime(8, 0, 0);
+    const int row = addTask("ZIP", "06 - WINZIP",
+                            {{col::MENSAGEM, "Nao perguntar"}, {col::DIR_ORIGEM, dir.file("SRC")},
+                             {col::DIR_DESTINO, " " + windowsStyle(dir.file("OUT")) + "\\ "}, {col::ARQDEST, "DADOS"},
+                             {col::EXTENSAO, "_[DIA]"}});
+    executor.EXECUTANDO(row);
+    EXPECT_TRUE(oper.questions().empty());
+    EXPECT_TRUE(dir.exists("OUT/DADOS_06.ZIP"));   // the destination folder is made first
+    EXPECT_NE(stampOf(row), "");
+    EXPECT_EQ(logged(), std::vector<std::string>{"EXE#ZIP"});
+    EXPECT_EQ(host.saves, 2);
+    EXPECT_EQ(host.agendas, 0);
+    expectIdle();
+}
+
+TEST_F(ExecutorTest, ZipFailureLogsStampsAndRecomputesTheAgenda) {
+    const int row = addTask("ZIP", "06 - WINZIP",
+                            {{col::DIR_ORIGEM, dir.file("NAO_EXISTE")}, {col::DIR_DESTINO, windowsStyle(dir.file("OUT"))},
+                             {col::ARQDEST, "DADOS"}});
+    dir.write("OUT/DADOS.ZIP", "anterior");
+    bool flagAtAgenda = true;
+    std::string labelAtAgenda;
+    host.onAgenda = [&] {
+        flagAtAgenda = CB_EXECUTANDO.checked();
+        labelAtAgenda = LA_MSG.caption();
+    };
+    executor.EXECUTANDO(row);
+    EXPECT_EQ(logged(), std::vector<std::string>{"ERR#ZIP"});
+    EXPECT_NE(stampOf(row), "");
+    EXPECT_EQ(host.agendas, 1);
+    EXPECT_FALSE(flagAtAgenda);
+    EXPECT_EQ(labelAtAgenda, "Erro - ZIP");
+    EXPECT_EQ(dir.read("OUT/DADOS.ZIP"), "anterior");   // a failed run keeps the last good archive
+    EXPECT_TRUE(oper.errors().empty());
+    expectIdle();
+}
+
+// ---- "10": message -------------------------------------------------------------------------
+
+TEST_F(ExecutorTest, MessageIsLoggedWhenConfirmed) {
+    const int row = addTask("AVISO", "10 - Mensagem", {{col::MENSAGEM, " Trocar fita "}});
+    oper.onBox = [&] { clock.setTime(9, 0, 0); };
+    executor.EXECUTANDO(row);
+    EXPECT_EQ(oper.questions(), std::vector<std::string>{"Trocar fita"});
+    EXPECT_EQ(logLines().at(0), "06/12/26#01#EXE#AVISO >> Trocar fita#09:00:00#09:00:00#00:00:00#10 - Mensagem#01 - Todos os Dias#");
+    EXPECT_EQ(stampOf(row), "06/12/26 09:00:00");
+}
+
+TEST_F(ExecutorTest, EmptyMessageStillAsksAndCancelDoesNothing) {
+    const int row = addTask("AVISO", "10 - Mensagem");
+    oper.answers = {true, false};
+    executor.EXECUTANDO(row);
+    EXPECT_EQ(oper.questions(), std::vector<std::string>{""});
+    EXPECT_EQ(logged(), std::vector<std::string>{"EXE#AVISO >> "});
+    GRID.setCell(col::ULTIMA_EXEC, row, "");
+    executor.EXECUTANDO(row);
+    EXPECT_EQ(logged().size(), 1u);
+    EXPECT_EQ(stampOf(row), "");
+}
+
+}  // namespace
+}  // namespace tarvex::exec
