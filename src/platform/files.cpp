@@ -155,7 +155,9 @@ bool appendFile(const std::string& path, const std::string& bytes) {
     return writeAndClose(f, bytes, false);
 }
 
-std::string exeFolder() {
+namespace {
+
+fs::path runningExe() {
     fs::path exe;
 #ifdef _WIN32
     // The C runtime keeps the program's path; a narrow-main program may have only
@@ -168,6 +170,15 @@ std::string exeFolder() {
     std::error_code ec;
     exe = fs::read_symlink("/proc/self/exe", ec);
 #endif
+    return exe;
+}
+
+}  // namespace
+
+std::string exePath() { return fromFsPath(runningExe()); }
+
+std::string exeFolder() {
+    const fs::path exe = runningExe();
     std::error_code cwdError;
     fs::path folder = exe.empty() ? fs::current_path(cwdError) : exe.parent_path();
     std::string s = fromFsPath(folder);

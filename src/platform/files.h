@@ -31,6 +31,8 @@ bool appendFile(const std::string& path, const std::string& bytes);
 
 // The folder of the running executable, with a trailing backslash.
 std::string exeFolder();
+// The running executable's full path, as the program was started; empty when unknown.
+std::string exePath();
 
 // Test seam: when set, it is asked before every open made by readFile, writeFile,
 // writeFileAtomic and appendFile; false makes that open fail the way it fails for
