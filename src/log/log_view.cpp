@@ -1,5 +1,7 @@
 #include "log/log_view.h"
 
+#include <algorithm>
+
 #include "lib/datetime.h"
 #include "lib/errors.h"
 #include "platform/files.h"
@@ -23,6 +25,12 @@ std::string_view trimmed(std::string_view s) {
     while (!s.empty() && blank(s.front())) s.remove_prefix(1);
     while (!s.empty() && blank(s.back())) s.remove_suffix(1);
     return s;
+}
+
+size_t lineEnd(std::string_view s) {
+    for (size_t i = 0; i < s.size(); ++i)
+        if (s[i] == '\n' || s[i] == '\r') return i;
+    return std::string_view::npos;
 }
 
 // Splits a line at "#" into its first nine fields; missing fields stay empty.
@@ -49,11 +57,14 @@ std::string operText(std::string_view code) {
 
 LogTable buildLogTable(std::string_view text, bool showStart, bool showClose) {
     LogTable t;
+    // One row per line at most: reserve once so a long log is never moved around.
+    const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    t.cells.reserve((lines + 2) * kLogColumns);
     for (const auto& col : kColumns) t.cells.emplace_back(col.title);
     t.rows = 1;
     std::string_view fields[kLogColumns];
     while (!text.empty()) {
-        size_t end = text.find_first_of("\r\n");
+        const size_t end = lineEnd(text);
         std::string_view line = trimmed(text.substr(0, end));
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (line.empty()) continue;
