@@ -1,6 +1,7 @@
 #include "exec/executor.h"
 
 #include <exception>
+#include <optional>
 
 #include "exec/acerta.h"
 #include "exec/close_program.h"
@@ -77,15 +78,17 @@ void Executor::dispatch(int row) {
 void Executor::end(int row) {
     c_.LA_MSG.setCaption("___");
     c_.CB_EXECUTANDO.setChecked(false);
-    std::string saveError;
+    std::optional<std::string> saveError;
     try {
         host_.GRID_SALVA();
     } catch (const std::exception& e) {
         saveError = e.what();
+    } catch (...) {
+        saveError = "Erro desconhecido";
     }
     c_.TrayIcon1.setImageIndex(0);
     c_.TrayIcon1.setHint("Tarvex em Espera");
-    if (!saveError.empty()) failed(row, saveError);
+    if (saveError) failed(row, *saveError);
 }
 
 // An error no branch handles: shown to the operator and logged as the task's failure.
