@@ -48,9 +48,12 @@ struct Selection {
     bool wants(const fs::directory_entry& e) const {
         std::string name = platform::fromFsPath(e.path().filename());
         if (!anyMatches(masks, name) || anyMatches(excludes, name)) return false;
+        // A name without wildcards matches only itself, ignoring case; the
+        // identity check runs only for such a namesake of the archive.
         std::error_code ec;
-        return !(maskMatches(platform::fromFsPath(archive.filename()), name) &&
-                 fs::equivalent(e.path(), archive, ec));
+        bool isArchive = maskMatches(platform::fromFsPath(archive.filename()), name) &&
+                         fs::equivalent(e.path(), archive, ec);
+        return !isArchive;
     }
 };
 

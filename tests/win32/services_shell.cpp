@@ -38,9 +38,10 @@ TEST_F(Shell, CopiesFilesByMaskIntoAFolder) {
     EXPECT_FALSE(dir.exists("novo\\c.dat"));
 }
 
-TEST_F(Shell, CopiesOneFileOverAnOlderOne) {
+TEST_F(Shell, CopiesOneFileOverAnOlderOneWithTheFileCopyFlags) {
     dir.write("alvo\\a.txt", "velho");
-    EXPECT_EQ(shell.copy(dir.path("origem\\a.txt"), dir.path("alvo"), kFolderFlags), 0);
+    constexpr unsigned kFileFlags = FOF_NOCONFIRMATION_ | FOF_ALLOWUNDO_ | FOF_SIMPLEPROGRESS_;   // 0x150
+    EXPECT_EQ(shell.copy(dir.path("origem\\a.txt"), dir.path("alvo"), kFileFlags), 0);
     EXPECT_EQ(dir.read("alvo\\a.txt"), "alfa");
 }
 
