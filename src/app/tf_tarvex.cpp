@@ -2,14 +2,26 @@
 
 #include <exception>
 
+#include "app/inert_services.h"
 #include "lib/errors.h"
 #include "lib/mrqr.h"
 #include "platform/operator.h"
 
 namespace tarvex::app {
 
+void programEntry() { platform::setAppTitle(kEntryTitle); }
+
 TF_TARVEX::TF_TARVEX(const std::string& PASTA_PARAM)
-    : store_(GRID, E_MEMO, PASTA_PARAM),
+    : TF_TARVEX(Wiring{inertServices(), PASTA_PARAM, PASTA_PARAM + "TARVEX.EXE"}) {}
+
+TF_TARVEX::TF_TARVEX(const Wiring& w)
+    : services_(w.services),
+      exePath_(w.exePath),
+      store_(GRID, E_MEMO, w.PASTA_PARAM),
+      log_(store_.pastaParam(), runContext),
+      logView_({GRID_LOG, E_MEMO_LOG, CB_VER_INICIO, CB_VER_TERMINO}, log_, runContext, w.services.shell),
+      commandRunner_(w.services, w.PASTA_PARAM),
+      executor_(GRID, runContext, execControls(), *this, log_, commandRunner_, w.services),
       agenda_({GRID, GRID_C, CB_EXECUTANDO, CB_PARAR, LA_MSG, LA_PROXIMO, E_PROX_NOME, E_PROX_HORA,
                E_PROX_INTERVALO, TIMER1, PC_GERAL},
               {LINHA_PROX, TIMER1_ARMADO}, [](const std::string& text) { MRQ_MSG(text); }),
@@ -18,13 +30,14 @@ TF_TARVEX::TF_TARVEX(const std::string& PASTA_PARAM)
             {LINHA_PROX, linha_}, agenda_) {
     design();
     wire();
+    loop_.setRunner(&executor_);
 }
 
 // The state the window starts in, as designed.
 void TF_TARVEX::design() {
     F_TARVEX.setCaption("TARVEX - V: 08/05/2025");
-    for (const char* page : {"TS_CALEND", "TS_TAREFAS", "TS_PARAM", "TS_SISTEMA", "TS_HELP", "TS_CAPA", "TS_LOG"})
-        PC_GERAL.addPage(page);
+    F_TARVEX.setState(ui::Window::State::Minimized);   // until start-up decides
+    F_TARVEX.hide();
     GRID_C.fixedCols = 0;
     TIMER1.setTimerEnabled(false);
     T_SUPERVISOR.setInterval(600'000);
@@ -45,6 +58,9 @@ void TF_TARVEX::design() {
     T_EXEC.setCaption("Executar agora");
     TrayIcon1.setHint("Tarvex em Espera");
     E_DIR_PARAM.setText(store_.pastaParam());
+    E_DIR_PARAM.setReadOnly(true);
+    designPages();
+    designSettingsPage();
 }
 
 void TF_TARVEX::wire() {
@@ -57,6 +73,7 @@ void TF_TARVEX::wire() {
     T_EXEC.onClick = [this] { event([this] { T_EXECClick(); }); };
     BU_ICONIZAR.onClick = [this] { event([this] { BU_ICONIZARClick(); }); };
     TrayIcon1.onClick = [this] { event([this] { TrayIcon1Click(); }); };
+    wirePages();
 }
 
 void TF_TARVEX::event(const std::function<void()>& action) {
@@ -94,37 +111,18 @@ void TF_TARVEX::TrayIcon1Click() {
 }
 
 std::vector<ui::Control*> TF_TARVEX::controls() {
-    return {&F_TARVEX,     &PC_GERAL,     &GRID,        &GRID_C,       &TIMER1,           &T_SUPERVISOR,
-            &CB_PARAR,     &CB_EXECUTANDO, &LA_MSG,     &LA_PROXIMO,   &LA_HOJE,          &E_PROX_NOME,
-            &E_PROX_HORA,  &E_PROX_INTERVALO, &BU_PROXIMO, &BU_ICONIZAR, &BU_REAGENDAR,   &T_EXEC,
-            &TrayIcon1,    &E_MEMO,       &E_ULTEXEC,   &E_DIR_PARAM};
+    return {&F_TARVEX,     &PC_GERAL,      &GRID,          &GRID_C,         &TIMER1,      &T_SUPERVISOR,
+            &CB_PARAR,     &CB_EXECUTANDO, &LA_MSG,        &LA_PROXIMO,     &LA_HOJE,     &E_PROX_NOME,
+            &E_PROX_HORA,  &E_PROX_INTERVALO, &BU_PROXIMO, &BU_ICONIZAR,    &BU_REAGENDAR, &T_EXEC,
+            &TrayIcon1,    &E_MEMO,        &E_ULTEXEC,     &E_DIR_PARAM,    &BU_LOG,      &BU_CALEND,
+            &BU_TAREFAS,   &BU_HELP,       &LA_LOG,        &LA_CALEND,      &LA_TAREFAS,  &LA_HELP,
+            &LA_PARAM,     &CALEND,        &E_HELP,        &CB_FONTE,       &CB_FONTEXT,  &CB_FONTNAME,
+            &CB_AUTORUN,   &RG_INICIAR,    &RG_TELAINI,    &BU_PARAM_SALVA, &GRID_LOG,    &E_MEMO_LOG,
+            &CB_VER_INICIO, &CB_VER_TERMINO, &BU_MONTA_LOG, &BU_ZERA_LOG,   &BU_FINAL_LOG};
 }
 
 exec::ExecControls TF_TARVEX::execControls() {
     return {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_ULTEXEC, E_PROX_NOME, E_DIR_PARAM};
-}
-
-bool TF_TARVEX::loadTasks(bool tellFailure) {
-    try {
-        store_.BU_MONTARClick(linha_);
-    } catch (const FileError& e) {
-        if (tellFailure) platform::op().error(e.what());
-        return false;
-    }
-    tasksLoaded_ = true;
-    linha_ = 1;
-    GRID.setRow(1);
-    return true;
-}
-
-// A table that could not be loaded is tried again by the supervisor, so a file held
-// by another program at start-up does not leave the scheduler idle for the day.
-void TF_TARVEX::FormCreate() {
-    event([this] {
-        loadTasks(true);
-        BU_PROXIMOClick();
-    });
-    T_SUPERVISOR.setTimerEnabled(true);
 }
 
 void TF_TARVEX::T_SUPERVISORTimer() {

@@ -1,24 +1,48 @@
 #pragma once
 // TF_TARVEX: the main window as the core sees it. It owns the task table, the
-// scheduler's timers and the controls that carry its state, and the run context,
-// and forwards its event actions to the scheduler's classes.
+// scheduler's timers and the controls that carry its state, the run context, the
+// log, the executor and the settings, and forwards its event actions to them.
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "exec/exec_host.h"
+#include "exec/executor.h"
 #include "exec/run_context.h"
+#include "exec/runner.h"
+#include "log/log.h"
+#include "log/log_view.h"
+#include "platform/services.h"
 #include "scheduler/agenda.h"
 #include "scheduler/loop.h"
 #include "scheduler/task_runner.h"
+#include "settings/settings.h"
 #include "tasks/task_store.h"
 #include "ui/controls.h"
 
 namespace tarvex::app {
 
+// The application's title from program entry until the window is first shown.
+inline constexpr const char* kEntryTitle = "TARVEX VALDRIN";
+inline constexpr const char* kShownTitle = "TARVEX";
+inline constexpr const char* kMakerAddress = "https://www.valdrin.com.br/";
+
+// Program entry's first step: the application's title.
+void programEntry();
+
+// What the window is built on: the operating system's services, the settings
+// folder (with its trailing separator) and the executable's path, which the
+// logon auto-start value names.
+struct Wiring {
+    platform::Services& services;
+    std::string PASTA_PARAM;
+    std::string exePath;
+};
+
 class TF_TARVEX : public exec::ExecHost {
 public:
-    // PASTA_PARAM: the settings folder, with its trailing separator.
+    explicit TF_TARVEX(const Wiring& wiring);
+    // A window without the operating system: every task that reaches it fails.
     explicit TF_TARVEX(const std::string& PASTA_PARAM);
     TF_TARVEX(const TF_TARVEX&) = delete;
     TF_TARVEX& operator=(const TF_TARVEX&) = delete;
@@ -47,27 +71,69 @@ public:
     ui::Edit E_ULTEXEC{"E_ULTEXEC"};
     ui::Edit E_DIR_PARAM{"E_DIR_PARAM"};
 
+    // Page switching: top panel and the cover page's links.
+    ui::Label BU_LOG{"BU_LOG"};
+    ui::Button BU_CALEND{"BU_CALEND"};
+    ui::Button BU_TAREFAS{"BU_TAREFAS"};
+    ui::Button BU_HELP{"BU_HELP"};
+    ui::Label LA_LOG{"LA_LOG"};
+    ui::Label LA_CALEND{"LA_CALEND"};
+    ui::Label LA_TAREFAS{"LA_TAREFAS"};
+    ui::Label LA_HELP{"LA_HELP"};
+    ui::Label LA_PARAM{"LA_PARAM"};
+    ui::Calendar CALEND{"CALEND"};
+    ui::Memo E_HELP{"E_HELP"};
+
+    // The settings page TS_PARAM.
+    ui::ComboBox CB_FONTE{"CB_FONTE"};
+    ui::ComboBox CB_FONTEXT{"CB_FONTEXT"};
+    ui::ComboBox CB_FONTNAME{"CB_FONTNAME"};
+    ui::CheckBox CB_AUTORUN{"CB_AUTORUN"};
+    ui::ListBox RG_INICIAR{"RG_INICIAR"};
+    ui::ListBox RG_TELAINI{"RG_TELAINI"};
+    ui::Button BU_PARAM_SALVA{"BU_PARAM_SALVA"};
+
+    // The log page TS_LOG (E_MEMO_LOG sits on the "Sistema" page).
+    ui::Grid GRID_LOG{"GRID_LOG"};
+    ui::Memo E_MEMO_LOG{"E_MEMO_LOG"};
+    ui::CheckBox CB_VER_INICIO{"CB_VER_INICIO"};
+    ui::CheckBox CB_VER_TERMINO{"CB_VER_TERMINO"};
+    ui::Button BU_MONTA_LOG{"BU_MONTA_LOG"};
+    ui::Button BU_ZERA_LOG{"BU_ZERA_LOG"};
+    ui::Button BU_FINAL_LOG{"BU_FINAL_LOG"};
+
     // ---- values kept by the window ----------------------------------------------------
     int LINHA_PROX = 0;
     bool TIMER1_ARMADO = false;        // TIMER1 armed at least once since start-up
     exec::RunContext runContext;
+    std::string CHR_SEPARADOR;         // what TIRA_CHR removes: the task file's separator
 
     int LINHA() const override { return linha_; }
     void setLINHA(int row) { linha_ = row; }
     const std::string& PASTA_PARAM() const { return store_.pastaParam(); }
+    const std::string& exePath() const { return exePath_; }
     tasks::TaskStore& taskStore() { return store_; }
     exec::ExecControls execControls();
+    log::Log& log() { return log_; }
+    log::LogView& logView() { return logView_; }
+    // The settings as last read (PAR_LER): the text font for the editor's memo.
+    const settings::Settings& settings() const { return settings_; }
     // Every control of the window, so a kit can attach its views by name.
     std::vector<ui::Control*> controls();
 
-    // The executor and the editor's save, plugged in when they exist.
+    // The executor is plugged in at construction; tests may put another in its place.
     void setRunner(scheduler::TaskRunner* runner) { loop_.setRunner(runner); }
     void setEditor(scheduler::EditorSave* editor) { loop_.setEditor(editor); }
 
-    // ---- start-up ----------------------------------------------------------------------
-    // Loads the task table, computes the first agenda and starts the supervisor.
+    // ---- start-up and end ----------------------------------------------------------
     void FormCreate();
+    void FormShow();
+    // Every way of closing the window; false refuses the close.
+    bool FormClose();
+    void FormDestroy();
     bool tasksLoaded() const { return tasksLoaded_; }
+    // Where an unreadable task file was copied at start-up; empty when none was.
+    const std::string& keptAside() const { return keptAside_; }
 
     // ---- event actions --------------------------------------------------------------
     void BU_PROXIMOClick() override { agenda_.BU_PROXIMOClick(); }
@@ -79,25 +145,65 @@ public:
     void BU_ICONIZARClick() { loop_.BU_ICONIZARClick(); }
     void TrayIcon1Click();
 
+    void BU_CALENDClick();
+    void BU_TAREFASClick();
+    void BU_HELPClick();
+    void BU_LOGClick();
+    void LA_PARAMClick() { PC_GERAL.show("TS_PARAM"); }
+    void Parmetros1Click() { PC_GERAL.show("TS_PARAM"); }
+    void SistemaClick() { PC_GERAL.show("TS_SISTEMA"); }
+    void VALDRIN1Click();
+    void LOG1Click() { logView_.LOG1Click(); }
+    void BU_LOGO_EDITClick() { logView_.BU_LOGO_EDITClick(); }
+    void TS_CALENDShow();
+    void TS_LOGShow() { logView_.BU_MONTA_LOGClick(); }
+    void CB_FONTEClick();
+
+    // The settings: read and applied to the window, saved from it.
+    void PAR_LER();
+    void BU_PARAM_SALVAClick();
+
     // ---- for the executor -------------------------------------------------------------
     void GRID_SALVA() override;
+    // A power task ends the program: no question, the end still logged.
     void requestQuit() override { quitRequested_ = true; }
     bool quitRequested() const { return quitRequested_; }
 
 private:
     void design();
+    void designPages();
+    void designSettingsPage();
     void wire();
+    void wirePages();
     bool loadTasks(bool tellFailure);
+    void keepUnreadableFile(const std::string& error);
+    void logNow(const std::string& code, const std::string& text);
+    void showStartPage();
+    void applyStartMode();
+    void toggle(const char* own, const char* other);
+    void pageShown(const std::string& page);
+    settings::Settings pageSettings() const;
+    void applySettings(const settings::Settings& s);
+    void saveSettings();
     // Runs an event action the way the message loop does: an error nothing caught
     // ends the action and is shown in the error box; nested actions let it pass up.
     void event(const std::function<void()>& action);
     void message(const std::function<void()>& action);
 
+    platform::Services& services_;
+    std::string exePath_;
     int linha_ = 1;
     bool tasksLoaded_ = false;
     bool quitRequested_ = false;
+    bool destroyed_ = false;
     int eventDepth_ = 0;
+    std::string keptAside_;
+    settings::Settings settings_;
     tasks::TaskStore store_;
+    log::Log log_;
+    log::LogView logView_;
+    exec::CommandRunner commandRunner_;
+    exec::Executor executor_;
     scheduler::Agenda agenda_;
     scheduler::Loop loop_;
 };

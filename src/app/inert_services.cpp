@@ -1,0 +1,46 @@
+#include "app/inert_services.h"
+
+namespace tarvex::app {
+namespace {
+
+struct NoProcesses : platform::Processes {
+    int runAndWait(const std::string&, int) override { return -1; }
+};
+
+struct NoShell : platform::Shell {
+    int copy(const std::string&, const std::string&, unsigned) override { return -1; }
+    bool open(const std::string&, const std::string&, const std::string&, int) override { return false; }
+};
+
+struct NoWindows : platform::Windows {
+    std::vector<platform::TopWindow> topLevel() override { return {}; }
+    std::uintptr_t find(const std::string&, const std::string&) override { return 0; }
+    bool postClose(std::uintptr_t) override { return false; }
+};
+
+struct NoPower : platform::Power {
+    bool enableShutdownPrivilege() override { return false; }
+    bool exitWindows(unsigned, unsigned) override { return false; }
+    bool runCommand(const std::string&) override { return false; }
+};
+
+struct NoRegistry : platform::Registry {
+    bool getRun(bool, const std::string&, std::string&) override { return false; }
+    bool setRun(const std::string&, const std::string&) override { return false; }
+    bool deleteRun(bool, const std::string&) override { return false; }
+    std::string readGbDir5() override { return {}; }
+};
+
+}  // namespace
+
+platform::Services& inertServices() {
+    static NoProcesses processes;
+    static NoShell shell;
+    static NoWindows windows;
+    static NoPower power;
+    static NoRegistry registry;
+    static platform::Services services{processes, shell, windows, power, registry};
+    return services;
+}
+
+}  // namespace tarvex::app

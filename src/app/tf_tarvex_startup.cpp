@@ -1,0 +1,108 @@
+// Start-up, closing and the end of the program.
+#include "app/keep_aside.h"
+#include "app/tf_tarvex.h"
+#include "lib/datetime.h"
+#include "lib/errors.h"
+#include "platform/operator.h"
+#include "settings/start_options.h"
+
+namespace tarvex::app {
+
+namespace {
+
+const char* const kCloseCaption = "Saindo do programa, não serão executadas as tarefas";
+const char* const kCloseQuestion = "Sair assim mesmo ?";
+
+}  // namespace
+
+void TF_TARVEX::logNow(const std::string& code, const std::string& text) {
+    runContext.HORA_INICIO = formatTime(nowSeconds());
+    log_.MRQ_ADDLOG(0, code, text);
+}
+
+// Each step runs as its own action: a step that fails is shown and the next goes
+// on, so the scheduler always ends up running.
+void TF_TARVEX::FormCreate() {
+    CHR_SEPARADOR = "\xA6";
+    const LocalTime today = platform::clock().now();
+    CALEND.setDate(today.year, today.month, today.day);
+    PC_GERAL.setTabsVisible(false);
+    event([this] { PAR_LER(); });
+    loadTasks(true);
+    logNow("INI", "Start TARVEX");
+    event([this] { BU_PROXIMOClick(); });
+    showStartPage();
+    T_SUPERVISOR.setTimerEnabled(true);
+    applyStartMode();
+}
+
+// The load action, row 1 made the editor's task. A file that cannot be read is kept
+// aside first; the supervisor tries the load again, and until it succeeds nothing
+// saves the table over the operator's file.
+bool TF_TARVEX::loadTasks(bool tellFailure) {
+    try {
+        store_.BU_MONTARClick(linha_);
+    } catch (const FileError& e) {
+        if (tellFailure) keepUnreadableFile(e.what());
+        return false;
+    }
+    tasksLoaded_ = true;
+    linha_ = 1;
+    GRID.setRow(1);
+    return true;
+}
+
+void TF_TARVEX::keepUnreadableFile(const std::string& error) {
+    const std::string path = store_.taskFilePath();
+    keptAside_ = keepAside(path, platform::clock().now());
+    std::string text = error;
+    if (!keptAside_.empty())
+        text += "\r\nUma cópia do arquivo foi guardada em " + keptAside_;
+    text += "\r\nO arquivo de tarefas não será alterado até que possa ser lido.";
+    platform::op().error(text);
+}
+
+void TF_TARVEX::showStartPage() { PC_GERAL.show(settings::startPage(RG_TELAINI.itemIndex()).name); }
+
+void TF_TARVEX::applyStartMode() {
+    switch (settings::windowStart(RG_INICIAR.itemIndex())) {
+    case settings::WindowStart::Normal:
+        F_TARVEX.show();
+        F_TARVEX.setState(ui::Window::State::Normal);
+        break;
+    case settings::WindowStart::Maximized:
+        F_TARVEX.show();
+        F_TARVEX.setState(ui::Window::State::Minimized);
+        F_TARVEX.setState(ui::Window::State::Maximized);
+        break;
+    case settings::WindowStart::Hidden:
+        F_TARVEX.setState(ui::Window::State::Minimized);
+        F_TARVEX.hide();   // only the notification-area icon is left
+        break;
+    }
+}
+
+void TF_TARVEX::FormShow() { platform::setAppTitle(kShownTitle); }
+
+// The settings are saved whatever the answer. A close confirmed while a task runs
+// (a message box lets the request in) ends the program once the run is over.
+bool TF_TARVEX::FormClose() {
+    event([this] { BU_PARAM_SALVAClick(); });
+    if (!platform::op().question(kCloseCaption, kCloseQuestion)) return false;
+    TIMER1.setTimerEnabled(false);
+    T_SUPERVISOR.setTimerEnabled(false);
+    if (!CB_EXECUTANDO.checked()) return true;
+    requestQuit();
+    return false;
+}
+
+// The program is ending, after a confirmed close or a power task.
+void TF_TARVEX::FormDestroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    TIMER1.setTimerEnabled(false);
+    T_SUPERVISOR.setTimerEnabled(false);
+    logNow("TER", "Close TARVEX");
+}
+
+}  // namespace tarvex::app
