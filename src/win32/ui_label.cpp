@@ -93,7 +93,7 @@ bool ButtonView::onDrawItem(const DRAWITEMSTRUCT& item) {
         DrawTextW(dc, text.c_str(), -1, &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         SelectObject(dc, oldFont);
     }
-    if (item.itemState & ODS_FOCUS) {
+    if (!style_.flat && (item.itemState & ODS_FOCUS)) {
         RECT fr = rc;
         InflateRect(&fr, -3, -3);
         DrawFocusRect(dc, &fr);
