@@ -47,7 +47,7 @@ void PagesView::rebuildTabs() {
     tabNames_.clear();
     for (const auto& name : pages().pages()) {
         auto it = std::find_if(pages_.begin(), pages_.end(), [&](const Page& p) { return p.name == name; });
-        if (it == pages_.end() || !it->tab) continue;
+        if (it == pages_.end() || !it->tab || !pages().tabsVisible()) continue;
         std::wstring caption = widen(it->caption);
         TCITEMW item{};
         item.mask = TCIF_TEXT;
@@ -71,6 +71,11 @@ void PagesView::layout() {
 }
 
 void PagesView::sync() {
+    if (pages().tabsVisible() != shownTabsVisible_) {
+        shownTabsVisible_ = pages().tabsVisible();
+        rebuildTabs();   // comes back here
+        return;
+    }
     const std::string& active = pages().active();
     for (auto& p : pages_) {
         HWND h = p.panel->hwnd();

@@ -38,6 +38,7 @@ private:
     COLORREF color_;
     std::vector<Page> pages_;
     std::vector<std::string> tabNames_;   // the page behind each visible tab
+    bool shownTabsVisible_ = true;
 };
 
 }  // namespace tarvex::win32

@@ -24,6 +24,7 @@ void WindowView::changed(ui::Control&) {
     syncing_ = true;
     const ui::Window& w = window();
     if (windowText(h) != w.caption()) setWindowText(h, w.caption());
+    applyBounds();
     bool hidden = !w.visible() || (minimiseHides_ && w.state() == ui::Window::State::Minimized);
     if (hidden) {
         if (IsWindowVisible(h)) ShowWindow(h, SW_HIDE);
@@ -44,7 +45,31 @@ void WindowView::changed(ui::Control&) {
     syncing_ = false;
 }
 
+void WindowView::applyBounds() {
+    const ui::Window::Rect& b = window().normalBounds();
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    GetWindowPlacement(hwnd(), &wp);
+    RECT want{b.left, b.top, b.left + b.width, b.top + b.height};
+    if (EqualRect(&want, &wp.rcNormalPosition)) return;
+    wp.rcNormalPosition = want;
+    wp.flags = 0;
+    // Keep the window as shown (hidden, normal, maximised): only its normal rectangle moves.
+    wp.showCmd = !IsWindowVisible(hwnd()) ? SW_HIDE : IsZoomed(hwnd()) ? SW_SHOWMAXIMIZED
+                 : IsIconic(hwnd())      ? SW_SHOWMINIMIZED : SW_SHOWNOACTIVATE;
+    SetWindowPlacement(hwnd(), &wp);
+}
+
+void WindowView::reportBounds() {
+    RECT r = normalRect();
+    window().moved({static_cast<int>(r.top), static_cast<int>(r.left), static_cast<int>(r.right - r.left),
+                    static_cast<int>(r.bottom - r.top)},
+                   true);
+}
+
 bool WindowView::onMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    // The normal-state rectangle, whatever the state now, so the settings keep it.
+    if (msg == WM_WINDOWPOSCHANGED && !syncing_) reportBounds();
     // The operator's minimise, maximise and restore reach the model; the model's
     // own changes come back here only through changed().
     if (msg != WM_SYSCOMMAND || syncing_) return false;

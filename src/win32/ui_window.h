@@ -20,6 +20,8 @@ protected:
     bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
+    void applyBounds();
+    void reportBounds();
     bool minimiseHides_;
 };
 

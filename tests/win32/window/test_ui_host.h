@@ -5,6 +5,8 @@
 #include <string>
 
 #include "win32/ui_base.h"
+#include "win32/ui_calendar.h"
+#include "win32/ui_combo.h"
 #include "win32/ui_edit.h"
 #include "win32/ui_grid.h"
 #include "win32/ui_label.h"
@@ -63,8 +65,11 @@ struct KitHost {
     ui::ListBox start{"RG_INICIAR"};
     ui::ListBox size{"CB_FONTE"};
     ui::Tray tray{"TrayIcon1"};
+    ui::ComboBox textSize{"CB_FONTEXT"};
+    ui::Calendar calend{"CALEND"};
 
     int nameChanges = 0, okClicks = 0, stopClicks = 0, tickCount = 0, startChanges = 0, trayClicks = 0;
+    int textSizeChanges = 0, textSizeClicks = 0;
     std::string shownPage;
 
     HostFrame frame;
@@ -78,6 +83,8 @@ struct KitHost {
     std::unique_ptr<PagesView> pagesView;
     std::unique_ptr<ListView> startView, sizeView;
     std::unique_ptr<TrayView> trayView;
+    std::unique_ptr<ComboBoxView> textSizeView;
+    std::unique_ptr<CalendarView> calendView;
 
     KitHost() {
         HWND f = frame.hwnd();
@@ -133,6 +140,14 @@ struct KitHost {
         size.items = {"4", "5", "6", "7", "8", "9", "10", "12", "14"};
         size.setItemIndex(4);
         sizeView = std::make_unique<ListView>(size, f, 220, 320, 60, 21, ListKind::DropDown);
+
+        textSize.items = {"6", "7", "8", "9", "10", "12"};
+        textSize.setText("8");
+        textSize.onChange = [this] { ++textSizeChanges; };
+        textSize.onClick = [this] { ++textSizeClicks; };
+        textSizeView = std::make_unique<ComboBoxView>(textSize, f, 290, 320, 60, 21);
+        calend.setDate(2026, 12, 7);
+        calendView = std::make_unique<CalendarView>(calend, f, 360, 320, 250, 180);
 
         tray.setHint("Tarvex em Espera");
         tray.onClick = [this] { ++trayClicks; form.show(); form.setState(ui::Window::State::Normal); };

@@ -31,7 +31,7 @@ TEST_P(KitNames, EveryControlCarriesItsName) {
 INSTANTIATE_TEST_SUITE_P(All, KitNames,
                          ::testing::Values("E_NOME", "E_MEMO", "E_EXT", "LA_ECO", "LA_TICKS", "BU_OK", "CB_PARAR",
                                            "GRID_BIG", "PC_GERAL", "TS_CAPA", "TS_LOG", "LA_PAGINA", "RG_INICIAR",
-                                           "CB_FONTE"));
+                                           "CB_FONTE", "CB_FONTEXT", "CALEND"));
 
 TEST_F(Kit, CodeAndTypingBothReachTheOtherSide) {
     HWND edit = find("E_NOME");
@@ -222,6 +222,72 @@ TEST_F(Kit, OperatorMinimiseHidesAndMaximiseReachesTheModel) {
     host->form.setState(ui::Window::State::Normal);
     EXPECT_TRUE(IsWindowVisible(f));
     EXPECT_FALSE(IsZoomed(f));
+}
+
+TEST_F(Kit, EditableListTakesTypedTextAndPickedItems) {
+    HWND combo = find("CB_FONTEXT");
+    EXPECT_EQ(readText(combo), "8");
+    host->textSize.setText("11");
+    EXPECT_EQ(readText(combo), "11");
+    int changes = host->textSizeChanges, clicks = host->textSizeClicks;
+    SendMessageW(combo, CB_SETCURSEL, 4, 0);
+    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    EXPECT_EQ(host->textSize.text(), "10");
+    EXPECT_EQ(host->textSizeChanges, changes + 1);
+    EXPECT_EQ(host->textSizeClicks, clicks + 1);
+    pump();
+    EXPECT_EQ(readText(combo), "10");
+}
+
+TEST_F(Kit, CalendarShowsTheModelsDayAndTakesThePickedOne) {
+    HWND cal = find("CALEND");
+    SYSTEMTIME shown{};
+    SendMessageW(cal, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&shown));
+    EXPECT_EQ(shown.wYear, 2026);
+    EXPECT_EQ(shown.wMonth, 12);
+    EXPECT_EQ(shown.wDay, 7);
+    NMSELCHANGE pick{};
+    pick.nmhdr = {cal, 0, static_cast<UINT>(MCN_SELCHANGE)};
+    pick.stSelStart = SYSTEMTIME{2027, 1, 0, 15, 0, 0, 0, 0};
+    pick.stSelEnd = pick.stSelStart;
+    SendMessageW(GetParent(cal), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&pick));
+    EXPECT_EQ(host->calend.year(), 2027);
+    EXPECT_EQ(host->calend.month(), 1);
+    EXPECT_EQ(host->calend.day(), 15);
+    host->calend.setFontSize(14);  // a new font must not lose the day
+    SendMessageW(cal, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&shown));
+    EXPECT_EQ(shown.wDay, 15);
+}
+
+TEST_F(Kit, TabStripHiddenAsAWhole) {
+    HWND tabs = FindWindowExW(find("PC_GERAL"), nullptr, WC_TABCONTROLW, nullptr);
+    host->pages.setTabsVisible(false);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 0);
+    EXPECT_FALSE(IsWindowVisible(tabs));
+    host->pages.show("TS_LOG");
+    EXPECT_TRUE(IsWindowVisible(find("TS_LOG")));
+    host->pages.setTabsVisible(true);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
+    host->pages.show("TS_CAPA");
+}
+
+TEST_F(Kit, NormalRectangleKeptWhateverTheState) {
+    HWND f = host->frame.hwnd();
+    host->form.setState(ui::Window::State::Normal);
+    host->form.setNormalBounds({30, 20, 700, 500});
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    GetWindowPlacement(f, &wp);
+    EXPECT_EQ(wp.rcNormalPosition.left, 20);
+    EXPECT_EQ(wp.rcNormalPosition.top, 30);
+    EXPECT_EQ(wp.rcNormalPosition.right - wp.rcNormalPosition.left, 700);
+
+    SetWindowPos(f, nullptr, 50, 60, 720, 520, SWP_NOZORDER);  // the operator moves it
+    ui::Window::Rect moved{60, 50, 720, 520};
+    EXPECT_EQ(host->form.normalBounds(), moved);
+    host->form.setState(ui::Window::State::Maximized);
+    EXPECT_EQ(host->form.normalBounds(), moved);  // not the screen's rectangle
+    host->form.setState(ui::Window::State::Normal);
 }
 
 }  // namespace
