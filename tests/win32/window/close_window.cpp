@@ -104,3 +104,30 @@ TEST_F(CloseWindow, TheListShowsVisibleTitledWindowsOnly) {
 
 }  // namespace
 }  // namespace tarvex
+
+namespace tarvex {
+namespace {
+
+// Another program's window: Wine's own Notepad, closed by its class.
+TEST(CloseOtherProgram, NotepadClosesOnRequest) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    wchar_t line[] = L"notepad.exe";
+    ASSERT_TRUE(CreateProcessW(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    WaitForInputIdle(pi.hProcess, 30000);
+    win32::Win32Windows service;
+    bool posted = false;
+    for (int i = 0; i < 100 && !posted; ++i) {   // its window may appear a little later
+        posted = exec::MRQ_FECHA_PROGRAMA(service, "Classe[Notepad]");
+        if (!posted) Sleep(100);
+    }
+    EXPECT_TRUE(posted);
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
+    if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
+}  // namespace
+}  // namespace tarvex
