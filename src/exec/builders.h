@@ -1,0 +1,159 @@
+#pragma once
+// The task pages' pickers and command builders: they fill a page's boxes from the
+// folder browser, the file dialog, the window list and the registry, and write the
+// command lines that the executor later runs. They touch only their own page.
+#include <array>
+#include <string>
+
+#include "platform/dialogs.h"
+#include "platform/operator.h"
+#include "platform/services.h"
+#include "ui/controls.h"
+
+namespace tarvex::exec {
+
+// ---- the texts the builders write ------------------------------------------------
+inline constexpr const char* CHCP_LINE = "CHCP 1252 >NUL";
+inline constexpr const char* ARROW = "  ===>>  ";
+inline constexpr const char* XCOPY_SWITCHES = "      /E /D /Y /R /C /V";
+extern const std::array<std::string, 3> GBAK_SET_LINES;
+
+std::string inQuotes(const std::string& text);
+// The folder part of a path, with its trailing backslash (or colon); "" without one.
+std::string folderOf(const std::string& path);
+// The name part of a path: what follows its last backslash or colon.
+std::string nameOf(const std::string& path);
+// The same folder on the pen drive, "[EXT]" joined to the folder's name, quoted:
+// "D:\DADOS\ARQ.TXT" gives "[PEN]:\DADOS[EXT]\" in quotes. The whole path is kept.
+std::string penFolderOfFile(const std::string& file);
+// The pen-drive destination of an origin as typed: a quoted origin gets "[EXT]\",
+// an unquoted one only "\". The whole path is kept.
+std::string penFolderOfOrigin(const std::string& origem);
+std::string xcopyLine(const std::string& origem, const std::string& destino);
+std::string folderPairLine(const std::string& origem, const std::string& destino);
+// The database's name without folder and extensions: "D:\DADOS\BASE.2024.FDB" gives "BASE".
+std::string gbakBaseName(const std::string& source);
+// The gbak command line; "[EXT]" is filled in now when `extensao` is not empty.
+std::string gbakLine(const std::string& pastaExe, const std::string& source, const std::string& destino,
+                     const std::string& extensao);
+
+// Shows a message the way MRQ_MSG does, through the given operator.
+void tell(platform::Operator& op, const std::string& text);
+
+// ---- page T00: XCOPY ----------------------------------------------------------------
+class XcopyBuilder {
+public:
+    struct Fields {
+        ui::Edit& E00_ORIGEM;
+        ui::Edit& E00_DESTINO;
+        ui::Memo& E00_MEMO;
+        const ui::Edit& E02_ORIGEM;   // where the file dialog starts
+    };
+    XcopyBuilder(Fields f, platform::Dialogs& dialogs, platform::Operator& op) : f_(f), dialogs_(dialogs), op_(op) {}
+    void B00_ORIGEMClick();
+    void B00_ARQUIVOClick();
+    void B00_DESTClick();
+    void B00_DESTINOClick();
+    void B00_MONTAClick();
+
+private:
+    Fields f_;
+    platform::Dialogs& dialogs_;
+    platform::Operator& op_;
+};
+
+// ---- page T01: folder copies ------------------------------------------------------------
+class FolderCopyBuilder {
+public:
+    struct Fields {
+        ui::Edit& E01_ORIGEM;
+        ui::Edit& E01_DESTINO;
+        ui::Memo& E01_MEMO;
+    };
+    FolderCopyBuilder(Fields f, platform::Dialogs& dialogs, platform::Operator& op)
+        : f_(f), dialogs_(dialogs), op_(op) {}
+    void B01_ORIGEMClick();
+    void B01_DESTINOClick();
+    void T01_MONTAClick();
+
+private:
+    Fields f_;
+    platform::Dialogs& dialogs_;
+    platform::Operator& op_;
+};
+
+// ---- page T02: file copies ---------------------------------------------------------------
+class FileCopyPicker {
+public:
+    struct Fields {
+        ui::Edit& E02_ORIGEM;
+        ui::Edit& E02_ARQUIVO;
+        ui::Edit& E02_DESTINO;
+    };
+    FileCopyPicker(Fields f, platform::Dialogs& dialogs) : f_(f), dialogs_(dialogs) {}
+    void B02_ORIGEMClick();
+    void B02_DESTINOClick();
+
+private:
+    Fields f_;
+    platform::Dialogs& dialogs_;
+};
+
+// ---- page T03: program to start --------------------------------------------------------
+void B06_EXECUTAVELClick(ui::Edit& E03_EXECUTAVEL, platform::Dialogs& dialogs);
+
+// ---- page T04: program to close ---------------------------------------------------------
+void BU_PROCESSOSClick(ui::ListBox& E04_LIST, platform::Windows& windows);
+void E04_LISTClick(const ui::ListBox& E04_LIST, ui::Edit& T04_EXECUTAVEL);
+
+// ---- page T06: ZIP archive ------------------------------------------------------------------
+class ZipPicker {
+public:
+    struct Fields {
+        ui::Edit& E06_ORIGEM;
+        ui::Edit& E06_ARQUIVO;
+        ui::Edit& E06_EXCLUIR;
+        ui::Edit& E06_DESTINO;
+        ui::Edit& E06_ARQDEST;
+        const ui::ListBox& E06_ARQUIVO1;
+        const ui::ListBox& E06_EXCLUIR1;
+    };
+    ZipPicker(Fields f, platform::Dialogs& dialogs) : f_(f), dialogs_(dialogs) {}
+    void B06_ORIGEMClick();
+    void B06_DESTINOClick();
+    void B06_ARQ_ORIGEMClick();
+    void B06_ARQ_DESTINOClick();
+    void E06_ARQUIVO1Select();
+    void E06_EXCLUIR1Click();
+
+private:
+    Fields f_;
+    platform::Dialogs& dialogs_;
+};
+
+// ---- page T07: database backup ----------------------------------------------------------------
+class BackupBuilder {
+public:
+    struct Fields {
+        ui::Edit& E07_ARQUIVO;
+        ui::Edit& E07_PASTAEXE;
+        ui::Edit& E07_DESTINO;
+        const ui::Edit& E07_EXTENSAO;
+        ui::Memo& E07_MEMO;
+    };
+    BackupBuilder(Fields f, platform::Dialogs& dialogs, platform::Registry& registry)
+        : f_(f), dialogs_(dialogs), registry_(registry) {}
+    void B07_ARQUIVOClick();
+    void B07_PASTAEXEClick();
+    void B07_DESTINOClick();
+    void B07_MONTAClick();
+
+private:
+    // The browser's folder whatever the answer: on Cancel the initial folder if it exists.
+    std::string browse(const std::string& initial);
+    Fields f_;
+    platform::Dialogs& dialogs_;
+    platform::Registry& registry_;
+};
+
+}  // namespace tarvex::exec

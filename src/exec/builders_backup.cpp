@@ -1,0 +1,28 @@
+// Page T07: the database backup page's pickers and builder.
+#include "exec/builders.h"
+
+#include "lib/mrqr.h"
+#include "platform/files.h"
+
+namespace tarvex::exec {
+
+void BackupBuilder::B07_ARQUIVOClick() { f_.E07_ARQUIVO.setText(registry_.readGbDir5()); }
+
+std::string BackupBuilder::browse(const std::string& initial) {
+    if (auto folder = dialogs_.browseFolder(platform::FOLDER_TITLE_DESTINO, initial)) return *folder;
+    return platform::dirExists(initial) ? initial : std::string();
+}
+
+void BackupBuilder::B07_PASTAEXEClick() { f_.E07_PASTAEXE.setText(browse(trim(f_.E07_PASTAEXE.text()))); }
+void BackupBuilder::B07_DESTINOClick() { f_.E07_DESTINO.setText(browse(trim(f_.E07_DESTINO.text()))); }
+
+void BackupBuilder::B07_MONTAClick() {
+    const std::string source = f_.E07_ARQUIVO.text();
+    const std::string destino = f_.E07_DESTINO.text();
+    if (!destino.empty() && !platform::dirExists(destino)) MRQ_CRIA_PASTA(destino);
+    if (f_.E07_MEMO.lines().size() < 2)
+        for (const auto& line : GBAK_SET_LINES) f_.E07_MEMO.addLine(line);
+    f_.E07_MEMO.addLine(gbakLine(f_.E07_PASTAEXE.text(), source, destino, f_.E07_EXTENSAO.text()));
+}
+
+}  // namespace tarvex::exec

@@ -1,0 +1,80 @@
+// Pages T00, T01 and T02: the copy tasks' pickers and builders.
+#include "exec/builders.h"
+
+#include "lib/mrqr.h"
+#include "platform/files.h"
+
+namespace tarvex::exec {
+
+using platform::FOLDER_TITLE;
+using platform::OPEN_FILTER;
+
+// ---- T00 ---------------------------------------------------------------------------
+
+void XcopyBuilder::B00_ORIGEMClick() {
+    if (auto folder = dialogs_.browseFolder(FOLDER_TITLE, trim(f_.E00_ORIGEM.text())))
+        f_.E00_ORIGEM.setText(inQuotes(*folder));
+}
+
+void XcopyBuilder::B00_ARQUIVOClick() {
+    const std::string start = trim(f_.E02_ORIGEM.text()).empty() ? "" : f_.E02_ORIGEM.text();
+    auto file = dialogs_.openFile(OPEN_FILTER, start);
+    if (!file) return;
+    f_.E00_ORIGEM.setText(inQuotes(*file));
+    f_.E00_DESTINO.setText(penFolderOfFile(*file));
+}
+
+void XcopyBuilder::B00_DESTClick() { f_.E00_DESTINO.setText(penFolderOfOrigin(f_.E00_ORIGEM.text())); }
+
+void XcopyBuilder::B00_DESTINOClick() {
+    if (auto folder = dialogs_.browseFolder(FOLDER_TITLE, trim(f_.E00_DESTINO.text())))
+        f_.E00_DESTINO.setText(inQuotes(*folder + "[EXT]\\"));
+}
+
+void XcopyBuilder::B00_MONTAClick() {
+    f_.E00_ORIGEM.setText(trim(f_.E00_ORIGEM.text()));
+    f_.E00_DESTINO.setText(trim(f_.E00_DESTINO.text()));
+    if (f_.E00_ORIGEM.text().empty()) return tell(op_, "Deve informar a pasta de ORIGEM");
+    if (f_.E00_DESTINO.text().empty()) return tell(op_, "Deve informar a pasta de DESTINO");
+    if (f_.E00_MEMO.lines().empty()) f_.E00_MEMO.addLine(CHCP_LINE);
+    f_.E00_MEMO.addLine(xcopyLine(f_.E00_ORIGEM.text(), f_.E00_DESTINO.text()));
+}
+
+// ---- T01 ---------------------------------------------------------------------------
+
+void FolderCopyBuilder::B01_ORIGEMClick() {
+    if (auto folder = dialogs_.browseFolder(FOLDER_TITLE, trim(f_.E01_ORIGEM.text())))
+        f_.E01_ORIGEM.setText(trim(*folder));
+}
+
+void FolderCopyBuilder::B01_DESTINOClick() {
+    if (auto folder = dialogs_.browseFolder(FOLDER_TITLE, trim(f_.E01_DESTINO.text())))
+        f_.E01_DESTINO.setText(trim(*folder + "[EXT]\\"));
+}
+
+void FolderCopyBuilder::T01_MONTAClick() {
+    f_.E01_ORIGEM.setText(trim(f_.E01_ORIGEM.text()));
+    f_.E01_DESTINO.setText(trim(f_.E01_DESTINO.text()));
+    const std::string& origem = f_.E01_ORIGEM.text();
+    if (origem.empty()) return tell(op_, "Deve informar a pasta de ORIGEM");
+    if (!platform::dirExists(MRQ_TROCA(origem, "\"", ""))) return tell(op_, "Diretório de ORIGEM não existe");
+    if (f_.E01_DESTINO.text().empty()) return tell(op_, "Deve informar a pasta de DESTINO");
+    f_.E01_MEMO.addLine(folderPairLine(origem, f_.E01_DESTINO.text()));
+}
+
+// ---- T02 ---------------------------------------------------------------------------
+
+void FileCopyPicker::B02_ORIGEMClick() {
+    const std::string start = trim(f_.E02_ORIGEM.text()).empty() ? "" : f_.E02_ORIGEM.text();
+    auto file = dialogs_.openFile(OPEN_FILTER, start);
+    if (!file) return;
+    f_.E02_ORIGEM.setText(folderOf(*file));
+    f_.E02_ARQUIVO.setText(nameOf(*file));
+}
+
+void FileCopyPicker::B02_DESTINOClick() {
+    if (auto folder = dialogs_.browseFolder(FOLDER_TITLE, trim(f_.E02_DESTINO.text())))
+        f_.E02_DESTINO.setText(*folder + "[EXT]\\");
+}
+
+}  // namespace tarvex::exec

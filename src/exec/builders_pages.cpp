@@ -1,0 +1,53 @@
+// Pages T03, T04 and T06: the program, close and ZIP pages' pickers.
+#include "exec/builders.h"
+
+#include "exec/close_program.h"
+#include "lib/mrqr.h"
+
+namespace tarvex::exec {
+
+using platform::FOLDER_TITLE;
+using platform::OPEN_FILTER;
+
+namespace {
+std::string startOf(const ui::Edit& box) { return trim(box.text()).empty() ? "" : box.text(); }
+}  // namespace
+
+void B06_EXECUTAVELClick(ui::Edit& E03_EXECUTAVEL, platform::Dialogs& dialogs) {
+    if (auto file = dialogs.openFile(OPEN_FILTER, startOf(E03_EXECUTAVEL))) E03_EXECUTAVEL.setText(*file);
+}
+
+void BU_PROCESSOSClick(ui::ListBox& E04_LIST, platform::Windows& windows) {
+    E04_LIST.setItems(windowList(windows));
+}
+
+void E04_LISTClick(const ui::ListBox& E04_LIST, ui::Edit& T04_EXECUTAVEL) {
+    if (E04_LIST.itemIndex() >= 0) T04_EXECUTAVEL.setText(E04_LIST.selectedText());
+}
+
+void ZipPicker::B06_ORIGEMClick() {
+    if (auto folder = dialogs_.browseFolder(FOLDER_TITLE, trim(f_.E06_ORIGEM.text())))
+        f_.E06_ORIGEM.setText(*folder);
+}
+
+void ZipPicker::B06_DESTINOClick() {
+    if (auto folder = dialogs_.browseFolder(FOLDER_TITLE, trim(f_.E06_DESTINO.text())))
+        f_.E06_DESTINO.setText(*folder + "\\");
+}
+
+void ZipPicker::B06_ARQ_ORIGEMClick() {
+    if (auto file = dialogs_.openFile(OPEN_FILTER, startOf(f_.E06_ORIGEM))) f_.E06_ARQUIVO.setText(nameOf(*file));
+}
+
+void ZipPicker::B06_ARQ_DESTINOClick() {
+    if (auto file = dialogs_.openFile(OPEN_FILTER, startOf(f_.E06_DESTINO))) f_.E06_ARQDEST.setText(nameOf(*file));
+}
+
+void ZipPicker::E06_ARQUIVO1Select() {
+    if (f_.E06_ARQUIVO1.itemIndex() >= 0) f_.E06_ARQUIVO.setText(f_.E06_ARQUIVO1.selectedText());
+}
+
+// The list's first item is empty: choosing it clears the exclusions.
+void ZipPicker::E06_EXCLUIR1Click() { f_.E06_EXCLUIR.setText(f_.E06_EXCLUIR1.selectedText()); }
+
+}  // namespace tarvex::exec

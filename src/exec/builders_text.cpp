@@ -1,0 +1,65 @@
+// The command texts of the copy and backup pages.
+#include "exec/builders.h"
+
+#include "lib/mrqr.h"
+
+namespace tarvex::exec {
+
+const std::array<std::string, 3> GBAK_SET_LINES = {
+    "// set isc_user=SYSDBA ", "// set isc_password=zanquiber ", "// set firebird_msg=C:\\VALDRINB\\EXE "};
+
+namespace {
+size_t afterFolder(const std::string& path) {
+    const size_t cut = path.find_last_of("\\:");
+    return cut == std::string::npos ? 0 : cut + 1;
+}
+std::string singleBackslashes(const std::string& text) { return MRQ_TROCA(text, "\\\\", "\\"); }
+}  // namespace
+
+std::string inQuotes(const std::string& text) { return "\"" + text + "\""; }
+std::string folderOf(const std::string& path) { return path.substr(0, afterFolder(path)); }
+std::string nameOf(const std::string& path) { return path.substr(afterFolder(path)); }
+
+std::string penFolderOfFile(const std::string& file) {
+    const std::string folder = folderOf(file);
+    std::string destino = "[PEN]" + (folder.empty() ? folder : folder.substr(1)) + "[EXT]\\";
+    return inQuotes(MRQ_TROCA(destino, "\\[EXT]\\", "[EXT]\\"));
+}
+
+std::string penFolderOfOrigin(const std::string& origem) {
+    std::string destino;
+    if (!origem.empty() && origem[0] == '"')
+        destino = "[PEN]" + origem.substr(std::min<size_t>(2, origem.size())) + "[EXT]\\";
+    else
+        destino = "[PEN]" + origem.substr(std::min<size_t>(1, origem.size())) + "\\";
+    return inQuotes(singleBackslashes(MRQ_TROCA(destino, "\"", "")));
+}
+
+std::string xcopyLine(const std::string& origem, const std::string& destino) {
+    return "XCOPY  " + origem + ARROW + singleBackslashes(destino) + XCOPY_SWITCHES;
+}
+
+std::string folderPairLine(const std::string& origem, const std::string& destino) {
+    return origem + "\\" + ARROW + destino;
+}
+
+// A "/" ends a folder too: it can never be part of a Windows file name, and a
+// server path ("host/3050:/dados/base.fdb") would otherwise name no file.
+std::string gbakBaseName(const std::string& source) {
+    const size_t cut = source.find_last_of("\\:/");
+    const std::string name = cut == std::string::npos ? source : source.substr(cut + 1);
+    return name.substr(0, name.find('.'));
+}
+
+std::string gbakLine(const std::string& pastaExe, const std::string& source, const std::string& destino,
+                     const std::string& extensao) {
+    const std::string backup = destino + "\\" + gbakBaseName(source) + "[EXT].GDK";
+    std::string line = pastaExe + "\\GBAK" + " -G -B -V -T -Z " + " -user SYSDBA -password zanquiber" + "   " +
+                       source + "   " + backup;
+    if (!extensao.empty()) line = MRQ_TROCA(line, "[EXT]", extensao);
+    return line;
+}
+
+void tell(platform::Operator& op, const std::string& text) { op.message(platform::appTitle(), text); }
+
+}  // namespace tarvex::exec
