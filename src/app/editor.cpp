@@ -1,0 +1,221 @@
+// The task editor: the general panel, reading a row into the fields and the save.
+#include "app/editor.h"
+
+#include "lib/mrqr.h"
+#include "tasks/columns.h"
+#include "tasks/task_store.h"
+
+namespace tarvex::app {
+
+std::string maskHour(const std::string& text) {
+    std::string out = "  :  ";
+    size_t in = 0;
+    for (size_t pos = 0; pos < out.size() && in < text.size(); ++pos) {
+        const char c = text[in];
+        if (pos == 2) {
+            if (c == ':') ++in;
+            continue;
+        }
+        if (c == ':') continue;            // a short hour: its colon waits for the fixed one
+        if (c >= '0' && c <= '9') out[pos] = c;
+        ++in;
+    }
+    return out;
+}
+
+std::string upper1252(std::string text) {
+    for (char& ch : text) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (c >= 'a' && c <= 'z') ch = static_cast<char>(c - 32);
+        else if (c >= 0xE0 && c <= 0xFE && c != 0xF7) ch = static_cast<char>(c - 32);
+        else if (c == 0x9A || c == 0x9C || c == 0x9E) ch = static_cast<char>(c - 16);
+        else if (c == 0xFF) ch = static_cast<char>(0x9F);
+    }
+    return text;
+}
+
+TarefasEditor::TarefasEditor(EditorLinks links, EditorServices services)
+    : links_(std::move(links)),
+      services_(services),
+      xcopy_({pages.E00_ORIGEM, pages.E00_DESTINO, pages.E00_MEMO, pages.E02_ORIGEM}, services.dialogs, services.op),
+      folderCopy_({pages.E01_ORIGEM, pages.E01_DESTINO, pages.E01_MEMO}, services.dialogs, services.op),
+      fileCopy_({pages.E02_ORIGEM, pages.E02_ARQUIVO, pages.E02_DESTINO}, services.dialogs),
+      zip_({pages.E06_ORIGEM, pages.E06_ARQUIVO, pages.E06_EXCLUIR, pages.E06_DESTINO, pages.E06_ARQDEST,
+            pages.E06_ARQUIVO1, pages.E06_EXCLUIR1},
+           services.dialogs),
+      backup_({pages.E07_ARQUIVO, pages.E07_PASTAEXE, pages.E07_DESTINO, pages.E07_EXTENSAO, pages.E07_MEMO},
+              services.dialogs, services.registry) {
+    design();
+    wire();
+    wirePages();
+}
+
+void TarefasEditor::design() {
+    BU_ANOTA_MAIS.setHint("Adiciona mais linhas");
+    BU_TAREFA_SOBE.setHint("Move para Cima");
+    BU_TAREFA_SOBE5.setHint("Aumentar");
+    BU_TAREFA_DESCE.setHint("Move para BVaixo");
+    BU_TAREFA_DESCE5.setHint("Diminuir");
+    BU_MONTAR.setHint("Monta Grid");
+    BU_EXCLUI.setHint("Exclui o registro atual");
+    BU_TAREFAS_SALVA.setCaption("Salvar");
+    BU_TAREFAS_SALVA.setHint("Salva a Tarefa");
+    LA_E_NOME.setCaption("Nome da Tarefa");
+    LA_E_TIPO.setCaption("Tipo de Tarefa");
+    LA_E_PERIODO.setCaption("Periodo");
+    LA_E_HORA.setCaption("Hora:");
+    LA_E_MSG.setCaption("(Stop) Enviar Mensagem antes de executar");
+    LA_E_ULTEXEC.setCaption("Ult.Execução");
+    CB_PAUSE.setCaption("Pause no Final");
+    E_TIPO1.setItems({tasks::TYPE_LABELS.begin(), tasks::TYPE_LABELS.end()});
+    E_PERIODO1.setItems({tasks::PERIOD_LABELS.begin(), tasks::PERIOD_LABELS.end()});
+    E_HORA.setHint("Hora = a 00:00, executa ao iniciar o programa");
+    E_HORA.setText(maskHour(""));
+    pages.PC_TIPO.show("T99");
+}
+
+std::function<void()> TarefasEditor::action(std::function<void()> f) {
+    return [this, f = std::move(f)] {
+        if (links_.event) links_.event(f);
+        else f();
+    };
+}
+
+void TarefasEditor::wire() {
+    BU_ANOTA_MAIS.onClick = action([this] { BU_ANOTA_MAISClick(); });
+    BU_TAREFA_SOBE.onClick = action([this] { BU_TAREFA_SOBEClick(); });
+    BU_TAREFA_SOBE5.onClick = action([this] { BU_TAREFA_SOBE5Click(); });
+    BU_TAREFA_DESCE.onClick = action([this] { BU_TAREFA_DESCEClick(); });
+    BU_TAREFA_DESCE5.onClick = action([this] { BU_TAREFA_DESCE5Click(); });
+    BU_MONTAR.onClick = action([this] { if (links_.BU_MONTAR) links_.BU_MONTAR(); });
+    BU_EXCLUI.onClick = action([this] { BU_EXCLUIClick(); });
+    BU_TAREFAS_SALVA.onClick = action([this] { BU_TAREFAS_SALVAClick(); });
+    E_TIPO1.onChange = action([this] { E_TIPO1Select(); });
+    E_PERIODO1.onChange = action([this] { E_PERIODO1Select(); });
+    E_TIPO.onChange = action([this] { E_TIPOChange(); });
+    // Typed text takes the field's form at once, as the window's field would show it.
+    E_NOME.onChange = [this] { E_NOME.setText(upper1252(E_NOME.text())); };
+    E_HORA.onChange = [this] { E_HORA.setText(maskHour(E_HORA.text())); };
+    links_.GRID.onSelectCell = [this](int col, int row, bool&) {
+        action([this, col, row] { GRIDSelectCell(col, row); })();
+    };
+}
+
+void TarefasEditor::wirePages() {
+    EditorPages& p = pages;
+    for (ui::Edit* pen : {&p.E00_PEN, &p.E01_PEN, &p.E02_PEN, &p.E03_PEN, &p.E07_PEN})
+        pen->onChange = [pen] { pen->setText(upper1252(pen->text().substr(0, 1))); };
+    p.B00_ORIGEM.onClick = action([this] { xcopy_.B00_ORIGEMClick(); });
+    p.B00_ARQUIVO.onClick = action([this] { xcopy_.B00_ARQUIVOClick(); });
+    p.B00_DEST.onClick = action([this] { xcopy_.B00_DESTClick(); });
+    p.B00_DESTINO.onClick = action([this] { xcopy_.B00_DESTINOClick(); });
+    p.B00_MONTA.onClick = action([this] { xcopy_.B00_MONTAClick(); });
+    p.B01_ORIGEM.onClick = action([this] { folderCopy_.B01_ORIGEMClick(); });
+    p.B01_DESTINO.onClick = action([this] { folderCopy_.B01_DESTINOClick(); });
+    p.T01_MONTA.onClick = action([this] { folderCopy_.T01_MONTAClick(); });
+    p.B02_ORIGEM.onClick = action([this] { fileCopy_.B02_ORIGEMClick(); });
+    p.B02_DESTINO.onClick = action([this] { fileCopy_.B02_DESTINOClick(); });
+    p.B06_EXECUTAVEL.onClick = action([this] { exec::B06_EXECUTAVELClick(pages.E03_EXECUTAVEL, services_.dialogs); });
+    p.BU_PROCESSOS.onClick = action([this] { exec::BU_PROCESSOSClick(pages.E04_LIST, services_.windows); });
+    p.E04_LIST.onChange = action([this] { exec::E04_LISTClick(pages.E04_LIST, pages.T04_EXECUTAVEL); });
+    p.B06_ORIGEM.onClick = action([this] { zip_.B06_ORIGEMClick(); });
+    p.B06_DESTINO.onClick = action([this] { zip_.B06_DESTINOClick(); });
+    p.B06_ARQ_ORIGEM.onClick = action([this] { zip_.B06_ARQ_ORIGEMClick(); });
+    p.B06_ARQ_DESTINO.onClick = action([this] { zip_.B06_ARQ_DESTINOClick(); });
+    p.E06_ARQUIVO1.onChange = action([this] { zip_.E06_ARQUIVO1Select(); });
+    p.E06_EXCLUIR1.onChange = action([this] { zip_.E06_EXCLUIR1Click(); });
+    p.B07_ARQUIVO.onClick = action([this] { backup_.B07_ARQUIVOClick(); });
+    p.B07_PASTAEXE.onClick = action([this] { backup_.B07_PASTAEXEClick(); });
+    p.B07_DESTINO.onClick = action([this] { backup_.B07_DESTINOClick(); });
+    p.B07_MONTA.onClick = action([this] { backup_.B07_MONTAClick(); });
+}
+
+void TarefasEditor::tell(const std::string& text) { exec::tell(services_.op, text); }
+
+std::string TarefasEditor::typeCode() const { return trim(E_TIPO.text().substr(0, 2)); }
+
+// ---- reading a row --------------------------------------------------------------------
+
+void TarefasEditor::GRIDSelectCell(int /*col*/, int row) {
+    links_.setLINHA(row);
+    GRID_LER();
+}
+
+void TarefasEditor::GRID_LER() {
+    const ui::Grid& g = links_.GRID;
+    const int row = links_.LINHA();
+    E_NOME.setText(g.cell(col::NOME, row));
+    E_TIPO.setText(g.cell(col::TIPO, row));
+    E_PERIODO.setText(g.cell(col::PERIODO, row));
+    links_.E_ULTEXEC.setText(g.cell(col::ULTIMA_EXEC, row));
+    E_HORA.setText(g.cell(col::HORA, row));
+    E_MSG.setText(g.cell(col::MENSAGEM, row));
+    CB_PAUSE.setChecked(g.cell(col::PAUSE, row) == "S");
+    showPage(typeCode(), true);
+    GRID_LER1();
+}
+
+void TarefasEditor::GRID_LER1() { readTypeCells(pages, typeCode(), links_.GRID, links_.LINHA()); }
+
+// Codes without a page ("10", typing) leave the page in view, or the blank one.
+void TarefasEditor::showPage(const std::string& code, bool blankFirst) {
+    if (blankFirst) pages.PC_TIPO.show("T99");
+    const bool hasPage = code.size() == 2 && code[0] == '0' && code[1] >= '0' && code[1] <= '9';
+    if (hasPage) pages.PC_TIPO.show("T" + code);
+}
+
+void TarefasEditor::E_TIPOChange() {
+    showPage(typeCode(), false);
+    GRID_LER1();
+}
+
+void TarefasEditor::E_TIPO1Select() {
+    if (E_TIPO1.itemIndex() >= 0) E_TIPO.setText(E_TIPO1.selectedText());
+}
+
+void TarefasEditor::E_PERIODO1Select() {
+    if (E_PERIODO1.itemIndex() >= 0) E_PERIODO.setText(E_PERIODO1.selectedText());
+}
+
+// ---- saving -----------------------------------------------------------------------------
+
+bool TarefasEditor::generalChecks(const std::string& tipo) {
+    const std::string periodo = trim(E_PERIODO.text().substr(0, 2));
+    if (E_NOME.text().empty()) return tell("Deve informar o NOME da Tarefa"), false;
+    if (tipo.empty()) return tell("Deve informar o TIPO DE TAREFA"), false;
+    if (tipo != "09" && trim(E_PERIODO.text()).empty()) return tell("Deve informar o PERIODO"), false;
+    if (periodo != "00" && periodo != "20" && tipo != "09" && MRQ_DATA_VAZIA(E_HORA.text()))
+        return tell("Deve informar a HORA"), false;
+    if (tipo == "10" && trim(E_MSG.text()).empty()) return tell("Deve informar a MENSAGEM"), false;
+    return true;
+}
+
+RowCells TarefasEditor::generalCells() const {
+    return {{col::NOME, E_NOME.text()},        {col::TIPO, E_TIPO.text()},
+            {col::PERIODO, E_PERIODO.text()},  {col::ULTIMA_EXEC, links_.E_ULTEXEC.text()},
+            {col::HORA, E_HORA.text()},        {col::MENSAGEM, trim(E_MSG.text())},
+            {col::VER_EXEC, ""},               {col::PAUSE, CB_PAUSE.checked() ? "S" : "N"}};
+}
+
+// The row changes only once every check has passed, all of it at once, so a
+// refused save leaves no half-edited task for a later save to write.
+void TarefasEditor::BU_TAREFAS_SALVAClick() {
+    const int row = links_.LINHA();
+    if (row < 1 || row >= links_.GRID.rowCount()) return;
+    const std::string tipo = typeCode();
+    E_NOME.setText(trim(E_NOME.text()));
+    if (!generalChecks(tipo)) return;
+    RowCells cells = generalCells();
+    if (!typeCells(pages, tipo, cells, services_.op)) return;
+    commit(row, cells);
+    links_.GRID_SALVA();
+}
+
+// Older, narrower tables are widened; wider ones keep their extra columns.
+void TarefasEditor::commit(int row, const RowCells& cells) {
+    ui::Grid& g = links_.GRID;
+    if (g.colCount() < col::COUNT) g.setColCount(col::COUNT);
+    for (const auto& [column, text] : cells) g.setCell(column, row, text);
+}
+
+}  // namespace tarvex::app

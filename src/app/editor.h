@@ -1,0 +1,128 @@
+#pragma once
+// The task editor of the Tarefas screen: a view of one row of the task table, the
+// current row LINHA. Selecting a row copies its cells into the fields; "Salvar"
+// checks the fields and copies them back, then writes the task file.
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/editor_pages.h"
+#include "exec/builders.h"
+#include "platform/dialogs.h"
+#include "platform/operator.h"
+#include "platform/services.h"
+#include "scheduler/task_runner.h"
+#include "ui/controls.h"
+
+namespace tarvex::app {
+
+// What the editor uses of the main window.
+struct EditorLinks {
+    ui::Grid& GRID;
+    ui::Edit& E_ULTEXEC;                  // the executor stamps through it too
+    std::function<int()> LINHA;
+    std::function<void(int)> setLINHA;
+    std::function<void()> GRID_SALVA;     // writes the task file; throws FileError
+    std::function<void()> BU_MONTAR;      // the load action ("Monta Grid")
+    // Runs an operator's action the way the window's message loop does; empty: directly.
+    std::function<void(const std::function<void()>&)> event;
+};
+
+struct EditorServices {
+    platform::Operator& op;
+    platform::Dialogs& dialogs;
+    platform::Registry& registry;
+    platform::Windows& windows;
+};
+
+// Cells of one row to write, by column.
+using RowCells = std::vector<std::pair<int, std::string>>;
+
+// The hour field's mask "hh:mm": digit positions hold a digit or a blank, the colon
+// is fixed, so an untouched field reads "  :  ".
+std::string maskHour(const std::string& text);
+// Windows-1252 upper case, accented letters included.
+std::string upper1252(std::string text);
+
+class TarefasEditor : public scheduler::EditorSave {
+public:
+    TarefasEditor(EditorLinks links, EditorServices services);
+    TarefasEditor(const TarefasEditor&) = delete;
+    TarefasEditor& operator=(const TarefasEditor&) = delete;
+
+    // ---- toolbar ---------------------------------------------------------------------
+    ui::Button BU_ANOTA_MAIS{"BU_ANOTA_MAIS"}, BU_TAREFA_SOBE{"BU_TAREFA_SOBE"},
+        BU_TAREFA_SOBE5{"BU_TAREFA_SOBE5"}, BU_TAREFA_DESCE{"BU_TAREFA_DESCE"},
+        BU_TAREFA_DESCE5{"BU_TAREFA_DESCE5"}, BU_MONTAR{"BU_MONTAR"}, BU_EXCLUI{"BU_EXCLUI"},
+        BU_TAREFAS_SALVA{"BU_TAREFAS_SALVA"};
+
+    // ---- general panel (E_ULTEXEC, T_EXEC and BU_REAGENDAR belong to the main window) --
+    ui::Control PA_GERAL{"PA_GERAL"};
+    ui::Edit E_NOME{"E_NOME"};
+    ui::Edit E_TIPO{"E_TIPO"};
+    ui::ListBox E_TIPO1{"E_TIPO1"};
+    ui::Edit E_PERIODO{"E_PERIODO"};
+    ui::ListBox E_PERIODO1{"E_PERIODO1"};
+    ui::Edit E_HORA{"E_HORA"};
+    ui::Edit E_MSG{"E_MSG"};
+    ui::CheckBox CB_PAUSE{"CB_PAUSE"};
+    ui::Label LA_E_NOME{"LA_E_NOME"}, LA_E_TIPO{"LA_E_TIPO"}, LA_E_PERIODO{"LA_E_PERIODO"},
+        LA_E_HORA{"LA_E_HORA"}, LA_E_MSG{"LA_E_MSG"}, LA_E_ULTEXEC{"LA_E_ULTEXEC"};
+    static constexpr int E_TIPO1_DROPDOWN = 20;      // items shown at a time
+    static constexpr int E_PERIODO1_DROPDOWN = 21;
+
+    // ---- the type pages ------------------------------------------------------------------
+    EditorPages pages;
+
+    // ---- event actions ---------------------------------------------------------------------
+    void GRIDSelectCell(int col, int row);
+    void GRID_LER();
+    void GRID_LER1();
+    void E_TIPOChange();
+    void E_TIPO1Select();
+    void E_PERIODO1Select();
+    void BU_TAREFAS_SALVAClick() override;
+    void BU_TAREFA_SOBEClick();
+    void BU_TAREFA_DESCEClick();
+    void BU_TAREFA_SOBE5Click();
+    void BU_TAREFA_DESCE5Click();
+    void BU_EXCLUIClick();
+    void BU_ANOTA_MAISClick();
+
+    // The type code of E_TIPO: its first two characters, trimmed.
+    std::string typeCode() const;
+    // Every control the editor owns, the pages' included, for a window to bind by name.
+    std::vector<ui::Control*> controls();
+    EditLook look(const ui::Edit& edit) const;
+
+private:
+    void design();
+    void wire();
+    void wirePages();
+    std::function<void()> action(std::function<void()> f);
+    void tell(const std::string& text);
+    bool generalChecks(const std::string& tipo);
+    RowCells generalCells() const;
+    void commit(int row, const RowCells& cells);
+    void exchange(int a, int b);
+    void moveTo(int row);
+    void showPage(const std::string& code, bool blankFirst);
+
+    EditorLinks links_;
+    EditorServices services_;
+    exec::XcopyBuilder xcopy_;
+    exec::FolderCopyBuilder folderCopy_;
+    exec::FileCopyPicker fileCopy_;
+    exec::ZipPicker zip_;
+    exec::BackupBuilder backup_;
+};
+
+// The type pages' cells (editor_rows.cpp).
+// Copies the row's cells of the type `code` into that page's fields.
+void readTypeCells(EditorPages& p, const std::string& code, const ui::Grid& grid, int row);
+// Checks the page of type `code` and gives its cells; false (after telling the
+// operator) when a check fails.
+bool typeCells(EditorPages& p, const std::string& code, RowCells& cells, platform::Operator& op);
+
+}  // namespace tarvex::app

@@ -1,0 +1,83 @@
+// The task list's commands: moving the current task, deleting it, adding rows;
+// and the editor's controls as a window binds them.
+#include "app/editor.h"
+
+#include "tasks/task_store.h"
+
+namespace tarvex::app {
+
+// The rows pass through their one-cell-per-line text form, which keeps an empty
+// cell as a single blank: every reader of the table trims.
+void TarefasEditor::exchange(int a, int b) {
+    ui::Grid& g = links_.GRID;
+    for (int c = 0; c < g.colCount(); ++c) {
+        const std::string upper = g.cell(c, a), lower = g.cell(c, b);
+        g.setCell(c, a, lower.empty() ? " " : lower);
+        g.setCell(c, b, upper.empty() ? " " : upper);
+    }
+}
+
+void TarefasEditor::moveTo(int row) {
+    links_.GRID.setRow(row);
+    GRIDSelectCell(links_.GRID.fixedCols, row);
+    tasks::NUMERA(links_.GRID);
+    links_.GRID_SALVA();
+}
+
+void TarefasEditor::BU_TAREFA_SOBEClick() {
+    const int row = links_.LINHA();
+    if (row < 2 || row >= links_.GRID.rowCount()) return;
+    exchange(row - 1, row);
+    moveTo(row - 1);
+}
+
+// Row 0 holds the titles: a current row of 0 (nothing selected yet) moves nothing.
+void TarefasEditor::BU_TAREFA_DESCEClick() {
+    const int row = links_.LINHA();
+    if (row < 1 || row >= links_.GRID.rowCount() - 1) return;
+    exchange(row, row + 1);
+    moveTo(row + 1);
+}
+
+void TarefasEditor::BU_TAREFA_SOBE5Click() {
+    for (int i = 0; i < 5; ++i) BU_TAREFA_SOBEClick();
+}
+
+void TarefasEditor::BU_TAREFA_DESCE5Click() {
+    for (int i = 0; i < 5; ++i) BU_TAREFA_DESCEClick();
+}
+
+// The row stays as an empty slot; the file is written by the next save.
+void TarefasEditor::BU_EXCLUIClick() {
+    const int row = links_.LINHA();
+    if (row < 1 || row >= links_.GRID.rowCount()) return;
+    if (!services_.op.question("Mensagem do Sistema", "Confirma Exclusão do registro atual ?")) return;
+    links_.GRID.clearRow(row);
+    tasks::NUMERA(links_.GRID);
+}
+
+void TarefasEditor::BU_ANOTA_MAISClick() {
+    ui::Grid& g = links_.GRID;
+    const int first = g.rowCount();
+    g.setRowCount(first + 3);
+    for (int row = first; row < first + 3; ++row) g.clearRow(row);
+    tasks::NUMERA(g);
+}
+
+std::vector<ui::Control*> TarefasEditor::controls() {
+    std::vector<ui::Control*> all{&BU_ANOTA_MAIS, &BU_TAREFA_SOBE, &BU_TAREFA_SOBE5, &BU_TAREFA_DESCE,
+                                  &BU_TAREFA_DESCE5, &BU_MONTAR, &BU_EXCLUI, &BU_TAREFAS_SALVA,
+                                  &PA_GERAL, &LA_E_NOME, &E_NOME, &LA_E_TIPO, &E_TIPO1, &E_TIPO,
+                                  &LA_E_PERIODO, &E_PERIODO1, &E_PERIODO, &LA_E_HORA, &E_HORA,
+                                  &LA_E_MSG, &E_MSG, &LA_E_ULTEXEC, &CB_PAUSE};
+    for (ui::Control* c : pages.controls()) all.push_back(c);
+    return all;
+}
+
+EditLook TarefasEditor::look(const ui::Edit& edit) const {
+    if (&edit == &E_NOME) return {false, true, 0, {}};
+    if (&edit == &E_HORA) return {false, false, 5, {}};
+    return pages.look(edit);
+}
+
+}  // namespace tarvex::app

@@ -1,0 +1,111 @@
+// The type pages' side of the task row: which column feeds which field, and the
+// checks a page must pass before its cells are written.
+#include "app/editor.h"
+
+#include "lib/mrqr.h"
+#include "platform/files.h"
+#include "tasks/columns.h"
+#include "tasks/task_store.h"
+
+namespace tarvex::app {
+
+namespace {
+
+struct Binding {
+    int column;
+    ui::Edit* field;
+};
+
+// The plain text cells of each page (memo and option cells are handled apart).
+std::vector<Binding> bindings(EditorPages& p, const std::string& code) {
+    if (code == "00")
+        return {{col::DIR_ORIGEM, &p.E00_ORIGEM}, {col::DIR_DESTINO, &p.E00_DESTINO}, {col::PEN, &p.E00_PEN},
+                {col::EXTENSAO, &p.E00_EXTENSAO}};
+    if (code == "01")
+        return {{col::DIR_ORIGEM, &p.E01_ORIGEM}, {col::DIR_DESTINO, &p.E01_DESTINO}, {col::PEN, &p.E01_PEN},
+                {col::EXTENSAO, &p.E01_EXTENSAO}};
+    if (code == "02")
+        return {{col::DIR_ORIGEM, &p.E02_ORIGEM}, {col::DIR_DESTINO, &p.E02_DESTINO}, {col::PEN, &p.E02_PEN},
+                {col::EXTENSAO, &p.E02_EXTENSAO}, {col::ARQUIVO, &p.E02_ARQUIVO}};
+    if (code == "03") return {{col::PEN, &p.E03_PEN}, {col::EXECUTAVEL, &p.E03_EXECUTAVEL}};
+    if (code == "04") return {{col::EXECUTAVEL, &p.T04_EXECUTAVEL}};
+    if (code == "06")
+        return {{col::DIR_ORIGEM, &p.E06_ORIGEM}, {col::DIR_DESTINO, &p.E06_DESTINO}, {col::ARQUIVO, &p.E06_ARQUIVO},
+                {col::EXTENSAO, &p.E06_EXTENSAO}, {col::ARQDEST, &p.E06_ARQDEST}, {col::EXCLUIR, &p.E06_EXCLUIR}};
+    if (code == "07")
+        return {{col::DIR_DESTINO, &p.E07_DESTINO}, {col::PEN, &p.E07_PEN}, {col::EXTENSAO, &p.E07_EXTENSAO},
+                {col::ARQUIVO, &p.E07_ARQUIVO}, {col::PASTA_EXE, &p.E07_PASTAEXE}};
+    return {};
+}
+
+ui::Memo* memoOf(EditorPages& p, const std::string& code) {
+    if (code == "00") return &p.E00_MEMO;
+    if (code == "01") return &p.E01_MEMO;
+    if (code == "07") return &p.E07_MEMO;
+    if (code == "09") return &p.E09_MEMO;
+    return nullptr;
+}
+
+bool tell(platform::Operator& op, const std::string& text) {
+    exec::tell(op, text);
+    return false;
+}
+
+bool check02(EditorPages& p, platform::Operator& op) {
+    if (MRQ_DATA_VAZIA(p.E02_ORIGEM.text()) || MRQ_DATA_VAZIA(p.E02_DESTINO.text()))
+        return tell(op, "Diretório de Origem e Destino devem ser informados");
+    if (MRQ_DATA_VAZIA(p.E02_ARQUIVO.text())) return tell(op, "Arquivo de Origem deve ser informado");
+    if (!platform::dirExists(p.E02_ORIGEM.text())) return tell(op, "Diretório de Origem não existe");
+    return true;
+}
+
+bool check06(EditorPages& p, platform::Operator& op) {
+    if (trim(p.E06_ORIGEM.text()).empty()) return tell(op, "A pasta de ORIGEM deve ser informada");
+    if (trim(p.E06_DESTINO.text()).empty()) return tell(op, "A pasta de DESTINO deve ser informada");
+    if (!platform::dirExists(p.E06_DESTINO.text())) {
+        MRQ_CRIA_PASTA(p.E06_DESTINO.text());
+        if (!platform::dirExists(p.E06_DESTINO.text())) return tell(op, "Deve criar a pasta de DESTINO");
+    }
+    if (trim(p.E06_ARQDEST.text()).empty()) return tell(op, "O nome do arquivo de DESTINO deve ser informada");
+    if (trim(p.E06_ARQUIVO.text()).empty()) p.E06_ARQUIVO.setText("*.*");
+    return true;
+}
+
+bool checkPage(EditorPages& p, const std::string& code, platform::Operator& op) {
+    const std::string noProgram = "O nome do programa EXECUTÁVEL deve ser informado";
+    if (code == "02") return check02(p, op);
+    if (code == "03" && MRQ_DATA_VAZIA(p.E03_EXECUTAVEL.text())) return tell(op, noProgram);
+    if (code == "04" && MRQ_DATA_VAZIA(p.T04_EXECUTAVEL.text())) return tell(op, noProgram);
+    if (code == "06") return check06(p, op);
+    if (code == "07" && !platform::fileExists(p.E07_PASTAEXE.text() + "\\GBAK.EXE"))
+        return tell(op, "Arquivo GBAK.EXE não existe na pasta " + p.E07_PASTAEXE.text());
+    return true;
+}
+
+// A choice outside the list shows none, so a save cannot turn an unknown
+// value into one of the listed functions.
+int functionIndex(const std::string& cell) {
+    const int value = MRQ_VAL(cell);
+    return value >= 0 && value < static_cast<int>(FUNCOES_ITENS.size()) ? value : -1;
+}
+
+}  // namespace
+
+void readTypeCells(EditorPages& p, const std::string& code, const ui::Grid& grid, int row) {
+    for (const Binding& b : bindings(p, code)) b.field->setText(grid.cell(b.column, row));
+    if (ui::Memo* memo = memoOf(p, code)) {
+        const std::string text = tasks::COLOCA_CHR(grid.cell(col::MEMO, row));
+        memo->setText(code == "07" ? trim(text) : text);
+    }
+    if (code == "05") p.T05_FUNCOES.setItemIndex(functionIndex(grid.cell(col::FUNCOES, row)));
+}
+
+bool typeCells(EditorPages& p, const std::string& code, RowCells& cells, platform::Operator& op) {
+    if (!checkPage(p, code, op)) return false;
+    for (const Binding& b : bindings(p, code)) cells.emplace_back(b.column, b.field->text());
+    if (ui::Memo* memo = memoOf(p, code)) cells.emplace_back(col::MEMO, trim(tasks::TIRA_CHR(memo->text())));
+    if (code == "05") cells.emplace_back(col::FUNCOES, std::to_string(p.T05_FUNCOES.itemIndex()));
+    return true;
+}
+
+}  // namespace tarvex::app
