@@ -103,7 +103,10 @@ void readTypeCells(EditorPages& p, const std::string& code, const ui::Grid& grid
 bool typeCells(EditorPages& p, const std::string& code, RowCells& cells, platform::Operator& op) {
     if (!checkPage(p, code, op)) return false;
     for (const Binding& b : bindings(p, code)) cells.emplace_back(b.column, b.field->text());
-    if (ui::Memo* memo = memoOf(p, code)) cells.emplace_back(col::MEMO, trim(tasks::TIRA_CHR(memo->text())));
+    // Trimmed before its line breaks are encoded too: the backup page trims what it
+    // reads, so outer blank lines kept in the cell would change at every save.
+    if (ui::Memo* memo = memoOf(p, code))
+        cells.emplace_back(col::MEMO, trim(tasks::TIRA_CHR(trim(memo->text()))));
     if (code == "05") cells.emplace_back(col::FUNCOES, std::to_string(p.T05_FUNCOES.itemIndex()));
     return true;
 }

@@ -22,7 +22,7 @@ using Cells = std::map<int, std::string>;
 using Lines = std::vector<std::string>;
 
 class EditorTest : public ::testing::Test {
-protected:
+public:
     EditorTest() {
         GRID.setColCount(col::COUNT);
         GRID.setRowCount(8);

@@ -12,7 +12,7 @@ const std::string T00 = "00 - XCOPY - Copia Arq.", T02 = "02 - Copiar Arquivo", 
                   T09 = "09 - Observações", T10 = "10 - Mensagem", DIARIO = "01 - Todos os Dias";
 
 class Save : public EditorTest {
-protected:
+public:
     // A valid type-00 task in row 2, shown in the editor.
     void SetUp() override {
         task(2, {{col::NOME, "COPIA"}, {col::TIPO, T00}, {col::PERIODO, DIARIO}, {col::HORA, "08:30"},
@@ -153,9 +153,9 @@ TEST_F(Save, NotesNeedNoPeriodOrHourAndInactiveTasksNoHour) {
     type(T09);
     editor.E_PERIODO.setText("");
     editor.E_HORA.setText("");
-    p.E09_MEMO.setText("linha 1\r\nlinha 2\r\n");
+    p.E09_MEMO.setText("\r\nlinha 1\r\nlinha 2\r\n\r\n");
     editor.BU_TAREFAS_SALVAClick();
-    EXPECT_EQ(GRID.cell(col::MEMO, 2), "linha 1||linha 2||");
+    EXPECT_EQ(GRID.cell(col::MEMO, 2), "linha 1||linha 2");
     for (const char* period : {"00 - Inativo", "20 - Chamada Manual"}) {
         type(T00);
         editor.E_PERIODO.setText(period);
