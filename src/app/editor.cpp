@@ -179,14 +179,19 @@ void TarefasEditor::E_PERIODO1Select() {
 
 // ---- saving -----------------------------------------------------------------------------
 
+bool TarefasEditor::refuse(const std::string& text) {
+    tell(text);
+    return false;
+}
+
 bool TarefasEditor::generalChecks(const std::string& tipo) {
     const std::string periodo = trim(E_PERIODO.text().substr(0, 2));
-    if (E_NOME.text().empty()) return tell("Deve informar o NOME da Tarefa"), false;
-    if (tipo.empty()) return tell("Deve informar o TIPO DE TAREFA"), false;
-    if (tipo != "09" && trim(E_PERIODO.text()).empty()) return tell("Deve informar o PERIODO"), false;
+    if (E_NOME.text().empty()) return refuse("Deve informar o NOME da Tarefa");
+    if (tipo.empty()) return refuse("Deve informar o TIPO DE TAREFA");
+    if (tipo != "09" && trim(E_PERIODO.text()).empty()) return refuse("Deve informar o PERIODO");
     if (periodo != "00" && periodo != "20" && tipo != "09" && MRQ_DATA_VAZIA(E_HORA.text()))
-        return tell("Deve informar a HORA"), false;
-    if (tipo == "10" && trim(E_MSG.text()).empty()) return tell("Deve informar a MENSAGEM"), false;
+        return refuse("Deve informar a HORA");
+    if (tipo == "10" && trim(E_MSG.text()).empty()) return refuse("Deve informar a MENSAGEM");
     return true;
 }
 

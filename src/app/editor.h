@@ -102,6 +102,7 @@ private:
     void wirePages();
     std::function<void()> action(std::function<void()> f);
     void tell(const std::string& text);
+    bool refuse(const std::string& text);   // tells, and gives false
     bool generalChecks(const std::string& tipo);
     RowCells generalCells() const;
     void commit(int row, const RowCells& cells);

@@ -155,8 +155,8 @@ std::vector<ui::Control*> EditorPages::pageControls(const std::string& page) con
     return it == onPage_.end() ? std::vector<ui::Control*>{} : it->second;
 }
 
-std::vector<ui::Control*> EditorPages::controls() const {
-    std::vector<ui::Control*> all{const_cast<ui::Pages*>(&PC_TIPO)};
+std::vector<ui::Control*> EditorPages::controls() {
+    std::vector<ui::Control*> all{&PC_TIPO};
     for (const auto& page : pageNames())
         for (ui::Control* c : pageControls(page)) all.push_back(c);
     return all;

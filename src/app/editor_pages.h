@@ -79,7 +79,7 @@ public:
     // The controls on one page, labels included, in reading order.
     std::vector<ui::Control*> pageControls(const std::string& page) const;
     // Every control of every page.
-    std::vector<ui::Control*> controls() const;
+    std::vector<ui::Control*> controls();
     // How a view shows an edit of these pages (defaults for other edits).
     EditLook look(const ui::Edit& edit) const;
     // The label standing beside a field ("LA_" + the field's name), or null.

@@ -1,6 +1,7 @@
 // Reading a row into the editor, the type pages, and a save that writes back
 // exactly what was read.
 #include <functional>
+#include <set>
 
 #include "editor_fixture.h"
 
@@ -154,21 +155,11 @@ TEST_F(EditorTest, FieldsKeepTheirForm) {
     EXPECT_EQ(p.E07_PEN.text(), "E");
 }
 
-TEST_F(EditorTest, PagesCarryTheirCaptionsAndHints) {
-    EXPECT_EQ(app::EditorPages::pageTitle("T07"), "T07 - GBAK - FIREBIRD");
-    EXPECT_EQ(p.B00_ORIGEM.caption(), "Pasta de ORIGEM - Conteúdo para Ler");
-    EXPECT_EQ(p.B00_ARQUIVO.hint(), "Arquivo para Ler");
-    EXPECT_EQ(p.labelOf("E02_ARQUIVO")->caption(), "Nome do Arq. Origem ou máscara:   *.FDB");
-    EXPECT_EQ(p.labelOf("E03_PEN")->caption(), "Letra do PEN");
-    EXPECT_EQ(p.E03_PEN.hint(), "[PEN]");
-    EXPECT_EQ(editor.look(p.E07_EXTENSAO).suggestions,
-              (Lines{"_[DIA]", "_[MES]", "_[ANO]", "_[ANO]_[MES]", "_[SEMANA]"}));
-    EXPECT_FALSE(p.BU_EXECUTAVEIS.enabled());
-    EXPECT_EQ(p.T05_FUNCOES.itemIndex(), 0);
-    EXPECT_EQ(editor.E_TIPO1.items.size(), 11u);
-    EXPECT_EQ(editor.E_PERIODO1.items.size(), 21u);
+// A window finds every control by its name.
+TEST_F(EditorTest, ControlNamesAreUnique) {
     std::set<std::string> names;
     for (ui::Control* c : editor.controls()) EXPECT_TRUE(names.insert(c->name()).second) << c->name();
+    EXPECT_EQ(names.count("LA_E07_EXTENSAO"), 1u);
 }
 
 }  // namespace
