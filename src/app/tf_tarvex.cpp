@@ -22,6 +22,8 @@ TF_TARVEX::TF_TARVEX(const Wiring& w)
       logView_({GRID_LOG, E_MEMO_LOG, CB_VER_INICIO, CB_VER_TERMINO}, log_, runContext, w.services.shell),
       commandRunner_(w.services, w.PASTA_PARAM),
       executor_(GRID, runContext, execControls(), *this, log_, commandRunner_, w.services),
+      editor_(editorLinks(), {platform::op(), w.dialogs ? *w.dialogs : inertDialogs(), w.services.registry,
+                              w.services.windows}),
       agenda_({GRID, GRID_C, CB_EXECUTANDO, CB_PARAR, LA_MSG, LA_PROXIMO, E_PROX_NOME, E_PROX_HORA,
                E_PROX_INTERVALO, TIMER1, PC_GERAL},
               {LINHA_PROX, TIMER1_ARMADO}, [](const std::string& text) { MRQ_MSG(text); }),
@@ -31,6 +33,17 @@ TF_TARVEX::TF_TARVEX(const Wiring& w)
     design();
     wire();
     loop_.setRunner(&executor_);
+    loop_.setEditor(&editor_);
+}
+
+EditorLinks TF_TARVEX::editorLinks() {
+    return {GRID,
+            E_ULTEXEC,
+            [this] { return linha_; },
+            [this](int row) { linha_ = row; },
+            [this] { GRID_SALVA(); },
+            [this] { BU_MONTARClick(); },
+            [this](const std::function<void()>& action) { event(action); }};
 }
 
 // The state the window starts in, as designed.

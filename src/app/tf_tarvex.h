@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "app/editor.h"
 #include "exec/exec_host.h"
 #include "exec/executor.h"
 #include "exec/run_context.h"
 #include "exec/runner.h"
 #include "log/log.h"
 #include "log/log_view.h"
+#include "platform/dialogs.h"
 #include "platform/services.h"
 #include "scheduler/agenda.h"
 #include "scheduler/loop.h"
@@ -31,12 +33,13 @@ inline constexpr const char* kMakerAddress = "https://www.valdrin.com.br/";
 void programEntry();
 
 // What the window is built on: the operating system's services, the settings
-// folder (with its trailing separator) and the executable's path, which the
-// logon auto-start value names.
+// folder (with its trailing separator), the executable's path, which the logon
+// auto-start value names, and the editor's path pickers (none: they pick nothing).
 struct Wiring {
     platform::Services& services;
     std::string PASTA_PARAM;
     std::string exePath;
+    platform::Dialogs* dialogs = nullptr;
 };
 
 class TF_TARVEX : public exec::ExecHost {
@@ -121,7 +124,11 @@ public:
     // Every control of the window, so a kit can attach its views by name.
     std::vector<ui::Control*> controls();
 
-    // The executor is plugged in at construction; tests may put another in its place.
+    // The task editor of the "Tarefas" page; its controls() are its own.
+    TarefasEditor& editor() { return editor_; }
+
+    // The executor and the editor are plugged in at construction; tests may put
+    // others in their place.
     void setRunner(scheduler::TaskRunner* runner) { loop_.setRunner(runner); }
     void setEditor(scheduler::EditorSave* editor) { loop_.setEditor(editor); }
 
@@ -176,6 +183,8 @@ private:
     void wire();
     void wirePages();
     bool loadTasks(bool tellFailure);
+    void BU_MONTARClick();
+    EditorLinks editorLinks();
     void keepUnreadableFile(const std::string& error);
     void logNow(const std::string& code, const std::string& text);
     void showStartPage();
@@ -204,6 +213,7 @@ private:
     log::LogView logView_;
     exec::CommandRunner commandRunner_;
     exec::Executor executor_;
+    TarefasEditor editor_;
     scheduler::Agenda agenda_;
     scheduler::Loop loop_;
 };

@@ -49,7 +49,16 @@ bool TF_TARVEX::loadTasks(bool tellFailure) {
     tasksLoaded_ = true;
     linha_ = 1;
     GRID.setRow(1);
+    editor_.GRID_LER();
     return true;
+}
+
+// "Monta Grid": the table read again from the file, the editor's task kept.
+void TF_TARVEX::BU_MONTARClick() {
+    store_.BU_MONTARClick(linha_);
+    tasksLoaded_ = true;
+    if (linha_ < 1 || linha_ >= GRID.rowCount()) linha_ = 1;
+    editor_.GRID_LER();
 }
 
 void TF_TARVEX::keepUnreadableFile(const std::string& error) {

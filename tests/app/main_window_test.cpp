@@ -27,6 +27,7 @@ TEST_F(MainWindow, StartUpLoadsLogsComputesAndStartsTheSupervisor) {
     EXPECT_TRUE(form->tasksLoaded());
     EXPECT_EQ(form->LINHA(), 1);
     EXPECT_EQ(form->GRID.row(), 1);
+    EXPECT_EQ(form->editor().E_NOME.text(), "COPIA");
     EXPECT_EQ(form->E_PROX_NOME.text(), "01 - COPIA");
     EXPECT_EQ(form->E_PROX_INTERVALO.text(), "3600");
     EXPECT_EQ(form->GRID_C.rowCount(), 4);

@@ -1,5 +1,6 @@
 // The settings page as the window uses it, and the task file that cannot be read.
 #include "app/keep_aside.h"
+#include "lib/errors.h"
 #include "platform/files.h"
 #include "wired_fixture.h"
 
@@ -75,9 +76,22 @@ TEST_F(SettingsPage, UnreadableTaskFileIsKeptAsideAndStartUpGoesOn) {
     EXPECT_EQ(form->E_PROX_NOME.text(), "Sem tarefas para o dia");
     EXPECT_EQ(due(form->T_SUPERVISOR), "09/12/26 07:10:00");
     EXPECT_TRUE(form->F_TARVEX.visible());
+    EXPECT_THROW(form->GRID_SALVA(), FileError);
     EXPECT_TRUE(form->FormClose());
     form->FormDestroy();
     EXPECT_EQ(dir.read("TARVEX_TAREFAS.TXT"), BAD_TASKS);
+}
+
+TEST_F(SettingsPage, MontaGridLoadsTheTableOnceTheFileIsMended) {
+    dir.write("TARVEX_TAREFAS.TXT", BAD_TASKS);
+    start();
+    std::filesystem::remove(dir.path() / "TARVEX_TAREFAS.TXT");
+    writeTasks({{{col::NOME, "B"}}});
+    form->setLINHA(1);
+    form->editor().BU_MONTAR.click();
+    EXPECT_TRUE(form->tasksLoaded());
+    EXPECT_EQ(form->editor().E_NOME.text(), "B");
+    EXPECT_EQ(op.errors().size(), 1u);
 }
 
 TEST_F(SettingsPage, ALockedTaskFileIsLeftAloneAndLoadedOnceFree) {
