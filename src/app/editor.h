@@ -48,6 +48,8 @@ std::string upper1252(std::string text);
 class TarefasEditor : public scheduler::EditorSave {
 public:
     TarefasEditor(EditorLinks links, EditorServices services);
+    // The list outlives the editor: its selection action is taken back.
+    ~TarefasEditor() override { links_.GRID.onSelectCell = nullptr; }
     TarefasEditor(const TarefasEditor&) = delete;
     TarefasEditor& operator=(const TarefasEditor&) = delete;
 
