@@ -1,4 +1,4 @@
-// The parts of the power service that are safe to run: the privilege and the
+// The part of the power service that is safe to run for real: the
 // hidden command. Exit requests are only ever checked against a recording service.
 #include <gtest/gtest.h>
 
@@ -18,12 +18,6 @@ TEST(Power, RunsACommandHiddenWithoutWaiting) {
 TEST(Power, ACommandThatCannotStartIsRefused) {
     win32::Win32Power power;
     EXPECT_FALSE(power.runCommand("C:\\nao_existe\\shutdown_falso.exe -s"));
-}
-
-TEST(Power, TheShutdownPrivilegeCanBeAskedForRepeatedly) {
-    win32::Win32Power power;
-    bool first = power.enableShutdownPrivilege();
-    EXPECT_EQ(power.enableShutdownPrivilege(), first);   // the token is released and opened again
 }
 
 }  // namespace

@@ -82,14 +82,11 @@ TEST_P(CloseWindow, ClosesTheNamedWindowAndNoOther) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CloseWindow, ::testing::Values(
-    CloseCase{"Titulo[" + kTitle1 + "]", {0}},
-    CloseCase{"Titulo[relatório de teste " + kPid + "]", {0}},
-    CloseCase{"Classe[" + kClassB + "]", {2}},
+    CloseCase{"Titulo[relatório de teste " + kPid + "]", {0}},   // the search ignores case
     CloseCase{"Classe[" + kClassA + "]", {-1}},
     CloseCase{kTitle2, {1}},
-    CloseCase{kClassB, {2}},
-    CloseCase{"Titulo[" + kClassA + "]", {}},
-    CloseCase{"Titulo[Nenhuma " + kPid + "]", {}}));
+    CloseCase{kClassB, {2}},                                         // hidden windows are found too
+    CloseCase{"Titulo[" + kClassA + "]", {}}));
 
 TEST_F(CloseWindow, TheListShowsVisibleTitledWindowsOnly) {
     std::vector<std::string> list = exec::windowList(service);
