@@ -1,5 +1,7 @@
 #include "win32/main_window.h"
 
+#include <exception>
+
 #include "platform/operator.h"
 #include "win32/ui_pictures.h"
 
@@ -27,7 +29,6 @@ MainWindow::MainWindow(app::TF_TARVEX& form) : form_(form) {
         // "Fechar o Timer" closes the program, asking first as every close does.
         {"Fechar o Timer", [this] { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }},
     };
-    wire();
     layout();
     // Last: from here on the model's visible and state drive the frame.
     windowView_ = std::make_unique<WindowView>(form_.F_TARVEX, hwnd_, true);
@@ -45,35 +46,9 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::design() {
-    BU_LOG.setCaption("LOG");
-    BU_CALEND.setHint("Calendário");
-    BU_TAREFAS.setHint("Todas as tarefas");
-    BU_HELP.setHint("Help");
-    LA_LOG.setCaption("Log");
-    LA_CALEND.setCaption("Calendário");
-    LA_TAREFAS.setCaption("Tarefas ");
-    LA_HELP.setCaption("HELP");
-    LA_PARAM.setCaption("Parâmetros");
-    E_HELP.setReadOnly(true);
-    E_HELP.setLines({"[DIA] - Altera para o DIA atual", "[MES] - Altera para o MES atual",
-                     "[ANO] - Altera para o ANO atual", "[SEMANA] - Dia da semana", "[PEN] - Letra do pen drive",
-                     "[EXT] - Extensão"});
     GRID_SISTEMA.setColCount(6);
     GRID_SISTEMA.setRowCount(6);
     CB_VISIVEL.setCaption("Ver a execução (visivel)");
-}
-
-void MainWindow::wire() {
-    BU_LOG.onClick = [this] { BU_LOGClick(); };
-    LA_LOG.onClick = BU_LOG.onClick;
-    BU_CALEND.onClick = [this] { BU_CALENDClick(); };
-    LA_CALEND.onClick = BU_CALEND.onClick;
-    BU_TAREFAS.onClick = [this] { BU_TAREFASClick(); };
-    LA_TAREFAS.onClick = BU_TAREFAS.onClick;
-    form_.GRID_C.onDblClick = BU_TAREFAS.onClick;
-    BU_HELP.onClick = [this] { BU_HELPClick(); };
-    LA_HELP.onClick = BU_HELP.onClick;
-    LA_PARAM.onClick = [this] { LA_PARAMClick(); };
 }
 
 void MainWindow::layout() {
@@ -88,13 +63,22 @@ void MainWindow::layout() {
     MoveWindow(pagesView_->hwnd(), 0, kTopPanelHeight, rc.right, pagesHeight, TRUE);
 }
 
-bool MainWindow::askClose() {
-    if (FormClose) return FormClose();
-    if (!platform::op().question("Saindo do programa, não serão executadas as tarefas", "Sair assim mesmo ?"))
-        return false;
-    form_.TIMER1.setTimerEnabled(false);
-    form_.T_SUPERVISOR.setTimerEnabled(false);
-    return true;
+// Menu actions run as event actions do: an error ends the action and is shown.
+void MainWindow::menuCommand(UINT id) {
+    try {
+        switch (id) {
+        case ID_PARAMETROS: form_.Parmetros1Click(); break;
+        case ID_VER_ARQUIVOS: VerArquivos1Click(); break;
+        case ID_LOG: form_.LOG1Click(); break;
+        case ID_LOG_EDIT: form_.BU_LOGO_EDITClick(); break;
+        case ID_SISTEMA: form_.SistemaClick(); break;
+        case ID_VALDRIN: form_.VALDRIN1Click(); break;
+        case ID_SAIR: PostMessageW(hwnd_, WM_CLOSE, 0, 0); break;
+        default: break;
+        }
+    } catch (const std::exception& e) {
+        platform::op().error(e.what());
+    }
 }
 
 LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -116,27 +100,24 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_COMMAND:
-        if (lp == 0) {
-            switch (LOWORD(wp)) {
-            case ID_PARAMETROS: LA_PARAMClick(); return 0;
-            case ID_VER_ARQUIVOS: VerArquivos1Click(); return 0;
-            case ID_LOG:
-            case ID_LOG_EDIT: openLog(); return 0;
-            case ID_SISTEMA: SistemaClick(); return 0;
-            case ID_VALDRIN: VALDRIN1Click(); return 0;
-            case ID_SAIR: PostMessageW(hwnd_, WM_CLOSE, 0, 0); return 0;
-            default: break;
-            }
+        if (lp == 0 && LOWORD(wp) >= ID_PARAMETROS && LOWORD(wp) <= ID_SAIR) {
+            menuCommand(LOWORD(wp));
+            return 0;
+        }
+        return defaultProc(msg, wp, lp);
+    case WM_SHOWWINDOW:
+        // The first time the window is shown, whenever that is (start mode 2 waits for the icon).
+        if (wp && !shown_) {
+            shown_ = true;
+            form_.FormShow();
         }
         return defaultProc(msg, wp, lp);
     case WM_CLOSE:
-        if (askClose()) DestroyWindow(hwnd_);
+        // The model saves the settings and asks; a refused close keeps everything running.
+        if (form_.FormClose()) DestroyWindow(hwnd_);
         return 0;
     case WM_DESTROY:
-        if (!destroyed_) {
-            destroyed_ = true;
-            if (FormDestroy) FormDestroy();
-        }
+        form_.FormDestroy();
         PostQuitMessage(0);
         return 0;
     default:

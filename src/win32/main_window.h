@@ -9,6 +9,8 @@
 
 #include "app/tf_tarvex.h"
 #include "win32/ui_base.h"
+#include "win32/ui_calendar.h"
+#include "win32/ui_combo.h"
 #include "win32/ui_edit.h"
 #include "win32/ui_grid.h"
 #include "win32/ui_label.h"
@@ -37,7 +39,6 @@ enum TimerId : UINT_PTR { ID_TIMER1 = 1, ID_T_SUPERVISOR = 2 };
 inline constexpr int kDesignWidth = 909;
 inline constexpr int kDesignHeight = 670;
 inline constexpr int kTopPanelHeight = 65;
-inline constexpr const char* kMakerAddress = "https://www.valdrin.com.br/";
 
 class MainWindow : public Wnd {
 public:
@@ -49,47 +50,27 @@ public:
     // The panel of a page ("TS_LOG", ...), for the views other parts put on it.
     Panel& page(const std::string& name) { return pagesView_->page(name); }
     WindowView& windowView() { return *windowView_; }
-    HWND calendar() const { return calendar_; }
 
-    // Asked when the window is about to close; false keeps it open. The default
-    // asks the operator and, on OK, stops the timers.
-    std::function<bool()> FormClose;
-    // Run once when the window is destroyed (the program is ending).
-    std::function<void()> FormDestroy;
-
-    // Controls of the window the core model does not keep.
-    ui::Label BU_LOG{"BU_LOG"};
-    ui::Button BU_CALEND{"BU_CALEND"}, BU_TAREFAS{"BU_TAREFAS"}, BU_HELP{"BU_HELP"};
-    ui::Label LA_LOG{"LA_LOG"}, LA_CALEND{"LA_CALEND"}, LA_TAREFAS{"LA_TAREFAS"}, LA_HELP{"LA_HELP"},
-        LA_PARAM{"LA_PARAM"};
-    ui::Memo E_HELP{"E_HELP"};
+    // Controls of the window that carry no action of the model.
     ui::Grid GRID_SISTEMA{"GRID_SISTEMA"};
     ui::CheckBox CB_VISIVEL{"CB_VISIVEL"};
 
-    // Page switching as the buttons, labels and menu do it.
-    void BU_CALENDClick();
-    void BU_TAREFASClick();
-    void BU_HELPClick();
-    void BU_LOGClick();
-    void LA_PARAMClick();
-    void SistemaClick();
+    // The menu's own action: a file-open dialog to browse with.
     void VerArquivos1Click();
-    void VALDRIN1Click();
-    void openLog();
 
 protected:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void design();
-    void wire();
     void buildTopPanel();
     void buildCover();
     void buildPages();
+    void buildParamPage();
+    void buildLogPage();
     void buildMenu();
     void layout();
-    bool askClose();
-    void toggle(const char* own, const char* other);
+    void menuCommand(UINT id);
     void caption(HWND parent, const std::string& text, int x, int y, int w, int h, HFONT font = nullptr,
                  COLORREF color = RGB(0, 0, 0), bool centred = false);
     void keep(std::unique_ptr<View> view) { views_.push_back(std::move(view)); }
@@ -105,8 +86,7 @@ private:
     GridView* taskGrid_ = nullptr;
     GridView* coverGrid_ = nullptr;
     HWND status_ = nullptr;
-    HWND calendar_ = nullptr;
-    bool destroyed_ = false;
+    bool shown_ = false;
 };
 
 }  // namespace tarvex::win32

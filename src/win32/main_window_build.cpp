@@ -1,5 +1,7 @@
 // The main window's controls, placed as designed.
 #include "win32/main_window.h"
+#include "settings/page.h"
+#include "settings/start_options.h"
 #include "win32/ui_pictures.h"
 
 namespace tarvex::win32 {
@@ -27,13 +29,13 @@ void MainWindow::caption(HWND parent, const std::string& text, int x, int y, int
 void MainWindow::buildTopPanel() {
     top_ = std::make_unique<Panel>(hwnd_, 0, 0, kDesignWidth, kTopPanelHeight);
     HWND p = top_->hwnd();
-    keep(std::make_unique<LabelView>(BU_LOG, p, 8, 22, 30, 16, TextStyle{kBlue, kFormColor, bold()}));
+    keep(std::make_unique<LabelView>(form_.BU_LOG, p, 8, 22, 30, 16, TextStyle{kBlue, kFormColor, bold()}));
 
     struct Glyph { ui::Button& button; Picture picture; const char* label; };
-    const Glyph glyphs[] = {{BU_CALEND, Picture::Calendar, "Calend"},
-                            {BU_TAREFAS, Picture::Tasks, "Tarefas"},
+    const Glyph glyphs[] = {{form_.BU_CALEND, Picture::Calendar, "Calend"},
+                            {form_.BU_TAREFAS, Picture::Tasks, "Tarefas"},
                             {form_.BU_PROXIMO, Picture::Today, "Hoje"},
-                            {BU_HELP, Picture::Help, "Help"}};
+                            {form_.BU_HELP, Picture::Help, "Help"}};
     int x = 44;
     for (const auto& g : glyphs) {
         ButtonStyle style;
@@ -70,16 +72,14 @@ void MainWindow::buildPages() {
     pagesView_ = std::make_unique<PagesView>(form_.PC_GERAL, hwnd_, 0, kTopPanelHeight, kDesignWidth, 500);
     for (const auto& [name, text] : kPages) {
         pagesView_->setCaption(name, text);
-        pagesView_->setTabVisible(name, false);  // reached only through buttons, labels and menu
     }
 
-    // Calendar: a month calendar filling its page, 10-point font.
+    // Calendar: a month calendar filling its page.
     Panel& calend = page("TS_CALEND");
-    calendar_ = CreateWindowExW(0, MONTHCAL_CLASSW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 600, 400, calend.hwnd(), nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(calendar_, WM_SETFONT, reinterpret_cast<WPARAM>(fontPoints(10)), TRUE);
-    setControlName(calendar_, "CALEND");
-    calend.onSize = [this](int w, int h) { MoveWindow(calendar_, 0, 0, w, h, TRUE); };
+    auto calendar = std::make_unique<CalendarView>(form_.CALEND, calend.hwnd(), 0, 0, 600, 400);
+    View* calendarView = calendar.get();
+    keep(std::move(calendar));
+    calend.onSize = [calendarView](int w, int h) { calendarView->move(0, 0, w, h); };
 
     // Tasks: the task list above; the editor's fields go below it.
     Panel& tasks = page("TS_TAREFAS");
@@ -92,24 +92,55 @@ void MainWindow::buildPages() {
     keep(std::make_unique<ButtonView>(form_.T_EXEC, tasks.hwnd(), 140, 302, 130, 25));
     tasks.onSize = [this](int w, int) { taskGrid_->move(4, 4, std::max(100, w - 8), 250); };
 
-    // Settings: the folder they live in; the rest of the page is the settings' own.
-    Panel& param = page("TS_PARAM");
-    caption(param.hwnd(), "Pasta dos Parâmetros", 8, 8, 200, 14);
-    keep(std::make_unique<EditView>(form_.E_DIR_PARAM, param.hwnd(), 8, 24, 420, 21));
-    form_.E_DIR_PARAM.setReadOnly(true);
+    buildParamPage();
+    buildLogPage();
 
-    // System: the memo the task load fills, a 6 x 6 grid and its check box.
+    // System: the memo the task load fills, the log's raw lines, a 6 x 6 grid and its check box.
     Panel& sys = page("TS_SISTEMA");
     EditOptions memo;
     memo.multiline = true;
-    keep(std::make_unique<EditView>(form_.E_MEMO, sys.hwnd(), 4, 4, 440, 300, memo));
+    keep(std::make_unique<EditView>(form_.E_MEMO, sys.hwnd(), 4, 4, 440, 250, memo));
+    keep(std::make_unique<EditView>(form_.E_MEMO_LOG, sys.hwnd(), 4, 260, 440, 250, memo));
     keep(std::make_unique<GridView>(GRID_SISTEMA, sys.hwnd(), 452, 4, 400, 120));
     keep(std::make_unique<CheckBoxView>(CB_VISIVEL, sys.hwnd(), 452, 132, 220, 18));
 
     // Help: the placeholders, read-only.
     Panel& help = page("TS_HELP");
-    keep(std::make_unique<EditView>(E_HELP, help.hwnd(), 8, 8, 400, 200, memo));
+    keep(std::make_unique<EditView>(form_.E_HELP, help.hwnd(), 8, 8, 400, 200, memo));
     SendMessageW(views_.back()->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fontPoints(10)), TRUE);
+}
+
+void MainWindow::buildParamPage() {
+    HWND p = page(settings::kPageName).hwnd();
+    caption(p, settings::kFolderLabel, 8, 8, 200, 14);
+    keep(std::make_unique<EditView>(form_.E_DIR_PARAM, p, 8, 24, 420, 21));
+    keep(std::make_unique<ListView>(form_.RG_INICIAR, p, 8, 56, 200, 90, ListKind::Radio,
+                                    settings::kStartModeCaption));
+    keep(std::make_unique<ListView>(form_.RG_TELAINI, p, 216, 56, 200, 90, ListKind::Radio,
+                                    settings::kStartPageCaption));
+    caption(p, settings::kCalendarFontList.label, 8, 156, 200, 14);
+    keep(std::make_unique<ComboBoxView>(form_.CB_FONTE, p, 8, 172, 60, 21));
+    caption(p, settings::kTextFontSizeList.label, 216, 156, 200, 14);
+    keep(std::make_unique<ComboBoxView>(form_.CB_FONTEXT, p, 216, 172, 60, 21));
+    caption(p, settings::kFontNameList.label, 8, 204, 200, 14);
+    keep(std::make_unique<ComboBoxView>(form_.CB_FONTNAME, p, 8, 220, 230, 21));
+    keep(std::make_unique<CheckBoxView>(form_.CB_AUTORUN, p, 8, 252, 300, 18));
+    keep(std::make_unique<ButtonView>(form_.BU_PARAM_SALVA, p, 8, 280, 150, 28));
+}
+
+// The log page: its actions and filters in a row, the grid filling the rest.
+void MainWindow::buildLogPage() {
+    Panel& log = page("TS_LOG");
+    HWND p = log.hwnd();
+    keep(std::make_unique<ButtonView>(form_.BU_MONTA_LOG, p, 8, 6, 90, 25));
+    keep(std::make_unique<ButtonView>(form_.BU_ZERA_LOG, p, 104, 6, 90, 25));
+    keep(std::make_unique<ButtonView>(form_.BU_FINAL_LOG, p, 200, 6, 120, 25));
+    keep(std::make_unique<CheckBoxView>(form_.CB_VER_INICIO, p, 336, 10, 100, 18));
+    keep(std::make_unique<CheckBoxView>(form_.CB_VER_TERMINO, p, 444, 10, 110, 18));
+    auto grid = std::make_unique<GridView>(form_.GRID_LOG, p, 0, 38, 880, 400);
+    View* gridView = grid.get();
+    keep(std::move(grid));
+    log.onSize = [gridView](int w, int h) { gridView->move(0, 38, w, std::max(40, h - 38)); };
 }
 
 void MainWindow::buildCover() {
@@ -129,7 +160,8 @@ void MainWindow::buildCover() {
     SendMessageW(pic, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(makerLogo()));
     setControlName(pic, "IM_LOGO");
     TextStyle link{kLinkColor, kFormColor, bold()};
-    ui::Label* links[] = {&LA_LOG, &LA_CALEND, &LA_TAREFAS, &form_.LA_HOJE, &LA_HELP, &LA_PARAM};
+    ui::Label* links[] = {&form_.LA_LOG, &form_.LA_CALEND, &form_.LA_TAREFAS, &form_.LA_HOJE, &form_.LA_HELP,
+                          &form_.LA_PARAM};
     int y = 140;
     for (ui::Label* l : links) {
         keep(std::make_unique<LabelView>(*l, p, 470, y, 180, 16, link));

@@ -12,8 +12,11 @@ ListView::ListView(ui::ListBox& model, HWND parent, int x, int y, int w, int h, 
     switch (kind) {
     case ListKind::Radio:
         frame_ = std::make_unique<Panel>(parent, x, y, w, h);
-        group_ = CreateWindowExW(0, L"BUTTON", widen(caption).c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0,
-                                 w, h, frame_->hwnd(), nullptr, inst, nullptr);
+        // The group box's inside is not painted by it: the frame must paint under it.
+        SetWindowLongW(frame_->hwnd(), GWL_STYLE, GetWindowLongW(frame_->hwnd(), GWL_STYLE) & ~WS_CLIPCHILDREN);
+        group_ = CreateWindowExW(0, L"BUTTON", widen(caption).c_str(),
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, 0, w, h, frame_->hwnd(),
+                                 nullptr, inst, nullptr);
         SendMessageW(group_, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont()), FALSE);
         adopt(frame_->hwnd());
         break;
@@ -47,6 +50,7 @@ void ListView::rebuild() {
                                      16 + static_cast<int>(i) * step, w_ - 16, 17, h, nullptr,
                                      GetModuleHandleW(nullptr), nullptr);
             SendMessageW(r, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont()), FALSE);
+            SetWindowPos(r, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // above the group box
             radios_.push_back(r);
         }
         return;

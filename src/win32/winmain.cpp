@@ -32,20 +32,19 @@ int messageLoop(tarvex::app::TF_TARVEX& form, tarvex::win32::MainWindow& window)
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace tarvex;
-    platform::setAppTitle("TARVEX VALDRIN");
+    app::programEntry();
     initControls();
     win32::Win32Operator op;
     platform::setOperator(&op);
+    win32::Win32Services system;
 
-    app::TF_TARVEX form(platform::exeFolder());
-    form.F_TARVEX.hide();  // nothing shows until start-up has finished
+    app::TF_TARVEX form(app::Wiring{system.services, platform::exeFolder(), platform::exePath()});
+    form.F_TARVEX.hide();  // nothing shows until start-up has chosen how to open
     win32::MainWindow window(form);
     op.setOwner(reinterpret_cast<std::uintptr_t>(window.hwnd()));
 
+    // Start-up runs whole before the first message, so no timer fires during it.
     form.FormCreate();
-    form.F_TARVEX.show();
-    form.F_TARVEX.setState(ui::Window::State::Normal);
-    platform::setAppTitle("TARVEX");
 
     int code = messageLoop(form, window);
     platform::setOperator(nullptr);

@@ -41,6 +41,24 @@ BOOL CALLBACK topProc(HWND h, LPARAM lp) {
 }
 }  // namespace
 
+namespace {
+struct TextSearch {
+    std::string text;
+    HWND found = nullptr;
+};
+BOOL CALLBACK textProc(HWND h, LPARAM lp) {
+    auto* s = reinterpret_cast<TextSearch*>(lp);
+    if (readText(h) == s->text) { s->found = h; return FALSE; }
+    return TRUE;
+}
+}  // namespace
+
+HWND findByText(HWND root, const std::string& text) {
+    TextSearch s{text};
+    EnumChildWindows(root, textProc, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
 HWND findTopByName(const std::string& name, DWORD pid) {
     TopSearch s{name, pid};
     EnumWindows(topProc, reinterpret_cast<LPARAM>(&s));

@@ -16,6 +16,8 @@ bool waitFor(const std::function<bool()>& done, int ms = 5000);
 
 std::string nameOf(HWND h);
 HWND findByName(HWND root, const std::string& name);
+// A descendant of `root` whose text is `text` (an option button, a box's button).
+HWND findByText(HWND root, const std::string& text);
 // A top-level window (shown or hidden) whose name property is `name`; of the
 // process `pid` only, when given.
 HWND findTopByName(const std::string& name, DWORD pid = 0);
