@@ -146,6 +146,17 @@ TEST_F(MainWindow, TheLogPageRebuildsItsGridWhenShown) {
     EXPECT_EQ(logEvents(), std::vector<std::string>{"ZER LOG ZERADO"});
 }
 
+// The menu's log entries and the maker's address reach the window's own shell.
+TEST_F(MainWindow, MenuEntriesOpenThroughTheShell) {
+    start();
+    form->LOG1Click();
+    form->VALDRIN1Click();
+    ASSERT_EQ(fake.shell.opens.size(), 2u);
+    EXPECT_EQ(fake.shell.opens[0].file, form->log().path());
+    EXPECT_EQ(fake.shell.opens[1].file, app::kMakerAddress);
+    EXPECT_EQ(fake.shell.opens[1].show, platform::SW_NORMAL_);
+}
+
 TEST_F(MainWindow, ShowingTheCalendarSavesTheSettingsAndStaysThere) {
     start();
     ASSERT_FALSE(dir.exists("TARVEX_SISTEMA.TXT"));
