@@ -27,6 +27,7 @@ void TF_TARVEX::FormCreate() {
     const LocalTime today = platform::clock().now();
     CALEND.setDate(today.year, today.month, today.day);
     PC_GERAL.setTabsVisible(false);
+    editor_.pages.PC_TIPO.setTabsVisible(false);
     event([this] { PAR_LER(); });
     loadTasks(true);
     logNow("INI", "Start TARVEX");

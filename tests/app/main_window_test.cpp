@@ -37,6 +37,7 @@ TEST_F(MainWindow, StartUpLoadsLogsComputesAndStartsTheSupervisor) {
     EXPECT_EQ(due(form->T_SUPERVISOR), "09/12/26 07:10:00");
     EXPECT_EQ(form->PC_GERAL.active(), "TS_CAPA");
     EXPECT_FALSE(form->PC_GERAL.tabsVisible());
+    EXPECT_FALSE(form->editor().pages.PC_TIPO.tabsVisible());
     EXPECT_EQ(form->CHR_SEPARADOR, "\xA6");
     EXPECT_EQ(std::make_tuple(form->CALEND.year(), form->CALEND.month(), form->CALEND.day()),
               std::make_tuple(2026, 12, 9));
