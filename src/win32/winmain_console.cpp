@@ -1,11 +1,16 @@
-// Console stand-in for tarvex.exe until the main window exists: shows the
-// settings folder and what the task file beside the executable holds.
+// Console stand-in for tarvex.exe (-DTARVEX_CONSOLE_ENTRY=ON): loads the task file
+// beside the executable the way the program does and prints the settings folder
+// and the tasks it found. Useful to check a task file without the window.
 #include <windows.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <exception>
 #include <string>
+
+#include "platform/files.h"
+#include "tasks/columns.h"
+#include "tasks/task_store.h"
+#include "ui/controls.h"
 
 namespace {
 
@@ -15,6 +20,7 @@ void print(const std::string& cp1252) {
     DWORD mode = 0;
     if (!GetConsoleMode(out, &mode)) {
         std::fwrite(cp1252.data(), 1, cp1252.size(), stdout);
+        std::fflush(stdout);
         return;
     }
     int n = MultiByteToWideChar(1252, 0, cp1252.data(), static_cast<int>(cp1252.size()), nullptr, 0);
@@ -24,33 +30,32 @@ void print(const std::string& cp1252) {
     WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
 }
 
-// The folder of the executable, with a trailing backslash.
-std::string exeFolder() {
-    wchar_t buf[MAX_PATH * 4];
-    DWORD len = GetModuleFileNameW(nullptr, buf, static_cast<DWORD>(std::size(buf)));
-    std::wstring path(buf, len);
-    path.erase(path.find_last_of(L'\\') + 1);
-    int n = WideCharToMultiByte(1252, 0, path.data(), static_cast<int>(path.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(1252, 0, path.data(), static_cast<int>(path.size()), out.data(), n, nullptr, nullptr);
-    return out;
+std::string describe(const tarvex::ui::Grid& grid, int row) {
+    using namespace tarvex;
+    return grid.cell(col::TAREFA, row) + "  " + grid.cell(col::NOME, row) + "  [" +
+           grid.cell(col::TIPO, row) + "]  [" + grid.cell(col::PERIODO, row) + "]  " +
+           grid.cell(col::HORA, row) + "  " + grid.cell(col::ULTIMA_EXEC, row) + "\r\n";
 }
 
 }  // namespace
 
 int main() {
-    const std::string folder = exeFolder();
+    using namespace tarvex;
+    const std::string folder = platform::exeFolder();
     print("TARVEX (console)\r\nPasta de parâmetros: " + folder + "\r\n");
 
-    const std::string taskFile = folder + "TARVEX_TAREFAS.TXT";
-    std::ifstream in(taskFile, std::ios::binary);
-    if (!in) {
-        print("Arquivo de tarefas não encontrado: " + taskFile + "\r\n");
-        return 0;
+    ui::Grid GRID("GRID");
+    ui::Memo E_MEMO("E_MEMO");
+    tasks::TaskStore store(GRID, E_MEMO, folder);
+    try {
+        store.BU_MONTARClick(1);
+    } catch (const std::exception& e) {
+        print(std::string("Erro: ") + e.what() + "\r\n");
+        return 1;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    print("Arquivo de tarefas: " + taskFile + " (" + std::to_string(bytes.size()) + " bytes)\r\n");
-    print(bytes);
-    std::fflush(stdout);
+    print("Arquivo de tarefas: " + store.taskFilePath() + "\r\n" +
+          std::to_string(GRID.rowCount() - 1) + " linha(s), " + std::to_string(GRID.colCount()) +
+          " colunas\r\n");
+    for (int row = 1; row < GRID.rowCount(); ++row) print(describe(GRID, row));
     return 0;
 }
