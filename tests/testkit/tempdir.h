@@ -1,8 +1,10 @@
 #pragma once
 // A fresh folder for one test, removed with everything in it at the end.
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -13,16 +15,25 @@ namespace tarvex::testkit {
 class TempDir {
 public:
     TempDir() {
+        // Under Wine process ids repeat from run to run in one shared temp folder,
+        // so a name is taken only when the folder did not exist yet.
         static std::atomic<int> counter{0};
-        std::ostringstream name;
-        name << "tarvex-test-" << ::getpid() << "-" << counter++;
-        path_ = std::filesystem::temp_directory_path() / name.str();
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
+        static const auto seed = std::random_device{}();
+        for (;;) {
+            std::ostringstream name;
+            name << "tarvex-test-" << ::getpid() << "-" << seed % 100000 << "-" << counter++;
+            path_ = std::filesystem::temp_directory_path() / name.str();
+            if (std::filesystem::create_directories(path_)) break;
+        }
     }
     ~TempDir() {
+        namespace fs = std::filesystem;
         std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
+        if (fs::remove_all(path_, ec) != static_cast<std::uintmax_t>(-1) && !ec) return;
+        // Windows will not delete a read-only file: make everything writable, then retry.
+        for (fs::recursive_directory_iterator it(path_, ec), end; !ec && it != end; it.increment(ec))
+            fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ec);
+        fs::remove_all(path_, ec);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
