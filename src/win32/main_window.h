@@ -67,6 +67,8 @@ private:
     void buildCover();
     void buildPages();
     void buildParamPage();
+    void buildEditor();
+    void layoutTypePage(HWND page, const std::string& title, const std::vector<ui::Control*>& controls);
     void buildLogPage();
     void buildMenu();
     void layout();
@@ -78,6 +80,7 @@ private:
     app::TF_TARVEX& form_;
     std::unique_ptr<Panel> top_;
     std::unique_ptr<PagesView> pagesView_;
+    std::unique_ptr<PagesView> typePages_;
     std::unique_ptr<WindowView> windowView_;
     std::unique_ptr<TrayView> trayView_;
     std::unique_ptr<TimerView> timer1_, supervisor_;

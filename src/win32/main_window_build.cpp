@@ -81,16 +81,8 @@ void MainWindow::buildPages() {
     keep(std::move(calendar));
     calend.onSize = [calendarView](int w, int h) { calendarView->move(0, 0, w, h); };
 
-    // Tasks: the task list above; the editor's fields go below it.
-    Panel& tasks = page("TS_TAREFAS");
-    auto grid = std::make_unique<GridView>(form_.GRID, tasks.hwnd(), 4, 4, 880, 250);
-    taskGrid_ = grid.get();
-    keep(std::move(grid));
-    caption(tasks.hwnd(), "Ult.Execução", 4, 262, 90, 14);
-    keep(std::make_unique<EditView>(form_.E_ULTEXEC, tasks.hwnd(), 4, 278, 130, 21));
-    keep(std::make_unique<ButtonView>(form_.BU_REAGENDAR, tasks.hwnd(), 4, 302, 130, 25));
-    keep(std::make_unique<ButtonView>(form_.T_EXEC, tasks.hwnd(), 140, 302, 130, 25));
-    tasks.onSize = [this](int w, int) { taskGrid_->move(4, 4, std::max(100, w - 8), 250); };
+    // Tasks: the list and the task editor.
+    buildEditor();
 
     buildParamPage();
     buildLogPage();

@@ -82,12 +82,12 @@ bool ButtonView::onDrawItem(const DRAWITEMSTRUCT& item) {
         int ix = (rc.left + rc.right - size) / 2 + shift, iy = (rc.top + rc.bottom - size) / 2 + shift;
         DrawIconEx(dc, ix, iy, style_.icon, size, size, 0, nullptr, DI_NORMAL);
     }
-    if (style_.showCaption && !button().caption().empty()) {
+    std::wstring text = button().caption().empty() ? style_.glyph : widen(button().caption());
+    if (style_.showCaption && !text.empty()) {
         SetBkMode(dc, TRANSPARENT);
         bool enabled = !(item.itemState & ODS_DISABLED);
         SetTextColor(dc, enabled ? style_.textColor : GetSysColor(COLOR_GRAYTEXT));
         HGDIOBJ oldFont = SelectObject(dc, style_.font ? style_.font : defaultFont());
-        std::wstring text = widen(button().caption());
         RECT tr = rc;
         OffsetRect(&tr, shift, shift);
         DrawTextW(dc, text.c_str(), -1, &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);

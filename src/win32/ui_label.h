@@ -1,6 +1,8 @@
 #pragma once
 // Labels (real static windows, so their captions can be read), buttons and
 // check boxes. A click runs the model's click action.
+#include <string>
+
 #include "win32/ui_base.h"
 
 namespace tarvex::win32 {
@@ -31,6 +33,7 @@ struct ButtonStyle {
     HBITMAP picture = nullptr;     // drawn stretched under the caption
     bool flat = false;             // no frame until pressed
     bool showCaption = true;
+    std::wstring glyph;            // drawn when the model has no caption (an arrow, "...")
     COLORREF textColor = RGB(0, 0, 0);
     COLORREF background = kFormColor;
     HFONT font = nullptr;

@@ -87,7 +87,9 @@ TEST_F(MainWindowTest, StartsOnTheCoverWithTheAgendaComputed) {
     EXPECT_GE(rows, 2u);  // the title row and the empty last row at least
     for (const char* name : {"BU_LOG", "BU_CALEND", "BU_TAREFAS", "BU_PROXIMO", "BU_HELP", "CB_PARAR",
                              "CB_EXECUTANDO", "E_PROX_NOME", "E_PROX_HORA", "E_PROX_INTERVALO", "BU_ICONIZAR",
-                             "LA_LOG", "LA_CALEND", "LA_TAREFAS", "LA_HOJE", "LA_HELP", "LA_PARAM", "CALEND"})
+                             "LA_LOG", "LA_CALEND", "LA_TAREFAS", "LA_HOJE", "LA_HELP", "LA_PARAM", "CALEND",
+                             "E_NOME", "E_TIPO1", "BU_TAREFAS_SALVA", "E00_ORIGEM", "T05_FUNCOES", "CB_FONTE",
+                             "RG_INICIAR", "BU_PARAM_SALVA", "GRID_LOG", "BU_MONTA_LOG", "E_MEMO_LOG"})
         find(name);
 }
 
