@@ -65,7 +65,17 @@ protected:
     // The close question's box, and its button with `id` clicked.
     static bool answerClose(int id) {
         HWND box = nullptr;
-        waitFor([&] { return (box = FindWindowW(L"#32770", win32::widen("Saindo do programa, não serão executadas as tarefas").c_str())) != nullptr; }, 10000);
+        const std::wstring title = win32::widen("Saindo do programa, não serão executadas as tarefas");
+        // Only this test's program: others may be asking the same question.
+        auto ours = [&] {
+            for (HWND h = FindWindowW(L"#32770", title.c_str()); h; h = FindWindowExW(nullptr, h, L"#32770", title.c_str())) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(h, &pid);
+                if (pid == child.dwProcessId) return h;
+            }
+            return static_cast<HWND>(nullptr);
+        };
+        waitFor([&] { return (box = ours()) != nullptr; }, 10000);
         if (!box) return false;
         PostMessageW(GetDlgItem(box, id), BM_CLICK, 0, 0);
         return waitFor([&] { return !IsWindow(box); }, 10000);
