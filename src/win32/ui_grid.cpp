@@ -339,7 +339,14 @@ bool GridView::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_VSCROLL: onScroll(SB_VERT, LOWORD(wp)); return true;
     case WM_HSCROLL: onScroll(SB_HORZ, LOWORD(wp)); return true;
     case WM_MOUSEWHEEL: scrollTo(top_ - GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA * 3, left_); return true;
-    case WM_GETDLGCODE: result = DLGC_WANTARROWS | DLGC_WANTCHARS; return true;
+    case WM_GETDLGCODE: {
+        // Enter opens the cell's editor here rather than pressing a default button.
+        const auto* m = reinterpret_cast<const MSG*>(lp);
+        result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+        if (options_.editable && m && m->message == WM_KEYDOWN && (m->wParam == VK_RETURN || m->wParam == VK_F2))
+            result |= DLGC_WANTMESSAGE;
+        return true;
+    }
     case WM_SETFOCUS:
     case WM_KILLFOCUS: InvalidateRect(hwnd(), nullptr, FALSE); return false;
     case WM_KEYDOWN: return onKey(wp);

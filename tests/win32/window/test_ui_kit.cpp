@@ -121,6 +121,9 @@ TEST_F(Kit, GridCellTypedIntoWhenEditable) {
     HWND grid = find("GRID_BIG");
     UINT select = RegisterWindowMessageW(L"TARVEX.GridSelect");
     ASSERT_EQ(SendMessageW(grid, select, 1, 3), 1);
+    MSG enter{grid, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+    // A dialog-style message loop must leave Enter to the grid.
+    EXPECT_TRUE(SendMessageW(grid, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) & DLGC_WANTMESSAGE);
     SetFocus(grid);
     typeText(grid, "novo");
     pump();
