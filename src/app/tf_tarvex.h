@@ -131,6 +131,8 @@ public:
     // others in their place.
     void setRunner(scheduler::TaskRunner* runner) { loop_.setRunner(runner); }
     void setEditor(scheduler::EditorSave* editor) { loop_.setEditor(editor); }
+    // The editor's path pickers, for a window that makes its dialogs after the model.
+    void setDialogs(platform::Dialogs* dialogs) { dialogs_.target = dialogs; }
 
     // ---- start-up and end ----------------------------------------------------------
     void FormCreate();
@@ -213,6 +215,18 @@ private:
     log::LogView logView_;
     exec::CommandRunner commandRunner_;
     exec::Executor executor_;
+    // Passes the pickers' calls on to the dialogs in use; none: nothing is picked.
+    struct DialogsRelay : platform::Dialogs {
+        explicit DialogsRelay(platform::Dialogs* t) : target(t) {}
+        std::optional<std::string> browseFolder(const std::string& title, const std::string& initial) override {
+            return target ? target->browseFolder(title, initial) : std::nullopt;
+        }
+        std::optional<std::string> openFile(const std::string& filter, const std::string& start) override {
+            return target ? target->openFile(filter, start) : std::nullopt;
+        }
+        platform::Dialogs* target;
+    };
+    DialogsRelay dialogs_;
     TarefasEditor editor_;
     scheduler::Agenda agenda_;
     scheduler::Loop loop_;
