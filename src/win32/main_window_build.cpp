@@ -2,6 +2,7 @@
 #include "win32/main_window.h"
 #include "settings/page.h"
 #include "settings/start_options.h"
+#include "win32/editor_view.h"
 #include "win32/ui_pictures.h"
 
 namespace tarvex::win32 {
@@ -81,8 +82,8 @@ void MainWindow::buildPages() {
     keep(std::move(calendar));
     calend.onSize = [calendarView](int w, int h) { calendarView->move(0, 0, w, h); };
 
-    // Tasks: the list and the task editor.
-    buildEditor();
+    // Tasks: the task list, its toolbar and the task editor.
+    buildTarefasPage(form_, page("TS_TAREFAS"), [this](std::unique_ptr<View> v) { keep(std::move(v)); });
 
     buildParamPage();
     buildLogPage();
