@@ -5,7 +5,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <thread>
+
+#include <windows.h>
+#include <commctrl.h>
 
 #include "win32/dialogs_win32.h"
 #include "win32/support/test_ui_driver.h"
@@ -55,15 +59,34 @@ HWND waitDialog() {
     return found;
 }
 
-// Presses `button` of the dialog that shows next, from another thread.
+// The text of the folder the browser's tree has selected.
+std::wstring selectedFolder(HWND box) {
+    HWND tree = FindWindowExW(box, nullptr, WC_TREEVIEWW, nullptr);
+    for (HWND child = FindWindowExW(box, nullptr, nullptr, nullptr); !tree && child;
+         child = FindWindowExW(box, child, nullptr, nullptr))
+        tree = FindWindowExW(child, nullptr, WC_TREEVIEWW, nullptr);
+    if (!tree) return L"";
+    wchar_t text[MAX_PATH] = {};
+    TVITEMW item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    item.pszText = text;
+    item.cchTextMax = MAX_PATH;
+    if (!item.hItem || !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return L"";
+    return text;
+}
+
+// Presses `button` of the dialog that shows next, from another thread, once
+// `ready` holds for it (or ten seconds pass).
 class Answer {
 public:
-    explicit Answer(int button)
-        : thread_([this, button] {
+    explicit Answer(int button, std::function<bool(HWND)> ready = [](HWND) { return true; })
+        : thread_([this, button, ready] {
               HWND box = waitDialog();
               shown_ = box != nullptr;
               if (box) {
-                  Sleep(500);   // let the dialog finish its own start-up
+                  Sleep(300);   // let the dialog finish its own start-up
+                  waitFor([&] { return ready(box); }, 10000);
                   PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
               }
           }) {}
@@ -86,11 +109,11 @@ std::string tempFolder(const wchar_t* name) {
 TEST(Win32Dialogs, FolderBrowserOkGivesThePreselectedFolderWithoutTrailingBackslash) {
     const std::string folder = tempFolder(L"tarvex_browse");
     win32::Win32Dialogs dialogs;
-    Answer ok(IDOK);
+    Answer ok(IDOK, [](HWND box) { return selectedFolder(box) == L"tarvex_browse"; });
     auto chosen = dialogs.browseFolder(platform::FOLDER_TITLE, folder + "\\");
     ASSERT_TRUE(ok.shown());
     ASSERT_TRUE(chosen.has_value());
-    EXPECT_EQ(win32::widen(*chosen).size(), win32::widen(folder).size());
+    EXPECT_EQ(win32::widen(*chosen).size(), win32::widen(folder).size()) << *chosen << " " << folder;
     EXPECT_EQ(CompareStringOrdinal(win32::widen(*chosen).c_str(), -1, win32::widen(folder).c_str(), -1, TRUE),
               CSTR_EQUAL);
 }
