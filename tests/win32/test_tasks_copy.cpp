@@ -1,0 +1,100 @@
+// Copy tasks run for real by the main window on Wednesday 09/12/26: an XCOPY batch
+// through the command interpreter, folder pairs and a mask through the shell.
+#include "support/tasks_fixture.h"
+
+namespace tarvex::win32test {
+namespace {
+
+class CopyTasks : public TasksTest {
+protected:
+    void SetUp() override {
+        TasksTest::SetUp();
+        dir.write("origem\\a.txt", "alfa");
+        dir.write("origem\\Relatório.TXT", "beta");
+        dir.write("origem\\c.dat", "gama");
+        dir.write("origem\\sub\\d.txt", "delta");
+        dir.write("origem\\sub\\fundo\\e.dat", "epsilon");
+    }
+    // The folder tree as copied below `rel`: every file it should hold.
+    void expectTree(const std::string& rel) {
+        EXPECT_EQ(dir.read(rel + "\\a.txt"), "alfa");
+        EXPECT_EQ(dir.read(rel + "\\Relatório.TXT"), "beta");
+        EXPECT_EQ(dir.read(rel + "\\c.dat"), "gama");
+        EXPECT_EQ(dir.read(rel + "\\sub\\d.txt"), "delta");
+        EXPECT_EQ(dir.read(rel + "\\sub\\fundo\\e.dat"), "epsilon");
+    }
+};
+
+TEST_F(CopyTasks, XcopyBatchCopiesTheTreeIntoADestinationNamedByTheDay) {
+    // As the XCOPY builder writes it: quoted paths, the pen letter and the suffix.
+    ASSERT_EQ(dir.folder().substr(1, 2), ":\\");
+    const std::string pen = dir.folder().substr(0, 1);
+    const std::string destination = "[PEN]" + dir.folder().substr(1) + "destino_[DIA]-[MES]-[ANO][EXT]\\";
+    runOne({{col::NOME, "COPIA PEN"}, {col::TIPO, "00 - XCOPY - Copia Arq."}, {col::PEN, pen},
+            {col::EXTENSAO, "_[SEMANA]"}, {col::PAUSE, "N"},
+            {col::MEMO, memo({"CHCP 1252 >NUL", "XCOPY  \"" + dir.path("origem") + "\"  ===>>  \"" + destination +
+                                                    "\"      /E /D /Y /R /C /V"})}});
+
+    expectTree("destino_09-12-2026_Quarta");
+    EXPECT_EQ(dir.read("TIMER_xx.BAT"), "CHCP 1252 >NUL\r\nXCOPY \"" + dir.path("origem") + "\" \"" +
+                                            dir.path("destino_09-12-2026_Quarta\\") + "\" /E /D /Y /R /C /V");
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE COPIA PEN"});
+    EXPECT_EQ(stamps(1), std::vector<std::string>{"09/12/26 08:00:00"});
+    EXPECT_TRUE(op.errors().empty());
+}
+
+// As the folder-pair builder writes them: origin with "\", destination with the suffix.
+std::string pair(const TempFolder& dir, const std::string& from, const std::string& to) {
+    return dir.path(from) + "\\  ===>>  " + dir.path(to) + "[EXT]\\";
+}
+
+TEST_F(CopyTasks, FolderPairsAreCopiedWholeOneAfterTheOther) {
+    dir.write("outra\\x.txt", "xis");
+    runOne({{col::NOME, "COPIA DIRS"}, {col::TIPO, "01 - Copiar Diretório"}, {col::EXTENSAO, "_[ANO]_[MES]"},
+            {col::MEMO, memo({pair(dir, "origem", "copia1"), "", pair(dir, "outra", "copia2")})}});
+
+    expectTree("copia1_2026_12");
+    EXPECT_EQ(dir.read("copia2_2026_12\\x.txt"), "xis");
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE COPIA DIRS"});
+    EXPECT_EQ(stamps(1), std::vector<std::string>{"09/12/26 08:00:00"});
+}
+
+TEST_F(CopyTasks, AMissingSourceFolderStopsThePairsAndLeavesTheTaskDue) {
+    dir.write("outra\\x.txt", "xis");
+    runOne({{col::NOME, "COPIA DIRS"}, {col::TIPO, "01 - Copiar Diretório"},
+            {col::MEMO, memo({pair(dir, "origem", "copia1"), pair(dir, "sumiu", "copia2"),
+                              pair(dir, "outra", "copia3")})}});
+
+    expectTree("copia1");
+    EXPECT_FALSE(dir.exists("copia2"));
+    EXPECT_FALSE(dir.exists("copia3"));   // later pairs are not copied
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"ERR ***   ERRO   ***   COPIA DIRS"});
+    EXPECT_EQ(stamps(1), std::vector<std::string>{""});
+    EXPECT_FALSE(form->CB_EXECUTANDO.checked());
+}
+
+TEST_F(CopyTasks, MaskCopyCreatesTheDestinationFolders) {
+    runOne({{col::NOME, "COPIA TXT"}, {col::TIPO, "02 - Copiar Arquivo"}, {col::EXTENSAO, "_[DIA]"},
+            {col::DIR_ORIGEM, dir.path("origem\\")}, {col::ARQUIVO, "*.txt"},
+            {col::DIR_DESTINO, dir.path("novo\\[ANO][EXT]\\")}});
+
+    EXPECT_EQ(dir.read("novo\\2026_09\\a.txt"), "alfa");
+    EXPECT_EQ(dir.read("novo\\2026_09\\Relatório.TXT"), "beta");   // the mask ignores case
+    EXPECT_FALSE(dir.exists("novo\\2026_09\\c.dat"));
+    EXPECT_FALSE(dir.exists("novo\\2026_09\\d.txt"));
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE COPIA TXT"});
+    EXPECT_EQ(stamps(1), std::vector<std::string>{"09/12/26 08:00:00"});
+}
+
+TEST_F(CopyTasks, ADestinationThatCannotBeMadeIsAFailureWithoutAStamp) {
+    dir.write("bloqueio", "um arquivo onde a pasta deveria estar");
+    runOne({{col::NOME, "COPIA TXT"}, {col::TIPO, "02 - Copiar Arquivo"}, {col::DIR_ORIGEM, dir.path("origem\\")},
+            {col::ARQUIVO, "a.txt"}, {col::DIR_DESTINO, dir.path("bloqueio\\destino\\")}});
+
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"ERR ***   ERRO   ***   COPIA TXT"});
+    EXPECT_EQ(stamps(1), std::vector<std::string>{""});
+    EXPECT_EQ(dir.read("bloqueio"), "um arquivo onde a pasta deveria estar");
+}
+
+}  // namespace
+}  // namespace tarvex::win32test

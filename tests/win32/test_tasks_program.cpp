@@ -1,0 +1,49 @@
+// Program tasks run for real by the main window: a batch file started by the shell
+// with its parameters, and programs that are not where the task says.
+#include <chrono>
+
+#include "support/tasks_fixture.h"
+
+namespace tarvex::win32test {
+namespace {
+
+class ProgramTask : public TasksTest {
+protected:
+    void SetUp() override {
+        TasksTest::SetUp();
+        // The program is cut at its first blank, so the test folder must have none.
+        ASSERT_EQ(dir.folder().find(' '), std::string::npos) << dir.folder();
+        dir.write("grava.bat", "@echo %1-%2> \"" + dir.path("saida.txt") + "\"\r\n");
+    }
+};
+
+TEST_F(ProgramTask, StartsTheProgramWithItsExpandedParameters) {
+    runOne({{col::NOME, "PROGRAMA"}, {col::TIPO, "03 - Executar Programa"},
+            {col::EXECUTAVEL, "  " + dir.path("grava.bat") + " alfa [DIA][MES]  "}});
+
+    // Started, not waited for: the file appears when the command interpreter gets to it.
+    EXPECT_EQ(dir.readWithin("saida.txt", std::chrono::seconds(30)), "alfa-0912\r\n");
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE PROGRAMA"});
+    EXPECT_EQ(stamps(1), std::vector<std::string>{"09/12/26 08:00:00"});
+}
+
+class MissingProgram : public ProgramTask, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(MissingProgram, IsLoggedAsNotFoundAndStillStamped) {
+    dir.write("Pasta X\\grava.bat", "@echo errado> \"" + dir.path("saida.txt") + "\"\r\n");
+    runOne({{col::NOME, "PROGRAMA"}, {col::TIPO, "03 - Executar Programa"},
+            {col::EXECUTAVEL, dir.path(GetParam())}});
+
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"ERR ***   ERRO   ***   Programa não localizado PROGRAMA"});
+    EXPECT_EQ(stamps(1), std::vector<std::string>{"09/12/26 08:00:00"});
+    EXPECT_FALSE(dir.exists("saida.txt"));
+    EXPECT_TRUE(op.errors().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, MissingProgram,
+                         ::testing::Values("nao_existe.exe /S",
+                                           "Pasta X\\grava.bat alfa",   // cut at the blank
+                                           "Pasta X"));                 // a folder is not a program
+
+}  // namespace
+}  // namespace tarvex::win32test
