@@ -16,6 +16,9 @@ namespace {
 
 constexpr int W = 600;        // a whole-width field, stretched with the page
 constexpr int kFill = -1;     // a height reaching the page's bottom
+constexpr int kBeside = 400;  // a field sharing its row with a list at the right edge
+constexpr int kRight = 414;   // that list, kept at the right edge
+constexpr int kListWidth = 194;
 
 struct Place {
     const char* name;
@@ -43,9 +46,9 @@ const std::map<std::string, std::vector<Place>>& layout() {
                  {"BU_EXECUTAVEIS", 236, 24, 90, 22}, {"E04_LIST", 8, 50, W, 220}, {"T04_EXECUTAVEL", 8, 276, W, 21}}},
         {"T05", {{"T05_FUNCOES", 8, 24, 300, 100}}},
         {"T06", {{"B06_ORIGEM", 8, 24, 250, 22}, {"E06_ORIGEM", 8, 48, W, 21}, {"B06_ARQ_ORIGEM", 8, 74, 250, 22},
-                 {"E06_ARQUIVO", 8, 98, 400, 21}, {"E06_ARQUIVO1", 414, 98, 194, 21},
-                 {"SpeedButton2", 8, 124, 250, 22}, {"E06_EXCLUIR", 8, 148, 400, 21},
-                 {"E06_EXCLUIR1", 414, 148, 194, 21}, {"B06_DESTINO", 8, 174, 250, 22}, {"E06_DESTINO", 8, 198, W, 21},
+                 {"E06_ARQUIVO", 8, 98, kBeside, 21}, {"E06_ARQUIVO1", kRight, 98, kListWidth, 21},
+                 {"SpeedButton2", 8, 124, 250, 22}, {"E06_EXCLUIR", 8, 148, kBeside, 21},
+                 {"E06_EXCLUIR1", kRight, 148, kListWidth, 21}, {"B06_DESTINO", 8, 174, 250, 22}, {"E06_DESTINO", 8, 198, W, 21},
                  {"B06_ARQ_DESTINO", 8, 224, 250, 22}, {"E06_ARQDEST", 8, 248, 300, 21},
                  {"LA_E06_EXTENSAO", 320, 232, 180, 14}, {"E06_EXTENSAO", 320, 248, 160, 21},
                  {"E_ZIP_LIMPAR", 8, 278, 350, 18}}},
@@ -87,9 +90,12 @@ public:
             for (const Place& at : places->second)
                 if (c->name() == at.name) place(*c, at);
         page_.onSize = [stretch = stretch_](int w, int h) {
-            for (const auto& [view, at] : stretch)
-                view->move(at.x, at.y, at.w == W ? std::max(100, w - 2 * at.x) : at.w,
-                           at.h == kFill ? std::max(40, h - at.y - 6) : at.h);
+            const int right = std::max(W + 8, w - 8);   // where whole-width fields end
+            for (const auto& [view, at] : stretch) {
+                const int x = at.x == kRight ? right - kListWidth : at.x;
+                const int width = at.w == W ? right - at.x : at.w == kBeside ? right - kListWidth - 6 - at.x : at.w;
+                view->move(x, at.y, width, at.h == kFill ? std::max(40, h - at.y - 6) : at.h);
+            }
         };
     }
 
@@ -113,7 +119,7 @@ private:
             view = editView(*e, p, at, h);
         }
         if (!view) return;
-        if (at.w == W || at.h == kFill) stretch_.push_back({view.get(), at});
+        if (at.w == W || at.w == kBeside || at.x == kRight || at.h == kFill) stretch_.push_back({view.get(), at});
         keep_(std::move(view));
     }
 

@@ -135,15 +135,17 @@ protected:
         for (int r = 0; r < g.rowCount(); ++r) f.rows.push_back(g.rowCells(r));
         return f;
     }
-    // Saves and waits until the file holds the row's name.
+    // Saves and reads the file back once the click has been handled: reading
+    // while the program writes would make its save fail.
     TaskFile save(int row, const std::string& nome) {
-        press("BU_TAREFAS_SALVA", false);
+        press("BU_TAREFAS_SALVA");
         TaskFile g;
-        waitFor([&] { g = taskFile(); return g.rowCount() > row && g.cell(col::NOME, row) == nome; }, 10000);
+        if (!waitFor([&] { g = taskFile(); return g.rowCount() > row && g.cell(col::NOME, row) == nome; }, 10000))
+            ADD_FAILURE() << "not saved; the program says: " << answerBox(2000);
         return g;
     }
     // The message box the program shows, its text read and the box closed.
-    std::string answerBox() {
+    std::string answerBox(int ms = 10000) {
         HWND box = nullptr;
         waitFor([&] {
             box = nullptr;
@@ -153,7 +155,7 @@ protected:
                 if (pid == child.dwProcessId && IsWindowVisible(h)) box = h;
             }
             return box != nullptr;
-        }, 10000);
+        }, ms);
         if (!box) return "";
         std::string text;
         for (HWND s = FindWindowExW(box, nullptr, L"Static", nullptr); s; s = FindWindowExW(box, s, L"Static", nullptr))
@@ -212,6 +214,7 @@ TEST_F(EditorWindowTest, XcopyTaskTypedAndBuiltIsSavedAsShown) {
     set("E00_ORIGEM", "C:\\DADOS\\ORIGEM");
     set("E00_DESTINO", "[PEN]:\\COPIA[EXT]\\");
     typeText(find("E00_PEN"), "e");
+    ASSERT_TRUE(waitFor([&] { return readText(find("E00_PEN")) == "E"; }));
     choose("E00_EXTENSAO", 0);
     press("B00_MONTA");
     const std::string line = exec::xcopyLine("C:\\DADOS\\ORIGEM", "[PEN]:\\COPIA[EXT]\\");
@@ -263,6 +266,7 @@ TEST_F(EditorWindowTest, NoteSavesWithoutPeriodOrHour) {
     general(3, "NOTA", 9, -1);
     EXPECT_TRUE(visible("T09"));
     typeText(find("E09_MEMO"), "primeira linha\rsegunda linha");
+    ASSERT_TRUE(waitFor([&] { return readText(find("E09_MEMO")) == "primeira linha\r\nsegunda linha"; }));
     TaskFile g = save(3, "NOTA");
     EXPECT_EQ(g.cell(col::TIPO, 3), tasks::TYPE_LABELS[9]);
     EXPECT_EQ(g.cell(col::PERIODO, 3), "");
@@ -349,6 +353,14 @@ TEST_F(EditorWindowTest, ZPicturesOfEveryTypePage) {
         pump();
         saveWindowPicture(main, std::wstring(dir) + L"\\tipo" + std::to_wstring(tipo) + L".bmp");
     }
+    choose("E_TIPO1", 6);
+    RECT before;
+    GetWindowRect(main, &before);
+    SetWindowPos(main, nullptr, 0, 0, 1200, 900, SWP_NOZORDER | SWP_NOMOVE);
+    Sleep(1000);
+    pump();
+    saveWindowPicture(main, std::wstring(dir) + L"\\larger.bmp");
+    SetWindowPos(main, nullptr, 0, 0, before.right - before.left, before.bottom - before.top, SWP_NOZORDER | SWP_NOMOVE);
 }
 
 }  // namespace
