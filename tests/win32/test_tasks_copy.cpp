@@ -1,5 +1,7 @@
 // Copy tasks run for real by the main window on Wednesday 09/12/26: an XCOPY batch
 // through the command interpreter, folder pairs and a mask through the shell.
+#include <filesystem>
+
 #include "support/tasks_fixture.h"
 
 namespace tarvex::win32test {
@@ -94,6 +96,28 @@ TEST_F(CopyTasks, ADestinationThatCannotBeMadeIsAFailureWithoutAStamp) {
     EXPECT_EQ(runEvents(), std::vector<std::string>{"ERR ***   ERRO   ***   COPIA TXT"});
     EXPECT_EQ(stamps(1), std::vector<std::string>{""});
     EXPECT_EQ(dir.read("bloqueio"), "um arquivo onde a pasta deveria estar");
+}
+
+// The settings folder beside an executable installed under "Program Files".
+class CopyTasksFromAFolderWithABlank : public CopyTasks {
+protected:
+    void SetUp() override {
+        CopyTasks::SetUp();
+        param = dir.path("Arquivos de Programas\\TARVEX\\");
+        ASSERT_TRUE(std::filesystem::create_directories(platform::fsPath(param)));
+    }
+};
+
+// (Accented names are not tried: Wine's command interpreter reads a batch in the
+// OEM code page whatever "CHCP 1252" says, where Windows honours it.)
+TEST_F(CopyTasksFromAFolderWithABlank, TheBatchStillRuns) {
+    const std::string xcopy = "XCOPY  \"" + dir.path("origem") + "\"  ===>>  \"" + dir.path("Copia de Seguranca\\") +
+                              "\"      /E /D /Y /R /C /V";
+    runOne({{col::NOME, "COPIA PEN"}, {col::TIPO, "00 - XCOPY - Copia Arq."},
+            {col::MEMO, memo({"CHCP 1252 >NUL", xcopy})}});
+
+    expectTree("Copia de Seguranca");
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE COPIA PEN"});
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ protected:
 
     // Writes the task file: row r of `rows` is task r + 1.
     void writeTasks(const std::vector<Row>& rows) {
-        app::TF_TARVEX writer(dir.folder());
+        app::TF_TARVEX writer(param);
         writer.taskStore().BU_MONTARClick(1);
         writer.GRID.setRowCount(static_cast<int>(rows.size()) + 2);
         for (size_t r = 0; r < rows.size(); ++r)
@@ -80,7 +80,7 @@ protected:
 
     // Builds the window on the real services and runs start-up.
     void start() {
-        form = std::make_unique<app::TF_TARVEX>(app::Wiring{services, dir.folder(), dir.path("tarvex.exe")});
+        form = std::make_unique<app::TF_TARVEX>(app::Wiring{services, param, param + "tarvex.exe"});
         host.watch(form->TIMER1);
         host.watch(form->T_SUPERVISOR);
         form->FormCreate();
@@ -98,7 +98,7 @@ protected:
 
     std::vector<std::string> logLines() const {
         std::vector<std::string> out;
-        const std::string text = dir.read("LOG_TIMER.TXT").value_or("");
+        const std::string text = platform::readFile(param + "LOG_TIMER.TXT").value_or("");
         for (size_t pos = 0, end; pos < text.size(); pos = end + 2) {
             end = text.find("\r\n", pos);
             if (end == std::string::npos) end = text.size();
@@ -120,7 +120,7 @@ protected:
 
     // The "Ultima Exec" column of every task, as the task file holds it now.
     std::vector<std::string> stamps(int tasks) const {
-        app::TF_TARVEX reader(dir.folder());
+        app::TF_TARVEX reader(param);
         reader.taskStore().BU_MONTARClick(1);
         std::vector<std::string> out;
         for (int row = 1; row <= tasks; ++row) out.push_back(reader.GRID.cell(col::ULTIMA_EXEC, row));
@@ -128,6 +128,7 @@ protected:
     }
 
     TempFolder dir;
+    std::string param = dir.folder();   // the settings folder: task file, log, batch file
     ui::VirtualClock clock;
     ui::TimerHost host{clock};
     testkit::ScriptedOperator op;
