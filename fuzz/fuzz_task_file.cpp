@@ -1,0 +1,40 @@
+// The task file reader takes whatever bytes are on disk: it either refuses them
+// with FileError, leaving the table as it was, or fills a table within the bounds
+// that survives a save and a second read unchanged.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "lib/errors.h"
+#include "tasks/task_file.h"
+
+using namespace tarvex;
+
+namespace {
+void check(bool condition) {
+    if (!condition) std::abort();
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    ui::Grid grid("GRID");
+    grid.setColCount(3);
+    grid.setRowCount(2);
+    grid.setCell(1, 1, "kept");
+    try {
+        taskfile::decode(bytes, "TARVEX_TAREFAS.TXT", grid);
+    } catch (const FileError&) {
+        check(grid.colCount() == 3 && grid.rowCount() == 2 && grid.cell(1, 1) == "kept");
+        return 0;
+    }
+    check(grid.colCount() >= 0 && grid.colCount() <= taskfile::MAX_COLUMNS);
+    check(grid.rowCount() >= 0 && grid.rowCount() <= taskfile::MAX_ROWS);
+
+    const std::string saved = taskfile::encode(grid);
+    ui::Grid again("GRID");
+    taskfile::decode(saved, "TARVEX_TAREFAS.TXT", again);
+    check(taskfile::encode(again) == saved);
+    return 0;
+}
