@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <chrono>
 #include <system_error>
+#include <thread>
 
 #include "platform/cp1252.h"
 
@@ -132,7 +134,13 @@ std::string writeFileAtomic(const std::string& path, const std::string& bytes) {
         fs::remove(temp, ec);
         return writeError(path);
     }
-    fs::rename(temp, target, ec);
+    // On Windows a reader holding the old file for a moment (a backup tool, an
+    // editor opening it) makes the replace fail; a few short retries ride that out.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        fs::rename(temp, target, ec);
+        if (!ec || fs::is_directory(target)) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
     if (ec) {
         std::error_code ignored;
         fs::remove(temp, ignored);
