@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "win32/services_win32.h"
+#include "win32/single_instance.h"
 
 namespace {
 
@@ -12,12 +13,23 @@ void initControls() {
     InitCommonControlsEx(&icc);
 }
 
+// A later start in the same folder asked for the window: back from the
+// notification area or the taskbar, and in front.
+void bringForward(tarvex::app::TF_TARVEX& form, HWND main) {
+    if ((!IsWindowVisible(main) || IsIconic(main)) && form.TrayIcon1.onClick) form.TrayIcon1.onClick();
+    SetForegroundWindow(main);
+}
+
 // Runs until the main window is gone. A run that asked to end the program (a
 // power task) closes the window without asking, once back in the loop.
 int messageLoop(tarvex::app::TF_TARVEX& form, tarvex::win32::MainWindow& window) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         HWND main = window.hwnd();
+        if (main && msg.hwnd == main && msg.message == tarvex::win32::SingleInstance::showMessage()) {
+            bringForward(form, main);
+            continue;
+        }
         // Tab and Enter move between the fields of every page.
         if (!main || !IsDialogMessageW(main, &msg)) {
             TranslateMessage(&msg);
@@ -32,6 +44,11 @@ int messageLoop(tarvex::app::TF_TARVEX& form, tarvex::win32::MainWindow& window)
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace tarvex;
+    win32::SingleInstance instance(platform::exeFolder());
+    if (!instance.first()) {
+        instance.bringForward(10000);
+        return 0;
+    }
     app::programEntry();
     initControls();
     win32::Win32Operator op;
@@ -42,6 +59,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     form.F_TARVEX.hide();  // nothing shows until start-up has chosen how to open
     win32::MainWindow window(form);
     op.setOwner(reinterpret_cast<std::uintptr_t>(window.hwnd()));
+    instance.publish(window.hwnd());
 
     // Start-up runs whole before the first message, so no timer fires during it.
     form.FormCreate();

@@ -1,0 +1,92 @@
+#include "win32/single_instance.h"
+
+#include <cstdint>
+#include <cwchar>
+
+#include "win32/wide.h"
+
+namespace tarvex::win32 {
+namespace {
+
+// Object names are limited in length; a long folder keeps its tail and a hash of the whole.
+constexpr size_t kMaxFolderChars = 180;
+
+std::wstring fnv1a(const std::wstring& s) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (wchar_t c : s) {
+        h ^= static_cast<std::uint16_t>(c);
+        h *= 1099511628211ull;
+    }
+    wchar_t text[17];
+    swprintf(text, 17, L"%016llX", static_cast<unsigned long long>(h));
+    return text;
+}
+
+// The long form, so a short (8.3) spelling of the same folder gives the same name.
+std::wstring longPath(const std::wstring& path) {
+    DWORD n = GetLongPathNameW(path.c_str(), nullptr, 0);
+    if (n == 0) return path;
+    std::wstring out(n, L'\0');
+    n = GetLongPathNameW(path.c_str(), out.data(), n);
+    if (n == 0 || n >= out.size()) return path;
+    out.resize(n);
+    return out;
+}
+
+}  // namespace
+
+std::wstring instanceName(const std::string& folder) {
+    std::wstring key = longPath(widen(folder));
+    while (!key.empty() && (key.back() == L'\\' || key.back() == L'/')) key.pop_back();
+    if (!key.empty()) CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+    for (auto& c : key)
+        if (c == L'\\') c = L'/';
+    if (key.size() > kMaxFolderChars) key = fnv1a(key) + L"." + key.substr(key.size() - kMaxFolderChars + 17);
+    return L"TARVEX.Instance." + key;
+}
+
+SingleInstance::SingleInstance(const std::string& folder) {
+    const std::wstring name = instanceName(folder);
+    // Creating the mapping is the claim: exactly one start sees it new.
+    mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Shared), name.c_str());
+    const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+    // Without the object nothing can be shared; running is better than not starting.
+    first_ = mapping_ == nullptr || !existed;
+    if (mapping_)
+        shared_ = static_cast<Shared*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Shared)));
+}
+
+SingleInstance::~SingleInstance() {
+    if (shared_) UnmapViewOfFile(shared_);
+    if (mapping_) CloseHandle(mapping_);
+}
+
+void SingleInstance::publish(HWND main) {
+    if (!first_ || !shared_) return;
+    shared_->process = GetCurrentProcessId();
+    InterlockedExchange64(reinterpret_cast<volatile LONG64*>(&shared_->window),
+                          static_cast<LONG64>(reinterpret_cast<std::uintptr_t>(main)));
+}
+
+bool SingleInstance::bringForward(DWORD waitMs) const {
+    if (first_ || !shared_) return false;
+    const ULONGLONG until = GetTickCount64() + waitMs;
+    for (;;) {
+        auto value = InterlockedCompareExchange64(reinterpret_cast<volatile LONG64*>(&shared_->window), 0, 0);
+        HWND main = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(value));
+        if (main && IsWindow(main)) {
+            // This start came from the operator, so it may hand the foreground on.
+            AllowSetForegroundWindow(shared_->process);
+            return PostMessageW(main, showMessage(), 0, 0) != FALSE;
+        }
+        if (GetTickCount64() >= until) return false;
+        Sleep(100);
+    }
+}
+
+UINT SingleInstance::showMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TARVEX.ShowInstance");
+    return message;
+}
+
+}  // namespace tarvex::win32

@@ -1,0 +1,59 @@
+// One tarvex.exe per folder: a second start in the same folder hands over to the
+// running program and ends; a start in another folder runs alongside.
+#include "test_app_process.h"
+
+#include "win32/single_instance.h"
+
+namespace tarvex::testui {
+namespace {
+
+TEST(InstanceName, OneFolderHowEverSpelledAndNoBackslashPastThePrefix) {
+    const std::wstring name = win32::instanceName("C:\\Tarefas\\Diário\\");
+    EXPECT_EQ(name, win32::instanceName("c:\\TAREFAS\\DIÁRIO"));
+    EXPECT_NE(name, win32::instanceName("C:\\Tarefas\\Diario\\"));
+    EXPECT_EQ(name.find(L'\\'), std::wstring::npos);
+    const std::wstring deep = win32::instanceName("C:\\" + std::string(400, 'a') + "\\");
+    EXPECT_LT(deep.size(), static_cast<size_t>(MAX_PATH));
+    EXPECT_NE(deep, win32::instanceName("C:\\" + std::string(399, 'a') + "b\\"));
+}
+
+int visibleMainWindows(DWORD a, DWORD b) {
+    int n = 0;
+    for (DWORD pid : {a, b})
+        if (HWND h = findTopByName("F_TARVEX", pid); h && IsWindowVisible(h)) ++n;
+    return n;
+}
+
+TEST(SingleInstance, SecondStartInTheSameFolderBringsTheFirstForwardAndEnds) {
+    AppFolder dir;
+    dir.write("TARVEX_SISTEMA.TXT", settingsLine(2, 0));   // starts with only the notification icon
+    AppProcess first(dir);
+    HWND main = first.window();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(waitFor([&] { return logCount(dir, "INI") == 1; }, 30000));
+    EXPECT_FALSE(IsWindowVisible(main));
+
+    AppProcess second(dir);
+    EXPECT_TRUE(second.ended(20000));
+    EXPECT_TRUE(waitFor([&] { return IsWindowVisible(main) && !IsIconic(main); }, 10000));
+    EXPECT_EQ(visibleMainWindows(first.pid(), second.pid()), 1);
+    EXPECT_FALSE(first.ended(0));
+    EXPECT_EQ(logCount(dir, "INI"), 1);
+}
+
+TEST(SingleInstance, StartInAnotherFolderRunsAlongside) {
+    AppFolder one, two;
+    one.write("TARVEX_SISTEMA.TXT", settingsLine(0, 0));
+    two.write("TARVEX_SISTEMA.TXT", settingsLine(0, 0));
+    AppProcess first(one);
+    ASSERT_NE(first.window(), nullptr);
+    AppProcess other(two);
+    ASSERT_NE(other.window(), nullptr);
+    EXPECT_TRUE(waitFor([&] { return visibleMainWindows(first.pid(), other.pid()) == 2; }, 30000));
+    EXPECT_FALSE(first.ended(0));
+    EXPECT_FALSE(other.ended(0));
+    EXPECT_TRUE(waitFor([&] { return logCount(one, "INI") == 1 && logCount(two, "INI") == 1; }));
+}
+
+}  // namespace
+}  // namespace tarvex::testui
