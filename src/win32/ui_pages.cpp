@@ -81,7 +81,9 @@ void PagesView::sync() {
         HWND h = p.panel->hwnd();
         bool show = p.name == active;
         if (show) SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        else if (IsWindowVisible(h)) ShowWindow(h, SW_HIDE);
+        // The page's own flag: IsWindowVisible is false for every page while the
+        // window is hidden (start-up), which would leave the old page showing.
+        else if (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) ShowWindow(h, SW_HIDE);
     }
     auto it = std::find(tabNames_.begin(), tabNames_.end(), active);
     SendMessageW(tabs_, TCM_SETCURSEL, it == tabNames_.end() ? -1 : it - tabNames_.begin(), 0);
