@@ -1,11 +1,121 @@
-// tarvex.exe started in a prepared folder: the start page each option of the
-// settings file gives.
+// tarvex.exe started in a prepared folder: start-up with a task due later today,
+// stop and resume, saving the settings, closing; and the start page each option
+// of the settings file gives.
+#include <sstream>
 #include <tuple>
+#include <vector>
 
+#include "app/tf_tarvex.h"
+#include "tasks/columns.h"
 #include "test_app_process.h"
+#include "win32/main_window.h"
 
 namespace tarvex::testui {
 namespace {
+
+// A message task every day at 23:59: due later today for any test run before then.
+void writeDueTask(const AppFolder& dir) {
+    app::TF_TARVEX writer(dir.folder());
+    writer.taskStore().BU_MONTARClick(1);
+    writer.GRID.setRowCount(3);
+    writer.GRID.setCell(col::NOME, 1, "AVISO");
+    writer.GRID.setCell(col::TIPO, 1, "10 - Mensagem");
+    writer.GRID.setCell(col::PERIODO, 1, "01 - Todos os Dias");
+    writer.GRID.setCell(col::HORA, 1, "23:59");
+    writer.GRID.setCell(col::MENSAGEM, 1, "Ola");
+    writer.taskStore().GRID_SALVA();
+}
+
+bool tooLateToday() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now.wHour == 23 && now.wMinute >= 50;
+}
+
+std::vector<std::string> fields(const std::string& line) {
+    std::vector<std::string> out;
+    std::istringstream in(line);
+    for (std::string f; std::getline(in, f, '#');) out.push_back(f);
+    return out;
+}
+
+// One program for the whole suite, in the order written: start-up, stop and
+// resume, settings, closing.
+class AppRun : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir = std::make_unique<AppFolder>();
+        dir->write("TARVEX_SISTEMA.TXT", settingsLine(0, 0));
+        writeDueTask(*dir);
+        app = std::make_unique<AppProcess>(*dir);
+        if (HWND main = app->window()) waitFor([&] { return IsWindowVisible(main) != FALSE; }, 30000);
+    }
+    static void TearDownTestSuite() {
+        app.reset();
+        dir.reset();
+    }
+    void SetUp() override {
+        if (tooLateToday()) GTEST_SKIP() << "the task is no longer due later today";
+        ASSERT_NE(app->window(), nullptr) << "tarvex.exe did not open its window";
+    }
+    static std::unique_ptr<AppFolder> dir;
+    static std::unique_ptr<AppProcess> app;
+};
+std::unique_ptr<AppFolder> AppRun::dir;
+std::unique_ptr<AppProcess> AppRun::app;
+
+TEST_F(AppRun, StartUpLogsAndShowsTheNextTask) {
+    EXPECT_TRUE(waitFor([] { return logCount(*dir, "INI") == 1; }));
+    EXPECT_TRUE(app->textBecomes("E_PROX_NOME", "01 - AVISO"));
+    const std::string interval = readText(app->find("E_PROX_INTERVALO"));
+    ASSERT_FALSE(interval.empty());
+    EXPECT_GT(std::stol(interval), 0);
+    DWORD_PTR rows = 0;
+    SendMessageTimeoutW(app->find("GRID_C"), RegisterWindowMessageW(L"TARVEX.GridRows"), 0, 0, SMTO_ABORTIFHUNG,
+                        5000, &rows);
+    EXPECT_EQ(rows, 3u);   // titles, the task, the empty last row
+    EXPECT_EQ(readText(app->find("LA_MSG")), "Tarvex Ativo");
+}
+
+TEST_F(AppRun, StopEmptiesTheDisplaysAndResumeComputesAgain) {
+    click(app->find("CB_PARAR"));
+    EXPECT_TRUE(app->textBecomes("LA_MSG", "Tarvex PARADO"));
+    for (const char* name : {"E_PROX_NOME", "E_PROX_HORA", "E_PROX_INTERVALO"})
+        EXPECT_EQ(readText(app->find(name)), "") << name;
+    click(app->find("CB_PARAR"));
+    EXPECT_TRUE(app->textBecomes("LA_MSG", "Tarvex Ativo"));
+    EXPECT_TRUE(app->textBecomes("E_PROX_NOME", "01 - AVISO"));
+    EXPECT_NE(readText(app->find("E_PROX_INTERVALO")), "");
+}
+
+TEST_F(AppRun, SavingWritesThePageToTheSettingsFile) {
+    PostMessageW(app->window(), WM_COMMAND, win32::ID_PARAMETROS, 0);
+    ASSERT_TRUE(app->showing("TS_PARAM"));
+    click(app->find("CB_VER_TERMINO"));   // "Ver Término" was set
+    click(app->find("BU_PARAM_SALVA"));
+    EXPECT_TRUE(app->showing("TS_TAREFAS"));
+    std::vector<std::string> saved;
+    waitFor([&] { return (saved = fields(dir->read("TARVEX_SISTEMA.TXT").value_or(""))).size() > 12 &&
+                         saved[12] == "N"; });
+    ASSERT_GE(saved.size(), 13u);
+    EXPECT_EQ(saved[4], "CALENDARIO");
+    EXPECT_EQ(saved[9], "0");
+    EXPECT_EQ(saved[11], "S");
+    EXPECT_EQ(saved[12], "N");
+}
+
+TEST_F(AppRun, ClosingWithCancelKeepsRunningAndWithOkLogsTheEnd) {
+    PostMessageW(app->window(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app->answerClose(IDCANCEL));
+    EXPECT_FALSE(app->ended(1000));
+    EXPECT_EQ(logCount(*dir, "TER"), 0);
+    PostMessageW(app->window(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app->answerClose(IDOK));
+    ASSERT_TRUE(app->ended(20000));
+    const std::string log = dir->read("LOG_TIMER.TXT").value_or("");
+    EXPECT_EQ(logCount(*dir, "TER"), 1);
+    EXPECT_LT(log.find("#INI#"), log.find("#TER#"));
+}
 
 // RG_TELAINI as stored -> the page shown once the window is up.
 class StartPage : public ::testing::TestWithParam<std::tuple<int, const char*>> {};
