@@ -41,7 +41,6 @@ MainWindow::~MainWindow() {
     timer1_.reset();
     supervisor_.reset();
     views_.clear();
-    typePages_.reset();
     pagesView_.reset();
     top_.reset();
 }

@@ -67,8 +67,6 @@ private:
     void buildCover();
     void buildPages();
     void buildParamPage();
-    void buildEditor();
-    void layoutTypePage(HWND page, const std::string& title, const std::vector<ui::Control*>& controls);
     void buildLogPage();
     void buildMenu();
     void layout();
@@ -80,13 +78,11 @@ private:
     app::TF_TARVEX& form_;
     std::unique_ptr<Panel> top_;
     std::unique_ptr<PagesView> pagesView_;
-    std::unique_ptr<PagesView> typePages_;
     std::unique_ptr<WindowView> windowView_;
     std::unique_ptr<TrayView> trayView_;
     std::unique_ptr<TimerView> timer1_, supervisor_;
     std::vector<std::unique_ptr<View>> views_;
     std::vector<std::unique_ptr<ui::Label>> captions_;   // plain captions: labels of fields and buttons
-    GridView* taskGrid_ = nullptr;
     GridView* coverGrid_ = nullptr;
     HWND status_ = nullptr;
     bool shown_ = false;
