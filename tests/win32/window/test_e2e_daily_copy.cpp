@@ -11,22 +11,11 @@
 #include <vector>
 
 #include "win32/support/test_ui_driver.h"
+#include "win32/window/test_app_process.h"
 #include "win32/wide.h"
 
 namespace tarvex::testui {
 namespace {
-
-std::wstring productPath() {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring beside(self);
-    beside = beside.substr(0, beside.find_last_of(L'\\') + 1) + L"tarvex.exe";
-    if (GetFileAttributesW(beside.c_str()) != INVALID_FILE_ATTRIBUTES) return beside;
-    std::wstring built = L"Z:" + win32::widen(TARVEX_EXE);
-    for (auto& c : built)
-        if (c == L'/') c = L'\\';
-    return built;
-}
 
 void writeBytes(const std::wstring& path, const std::string& bytes) {
     std::ofstream out(std::filesystem::path(path), std::ios::binary);

@@ -12,6 +12,7 @@
 #include "tasks/task_file.h"
 #include "tasks/task_store.h"
 #include "win32/support/test_ui_driver.h"
+#include "win32/window/test_app_process.h"
 #include "win32/ui_base.h"
 
 namespace tarvex::testui {
@@ -25,18 +26,6 @@ struct TaskFile {
         return r < rowCount() && c < static_cast<int>(rows[r].size()) ? rows[r][c] : std::string();
     }
 };
-
-std::wstring productPath() {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring beside(self);
-    beside = beside.substr(0, beside.find_last_of(L'\\') + 1) + L"tarvex.exe";
-    if (GetFileAttributesW(beside.c_str()) != INVALID_FILE_ATTRIBUTES) return beside;
-    std::wstring built = L"Z:" + win32::widen(TARVEX_EXE);
-    for (auto& c : built)
-        if (c == L'/') c = L'\\';
-    return built;
-}
 
 bool folderExists(const std::string& path) {
     DWORD a = GetFileAttributesW(win32::widen(path).c_str());

@@ -7,22 +7,11 @@
 
 #include "win32/main_window.h"
 #include "win32/support/test_ui_driver.h"
+#include "win32/window/test_app_process.h"
 #include "win32/ui_tray.h"
 
 namespace tarvex::testui {
 namespace {
-
-std::wstring productPath() {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring beside(self);
-    beside = beside.substr(0, beside.find_last_of(L'\\') + 1) + L"tarvex.exe";
-    if (GetFileAttributesW(beside.c_str()) != INVALID_FILE_ATTRIBUTES) return beside;
-    std::wstring built = L"Z:" + win32::widen(TARVEX_EXE);  // the Unix path as built, seen through Wine's Z:
-    for (auto& c : built)
-        if (c == L'/') c = L'\\';
-    return built;
-}
 
 // A fresh folder holding a copy of the program: its files are written beside it.
 std::wstring preparedFolder() {
