@@ -331,6 +331,56 @@ void saveWindowPicture(HWND w, const std::wstring& path) {
     ReleaseDC(nullptr, screen);
 }
 
+TEST_F(EditorWindowTest, FolderFileBackupAndMessageTasksKeepTheirPageValues) {
+    press("BU_ANOTA_MAIS");
+    press("BU_ANOTA_MAIS");
+
+    general(11, "PASTAS", 1, 1);
+    ASSERT_TRUE(visible("T01"));
+    set("E_HORA", "07:30");
+    // A memo is typed: setting a multi-line box's text from outside tells it nothing.
+    const std::string pairs = "C:\\A ===>> D:\\A";
+    typeText(find("E01_MEMO"), pairs);
+    ASSERT_TRUE(waitFor([&] { return readText(find("E01_MEMO")) == pairs; }));
+    TaskFile g = save(11, "PASTAS");
+    EXPECT_EQ(g.cell(col::TIPO, 11), tasks::TYPE_LABELS[1]);
+    EXPECT_EQ(g.cell(col::PERIODO, 11), tasks::PERIOD_LABELS[1]);
+    EXPECT_EQ(g.cell(col::HORA, 11), "07:30");
+    EXPECT_EQ(g.cell(col::MEMO, 11), tasks::TIRA_CHR(pairs));
+
+    general(12, "ARQUIVOS", 2, 0);
+    ASSERT_TRUE(visible("T02"));
+    set("E02_ORIGEM", folder);
+    set("E02_DESTINO", "D:\\DESTINO\\");
+    set("E02_ARQUIVO", "*.TXT");
+    g = save(12, "ARQUIVOS");
+    EXPECT_EQ(g.cell(col::DIR_ORIGEM, 12), folder);
+    EXPECT_EQ(g.cell(col::DIR_DESTINO, 12), "D:\\DESTINO\\");
+    EXPECT_EQ(g.cell(col::ARQUIVO, 12), "*.TXT");
+
+    // The backup page wants GBAK.EXE where it says the tool is.
+    CreateDirectoryW(win32::widen(folder + "gbak").c_str(), nullptr);
+    CloseHandle(CreateFileW(win32::widen(folder + "gbak\\GBAK.EXE").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    general(13, "BACKUP", 7, 0);
+    ASSERT_TRUE(visible("T07"));
+    set("E07_PASTAEXE", folder + "gbak");
+    set("E07_ARQUIVO", "C:\\DADOS\\LOJA.FDB");
+    typeText(find("E07_MEMO"), "GBAK -b C:\\DADOS\\LOJA.FDB D:\\LOJA.FBK");
+    ASSERT_TRUE(waitFor([&] { return readText(find("E07_MEMO")) == "GBAK -b C:\\DADOS\\LOJA.FDB D:\\LOJA.FBK"; }));
+    g = save(13, "BACKUP");
+    EXPECT_EQ(g.cell(col::PASTA_EXE, 13), folder + "gbak");
+    EXPECT_EQ(g.cell(col::ARQUIVO, 13), "C:\\DADOS\\LOJA.FDB");
+    EXPECT_EQ(g.cell(col::MEMO, 13), "GBAK -b C:\\DADOS\\LOJA.FDB D:\\LOJA.FBK");
+
+    general(14, "AVISO", 10, 1);
+    set("E_HORA", "12:00");
+    set("E_MSG", "Hora do almoço");
+    g = save(14, "AVISO");
+    EXPECT_EQ(g.cell(col::TIPO, 14), tasks::TYPE_LABELS[10]);
+    EXPECT_EQ(g.cell(col::MENSAGEM, 14), "Hora do almoço");
+}
+
 // Pictures of the screen with each type's page, when TARVEX_SHOTS names a folder.
 TEST_F(EditorWindowTest, ZPicturesOfEveryTypePage) {
     wchar_t dir[MAX_PATH] = {};
