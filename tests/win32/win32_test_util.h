@@ -9,11 +9,25 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/files.h"
 #include "win32/wide.h"
 
 namespace tarvex::win32test {
+
+// A plain window class for test windows; its default procedure lets WM_CLOSE
+// destroy the window, as an ordinary program does.
+inline void registerClass(const std::string& name) {
+    static std::vector<std::wstring> names;   // the class keeps a pointer to its name
+    names.push_back(win32::widen(name));
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;          // WM_CLOSE destroys the window
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = names.back().c_str();
+    RegisterClassW(&wc);
+}
+
 
 class TempFolder {
 public:

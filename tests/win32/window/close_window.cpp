@@ -6,6 +6,7 @@
 #include "exec/close_program.h"
 #include "win32/services_win32.h"
 #include "win32/wide.h"
+#include "win32/win32_test_util.h"
 
 namespace tarvex {
 namespace {
@@ -16,16 +17,6 @@ const std::string kClassB = "TarvexOutra" + kPid;
 const std::string kTitle1 = "Relatório de Teste " + kPid;
 const std::string kTitle2 = "Segunda " + kPid;
 const std::string kTitle3 = "Oculta " + kPid;
-
-void registerClass(const std::string& name) {
-    static std::vector<std::wstring> names;   // the class keeps a pointer to its name
-    names.push_back(win32::widen(name));
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;          // WM_CLOSE destroys the window
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = names.back().c_str();
-    RegisterClassW(&wc);
-}
 
 HWND open(const std::string& cls, const std::string& title, bool visible) {
     HWND h = CreateWindowExW(0, win32::widen(cls).c_str(), win32::widen(title).c_str(),
@@ -43,8 +34,8 @@ struct CloseCase {
 class CloseWindow : public ::testing::TestWithParam<CloseCase> {
 protected:
     static void SetUpTestSuite() {
-        registerClass(kClassA);
-        registerClass(kClassB);
+        win32test::registerClass(kClassA);
+        win32test::registerClass(kClassB);
     }
     void SetUp() override {
         platform::setOperator(&op);

@@ -12,16 +12,6 @@ const std::string kOtherClass = "TarvexTarefaFica" + kPid;
 const std::string kTitle = "Relatório Diário " + kPid;
 const std::string kOtherTitle = "Planilha " + kPid;
 
-void registerClass(const std::string& name) {
-    static std::vector<std::wstring> names;   // the class keeps a pointer to its name
-    names.push_back(win32::widen(name));
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;          // WM_CLOSE destroys the window
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = names.back().c_str();
-    RegisterClassW(&wc);
-}
-
 // Left hidden: the close search finds hidden windows too, and showing one costs
 // Wine seconds on a display without a window manager.
 HWND open(const std::string& cls, const std::string& title) {
