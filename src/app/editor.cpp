@@ -1,6 +1,8 @@
 // The task editor: the general panel, reading a row into the fields and the save.
 #include "app/editor.h"
 
+#include <cctype>
+
 #include "lib/mrqr.h"
 #include "tasks/columns.h"
 #include "tasks/task_store.h"
@@ -69,7 +71,7 @@ void TarefasEditor::design() {
     CB_PAUSE.setCaption("Pause no Final");
     E_TIPO1.setItems({tasks::TYPE_LABELS.begin(), tasks::TYPE_LABELS.end()});
     E_PERIODO1.setItems({tasks::PERIOD_LABELS.begin(), tasks::PERIOD_LABELS.end()});
-    E_HORA.setHint("Hora = a 00:00, executa ao iniciar o programa");
+    E_HORA.setHint("Hora em que a tarefa roda; 00:00 ou vazia = sem hora: a tarefa não roda sozinha");
     E_HORA.setText(maskHour(""));
     pages.PC_TIPO.show("T99");
 }
@@ -87,7 +89,7 @@ void TarefasEditor::wire() {
     BU_TAREFA_SOBE5.onClick = action([this] { BU_TAREFA_SOBE5Click(); });
     BU_TAREFA_DESCE.onClick = action([this] { BU_TAREFA_DESCEClick(); });
     BU_TAREFA_DESCE5.onClick = action([this] { BU_TAREFA_DESCE5Click(); });
-    BU_MONTAR.onClick = action([this] { if (links_.BU_MONTAR) links_.BU_MONTAR(); });
+    BU_MONTAR.onClick = action([this] { if (links_.BU_MONTAR && leaveRow()) links_.BU_MONTAR(); });
     BU_EXCLUI.onClick = action([this] { BU_EXCLUIClick(); });
     BU_TAREFAS_SALVA.onClick = action([this] { BU_TAREFAS_SALVAClick(); });
     E_TIPO1.onChange = action([this] { E_TIPO1Select(); });
@@ -96,8 +98,14 @@ void TarefasEditor::wire() {
     // Typed text takes the field's form at once, as the window's field would show it.
     E_NOME.onChange = [this] { E_NOME.setText(upper1252(E_NOME.text())); };
     E_HORA.onChange = [this] { E_HORA.setText(maskHour(E_HORA.text())); };
-    links_.GRID.onSelectCell = [this](int col, int row, bool&) {
-        action([this, col, row] { GRIDSelectCell(col, row); })();
+    // Another cell of the row being edited keeps what was typed; another row asks first.
+    links_.GRID.onEdited = [this](int, int) { action([this] { links_.GRID_SALVA(); })(); };
+    links_.GRID.onSelectCell = [this](int col, int row, bool& canSelect) {
+        action([this, col, row, &canSelect] {
+            if (row == links_.LINHA() && changed()) return;
+            if (!leaveRow()) canSelect = false;
+            else GRIDSelectCell(col, row);
+        })();
     };
 }
 
@@ -153,6 +161,7 @@ void TarefasEditor::GRID_LER() {
     CB_PAUSE.setChecked(g.cell(col::PAUSE, row) == "S");
     showPage(typeCode(), true);
     GRID_LER1();
+    markRead();
 }
 
 void TarefasEditor::GRID_LER1() { readTypeCells(pages, typeCode(), links_.GRID, links_.LINHA()); }
@@ -195,25 +204,87 @@ bool TarefasEditor::generalChecks(const std::string& tipo) {
     return true;
 }
 
+// The box is written only when the operator changed it: a run may have stamped
+// the row since it was read.
+std::string TarefasEditor::stampCell() const {
+    const std::string& box = links_.E_ULTEXEC.text();
+    return box != stampRead_ ? box : links_.GRID.cell(col::ULTIMA_EXEC, links_.LINHA());
+}
+
 RowCells TarefasEditor::generalCells() const {
     return {{col::NOME, E_NOME.text()},        {col::TIPO, E_TIPO.text()},
-            {col::PERIODO, E_PERIODO.text()},  {col::ULTIMA_EXEC, links_.E_ULTEXEC.text()},
+            {col::PERIODO, E_PERIODO.text()},  {col::ULTIMA_EXEC, stampCell()},
             {col::HORA, E_HORA.text()},        {col::MENSAGEM, trim(E_MSG.text())},
             {col::VER_EXEC, ""},               {col::PAUSE, CB_PAUSE.checked() ? "S" : "N"}};
 }
 
+void TarefasEditor::BU_TAREFAS_SALVAClick() { save(); }
+
 // The row changes only once every check has passed, all of it at once, so a
 // refused save leaves no half-edited task for a later save to write.
-void TarefasEditor::BU_TAREFAS_SALVAClick() {
+bool TarefasEditor::save() {
     const int row = links_.LINHA();
-    if (row < 1 || row >= links_.GRID.rowCount()) return;
+    if (row < 1 || row >= links_.GRID.rowCount()) return false;
     const std::string tipo = typeCode();
     E_NOME.setText(trim(E_NOME.text()));
-    if (!generalChecks(tipo)) return;
+    if (!generalChecks(tipo) || !hourChecks()) return false;
     RowCells cells = generalCells();
-    if (!typeCells(pages, tipo, cells, services_.op)) return;
+    if (!typeCells(pages, tipo, cells, services_.op)) return false;
     commit(row, cells);
     links_.GRID_SALVA();
+    markRead();
+    if (links_.agenda) links_.agenda();   // "Próximo" shows the saved task at once
+    return true;
+}
+
+// "  :  " (no hour) passes here; what the period asks of it is checked before.
+bool TarefasEditor::hourChecks() {
+    const std::string hora = E_HORA.text();
+    if (MRQ_DATA_VAZIA(hora)) return true;
+    const bool digits = hora.size() == 5 && hora[2] == ':' &&
+                        std::isdigit(static_cast<unsigned char>(hora[0])) &&
+                        std::isdigit(static_cast<unsigned char>(hora[1])) &&
+                        std::isdigit(static_cast<unsigned char>(hora[3])) &&
+                        std::isdigit(static_cast<unsigned char>(hora[4]));
+    if (digits && std::stoi(hora.substr(0, 2)) <= 23 && std::stoi(hora.substr(3, 2)) <= 59) return true;
+    return refuse("A HORA \"" + hora + "\" não é válida: informe hh:mm entre 00:00 e 23:59");
+}
+
+// ---- what the operator changed ------------------------------------------------------------
+
+std::vector<std::string> TarefasEditor::fieldValues() const {
+    std::vector<std::string> values{E_NOME.text(), E_TIPO.text(),  E_PERIODO.text(),
+                                    E_HORA.text(), E_MSG.text(),   CB_PAUSE.checked() ? "S" : "N",
+                                    std::to_string(pages.T05_FUNCOES.itemIndex())};
+    for (ui::Control* c : const_cast<EditorPages&>(pages).controls())
+        if (auto* edit = dynamic_cast<ui::Edit*>(c)) values.push_back(edit->text());
+    return values;
+}
+
+void TarefasEditor::markRead() {
+    read_ = fieldValues();
+    stampRead_ = links_.E_ULTEXEC.text();
+}
+
+bool TarefasEditor::changed() const {
+    return !read_.empty() && (fieldValues() != read_ || links_.E_ULTEXEC.text() != stampRead_);
+}
+
+bool TarefasEditor::leaveRow() {
+    const int row = links_.LINHA();
+    if (row < 1 || row >= links_.GRID.rowCount() || !changed()) return true;
+    switch (services_.op.choose("Mensagem do Sistema",
+                                "Salvar as alterações da tarefa " + MRQ_ZEROS(row, 2) + "?")) {
+    case platform::Choice::Yes: return save();
+    case platform::Choice::No: GRID_LER(); return true;
+    default: return false;
+    }
+}
+
+void TarefasEditor::rowStamped(int row, const std::string& stamp) {
+    if (row != links_.LINHA() || links_.E_ULTEXEC.text() != stampRead_) return;
+    links_.E_ULTEXEC.setText(stamp);
+    stampRead_ = stamp;
 }
 
 // Older, narrower tables are widened; wider ones keep their extra columns.

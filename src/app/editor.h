@@ -20,13 +20,15 @@ namespace tarvex::app {
 // What the editor uses of the main window.
 struct EditorLinks {
     ui::Grid& GRID;
-    ui::Edit& E_ULTEXEC;                  // the executor stamps through it too
+    ui::Edit& E_ULTEXEC;                  // follows a run's stamp of the row shown
     std::function<int()> LINHA;
     std::function<void(int)> setLINHA;
     std::function<void()> GRID_SALVA;     // writes the task file; throws FileError
     std::function<void()> BU_MONTAR;      // the load action ("Monta Grid")
     // Runs an operator's action the way the window's message loop does; empty: directly.
     std::function<void(const std::function<void()>&)> event;
+    // The day's agenda computed again after a save; empty: none.
+    std::function<void()> agenda;
 };
 
 struct EditorServices {
@@ -49,7 +51,10 @@ class TarefasEditor : public scheduler::EditorSave {
 public:
     TarefasEditor(EditorLinks links, EditorServices services);
     // The list outlives the editor: its selection action is taken back.
-    ~TarefasEditor() override { links_.GRID.onSelectCell = nullptr; }
+    ~TarefasEditor() override {
+        links_.GRID.onSelectCell = nullptr;
+        links_.GRID.onEdited = nullptr;
+    }
     TarefasEditor(const TarefasEditor&) = delete;
     TarefasEditor& operator=(const TarefasEditor&) = delete;
 
@@ -94,6 +99,18 @@ public:
 
     // The type code of E_TIPO: its first two characters, trimmed.
     std::string typeCode() const;
+
+    // Fields the operator changed since the row was read or saved.
+    bool changed() const;
+    // Before the fields are left (another row, another page, the end): changed fields
+    // are saved, dropped (the row read again) or kept, as the operator answers.
+    // False: stay where you are (Cancelar, or a save its checks refused).
+    bool leaveRow();
+    // A run stamped `row`: the box shows it when the editor shows that row and the
+    // operator has not typed into the box.
+    void rowStamped(int row, const std::string& stamp);
+    // The box as it stands now was set for the operator ("Reagendar"), not typed.
+    void acceptStampBox() { stampRead_ = links_.E_ULTEXEC.text(); }
     // Every control the editor owns, the pages' included, for a window to bind by name.
     std::vector<ui::Control*> controls();
     EditLook look(const ui::Edit& edit) const;
@@ -107,10 +124,15 @@ private:
     bool refuse(const std::string& text);   // tells, and gives false
     bool generalChecks(const std::string& tipo);
     RowCells generalCells() const;
+    std::string stampCell() const;
     void commit(int row, const RowCells& cells);
     void exchange(int a, int b);
     void moveTo(int row);
     void showPage(const std::string& code, bool blankFirst);
+    bool save();
+    bool hourChecks();
+    std::vector<std::string> fieldValues() const;
+    void markRead();
 
     EditorLinks links_;
     EditorServices services_;
@@ -119,6 +141,8 @@ private:
     exec::FileCopyPicker fileCopy_;
     exec::ZipPicker zip_;
     exec::BackupBuilder backup_;
+    std::vector<std::string> read_;   // the fields as last read or saved
+    std::string stampRead_;           // the box as last read, saved or stamped
 };
 
 // The type pages' cells (editor_rows.cpp).

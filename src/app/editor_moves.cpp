@@ -26,7 +26,7 @@ void TarefasEditor::moveTo(int row) {
 
 void TarefasEditor::BU_TAREFA_SOBEClick() {
     const int row = links_.LINHA();
-    if (row < 2 || row >= links_.GRID.rowCount()) return;
+    if (row < 2 || row >= links_.GRID.rowCount() || !leaveRow()) return;
     exchange(row - 1, row);
     moveTo(row - 1);
 }
@@ -34,7 +34,7 @@ void TarefasEditor::BU_TAREFA_SOBEClick() {
 // Row 0 holds the titles: a current row of 0 (nothing selected yet) moves nothing.
 void TarefasEditor::BU_TAREFA_DESCEClick() {
     const int row = links_.LINHA();
-    if (row < 1 || row >= links_.GRID.rowCount() - 1) return;
+    if (row < 1 || row >= links_.GRID.rowCount() - 1 || !leaveRow()) return;
     exchange(row, row + 1);
     moveTo(row + 1);
 }
@@ -47,13 +47,15 @@ void TarefasEditor::BU_TAREFA_DESCE5Click() {
     for (int i = 0; i < 5; ++i) BU_TAREFA_DESCEClick();
 }
 
-// The row stays as an empty slot; the file is written by the next save.
+// The row stays as an empty slot.
 void TarefasEditor::BU_EXCLUIClick() {
     const int row = links_.LINHA();
     if (row < 1 || row >= links_.GRID.rowCount()) return;
     if (!services_.op.question("Mensagem do Sistema", "Confirma Exclusão do registro atual ?")) return;
     links_.GRID.clearRow(row);
     tasks::NUMERA(links_.GRID);
+    links_.GRID_SALVA();   // a restart shows the task gone
+    GRID_LER();            // the editor shows the emptied row, not the deleted task
 }
 
 void TarefasEditor::BU_ANOTA_MAISClick() {
@@ -62,6 +64,7 @@ void TarefasEditor::BU_ANOTA_MAISClick() {
     g.setRowCount(first + 3);
     for (int row = first; row < first + 3; ++row) g.clearRow(row);
     tasks::NUMERA(g);
+    links_.GRID_SALVA();
 }
 
 std::vector<ui::Control*> TarefasEditor::controls() {

@@ -44,7 +44,10 @@ EditorLinks TF_TARVEX::editorLinks() {
             [this](int row) { linha_ = row; },
             [this] { GRID_SALVA(); },
             [this] { BU_MONTARClick(); },
-            [this](const std::function<void()>& action) { event(action); }};
+            [this](const std::function<void()>& action) { event(action); },
+            [this] {
+                if (!CB_PARAR.checked()) agenda_.BU_PROXIMOClick();
+            }};
 }
 
 // The state the window starts in, as designed.
@@ -78,7 +81,13 @@ void TF_TARVEX::design() {
 }
 
 void TF_TARVEX::wire() {
-    BU_PROXIMO.onClick = [this] { event([this] { BU_PROXIMOClick(); }); };
+    BU_PROXIMO.onClick = [this] {
+        event([this] {
+            if (CB_EXECUTANDO.checked()) return;   // nothing changes during a run
+            BU_PROXIMOClick();
+            showPage("TS_CAPA");
+        });
+    };
     LA_HOJE.onClick = BU_PROXIMO.onClick;
     TIMER1.onTimer = [this] { message([this] { TIMER1Timer(); }); };
     T_SUPERVISOR.onTimer = [this] { message([this] { T_SUPERVISORTimer(); }); };
@@ -136,7 +145,14 @@ std::vector<ui::Control*> TF_TARVEX::controls() {
 }
 
 exec::ExecControls TF_TARVEX::execControls() {
-    return {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_ULTEXEC, E_PROX_NOME, E_DIR_PARAM};
+    return {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_PROX_NOME, E_DIR_PARAM};
+}
+
+// The row's stamp is emptied in the table and the box alike, and kept on disk.
+void TF_TARVEX::BU_REAGENDARClick() {
+    loop_.BU_REAGENDARClick();
+    editor_.acceptStampBox();
+    GRID_SALVA();
 }
 
 void TF_TARVEX::T_SUPERVISORTimer() {

@@ -112,6 +112,7 @@ public:
     std::string CHR_SEPARADOR;         // what TIRA_CHR removes: the task file's separator
 
     int LINHA() const override { return linha_; }
+    void stamped(int row, const std::string& stamp) override { editor_.rowStamped(row, stamp); }
     void setLINHA(int row) { linha_ = row; }
     const std::string& PASTA_PARAM() const { return store_.pastaParam(); }
     const std::string& exePath() const { return exePath_; }
@@ -149,7 +150,7 @@ public:
     void TIMER1Timer() { loop_.TIMER1Timer(); }
     void T_SUPERVISORTimer();
     void CB_PARARClick() { loop_.CB_PARARClick(); }
-    void BU_REAGENDARClick() { loop_.BU_REAGENDARClick(); }
+    void BU_REAGENDARClick();
     void T_EXECClick() { loop_.T_EXECClick(); }
     void BU_ICONIZARClick() { loop_.BU_ICONIZARClick(); }
     void TrayIcon1Click();
@@ -158,9 +159,11 @@ public:
     void BU_TAREFASClick();
     void BU_HELPClick();
     void BU_LOGClick();
-    void LA_PARAMClick() { PC_GERAL.show("TS_PARAM"); }
-    void Parmetros1Click() { PC_GERAL.show("TS_PARAM"); }
-    void SistemaClick() { PC_GERAL.show("TS_SISTEMA"); }
+    void LA_PARAMClick() { showPage("TS_PARAM"); }
+    void Parmetros1Click() { showPage("TS_PARAM"); }
+    void SistemaClick() { showPage("TS_SISTEMA"); }
+    // The operator's way to another page: the editor's changed fields are asked about first.
+    void showPage(const std::string& page);
     void VALDRIN1Click();
     void LOG1Click() { logView_.LOG1Click(); }
     void BU_LOGO_EDITClick() { logView_.BU_LOGO_EDITClick(); }

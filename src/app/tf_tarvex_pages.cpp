@@ -65,7 +65,12 @@ void TF_TARVEX::pageShown(const std::string& page) {
 
 // Shows its own page, or the other one when its own is already shown.
 void TF_TARVEX::toggle(const char* own, const char* other) {
-    PC_GERAL.show(PC_GERAL.active() == own ? other : own);
+    showPage(PC_GERAL.active() == own ? other : own);
+}
+
+void TF_TARVEX::showPage(const std::string& page) {
+    if (PC_GERAL.active() == "TS_TAREFAS" && page != "TS_TAREFAS" && !editor_.leaveRow()) return;
+    PC_GERAL.show(page);
 }
 
 void TF_TARVEX::BU_CALENDClick() { toggle("TS_CALEND", "TS_TAREFAS"); }

@@ -98,6 +98,9 @@ void TF_TARVEX::FormShow() { platform::setAppTitle(kShownTitle); }
 // (a message box lets the request in) ends the program once the run is over.
 bool TF_TARVEX::FormClose() {
     event([this] { BU_PARAM_SALVAClick(); });
+    bool leave = false;
+    event([this, &leave] { leave = editor_.leaveRow(); });
+    if (!leave) return false;
     if (!platform::op().question(kCloseCaption, kCloseQuestion)) return false;
     TIMER1.setTimerEnabled(false);
     T_SUPERVISOR.setTimerEnabled(false);

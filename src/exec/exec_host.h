@@ -12,7 +12,6 @@ struct ExecControls {
     ui::Label& LA_MSG;
     ui::Tray& TrayIcon1;
     ui::Memo& E_MEMO;        // the batch buffer
-    ui::Edit& E_ULTEXEC;     // the editor's "Ult.Execucao" box
     ui::Edit& E_PROX_NOME;   // read for the tray hint
     ui::Edit& E_DIR_PARAM;   // settings folder, base of the batch path
 };
@@ -24,6 +23,8 @@ public:
     virtual void BU_PROXIMOClick() = 0;   // recompute the agenda
     virtual void requestQuit() = 0;       // end the program when the run returns to the loop
     virtual int LINHA() const = 0;        // the row shown in the editor
+    // A run wrote its stamp into column "Ultima Exec" of `row`.
+    virtual void stamped(int row, const std::string& stamp) = 0;
 };
 
 }  // namespace tarvex::exec

@@ -6,6 +6,7 @@
 #include "exec/acerta.h"
 #include "exec/close_program.h"
 #include "exec/power.h"
+#include "exec/program_line.h"
 #include "exec/zip_task.h"
 #include "lib/datetime.h"
 #include "lib/errors.h"
@@ -54,8 +55,8 @@ void Executor::begin(int row) {
     ctx_.MEMO_TAREFA = tasks::COLOCA_CHR(cell(col::MEMO, row));
     ctx_.DIA_SEMANA = MRQ_DIA_SEMANA(MRQ_HOJE());
 
-    c_.TrayIcon1.setHint(c_.E_PROX_NOME.text() + ") " + cell(col::NOME, host_.LINHA()) + " >> " +
-                         ctx_.PERIODO_TAREFA + " >> " + ctx_.COD_TIPO);
+    startDay_ = today();
+    c_.TrayIcon1.setHint("Executando: " + trim(ctx_.NOME_TAREFA) + " (" + trim(ctx_.PERIODO_TAREFA) + ")");
     c_.TrayIcon1.setImageIndex(1);
     c_.CB_EXECUTANDO.setChecked(true);
     c_.LA_MSG.setCaption("Executando: " + MRQ_ZEROS(row, 2) + " - " + ctx_.NOME_TAREFA);
@@ -101,14 +102,20 @@ bool Executor::confirm() {
     if (!ctx_.MENSAGEM_TAREFA.empty() && !platform::op().question(kCaption, ctx_.MENSAGEM_TAREFA))
         return false;
     ctx_.HORA_INICIO = nowText();   // the wait for the operator is not part of the run
+    startDay_ = today();
     return true;
 }
 
+// A run that crossed midnight is stamped with the moment it started, so the task
+// is still due on the day it ended.
 void Executor::stamp(int row) {
     const LocalTime t = platform::clock().now();
-    c_.E_ULTEXEC.setText(formatDate(Date{t.year, t.month, t.day}) + " " +
-                         formatTime(t.hour * 3600 + t.minute * 60 + t.second));
-    GRID_.setCell(col::ULTIMA_EXEC, row, c_.E_ULTEXEC.text());
+    const Date day{t.year, t.month, t.day};
+    const std::string text = day == startDay_
+                                 ? formatDate(day) + " " + formatTime(t.hour * 3600 + t.minute * 60 + t.second)
+                                 : formatDate(startDay_) + " " + ctx_.HORA_INICIO;
+    GRID_.setCell(col::ULTIMA_EXEC, row, text);
+    host_.stamped(row, text);
 }
 
 void Executor::writeBatchFile() {
@@ -173,9 +180,7 @@ void Executor::copyFile(int row) {
 
 void Executor::startProgram(int row) {
     if (!confirm()) return;
-    const std::string line = ACERTA(ctx_, trim(cell(col::EXECUTAVEL, row)));
-    const std::string program = MRQ_ENTRE(line, "", " ");
-    const std::string params = line.find(' ') == std::string::npos ? "" : MRQ_ENTRE(line, " ", "");
+    const auto [program, params] = splitProgramLine(ACERTA(ctx_, trim(cell(col::EXECUTAVEL, row))));
     stamp(row);
     if (!platform::fileExists(program)) {
         log_.MRQ_ADDLOG(row, "ERR", "***   ERRO   ***   Programa não localizado " + ctx_.NOME_TAREFA);

@@ -6,6 +6,7 @@
 #include "exec/exec_host.h"
 #include "exec/run_context.h"
 #include "exec/runner.h"
+#include "lib/datetime.h"
 #include "log/log.h"
 #include "platform/services.h"
 #include "scheduler/task_runner.h"
@@ -52,6 +53,7 @@ private:
     log::Log& log_;
     CommandRunner& runner_;
     platform::Services& services_;
+    Date startDay_;   // the day the run started (after its confirmation)
 };
 
 }  // namespace tarvex::exec

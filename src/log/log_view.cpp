@@ -5,6 +5,7 @@
 #include "lib/datetime.h"
 #include "lib/errors.h"
 #include "platform/files.h"
+#include "platform/operator.h"
 
 namespace tarvex::log {
 
@@ -101,6 +102,7 @@ void LogView::BU_MONTA_LOGClick() {
 }
 
 void LogView::BU_ZERA_LOGClick() {
+    if (!platform::op().question("Mensagem do Sistema", "Apagar todo o histórico do log?")) return;
     const std::string path = log_.path();
     if (platform::fileExists(path)) platform::removeFile(path);
     context_.HORA_INICIO = formatTime(nowSeconds());

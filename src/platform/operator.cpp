@@ -20,6 +20,11 @@ bool ConsoleOperator::question(const std::string& caption, const std::string& te
     return true;
 }
 
+Choice ConsoleOperator::choose(const std::string& caption, const std::string& text) {
+    print(caption, text);
+    return Choice::Yes;
+}
+
 void ConsoleOperator::error(const std::string& text) { print("Erro", text); }
 
 namespace {

@@ -5,6 +5,9 @@
 
 namespace tarvex::platform {
 
+// The answer to a question with Sim, Não and Cancelar.
+enum class Choice { Yes, No, Cancel };
+
 class Operator {
 public:
     virtual ~Operator() = default;
@@ -12,17 +15,21 @@ public:
     virtual void message(const std::string& caption, const std::string& text) = 0;
     // Modal box with OK and Cancel; true only for OK.
     virtual bool question(const std::string& caption, const std::string& text) = 0;
+    // Modal box with Sim, Não and Cancelar.
+    virtual Choice choose(const std::string& caption, const std::string& text) = 0;
     // The application's general error box (errors no routine caught).
     virtual void error(const std::string& text) = 0;
     // Let pending window messages be processed (timers may fire in here).
     virtual void processMessages() = 0;
 };
 
-// Used when nothing was installed: messages go to standard error, questions answer OK.
+// Used when nothing was installed: messages go to standard error, questions answer OK
+// (and Sim).
 class ConsoleOperator : public Operator {
 public:
     void message(const std::string& caption, const std::string& text) override;
     bool question(const std::string& caption, const std::string& text) override;
+    Choice choose(const std::string& caption, const std::string& text) override;
     void error(const std::string& text) override;
     void processMessages() override {}
 };

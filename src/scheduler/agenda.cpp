@@ -37,7 +37,9 @@ void Agenda::BU_PROXIMOClick() {
         arm(row, bestHour);
     else
         c_.TIMER1.setTimerEnabled(false);
-    c_.PC_GERAL.show("TS_CAPA");
+    // The operator's typing on these pages is never taken from the screen.
+    const std::string& page = c_.PC_GERAL.active();
+    if (page != "TS_TAREFAS" && page != "TS_PARAM") c_.PC_GERAL.show("TS_CAPA");
 
     // Told after the computation is complete: a modal box lets timers through.
     for (const auto& w : warnings)

@@ -7,7 +7,7 @@ namespace tarvex::settings {
 
 inline constexpr const char* kStartModeCaption = "  AO INICIAR  ";
 inline constexpr std::array<const char*, 3> kStartModeOptions = {
-    "0 - Abrir Normal", "1 - Iniciar Maximizado", "2 - Iniciarf Iconizado"};
+    "0 - Abrir Normal", "1 - Iniciar Maximizado", "2 - Iniciar Iconizado"};
 inline constexpr const char* kStartPageCaption = "  Tela Inicial  ";
 inline constexpr std::array<const char*, 3> kStartPageOptions = {
     "0 - Capa", "1 - Tarefas", "2 - Calendário"};

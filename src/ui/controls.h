@@ -146,9 +146,13 @@ public:
 
     int row() const { return row_; }      // selected row
     void setRow(int r) { row_ = r; notify(); }
-    // Called from the view after cells were changed by the operator.
-    void touched() { notify(); }
+    // Called from the view after the operator typed a cell's new text.
+    void edited(int col, int row) {
+        notify();
+        if (onEdited) onEdited(col, row);
+    }
     std::function<void(int col, int row, bool& canSelect)> onSelectCell;
+    std::function<void(int col, int row)> onEdited;
     std::function<void()> onDblClick;
 
 private:

@@ -47,6 +47,7 @@ public:
     void setOwner(std::uintptr_t hwnd) { owner_ = hwnd; }
     void message(const std::string& caption, const std::string& text) override;
     bool question(const std::string& caption, const std::string& text) override;
+    platform::Choice choose(const std::string& caption, const std::string& text) override;
     void error(const std::string& text) override;
     void processMessages() override;
 

@@ -287,7 +287,7 @@ void GridView::endEdit(bool commit) {
     if (commit && editRow_ < grid().rowCount() && editCol_ < grid().colCount() &&
         text != grid().cell(editCol_, editRow_)) {
         grid().setCell(editCol_, editRow_, text);
-        grid().touched();
+        grid().edited(editCol_, editRow_);
     }
 }
 

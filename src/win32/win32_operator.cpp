@@ -27,6 +27,14 @@ bool Win32Operator::question(const std::string& caption, const std::string& text
     return box(owner_, caption, text, MB_OKCANCEL) == IDOK;
 }
 
+platform::Choice Win32Operator::choose(const std::string& caption, const std::string& text) {
+    switch (box(owner_, caption, text, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES: return platform::Choice::Yes;
+    case IDNO: return platform::Choice::No;
+    default: return platform::Choice::Cancel;
+    }
+}
+
 void Win32Operator::error(const std::string& text) {
     box(owner_, platform::appTitle(), text, MB_OK | MB_ICONERROR);
 }

@@ -58,8 +58,8 @@ public:
         if (failures[row] > 0) {
             --failures[row];
         } else {
-            form_.E_ULTEXEC.setText(stampNow());
-            form_.GRID.setCell(col::ULTIMA_EXEC, row, form_.E_ULTEXEC.text());
+            form_.GRID.setCell(col::ULTIMA_EXEC, row, stampNow());
+            form_.stamped(row, stampNow());
         }
         form_.LA_MSG.setCaption("___");
         form_.CB_EXECUTANDO.setChecked(false);

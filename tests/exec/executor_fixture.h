@@ -32,6 +32,8 @@ public:
     }
     void requestQuit() override { ++quits; }
     int LINHA() const override { return linha; }
+    void stamped(int, const std::string& stamp) override { lastStamp = stamp; }
+    std::string lastStamp;
 };
 
 class ExecutorTest : public ::testing::Test {
@@ -50,9 +52,9 @@ protected:
     ui::Label LA_MSG{"LA_MSG"};
     ui::Tray TrayIcon1{"TrayIcon1"};
     ui::Memo E_MEMO{"E_MEMO"};
-    ui::Edit E_ULTEXEC{"E_ULTEXEC"}, E_PROX_NOME{"E_PROX_NOME"}, E_DIR_PARAM{"E_DIR_PARAM"};
+    ui::Edit E_PROX_NOME{"E_PROX_NOME"}, E_DIR_PARAM{"E_DIR_PARAM"};
     RecordingHost host;
-    Executor executor{GRID, ctx, {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_ULTEXEC, E_PROX_NOME, E_DIR_PARAM},
+    Executor executor{GRID, ctx, {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_PROX_NOME, E_DIR_PARAM},
                       host, log, runner, fake.services};
 
     void SetUp() override {

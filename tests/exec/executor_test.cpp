@@ -34,8 +34,7 @@ TEST_P(FrameOnlyTest, TypesWithoutWorkGoThroughTheFrameOnly) {
     };
     executor.EXECUTANDO(row);
     EXPECT_EQ(labelDuring, "Executando: 03 - BACKUP DIARIO");
-    // The hint names the task shown in the editor, not necessarily the one running.
-    EXPECT_EQ(hintDuring, "03 - BACKUP DIARIO) OUTRA >> 01 - Todos os Dias >> " + std::string(GetParam()).substr(0, 2));
+    EXPECT_EQ(hintDuring, "Executando: BACKUP DIARIO (01 - Todos os Dias)");   // never the row the editor shows
     EXPECT_EQ(iconDuring, 1);
     EXPECT_TRUE(flagDuring);
     expectIdle();
@@ -131,7 +130,7 @@ TEST_P(BatchTest, WritesTheExpandedBatchRunsItAndStamps) {
     EXPECT_EQ(fake.processes.calls[0].commandLine, ctx.ARQ_BAT);
     EXPECT_EQ(fake.processes.calls[0].show, 1);
     EXPECT_EQ(stampOf(row), "06/12/26 08:02:15");
-    EXPECT_EQ(E_ULTEXEC.text(), "06/12/26 08:02:15");
+    EXPECT_EQ(host.lastStamp, "06/12/26 08:02:15");
     ASSERT_EQ(logLines().size(), 1u);
     EXPECT_EQ(logLines()[0], "06/12/26#01#EXE#COPIA#08:00:00#08:02:15#00:02:15#" + std::string(GetParam()) +
                                  "#01 - Todos os Dias#");
@@ -261,13 +260,32 @@ INSTANTIATE_TEST_SUITE_P(Lines, ProgramTest,
                          ::testing::Values(ProgramCase{"", "", ""}, ProgramCase{" /S", "", "/S"},
                                            ProgramCase{"  /A   [DIA] ", "", "/A 06"}));
 
-TEST_F(ExecutorTest, ProgramNotFoundIsLoggedButStamped) {
-    dir.write("Program Files/X.EXE", "");
-    const int row = addTask("PROG", "03 - Executar Programa", {{col::EXECUTAVEL, dir.file("Program Files/X.EXE")}});
+// A program in a folder with blanks: quoted, whole, or program and parameters.
+TEST_F(ExecutorTest, ProgramInAFolderWithBlanksStarts) {
+    dir.write("Meu App/bloco.exe", "");
+    const std::string exe = dir.file("Meu App/bloco.exe");
+    for (const std::string& line : {exe, "\"" + exe + "\" /S", exe + " /S"}) {
+        const int row = addTask("PROG", "03 - Executar Programa", {{col::EXECUTAVEL, line}});
+        executor.EXECUTANDO(row);
+    }
+    ASSERT_EQ(fake.shell.opens.size(), 2u);   // the third line is read as "...Meu" and "App/bloco.exe /S"
+    EXPECT_EQ(fake.shell.opens[0].file, exe);
+    EXPECT_EQ(fake.shell.opens[1].file, exe);
+    EXPECT_EQ(fake.shell.opens[1].params, "/S");
+    EXPECT_EQ(logged().back(), "ERR#***   ERRO   ***   Programa não localizado PROG");
+}
+
+// A 23:50 task ending after midnight still runs at 23:50 that night.
+TEST_F(ExecutorTest, RunAcrossMidnightIsStampedWithTheDayItStarted) {
+    clock.set(testkit::ClockScope::at(2026, 12, 6, 23, 50, 0));
+    const int row = addTask("NOITE", "00 - XCOPY", {{col::MEMO, "XCOPY A B"}});
+    fake.processes.onRun = [&](const std::string&, int) {
+        clock.set(testkit::ClockScope::at(2026, 12, 7, 0, 10, 0));
+        return 0;
+    };
     executor.EXECUTANDO(row);
-    EXPECT_TRUE(fake.shell.opens.empty());
-    EXPECT_EQ(logged(), std::vector<std::string>{"ERR#***   ERRO   ***   Programa não localizado PROG"});
-    EXPECT_NE(stampOf(row), "");
+    EXPECT_EQ(stampOf(row), "06/12/26 23:50:00");
+    EXPECT_NE(logLines().back().find("#23:50:00#00:10:00#"), std::string::npos) << logLines().back();
 }
 
 // ---- "04": close a program ------------------------------------------------------------
@@ -332,7 +350,7 @@ TEST_F(ExecutorTest, PowerStateIsOnDiskBeforeTheComputerGoesDown) {
     Probe probe;
     probe.at = [&] { savesAtAction = host.saves; loggedAtAction = dir.exists("LOG_TIMER.TXT"); };
     platform::Services services{fake.processes, fake.shell, fake.windows, probe, fake.registry};
-    Executor ex{GRID, ctx, {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_ULTEXEC, E_PROX_NOME, E_DIR_PARAM},
+    Executor ex{GRID, ctx, {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_PROX_NOME, E_DIR_PARAM},
                 host, log, runner, services};
     ex.EXECUTANDO(row);
     EXPECT_EQ(savesAtAction, 1);

@@ -16,6 +16,7 @@ public:
     struct Box { Kind kind; std::string caption, text; };
     std::vector<Box> boxes;          // every box shown, in order
     std::deque<bool> answers;        // answers to the next questions
+    std::deque<platform::Choice> choices;   // answers to the next Sim/Não/Cancelar boxes (Não when none)
     bool defaultAnswer = true;
     int pumps = 0;                   // processMessages() calls
     std::function<void()> onPump;    // runs inside processMessages()
@@ -32,6 +33,14 @@ public:
         bool a = answers.front();
         answers.pop_front();
         return a;
+    }
+    platform::Choice choose(const std::string& caption, const std::string& text) override {
+        boxes.push_back({Kind::Question, caption, text});
+        if (onBox) onBox();
+        if (choices.empty()) return platform::Choice::No;
+        const platform::Choice c = choices.front();
+        choices.pop_front();
+        return c;
     }
     void error(const std::string& text) override {
         boxes.push_back({Kind::Error, "", text});
