@@ -32,9 +32,48 @@ bool isFolder(const std::wstring& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Selects the starting folder once the browser is up.
-int CALLBACK preselect(HWND dlg, UINT msg, LPARAM, LPARAM data) {
-    if (msg == BFFM_INITIALIZED && data) SendMessageW(dlg, BFFM_SETSELECTIONW, TRUE, data);
+// The browser's own first selection, or a change of the folders it lists while it
+// walks its tree, can leave the tree on another folder; the selection is asked
+// again until the tree holds the wanted folder, then left to the operator.
+struct Preselection {
+    std::wstring folder;
+    bool reached = false;
+    int tries = 0;
+};
+constexpr UINT_PTR kPreselectTimer = 0x7A01;
+constexpr int kPreselectTries = 50;   // every 100 ms: five seconds
+const wchar_t* const kPreselectProp = L"TARVEX.Preselection";
+
+bool samePath(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+void askSelection(HWND dlg, Preselection& p) {
+    ++p.tries;
+    SendMessageW(dlg, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(p.folder.c_str()));
+}
+
+void CALLBACK retrySelection(HWND dlg, UINT, UINT_PTR id, DWORD) {
+    auto* p = static_cast<Preselection*>(GetPropW(dlg, kPreselectProp));
+    if (!p || p->reached || p->tries >= kPreselectTries) {
+        KillTimer(dlg, id);
+        return;
+    }
+    askSelection(dlg, *p);
+}
+
+int CALLBACK preselect(HWND dlg, UINT msg, LPARAM param, LPARAM data) {
+    auto* p = reinterpret_cast<Preselection*>(data);
+    if (!p) return 0;
+    if (msg == BFFM_INITIALIZED) {
+        SetPropW(dlg, kPreselectProp, p);
+        askSelection(dlg, *p);
+        if (!p->reached) SetTimer(dlg, kPreselectTimer, 100, retrySelection);
+    } else if (msg == BFFM_SELCHANGED && param && !p->reached) {
+        wchar_t path[MAX_PATH] = {};
+        if (SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(param), path) && samePath(path, p->folder))
+            p->reached = true;
+    }
     return 0;
 }
 
@@ -53,8 +92,9 @@ std::optional<std::string> Win32Dialogs::browseFolder(const std::string& title, 
     bi.hwndOwner = owner();
     bi.lpszTitle = wTitle.c_str();
     bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    Preselection wanted{start};
     bi.lpfn = preselect;
-    bi.lParam = isFolder(start) ? reinterpret_cast<LPARAM>(start.c_str()) : 0;
+    bi.lParam = isFolder(start) ? reinterpret_cast<LPARAM>(&wanted) : 0;
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&bi);
     std::optional<std::string> result;

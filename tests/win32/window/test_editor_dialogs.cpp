@@ -77,7 +77,7 @@ std::wstring selectedFolder(HWND box) {
 }
 
 // Presses `button` of the dialog that shows next, from another thread, once
-// `ready` holds for it (or ten seconds pass).
+// `ready` holds for it (or twenty seconds pass).
 class Answer {
 public:
     explicit Answer(int button, std::function<bool(HWND)> ready = [](HWND) { return true; })
@@ -85,8 +85,7 @@ public:
               HWND box = waitDialog();
               shown_ = box != nullptr;
               if (box) {
-                  Sleep(300);   // let the dialog finish its own start-up
-                  waitFor([&] { return ready(box); }, 10000);
+                  waitFor([&] { return ready(box); }, 20000);
                   PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
               }
           }) {}

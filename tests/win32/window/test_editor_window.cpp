@@ -78,6 +78,8 @@ protected:
     bool visible(const std::string& name) {
         return waitFor([&] { return IsWindowVisible(find(name)) != FALSE; });
     }
+    // The window painted before its picture is taken: the paint is sent, not waited for.
+    void paintNow() { RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW); }
     static LRESULT send(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         DWORD_PTR r = 0;
         SendMessageTimeoutW(h, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &r);
@@ -388,16 +390,15 @@ TEST_F(EditorWindowTest, ZPicturesOfEveryTypePage) {
     selectRow(7);
     for (int tipo = 0; tipo < static_cast<int>(tasks::TYPE_LABELS.size()); ++tipo) {
         choose("E_TIPO1", tipo);
-        Sleep(700);
-        pump();
+        if (tipo <= 9) visible("T0" + std::to_string(tipo));   // "10" keeps the page in view
+        paintNow();
         saveWindowPicture(main, std::wstring(dir) + L"\\tipo" + std::to_wstring(tipo) + L".bmp");
     }
     choose("E_TIPO1", 6);
     RECT before;
     GetWindowRect(main, &before);
     SetWindowPos(main, nullptr, 0, 0, 1200, 900, SWP_NOZORDER | SWP_NOMOVE);
-    Sleep(1000);
-    pump();
+    paintNow();
     saveWindowPicture(main, std::wstring(dir) + L"\\larger.bmp");
     SetWindowPos(main, nullptr, 0, 0, before.right - before.left, before.bottom - before.top, SWP_NOZORDER | SWP_NOMOVE);
 }
