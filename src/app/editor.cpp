@@ -164,7 +164,12 @@ void TarefasEditor::GRID_LER() {
     markRead();
 }
 
-void TarefasEditor::GRID_LER1() { readTypeCells(pages, typeCode(), links_.GRID, links_.LINHA()); }
+// The ZIP page's pick lists start with nothing picked for each task read.
+void TarefasEditor::GRID_LER1() {
+    readTypeCells(pages, typeCode(), links_.GRID, links_.LINHA());
+    pages.E06_ARQUIVO1.setItemIndex(-1);
+    pages.E06_EXCLUIR1.setItemIndex(-1);
+}
 
 // Codes without a page ("10", typing) leave the page in view, or the blank one.
 void TarefasEditor::showPage(const std::string& code, bool blankFirst) {

@@ -48,6 +48,8 @@ void ZipPicker::E06_ARQUIVO1Select() {
 }
 
 // The list's first item is empty: choosing it clears the exclusions.
-void ZipPicker::E06_EXCLUIR1Click() { f_.E06_EXCLUIR.setText(f_.E06_EXCLUIR1.selectedText()); }
+void ZipPicker::E06_EXCLUIR1Click() {
+    if (f_.E06_EXCLUIR1.itemIndex() >= 0) f_.E06_EXCLUIR.setText(f_.E06_EXCLUIR1.selectedText());
+}
 
 }  // namespace tarvex::exec

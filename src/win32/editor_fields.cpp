@@ -68,6 +68,11 @@ bool FontedMemoView::onMessage(UINT msg, WPARAM, LPARAM, LRESULT&) {
 
 // ---- a list picked from ----
 
+int droppedHeight(HWND combo, int rows) {
+    const auto itemHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+    return 21 + rows * std::max(13, itemHeight) + 4;
+}
+
 bool PickListView::onCommand(WORD code) {
     if (syncing_) return true;
     const bool dropped = SendMessageW(hwnd(), CB_GETDROPPEDSTATE, 0, 0) != FALSE;

@@ -45,6 +45,9 @@ private:
 // A drop-down list whose pick always counts, the item already chosen included:
 // the editor reads a row into the text field beside the list without moving the
 // list, so picking the same item again must still copy it.
+// A drop-down list's window height: its field and `rows` items below it when open.
+int droppedHeight(HWND combo, int rows);
+
 class PickListView : public ListView {
 public:
     PickListView(ui::ListBox& model, HWND parent, int x, int y, int w, int h)

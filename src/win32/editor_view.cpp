@@ -77,8 +77,7 @@ void Builder::toolbar(HWND p) {
 // list's own text, leaving its arrow to open it.
 void Builder::choice(ui::Edit& text, ui::ListBox& list, int items, HWND p, int x, int y, int w) {
     auto* drop = add<PickListView>(list, p, x, y, w, 21);
-    const auto itemHeight = static_cast<int>(SendMessageW(drop->hwnd(), CB_GETITEMHEIGHT, 0, 0));
-    drop->move(x, y, w, 21 + items * std::max(13, itemHeight) + 4);
+    drop->move(x, y, w, droppedHeight(drop->hwnd(), items));
     SetWindowLongW(drop->hwnd(), GWL_STYLE, GetWindowLongW(drop->hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);
     auto* field = add<EditView>(text, p, x, y, w - GetSystemMetrics(SM_CXVSCROLL) - 2, 21);
     SetWindowPos(field->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

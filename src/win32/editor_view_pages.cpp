@@ -19,6 +19,7 @@ constexpr int kFill = -1;     // a height reaching the page's bottom
 constexpr int kBeside = 400;  // a field sharing its row with a list at the right edge
 constexpr int kRight = 414;   // that list, kept at the right edge
 constexpr int kListWidth = 194;
+constexpr int kDropRows = 8;     // items an open pick list shows
 
 struct Place {
     const char* name;
@@ -104,6 +105,7 @@ private:
         const int h = at.h == kFill ? 100 : at.h;
         HWND p = page_.hwnd();
         std::unique_ptr<View> view;
+        Place where = at;
         if (auto* b = dynamic_cast<ui::Button*>(&c)) {
             ButtonStyle style;
             if (b->caption().empty()) style.icon = glyphIcon(glyphOf(c.name()));
@@ -113,13 +115,17 @@ private:
         } else if (auto* cb = dynamic_cast<ui::CheckBox*>(&c)) {
             view = std::make_unique<CheckBoxView>(*cb, p, at.x, at.y, at.w, h);
         } else if (auto* list = dynamic_cast<ui::ListBox*>(&c)) {
-            if (listKind(c.name()) == ListKind::DropDown) view = std::make_unique<PickListView>(*list, p, at.x, at.y, at.w, h);
-            else view = std::make_unique<ListView>(*list, p, at.x, at.y, at.w, h, listKind(c.name()));
+            if (listKind(c.name()) == ListKind::DropDown) {
+                // The window's height is the open list's: at a field's height it would not open.
+                view = std::make_unique<PickListView>(*list, p, at.x, at.y, at.w, h);
+                where.h = droppedHeight(view->hwnd(), kDropRows);
+                view->move(at.x, at.y, at.w, where.h);
+            } else view = std::make_unique<ListView>(*list, p, at.x, at.y, at.w, h, listKind(c.name()));
         } else if (auto* e = dynamic_cast<ui::Edit*>(&c)) {
             view = editView(*e, p, at, h);
         }
         if (!view) return;
-        if (at.w == W || at.w == kBeside || at.x == kRight || at.h == kFill) stretch_.push_back({view.get(), at});
+        if (at.w == W || at.w == kBeside || at.x == kRight || at.h == kFill) stretch_.push_back({view.get(), where});
         keep_(std::move(view));
     }
 

@@ -27,6 +27,26 @@ TEST_F(ProgramTask, StartsTheProgramWithItsExpandedParameters) {
     EXPECT_EQ(stamps(1), std::vector<std::string>{"09/12/26 08:00:00"});
 }
 
+// A program in a folder with blanks: the whole line, quoted, quoted with parameters.
+struct BlankCase {
+    bool quoted;
+    std::string params, written;
+};
+class ProgramWithBlanks : public ProgramTask, public ::testing::WithParamInterface<BlankCase> {};
+
+TEST_P(ProgramWithBlanks, Starts) {
+    dir.write("Meu App\\grava.bat", "@echo x%1> \"" + dir.path("saida.txt") + "\"\r\n");
+    const std::string program = dir.path("Meu App\\grava.bat");
+    const std::string line = (GetParam().quoted ? "\"" + program + "\" " : program) + GetParam().params;
+    runOne({{col::NOME, "PROGRAMA"}, {col::TIPO, "03 - Executar Programa"}, {col::EXECUTAVEL, line}});
+    EXPECT_EQ(dir.readWithin("saida.txt", std::chrono::seconds(30)), GetParam().written);
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE PROGRAMA"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, ProgramWithBlanks,
+                         ::testing::Values(BlankCase{false, "", "x\r\n"}, BlankCase{true, "", "x\r\n"},
+                                           BlankCase{true, "beta", "xbeta\r\n"}));
+
 class MissingProgram : public ProgramTask, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(MissingProgram, IsLoggedAsNotFoundAndStillStamped) {
