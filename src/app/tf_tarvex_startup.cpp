@@ -11,7 +11,9 @@ namespace tarvex::app {
 namespace {
 
 const char* const kCloseCaption = "Saindo do programa, não serão executadas as tarefas";
-const char* const kCloseQuestion = "Sair assim mesmo ?";
+// The box is as wide as its text: the caption's sentence is repeated in it, so a
+// box too narrow for the caption still says it whole.
+const char* const kCloseQuestion = "Saindo do programa, não serão executadas as tarefas.\r\n\r\nSair assim mesmo ?";
 
 }  // namespace
 

@@ -92,7 +92,7 @@ TEST_F(Day, EveryTaskRunsAtItsHourAndLeavesItsLineAndStamp) {
     EXPECT_TRUE(dir.exists("copias"));
     EXPECT_TRUE(fake.shell.opens.empty());
     EXPECT_EQ(archiveEntries(dir.file("zips/BACKUP_09.ZIP")), (std::set<std::string>{"a.txt", "sub/c.txt"}));
-    EXPECT_EQ(op.questions(), (std::vector<std::string>{"Hora do cafe", "Sair assim mesmo ?"}));
+    EXPECT_EQ(op.questions(), (std::vector<std::string>{"Hora do cafe", "Saindo do programa, não serão executadas as tarefas.\r\n\r\nSair assim mesmo ?"}));
 
     app::TF_TARVEX reader(dir.folder());
     reader.taskStore().BU_MONTARClick(1);

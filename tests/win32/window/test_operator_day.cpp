@@ -130,6 +130,19 @@ TEST_F(OperatorDayWindow, TypingSurvivesARunAndEveryChangeIsKept) {
     EXPECT_TRUE(opens(app.find("E06_ARQUIVO1"))) << "the mask list opens without room for its items";
     pressKey(app.find("E06_EXCLUIR1"), VK_F4);
     EXPECT_TRUE(opens(app.find("E06_EXCLUIR1"))) << "the exclusion list does not open with F4";
+
+    // Closing with the type changed: asked, Não drops it; then the close question.
+    PostMessageW(app.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(answer(IDNO), "Salvar as alterações da tarefa 02?");
+    ASSERT_TRUE(app.answerClose(IDOK));
+    ASSERT_TRUE(app.ended(30000));
+    AppProcess again{dir};   // a restart shows the table as the operator left it
+    ASSERT_NE(again.window(), nullptr);
+    PostMessageW(again.find("GRID"), RegisterWindowMessageW(L"TARVEX.GridSelect"), 1, 2);
+    EXPECT_TRUE(again.textBecomes("E_NOME", "NOME DIGITADO"));
+    EXPECT_TRUE(again.textBecomes("E_TIPO", "04 - Fechar Programa"));
+    PostMessageW(again.find("GRID"), RegisterWindowMessageW(L"TARVEX.GridSelect"), 1, 3);
+    EXPECT_TRUE(again.textBecomes("E_NOME", ""));
 }
 
 }  // namespace
