@@ -10,6 +10,7 @@ struct NoProcesses : platform::Processes {
 struct NoShell : platform::Shell {
     int copy(const std::string&, const std::string&, unsigned) override { return -1; }
     bool open(const std::string&, const std::string&, const std::string&, int) override { return false; }
+    bool driveExists(char) override { return false; }
 };
 
 struct NoWindows : platform::Windows {

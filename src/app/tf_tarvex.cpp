@@ -6,6 +6,7 @@
 #include "lib/errors.h"
 #include "lib/mrqr.h"
 #include "platform/operator.h"
+#include "tasks/columns.h"
 
 namespace tarvex::app {
 
@@ -96,6 +97,7 @@ void TF_TARVEX::wire() {
     T_EXEC.onClick = [this] { event([this] { T_EXECClick(); }); };
     BU_ICONIZAR.onClick = [this] { event([this] { BU_ICONIZARClick(); }); };
     TrayIcon1.onClick = [this] { event([this] { TrayIcon1Click(); }); };
+    TrayIcon1.onBalloonClick = [this] { event([this] { TrayIcon1BalloonClick(); }); };
     wirePages();
 }
 
@@ -127,10 +129,38 @@ void TF_TARVEX::message(const std::function<void()>& action) {
     eventDepth_ = outer;
 }
 
-// The way back from the notification area.
+// The way back from the notification area; the operator has now seen any failure.
 void TF_TARVEX::TrayIcon1Click() {
     F_TARVEX.show();
     F_TARVEX.setState(ui::Window::State::Normal);
+    failureUnseen_ = false;
+    if (!CB_EXECUTANDO.checked()) TrayIcon1.setImageIndex(0);
+}
+
+void TF_TARVEX::TrayIcon1BalloonClick() {
+    TrayIcon1Click();
+    showPage("TS_LOG");
+}
+
+// Told without a modal box, which would hold the scheduler while nobody is at the
+// PC; a run the operator started by hand also shows the reason at once.
+void TF_TARVEX::runFailed(int row, const std::string& reason) {
+    const std::string name = trim(GRID.cell(col::NOME, row));
+    TrayIcon1.showBalloon({"TARVEX: falha na tarefa " + MRQ_ZEROS(row, 2) + " - " + name, reason, true});
+    failureUnseen_ = true;
+    agenda_.deferRetry(row);
+    if (handRun_) platform::op().error("Falha na tarefa " + name + ": " + reason);
+}
+
+void TF_TARVEX::T_EXECClick() {
+    handRun_ = true;
+    try {
+        loop_.T_EXECClick();
+    } catch (...) {
+        handRun_ = false;
+        throw;
+    }
+    handRun_ = false;
 }
 
 std::vector<ui::Control*> TF_TARVEX::controls() {

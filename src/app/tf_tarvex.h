@@ -112,7 +112,12 @@ public:
     std::string CHR_SEPARADOR;         // what TIRA_CHR removes: the task file's separator
 
     int LINHA() const override { return linha_; }
-    void stamped(int row, const std::string& stamp) override { editor_.rowStamped(row, stamp); }
+    void stamped(int row, const std::string& stamp) override {
+        agenda_.clearRetry(row);
+        editor_.rowStamped(row, stamp);
+    }
+    void runFailed(int row, const std::string& reason) override;
+    int idleTrayImage() const override { return failureUnseen_ ? 2 : 0; }
     void setLINHA(int row) { linha_ = row; }
     const std::string& PASTA_PARAM() const { return store_.pastaParam(); }
     const std::string& exePath() const { return exePath_; }
@@ -151,9 +156,10 @@ public:
     void T_SUPERVISORTimer();
     void CB_PARARClick() { loop_.CB_PARARClick(); }
     void BU_REAGENDARClick();
-    void T_EXECClick() { loop_.T_EXECClick(); }
+    void T_EXECClick();
     void BU_ICONIZARClick() { loop_.BU_ICONIZARClick(); }
     void TrayIcon1Click();
+    void TrayIcon1BalloonClick();
 
     void BU_CALENDClick();
     void BU_TAREFASClick();
@@ -209,6 +215,8 @@ private:
     int linha_ = 1;
     bool tasksLoaded_ = false;
     bool quitRequested_ = false;
+    bool handRun_ = false;          // the run in progress was started by "Executar agora"
+    bool failureUnseen_ = false;    // a failure's balloon was shown and the window not opened since
     bool destroyed_ = false;
     int eventDepth_ = 0;
     std::string keptAside_;

@@ -25,6 +25,10 @@ public:
     virtual int LINHA() const = 0;        // the row shown in the editor
     // A run wrote its stamp into column "Ultima Exec" of `row`.
     virtual void stamped(int row, const std::string& stamp) = 0;
+    // A run of `row` failed for `reason` (in the operator's words).
+    virtual void runFailed(int row, const std::string& reason) = 0;
+    // The tray picture between runs: 0 at rest, 2 while a failure is unseen.
+    virtual int idleTrayImage() const = 0;
 };
 
 }  // namespace tarvex::exec

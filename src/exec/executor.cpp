@@ -25,6 +25,34 @@ const char* const kArrow = " ===>> ";
 
 std::string nowText() { return formatTime(nowSeconds()); }
 
+// The drive letter a path begins with ("E:\...", "\"E:\..."); 0 for none.
+char driveOf(std::string path) {
+    path = trim(MRQ_TROCA(path, "\"", ""));
+    if (path.size() < 2 || path[1] != ':') return 0;
+    const char c = path[0];
+    if (c >= 'a' && c <= 'z') return static_cast<char>(c - 32);
+    return c >= 'A' && c <= 'Z' ? c : 0;
+}
+
+std::vector<std::string> split(const std::string& text, char at) {
+    std::vector<std::string> parts;
+    size_t from = 0;
+    for (size_t to; (to = text.find(at, from)) != std::string::npos; from = to + 1)
+        parts.push_back(text.substr(from, to - from));
+    parts.push_back(text.substr(from));
+    return parts;
+}
+
+// The task's last failure as kept in its row: "dd/mm hh:mm: reason", on one line
+// and without the task file's separator.
+std::string failureNote(std::string reason) {
+    for (char& c : reason)
+        if (c == '\r' || c == '\n' || c == '\xA6') c = ' ';
+    const LocalTime t = platform::clock().now();
+    return MRQ_ZEROS(t.day, 2) + "/" + MRQ_ZEROS(t.month, 2) + " " + MRQ_ZEROS(t.hour, 2) + ":" +
+           MRQ_ZEROS(t.minute, 2) + ": " + trim(reason);
+}
+
 }  // namespace
 
 void Executor::EXECUTANDO(int row) {
@@ -33,9 +61,9 @@ void Executor::EXECUTANDO(int row) {
         begin(row);
         dispatch(row);
     } catch (const std::exception& e) {
-        failed(row, e.what());
+        fail(row, e.what());
     } catch (...) {
-        failed(row, "Erro desconhecido");
+        fail(row, "Erro desconhecido");
     }
     end(row);
 }
@@ -65,6 +93,10 @@ void Executor::begin(int row) {
 
 void Executor::dispatch(int row) {
     const std::string& code = ctx_.COD_TIPO;
+    if (const char drive = missingDrive(row)) {
+        fail(row, std::string("Unidade ") + drive + ": não encontrada");
+        return;
+    }
     if (code == "00" || code == "07") runBatch(row);
     else if (code == "01") copyFolders(row);
     else if (code == "02") copyFile(row);
@@ -87,15 +119,17 @@ void Executor::end(int row) {
     } catch (...) {
         saveError = "Erro desconhecido";
     }
-    c_.TrayIcon1.setImageIndex(0);
+    c_.TrayIcon1.setImageIndex(host_.idleTrayImage());
     c_.TrayIcon1.setHint("Tarvex em Espera");
-    if (saveError) failed(row, *saveError);
+    if (saveError) fail(row, *saveError);
 }
 
-// An error no branch handles: shown to the operator and logged as the task's failure.
-void Executor::failed(int row, const std::string& what) {
-    logErr(row);
-    platform::op().error(what);
+// A run that did not do its work: logged, kept as the task's last result and told
+// to the window. No stamp, so the task stays due.
+void Executor::fail(int row, const std::string& reason, const std::string& logText) {
+    log_.MRQ_ADDLOG(row, "ERR", logText.empty() ? "***   ERRO   ***   " + ctx_.NOME_TAREFA : logText);
+    GRID_.setCell(col::ULTIMO_ERRO, row, failureNote(reason));
+    host_.runFailed(row, reason);
 }
 
 bool Executor::confirm() {
@@ -115,7 +149,26 @@ void Executor::stamp(int row) {
                                  ? formatDate(day) + " " + formatTime(t.hour * 3600 + t.minute * 60 + t.second)
                                  : formatDate(startDay_) + " " + ctx_.HORA_INICIO;
     GRID_.setCell(col::ULTIMA_EXEC, row, text);
+    if (!GRID_.cell(col::ULTIMO_ERRO, row).empty()) GRID_.setCell(col::ULTIMO_ERRO, row, "");
     host_.stamped(row, text);
+}
+
+// The first drive letter a copy, ZIP or backup would write to that is not there; 0: none.
+char Executor::missingDrive(int row) const {
+    const std::string& code = ctx_.COD_TIPO;
+    std::vector<std::string> targets;
+    if (code == "00" || code == "01")
+        for (const std::string& line : split(ACERTA(ctx_, ctx_.MEMO_TAREFA), '\n'))
+            if (line.find("===>>") != std::string::npos) targets.push_back(MRQ_ENTRE(line, "===>>", ""));
+    if (code == "00" || code == "02" || code == "06" || code == "07") {
+        targets.push_back(ACERTA(ctx_, cell(col::DIR_DESTINO, row)));
+        if (code != "06") targets.push_back(ctx_.PEN_TAREFA.empty() ? "" : ctx_.PEN_TAREFA.substr(0, 1) + ":");
+    }
+    for (const std::string& target : targets) {
+        const char drive = driveOf(target);
+        if (drive && !services_.shell.driveExists(drive)) return drive;
+    }
+    return 0;
 }
 
 void Executor::writeBatchFile() {
@@ -136,10 +189,13 @@ void Executor::runBatch(int row) {
     c_.E_MEMO.setText(ctx_.MEMO_TAREFA);
     if (ctx_.PAUSA_TAREFA == "S") c_.E_MEMO.addLine("PAUSE");
     writeBatchFile();
-    if (runner_.MRQ_EXECUTA_BAT(ctx_.ARQ_BAT, platform::SW_NORMAL_) < 0) {
-        logErr(row);   // the batch never ran: the task stays due
-        return;
-    }
+    const int status = runner_.MRQ_EXECUTA_BAT(ctx_.ARQ_BAT, platform::SW_NORMAL_);
+    if (status < 0) return fail(row, "O arquivo de comandos não pôde ser executado");
+    // XCOPY's 1 is "nothing to copy"; 2 and above are its failures. The backup tool
+    // fails with any status but 0.
+    if (status >= (ctx_.COD_TIPO == "00" ? 2 : 1))
+        return fail(row, (ctx_.COD_TIPO == "00" ? "XCOPY" : "O backup") + std::string(" terminou com o código ") +
+                             std::to_string(status));
     stamp(row);
     logExe(row);
 }
@@ -153,8 +209,9 @@ void Executor::copyFolders(int row) {
         if (line.empty()) continue;
         const std::string from = trim(MRQ_ENTRE(line, "", kArrow));
         const std::string to = trim(MRQ_ENTRE(line, kArrow, ""));
-        if (runner_.MRQ_COPIA_PASTA(from, to) != "OK") {
-            logErr(row);
+        const std::string result = runner_.MRQ_COPIA_PASTA(from, to);
+        if (result != "OK") {
+            fail(row, from + " => " + to + ": " + (result == "ERRO" ? "a cópia falhou" : result));
             c_.CB_EXECUTANDO.setChecked(false);
             return;
         }
@@ -170,10 +227,8 @@ void Executor::copyFile(int row) {
     const std::string to = ACERTA(ctx_, trim(cell(col::DIR_DESTINO, row)));
     if (!platform::dirExists(to)) MRQ_CRIA_PASTA(to);
     // "Arquivo" (a name or a mask) follows the folder as stored: the folder ends in "\".
-    if (!runner_.MRQ_COPIA_ARQUIVO(from + cell(col::ARQUIVO, row), to, "1")) {
-        logErr(row);
-        return;
-    }
+    if (!runner_.MRQ_COPIA_ARQUIVO(from + cell(col::ARQUIVO, row), to, "1"))
+        return fail(row, from + cell(col::ARQUIVO, row) + " => " + to + ": a cópia falhou");
     stamp(row);
     logExe(row);
 }
@@ -181,12 +236,12 @@ void Executor::copyFile(int row) {
 void Executor::startProgram(int row) {
     if (!confirm()) return;
     const auto [program, params] = splitProgramLine(ACERTA(ctx_, trim(cell(col::EXECUTAVEL, row))));
+    if (!platform::fileExists(program))
+        return fail(row, "Programa não localizado: " + program,
+                    "***   ERRO   ***   Programa não localizado " + ctx_.NOME_TAREFA);
+    if (!services_.shell.open(program, params, "", platform::SW_NORMAL_))
+        return fail(row, "O programa não pôde ser iniciado: " + program);
     stamp(row);
-    if (!platform::fileExists(program)) {
-        log_.MRQ_ADDLOG(row, "ERR", "***   ERRO   ***   Programa não localizado " + ctx_.NOME_TAREFA);
-        return;
-    }
-    services_.shell.open(program, params, "", platform::SW_NORMAL_);
     logExe(row);
 }
 
@@ -238,16 +293,11 @@ void Executor::zipFolder(int row) {
         stamp(row);
         host_.GRID_SALVA();
         logExe(row);
-    } catch (const std::exception&) {
-        log_.MRQ_ADDLOG(row, "ERR", ctx_.NOME_TAREFA);
+    } catch (const std::exception& e) {
+        // No stamp: the archive of the day was not made.
+        fail(row, e.what(), ctx_.NOME_TAREFA);
         c_.CB_EXECUTANDO.setChecked(false);
         c_.LA_MSG.setCaption("Erro - " + ctx_.NOME_TAREFA);
-        stamp(row);
-        try {
-            host_.GRID_SALVA();
-        } catch (const std::exception&) {
-            // the end of the run saves again and reports it
-        }
         host_.BU_PROXIMOClick();
     }
 }

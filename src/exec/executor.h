@@ -27,12 +27,13 @@ private:
     void begin(int row);
     void dispatch(int row);
     void end(int row);
-    void failed(int row, const std::string& what);
+    // logText: the log entry's text, when not the usual error text.
+    void fail(int row, const std::string& reason, const std::string& logText = "");
+    char missingDrive(int row) const;
 
     bool confirm();
     void stamp(int row);
     void logExe(int row) { log_.MRQ_ADDLOG(row, "EXE", ctx_.NOME_TAREFA); }
-    void logErr(int row) { log_.MRQ_ADDLOG(row, "ERR", "***   ERRO   ***   " + ctx_.NOME_TAREFA); }
     std::string cell(int col, int row) const { return GRID_.cell(col, row); }
 
     void runBatch(int row);        // "00", "07"

@@ -20,7 +20,7 @@ int CommandRunner::MRQ_EXECUTA(const std::string& command, int show) {
     try {
         const std::string line = MRQ_LIMPA_PATH(command);
         platform::op().processMessages();
-        result = services_.processes.runAndWait(line, show) < 0 ? -1 : 0;
+        result = services_.processes.runAndWait(line, show);
     } catch (...) {
         result = -1;
     }

@@ -15,7 +15,7 @@ public:
         : services_(services), exeFolder_(std::move(exeFolder)) {}
 
     // Runs the cleaned command line in a new console and waits for it without a
-    // time limit. 0 when it was started and has ended (whatever its exit code),
+    // time limit. Its exit status (0 or more) when it was started and has ended,
     // -1 when it could not be started. The line is passed whole, however long.
     int MRQ_EXECUTA(const std::string& command, int show);
     // A text naming a ".BAT" runs as it is; any other command is written as the

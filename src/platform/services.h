@@ -11,8 +11,8 @@ class Processes {
 public:
     virtual ~Processes() = default;
     // Starts `commandLine` in a new console with the given show-window value and
-    // waits for it without a time limit. 0 when it was created and has ended,
-    // -1 when it could not be created.
+    // waits for it without a time limit. Its exit status (0 or more) when it was
+    // created and has ended, -1 when it could not be created.
     virtual int runAndWait(const std::string& commandLine, int show) = 0;
 };
 
@@ -25,6 +25,8 @@ public:
     // The shell's "open" verb. True when the shell accepted it.
     virtual bool open(const std::string& file, const std::string& params,
                       const std::string& folder, int show) = 0;
+    // Whether the drive letter names a mounted drive.
+    virtual bool driveExists(char letter) = 0;
 };
 
 struct TopWindow {

@@ -77,11 +77,28 @@ bool Agenda::hourReadable(int row, std::vector<std::string>& warnings) {
     return false;
 }
 
+namespace {
+// Minutes since an arbitrary start, across days: comparable over midnight.
+long long minuteNow() {
+    const LocalTime t = platform::clock().now();
+    return daysFromCivil(Date{t.year, t.month, t.day}) * 1440LL + t.hour * 60 + t.minute;
+}
+constexpr long long kFirstWait = 10, kLongestWait = 240;   // minutes
+}  // namespace
+
+void Agenda::deferRetry(int row) {
+    auto it = retries_.find(row);
+    const long long wait = it == retries_.end() ? kFirstWait : std::min(it->second.wait * 2, kLongestWait);
+    retries_[row] = {minuteNow() + wait, wait};
+}
+
 int Agenda::chooseNext(std::string& bestHour) const {
     bestHour = "99:99";
     int chosen = 0;
+    const long long now = minuteNow();
     for (int row = 1; row < c_.GRID.rowCount(); ++row) {
         if (c_.GRID.cell(col::SN_EXE, row) == "N") continue;
+        if (auto it = retries_.find(row); it != retries_.end() && it->second.after > now) continue;
         std::string hora = trim(c_.GRID.cell(col::HORA, row));
         if (hora < bestHour) {
             bestHour = hora;

@@ -2,6 +2,7 @@
 // The day agenda (BU_PROXIMOClick): marks today's due tasks, fills the cover grid,
 // chooses the next task and arms TIMER1 for it.
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -44,6 +45,12 @@ public:
     Agenda(AgendaControls controls, AgendaState state, Tell tell);
 
     void BU_PROXIMOClick();
+    // A run of `row` failed: the task stays due but waits before it is chosen again,
+    // ten minutes after a first failure and twice as long after each further one
+    // (four hours at most), so a missing drive is not retried every ten seconds.
+    void deferRetry(int row);
+    // A run of `row` succeeded: its next failure waits ten minutes again.
+    void clearRetry(int row) { retries_.erase(row); }
 
 private:
     std::vector<std::string> markDue();
@@ -56,6 +63,11 @@ private:
     Tell tell_;
     std::string warnedDay_;
     std::set<std::pair<int, std::string>> warned_;   // (row, hour) told today
+    struct Retry {
+        long long after;   // first minute (minuteNow) it may run again
+        long long wait;    // the last wait, doubled at the next failure
+    };
+    std::map<int, Retry> retries_;
 };
 
 }  // namespace tarvex::scheduler

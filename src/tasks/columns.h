@@ -10,6 +10,9 @@ constexpr int HORA = 5;          // "hh:mm"
 constexpr int MENSAGEM = 6;
 constexpr int VER_EXEC = 7;
 constexpr int PAUSE = 8;         // "S" / "N"
+// Untitled: the last failure, "dd/mm hh:mm: reason", emptied by the next successful
+// run (a table whose runs succeed is stored as it always was).
+constexpr int ULTIMO_ERRO = 9;
 constexpr int DIR_ORIGEM = 15;
 constexpr int DIR_DESTINO = 16;
 constexpr int PEN = 17;

@@ -202,15 +202,31 @@ private:
     bool tabsVisible_ = true;
 };
 
-// The notification-area icon: a hint and a picture index (0 at rest, 1 running).
+// The notification-area icon: a hint and a picture index (0 at rest, 1 running,
+// 2 a failure the operator has not seen), and the balloons it shows.
 class Tray : public Control {
 public:
     using Control::Control;
     int imageIndex() const { return image_; }
     void setImageIndex(int i) { if (i != image_) { image_ = i; notify(); } }
     std::function<void()> onClick;
+
+    struct Balloon {
+        std::string title, text;
+        bool error = false;
+    };
+    void showBalloon(Balloon b) {
+        balloon_ = std::move(b);
+        ++balloons_;
+        notify();
+    }
+    const Balloon& balloon() const { return balloon_; }   // the last one shown
+    int balloonCount() const { return balloons_; }
+    std::function<void()> onBalloonClick;
 private:
     int image_ = 0;
+    Balloon balloon_;
+    int balloons_ = 0;
 };
 
 // A radio group or a drop-down list: items and the chosen index (-1 for none).

@@ -23,7 +23,8 @@ MainWindow::MainWindow(app::TF_TARVEX& form) : form_(form) {
     supervisor_ = std::make_unique<TimerView>(form_.T_SUPERVISOR, ID_T_SUPERVISOR);
     trayView_ = std::make_unique<TrayView>(
         form_.TrayIcon1,
-        std::vector<HICON>{pictureIcon(Picture::TrayIdle, 16), pictureIcon(Picture::TrayBusy, 16)}, hwnd_);
+        std::vector<HICON>{pictureIcon(Picture::TrayIdle, 16), pictureIcon(Picture::TrayBusy, 16),
+                           pictureIcon(Picture::TrayWarning, 16)}, hwnd_);
     trayView_->menu = {
         {"Maximizar", [this] { form_.F_TARVEX.show(); form_.F_TARVEX.setState(ui::Window::State::Maximized); }},
         // "Fechar o Timer" closes the program, asking first as every close does.

@@ -1,5 +1,7 @@
 #include "win32/services_process.h"
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "win32/services_win32.h"
@@ -36,10 +38,11 @@ int Win32Processes::runAndWait(const std::string& commandLine, int show) {
     if (startProcess(commandLine, show, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, pi)) {
         WaitForSingleObject(pi.hProcess, INFINITE);
         DWORD exitCode = 0;
-        GetExitCodeProcess(pi.hProcess, &exitCode);   // read, but any end counts as done
+        GetExitCodeProcess(pi.hProcess, &exitCode);
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
-        result = 0;
+        // A crash's status (0xC0000005...) is still a failure, never "could not start".
+        result = static_cast<int>(std::min<DWORD>(exitCode, INT_MAX));
     }
     SetCursor(previous ? previous : stockCursor(kArrow));
     return result;

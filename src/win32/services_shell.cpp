@@ -29,4 +29,10 @@ bool Win32Shell::open(const std::string& file, const std::string& params, const 
     return reinterpret_cast<INT_PTR>(h) > 32;
 }
 
+bool Win32Shell::driveExists(char letter) {
+    const char up = static_cast<char>(letter >= 'a' && letter <= 'z' ? letter - 32 : letter);
+    if (up < 'A' || up > 'Z') return false;
+    return (GetLogicalDrives() >> (up - 'A')) & 1u;
+}
+
 }  // namespace tarvex::win32

@@ -17,6 +17,7 @@ public:
     int copy(const std::string& from, const std::string& to, unsigned flags) override;
     bool open(const std::string& file, const std::string& params, const std::string& folder,
               int show) override;
+    bool driveExists(char letter) override;
 };
 
 class Win32Windows : public platform::Windows {

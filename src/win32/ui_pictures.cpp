@@ -93,6 +93,10 @@ void draw(const Canvas& c, Picture p) {
         c.disc(4, 4, 60, 60, RGB(250, 160, 0), RGB(170, 60, 0));
         c.text(L"\x25BA", RGB(120, 0, 0), 40);  // a play mark: a task is running
         break;
+    case Picture::TrayWarning:
+        c.disc(4, 4, 60, 60, RGB(220, 30, 30), RGB(120, 0, 0));
+        c.text(L"!", RGB(255, 255, 255), 44);   // a task failed and nobody has looked yet
+        break;
     }
 }
 

@@ -6,7 +6,7 @@
 
 namespace tarvex::win32 {
 
-enum class Picture { Calendar, Tasks, Today, Help, TrayIdle, TrayBusy };
+enum class Picture { Calendar, Tasks, Today, Help, TrayIdle, TrayBusy, TrayWarning };
 
 // Made once per picture and size; kept for the program's life.
 HICON pictureIcon(Picture picture, int size);

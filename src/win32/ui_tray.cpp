@@ -41,6 +41,16 @@ bool TrayView::apply(DWORD action) {
         std::wstring tip = widen(tray().hint()).substr(0, std::size(nid.szTip) - 1);
         std::copy(tip.begin(), tip.end(), nid.szTip);
     }
+    if (action == NIM_MODIFY && tray().balloonCount() != balloonsShown_) {
+        balloonsShown_ = tray().balloonCount();
+        const auto& b = tray().balloon();
+        nid.uFlags |= NIF_INFO;
+        nid.dwInfoFlags = b.error ? NIIF_ERROR : NIIF_INFO;
+        std::wstring title = widen(b.title).substr(0, std::size(nid.szInfoTitle) - 1);
+        std::wstring text = widen(b.text).substr(0, std::size(nid.szInfo) - 1);
+        std::copy(title.begin(), title.end(), nid.szInfoTitle);
+        std::copy(text.begin(), text.end(), nid.szInfo);
+    }
     BOOL ok = Shell_NotifyIconW(action, &nid);
     if (action == NIM_ADD && ok) {
         nid.uVersion = NOTIFYICON_VERSION_4;
@@ -95,6 +105,9 @@ bool TrayView::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         break;
     case WM_CONTEXTMENU:
         showMenu(GET_X_LPARAM(wp), GET_Y_LPARAM(wp));
+        break;
+    case NIN_BALLOONUSERCLICK:
+        if (tray().onBalloonClick) tray().onBalloonClick();
         break;
     default:
         break;

@@ -18,7 +18,8 @@ struct TrayMenuItem {
 
 class TrayView : public View {
 public:
-    // pictures: index 0 at rest, 1 while running. owner: brought forward for the menu.
+    // pictures: index 0 at rest, 1 while running, 2 after an unseen failure. owner:
+    // brought forward for the menu.
     TrayView(ui::Tray& model, std::vector<HICON> pictures, HWND owner = nullptr);
     ~TrayView() override;
     ui::Tray& tray() const { return static_cast<ui::Tray&>(control()); }
@@ -38,6 +39,7 @@ private:
     std::vector<HICON> pictures_;
     HWND owner_;
     bool added_ = false;
+    int balloonsShown_ = 0;
     UINT taskbarCreated_;
 };
 

@@ -33,7 +33,10 @@ public:
     void requestQuit() override { ++quits; }
     int LINHA() const override { return linha; }
     void stamped(int, const std::string& stamp) override { lastStamp = stamp; }
+    void runFailed(int, const std::string& reason) override { failures.push_back(reason); }
+    int idleTrayImage() const override { return 0; }
     std::string lastStamp;
+    std::vector<std::string> failures;
 };
 
 class ExecutorTest : public ::testing::Test {

@@ -45,6 +45,8 @@ public:
         opens.push_back({file, params, folder, show});
         return openResult;
     }
+    std::string missingDrives;   // upper-case letters of drives that are not there
+    bool driveExists(char letter) override { return missingDrives.find(letter) == std::string::npos; }
 };
 
 // A desktop of top-level windows, front to back. find() compares as the
