@@ -36,6 +36,7 @@ TF_TARVEX::TF_TARVEX(const Wiring& w)
     wire();
     loop_.setRunner(&executor_);
     loop_.setEditor(&editor_);
+    agenda_.onStale = [this](const std::vector<std::string>& late) { lateTasks(late); };
 }
 
 EditorLinks TF_TARVEX::editorLinks() {
@@ -152,6 +153,17 @@ void TF_TARVEX::runFailed(int row, const std::string& reason) {
     if (handRun_) platform::op().error("Falha na tarefa " + name + ": " + reason);
 }
 
+// Listed at every agenda, announced once a day.
+void TF_TARVEX::lateTasks(const std::vector<std::string>& late) {
+    std::string text;
+    for (const std::string& line : late) text += (text.empty() ? "" : "\r\n") + line;
+    LA_ATRASADAS.setCaption(text);
+    const std::string day = MRQ_HOJE();
+    if (late.empty() || lateToldOn_ == day) return;
+    lateToldOn_ = day;
+    TrayIcon1.showBalloon({"TARVEX: tarefas sem execução", text, true});
+}
+
 void TF_TARVEX::T_EXECClick() {
     handRun_ = true;
     try {
@@ -166,7 +178,7 @@ void TF_TARVEX::T_EXECClick() {
 std::vector<ui::Control*> TF_TARVEX::controls() {
     return {&F_TARVEX,     &PC_GERAL,      &GRID,          &GRID_C,         &TIMER1,      &T_SUPERVISOR,
             &CB_PARAR,     &CB_EXECUTANDO, &LA_MSG,        &LA_PROXIMO,     &LA_HOJE,     &E_PROX_NOME,
-            &E_PROX_HORA,  &E_PROX_INTERVALO, &BU_PROXIMO, &BU_ICONIZAR,    &BU_REAGENDAR, &T_EXEC,
+            &E_PROX_HORA,  &E_PROX_INTERVALO, &BU_PROXIMO, &LA_ATRASADAS, &BU_ICONIZAR,    &BU_REAGENDAR, &T_EXEC,
             &TrayIcon1,    &E_MEMO,        &E_ULTEXEC,     &E_DIR_PARAM,    &BU_LOG,      &BU_CALEND,
             &BU_TAREFAS,   &BU_HELP,       &LA_LOG,        &LA_CALEND,      &LA_TAREFAS,  &LA_HELP,
             &LA_PARAM,     &CALEND,        &E_HELP,        &CB_FONTE,       &CB_FONTEXT,  &CB_FONTNAME,

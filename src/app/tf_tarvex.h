@@ -62,6 +62,7 @@ public:
     ui::Label LA_MSG{"LA_MSG"};
     ui::Label LA_PROXIMO{"LA_PROXIMO"};
     ui::Label LA_HOJE{"LA_HOJE"};
+    ui::Label LA_ATRASADAS{"LA_ATRASADAS"};   // the cover's list of late tasks, in red
     ui::Edit E_PROX_NOME{"E_PROX_NOME"};
     ui::Edit E_PROX_HORA{"E_PROX_HORA"};
     ui::Edit E_PROX_INTERVALO{"E_PROX_INTERVALO"};
@@ -117,6 +118,7 @@ public:
         editor_.rowStamped(row, stamp);
     }
     void runFailed(int row, const std::string& reason) override;
+    void lateTasks(const std::vector<std::string>& late);
     int idleTrayImage() const override { return failureUnseen_ ? 2 : 0; }
     void setLINHA(int row) { linha_ = row; }
     const std::string& PASTA_PARAM() const { return store_.pastaParam(); }
@@ -217,6 +219,7 @@ private:
     bool quitRequested_ = false;
     bool handRun_ = false;          // the run in progress was started by "Executar agora"
     bool failureUnseen_ = false;    // a failure's balloon was shown and the window not opened since
+    std::string lateToldOn_;        // the day the late tasks were last announced
     bool destroyed_ = false;
     int eventDepth_ = 0;
     std::string keptAside_;

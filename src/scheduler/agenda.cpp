@@ -27,6 +27,7 @@ void Agenda::BU_PROXIMOClick() {
 
     std::vector<std::string> warnings = markDue();
     MONTA_CAPA(c_.GRID, c_.GRID_C);
+    if (onStale) onStale(lateTasks());
 
     c_.E_PROX_NOME.setText("Sem tarefas para o dia");
     c_.E_PROX_HORA.setText("");
@@ -64,6 +65,20 @@ std::vector<std::string> Agenda::markDue() {
         if (dueToday(t, day) && hourReadable(row, warnings)) g.setCell(col::SN_EXE, row, "S");
     }
     return warnings;
+}
+
+std::vector<std::string> Agenda::lateTasks() const {
+    const Date day = today();
+    const ui::Grid& g = c_.GRID;
+    std::vector<std::string> late;
+    for (int row = 1; row < g.rowCount(); ++row) {
+        TaskTiming t{g.cell(col::TIPO, row), g.cell(col::PERIODO, row), g.cell(col::ULTIMA_EXEC, row),
+                     g.cell(col::HORA, row)};
+        if (const int days = staleDays(t, day))
+            late.push_back("Sem backup há " + std::to_string(days) + " dias: " + MRQ_ZEROS(row, 2) + " - " +
+                           trim(g.cell(col::NOME, row)));
+    }
+    return late;
 }
 
 // A due task whose hour is no time of day is left out of the day, so the others

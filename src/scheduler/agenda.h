@@ -51,9 +51,12 @@ public:
     void deferRetry(int row);
     // A run of `row` succeeded: its next failure waits ten minutes again.
     void clearRetry(int row) { retries_.erase(row); }
+    // Told at every computation: "Sem backup há N dias: NN - NOME" for each late task.
+    std::function<void(const std::vector<std::string>&)> onStale;
 
 private:
     std::vector<std::string> markDue();
+    std::vector<std::string> lateTasks() const;
     int chooseNext(std::string& bestHour) const;
     void arm(int row, const std::string& hour);
     bool hourReadable(int row, std::vector<std::string>& warnings);

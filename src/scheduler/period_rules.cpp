@@ -42,6 +42,21 @@ bool periodAllows(const std::string& code, const std::string& ultimaExec, const 
     return true;
 }
 
+int staleDays(const TaskTiming& task, const Date& today) {
+    const std::string periodo = codeOf(task.periodo), tipo = codeOf(task.tipo);
+    if (tipo.empty() || tipo == "09") return 0;
+    int allowed = 0;
+    if (periodo == "01") allowed = 2;
+    else if (periodo == "09") allowed = 4;   // Friday's run is still fresh on Monday
+    else if ((periodo >= "02" && periodo <= "08") || periodo == "11") allowed = 8;
+    else if (periodo == "12" || periodo == "14") allowed = 32;
+    else if (periodo == "13") allowed = 366;
+    const auto last = readDate(part(task.ultimaExec, 1, 8));
+    if (!allowed || !last) return 0;
+    const long days = daysFromCivil(today) - daysFromCivil(*last);
+    return days > allowed ? static_cast<int>(days) : 0;
+}
+
 bool dueToday(const TaskTiming& task, const Date& today) {
     const std::string periodo = codeOf(task.periodo);
     const std::string tipo = codeOf(task.tipo);

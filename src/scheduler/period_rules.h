@@ -26,4 +26,9 @@ bool periodAllows(const std::string& periodCode, const std::string& ultimaExec, 
 // run today, and the period rule.
 bool dueToday(const TaskTiming& task, const Date& today);
 
+// Days since the task's last successful run when that is longer than its period
+// allows (daily 2, Monday to Friday 4, weekly and a fixed weekday 8, monthly 32,
+// yearly 366); 0 when it is not late, has never run, or has no such period.
+int staleDays(const TaskTiming& task, const Date& today);
+
 }  // namespace tarvex::scheduler

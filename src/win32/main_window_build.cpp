@@ -146,6 +146,8 @@ void MainWindow::buildCover() {
     auto grid = std::make_unique<GridView>(form_.GRID_C, p, 16, 82, 417, 265, coverGrid);
     coverGrid_ = grid.get();
     keep(std::move(grid));
+    keep(std::make_unique<LabelView>(form_.LA_ATRASADAS, p, 16, 352, 417, 80,
+                                     TextStyle{RGB(200, 0, 0), kFormColor, bold()}));
 
     // The maker's logo, and the column of links under it.
     HWND pic = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP, 460, 8, 200, 120, p, nullptr,

@@ -97,5 +97,39 @@ TEST_F(ClockAt2026, TypeAndHourKeepATaskOffTheDay) {
     EXPECT_TRUE(dueToday({"08 - ", "01 - Todos os Dias", "", "23:59"}, wed));
 }
 
+struct LateCase {
+    const char* periodo;
+    const char* ultimaExec;
+    const char* today;
+    int days;   // 0: not late
+};
+
+class LateTask : public ClockAt2026, public ::testing::WithParamInterface<LateCase> {};
+
+TEST_P(LateTask, IsLateOnlyBeyondWhatItsPeriodAllows) {
+    const LateCase& c = GetParam();
+    TaskTiming t{"06 - WINZIP", c.periodo, c.ultimaExec, "08:00"};
+    EXPECT_EQ(staleDays(t, d(c.today)), c.days) << c.periodo << " " << c.ultimaExec << " " << c.today;
+}
+
+// 04/12/26 is a Friday, 07/12/26 the Monday after it.
+INSTANTIATE_TEST_SUITE_P(Periods, LateTask, ::testing::Values(
+    LateCase{"01 - Todos os Dias", "30/11/26 08:00:00", "02/12/26", 0},
+    LateCase{"01 - Todos os Dias", "30/11/26 08:00:00", "03/12/26", 3},
+    LateCase{"01 - Todos os Dias", "30/12/26 08:00:00", "02/01/27", 3},        // across the year's end
+    LateCase{"09 - De Segunda a Sexta", "04/12/26 08:00:00", "07/12/26", 0},   // the weekend is no gap
+    LateCase{"09 - De Segunda a Sexta", "02/12/26 08:00:00", "07/12/26", 5},
+    LateCase{"03 - Segunda", "30/11/26 08:00:00", "08/12/26", 0},
+    LateCase{"11 - 1 vez por Semana", "25/11/26 08:00:00", "04/12/26", 9},
+    LateCase{"12 - 1 vez por Mes", "31/01/26 08:00:00", "04/03/26", 0},        // across February
+    LateCase{"12 - 1 vez por Mes", "31/01/26 08:00:00", "05/03/26", 33},
+    LateCase{"12 - 1 vez por Mes", "15/11/26 08:00:00", "16/12/26", 0},
+    LateCase{"13 - 1 vez ao Ano", "01/01/25 08:00:00", "01/01/26", 0},
+    LateCase{"13 - 1 vez ao Ano", "28/02/24 08:00:00", "01/03/25", 367},       // a leap year between
+    LateCase{"10 - Apenas 1 vez", "01/01/20 08:00:00", "09/12/26", 0},
+    LateCase{"00 - Inativo", "01/01/20 08:00:00", "09/12/26", 0},
+    LateCase{"20 - Chamada Manual", "01/01/20 08:00:00", "09/12/26", 0},
+    LateCase{"01 - Todos os Dias", "", "09/12/26", 0}));                        // never run: nothing to count
+
 }  // namespace
 }  // namespace tarvex::scheduler

@@ -109,19 +109,21 @@ TEST(CoverGrid, ListsDueTasksByHourThenNumberAndEndsWithAnEmptyRow) {
     set(3, "TERCEIRA", " 08:00 ", "S");
     set(4, "NAO", "06:00", "N");
     set(100, "CENTESIMA", "07:15", "S");
+    tasks.setCell(col::ULTIMA_EXEC, 3, "08/12/26 08:01:00");
+    tasks.setCell(col::ULTIMA_EXEC, 5, "08/12/26 08:01:00");
+    tasks.setCell(col::ULTIMO_ERRO, 5, "09/12 08:00: Unidade E: não encontrada");
     MONTA_CAPA(tasks, cover);
-    EXPECT_EQ(rows(cover), (Rows{{"Tarefa", "Hora", "Nome"},
-                                 {"00", "07:15", "CENTESIMA"},
-                                 {"03", "08:00", "TERCEIRA"},
-                                 {"05", "08:00", "QUINTA"},
-                                 {"", "", ""}}));
+    EXPECT_EQ(rows(cover), (Rows{{"Tarefa", "Hora", "Nome", "Último resultado"},
+                                 {"00", "07:15", "CENTESIMA", ""},
+                                 {"03", "08:00", "TERCEIRA", "OK 08/12/26 08:01:00"},
+                                 {"05", "08:00", "QUINTA", "ERRO 09/12 08:00: Unidade E: não encontrada"},
+                                 {"", "", "", ""}}));
     EXPECT_EQ(cover.colWidth(0), 45);
     EXPECT_EQ(cover.colWidth(1), 50);
-    EXPECT_EQ(cover.colWidth(2), 300);
 
     for (int r = 1; r < 101; ++r) tasks.setCell(col::SN_EXE, r, "N");
     MONTA_CAPA(tasks, cover);
-    EXPECT_EQ(rows(cover), (Rows{{"Tarefa", "Hora", "Nome"}, {"", "", ""}}));
+    EXPECT_EQ(rows(cover), (Rows{{"Tarefa", "Hora", "Nome", "Último resultado"}, {"", "", "", ""}}));
 }
 
 }  // namespace
