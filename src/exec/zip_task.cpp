@@ -135,6 +135,42 @@ void storeWhatDidNotShrink(const std::string& path) {
     if (!changed || zip_close(za) != 0) zip_discard(za);
 }
 
+std::function<void(const std::string&)>& writtenHook() {
+    static std::function<void(const std::string&)> hook;
+    return hook;
+}
+
+// Every entry read back whole: its name, its size against the file it came from,
+// and its CRC, which libzip checks at the end of the read.
+void verify(const std::string& path, const std::vector<std::pair<std::string, fs::path>>& files) {
+    auto fail = [&](const std::string& why) {
+        throw FileError("Erro na verificação do arquivo ZIP " + path + " - " + why);
+    };
+    int code = 0;
+    zip_t* za = zip_open(libzipName(platform::fsPath(path)).c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    if (!za) fail(openError(code));
+    std::string problem;
+    if (zip_get_num_entries(za, 0) != static_cast<zip_int64_t>(files.size())) problem = "número de arquivos";
+    std::vector<char> buffer(1 << 16);
+    for (zip_uint64_t i = 0; problem.empty() && i < files.size(); ++i) {
+        zip_stat_t st;
+        std::error_code ec;
+        const auto size = fs::file_size(files[i].second, ec);
+        if (zip_stat_index(za, i, 0, &st) != 0 || files[i].first != st.name || ec || st.size != size) {
+            problem = files[i].first + ": nome ou tamanho";
+            break;
+        }
+        zip_file_t* f = zip_fopen_index(za, i, 0);
+        zip_uint64_t total = 0;
+        zip_int64_t n = 0;
+        while (f && (n = zip_fread(f, buffer.data(), buffer.size())) > 0) total += static_cast<zip_uint64_t>(n);
+        if (!f || n < 0 || total != size) problem = files[i].first + ": " + (f ? zip_file_strerror(f) : zip_strerror(za));
+        if (f) zip_fclose(f);
+    }
+    zip_discard(za);
+    if (!problem.empty()) fail(problem);
+}
+
 }  // namespace
 
 void writeZip(const ZipJob& job) {
@@ -143,6 +179,9 @@ void writeZip(const ZipJob& job) {
     if (source.empty() || !platform::dirExists(source))
         throw FileError("Diretório de origem inexistente: " + source);
 
+    const std::string temp = job.archivePath + ".tmp~";
+    std::error_code ec;
+    fs::remove(platform::fsPath(temp), ec);   // left by a run that was cut short
     Selection sel{splitMasks(job.masks), splitMasks(job.excludes),
                   fs::absolute(platform::fsPath(job.archivePath))};
     if (sel.masks.empty()) sel.masks.push_back("*.*");
@@ -152,10 +191,25 @@ void writeZip(const ZipJob& job) {
     // previous one while reporting success.
     if (files.empty()) throw FileError("Nenhum arquivo para compactar em " + source);
 
-    Archive archive(job.archivePath);
-    for (const auto& [entry, file] : files) archive.add(entry, file);
-    archive.close();
-    storeWhatDidNotShrink(job.archivePath);
+    try {
+        Archive archive(temp);
+        for (const auto& [entry, file] : files) archive.add(entry, file);
+        archive.close();
+        storeWhatDidNotShrink(temp);
+        if (writtenHook()) writtenHook()(temp);
+        verify(temp, files);
+    } catch (...) {
+        fs::remove(platform::fsPath(temp), ec);
+        throw;
+    }
+    fs::rename(platform::fsPath(temp), platform::fsPath(job.archivePath), ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(platform::fsPath(temp), ignored);
+        throw FileError("Erro ao gravar o arquivo ZIP " + job.archivePath + " - " + ec.message());
+    }
 }
+
+void setZipWrittenHookForTests(std::function<void(const std::string&)> hook) { writtenHook() = std::move(hook); }
 
 }  // namespace tarvex::exec

@@ -1,5 +1,6 @@
 #pragma once
 // Type "06": pack a folder tree into a ZIP archive.
+#include <functional>
 #include <string>
 
 namespace tarvex::exec {
@@ -11,11 +12,16 @@ struct ZipJob {
     std::string excludes;      // ";"-separated, may be empty
 };
 
-// Writes the archive under a temporary name beside it and replaces the old
-// archive only once the new one is complete, so a failed run leaves the
-// previous archive as it was. The caller must not delete the old archive
-// first. Throws tarvex::FileError with a readable text on any failure.
+// Writes the archive under a temporary name beside it, reads every entry back
+// (names, sizes, CRC) and replaces the old archive only once the new one is
+// complete and verified, so a failed run leaves the previous archive as it was.
+// The caller must not delete the old archive first. Throws tarvex::FileError
+// with a readable text on any failure.
 void writeZip(const ZipJob& job);
+
+// Runs between writing the temporary archive and verifying it (a test damages it
+// there); an empty function removes the hook.
+void setZipWrittenHookForTests(std::function<void(const std::string& temporaryArchive)> hook);
 
 // Windows file-name matching of one mask ('*' and '?'), ignoring case.
 bool maskMatches(const std::string& mask, const std::string& fileName);

@@ -2,6 +2,7 @@
 
 #include "exec/zip_task.h"
 #include "lib/errors.h"
+#include "platform/files.h"
 #include "zip_test_util.h"
 
 namespace tarvex::exec {
@@ -155,6 +156,18 @@ TEST_F(ZipFailure, MissingSourceFolder) {
 
 TEST_F(ZipFailure, NothingMatches) {
     expectFailureKeepsArchive({str(root_ / "src"), str(archive_), "*.FDB", ""}, "Nenhum arquivo");
+}
+
+// A byte of the written archive changed before it is read back: the old one stays.
+TEST_F(ZipFailure, AnArchiveThatDoesNotReadBackIsNotKept) {
+    put("src/a.txt", std::string(5000, 'x') + "today");
+    setZipWrittenHookForTests([](const std::string& temp) {
+        std::fstream f(platform::fsPath(temp), std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(45);
+        f.write("\xFF\xFF\xFF\xFF", 4);
+    });
+    expectFailureKeepsArchive({str(root_ / "src"), str(archive_), "", ""}, "verificação");
+    setZipWrittenHookForTests(nullptr);
 }
 
 #ifdef __linux__   // the Windows programs test a locked file instead
