@@ -108,6 +108,7 @@ void EditorPages::designOtherPages() {
                   &E06_EXCLUIR, &E06_EXCLUIR1, &B06_DESTINO, &E06_DESTINO, &B06_ARQ_DESTINO, &E06_ARQDEST});
     extensaoField(E06_EXTENSAO);
     place("T06", {&E_ZIP_LIMPAR});
+    keepField(E06_MANTER);
 
     looks_[&E09_MEMO].multiline = true;
     place("T09", {&E09_MEMO});
@@ -123,6 +124,7 @@ void EditorPages::designBackupPage() {
     penField(E07_PEN);
     extensaoField(E07_EXTENSAO);
     place("T07", {&B07_MONTA, &E07_MEMO});
+    keepField(E07_MANTER);
 }
 
 ui::Label& EditorPages::label(const std::string& field, const std::string& caption) {
@@ -148,6 +150,14 @@ void EditorPages::extensaoField(ui::Edit& e) {
     const std::string page = "T" + e.name().substr(1, 2);
     looks_[&e].suggestions = EXTENSAO_SUGESTOES;
     place(page, {&label(e.name(), "Extensão ao nome do arquivo"), &e});
+}
+
+// How many of the task's dated archives stay in the destination; empty or 0: all.
+void EditorPages::keepField(ui::Edit& e) {
+    const std::string page = "T" + e.name().substr(1, 2);
+    e.setHint("0 = manter todos; vale quando o nome do arquivo leva [DIA], [MES], [ANO] ou [SEMANA]");
+    looks_[&e].maxLength = 3;
+    place(page, {&label(e.name(), "Manter os últimos N"), &e});
 }
 
 std::vector<ui::Control*> EditorPages::pageControls(const std::string& page) const {

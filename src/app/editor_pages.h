@@ -61,12 +61,14 @@ public:
         E06_DESTINO{"E06_DESTINO"}, E06_ARQDEST{"E06_ARQDEST"}, E06_EXTENSAO{"E06_EXTENSAO"};
     ui::ListBox E06_ARQUIVO1{"E06_ARQUIVO1"}, E06_EXCLUIR1{"E06_EXCLUIR1"};
     ui::CheckBox E_ZIP_LIMPAR{"E_ZIP_LIMPAR"};
+    ui::Edit E06_MANTER{"E06_MANTER"};
     ui::Button B06_ORIGEM{"B06_ORIGEM"}, B06_DESTINO{"B06_DESTINO"}, B06_ARQ_ORIGEM{"B06_ARQ_ORIGEM"},
         B06_ARQ_DESTINO{"B06_ARQ_DESTINO"}, SpeedButton2{"SpeedButton2"};
     // T07 - GBAK - FIREBIRD
     ui::Edit E07_ARQUIVO{"E07_ARQUIVO"}, E07_PASTAEXE{"E07_PASTAEXE"}, E07_PEN{"E07_PEN"},
         E07_DESTINO{"E07_DESTINO"}, E07_EXTENSAO{"E07_EXTENSAO"};
     ui::Memo E07_MEMO{"E07_MEMO"};
+    ui::Edit E07_MANTER{"E07_MANTER"};
     ui::Button B07_ARQUIVO{"B07_ARQUIVO"}, B07_PASTAEXE{"B07_PASTAEXE"}, B07_DESTINO{"B07_DESTINO"},
         B07_MONTA{"B07_MONTA"};
     // T09 - Observações
@@ -94,6 +96,7 @@ private:
     void place(const std::string& page, std::initializer_list<ui::Control*> controls);
     void penField(ui::Edit& e);
     void extensaoField(ui::Edit& e);
+    void keepField(ui::Edit& e);
 
     std::vector<std::unique_ptr<ui::Label>> labels_;
     std::map<std::string, std::vector<ui::Control*>> onPage_;

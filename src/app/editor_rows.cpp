@@ -31,10 +31,11 @@ std::vector<Binding> bindings(EditorPages& p, const std::string& code) {
     if (code == "04") return {{col::EXECUTAVEL, &p.T04_EXECUTAVEL}};
     if (code == "06")
         return {{col::DIR_ORIGEM, &p.E06_ORIGEM}, {col::DIR_DESTINO, &p.E06_DESTINO}, {col::ARQUIVO, &p.E06_ARQUIVO},
-                {col::EXTENSAO, &p.E06_EXTENSAO}, {col::ARQDEST, &p.E06_ARQDEST}, {col::EXCLUIR, &p.E06_EXCLUIR}};
+                {col::EXTENSAO, &p.E06_EXTENSAO}, {col::ARQDEST, &p.E06_ARQDEST}, {col::EXCLUIR, &p.E06_EXCLUIR},
+                {col::MANTER, &p.E06_MANTER}};
     if (code == "07")
         return {{col::DIR_DESTINO, &p.E07_DESTINO}, {col::PEN, &p.E07_PEN}, {col::EXTENSAO, &p.E07_EXTENSAO},
-                {col::ARQUIVO, &p.E07_ARQUIVO}, {col::PASTA_EXE, &p.E07_PASTAEXE}};
+                {col::ARQUIVO, &p.E07_ARQUIVO}, {col::PASTA_EXE, &p.E07_PASTAEXE}, {col::MANTER, &p.E07_MANTER}};
     return {};
 }
 
@@ -71,8 +72,20 @@ bool check06(EditorPages& p, platform::Operator& op) {
     return true;
 }
 
+// A count of archives, stored empty for 0 so a task without it keeps its row as it was.
+bool checkKeep(ui::Edit& keep, platform::Operator& op) {
+    const std::string n = trim(keep.text());
+    if (n.find_first_not_of("0123456789") != std::string::npos)
+        return tell(op, "Manter os últimos N: informe quantos arquivos manter (0 = todos)");
+    if (n.find_first_not_of('0') == std::string::npos) keep.setText("");
+    else keep.setText(n);
+    return true;
+}
+
 bool checkPage(EditorPages& p, const std::string& code, platform::Operator& op) {
     const std::string noProgram = "O nome do programa EXECUTÁVEL deve ser informado";
+    if ((code == "06" && !checkKeep(p.E06_MANTER, op)) || (code == "07" && !checkKeep(p.E07_MANTER, op)))
+        return false;
     if (code == "02") return check02(p, op);
     if (code == "03" && MRQ_DATA_VAZIA(p.E03_EXECUTAVEL.text())) return tell(op, noProgram);
     if (code == "04" && MRQ_DATA_VAZIA(p.T04_EXECUTAVEL.text())) return tell(op, noProgram);

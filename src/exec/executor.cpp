@@ -5,6 +5,8 @@
 
 #include "exec/acerta.h"
 #include "exec/close_program.h"
+#include "exec/builders.h"
+#include "exec/keep_last.h"
 #include "exec/power.h"
 #include "exec/program_line.h"
 #include "exec/zip_task.h"
@@ -198,6 +200,9 @@ void Executor::runBatch(int row) {
                              std::to_string(status));
     stamp(row);
     logExe(row);
+    if (ctx_.COD_TIPO == "07")
+        keepNewest(platform::fsPath(ACERTA(ctx_, trim(cell(col::DIR_DESTINO, row)))),
+                   gbakBaseName(trim(cell(col::ARQUIVO, row))) + ctx_.EXTENSAO_TAREFA + ".GDK", row);
 }
 
 void Executor::copyFolders(int row) {
@@ -289,10 +294,12 @@ void Executor::zipFolder(int row) {
                                        ctx_.EXTENSAO_TAREFA + ".ZIP");
     platform::op().processMessages();
     try {
-        writeZip(job);   // replaces an older archive only once the new one is whole
+        writeZip(job);   // replaces an older archive only once the new one is whole and read back
         stamp(row);
         host_.GRID_SALVA();
         logExe(row);
+        keepNewest(platform::fsPath(job.archivePath).parent_path(),
+                   trim(cell(col::ARQDEST, row)) + ctx_.EXTENSAO_TAREFA + ".ZIP", row);
     } catch (const std::exception& e) {
         // No stamp: the archive of the day was not made.
         fail(row, e.what(), ctx_.NOME_TAREFA);
@@ -300,6 +307,13 @@ void Executor::zipFolder(int row) {
         c_.LA_MSG.setCaption("Erro - " + ctx_.NOME_TAREFA);
         host_.BU_PROXIMOClick();
     }
+}
+
+// "Manter os últimos N": older archives of this task's own name pattern go.
+void Executor::keepNewest(const std::filesystem::path& folder, const std::string& pattern, int row) {
+    const int keep = MRQ_VAL(trim(cell(col::MANTER, row)));
+    if (keep <= 0) return;
+    exec::keepNewest(platform::fromFsPath(folder), MRQ_TROCA(pattern, "[EXT]", ctx_.EXTENSAO_TAREFA), keep);
 }
 
 void Executor::showMessage(int row) {

@@ -1,6 +1,7 @@
 #pragma once
 // EXECUTANDO: runs one task of the task table, from the confirmation to the
 // stamp, the log entry and the task file.
+#include <filesystem>
 #include <string>
 
 #include "exec/exec_host.h"
@@ -30,6 +31,7 @@ private:
     // logText: the log entry's text, when not the usual error text.
     void fail(int row, const std::string& reason, const std::string& logText = "");
     char missingDrive(int row) const;
+    void keepNewest(const std::filesystem::path& folder, const std::string& pattern, int row);
 
     bool confirm();
     void stamp(int row);

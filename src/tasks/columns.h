@@ -13,6 +13,8 @@ constexpr int PAUSE = 8;         // "S" / "N"
 // Untitled: the last failure, "dd/mm hh:mm: reason", emptied by the next successful
 // run (a table whose runs succeed is stored as it always was).
 constexpr int ULTIMO_ERRO = 9;
+// Untitled: ZIP and backup tasks, "Manter os últimos N" archives; empty for 0 (all).
+constexpr int MANTER = 10;
 constexpr int DIR_ORIGEM = 15;
 constexpr int DIR_DESTINO = 16;
 constexpr int PEN = 17;

@@ -52,12 +52,14 @@ const std::map<std::string, std::vector<Place>>& layout() {
                  {"E06_EXCLUIR1", kRight, 148, kListWidth, 21}, {"B06_DESTINO", 8, 174, 250, 22}, {"E06_DESTINO", 8, 198, W, 21},
                  {"B06_ARQ_DESTINO", 8, 224, 250, 22}, {"E06_ARQDEST", 8, 248, 300, 21},
                  {"LA_E06_EXTENSAO", 320, 232, 180, 14}, {"E06_EXTENSAO", 320, 248, 160, 21},
-                 {"E_ZIP_LIMPAR", 8, 278, 350, 18}}},
+                 {"E_ZIP_LIMPAR", 8, 278, 350, 18}, {"LA_E06_MANTER", 8, 306, 130, 14},
+                 {"E06_MANTER", 140, 302, 50, 21}}},
         {"T07", {{"B07_ARQUIVO", 8, 24, 360, 22}, {"E07_ARQUIVO", 8, 48, W, 21}, {"B07_PASTAEXE", 8, 74, 250, 22},
                  {"E07_PASTAEXE", 8, 98, W, 21}, {"B07_DESTINO", 8, 124, 250, 22}, {"E07_DESTINO", 8, 148, W, 21},
                  {"LA_E07_PEN", 8, 174, 80, 14}, {"E07_PEN", 8, 188, 30, 21},
                  {"LA_E07_EXTENSAO", 100, 174, 180, 14}, {"E07_EXTENSAO", 100, 188, 160, 21},
-                 {"B07_MONTA", 272, 187, 26, 23}, {"E07_MEMO", 8, 216, W, kFill}}},
+                 {"B07_MONTA", 272, 187, 26, 23}, {"LA_E07_MANTER", 320, 174, 130, 14},
+                 {"E07_MANTER", 320, 188, 50, 21}, {"E07_MEMO", 8, 216, W, kFill}}},
         {"T09", {{"E09_MEMO", 8, 24, W, kFill}}},
     };
     return pages;

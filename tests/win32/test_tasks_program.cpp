@@ -49,13 +49,13 @@ INSTANTIATE_TEST_SUITE_P(Lines, ProgramWithBlanks,
 
 class MissingProgram : public ProgramTask, public ::testing::WithParamInterface<std::string> {};
 
-TEST_P(MissingProgram, IsLoggedAsNotFoundAndStillStamped) {
+TEST_P(MissingProgram, IsLoggedAsNotFoundAndStaysDue) {
     dir.write("Pasta X\\grava.bat", "@echo errado> \"" + dir.path("saida.txt") + "\"\r\n");
     runOne({{col::NOME, "PROGRAMA"}, {col::TIPO, "03 - Executar Programa"},
             {col::EXECUTAVEL, dir.path(GetParam())}});
 
     EXPECT_EQ(runEvents(), std::vector<std::string>{"ERR ***   ERRO   ***   Programa não localizado PROGRAMA"});
-    EXPECT_EQ(stamps(1), std::vector<std::string>{"09/12/26 08:00:00"});
+    EXPECT_EQ(stamps(1), std::vector<std::string>{""});
     EXPECT_FALSE(dir.exists("saida.txt"));
     EXPECT_TRUE(op.errors().empty());
 }

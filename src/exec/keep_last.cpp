@@ -1,0 +1,68 @@
+#include "exec/keep_last.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+#include <utility>
+
+#include "platform/files.h"
+
+namespace fs = std::filesystem;
+
+namespace tarvex::exec {
+
+namespace {
+
+struct Placeholder {
+    const char* name;
+    const char* fits;   // what it expands to, as a regular expression
+};
+const Placeholder kDated[] = {{"[DIA]", "[0-9]{2}"}, {"[MES]", "[0-9]{2}"}, {"[ANO]", "[0-9]{2,4}"},
+                              {"[SEMANA]", "[^\\\\/.]+"}};
+
+std::regex matcher(const std::string& pattern) {
+    std::string re;
+    for (size_t i = 0; i < pattern.size();) {
+        const Placeholder* hit = nullptr;
+        for (const Placeholder& p : kDated)
+            if (pattern.compare(i, std::char_traits<char>::length(p.name), p.name) == 0) hit = &p;
+        if (hit) {
+            re += hit->fits;
+            i += std::char_traits<char>::length(hit->name);
+            continue;
+        }
+        const char c = pattern[i++];
+        if (std::string(".^$|()[]{}*+?\\").find(c) != std::string::npos) re += '\\';
+        re += c;
+    }
+    return std::regex(re, std::regex::icase | std::regex::ECMAScript);
+}
+
+}  // namespace
+
+bool hasDatePlaceholder(const std::string& pattern) {
+    return std::any_of(std::begin(kDated), std::end(kDated),
+                       [&](const Placeholder& p) { return pattern.find(p.name) != std::string::npos; });
+}
+
+std::vector<std::string> keepNewest(const std::string& folder, const std::string& pattern, int keep) {
+    std::vector<std::string> deleted;
+    if (keep <= 0 || !hasDatePlaceholder(pattern)) return deleted;
+    const std::regex fits = matcher(pattern);
+    std::vector<std::pair<fs::file_time_type, fs::path>> found;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(platform::fsPath(folder), ec)) {
+        std::error_code e;
+        if (!entry.is_regular_file(e)) continue;
+        if (std::regex_match(platform::fromFsPath(entry.path().filename()), fits))
+            found.emplace_back(entry.last_write_time(e), entry.path());
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (size_t i = static_cast<size_t>(keep); i < found.size(); ++i) {
+        std::error_code e;
+        if (fs::remove(found[i].second, e)) deleted.push_back(platform::fromFsPath(found[i].second.filename()));
+    }
+    return deleted;
+}
+
+}  // namespace tarvex::exec

@@ -1,0 +1,19 @@
+#pragma once
+// "Manter os últimos N": the archives a task made on earlier days, beyond the
+// newest N, are deleted after a verified run.
+#include <string>
+#include <vector>
+
+namespace tarvex::exec {
+
+// Whether a name pattern carries a placeholder that changes with the date
+// ([DIA], [MES], [ANO], [SEMANA]); only such a task makes one archive a day.
+bool hasDatePlaceholder(const std::string& pattern);
+
+// Deletes, in `folder`, the files whose names fit `pattern` (its date
+// placeholders standing for what they expand to, letters in any case), all but
+// the `keep` newest; nothing when keep is 0 or the pattern has no date
+// placeholder. Returns the names deleted.
+std::vector<std::string> keepNewest(const std::string& folder, const std::string& pattern, int keep);
+
+}  // namespace tarvex::exec

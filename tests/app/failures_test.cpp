@@ -1,0 +1,39 @@
+// A failed run stays due and is tried again once the cause is gone, without
+// retrying every ten seconds meanwhile; a hand-started run shows its reason.
+#include "app/wired_fixture.h"
+
+namespace tarvex::testing {
+namespace {
+
+class FailedRun : public WiredTest {
+protected:
+    void SetUp() override {
+        WiredTest::SetUp();
+        dir.write("dados/a.txt", "a");
+        writeTasks({{{col::NOME, "PEN"}, {col::TIPO, "02 - Copiar Arquivo"}, {col::PERIODO, "01 - Todos os Dias"},
+                     {col::HORA, "08:00"}, {col::DIR_ORIGEM, "C:\\DADOS\\"}, {col::ARQUIVO, "*.*"},
+                     {col::DIR_DESTINO, "X:\\COPIA"}}});
+        fake.shell.missingDrives = "X";
+        start();
+    }
+};
+
+TEST_F(FailedRun, RunsAtTheNextAgendaOnceTheDriveIsThere) {
+    host.runUntil(when(2026, 12, 9, 8, 5, 0));
+    EXPECT_EQ(logEvents(), (std::vector<std::string>{"INI Start TARVEX", "ERR ***   ERRO   ***   PEN"}));
+    EXPECT_EQ(form->GRID_C.cell(3, 1), "ERRO 09/12 08:00: Unidade X: não encontrada");
+    EXPECT_TRUE(op.errors().empty());   // a scheduled run never stops on a box
+    fake.shell.missingDrives = "";
+    host.runUntil(when(2026, 12, 9, 8, 30, 0));
+    EXPECT_EQ(logEvents().back(), "EXE PEN");
+    EXPECT_EQ(form->GRID.cell(col::ULTIMO_ERRO, 1), "");
+}
+
+TEST_F(FailedRun, ByHandShowsTheReason) {
+    form->T_EXEC.click();
+    ASSERT_EQ(op.errors().size(), 1u);
+    EXPECT_EQ(op.errors()[0], "Falha na tarefa PEN: Unidade X: não encontrada");
+}
+
+}  // namespace
+}  // namespace tarvex::testing
