@@ -57,7 +57,10 @@ std::vector<std::string> keepNewest(const std::string& folder, const std::string
         if (std::regex_match(platform::fromFsPath(entry.path().filename()), fits))
             found.emplace_back(entry.last_write_time(e), entry.path());
     }
-    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    // Newest first; archives of the same second by name, the later name first.
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first > b.first : a.second.filename() > b.second.filename();
+    });
     for (size_t i = static_cast<size_t>(keep); i < found.size(); ++i) {
         std::error_code e;
         if (fs::remove(found[i].second, e)) deleted.push_back(platform::fromFsPath(found[i].second.filename()));
