@@ -29,9 +29,9 @@ TEST_F(Processes, BatchCopiesAFolderTreeWithXcopyAndIsWaitedFor) {
     EXPECT_EQ(dir.read("destino\\sub\\fundo\\c.dat"), "gama");
 }
 
-TEST_F(Processes, TheExitCodeDoesNotMakeItAFailure) {
+TEST_F(Processes, TheBatchsExitStatusIsReturned) {
     dir.write("sai.BAT", "@echo fim> \"" + dir.path("fim.txt") + "\"\r\n@exit /b 3\r\n");
-    EXPECT_EQ(processes.runAndWait(dir.path("sai.BAT"), 0), 0);
+    EXPECT_EQ(processes.runAndWait(dir.path("sai.BAT"), 0), 3);
     EXPECT_TRUE(dir.exists("fim.txt"));
 }
 
