@@ -187,7 +187,7 @@ std::vector<ui::Control*> TF_TARVEX::controls() {
 }
 
 exec::ExecControls TF_TARVEX::execControls() {
-    return {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_PROX_NOME, E_DIR_PARAM};
+    return {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_DIR_PARAM};
 }
 
 // The row's stamp is emptied in the table and the box alike, and kept on disk.

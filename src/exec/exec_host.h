@@ -12,7 +12,6 @@ struct ExecControls {
     ui::Label& LA_MSG;
     ui::Tray& TrayIcon1;
     ui::Memo& E_MEMO;        // the batch buffer
-    ui::Edit& E_PROX_NOME;   // read for the tray hint
     ui::Edit& E_DIR_PARAM;   // settings folder, base of the batch path
 };
 

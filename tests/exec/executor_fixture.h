@@ -57,7 +57,7 @@ protected:
     ui::Memo E_MEMO{"E_MEMO"};
     ui::Edit E_PROX_NOME{"E_PROX_NOME"}, E_DIR_PARAM{"E_DIR_PARAM"};
     RecordingHost host;
-    Executor executor{GRID, ctx, {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_PROX_NOME, E_DIR_PARAM},
+    Executor executor{GRID, ctx, {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_DIR_PARAM},
                       host, log, runner, fake.services};
 
     void SetUp() override {

@@ -424,7 +424,7 @@ TEST_F(ExecutorTest, PowerStateIsOnDiskBeforeTheComputerGoesDown) {
     Probe probe;
     probe.at = [&] { savesAtAction = host.saves; loggedAtAction = dir.exists("LOG_TIMER.TXT"); };
     platform::Services services{fake.processes, fake.shell, fake.windows, probe, fake.registry};
-    Executor ex{GRID, ctx, {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_PROX_NOME, E_DIR_PARAM},
+    Executor ex{GRID, ctx, {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_DIR_PARAM},
                 host, log, runner, services};
     ex.EXECUTANDO(row);
     EXPECT_EQ(savesAtAction, 1);
