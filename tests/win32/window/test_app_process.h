@@ -70,10 +70,10 @@ public:
         return h;
     }
     bool showing(const std::string& page) {
-        return waitFor([&] { return IsWindowVisible(find(page)) != FALSE; }, 10000);
+        return waitFor([&] { return IsWindowVisible(find(page)) != FALSE; }, 30000);
     }
     bool textBecomes(const std::string& name, const std::string& text) {
-        return waitFor([&] { return readText(find(name)) == text; }, 10000);
+        return waitFor([&] { return readText(find(name)) == text; }, 30000);
     }
     // Answers the close question of this program with the button `id`.
     bool answerClose(int id) {

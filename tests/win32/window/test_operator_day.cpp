@@ -61,7 +61,7 @@ protected:
                 if (pid == app.pid() && IsWindowVisible(h)) box = h;
             }
             return box != nullptr;
-        }, 10000);
+        }, 30000);
         if (!box) return "";
         std::string text;
         for (HWND s = FindWindowExW(box, nullptr, L"Static", nullptr); s; s = FindWindowExW(box, s, L"Static", nullptr))
@@ -109,14 +109,14 @@ TEST_F(OperatorDayWindow, TypingSurvivesARunAndEveryChangeIsKept) {
     EXPECT_EQ(answer(IDCANCEL), "Salvar as alterações da tarefa 02?");
     EXPECT_EQ(readText(app.find("E_NOME")), "NOME DIGITADO");
     press("BU_TAREFAS_SALVA");
-    ASSERT_TRUE(waitFor([&] { return onDisk(2)[col::NOME] == "NOME DIGITADO"; }, 10000));
+    ASSERT_TRUE(waitFor([&] { return onDisk(2)[col::NOME] == "NOME DIGITADO"; }, 30000));
     EXPECT_EQ(onDisk(2)[col::ULTIMA_EXEC], "");
 
     selectRow(3);
     ASSERT_TRUE(app.textBecomes("E_NOME", "APAGAR"));
     press("BU_EXCLUI");
     EXPECT_EQ(answer(IDOK), "Confirma Exclusão do registro atual ?");
-    EXPECT_TRUE(waitFor([&] { return onDisk(3)[col::NOME].empty(); }, 10000));
+    EXPECT_TRUE(waitFor([&] { return onDisk(3)[col::NOME].empty(); }, 30000));
     EXPECT_TRUE(app.textBecomes("E_NOME", ""));
 
     selectRow(2);
