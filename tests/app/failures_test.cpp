@@ -29,6 +29,14 @@ TEST_F(FailedRun, RunsAtTheNextAgendaOnceTheDriveIsThere) {
     EXPECT_EQ(form->GRID.cell(col::ULTIMO_ERRO, 1), "");
 }
 
+TEST_F(FailedRun, TheWarningPictureStaysUntilTheBalloonOpensTheLog) {
+    host.runUntil(when(2026, 12, 9, 8, 5, 0));
+    EXPECT_EQ(form->TrayIcon1.imageIndex(), 2);
+    form->TrayIcon1.onBalloonClick();
+    EXPECT_EQ(form->TrayIcon1.imageIndex(), 0);
+    EXPECT_EQ(form->PC_GERAL.active(), "TS_LOG");
+}
+
 TEST_F(FailedRun, ByHandShowsTheReason) {
     form->T_EXEC.click();
     ASSERT_EQ(op.errors().size(), 1u);
