@@ -89,7 +89,7 @@ void TarefasEditor::wire() {
     BU_TAREFA_SOBE5.onClick = action([this] { BU_TAREFA_SOBE5Click(); });
     BU_TAREFA_DESCE.onClick = action([this] { BU_TAREFA_DESCEClick(); });
     BU_TAREFA_DESCE5.onClick = action([this] { BU_TAREFA_DESCE5Click(); });
-    BU_MONTAR.onClick = action([this] { if (links_.BU_MONTAR && leaveRow()) links_.BU_MONTAR(); });
+    BU_MONTAR.onClick = action([this] { if (links_.BU_MONTAR && !rowsLocked() && leaveRow()) links_.BU_MONTAR(); });
     BU_EXCLUI.onClick = action([this] { BU_EXCLUIClick(); });
     BU_TAREFAS_SALVA.onClick = action([this] { BU_TAREFAS_SALVAClick(); });
     E_TIPO1.onChange = action([this] { E_TIPO1Select(); });

@@ -29,6 +29,8 @@ struct EditorLinks {
     std::function<void(const std::function<void()>&)> event;
     // The day's agenda computed again after a save; empty: none.
     std::function<void()> agenda;
+    // Whether a task is running: rows may not move under it then. Empty: never.
+    std::function<bool()> running;
 };
 
 struct EditorServices {
@@ -130,6 +132,7 @@ private:
     void moveTo(int row);
     void showPage(const std::string& code, bool blankFirst);
     bool save();
+    bool rowsLocked();
     bool hourChecks();
     std::vector<std::string> fieldValues() const;
     void markRead();

@@ -24,9 +24,17 @@ void TarefasEditor::moveTo(int row) {
     links_.GRID_SALVA();
 }
 
+// A run stamps the row it started on when it ends; moving or emptying rows under
+// it would put the stamp into another task.
+bool TarefasEditor::rowsLocked() {
+    if (!links_.running || !links_.running()) return false;
+    tell("Aguarde o fim da tarefa em execução para mudar a ordem ou excluir tarefas.");
+    return true;
+}
+
 void TarefasEditor::BU_TAREFA_SOBEClick() {
     const int row = links_.LINHA();
-    if (row < 2 || row >= links_.GRID.rowCount() || !leaveRow()) return;
+    if (row < 2 || row >= links_.GRID.rowCount() || rowsLocked() || !leaveRow()) return;
     exchange(row - 1, row);
     moveTo(row - 1);
 }
@@ -34,7 +42,7 @@ void TarefasEditor::BU_TAREFA_SOBEClick() {
 // Row 0 holds the titles: a current row of 0 (nothing selected yet) moves nothing.
 void TarefasEditor::BU_TAREFA_DESCEClick() {
     const int row = links_.LINHA();
-    if (row < 1 || row >= links_.GRID.rowCount() - 1 || !leaveRow()) return;
+    if (row < 1 || row >= links_.GRID.rowCount() - 1 || rowsLocked() || !leaveRow()) return;
     exchange(row, row + 1);
     moveTo(row + 1);
 }
@@ -50,7 +58,7 @@ void TarefasEditor::BU_TAREFA_DESCE5Click() {
 // The row stays as an empty slot.
 void TarefasEditor::BU_EXCLUIClick() {
     const int row = links_.LINHA();
-    if (row < 1 || row >= links_.GRID.rowCount()) return;
+    if (row < 1 || row >= links_.GRID.rowCount() || rowsLocked()) return;
     if (!services_.op.question("Mensagem do Sistema", "Confirma Exclusão do registro atual ?")) return;
     links_.GRID.clearRow(row);
     tasks::NUMERA(links_.GRID);

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/inert_services.h"
+#include "lib/datetime.h"
 #include "lib/errors.h"
 #include "lib/mrqr.h"
 #include "platform/operator.h"
@@ -37,6 +38,40 @@ TF_TARVEX::TF_TARVEX(const Wiring& w)
     loop_.setRunner(&executor_);
     loop_.setEditor(&editor_);
     agenda_.onStale = [this](const std::vector<std::string>& late) { lateTasks(late); };
+    CB_EXECUTANDO.onClick = [this] { runningChanged(); };
+    T_DURACAO.setInterval(1000);
+    T_DURACAO.onTimer = [this] { message([this] { showDuration(); }); };
+}
+
+void TF_TARVEX::systemResumed() {
+    if (!CB_PARAR.checked() && !CB_EXECUTANDO.checked()) agenda_.BU_PROXIMOClick();
+}
+
+void TF_TARVEX::sessionEnding() {
+    if (tasksLoaded_) store_.GRID_SALVA();
+    saveSettings();
+    FormDestroy();
+}
+
+// The run's name and its time so far, in the label and the tray hint, every second;
+// Windows is told to wait for it at the end of the session.
+void TF_TARVEX::runningChanged() {
+    const bool running = CB_EXECUTANDO.checked();
+    T_DURACAO.setTimerEnabled(running);
+    if (running) {
+        runStartSecond_ = nowSeconds();
+        runName_ = trim(runContext.NOME_TAREFA);
+    }
+    if (onBusy) onBusy(running ? "TARVEX: executando " + runName_ : "");
+}
+
+void TF_TARVEX::showDuration() {
+    if (!CB_EXECUTANDO.checked()) return;
+    const int elapsed = (nowSeconds() - runStartSecond_ + 86400) % 86400;
+    const std::string text = "Executando " + runName_ + " - " + MRQ_ZEROS(elapsed / 60, 2) + ":" +
+                             MRQ_ZEROS(elapsed % 60, 2);
+    LA_MSG.setCaption(text);
+    TrayIcon1.setHint(text);
 }
 
 EditorLinks TF_TARVEX::editorLinks() {
@@ -49,7 +84,8 @@ EditorLinks TF_TARVEX::editorLinks() {
             [this](const std::function<void()>& action) { event(action); },
             [this] {
                 if (!CB_PARAR.checked()) agenda_.BU_PROXIMOClick();
-            }};
+            },
+            [this] { return CB_EXECUTANDO.checked(); }};
 }
 
 // The state the window starts in, as designed.
@@ -176,7 +212,7 @@ void TF_TARVEX::T_EXECClick() {
 }
 
 std::vector<ui::Control*> TF_TARVEX::controls() {
-    return {&F_TARVEX,     &PC_GERAL,      &GRID,          &GRID_C,         &TIMER1,      &T_SUPERVISOR,
+    return {&F_TARVEX,     &PC_GERAL,      &GRID,          &GRID_C,         &TIMER1,      &T_SUPERVISOR, &T_DURACAO,
             &CB_PARAR,     &CB_EXECUTANDO, &LA_MSG,        &LA_PROXIMO,     &LA_HOJE,     &E_PROX_NOME,
             &E_PROX_HORA,  &E_PROX_INTERVALO, &BU_PROXIMO, &LA_ATRASADAS, &BU_ICONIZAR,    &BU_REAGENDAR, &T_EXEC,
             &TrayIcon1,    &E_MEMO,        &E_ULTEXEC,     &E_DIR_PARAM,    &BU_LOG,      &BU_CALEND,

@@ -57,6 +57,7 @@ public:
     ui::Grid GRID_C{"GRID_C"};
     ui::Timer TIMER1{"TIMER1"};
     ui::Timer T_SUPERVISOR{"T_SUPERVISOR"};
+    ui::Timer T_DURACAO{"T_DURACAO"};   // while a task runs: its name and time so far, every second
     ui::CheckBox CB_PARAR{"CB_PARAR"};
     ui::CheckBox CB_EXECUTANDO{"CB_EXECUTANDO"};
     ui::Label LA_MSG{"LA_MSG"};
@@ -119,6 +120,8 @@ public:
     }
     void runFailed(int row, const std::string& reason) override;
     void lateTasks(const std::vector<std::string>& late);
+    void runningChanged();
+    void showDuration();
     int idleTrayImage() const override { return failureUnseen_ ? 2 : 0; }
     void setLINHA(int row) { linha_ = row; }
     const std::string& PASTA_PARAM() const { return store_.pastaParam(); }
@@ -148,6 +151,20 @@ public:
     // Every way of closing the window; false refuses the close.
     bool FormClose();
     void FormDestroy();
+
+    // ---- the PC's own events ------------------------------------------------------------
+    // Back from sleep or hibernation, or the clock or time zone changed: the agenda is
+    // computed again from the wall clock, so a task missed meanwhile runs (once).
+    void systemResumed();
+    void clockChanged() { systemResumed(); }
+    // Windows asks whether it may end the session: never a question; false only
+    // while a task runs (Windows then shows the reason the window gave).
+    bool sessionMayEnd() const { return quitRequested_ || !CB_EXECUTANDO.checked(); }
+    // The session ends: the task file and the settings are saved and the end logged.
+    void sessionEnding();
+    // Told when a run starts (the reason for Windows to wait, "TARVEX: executando
+    // NOME") and ends (empty).
+    std::function<void(const std::string& reason)> onBusy;
     bool tasksLoaded() const { return tasksLoaded_; }
     // Where an unreadable task file was copied at start-up; empty when none was.
     const std::string& keptAside() const { return keptAside_; }
@@ -220,6 +237,8 @@ private:
     bool handRun_ = false;          // the run in progress was started by "Executar agora"
     bool failureUnseen_ = false;    // a failure's balloon was shown and the window not opened since
     std::string lateToldOn_;        // the day the late tasks were last announced
+    int runStartSecond_ = 0;        // of the day, when the run in progress started
+    std::string runName_;
     bool destroyed_ = false;
     int eventDepth_ = 0;
     std::string keptAside_;

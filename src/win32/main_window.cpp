@@ -21,6 +21,12 @@ MainWindow::MainWindow(app::TF_TARVEX& form) : form_(form) {
                               nullptr, GetModuleHandleW(nullptr), nullptr);
     timer1_ = std::make_unique<TimerView>(form_.TIMER1, ID_TIMER1);
     supervisor_ = std::make_unique<TimerView>(form_.T_SUPERVISOR, ID_T_SUPERVISOR);
+    duration_ = std::make_unique<TimerView>(form_.T_DURACAO, ID_T_DURACAO);
+    // While a task runs, a Windows shutdown waits and shows why.
+    form_.onBusy = [this](const std::string& reason) {
+        if (reason.empty()) ShutdownBlockReasonDestroy(hwnd_);
+        else ShutdownBlockReasonCreate(hwnd_, widen(reason).c_str());
+    };
     trayView_ = std::make_unique<TrayView>(
         form_.TrayIcon1,
         std::vector<HICON>{pictureIcon(Picture::TrayIdle, 16), pictureIcon(Picture::TrayBusy, 16),
@@ -39,8 +45,10 @@ MainWindow::~MainWindow() {
     // Views go before the frame, each releasing its own window.
     windowView_.reset();
     trayView_.reset();
+    form_.onBusy = nullptr;
     timer1_.reset();
     supervisor_.reset();
+    duration_.reset();
     views_.clear();
     pagesView_.reset();
     top_.reset();
@@ -62,6 +70,15 @@ void MainWindow::layout() {
     top_->move(0, 0, rc.right, kTopPanelHeight);
     int pagesHeight = std::max(0, static_cast<int>(rc.bottom) - kTopPanelHeight - statusHeight);
     MoveWindow(pagesView_->hwnd(), 0, kTopPanelHeight, rc.right, pagesHeight, TRUE);
+}
+
+// An action of the system's own messages: an error is shown, never let through Windows' code.
+void MainWindow::guarded(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        platform::op().error(e.what());
+    }
 }
 
 // Menu actions run as event actions do: an error ends the action and is shown.
@@ -113,6 +130,18 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             form_.FormShow();
         }
         return defaultProc(msg, wp, lp);
+    case WM_POWERBROADCAST:
+        if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) guarded([this] { form_.systemResumed(); });
+        return TRUE;
+    case WM_TIMECHANGE:
+        guarded([this] { form_.clockChanged(); });
+        return 0;
+    case WM_QUERYENDSESSION:
+        // Never the close question: it would hold Windows' shutdown.
+        return form_.sessionMayEnd() ? TRUE : FALSE;
+    case WM_ENDSESSION:
+        if (wp) guarded([this] { form_.sessionEnding(); });
+        return 0;
     case WM_CLOSE:
         // The model saves the settings and asks; a refused close keeps everything running.
         if (form_.FormClose()) DestroyWindow(hwnd_);

@@ -34,7 +34,7 @@ enum MenuId : UINT {
 };
 
 // Named timer IDs.
-enum TimerId : UINT_PTR { ID_TIMER1 = 1, ID_T_SUPERVISOR = 2 };
+enum TimerId : UINT_PTR { ID_TIMER1 = 1, ID_T_SUPERVISOR = 2, ID_T_DURACAO = 3 };
 
 inline constexpr int kDesignWidth = 909;
 inline constexpr int kDesignHeight = 670;
@@ -71,6 +71,7 @@ private:
     void buildMenu();
     void layout();
     void menuCommand(UINT id);
+    void guarded(const std::function<void()>& action);
     void caption(HWND parent, const std::string& text, int x, int y, int w, int h, HFONT font = nullptr,
                  COLORREF color = RGB(0, 0, 0), bool centred = false);
     void keep(std::unique_ptr<View> view) { views_.push_back(std::move(view)); }
@@ -80,7 +81,7 @@ private:
     std::unique_ptr<PagesView> pagesView_;
     std::unique_ptr<WindowView> windowView_;
     std::unique_ptr<TrayView> trayView_;
-    std::unique_ptr<TimerView> timer1_, supervisor_;
+    std::unique_ptr<TimerView> timer1_, supervisor_, duration_;
     std::vector<std::unique_ptr<View>> views_;
     std::vector<std::unique_ptr<ui::Label>> captions_;   // plain captions: labels of fields and buttons
     GridView* coverGrid_ = nullptr;

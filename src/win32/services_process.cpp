@@ -4,6 +4,7 @@
 #include <climits>
 #include <vector>
 
+#include "platform/operator.h"
 #include "win32/services_win32.h"
 #include "win32/wide.h"
 
@@ -25,18 +26,30 @@ bool startProcess(const std::string& commandLine, int show, DWORD creationFlags,
 }
 
 namespace {
-// The stock cursors by number, as their names are narrow texts in a non-Unicode build.
-HCURSOR stockCursor(WORD id) { return LoadCursorW(nullptr, MAKEINTRESOURCEW(id)); }
-constexpr WORD kArrow = 32512, kHourglass = 32514;
+
+// The window keeps painting and answering while a long batch runs: messages are
+// let through as they come (the running flag keeps timers and buttons from
+// starting another run). Once the program is asked to end, the rest is a plain wait.
+void waitPumping(HANDLE process) {
+    for (;;) {
+        const DWORD r = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
+        if (r != WAIT_OBJECT_0 + 1) return;
+        platform::op().processMessages();
+        MSG quit;
+        if (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) {
+            WaitForSingleObject(process, INFINITE);
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 int Win32Processes::runAndWait(const std::string& commandLine, int show) {
-    // The thread waits without pumping messages, so the hourglass stays until the end.
-    HCURSOR previous = SetCursor(stockCursor(kHourglass));
     PROCESS_INFORMATION pi;
     int result = -1;
     if (startProcess(commandLine, show, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, pi)) {
-        WaitForSingleObject(pi.hProcess, INFINITE);
+        waitPumping(pi.hProcess);
         DWORD exitCode = 0;
         GetExitCodeProcess(pi.hProcess, &exitCode);
         CloseHandle(pi.hThread);
@@ -44,7 +57,6 @@ int Win32Processes::runAndWait(const std::string& commandLine, int show) {
         // A crash's status (0xC0000005...) is still a failure, never "could not start".
         result = static_cast<int>(std::min<DWORD>(exitCode, INT_MAX));
     }
-    SetCursor(previous ? previous : stockCursor(kArrow));
     return result;
 }
 
