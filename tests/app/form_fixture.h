@@ -49,6 +49,7 @@ public:
         runs.push_back({row, trim(form_.GRID.cell(col::NOME, row)), stampNow()});
         form_.TrayIcon1.setHint(form_.E_PROX_NOME.text() + ") " + form_.GRID.cell(col::NOME, row));
         form_.TrayIcon1.setImageIndex(1);
+        form_.runContext.NOME_TAREFA = form_.GRID.cell(col::NOME, row);
         form_.CB_EXECUTANDO.setChecked(true);
         form_.LA_MSG.setCaption("Executando: " + MRQ_ZEROS(row, 2) + " - " + form_.GRID.cell(col::NOME, row));
         platform::op().processMessages();
