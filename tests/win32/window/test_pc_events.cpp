@@ -1,0 +1,68 @@
+// The real window while a ten-second batch runs: it keeps answering messages and
+// shows what runs for how long; Windows' end of session waits for the run, then
+// ends the program without a question, the end logged.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tasks/columns.h"
+#include "tasks/task_file.h"
+#include "tasks/task_store.h"
+#include "ui/controls.h"
+#include "win32/window/test_app_process.h"
+
+namespace tarvex::testui {
+namespace {
+
+class PcEventsWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.write("TARVEX_SISTEMA.TXT", settingsLine(0, 0));
+        ui::Grid g{"FILE"};
+        g.setColCount(col::COUNT);
+        g.setRowCount(3);
+        tasks::NUMERA(g);
+        g.setCell(col::NOME, 1, "DEMORADA");
+        g.setCell(col::TIPO, 1, "00 - XCOPY - Copia Arq.");
+        g.setCell(col::PERIODO, 1, "01 - Todos os Dias");
+        g.setCell(col::HORA, 1, "00:01");   // overdue: it runs about 30 s after the start
+        g.setCell(col::MEMO, 1, "ping -n 11 127.0.0.1 >NUL");
+        MRQ_GRID_SALVA(g, dir.path(tasks::TASK_FILE_NAME));
+    }
+    bool answers(UINT msg, WPARAM wp, DWORD_PTR& result, UINT ms) {
+        return SendMessageTimeoutW(app.window(), msg, wp, 0, SMTO_ABORTIFHUNG, ms, &result) != 0;
+    }
+
+    AppFolder dir;
+    AppProcess app{dir};
+};
+
+TEST_F(PcEventsWindow, ALongBatchLeavesTheWindowAliveAndTheSessionEndsCleanly) {
+    ASSERT_NE(app.window(), nullptr);
+    ASSERT_TRUE(waitFor([&] { return readText(app.find("LA_MSG")).rfind("Executando", 0) == 0; }, 120000));
+
+    int slow = 0, probes = 0;
+    bool shownTime = false, sessionHeld = false;
+    while (logCount(dir, "EXE") == 0 && probes < 600) {
+        DWORD_PTR r = 0;
+        ++probes;
+        if (!answers(WM_NULL, 0, r, 200)) ++slow;
+        shownTime = shownTime || readText(app.find("LA_MSG")).find("DEMORADA - 00:0") != std::string::npos;
+        if (!sessionHeld && answers(WM_QUERYENDSESSION, 0, r, 2000)) sessionHeld = r == FALSE;
+        waitFor([] { return false; }, 100);
+    }
+    EXPECT_EQ(logCount(dir, "EXE"), 1);
+    EXPECT_GT(probes, 20) << "the batch did not run long enough to tell";
+    EXPECT_EQ(slow, 0) << "the window did not answer within 200 ms during the run";
+    EXPECT_TRUE(shownTime);
+    EXPECT_TRUE(sessionHeld) << "Windows was not asked to wait for the running task";
+
+    DWORD_PTR r = 0;
+    ASSERT_TRUE(waitFor([&] { return answers(WM_QUERYENDSESSION, 0, r, 2000) && r == TRUE; }, 30000));
+    answers(WM_ENDSESSION, TRUE, r, 10000);
+    EXPECT_EQ(logCount(dir, "TER"), 1);
+    EXPECT_NE(dir.read(tasks::TASK_FILE_NAME).value_or("").find("DEMORADA"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarvex::testui
