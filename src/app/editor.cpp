@@ -112,7 +112,10 @@ void TarefasEditor::wire() {
 void TarefasEditor::wirePages() {
     EditorPages& p = pages;
     for (ui::Edit* pen : {&p.E00_PEN, &p.E01_PEN, &p.E02_PEN, &p.E03_PEN, &p.E07_PEN})
-        pen->onChange = [pen] { pen->setText(upper1252(pen->text().substr(0, 1))); };
+        pen->onChange = [this, pen] {
+            pen->setText(upper1252(pen->text().substr(0, kPenLength)));
+            showPenDrive(*pen);
+        };
     p.B00_ORIGEM.onClick = action([this] { xcopy_.B00_ORIGEMClick(); });
     p.B00_ARQUIVO.onClick = action([this] { xcopy_.B00_ARQUIVOClick(); });
     p.B00_DEST.onClick = action([this] { xcopy_.B00_DESTClick(); });
@@ -139,6 +142,16 @@ void TarefasEditor::wirePages() {
 }
 
 void TarefasEditor::tell(const std::string& text) { exec::tell(services_.op, text); }
+
+// "BACKUP » E:" when the named drive is there now, "não conectado" when not.
+void TarefasEditor::showPenDrive(ui::Edit& pen) {
+    ui::Label* status = pages.labelOf(pen.name() + "_UNIDADE");
+    const std::string name = trim(pen.text());
+    if (!status || !services_.shell) return;
+    if (name.empty()) return status->setCaption("");
+    const char drive = platform::penDrive(*services_.shell, name);
+    status->setCaption(drive ? name + " » " + std::string(1, drive) + ":" : name + ": não conectado");
+}
 
 std::string TarefasEditor::typeCode() const { return trim(E_TIPO.text().substr(0, 2)); }
 

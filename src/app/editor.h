@@ -38,6 +38,7 @@ struct EditorServices {
     platform::Dialogs& dialogs;
     platform::Registry& registry;
     platform::Windows& windows;
+    platform::Shell* shell = nullptr;   // finds the drive a pen field names; none: not shown
 };
 
 // Cells of one row to write, by column.
@@ -131,6 +132,7 @@ private:
     void exchange(int a, int b);
     void moveTo(int row);
     void showPage(const std::string& code, bool blankFirst);
+    void showPenDrive(ui::Edit& pen);
     bool save();
     bool rowsLocked();
     bool hourChecks();

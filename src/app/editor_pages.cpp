@@ -138,12 +138,13 @@ void EditorPages::place(const std::string& page, std::initializer_list<ui::Contr
     list.insert(list.end(), controls.begin(), controls.end());
 }
 
-// A pen-drive letter: one character, upper case.
+// A pen drive: its letter, or its volume label ("BACKUP"), upper case; below it,
+// which drive that is now.
 void EditorPages::penField(ui::Edit& e) {
     const std::string page = "T" + e.name().substr(1, 2);
-    e.setHint("[PEN]");
-    looks_[&e] = {false, true, 1, {}};
-    place(page, {&label(e.name(), "Letra do PEN"), &e});
+    e.setHint("[PEN]: a letra ou o nome do volume do pen drive");
+    looks_[&e] = {false, true, kPenLength, {}};
+    place(page, {&label(e.name(), "Letra do PEN"), &e, &label(e.name() + "_UNIDADE", "")});
 }
 
 void EditorPages::extensaoField(ui::Edit& e) {

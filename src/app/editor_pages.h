@@ -18,6 +18,9 @@ struct EditLook {
     std::vector<std::string> suggestions;   // an editable drop-down of them
 };
 
+// The longest pen-drive name a field takes (a volume label has at most 32 characters).
+inline constexpr int kPenLength = 32;
+
 // The drop-down of every "Extensão ao nome do arquivo" field.
 extern const std::vector<std::string> EXTENSAO_SUGESTOES;
 // The items of T05_FUNCOES, the value stored being the index.

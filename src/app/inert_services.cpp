@@ -11,6 +11,7 @@ struct NoShell : platform::Shell {
     int copy(const std::string&, const std::string&, unsigned) override { return -1; }
     bool open(const std::string&, const std::string&, const std::string&, int) override { return false; }
     bool driveExists(char) override { return false; }
+    char driveOfLabel(const std::string&) override { return 0; }
 };
 
 struct NoWindows : platform::Windows {

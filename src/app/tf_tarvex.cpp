@@ -25,8 +25,8 @@ TF_TARVEX::TF_TARVEX(const Wiring& w)
       commandRunner_(w.services, w.PASTA_PARAM),
       executor_(GRID, runContext, execControls(), *this, log_, commandRunner_, w.services),
       dialogs_(w.dialogs),
-      editor_(editorLinks(), {platform::op(), dialogs_, w.services.registry,
-                              w.services.windows}),
+      editor_(editorLinks(), {platform::op(), dialogs_, w.services.registry, w.services.windows,
+                              &w.services.shell}),
       agenda_({GRID, GRID_C, CB_EXECUTANDO, CB_PARAR, LA_MSG, LA_PROXIMO, E_PROX_NOME, E_PROX_HORA,
                E_PROX_INTERVALO, TIMER1, PC_GERAL},
               {LINHA_PROX, TIMER1_ARMADO}, [](const std::string& text) { MRQ_MSG(text); }),
@@ -37,7 +37,7 @@ TF_TARVEX::TF_TARVEX(const Wiring& w)
     wire();
     loop_.setRunner(&executor_);
     loop_.setEditor(&editor_);
-    agenda_.onStale = [this](const std::vector<std::string>& late) { lateTasks(late); };
+    agenda_.onStale = [this](const std::vector<std::string>& late) { agendaComputed(late); };
     CB_EXECUTANDO.onClick = [this] { runningChanged(); };
     T_DURACAO.setInterval(1000);
     T_DURACAO.onTimer = [this] { message([this] { showDuration(); }); };
@@ -187,6 +187,44 @@ void TF_TARVEX::runFailed(int row, const std::string& reason) {
     failureUnseen_ = true;
     agenda_.deferRetry(row);
     if (handRun_) platform::op().error("Falha na tarefa " + name + ": " + reason);
+}
+
+// The operator is asked once a day to plug the drive in; the task is not failed yet.
+void TF_TARVEX::penWaiting(int row, const std::string& pen) {
+    const std::string today = MRQ_HOJE();
+    auto it = penWaits_.find(row);
+    if (it == penWaits_.end() || it->second.day != today) {
+        penWaits_[row] = {pen, today};
+        TrayIcon1.showBalloon({"TARVEX", "Insira o pen drive " + pen + " para a tarefa " + trim(GRID.cell(col::NOME, row)),
+                               false});
+    }
+    agenda_.holdForDrive(row);
+    showWaiting();
+}
+
+void TF_TARVEX::devicesChanged() {
+    for (const auto& [row, wait] : penWaits_) agenda_.clearRetry(row);
+    systemResumed();
+}
+
+// A wait that outlived its day is that day's failure; the others show on the cover.
+void TF_TARVEX::agendaComputed(const std::vector<std::string>& late) {
+    const std::string today = MRQ_HOJE();
+    for (auto it = penWaits_.begin(); it != penWaits_.end();) {
+        const bool ranSince = GRID.cell(col::ULTIMA_EXEC, it->first).substr(0, 8) == today;
+        if (it->second.day != today && !ranSince) executor_.penNeverCame(it->first, it->second.pen);
+        if (it->second.day != today || ranSince) it = penWaits_.erase(it);
+        else ++it;
+    }
+    showWaiting();
+    lateTasks(late);
+}
+
+void TF_TARVEX::showWaiting() {
+    for (int r = 1; r < GRID_C.rowCount(); ++r) {
+        auto it = penWaits_.find(static_cast<int>(MRQ_VAL(GRID_C.cell(0, r))));
+        if (it != penWaits_.end()) GRID_C.setCell(3, r, "AGUARDANDO o pen drive " + it->second.pen);
+    }
 }
 
 // Listed at every agenda, announced once a day.

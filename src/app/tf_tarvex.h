@@ -3,6 +3,7 @@
 // scheduler's timers and the controls that carry its state, the run context, the
 // log, the executor and the settings, and forwards its event actions to them.
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -119,7 +120,12 @@ public:
         editor_.rowStamped(row, stamp);
     }
     void runFailed(int row, const std::string& reason) override;
+    void penWaiting(int row, const std::string& pen) override;
+    // A drive arrived (or went): tasks waiting for their pen drive are looked at again.
+    void devicesChanged();
     void lateTasks(const std::vector<std::string>& late);
+    void agendaComputed(const std::vector<std::string>& late);
+    void showWaiting();
     void runningChanged();
     void showDuration();
     int idleTrayImage() const override { return failureUnseen_ ? 2 : 0; }
@@ -239,6 +245,10 @@ private:
     std::string lateToldOn_;        // the day the late tasks were last announced
     int runStartSecond_ = 0;        // of the day, when the run in progress started
     std::string runName_;
+    struct PenWait {
+        std::string pen, day;   // the drive waited for, since which day
+    };
+    std::map<int, PenWait> penWaits_;
     bool destroyed_ = false;
     int eventDepth_ = 0;
     std::string keptAside_;

@@ -28,6 +28,8 @@ public:
     virtual void runFailed(int row, const std::string& reason) = 0;
     // The tray picture between runs: 0 at rest, 2 while a failure is unseen.
     virtual int idleTrayImage() const = 0;
+    // The task of `row` cannot run yet: its pen drive `pen` (letter or label) is not there.
+    virtual void penWaiting(int row, const std::string& pen) = 0;
 };
 
 }  // namespace tarvex::exec

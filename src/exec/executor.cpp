@@ -59,6 +59,7 @@ std::string failureNote(std::string reason) {
 
 void Executor::EXECUTANDO(int row) {
     if (row < 1 || row >= GRID_.rowCount()) return;
+    if (waitsForPen(row)) return;   // waiting is not running: nothing of a run happens
     try {
         begin(row);
         dispatch(row);
@@ -70,7 +71,33 @@ void Executor::EXECUTANDO(int row) {
     end(row);
 }
 
+// Copy, program and backup tasks name a pen drive by letter or by label.
+bool Executor::waitsForPen(int row) {
+    const std::string code = cell(col::TIPO, row).substr(0, 2);
+    const std::string pen = trim(cell(col::PEN, row));
+    if (pen.empty() || (code != "00" && code != "01" && code != "02" && code != "03" && code != "07")) return false;
+    if (platform::penDrive(services_.shell, pen)) return false;
+    host_.penWaiting(row, pen);
+    return true;
+}
+
+void Executor::penNeverCame(int row, const std::string& pen) {
+    if (row < 1 || row >= GRID_.rowCount()) return;
+    readRow(row);
+    fail(row, "Pen drive " + pen + " não conectado");
+}
+
 void Executor::begin(int row) {
+    readRow(row);
+    c_.TrayIcon1.setHint("Executando: " + trim(ctx_.NOME_TAREFA) + " (" + trim(ctx_.PERIODO_TAREFA) + ")");
+    c_.TrayIcon1.setImageIndex(1);
+    c_.CB_EXECUTANDO.setChecked(true);
+    c_.LA_MSG.setCaption("Executando: " + MRQ_ZEROS(row, 2) + " - " + ctx_.NOME_TAREFA);
+    platform::op().processMessages();   // paint the label and the icon before the work
+}
+
+// The run context from the row; a pen drive named by its label becomes its letter.
+void Executor::readRow(int row) {
     ctx_.HORA_INICIO = nowText();
     ctx_.ARQ_BAT = MRQ_LIMPA_PATH(c_.E_DIR_PARAM.text() + "\\TIMER_xx.BAT");
     ctx_.DATA_HOJE = MRQ_DATA_SQL("");
@@ -85,12 +112,9 @@ void Executor::begin(int row) {
     ctx_.MEMO_TAREFA = tasks::COLOCA_CHR(cell(col::MEMO, row));
     ctx_.DIA_SEMANA = MRQ_DIA_SEMANA(MRQ_HOJE());
 
+    if (const char letter = ctx_.PEN_TAREFA.size() > 1 ? platform::penDrive(services_.shell, ctx_.PEN_TAREFA) : 0)
+        ctx_.PEN_TAREFA = std::string(1, letter);
     startDay_ = today();
-    c_.TrayIcon1.setHint("Executando: " + trim(ctx_.NOME_TAREFA) + " (" + trim(ctx_.PERIODO_TAREFA) + ")");
-    c_.TrayIcon1.setImageIndex(1);
-    c_.CB_EXECUTANDO.setChecked(true);
-    c_.LA_MSG.setCaption("Executando: " + MRQ_ZEROS(row, 2) + " - " + ctx_.NOME_TAREFA);
-    platform::op().processMessages();   // paint the label and the icon before the work
 }
 
 void Executor::dispatch(int row) {

@@ -23,6 +23,8 @@ public:
           services_(services) {}
 
     void EXECUTANDO(int row) override;
+    // A task that has waited all day for its pen drive: its failure, logged now.
+    void penNeverCame(int row, const std::string& pen);
 
 private:
     void begin(int row);
@@ -31,6 +33,8 @@ private:
     // logText: the log entry's text, when not the usual error text.
     void fail(int row, const std::string& reason, const std::string& logText = "");
     char missingDrive(int row) const;
+    bool waitsForPen(int row);
+    void readRow(int row);
     void keepNewest(const std::filesystem::path& folder, const std::string& pattern, int row);
 
     bool confirm();

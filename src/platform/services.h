@@ -27,7 +27,13 @@ public:
                       const std::string& folder, int show) = 0;
     // Whether the drive letter names a mounted drive.
     virtual bool driveExists(char letter) = 0;
+    // The letter of the mounted volume with this label (any case); 0 when none.
+    virtual char driveOfLabel(const std::string& label) = 0;
 };
+
+// A pen-drive field: one letter, or a volume label ("BACKUP"). The letter it
+// stands for now; 0 when that drive is not there.
+char penDrive(Shell& shell, const std::string& pen);
 
 struct TopWindow {
     std::uintptr_t handle = 0;

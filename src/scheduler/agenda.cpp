@@ -107,6 +107,8 @@ void Agenda::deferRetry(int row) {
     retries_[row] = {minuteNow() + wait, wait};
 }
 
+void Agenda::holdForDrive(int row) { retries_[row] = {minuteNow() + 1, kFirstWait / 2}; }
+
 int Agenda::chooseNext(std::string& bestHour) const {
     bestHour = "99:99";
     int chosen = 0;

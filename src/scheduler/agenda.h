@@ -49,6 +49,9 @@ public:
     // ten minutes after a first failure and twice as long after each further one
     // (four hours at most), so a missing drive is not retried every ten seconds.
     void deferRetry(int row);
+    // `row` waits for its pen drive: looked at again a minute from now, at the next
+    // computation (the supervisor's, or a drive's arrival).
+    void holdForDrive(int row);
     // A run of `row` succeeded: its next failure waits ten minutes again.
     void clearRetry(int row) { retries_.erase(row); }
     // Told at every computation: "Sem backup há N dias: NN - NOME" for each late task.

@@ -133,6 +133,9 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_POWERBROADCAST:
         if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) guarded([this] { form_.systemResumed(); });
         return TRUE;
+    case WM_DEVICECHANGE:
+        if (wp == 0x8000 /* DBT_DEVICEARRIVAL */) guarded([this] { form_.devicesChanged(); });
+        return TRUE;
     case WM_TIMECHANGE:
         guarded([this] { form_.clockChanged(); });
         return 0;

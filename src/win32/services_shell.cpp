@@ -35,4 +35,18 @@ bool Win32Shell::driveExists(char letter) {
     return (GetLogicalDrives() >> (up - 'A')) & 1u;
 }
 
+char Win32Shell::driveOfLabel(const std::string& label) {
+    const std::wstring wanted = widen(label);
+    const DWORD drives = GetLogicalDrives();
+    for (int i = 2; i < 26; ++i) {   // A: and B: are floppies that may stall
+        if (!((drives >> i) & 1u)) continue;
+        const wchar_t root[] = {static_cast<wchar_t>(L'A' + i), L':', L'\\', 0};
+        wchar_t name[MAX_PATH + 1] = {};
+        if (GetVolumeInformationW(root, name, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0) &&
+            CompareStringOrdinal(name, -1, wanted.c_str(), -1, TRUE) == CSTR_EQUAL)
+            return static_cast<char>('A' + i);
+    }
+    return 0;
+}
+
 }  // namespace tarvex::win32

@@ -18,6 +18,7 @@ public:
     bool open(const std::string& file, const std::string& params, const std::string& folder,
               int show) override;
     bool driveExists(char letter) override;
+    char driveOfLabel(const std::string& label) override;
 };
 
 class Win32Windows : public platform::Windows {

@@ -45,3 +45,41 @@ TEST_F(FailedRun, ByHandShowsTheReason) {
 
 }  // namespace
 }  // namespace tarvex::testing
+
+namespace tarvex::testing {
+namespace {
+
+class PenWait : public WiredTest {
+protected:
+    void SetUp() override {
+        WiredTest::SetUp();
+        writeTasks({{{col::NOME, "PEN"}, {col::TIPO, "02 - Copiar Arquivo"}, {col::PERIODO, "01 - Todos os Dias"},
+                     {col::HORA, "08:00"}, {col::DIR_ORIGEM, "C:\\DADOS\\"}, {col::ARQUIVO, "*.*"},
+                     {col::PEN, "BACKUP"}, {col::DIR_DESTINO, "[PEN]:\\COPIA"}},
+                    {{col::NOME, "OUTRA"}, {col::TIPO, "04 - Fechar Programa"}, {col::PERIODO, "01 - Todos os Dias"},
+                     {col::HORA, "08:10"}, {col::EXECUTAVEL, "[X]"}}});
+        start();
+    }
+};
+
+TEST_F(PenWait, ATaskWaitsForItsDriveAndRunsWhenItArrives) {
+    host.runUntil(when(2026, 12, 9, 8, 30, 0));
+    EXPECT_EQ(form->TrayIcon1.balloon().text, "Insira o pen drive BACKUP para a tarefa PEN");
+    EXPECT_EQ(form->GRID_C.cell(3, 1), "AGUARDANDO o pen drive BACKUP");
+    EXPECT_EQ(logEvents(), (std::vector<std::string>{"INI Start TARVEX", "EXE OUTRA"}));   // not held up
+
+    fake.shell.labels["BACKUP"] = 'F';
+    form->devicesChanged();
+    host.runUntil(when(2026, 12, 9, 8, 31, 0));
+    EXPECT_EQ(logEvents().back(), "EXE PEN");
+    EXPECT_EQ(fake.shell.copies.back().to, "F:\\COPIA");
+}
+
+TEST_F(PenWait, ADayWithoutTheDriveEndsInAFailure) {
+    host.runUntil(when(2026, 12, 10, 0, 15, 0));
+    EXPECT_EQ(logEvents().back(), "ERR ***   ERRO   ***   PEN");
+    EXPECT_NE(form->GRID.cell(col::ULTIMO_ERRO, 1).find("Pen drive BACKUP não conectado"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarvex::testing

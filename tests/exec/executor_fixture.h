@@ -35,6 +35,8 @@ public:
     void stamped(int, const std::string& stamp) override { lastStamp = stamp; }
     void runFailed(int, const std::string& reason) override { failures.push_back(reason); }
     int idleTrayImage() const override { return 0; }
+    void penWaiting(int, const std::string& pen) override { waits.push_back(pen); }
+    std::vector<std::string> waits;
     std::string lastStamp;
     std::vector<std::string> failures;
 };

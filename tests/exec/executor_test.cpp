@@ -335,11 +335,32 @@ TEST_P(MissingDrive, FailsBeforeAnythingRuns) {
 
 INSTANTIATE_TEST_SUITE_P(
     Types, MissingDrive,
-    ::testing::Values(DriveCase{"00 - XCOPY", {{col::MEMO, "XCOPY C:\\A  ===>>  [PEN]:\\A /E"}, {col::PEN, "X"}}},
+    ::testing::Values(DriveCase{"00 - XCOPY", {{col::MEMO, "XCOPY C:\\A  ===>>  X:\\A /E"}}},
                       DriveCase{"01 - Copiar Pastas", {{col::MEMO, "C:\\A ===>> \"x:\\B\""}}},
                       DriveCase{"02 - Copiar Arquivo", {{col::DIR_DESTINO, "X:\\COPIAS"}, {col::ARQUIVO, "*.*"}}},
                       DriveCase{"06 - WINZIP", {{col::DIR_ORIGEM, "C:\\A"}, {col::DIR_DESTINO, "X:\\Z"}}},
-                      DriveCase{"07 - GBAK", {{col::MEMO, "GBAK"}, {col::PEN, "X"}}}));
+                      DriveCase{"07 - GBAK", {{col::MEMO, "GBAK"}, {col::DIR_DESTINO, "X:\\BKP"}}}));
+
+// A pen drive named by its label is found by it; one that is not there makes the
+// task wait, which is not a run: nothing is logged, ticked or stamped.
+TEST_F(ExecutorTest, APenDriveByLabelIsFoundOrWaitedFor) {
+    fake.shell.labels["BACKUP"] = 'E';
+    const int byLabel = addTask("PEN", "00 - XCOPY", {{col::MEMO, "XCOPY A [PEN]:\\A"}, {col::PEN, "backup"}});
+    executor.EXECUTANDO(byLabel);
+    EXPECT_EQ(E_MEMO.text(), "XCOPY A E:\\A");
+    fake.shell.missingDrives = "X";
+    for (const char* pen : {"X", "OUTRO"}) {
+        const int row = addTask("ESPERA", "02 - Copiar Arquivo", {{col::PEN, pen}});
+        bool ticked = false;
+        CB_EXECUTANDO.onClick = [&] { ticked = true; };
+        executor.EXECUTANDO(row);
+        CB_EXECUTANDO.onClick = nullptr;
+        EXPECT_FALSE(ticked);
+        EXPECT_EQ(stampOf(row), "");
+        EXPECT_EQ(host.waits.back(), pen);
+    }
+    EXPECT_EQ(logged().size(), 1u);   // the run by label only
+}
 
 TEST_F(ExecutorTest, ALaterSuccessClearsTheLastFailure) {
     const int row = addTask("T", "00 - XCOPY", {{col::MEMO, "ECHO"}});

@@ -47,6 +47,13 @@ public:
     }
     std::string missingDrives;   // upper-case letters of drives that are not there
     bool driveExists(char letter) override { return missingDrives.find(letter) == std::string::npos; }
+    std::map<std::string, char> labels;   // mounted volumes by label, in upper case
+    char driveOfLabel(const std::string& label) override {
+        std::string upper = label;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        auto it = labels.find(upper);
+        return it == labels.end() ? 0 : it->second;
+    }
 };
 
 // A desktop of top-level windows, front to back. find() compares as the
