@@ -62,6 +62,25 @@ TEST_F(Failures, AZipThatDoesNotReadBackKeepsYesterdaysArchive) {
     EXPECT_NE(form->TrayIcon1.balloon().text.find("verificação"), std::string::npos);
 }
 
+// The pen drive named by its volume label (Wine keeps C:'s label in a file at its root).
+TEST_F(Failures, APenDriveByLabelIsWaitedForThenFound) {
+    SetVolumeLabelW(L"C:\\", nullptr);
+    dir.write("dados\\a.txt", "a");
+    const std::string copia = dir.path("copia");
+    ASSERT_EQ(copia.substr(0, 2), "C:");
+    runOne({{col::NOME, "PEN"}, {col::TIPO, "02 - Copiar Arquivo"}, {col::DIR_ORIGEM, dir.path("dados\\")},
+            {col::ARQUIVO, "*.txt"}, {col::PEN, "TARVEXPEN"}, {col::DIR_DESTINO, "[PEN]" + copia.substr(1)}});
+    EXPECT_TRUE(runEvents().empty());
+    EXPECT_EQ(form->TrayIcon1.balloon().text, "Insira o pen drive TARVEXPEN para a tarefa PEN");
+
+    ASSERT_TRUE(SetVolumeLabelW(L"C:\\", L"TARVEXPEN"));
+    form->devicesChanged();
+    host.runUntil(when(2026, 12, 9, 8, 1, 0));
+    SetVolumeLabelW(L"C:\\", nullptr);
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE PEN"});
+    EXPECT_EQ(dir.read("copia\\a.txt"), "a");
+}
+
 class KeepLast : public TasksTest {
 protected:
     KeepLast() : TasksTest(when(2026, 12, 7, 7, 59, 0)) {}
