@@ -64,7 +64,7 @@ TEST_F(Failures, AZipThatDoesNotReadBackKeepsYesterdaysArchive) {
 
 // The pen drive named by its volume label (Wine keeps C:'s label in a file at its root).
 TEST_F(Failures, APenDriveByLabelIsWaitedForThenFound) {
-    SetVolumeLabelW(L"C:\\", nullptr);
+    SetVolumeLabelW(L"C:\\", L"");
     dir.write("dados\\a.txt", "a");
     const std::string copia = dir.path("copia");
     ASSERT_EQ(copia.substr(0, 2), "C:");
@@ -76,7 +76,7 @@ TEST_F(Failures, APenDriveByLabelIsWaitedForThenFound) {
     ASSERT_TRUE(SetVolumeLabelW(L"C:\\", L"TARVEXPEN"));
     form->devicesChanged();
     host.runUntil(when(2026, 12, 9, 8, 1, 0));
-    SetVolumeLabelW(L"C:\\", nullptr);
+    SetVolumeLabelW(L"C:\\", L"");
     EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE PEN"});
     EXPECT_EQ(dir.read("copia\\a.txt"), "a");
 }
