@@ -62,9 +62,15 @@ TEST_F(Failures, AZipThatDoesNotReadBackKeepsYesterdaysArchive) {
     EXPECT_NE(form->TrayIcon1.balloon().text.find("verificação"), std::string::npos);
 }
 
-// The pen drive named by its volume label (Wine keeps C:'s label in a file at its root).
+// Wine reads a drive's label from a file at its root.
+void labelDriveC(const char* label) {
+    if (label) platform::writeFile("C:\\.windows-label", label);
+    else DeleteFileW(L"C:\\.windows-label");
+}
+
+// The pen drive named by its volume label.
 TEST_F(Failures, APenDriveByLabelIsWaitedForThenFound) {
-    SetVolumeLabelW(L"C:\\", L"");
+    labelDriveC(nullptr);
     dir.write("dados\\a.txt", "a");
     const std::string copia = dir.path("copia");
     ASSERT_EQ(copia.substr(0, 2), "C:");
@@ -73,10 +79,10 @@ TEST_F(Failures, APenDriveByLabelIsWaitedForThenFound) {
     EXPECT_TRUE(runEvents().empty());
     EXPECT_EQ(form->TrayIcon1.balloon().text, "Insira o pen drive TARVEXPEN para a tarefa PEN");
 
-    ASSERT_TRUE(SetVolumeLabelW(L"C:\\", L"TARVEXPEN"));
+    labelDriveC("TARVEXPEN");
     form->devicesChanged();
     host.runUntil(when(2026, 12, 9, 8, 1, 0));
-    SetVolumeLabelW(L"C:\\", L"");
+    labelDriveC(nullptr);
     EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE PEN"});
     EXPECT_EQ(dir.read("copia\\a.txt"), "a");
 }
