@@ -62,31 +62,6 @@ TEST_F(Failures, AZipThatDoesNotReadBackKeepsYesterdaysArchive) {
     EXPECT_NE(form->TrayIcon1.balloon().text.find("verificação"), std::string::npos);
 }
 
-// Wine reads a drive's label from a file at its root.
-void labelDriveC(const char* label) {
-    if (label) platform::writeFile("C:\\.windows-label", label);
-    else DeleteFileW(L"C:\\.windows-label");
-}
-
-// The pen drive named by its volume label.
-TEST_F(Failures, APenDriveByLabelIsWaitedForThenFound) {
-    labelDriveC(nullptr);
-    dir.write("dados\\a.txt", "a");
-    const std::string copia = dir.path("copia");
-    ASSERT_EQ(copia.substr(0, 2), "C:");
-    runOne({{col::NOME, "PEN"}, {col::TIPO, "02 - Copiar Arquivo"}, {col::DIR_ORIGEM, dir.path("dados\\")},
-            {col::ARQUIVO, "*.txt"}, {col::PEN, "TARVEXPEN"}, {col::DIR_DESTINO, "[PEN]" + copia.substr(1)}});
-    EXPECT_TRUE(runEvents().empty());
-    EXPECT_EQ(form->TrayIcon1.balloon().text, "Insira o pen drive TARVEXPEN para a tarefa PEN");
-
-    labelDriveC("TARVEXPEN");
-    form->devicesChanged();
-    host.runUntil(when(2026, 12, 9, 8, 1, 0));
-    labelDriveC(nullptr);
-    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE PEN"});
-    EXPECT_EQ(dir.read("copia\\a.txt"), "a");
-}
-
 class KeepLast : public TasksTest {
 protected:
     KeepLast() : TasksTest(when(2026, 12, 7, 7, 59, 0)) {}
