@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/cp1252.h"
+#include "platform/files_seams.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -26,6 +27,8 @@ OpenHook& openHook() {
     return hook;
 }
 
+long long writeRoom = -1;
+
 std::FILE* openPath(const fs::path& p, const char* mode) {
 #ifdef _WIN32
     std::wstring wmode(mode, mode + std::strlen(mode));
@@ -35,7 +38,7 @@ std::FILE* openPath(const fs::path& p, const char* mode) {
 #endif
 }
 
-bool hookAllows(const std::string& path) { return !openHook() || openHook()(path); }
+bool hookAllows(const std::string& path) { return detail::openAllowed(path); }
 
 std::FILE* openFile(const std::string& path, const char* mode) {
     return hookAllows(path) ? openPath(fsPath(path), mode) : nullptr;
@@ -52,7 +55,8 @@ bool syncToDisk(std::FILE* f) {
 
 // Writes all bytes, flushed to disk; closes the file in every case.
 bool writeAndClose(std::FILE* f, const std::string& bytes, bool sync) {
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const size_t room = detail::roomFor(bytes.size());
+    bool ok = std::fwrite(bytes.data(), 1, room, f) == bytes.size();
     if (ok && sync) ok = syncToDisk(f);
     if (std::fclose(f) != 0) ok = false;
     return ok;
@@ -63,6 +67,14 @@ std::string writeError(const std::string& path) { return "Erro na gravação do 
 }  // namespace
 
 void setOpenHookForTests(OpenHook hook) { openHook() = std::move(hook); }
+void setWriteRoomForTests(long long bytes) { writeRoom = bytes; }
+
+bool detail::openAllowed(const std::string& path) { return !openHook() || openHook()(path); }
+
+size_t detail::roomFor(size_t bytes) {
+    return writeRoom < 0 || static_cast<unsigned long long>(writeRoom) >= bytes ? bytes
+                                                                                 : static_cast<size_t>(writeRoom);
+}
 
 fs::path fsPath(const std::string& cp1252Path) {
 #ifdef _WIN32
@@ -154,13 +166,6 @@ std::string writeFile(const std::string& path, const std::string& bytes) {
     std::FILE* f = openFile(path, "wb");
     if (!f) return writeError(path);
     return writeAndClose(f, bytes, false) ? std::string() : writeError(path);
-}
-
-bool appendFile(const std::string& path, const std::string& bytes) {
-    if (path.empty()) return false;
-    std::FILE* f = openFile(path, "ab");
-    if (!f) return false;
-    return writeAndClose(f, bytes, false);
 }
 
 namespace {

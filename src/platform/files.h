@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/io_error.h"
+
 namespace tarvex::platform {
 
 std::filesystem::path fsPath(const std::string& cp1252Path);
@@ -26,8 +28,10 @@ std::optional<std::string> readFile(const std::string& path);
 std::string writeFileAtomic(const std::string& path, const std::string& bytes);
 // Plain create-or-truncate write (no temporary); error text or empty.
 std::string writeFile(const std::string& path, const std::string& bytes);
-// Appends bytes, creating the file; false on any failure.
-bool appendFile(const std::string& path, const std::string& bytes);
+// Appends bytes in one write, creating the file. A write the disk cuts short is
+// cut off again, so the file is as before; after a torn last line (no line end)
+// the bytes start on a new line.
+IoResult appendWhole(const std::string& path, const std::string& bytes);
 
 // The folder of the running executable, with a trailing backslash.
 std::string exeFolder();
@@ -39,5 +43,8 @@ std::string exePath();
 // a file another program holds locked. An empty function restores plain opening.
 using OpenHook = std::function<bool(const std::string& path)>;
 void setOpenHookForTests(OpenHook hook);
+// Test seam: a disk with room for `bytes` in each write, as a full one has;
+// a write beyond it puts down what fits and fails. Negative: no limit.
+void setWriteRoomForTests(long long bytes);
 
 }  // namespace tarvex::platform

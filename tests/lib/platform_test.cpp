@@ -53,9 +53,11 @@ TEST_F(Files, AtomicWriteReplacesWholeOrLeavesTheOldFile) {
 
 TEST_F(Files, AppendCreatesThenAppendsButNeedsTheFolder) {
     const std::string name = file("log.txt");
-    EXPECT_TRUE(appendFile(name, "a") && appendFile(name, "b"));
-    EXPECT_EQ(readFile(name).value_or("?"), "ab");
-    EXPECT_FALSE(appendFile(file("nao\\log.txt"), "a"));
+    EXPECT_FALSE(appendWhole(name, "a\r\n") || appendWhole(name, "b\r\n"));
+    EXPECT_EQ(readFile(name).value_or("?"), "a\r\nb\r\n");
+    const IoResult missing = appendWhole(file("nao\\log.txt"), "a");
+    ASSERT_TRUE(missing.has_value());
+    EXPECT_NE(missing->text.find("nao\\log.txt - "), std::string::npos) << missing->text;
     EXPECT_FALSE(readFile(file("nao\\log.txt")).has_value());
     EXPECT_FALSE(readFile(dir).has_value());  // a folder is not a file
 }

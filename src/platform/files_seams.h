@@ -1,0 +1,13 @@
+#pragma once
+// What the file routines share with each other and with their test seams.
+#include <cstddef>
+#include <string>
+
+namespace tarvex::platform::detail {
+
+// False when a test made opening `path` fail as for a file held locked.
+bool openAllowed(const std::string& path);
+// How many of `bytes` the disk takes in one write (all, unless a test made it full).
+size_t roomFor(size_t bytes);
+
+}  // namespace tarvex::platform::detail
