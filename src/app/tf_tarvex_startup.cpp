@@ -1,5 +1,5 @@
 // Start-up, closing and the end of the program.
-#include "app/keep_aside.h"
+#include "tasks/keep_aside.h"
 #include "app/tf_tarvex.h"
 #include "lib/datetime.h"
 #include "lib/errors.h"
@@ -64,7 +64,7 @@ void TF_TARVEX::BU_MONTARClick() {
 
 void TF_TARVEX::keepUnreadableFile(const std::string& error) {
     const std::string path = store_.taskFilePath();
-    keptAside_ = keepAside(path, platform::clock().now());
+    keptAside_ = tasks::keepAside(path, platform::clock().now());
     std::string text = error;
     if (!keptAside_.empty())
         text += "\r\nUma cópia do arquivo foi guardada em " + keptAside_;

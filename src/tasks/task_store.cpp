@@ -4,7 +4,9 @@
 
 #include "lib/errors.h"
 #include "lib/mrqr.h"
+#include "platform/clock.h"
 #include "platform/files.h"
+#include "tasks/keep_aside.h"
 #include "tasks/task_file.h"
 
 namespace tarvex::tasks {
@@ -73,7 +75,15 @@ void TaskStore::BU_MONTARClick(int LINHA) {
     loaded.setColCount(col::COUNT);
     loaded.setRowCount(2);
     const std::string path = taskFilePath();
-    if (platform::fileExists(path)) MRQ_GRID_LER(loaded, path);
+    int beyond = 0;
+    std::string copy;
+    if (platform::fileExists(path)) {
+        const std::optional<std::string> bytes = platform::readFile(path);
+        if (!bytes) throw FileError("Não foi possível ler o arquivo " + path + ".");
+        beyond = taskfile::decode(*bytes, path, loaded);
+        // Copied as it was read, before anything can save over it.
+        if (beyond > 0) copy = keepAside(path, *bytes, platform::clock().now());
+    }
     // The rest of the system addresses all 35 columns; a narrower file is widened.
     if (loaded.colCount() < col::COUNT) loaded.setColCount(col::COUNT);
     if (loaded.rowCount() < 3) loaded.setRowCount(3);
@@ -89,6 +99,10 @@ void TaskStore::BU_MONTARClick(int LINHA) {
     for (const Width& w : WIDTHS) GRID_.setColWidth(w.col, w.pixels);
     NUMERA(GRID_);
     GRID_.setWidth(250);
+    if (beyond > 0)
+        MRQ_MSG("O arquivo de tarefas " + path + " está danificado: tem " + std::to_string(beyond) +
+                " linha(s) de tarefas além das que a sua segunda linha declara. Todas foram carregadas.\r\n" +
+                asideNote(copy));
 }
 
 void TaskStore::GRID_SALVA() { MRQ_GRID_SALVA(GRID_, taskFilePath()); }

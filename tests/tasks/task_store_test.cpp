@@ -5,6 +5,7 @@
 #include "tasks/task_file.h"
 #include "tasks/task_store.h"
 #include "task_temp.h"
+#include "testkit/operator.h"
 
 namespace tarvex::tasks::test {
 namespace {
@@ -115,6 +116,29 @@ TEST(TaskStore, SaveAndReloadKeepEveryCellAndEmptyRows) {
     for (int r = 0; r < 6; ++r) EXPECT_EQ(t.grid.rowCells(r), s.grid.rowCells(r)) << r;
     t.store.GRID_SALVA();
     EXPECT_EQ(t.taskFile(), saved);
+}
+
+TEST(TaskStore, RowsBeyondTheCountAreLoadedCopiedAsideAndTold) {
+    testkit::ScriptedOperator op;
+    testkit::OperatorScope scope(op);
+    Store s;
+    const std::string damaged = FRESH_FILE + "03\xA6TRES\xA6\r\n04\xA6QUATRO\xA6\r\n";   // count still 3
+    s.writeTaskFile(damaged);
+    s.store.BU_MONTARClick(1);
+    ASSERT_EQ(s.grid.rowCount(), 5);
+    EXPECT_EQ(s.grid.cell(col::NOME, 4), "QUATRO");
+    std::vector<std::string> copies;
+    for (const auto& e : std::filesystem::directory_iterator(s.dir.fsDir()))
+        if (e.path().filename().string().rfind("TARVEX_TAREFAS.TXT.ilegivel-", 0) == 0) copies.push_back(e.path().string());
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(platform::readFile(platform::fromFsPath(copies[0])), damaged);
+    ASSERT_EQ(op.messages().size(), 1u);
+    EXPECT_NE(op.messages()[0].find(platform::fromFsPath(copies[0])), std::string::npos) << op.messages()[0];
+
+    s.store.GRID_SALVA();
+    EXPECT_EQ(s.taskFile().substr(0, 7), "35\r\n5\r\n");
+    s.store.BU_MONTARClick(1);   // sound now: nothing more to tell
+    EXPECT_EQ(op.messages().size(), 1u);
 }
 
 TEST(TaskStore, ReloadDiscardsUnsavedChanges) {
