@@ -51,6 +51,28 @@ TEST_F(Files, AtomicWriteReplacesWholeOrLeavesTheOldFile) {
     EXPECT_EQ(readFile(name).value_or("?"), "new");
 }
 
+// The permissions a task or settings file had, and whether a save may replace it.
+class ReplaceKeeps : public LibTest, public ::testing::WithParamInterface<std::filesystem::perms> {};
+
+TEST_P(ReplaceKeeps, PermissionsAndRefusesWhereAnOverwriteWould) {
+    namespace fs = std::filesystem;
+    const std::string name = file("T.TXT");
+    ASSERT_EQ(writeFile(name, "old"), "");
+    fs::permissions(fsPath(name), GetParam());
+    const fs::perms before = fs::status(fsPath(name)).permissions();
+    const bool writable = (before & fs::perms::owner_write) != fs::perms::none;
+    const IoResult fault = replaceFile(name, "new");
+    EXPECT_EQ(fault.has_value(), !writable);
+    if (fault) EXPECT_NE(fault->text.find(name + " - "), std::string::npos) << fault->text;
+    EXPECT_EQ(readFile(name).value_or("?"), writable ? "new" : "old");
+    EXPECT_EQ(fs::status(fsPath(name)).permissions(), before);
+    fs::permissions(fsPath(name), fs::perms::owner_write, fs::perm_options::add);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ReplaceKeeps,
+                         ::testing::Values(std::filesystem::perms(0444), std::filesystem::perms(0640),
+                                           std::filesystem::perms(0600)));
+
 TEST_F(Files, AppendCreatesThenAppendsButNeedsTheFolder) {
     const std::string name = file("log.txt");
     EXPECT_FALSE(appendWhole(name, "a\r\n") || appendWhole(name, "b\r\n"));
