@@ -3,6 +3,7 @@
 #include "app/tf_tarvex.h"
 #include "lib/datetime.h"
 #include "lib/errors.h"
+#include "platform/files.h"
 #include "platform/operator.h"
 #include "settings/start_options.h"
 
@@ -28,6 +29,7 @@ void TF_TARVEX::FormCreate() {
     CALEND.setDate(today.year, today.month, today.day);
     PC_GERAL.setTabsVisible(false);
     editor_.pages.PC_TIPO.setTabsVisible(false);
+    platform::removeLeftoverTemps(store_.pastaParam());   // what interrupted saves left behind
     event([this] { PAR_LER(); });
     loadTasks(true);
     logNow("INI", "Start TARVEX");

@@ -44,8 +44,39 @@ std::error_code writeAndClose(std::FILE* f, const std::string& bytes, bool sync)
     return why ? why : diskFull();   // a short write with no reason given: the usual one
 }
 
+fs::path tempName(const fs::path& target, int n) {
+    fs::path temp = target;
+    temp += kTempMark;
+    if (n > 0) temp += std::to_string(n);
+    return temp;
+}
+
+// The temporary beside `target`. A leftover of an interrupted save that refuses
+// the open (read-only, say) is removed; one that cannot go is passed over.
+std::FILE* openTemp(const fs::path& target, fs::path& temp) {
+    for (int n = 0; n < 10; ++n) {
+        temp = tempName(target, n);
+        if (std::FILE* f = detail::openPath(temp, "wb")) return f;
+        std::error_code ec;
+        if (!fs::exists(fs::symlink_status(temp, ec))) return nullptr;   // the folder itself refuses
+        fs::permissions(temp, fs::perms::owner_write, fs::perm_options::add, ec);
+        fs::remove(temp, ec);
+        if (std::FILE* f = detail::openPath(temp, "wb")) return f;
+    }
+    return nullptr;
+}
+
 bool readOnly(const fs::file_status& st) {
     return fs::is_regular_file(st) && (st.permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+
+// A name only the temporaries of these routines carry: ".tmp~", maybe a number.
+bool isTempName(const std::string& name) {
+    const size_t mark = name.rfind(kTempMark);
+    if (mark == std::string::npos || mark == 0) return false;
+    for (size_t i = mark + 5; i < name.size(); ++i)
+        if (name[i] < '0' || name[i] > '9') return false;
+    return true;
 }
 
 }  // namespace
@@ -58,9 +89,8 @@ IoResult replaceFile(const std::string& path, const std::string& bytes) {
     // A read-only file refuses the replace just as it refuses an overwrite.
     if (readOnly(old)) return ioError(kWriteError, path, accessDenied());
     clearSystemError();
-    fs::path temp = target;
-    temp += kTempMark;
-    std::FILE* f = detail::openAllowed(path) ? detail::openPath(temp, "wb") : nullptr;
+    fs::path temp;
+    std::FILE* f = detail::openAllowed(path) ? openTemp(target, temp) : nullptr;
     if (!f) return ioError(kWriteError, path, errno ? lastSystemError() : accessDenied());
     if (const std::error_code why = writeAndClose(f, bytes, true)) {
         fs::remove(temp, ec);
@@ -87,6 +117,18 @@ IoResult overwriteFile(const std::string& path, const std::string& bytes) {
     if (!f) return ioError(kWriteError, path, errno ? lastSystemError() : accessDenied());
     if (const std::error_code why = writeAndClose(f, bytes, false)) return ioError(kWriteError, path, why);
     return std::nullopt;
+}
+
+int removeLeftoverTemps(const std::string& folder) {
+    int removed = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(fsPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code fileEc;
+        if (!it->is_regular_file(fileEc) || !isTempName(fromFsPath(it->path().filename()))) continue;
+        fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, fileEc);
+        if (fs::remove(it->path(), fileEc)) ++removed;
+    }
+    return removed;
 }
 
 std::string writeFileAtomic(const std::string& path, const std::string& bytes) {

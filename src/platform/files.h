@@ -27,7 +27,8 @@ std::optional<std::string> readFile(const std::string& path);
 
 // Writes the bytes through a temporary file in the same folder, flushed, then
 // replaces `path` in one step, keeping its permissions. On failure the old file
-// is untouched. A read-only file refuses, as it refuses a plain overwrite.
+// is untouched. A read-only file refuses, as it refuses a plain overwrite; a
+// temporary left over by an interrupted save never stands in the way.
 IoResult replaceFile(const std::string& path, const std::string& bytes);
 // Plain create-or-truncate write (no temporary).
 IoResult overwriteFile(const std::string& path, const std::string& bytes);
@@ -39,6 +40,8 @@ std::string writeFile(const std::string& path, const std::string& bytes);
 // cut off again, so the file is as before; after a torn last line (no line end)
 // the bytes start on a new line.
 IoResult appendWhole(const std::string& path, const std::string& bytes);
+// Removes the temporaries interrupted saves left in `folder`; how many went.
+int removeLeftoverTemps(const std::string& folder);
 
 // The folder of the running executable, with a trailing backslash.
 std::string exeFolder();

@@ -73,6 +73,23 @@ INSTANTIATE_TEST_SUITE_P(Files, ReplaceKeeps,
                          ::testing::Values(std::filesystem::perms(0444), std::filesystem::perms(0640),
                                            std::filesystem::perms(0600)));
 
+TEST_F(Files, LeftoverTemporariesNeverBlockASaveAndGoAtStartUp) {
+    namespace fs = std::filesystem;
+    const std::string name = file("T.TXT");
+    ASSERT_TRUE(createDir(name + ".tmp~"));                      // cannot be opened, even by root
+    ASSERT_EQ(writeFile(name + ".tmp~\\inside", "x"), "");         // nor removed
+    ASSERT_EQ(writeFile(name + ".tmp~1", "half"), "");
+    fs::permissions(fsPath(name + ".tmp~1"), fs::perms(0444));
+    EXPECT_FALSE(replaceFile(name, "new"));
+    EXPECT_EQ(readFile(name).value_or("?"), "new");
+
+    for (const char* other : {"T.TXT.tmp~7", "S.TXT.tmp~", "notes.tmp~x", "tmp~"}) writeFile(file(other), "x");
+    fs::permissions(fsPath(file("T.TXT.tmp~7")), fs::perms(0444));
+    EXPECT_EQ(removeLeftoverTemps(dir + "\\"), 2);
+    for (const char* gone : {"T.TXT.tmp~7", "S.TXT.tmp~"}) EXPECT_FALSE(fileExists(file(gone))) << gone;
+    for (const char* kept : {"T.TXT", "notes.tmp~x", "tmp~"}) EXPECT_TRUE(fileExists(file(kept))) << kept;
+}
+
 TEST_F(Files, AppendCreatesThenAppendsButNeedsTheFolder) {
     const std::string name = file("log.txt");
     EXPECT_FALSE(appendWhole(name, "a\r\n") || appendWhole(name, "b\r\n"));
