@@ -1,8 +1,6 @@
 #include "win32/main_window.h"
 
-#include <exception>
-
-#include "platform/operator.h"
+#include "win32/callback_guard.h"
 #include "win32/ui_pictures.h"
 
 namespace tarvex::win32 {
@@ -65,7 +63,7 @@ void MainWindow::layout() {
 
 // Menu actions run as event actions do: an error ends the action and is shown.
 void MainWindow::menuCommand(UINT id) {
-    try {
+    guarded([&] {
         switch (id) {
         case ID_PARAMETROS: form_.Parmetros1Click(); break;
         case ID_VER_ARQUIVOS: VerArquivos1Click(); break;
@@ -76,9 +74,7 @@ void MainWindow::menuCommand(UINT id) {
         case ID_SAIR: PostMessageW(hwnd_, WM_CLOSE, 0, 0); break;
         default: break;
         }
-    } catch (const std::exception& e) {
-        platform::op().error(e.what());
-    }
+    });
 }
 
 LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
