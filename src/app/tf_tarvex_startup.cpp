@@ -1,11 +1,12 @@
 // Start-up, closing and the end of the program.
-#include "tasks/keep_aside.h"
 #include "app/tf_tarvex.h"
 #include "lib/datetime.h"
 #include "lib/errors.h"
+#include "lib/mrqr.h"
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "settings/start_options.h"
+#include "tasks/keep_aside.h"
 
 namespace tarvex::app {
 
@@ -95,6 +96,22 @@ void TF_TARVEX::applyStartMode() {
 }
 
 void TF_TARVEX::FormShow() { platform::setAppTitle(kShownTitle); }
+
+// A box before the window would stand alone on the screen, one per computation.
+void TF_TARVEX::tellAgenda(const std::string& text) {
+    if (windowUp_) return MRQ_MSG(text);
+    heldBack_ += (heldBack_.empty() ? "" : "\r\n") + text;
+}
+
+void TF_TARVEX::windowUp() {
+    if (windowUp_) return;
+    windowUp_ = true;
+    const std::string text = std::move(heldBack_);
+    heldBack_.clear();
+    if (text.empty()) return;
+    if (F_TARVEX.visible()) MRQ_MSG(text);
+    else TrayIcon1.showBalloon(kShownTitle, text);
+}
 
 // The settings are saved whatever the answer. A close confirmed while a task runs
 // (a message box lets the request in) ends the program once the run is over.

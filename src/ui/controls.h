@@ -209,8 +209,20 @@ public:
     int imageIndex() const { return image_; }
     void setImageIndex(int i) { if (i != image_) { image_ = i; notify(); } }
     std::function<void()> onClick;
+    // A notice beside the icon for a few seconds; the count lets a view show each once.
+    void showBalloon(const std::string& title, const std::string& text) {
+        balloonTitle_ = title;
+        balloonText_ = text;
+        ++balloons_;
+        notify();
+    }
+    const std::string& balloonTitle() const { return balloonTitle_; }
+    const std::string& balloonText() const { return balloonText_; }
+    int balloons() const { return balloons_; }
 private:
     int image_ = 0;
+    std::string balloonTitle_, balloonText_;
+    int balloons_ = 0;
 };
 
 // A radio group or a drop-down list: items and the chosen index (-1 for none).

@@ -108,6 +108,9 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             form_.FormShow();
         }
         return defaultProc(msg, wp, lp);
+    case WM_TARVEX_WINDOW_UP:
+        form_.windowUp();
+        return 0;
     case WM_CLOSE:
         // The model saves the settings and asks; a refused close keeps everything running.
         if (form_.FormClose()) DestroyWindow(hwnd_);

@@ -59,6 +59,23 @@ void TrayView::changed(ui::Control&) {
         return;
     }
     apply(added_ ? NIM_MODIFY : NIM_ADD);
+    if (added_ && tray().balloons() != balloonsShown_) showBalloon();
+}
+
+// The shell keeps 255 characters of a balloon's text and 63 of its title.
+void TrayView::showBalloon() {
+    balloonsShown_ = tray().balloons();
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = sizeof(nid);
+    nid.hWnd = hwnd();
+    nid.uID = kIconId;
+    nid.uFlags = NIF_INFO;
+    nid.dwInfoFlags = NIIF_WARNING;
+    const std::wstring text = widen(tray().balloonText()).substr(0, std::size(nid.szInfo) - 1);
+    const std::wstring title = widen(tray().balloonTitle()).substr(0, std::size(nid.szInfoTitle) - 1);
+    std::copy(text.begin(), text.end(), nid.szInfo);
+    std::copy(title.begin(), title.end(), nid.szInfoTitle);
+    Shell_NotifyIconW(NIM_MODIFY, &nid);
 }
 
 void TrayView::showMenu(int x, int y) {

@@ -34,10 +34,12 @@ protected:
 
 private:
     bool apply(DWORD action);
+    void showBalloon();
     void showMenu(int x, int y);
     std::vector<HICON> pictures_;
     HWND owner_;
     bool added_ = false;
+    int balloonsShown_ = 0;
     UINT taskbarCreated_;
 };
 

@@ -68,6 +68,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     win32::setFaultLog([&form](const std::string& text) { form.log().logNow(0, "ERR", text); });
     // Start-up runs whole before the first message, so no timer fires during it.
     win32::guarded([&] { form.FormCreate(); });
+    PostMessageW(window.hwnd(), win32::WM_TARVEX_WINDOW_UP, 0, 0);
 
     int code = messageLoop(form, window);
     win32::setFaultLog(nullptr);
