@@ -29,7 +29,7 @@ TF_TARVEX::TF_TARVEX(const Wiring& w)
                               &w.services.shell}),
       agenda_({GRID, GRID_C, CB_EXECUTANDO, CB_PARAR, LA_MSG, LA_PROXIMO, E_PROX_NOME, E_PROX_HORA,
                E_PROX_INTERVALO, TIMER1, PC_GERAL},
-              {LINHA_PROX, TIMER1_ARMADO}, [](const std::string& text) { MRQ_MSG(text); }),
+              {LINHA_PROX, TIMER1_ARMADO}, [this](const std::string& text) { tellAgenda(text); }),
       loop_({TIMER1, T_SUPERVISOR, CB_PARAR, CB_EXECUTANDO, LA_MSG, TrayIcon1, E_PROX_NOME, E_PROX_HORA,
              E_PROX_INTERVALO, E_ULTEXEC, GRID, F_TARVEX},
             {LINHA_PROX, linha_}, agenda_) {

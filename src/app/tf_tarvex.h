@@ -154,6 +154,9 @@ public:
     // ---- start-up and end ----------------------------------------------------------
     void FormCreate();
     void FormShow();
+    // The window is up and the message loop runs: what start-up held back for
+    // the operator is told now, as a balloon when only the icon shows.
+    void windowUp();
     // Every way of closing the window; false refuses the close.
     bool FormClose();
     void FormDestroy();
@@ -223,6 +226,7 @@ private:
     EditorLinks editorLinks();
     void keepUnreadableFile(const std::string& error);
     void logNow(const std::string& code, const std::string& text);
+    void tellAgenda(const std::string& text);
     void showStartPage();
     void applyStartMode();
     void toggle(const char* own, const char* other);
@@ -252,6 +256,8 @@ private:
     bool destroyed_ = false;
     int eventDepth_ = 0;
     std::string keptAside_;
+    bool windowUp_ = false;
+    std::string heldBack_;             // the agenda's news during start-up
     settings::Settings settings_;
     tasks::TaskStore store_;
     log::Log log_;

@@ -1,10 +1,12 @@
 // Start-up, closing and the end of the program.
-#include "app/keep_aside.h"
 #include "app/tf_tarvex.h"
 #include "lib/datetime.h"
 #include "lib/errors.h"
+#include "lib/mrqr.h"
+#include "platform/files.h"
 #include "platform/operator.h"
 #include "settings/start_options.h"
+#include "tasks/keep_aside.h"
 
 namespace tarvex::app {
 
@@ -30,6 +32,7 @@ void TF_TARVEX::FormCreate() {
     CALEND.setDate(today.year, today.month, today.day);
     PC_GERAL.setTabsVisible(false);
     editor_.pages.PC_TIPO.setTabsVisible(false);
+    platform::removeLeftoverTemps(store_.pastaParam());   // what interrupted saves left behind
     event([this] { PAR_LER(); });
     loadTasks(true);
     logNow("INI", "Start TARVEX");
@@ -66,7 +69,7 @@ void TF_TARVEX::BU_MONTARClick() {
 
 void TF_TARVEX::keepUnreadableFile(const std::string& error) {
     const std::string path = store_.taskFilePath();
-    keptAside_ = keepAside(path, platform::clock().now());
+    keptAside_ = tasks::keepAside(path, platform::clock().now());
     std::string text = error;
     if (!keptAside_.empty())
         text += "\r\nUma cópia do arquivo foi guardada em " + keptAside_;
@@ -95,6 +98,22 @@ void TF_TARVEX::applyStartMode() {
 }
 
 void TF_TARVEX::FormShow() { platform::setAppTitle(kShownTitle); }
+
+// A box before the window would stand alone on the screen, one per computation.
+void TF_TARVEX::tellAgenda(const std::string& text) {
+    if (windowUp_) return MRQ_MSG(text);
+    heldBack_ += (heldBack_.empty() ? "" : "\r\n") + text;
+}
+
+void TF_TARVEX::windowUp() {
+    if (windowUp_) return;
+    windowUp_ = true;
+    const std::string text = std::move(heldBack_);
+    heldBack_.clear();
+    if (text.empty()) return;
+    if (F_TARVEX.visible()) MRQ_MSG(text);
+    else TrayIcon1.showBalloon({kShownTitle, text, false});
+}
 
 // The settings are saved whatever the answer. A close confirmed while a task runs
 // (a message box lets the request in) ends the program once the run is over.

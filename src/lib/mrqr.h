@@ -33,6 +33,7 @@ T MRQ_IIF(bool condition, const T& whenTrue, const T& whenFalse) {
     return condition ? whenTrue : whenFalse;
 }
 inline std::string MRQ_IIF(bool c, const char* t, const char* f) { return c ? t : f; }
+// Appends the line and CR LF whole or not at all; false when it was not written.
 bool MRQ_ADDLINHA(const std::string& path, const std::string& line);
 
 // Trim blanks and control characters (<= 0x20) at both ends.

@@ -98,7 +98,7 @@ std::string MRQ_ZEROS(const std::string& value, int width) {
 std::string MRQ_ZEROS(long long value, int width) { return MRQ_ZEROS(std::to_string(value), width); }
 
 bool MRQ_ADDLINHA(const std::string& path, const std::string& line) {
-    return platform::appendFile(path, line + "\r\n");
+    return !platform::appendWhole(path, line + "\r\n");
 }
 
 std::string MRQ_ENTRE(const std::string& text, const std::string& start, const std::string& end) {

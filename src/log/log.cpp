@@ -42,4 +42,15 @@ void Log::MRQ_ADDLOG(int item, const std::string& code, const std::string& text)
     }
 }
 
+void Log::logNow(int item, const std::string& code, const std::string& text) const noexcept {
+    try {
+        const LocalTime now = platform::clock().now();
+        exec::RunContext context = context_;
+        context.HORA_INICIO = formatTime(now.hour * 3600 + now.minute * 60 + now.second);
+        if (auto line = entry(now, item, code, text, context)) MRQ_ADDLINHA(path(), *line);
+    } catch (...) {
+        // lost, as every entry that cannot be written
+    }
+}
+
 }  // namespace tarvex::log

@@ -20,6 +20,9 @@ public:
 
     // Appends one entry. Never fails visibly: an entry that cannot be written is lost.
     void MRQ_ADDLOG(int item, const std::string& code, const std::string& text) const noexcept;
+    // An entry for something that began as it is logged (a fault): Start is the
+    // moment of writing, whatever the run context holds, which stays as it is.
+    void logNow(int item, const std::string& code, const std::string& text) const noexcept;
 
     std::string path() const { return folder_ + "LOG_TIMER.TXT"; }
     const std::string& folder() const { return folder_; }

@@ -1,13 +1,13 @@
 #include "platform/files.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <chrono>
 #include <system_error>
-#include <thread>
 
 #include "platform/cp1252.h"
+#include "platform/files_seams.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -26,7 +26,19 @@ OpenHook& openHook() {
     return hook;
 }
 
-std::FILE* openPath(const fs::path& p, const char* mode) {
+long long writeRoom = -1;
+
+const char* const kReadError = "Erro na leitura do arquivo";
+
+bool hookAllows(const std::string& path) { return detail::openAllowed(path); }
+
+std::FILE* openFile(const std::string& path, const char* mode) {
+    return hookAllows(path) ? detail::openPath(fsPath(path), mode) : nullptr;
+}
+
+}  // namespace
+
+std::FILE* detail::openPath(const fs::path& p, const char* mode) {
 #ifdef _WIN32
     std::wstring wmode(mode, mode + std::strlen(mode));
     return _wfopen(p.c_str(), wmode.c_str());
@@ -35,34 +47,15 @@ std::FILE* openPath(const fs::path& p, const char* mode) {
 #endif
 }
 
-bool hookAllows(const std::string& path) { return !openHook() || openHook()(path); }
-
-std::FILE* openFile(const std::string& path, const char* mode) {
-    return hookAllows(path) ? openPath(fsPath(path), mode) : nullptr;
-}
-
-bool syncToDisk(std::FILE* f) {
-    if (std::fflush(f) != 0) return false;
-#ifdef _WIN32
-    return _commit(_fileno(f)) == 0;
-#else
-    return fsync(fileno(f)) == 0;
-#endif
-}
-
-// Writes all bytes, flushed to disk; closes the file in every case.
-bool writeAndClose(std::FILE* f, const std::string& bytes, bool sync) {
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    if (ok && sync) ok = syncToDisk(f);
-    if (std::fclose(f) != 0) ok = false;
-    return ok;
-}
-
-std::string writeError(const std::string& path) { return "Erro na gravação do arquivo: " + path; }
-
-}  // namespace
-
 void setOpenHookForTests(OpenHook hook) { openHook() = std::move(hook); }
+void setWriteRoomForTests(long long bytes) { writeRoom = bytes; }
+
+bool detail::openAllowed(const std::string& path) { return !openHook() || openHook()(path); }
+
+size_t detail::roomFor(size_t bytes) {
+    return writeRoom < 0 || static_cast<unsigned long long>(writeRoom) >= bytes ? bytes
+                                                                                 : static_cast<size_t>(writeRoom);
+}
 
 fs::path fsPath(const std::string& cp1252Path) {
 #ifdef _WIN32
@@ -108,59 +101,26 @@ bool removeFile(const std::string& path) {
     return !path.empty() && fs::remove(fsPath(path), ec);
 }
 
-std::optional<std::string> readFile(const std::string& path) {
-    if (path.empty()) return std::nullopt;
-    std::FILE* f = openFile(path, "rb");
-    if (!f) return std::nullopt;
-    std::string out;
+IoResult readFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    clearSystemError();
+    std::FILE* f = path.empty() ? nullptr : openFile(path, "rb");
+    if (!f) return ioError(kReadError, path, errno ? lastSystemError() : accessDenied());
     char buf[65536];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
     const bool failed = std::ferror(f) != 0;
+    const std::error_code why = lastSystemError();
     std::fclose(f);
-    if (failed) return std::nullopt;
-    return out;
+    if (!failed) return std::nullopt;
+    bytes.clear();
+    return ioError(kReadError, path, why);
 }
 
-std::string writeFileAtomic(const std::string& path, const std::string& bytes) {
-    if (path.empty()) return writeError(path);
-    const fs::path target = fsPath(path);
-    fs::path temp = target;
-    temp += ".tmp~";
-    std::FILE* f = hookAllows(path) ? openPath(temp, "wb") : nullptr;
-    if (!f) return writeError(path);
-    std::error_code ec;
-    if (!writeAndClose(f, bytes, true)) {
-        fs::remove(temp, ec);
-        return writeError(path);
-    }
-    // On Windows a reader holding the old file for a moment (a backup tool, an
-    // editor opening it) makes the replace fail; a few short retries ride that out.
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        fs::rename(temp, target, ec);
-        if (!ec || fs::is_directory(target)) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return writeError(path);
-    }
-    return {};
-}
-
-std::string writeFile(const std::string& path, const std::string& bytes) {
-    if (path.empty()) return writeError(path);
-    std::FILE* f = openFile(path, "wb");
-    if (!f) return writeError(path);
-    return writeAndClose(f, bytes, false) ? std::string() : writeError(path);
-}
-
-bool appendFile(const std::string& path, const std::string& bytes) {
-    if (path.empty()) return false;
-    std::FILE* f = openFile(path, "ab");
-    if (!f) return false;
-    return writeAndClose(f, bytes, false);
+std::optional<std::string> readFile(const std::string& path) {
+    std::string bytes;
+    if (readFile(path, bytes)) return std::nullopt;
+    return bytes;
 }
 
 namespace {

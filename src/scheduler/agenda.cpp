@@ -42,13 +42,17 @@ void Agenda::BU_PROXIMOClick() {
     const std::string& page = c_.PC_GERAL.active();
     if (page != "TS_TAREFAS" && page != "TS_PARAM") c_.PC_GERAL.show("TS_CAPA");
 
-    // Told after the computation is complete: a modal box lets timers through.
-    for (const auto& w : warnings)
-        if (tell_) tell_(w);
+    // Told after the computation is complete (a modal box lets timers through),
+    // all in one text however many tasks there are.
+    if (!warnings.empty() && tell_) {
+        std::string text = "Tarefas com a hora inválida, que não serão executadas até que ela seja corrigida:";
+        for (size_t i = 0; i < warnings.size(); ++i) text += (i ? ", " : " ") + warnings[i];
+        tell_(text + ".");
+    }
 }
 
-// Writes "S" or "N" into "S/N EXE" of every task row; returns what to tell the
-// operator about hours that cannot be read.
+// Writes "S" or "N" into "S/N EXE" of every task row; returns the tasks whose
+// hours cannot be read and are news to the operator, as "03 (25:00)".
 std::vector<std::string> Agenda::markDue() {
     const Date day = today();
     const std::string hoje = formatDate(day);
@@ -86,9 +90,7 @@ std::vector<std::string> Agenda::lateTasks() const {
 bool Agenda::hourReadable(int row, std::vector<std::string>& warnings) {
     const std::string hora = trim(c_.GRID.cell(col::HORA, row));
     if (readTime(hora + ":00")) return true;
-    if (warned_.insert({row, hora}).second)
-        warnings.push_back("Tarefa " + MRQ_ZEROS(row, 2) + " - " + trim(c_.GRID.cell(col::NOME, row)) +
-                           ": a hora '" + hora + "' não é válida. A tarefa não será executada até que a hora seja corrigida.");
+    if (warned_.insert({row, hora}).second) warnings.push_back(MRQ_ZEROS(row, 2) + " (" + hora + ")");
     return false;
 }
 

@@ -40,7 +40,8 @@ int waitSeconds(long long nowMs, int targetSecond, bool armedOnce);
 
 class Agenda {
 public:
-    // `tell` shows a text to the operator (once per day per task with a bad hour).
+    // `tell` shows a text to the operator: after a computation that found tasks
+    // with bad hours not told yet today, one text that lists them.
     using Tell = std::function<void(const std::string&)>;
     Agenda(AgendaControls controls, AgendaState state, Tell tell);
 

@@ -31,6 +31,7 @@ public:
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         return line;
     }
+    bool done() const { return pos_ >= text_.size(); }
 private:
     std::string_view text_;
     size_t pos_ = 0;
@@ -95,18 +96,31 @@ std::string encode(const ui::Grid& grid) {
     return out;
 }
 
-void decode(const std::string& bytes, const std::string& fileName, ui::Grid& grid) {
+int decode(const std::string& bytes, const std::string& fileName, ui::Grid& grid) {
     LineReader lines(bytes);
     const int cols = countFromLine(lines.next(), 1, MAX_COLUMNS, "colunas", fileName);
-    const int rows = countFromLine(lines.next(), 2, MAX_ROWS, "linhas", fileName);
+    const int counted = countFromLine(lines.next(), 2, MAX_ROWS, "linhas", fileName);
+    std::vector<std::string_view> rowLines;
+    for (int r = 0; r < counted; ++r) rowLines.push_back(lines.next());
+    // Rows the count line leaves out are the operator's tasks all the same.
+    size_t kept = rowLines.size();
+    while (!lines.done() && rowLines.size() <= static_cast<size_t>(MAX_ROWS)) {
+        rowLines.push_back(lines.next());
+        if (!isBlank(rowLines.back())) kept = rowLines.size();
+    }
+    if (kept > static_cast<size_t>(MAX_ROWS))
+        throw FileError("O arquivo " + fileName + " foi recusado: tem mais de " + std::to_string(MAX_ROWS) +
+                        " linhas.");
+    const int rows = static_cast<int>(kept);
     // Filled apart and handed over only once every line was read.
     std::vector<std::string> cells(static_cast<size_t>(rows) * cols);
     std::vector<std::string> fields;
     for (int r = 0; r < rows; ++r) {
-        splitRow(lines.next(), cols, fields);
+        splitRow(rowLines[r], cols, fields);
         std::move(fields.begin(), fields.end(), cells.begin() + static_cast<ptrdiff_t>(r) * cols);
     }
     grid.assign(cols, rows, std::move(cells));
+    return rows - counted;
 }
 
 }  // namespace taskfile
@@ -118,10 +132,10 @@ void MRQ_GRID_SALVA(const ui::Grid& grid, const std::string& path) {
     throw FileError("Não foi possível gravar o arquivo " + path + ": " + error);
 }
 
-void MRQ_GRID_LER(ui::Grid& grid, const std::string& path) {
+int MRQ_GRID_LER(ui::Grid& grid, const std::string& path) {
     const auto bytes = platform::readFile(path);
     if (!bytes) throw FileError("Não foi possível ler o arquivo " + path + ".");
-    taskfile::decode(*bytes, path, grid);
+    return taskfile::decode(*bytes, path, grid);
 }
 
 }  // namespace tarvex

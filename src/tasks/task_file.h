@@ -22,14 +22,16 @@ constexpr int MAX_ROWS = 10000;
 std::string encode(const ui::Grid& grid);
 // Fills `grid` from a file's bytes; `fileName` names the file in error texts.
 // Throws FileError, leaving `grid` untouched, when the counts are unusable.
-void decode(const std::string& bytes, const std::string& fileName, ui::Grid& grid);
+// Every row present is loaded; the result is how many the row count left out
+// (a damaged file), 0 for a sound one.
+int decode(const std::string& bytes, const std::string& fileName, ui::Grid& grid);
 }  // namespace taskfile
 
 // Writes the grid through a temporary file that replaces `path` in one step.
 // Throws FileError; on failure the old file is as it was.
 void MRQ_GRID_SALVA(const ui::Grid& grid, const std::string& path);
-// Fills the grid from `path`. Throws FileError when the file cannot be read or
-// is refused; the grid is then untouched.
-void MRQ_GRID_LER(ui::Grid& grid, const std::string& path);
+// Fills the grid from `path`; the result as decode's. Throws FileError when the
+// file cannot be read or is refused; the grid is then untouched.
+int MRQ_GRID_LER(ui::Grid& grid, const std::string& path);
 
 }  // namespace tarvex

@@ -4,7 +4,9 @@
 
 #include "lib/errors.h"
 #include "lib/mrqr.h"
+#include "platform/clock.h"
 #include "platform/files.h"
+#include "tasks/keep_aside.h"
 #include "tasks/task_file.h"
 
 namespace tarvex::tasks {
@@ -73,7 +75,16 @@ void TaskStore::BU_MONTARClick(int LINHA) {
     loaded.setColCount(col::COUNT);
     loaded.setRowCount(2);
     const std::string path = taskFilePath();
-    if (platform::fileExists(path)) MRQ_GRID_LER(loaded, path);
+    int beyond = 0;
+    std::string copy;
+    std::string bytes;
+    const bool exists = platform::fileExists(path);
+    if (exists) {
+        if (const platform::IoResult fault = platform::readFile(path, bytes)) throw FileError(fault->text);
+        beyond = taskfile::decode(bytes, path, loaded);
+        // Copied as it was read, before anything can save over it.
+        if (beyond > 0) copy = keepAside(path, bytes, platform::clock().now());
+    }
     // The rest of the system addresses all 35 columns; a narrower file is widened.
     if (loaded.colCount() < col::COUNT) loaded.setColCount(col::COUNT);
     if (loaded.rowCount() < 3) loaded.setRowCount(3);
@@ -89,8 +100,36 @@ void TaskStore::BU_MONTARClick(int LINHA) {
     for (const Width& w : WIDTHS) GRID_.setColWidth(w.col, w.pixels);
     NUMERA(GRID_);
     GRID_.setWidth(250);
+    if (exists) watch_.remember(path, bytes);
+    else watch_.forget();
+    if (beyond > 0)
+        MRQ_MSG("O arquivo de tarefas " + path + " está danificado: tem " + std::to_string(beyond) +
+                " linha(s) de tarefas além das que a sua segunda linha declara. Todas foram carregadas.\r\n" +
+                asideNote(copy));
 }
 
-void TaskStore::GRID_SALVA() { MRQ_GRID_SALVA(GRID_, taskFilePath()); }
+void TaskStore::GRID_SALVA() {
+    const std::string path = taskFilePath();
+    const std::string copy = keepOthersChange(path);
+    const std::string bytes = taskfile::encode(GRID_);
+    const platform::IoResult fault = platform::replaceFile(path, bytes);
+    if (!fault) watch_.remember(path, bytes);
+    if (fault) throw FileError(fault->text + (copy.empty() ? "" : "\r\n" + asideNote(copy)));
+    // Told after the save: the box lets timers in, and they may save again.
+    if (!copy.empty())
+        MRQ_MSG("O arquivo de tarefas " + path + " foi alterado por outro programa depois que o TARVEX o leu.\r\n" +
+                asideNote(copy) + "\r\nA tabela de tarefas do TARVEX foi gravada no lugar dele.");
+}
+
+// The copy of a change another program made to the file; empty when there was none.
+std::string TaskStore::keepOthersChange(const std::string& path) {
+    std::string now;
+    if (!watch_.changed(path, now)) return {};
+    const std::string copy = keepAside(path, now, platform::clock().now());
+    if (copy.empty())
+        throw FileError("O arquivo de tarefas " + path + " foi alterado por outro programa e não foi possível "
+                        "guardar uma cópia dele; a tabela de tarefas não foi gravada para não perder essa alteração.");
+    return copy;
+}
 
 }  // namespace tarvex::tasks

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tasks/columns.h"
+#include "tasks/file_watch.h"
 #include "ui/controls.h"
 
 namespace tarvex::tasks {
@@ -40,13 +41,18 @@ public:
     // LINHA is the editor's current row. Throws FileError with the table untouched.
     void BU_MONTARClick(int LINHA);
     // Writes the whole table to the task file. Throws FileError; table and file
-    // are then as they were.
+    // are then as they were. A file another program changed since the load is
+    // copied aside first and the operator told; one that cannot be copied is
+    // not written over.
     void GRID_SALVA();
 
 private:
+    std::string keepOthersChange(const std::string& path);
+
     ui::Grid& GRID_;
     ui::Memo& E_MEMO_;
     std::string PASTA_PARAM_;
+    FileWatch watch_;
 };
 
 }  // namespace tarvex::tasks

@@ -1,8 +1,6 @@
 #include "win32/main_window.h"
 
-#include <exception>
-
-#include "platform/operator.h"
+#include "win32/callback_guard.h"
 #include "win32/ui_pictures.h"
 
 namespace tarvex::win32 {
@@ -83,7 +81,7 @@ void MainWindow::guarded(const std::function<void()>& action) {
 
 // Menu actions run as event actions do: an error ends the action and is shown.
 void MainWindow::menuCommand(UINT id) {
-    try {
+    guarded([&] {
         switch (id) {
         case ID_PARAMETROS: form_.Parmetros1Click(); break;
         case ID_VER_ARQUIVOS: VerArquivos1Click(); break;
@@ -94,9 +92,7 @@ void MainWindow::menuCommand(UINT id) {
         case ID_SAIR: PostMessageW(hwnd_, WM_CLOSE, 0, 0); break;
         default: break;
         }
-    } catch (const std::exception& e) {
-        platform::op().error(e.what());
-    }
+    });
 }
 
 LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -144,6 +140,9 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return form_.sessionMayEnd() ? TRUE : FALSE;
     case WM_ENDSESSION:
         if (wp) guarded([this] { form_.sessionEnding(); });
+        return 0;
+    case WM_TARVEX_WINDOW_UP:
+        form_.windowUp();
         return 0;
     case WM_CLOSE:
         // The model saves the settings and asks; a refused close keeps everything running.

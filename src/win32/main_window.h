@@ -36,6 +36,9 @@ enum MenuId : UINT {
 // Named timer IDs.
 enum TimerId : UINT_PTR { ID_TIMER1 = 1, ID_T_SUPERVISOR = 2, ID_T_DURACAO = 3 };
 
+// Posted once start-up is over: the first message the loop handles finds the window up.
+inline constexpr UINT WM_TARVEX_WINDOW_UP = WM_APP + 0x20;
+
 inline constexpr int kDesignWidth = 909;
 inline constexpr int kDesignHeight = 670;
 inline constexpr int kTopPanelHeight = 65;

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "win32/callback_guard.h"
 #include "win32/services_win32.h"
 #include "win32/wide.h"
 
@@ -21,9 +22,11 @@ std::string className(HWND h) {
 
 BOOL CALLBACK collect(HWND h, LPARAM list) {
     auto& windows = *reinterpret_cast<std::vector<platform::TopWindow>*>(list);
-    windows.push_back({reinterpret_cast<std::uintptr_t>(h), windowText(h), className(h),
-                       IsWindowVisible(h) != 0});
-    return TRUE;
+    return guarded<BOOL>(FALSE, [&] {
+        windows.push_back({reinterpret_cast<std::uintptr_t>(h), windowText(h), className(h),
+                           IsWindowVisible(h) != 0});
+        return TRUE;
+    });
 }
 
 }  // namespace

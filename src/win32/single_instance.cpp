@@ -46,6 +46,24 @@ std::wstring instanceName(const std::string& folder) {
 }
 
 SingleInstance::SingleInstance(const std::string& folder) {
+    lockPath_ = widen(folder);
+    if (!lockPath_.empty() && lockPath_.back() != L'\\' && lockPath_.back() != L'/') lockPath_ += L'\\';
+    lockPath_ += kInstanceFile;
+    // Nobody else may write the file while this program holds it: a later start
+    // in the same folder, by whatever path, meets a sharing violation.
+    lock_ = CreateFileW(lockPath_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                        FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (lock_ != INVALID_HANDLE_VALUE) {
+        first_ = true;
+        SetEndOfFile(lock_);   // what an earlier program published is gone
+        return;
+    }
+    if (GetLastError() == ERROR_SHARING_VIOLATION) return;
+    claimByName(folder);
+}
+
+// A folder that takes no file (read-only, say): claimed by its path's text.
+void SingleInstance::claimByName(const std::string& folder) {
     const std::wstring name = instanceName(folder);
     // Creating the mapping is the claim: exactly one start sees it new.
     mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Shared), name.c_str());
@@ -57,30 +75,57 @@ SingleInstance::SingleInstance(const std::string& folder) {
 }
 
 SingleInstance::~SingleInstance() {
+    if (lock_ != INVALID_HANDLE_VALUE) CloseHandle(lock_);
     if (shared_) UnmapViewOfFile(shared_);
     if (mapping_) CloseHandle(mapping_);
 }
 
 void SingleInstance::publish(HWND main) {
-    if (!first_ || !shared_) return;
-    shared_->process = GetCurrentProcessId();
-    InterlockedExchange64(reinterpret_cast<volatile LONG64*>(&shared_->window),
-                          static_cast<LONG64>(reinterpret_cast<std::uintptr_t>(main)));
+    if (!first_) return;
+    const Shared mine{static_cast<ULONGLONG>(reinterpret_cast<std::uintptr_t>(main)), GetCurrentProcessId()};
+    if (lock_ != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        SetFilePointer(lock_, 0, nullptr, FILE_BEGIN);
+        WriteFile(lock_, &mine, sizeof mine, &written, nullptr);   // one write: read whole or not at all
+        FlushFileBuffers(lock_);
+    } else if (shared_) {
+        shared_->process = mine.process;
+        InterlockedExchange64(reinterpret_cast<volatile LONG64*>(&shared_->window), static_cast<LONG64>(mine.window));
+    }
+}
+
+// What the running program published, when it names a window of that program.
+bool SingleInstance::published(Shared& out) const {
+    out = {};
+    if (shared_) {
+        out.window = static_cast<ULONGLONG>(
+            InterlockedCompareExchange64(reinterpret_cast<volatile LONG64*>(&shared_->window), 0, 0));
+        out.process = shared_->process;
+    } else {
+        HANDLE h = CreateFileW(lockPath_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        DWORD read = 0;
+        const bool whole = ReadFile(h, &out, sizeof out, &read, nullptr) && read == sizeof out;
+        CloseHandle(h);
+        if (!whole) return false;
+    }
+    HWND main = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(out.window));
+    DWORD owner = 0;
+    return main && IsWindow(main) && GetWindowThreadProcessId(main, &owner) && owner == out.process;
 }
 
 bool SingleInstance::bringForward(DWORD waitMs) const {
-    if (first_ || !shared_) return false;
+    if (first_) return false;
     const ULONGLONG until = GetTickCount64() + waitMs;
-    for (;;) {
-        auto value = InterlockedCompareExchange64(reinterpret_cast<volatile LONG64*>(&shared_->window), 0, 0);
-        HWND main = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(value));
-        if (main && IsWindow(main)) {
+    for (Shared running; ; Sleep(100)) {
+        if (published(running)) {
             // This start came from the operator, so it may hand the foreground on.
-            AllowSetForegroundWindow(shared_->process);
+            AllowSetForegroundWindow(running.process);
+            HWND main = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(running.window));
             return PostMessageW(main, showMessage(), 0, 0) != FALSE;
         }
         if (GetTickCount64() >= until) return false;
-        Sleep(100);
     }
 }
 

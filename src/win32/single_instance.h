@@ -1,7 +1,9 @@
 #pragma once
 // One TARVEX per settings folder: a second start finds the running program,
 // asks it to show its window and ends, so no task runs twice and no two
-// programs write the same task file.
+// programs write the same task file. The claim is a file inside the folder held
+// open for writing by the running program, so the folder is one however it is
+// reached (another drive letter, a mapped or substituted drive, a short name).
 #include <windows.h>
 
 #include <string>
@@ -10,7 +12,11 @@ namespace tarvex::win32 {
 
 // The kernel-object name for a folder: the same folder however its path is
 // spelled in letter case, and never holding '\' (not allowed past the prefix).
+// Claimed by it only where no file can be made in the folder.
 std::wstring instanceName(const std::string& folder);
+
+// The file whose open handle is the claim.
+inline constexpr const wchar_t* kInstanceFile = L"TARVEX.LCK";
 
 class SingleInstance {
 public:
@@ -35,6 +41,11 @@ private:
         ULONGLONG window;
         DWORD process;
     };
+    void claimByName(const std::string& folder);
+    bool published(Shared& out) const;
+
+    std::wstring lockPath_;
+    HANDLE lock_ = INVALID_HANDLE_VALUE;
     HANDLE mapping_ = nullptr;
     Shared* shared_ = nullptr;
     bool first_ = false;

@@ -5,6 +5,8 @@
 #include <map>
 #include <tuple>
 
+#include "win32/callback_guard.h"
+
 
 namespace tarvex::win32 {
 
@@ -47,8 +49,10 @@ struct FindByName {
 
 BOOL CALLBACK findChild(HWND h, LPARAM lp) {
     auto* f = reinterpret_cast<FindByName*>(lp);
-    if (controlName(h) == f->name) { f->found = h; return FALSE; }
-    return TRUE;
+    return guarded<BOOL>(FALSE, [&]() -> BOOL {
+        if (controlName(h) == f->name) { f->found = h; return FALSE; }
+        return TRUE;
+    });
 }
 }  // namespace
 
@@ -186,8 +190,10 @@ LRESULT CALLBACK View::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT
         self->hwnd_ = nullptr;
         return DefSubclassProc(h, msg, wp, lp);
     }
+    // A handler that threw leaves the message to the default handling, so a
+    // failed paint still validates and cannot come back at once.
     LRESULT result = 0;
-    if (self->onMessage(msg, wp, lp, result)) return result;
+    if (guarded(false, [&] { return self->onMessage(msg, wp, lp, result); })) return result;
     return DefSubclassProc(h, msg, wp, lp);
 }
 
@@ -261,11 +267,17 @@ LRESULT CALLBACK Wnd::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (!self) return DefWindowProcW(h, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-        LRESULT r = self->handle(msg, wp, lp);
+        LRESULT r = guarded<LRESULT>(0, [&] { return self->handle(msg, wp, lp); });
         self->hwnd_ = nullptr;
         return r;
     }
-    return self->handle(msg, wp, lp);
+    bool failed = true;
+    const LRESULT r = guarded<LRESULT>(0, [&] {
+        const LRESULT handled = self->handle(msg, wp, lp);
+        failed = false;
+        return handled;
+    });
+    return failed ? DefWindowProcW(h, msg, wp, lp) : r;
 }
 
 LRESULT Wnd::handle(UINT msg, WPARAM wp, LPARAM lp) { return defaultProc(msg, wp, lp); }

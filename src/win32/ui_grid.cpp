@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "win32/callback_guard.h"
+
 namespace tarvex::win32 {
 
 namespace {
@@ -295,13 +297,13 @@ LRESULT CALLBACK GridView::editorProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UI
     auto* self = reinterpret_cast<GridView*>(ref);
     if (msg == WM_GETDLGCODE) return DLGC_WANTALLKEYS;
     if (msg == WM_KEYDOWN && (wp == VK_RETURN || wp == VK_ESCAPE)) {
-        self->endEdit(wp == VK_RETURN);
+        guarded([&] { self->endEdit(wp == VK_RETURN); });   // the cell's text reaches the model here
         return 0;
     }
     if (msg == WM_CHAR && (wp == L'\r' || wp == 27)) return 0;
     if (msg == WM_KILLFOCUS) {
         LRESULT r = DefSubclassProc(h, msg, wp, lp);
-        self->endEdit(true);
+        guarded([&] { self->endEdit(true); });
         return r;
     }
     return DefSubclassProc(h, msg, wp, lp);

@@ -41,16 +41,6 @@ bool TrayView::apply(DWORD action) {
         std::wstring tip = widen(tray().hint()).substr(0, std::size(nid.szTip) - 1);
         std::copy(tip.begin(), tip.end(), nid.szTip);
     }
-    if (action == NIM_MODIFY && tray().balloonCount() != balloonsShown_) {
-        balloonsShown_ = tray().balloonCount();
-        const auto& b = tray().balloon();
-        nid.uFlags |= NIF_INFO;
-        nid.dwInfoFlags = b.error ? NIIF_ERROR : NIIF_INFO;
-        std::wstring title = widen(b.title).substr(0, std::size(nid.szInfoTitle) - 1);
-        std::wstring text = widen(b.text).substr(0, std::size(nid.szInfo) - 1);
-        std::copy(title.begin(), title.end(), nid.szInfoTitle);
-        std::copy(text.begin(), text.end(), nid.szInfo);
-    }
     BOOL ok = Shell_NotifyIconW(action, &nid);
     if (action == NIM_ADD && ok) {
         nid.uVersion = NOTIFYICON_VERSION_4;
@@ -69,6 +59,24 @@ void TrayView::changed(ui::Control&) {
         return;
     }
     apply(added_ ? NIM_MODIFY : NIM_ADD);
+    if (added_ && tray().balloonCount() != balloonsShown_) showBalloon();
+}
+
+// The shell keeps 255 characters of a balloon's text and 63 of its title.
+void TrayView::showBalloon() {
+    balloonsShown_ = tray().balloonCount();
+    const ui::Tray::Balloon& b = tray().balloon();
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = sizeof(nid);
+    nid.hWnd = hwnd();
+    nid.uID = kIconId;
+    nid.uFlags = NIF_INFO;
+    nid.dwInfoFlags = b.error ? NIIF_ERROR : NIIF_WARNING;
+    const std::wstring text = widen(b.text).substr(0, std::size(nid.szInfo) - 1);
+    const std::wstring title = widen(b.title).substr(0, std::size(nid.szInfoTitle) - 1);
+    std::copy(text.begin(), text.end(), nid.szInfo);
+    std::copy(title.begin(), title.end(), nid.szInfoTitle);
+    Shell_NotifyIconW(NIM_MODIFY, &nid);
 }
 
 void TrayView::showMenu(int x, int y) {

@@ -35,6 +35,7 @@ protected:
 
 private:
     bool apply(DWORD action);
+    void showBalloon();
     void showMenu(int x, int y);
     std::vector<HICON> pictures_;
     HWND owner_;

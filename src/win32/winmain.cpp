@@ -3,6 +3,7 @@
 
 #include "platform/files.h"
 #include "platform/operator.h"
+#include "win32/callback_guard.h"
 #include "win32/services_win32.h"
 #include "win32/single_instance.h"
 
@@ -22,21 +23,23 @@ void bringForward(tarvex::app::TF_TARVEX& form, HWND main) {
 
 // Runs until the main window is gone. A run that asked to end the program (a
 // power task) closes the window without asking, once back in the loop.
+void dispatch(tarvex::app::TF_TARVEX& form, tarvex::win32::MainWindow& window, MSG& msg) {
+    HWND main = window.hwnd();
+    if (main && msg.hwnd == main && msg.message == tarvex::win32::SingleInstance::showMessage()) {
+        bringForward(form, main);
+        return;
+    }
+    // Tab and Enter move between the fields of every page.
+    if (!main || !IsDialogMessageW(main, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    if (form.quitRequested() && window.hwnd()) DestroyWindow(window.hwnd());
+}
+
 int messageLoop(tarvex::app::TF_TARVEX& form, tarvex::win32::MainWindow& window) {
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        HWND main = window.hwnd();
-        if (main && msg.hwnd == main && msg.message == tarvex::win32::SingleInstance::showMessage()) {
-            bringForward(form, main);
-            continue;
-        }
-        // Tab and Enter move between the fields of every page.
-        if (!main || !IsDialogMessageW(main, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (form.quitRequested() && window.hwnd()) DestroyWindow(window.hwnd());
-    }
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) tarvex::win32::guarded([&] { dispatch(form, window, msg); });
     return static_cast<int>(msg.wParam);
 }
 
@@ -61,10 +64,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     op.setOwner(reinterpret_cast<std::uintptr_t>(window.hwnd()));
     instance.publish(window.hwnd());
 
+    // A fault Windows' frames must not see is logged like a task's failure.
+    win32::setFaultLog([&form](const std::string& text) { form.log().logNow(0, "ERR", text); });
     // Start-up runs whole before the first message, so no timer fires during it.
-    form.FormCreate();
+    win32::guarded([&] { form.FormCreate(); });
+    PostMessageW(window.hwnd(), win32::WM_TARVEX_WINDOW_UP, 0, 0);
 
     int code = messageLoop(form, window);
+    win32::setFaultLog(nullptr);
     platform::setOperator(nullptr);
     return code;
 }

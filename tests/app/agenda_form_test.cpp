@@ -97,26 +97,38 @@ TEST_F(Agenda, HojeResumesAStoppedScheduler) {
     EXPECT_EQ(due(form->TIMER1), "09/12/26 08:00:00");
 }
 
-TEST_F(Agenda, BadHourIsSkippedAndToldOncePerDay) {
-    start({{1, "HORA ALTA", COPY, DAILY, "25:00"},
-           {2, "MINUTO ALTO", COPY, DAILY, "12:75"},
-           {3, "BOA", COPY, DAILY, "09:00"}});
+TEST_F(Agenda, BadHoursAreSkippedAndToldInOneTextOncePerDayAfterTheWindowIsUp) {
+    std::vector<Task> tasks;
+    for (int row = 1; row <= 20; ++row) tasks.push_back({row, "T", COPY, DAILY, row % 2 ? "25:00" : "12:75"});
+    tasks.push_back({21, "BOA", COPY, DAILY, "09:00"});
+    start(tasks, 24, false);
+    EXPECT_TRUE(op.boxes.empty());
     EXPECT_EQ(sn(1), "N");
-    EXPECT_EQ(sn(2), "N");
-    EXPECT_EQ(form->E_PROX_NOME.text(), "03 - BOA");
+    EXPECT_EQ(form->E_PROX_NOME.text(), "21 - BOA");
+    form->windowUp();
     auto told = op.messages();
-    ASSERT_EQ(told.size(), 2u);
-    EXPECT_NE(told[0].find("'25:00'"), std::string::npos);
-    EXPECT_NE(told[1].find("'12:75'"), std::string::npos);
+    ASSERT_EQ(told.size(), 1u);
+    for (const char* item : {" 01 (25:00),", " 02 (12:75),", " 20 (12:75)."})
+        EXPECT_NE(told[0].find(item), std::string::npos) << item << " in " << told[0];
 
     host.runUntil(at(2026, 12, 9, 23, 59, 0));   // dozens of supervisor ticks
     EXPECT_EQ(runner->log(), std::vector<std::string>{"09/12/26 09:00:00 BOA"});
-    EXPECT_EQ(op.messages().size(), 2u);
+    EXPECT_EQ(op.messages().size(), 1u);
     host.runUntil(at(2026, 12, 10, 0, 15, 0));
-    EXPECT_EQ(op.messages().size(), 4u);
+    EXPECT_EQ(op.messages().size(), 2u);
     form->GRID.setCell(col::HORA, 1, "26:00");     // a new bad hour is news
     form->BU_PROXIMO.click();
-    EXPECT_EQ(op.messages().size(), 5u);
+    EXPECT_EQ(op.messages().size(), 3u);
+    EXPECT_EQ(op.messages().back(), "Tarefas com a hora inválida, que não serão executadas até que ela seja corrigida: 01 (26:00).");
+}
+
+TEST_F(Agenda, BadHoursAtAStartInTheNotificationAreaAreABalloon) {
+    dir.write("TARVEX_SISTEMA.TXT", "10#10#900#670#CALENDARIO#8#8#MS Sans Serif#N#2#0#S#S########");
+    start({{1, "HORA ALTA", COPY, DAILY, "25:00"}});
+    EXPECT_FALSE(form->F_TARVEX.visible());
+    EXPECT_TRUE(op.boxes.empty());
+    EXPECT_EQ(form->TrayIcon1.balloonCount(), 1);
+    EXPECT_NE(form->TrayIcon1.balloon().text.find("01 (25:00)"), std::string::npos);
 }
 
 TEST_F(Agenda, WeeklyTaskWithAnUnreadableStampRunsAndIsThenKeptForTheWeek) {

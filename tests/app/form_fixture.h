@@ -117,8 +117,9 @@ protected:
         host.unwatch(form->T_SUPERVISOR);
     }
 
-    // Writes the task file with these tasks (other rows empty) and starts the program.
-    void start(const std::vector<Task>& tasks, int rows = 12) {
+    // Writes the task file with these tasks (other rows empty) and starts the
+    // program; the window is then up, as the message loop's first message finds it.
+    void start(const std::vector<Task>& tasks, int rows = 12, bool windowUp = true) {
         app::TF_TARVEX writer(dir.folder());
         writer.taskStore().BU_MONTARClick(1);
         writer.GRID.setRowCount(rows);
@@ -131,6 +132,7 @@ protected:
         }
         writer.taskStore().GRID_SALVA();
         form->FormCreate();
+        if (windowUp) form->windowUp();
     }
 
     std::string due(ui::Timer& t) {

@@ -1,5 +1,5 @@
 // The settings page as the window uses it, and the task file that cannot be read.
-#include "app/keep_aside.h"
+#include "tasks/keep_aside.h"
 #include "lib/errors.h"
 #include "platform/files.h"
 #include "wired_fixture.h"
@@ -115,13 +115,13 @@ TEST(KeepAside, NeverOverwritesAnEarlierCopy) {
     testkit::TempDir dir;
     dir.write("T.TXT", "one");
     const LocalTime t = when(2026, 1, 2, 3, 4, 5);
-    EXPECT_EQ(app::asideName(dir.file("T.TXT"), t), dir.file("T.TXT") + ".ilegivel-20260102-030405");
-    EXPECT_EQ(app::keepAside(dir.file("T.TXT"), t), dir.file("T.TXT.ilegivel-20260102-030405"));
+    EXPECT_EQ(tasks::asideName(dir.file("T.TXT"), t), dir.file("T.TXT") + ".ilegivel-20260102-030405");
+    EXPECT_EQ(tasks::keepAside(dir.file("T.TXT"), t), dir.file("T.TXT.ilegivel-20260102-030405"));
     dir.write("T.TXT", "two");
-    EXPECT_EQ(app::keepAside(dir.file("T.TXT"), t), dir.file("T.TXT.ilegivel-20260102-030405-2"));
+    EXPECT_EQ(tasks::keepAside(dir.file("T.TXT"), t), dir.file("T.TXT.ilegivel-20260102-030405-2"));
     EXPECT_EQ(dir.read("T.TXT.ilegivel-20260102-030405"), "one");
     EXPECT_EQ(dir.read("T.TXT.ilegivel-20260102-030405-2"), "two");
-    EXPECT_EQ(app::keepAside(dir.file("NONE.TXT"), t), "");
+    EXPECT_EQ(tasks::keepAside(dir.file("NONE.TXT"), t), "");
 }
 
 }  // namespace

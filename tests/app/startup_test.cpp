@@ -22,6 +22,14 @@ TEST_F(Startup, FreshFolderStartsWaitingWithTheSupervisorOn) {
     EXPECT_TRUE(op.boxes.empty());
 }
 
+TEST_F(Startup, RemovesWhatInterruptedSavesLeftBehind) {
+    for (const char* name : {"TARVEX_TAREFAS.TXT.tmp~", "TARVEX_SISTEMA.TXT.tmp~2", "TIMER_01.BAT.tmp~"})
+        dir.write(name, "half");
+    form->FormCreate();
+    for (const char* name : {"TARVEX_TAREFAS.TXT.tmp~", "TARVEX_SISTEMA.TXT.tmp~2", "TIMER_01.BAT.tmp~"})
+        EXPECT_FALSE(dir.exists(name)) << name;
+}
+
 TEST_F(Startup, ControlsAreFoundByTheirNames) {
     std::set<std::string> names;
     for (ui::Control* c : form->controls()) EXPECT_TRUE(names.insert(c->name()).second) << c->name();

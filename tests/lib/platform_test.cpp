@@ -51,11 +51,52 @@ TEST_F(Files, AtomicWriteReplacesWholeOrLeavesTheOldFile) {
     EXPECT_EQ(readFile(name).value_or("?"), "new");
 }
 
+// The permissions a task or settings file had, and whether a save may replace it.
+class ReplaceKeeps : public LibTest, public ::testing::WithParamInterface<std::filesystem::perms> {};
+
+TEST_P(ReplaceKeeps, PermissionsAndRefusesWhereAnOverwriteWould) {
+    namespace fs = std::filesystem;
+    const std::string name = file("T.TXT");
+    ASSERT_EQ(writeFile(name, "old"), "");
+    fs::permissions(fsPath(name), GetParam());
+    const fs::perms before = fs::status(fsPath(name)).permissions();
+    const bool writable = (before & fs::perms::owner_write) != fs::perms::none;
+    const IoResult fault = replaceFile(name, "new");
+    EXPECT_EQ(fault.has_value(), !writable);
+    if (fault) EXPECT_NE(fault->text.find(name + " - "), std::string::npos) << fault->text;
+    EXPECT_EQ(readFile(name).value_or("?"), writable ? "new" : "old");
+    EXPECT_EQ(fs::status(fsPath(name)).permissions(), before);
+    fs::permissions(fsPath(name), fs::perms::owner_write, fs::perm_options::add);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ReplaceKeeps,
+                         ::testing::Values(std::filesystem::perms(0444), std::filesystem::perms(0640),
+                                           std::filesystem::perms(0600)));
+
+TEST_F(Files, LeftoverTemporariesNeverBlockASaveAndGoAtStartUp) {
+    namespace fs = std::filesystem;
+    const std::string name = file("T.TXT");
+    ASSERT_TRUE(createDir(name + ".tmp~"));                      // cannot be opened, even by root
+    ASSERT_EQ(writeFile(name + ".tmp~\\inside", "x"), "");         // nor removed
+    ASSERT_EQ(writeFile(name + ".tmp~1", "half"), "");
+    fs::permissions(fsPath(name + ".tmp~1"), fs::perms(0444));
+    EXPECT_FALSE(replaceFile(name, "new"));
+    EXPECT_EQ(readFile(name).value_or("?"), "new");
+
+    for (const char* other : {"T.TXT.tmp~7", "S.TXT.tmp~", "notes.tmp~x", "tmp~"}) writeFile(file(other), "x");
+    fs::permissions(fsPath(file("T.TXT.tmp~7")), fs::perms(0444));
+    EXPECT_EQ(removeLeftoverTemps(dir + "\\"), 2);
+    for (const char* gone : {"T.TXT.tmp~7", "S.TXT.tmp~"}) EXPECT_FALSE(fileExists(file(gone))) << gone;
+    for (const char* kept : {"T.TXT", "notes.tmp~x", "tmp~"}) EXPECT_TRUE(fileExists(file(kept))) << kept;
+}
+
 TEST_F(Files, AppendCreatesThenAppendsButNeedsTheFolder) {
     const std::string name = file("log.txt");
-    EXPECT_TRUE(appendFile(name, "a") && appendFile(name, "b"));
-    EXPECT_EQ(readFile(name).value_or("?"), "ab");
-    EXPECT_FALSE(appendFile(file("nao\\log.txt"), "a"));
+    EXPECT_FALSE(appendWhole(name, "a\r\n") || appendWhole(name, "b\r\n"));
+    EXPECT_EQ(readFile(name).value_or("?"), "a\r\nb\r\n");
+    const IoResult missing = appendWhole(file("nao\\log.txt"), "a");
+    ASSERT_TRUE(missing.has_value());
+    EXPECT_NE(missing->text.find("nao\\log.txt - "), std::string::npos) << missing->text;
     EXPECT_FALSE(readFile(file("nao\\log.txt")).has_value());
     EXPECT_FALSE(readFile(dir).has_value());  // a folder is not a file
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/files.h"
 #include "testkit/clock.h"
 #include "testkit/tempdir.h"
 
@@ -53,6 +54,37 @@ TEST_F(LogTest, FailuresLoseTheEntrySilently) {
     ctx.HORA_INICIO = "08:00:00";
     EXPECT_NO_THROW(nowhere.MRQ_ADDLOG(0, "INI", "Start TARVEX"));
 }
+
+// What the file held before an entry, how much the disk takes, what it holds after.
+struct Torn {
+    const char* name;
+    std::string before;
+    long long room;
+    std::string after;
+};
+const std::string kEntry = "06/12/26#00#INI#Start TARVEX#08:00:05#08:00:05#00:00:00###\r\n";
+
+class LogEntryWhole : public LogTest, public ::testing::WithParamInterface<Torn> {
+protected:
+    void TearDown() override { platform::setWriteRoomForTests(-1); }
+};
+
+TEST_P(LogEntryWhole, OrNotAtAll) {
+    dir.write("LOG_TIMER.TXT", GetParam().before);
+    platform::setWriteRoomForTests(GetParam().room);
+    ctx.HORA_INICIO = "08:00:05";
+    log.MRQ_ADDLOG(0, "INI", "Start TARVEX");
+    EXPECT_EQ(dir.read("LOG_TIMER.TXT"), GetParam().after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LogTest, LogEntryWhole,
+    ::testing::Values(Torn{"whole", "X#\r\n", -1, "X#\r\n" + kEntry},
+                      Torn{"torn", "06/12/26#07#EX", -1, "06/12/26#07#EX\r\n" + kEntry},
+                      Torn{"half_line_end", "X#\r", -1, "X#\r\n" + kEntry},
+                      Torn{"disk_full", "X#\r\n", 20, "X#\r\n"},
+                      Torn{"disk_full_after_torn", "X#", 20, "X#"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LogTest, ReadsTheFolderAtEveryEntry) {
     ctx.HORA_INICIO = "08:00:05";

@@ -70,11 +70,27 @@ TEST(TaskFile, MissingLinesReadAsEmptyRows) {
         for (int c = 0; c < 35; ++c) EXPECT_EQ(g.cell(c, r), "") << c << "," << r;
 }
 
-TEST(TaskFile, LinesBeyondRowCountAreIgnoredAndBareLineFeedsEndLines) {
+// Rows the row count leaves out: every one is loaded and counted; blank lines
+// at the end are not rows. Bare line feeds end lines too.
+struct Beyond {
+    std::string text;
+    Rows rows;
+    int beyond;
+};
+
+class RowsBeyondTheCount : public ::testing::TestWithParam<Beyond> {};
+
+TEST_P(RowsBeyondTheCount, AreLoadedAndCounted) {
     ui::Grid g("G");
-    taskfile::decode("2\n1\nA\xA6" "B\xA6\nC\xA6" "D\xA6\n", "T.TXT", g);
-    EXPECT_EQ(cells(g), (Rows{{"A", "B"}}));
+    EXPECT_EQ(taskfile::decode(GetParam().text, "T.TXT", g), GetParam().beyond);
+    EXPECT_EQ(cells(g), GetParam().rows);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    TaskFile, RowsBeyondTheCount,
+    ::testing::Values(Beyond{"2\n1\nA\xA6" "B\xA6\nC\xA6" "D\xA6\n", {{"A", "B"}, {"C", "D"}}, 1},
+                      Beyond{"2\r\n1\r\nA\xA6\r\n\r\n \r\n", {{"A", ""}}, 0},
+                      Beyond{"2\r\n1\r\nA\xA6\r\n\r\nC\xA6", {{"A", ""}, {"", ""}, {"C", ""}}, 2}));
 
 // A file the reader must refuse, and a word its message must hold.
 struct Refusal {

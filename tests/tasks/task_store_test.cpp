@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <functional>
+
 #include "lib/errors.h"
 #include "platform/files.h"
 #include "tasks/task_file.h"
 #include "tasks/task_store.h"
 #include "task_temp.h"
+#include "testkit/operator.h"
 
 namespace tarvex::tasks::test {
 namespace {
@@ -20,6 +25,15 @@ struct Store {
     }
     std::string taskFile() const { return platform::readFile(store.taskFilePath()).value_or("<none>"); }
 };
+
+// The copies kept aside beside the task file.
+std::vector<std::string> asideCopies(const Store& s) {
+    std::vector<std::string> copies;
+    for (const auto& e : std::filesystem::directory_iterator(s.dir.fsDir()))
+        if (e.path().filename().string().rfind("TARVEX_TAREFAS.TXT.ilegivel-", 0) == 0)
+            copies.push_back(platform::fromFsPath(e.path()));
+    return copies;
+}
 
 const std::string FRESH_FILE =
     "35\r\n3\r\n"
@@ -115,6 +129,84 @@ TEST(TaskStore, SaveAndReloadKeepEveryCellAndEmptyRows) {
     for (int r = 0; r < 6; ++r) EXPECT_EQ(t.grid.rowCells(r), s.grid.rowCells(r)) << r;
     t.store.GRID_SALVA();
     EXPECT_EQ(t.taskFile(), saved);
+}
+
+TEST(TaskStore, RowsBeyondTheCountAreLoadedCopiedAsideAndTold) {
+    testkit::ScriptedOperator op;
+    testkit::OperatorScope scope(op);
+    Store s;
+    const std::string damaged = FRESH_FILE + "03\xA6TRES\xA6\r\n04\xA6QUATRO\xA6\r\n";   // count still 3
+    s.writeTaskFile(damaged);
+    s.store.BU_MONTARClick(1);
+    ASSERT_EQ(s.grid.rowCount(), 5);
+    EXPECT_EQ(s.grid.cell(col::NOME, 4), "QUATRO");
+    const auto copies = asideCopies(s);
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(platform::readFile(copies[0]), damaged);
+    ASSERT_EQ(op.messages().size(), 1u);
+    EXPECT_NE(op.messages()[0].find(copies[0]), std::string::npos) << op.messages()[0];
+
+    s.store.GRID_SALVA();
+    EXPECT_EQ(s.taskFile().substr(0, 7), "35\r\n5\r\n");
+    s.store.BU_MONTARClick(1);   // sound now: nothing more to tell
+    EXPECT_EQ(op.messages().size(), 1u);
+}
+
+// What another program does to the task file between the load and a save.
+struct OtherProgram {
+    const char* name;
+    bool fileAtLoad;
+    std::function<void(Store&)> act;
+    std::string keptAside;   // what the copy must hold; empty: no copy
+};
+
+class ChangedOnDisk : public ::testing::TestWithParam<OtherProgram> {};
+
+TEST_P(ChangedOnDisk, IsCopiedAsideAndToldBeforeTheSave) {
+    testkit::ScriptedOperator op;
+    testkit::OperatorScope scope(op);
+    Store s;
+    if (GetParam().fileAtLoad) s.writeTaskFile(FRESH_FILE);
+    s.store.BU_MONTARClick(1);
+    GetParam().act(s);
+    s.grid.setCell(col::NOME, 1, "NOSSA");
+    s.store.GRID_SALVA();
+    EXPECT_NE(s.taskFile().find("NOSSA"), std::string::npos);
+    const auto copies = asideCopies(s);
+    EXPECT_EQ(copies.size(), GetParam().keptAside.empty() ? 0u : 1u);
+    EXPECT_EQ(op.messages().size(), copies.size());
+    if (!copies.empty()) EXPECT_EQ(platform::readFile(copies[0]), GetParam().keptAside);
+    s.store.GRID_SALVA();   // its own save is no change
+    EXPECT_EQ(op.messages().size(), copies.size());
+}
+
+const std::string OTHERS = "35\r\n2\r\n\r\n01\xA6" "DELES\xA6\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    TaskStore, ChangedOnDisk,
+    ::testing::Values(
+        OtherProgram{"nothing", true, [](Store&) {}, ""},
+        OtherProgram{"rewrites", true, [](Store& s) { s.writeTaskFile(OTHERS); }, OTHERS},
+        OtherProgram{"leaves_what_tarvex_cannot_read", true, [](Store& s) { s.writeTaskFile("abc"); }, "abc"},
+        OtherProgram{"creates", false, [](Store& s) { s.writeTaskFile(OTHERS); }, OTHERS},
+        OtherProgram{"touches", true,
+                     [](Store& s) {
+                         const auto p = platform::fsPath(s.store.taskFilePath());
+                         std::filesystem::last_write_time(p, std::filesystem::last_write_time(p) + std::chrono::seconds(10));
+                     },
+                     ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TaskStore, AChangeThatCannotBeCopiedAsideIsNotWrittenOver) {
+    testkit::ScriptedOperator op;
+    testkit::OperatorScope scope(op);
+    Store s;
+    s.store.BU_MONTARClick(1);
+    s.writeTaskFile(OTHERS);
+    platform::setOpenHookForTests([](const std::string& p) { return p.find(".ilegivel-") == std::string::npos; });
+    EXPECT_THROW(s.store.GRID_SALVA(), FileError);
+    platform::setOpenHookForTests(nullptr);
+    EXPECT_EQ(s.taskFile(), OTHERS);
 }
 
 TEST(TaskStore, ReloadDiscardsUnsavedChanges) {

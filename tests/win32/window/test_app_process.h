@@ -39,12 +39,14 @@ public:
 
 class AppProcess {
 public:
-    explicit AppProcess(const AppFolder& dir) {
-        std::wstring line = L"\"" + win32::widen(dir.path("tarvex.exe")) + L"\"";
+    // `reachedAs`: the folder by another path (another drive letter), when given.
+    explicit AppProcess(const AppFolder& dir, const std::string& reachedAs = "") {
+        const std::string folder = reachedAs.empty() ? dir.folder() : reachedAs;
+        std::wstring line = L"\"" + win32::widen(folder + "tarvex.exe") + L"\"";
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         started_ = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  win32::widen(dir.folder()).c_str(), &si, &info_) != FALSE;
+                                  win32::widen(folder).c_str(), &si, &info_) != FALSE;
     }
     ~AppProcess() {
         if (!started_) return;

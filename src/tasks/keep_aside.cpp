@@ -1,10 +1,10 @@
-#include "app/keep_aside.h"
+#include "tasks/keep_aside.h"
 
 #include <cstdio>
 
 #include "platform/files.h"
 
-namespace tarvex::app {
+namespace tarvex::tasks {
 
 std::string asideName(const std::string& path, const LocalTime& when) {
     char stamp[32];
@@ -15,11 +15,19 @@ std::string asideName(const std::string& path, const LocalTime& when) {
 
 std::string keepAside(const std::string& path, const LocalTime& when) {
     const std::optional<std::string> bytes = platform::readFile(path);
-    if (!bytes) return {};
+    return bytes ? keepAside(path, *bytes, when) : std::string();
+}
+
+std::string keepAside(const std::string& path, const std::string& bytes, const LocalTime& when) {
     const std::string base = asideName(path, when);
     std::string copy = base;
     for (int n = 2; platform::fileExists(copy); ++n) copy = base + "-" + std::to_string(n);
-    return platform::writeFileAtomic(copy, *bytes).empty() ? copy : std::string();
+    return platform::writeFileAtomic(copy, bytes).empty() ? copy : std::string();
 }
 
-}  // namespace tarvex::app
+std::string asideNote(const std::string& copy) {
+    if (copy.empty()) return "Não foi possível guardar uma cópia do arquivo como estava.";
+    return "Uma cópia do arquivo como estava foi guardada em " + copy;
+}
+
+}  // namespace tarvex::tasks

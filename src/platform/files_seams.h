@@ -1,0 +1,17 @@
+#pragma once
+// What the file routines share with each other and with their test seams.
+#include <cstddef>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace tarvex::platform::detail {
+
+// False when a test made opening `path` fail as for a file held locked.
+bool openAllowed(const std::string& path);
+// How many of `bytes` the disk takes in one write (all, unless a test made it full).
+size_t roomFor(size_t bytes);
+// fopen for a path in the platform's own form.
+std::FILE* openPath(const std::filesystem::path& p, const char* mode);
+
+}  // namespace tarvex::platform::detail

@@ -1,0 +1,58 @@
+#include "platform/io_error.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace tarvex::platform {
+
+namespace {
+
+std::string systemMessage(const std::error_code& code) {
+    if (!code) return "erro desconhecido";
+    std::string m = code.message();
+    while (!m.empty() && (m.back() == '\n' || m.back() == '\r' || m.back() == ' ' || m.back() == '.')) m.pop_back();
+    return m.empty() ? "erro " + std::to_string(code.value()) : m;
+}
+
+#ifdef _WIN32
+constexpr int kAccessDenied = 5;   // ERROR_ACCESS_DENIED
+constexpr int kDiskFull = 112;     // ERROR_DISK_FULL
+#endif
+
+}  // namespace
+
+IoError ioError(const std::string& what, const std::string& path, std::error_code code) {
+    return IoError{path, code, what + ": " + path + " - " + systemMessage(code)};
+}
+
+std::error_code lastSystemError() {
+#ifdef _WIN32
+    if (_doserrno != 0) return {static_cast<int>(_doserrno), std::system_category()};
+#endif
+    return {errno, std::generic_category()};
+}
+
+void clearSystemError() {
+    errno = 0;
+#ifdef _WIN32
+    _doserrno = 0;
+#endif
+}
+
+std::error_code accessDenied() {
+#ifdef _WIN32
+    return {kAccessDenied, std::system_category()};
+#else
+    return {EACCES, std::generic_category()};
+#endif
+}
+
+std::error_code diskFull() {
+#ifdef _WIN32
+    return {kDiskFull, std::system_category()};
+#else
+    return {ENOSPC, std::generic_category()};
+#endif
+}
+
+}  // namespace tarvex::platform
