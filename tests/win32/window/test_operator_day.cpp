@@ -138,6 +138,7 @@ TEST_F(OperatorDayWindow, TypingSurvivesARunAndEveryChangeIsKept) {
     ASSERT_TRUE(app.ended(30000));
     AppProcess again{dir};   // a restart shows the table as the operator left it
     ASSERT_NE(again.window(), nullptr);
+    ASSERT_TRUE(again.textBecomes("E_NOME", "RODA"));   // start-up has read the table
     PostMessageW(again.find("GRID"), RegisterWindowMessageW(L"TARVEX.GridSelect"), 1, 2);
     EXPECT_TRUE(again.textBecomes("E_NOME", "NOME DIGITADO"));
     EXPECT_TRUE(again.textBecomes("E_TIPO", "04 - Fechar Programa"));
