@@ -15,7 +15,7 @@ namespace {
 
 struct Seen {
     bool found = false;
-    bool inFront = false;   // the foreground window when it appeared
+    bool inFront = false;   // the foreground window once shown
     std::string text;
 };
 
@@ -30,6 +30,9 @@ std::thread pressWhenShown(const std::string& caption, int button, Seen& seen) {
                 continue;
             }
             seen.found = true;
+            // The box is brought forward once shown: give the window manager a moment.
+            for (int j = 0; j < 50 && GetForegroundWindow() != box; ++j)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
             seen.inFront = GetForegroundWindow() == box;
             wchar_t text[512] = {};
             GetDlgItemTextW(box, 0xFFFF, text, 512);
