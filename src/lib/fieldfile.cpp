@@ -67,10 +67,8 @@ void MRQ_READ(const std::string& path, int count) {
         std::string content;
         const platform::IoResult fault = platform::readFile(path, content);
         if (!fault) {
-            const std::string line = keptLine(content);
             pump();
-            MRQ_TABELA.clear(1, count);
-            storeFields(line, count);
+            readFieldText(content, count);
             return;
         }
         if (attempt + 1 > kMaxAttempts) {
@@ -80,6 +78,12 @@ void MRQ_READ(const std::string& path, int count) {
         }
     }
     MRQ_TABELA.clear(1, count);
+}
+
+void readFieldText(const std::string& content, int count) {
+    count = slotCount(count);
+    MRQ_TABELA.clear(1, count);
+    storeFields(keptLine(content), count);
 }
 
 void MRQ_WRITE(const std::string& path, int count) {
