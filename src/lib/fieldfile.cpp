@@ -64,19 +64,26 @@ void MRQ_READ(const std::string& path, int count) {
         if (attempt > kSilentAttempts)
             MRQ_MSG("(MRQ_READ) - AVISO - Erro na leitura do arquivo: " + path +
                     " Tecle Enter para tentar novamente");
-        if (const auto content = platform::readFile(path)) {
-            const std::string line = keptLine(*content);
+        std::string content;
+        const platform::IoResult fault = platform::readFile(path, content);
+        if (!fault) {
             pump();
-            MRQ_TABELA.clear(1, count);
-            storeFields(line, count);
+            readFieldText(content, count);
             return;
         }
         if (attempt + 1 > kMaxAttempts) {
-            MRQ_MSG("(MRQ_READ) - ERRO na tentativa de LER o Arquivo: " + path);
+            MRQ_MSG("(MRQ_READ) - ERRO na tentativa de LER o Arquivo: " + path + " - " +
+                    platform::systemMessage(fault->code));
             break;
         }
     }
     MRQ_TABELA.clear(1, count);
+}
+
+void readFieldText(const std::string& content, int count) {
+    count = slotCount(count);
+    MRQ_TABELA.clear(1, count);
+    storeFields(keptLine(content), count);
 }
 
 void MRQ_WRITE(const std::string& path, int count) {
@@ -99,12 +106,14 @@ void MRQ_WRITE(const std::string& path, int count) {
         if (attempt > kSilentAttempts)
             MRQ_MSG("(MRQ_WRITE) - AVISO - Erro na gravação do arquivo: " + clean +
                     " Tecle Enter para tentar novamente");
-        if (platform::writeFileAtomic(clean, line).empty()) {
+        const platform::IoResult fault = platform::replaceFile(clean, line);
+        if (!fault) {
             pump();
             return;
         }
         if (attempt + 1 > kMaxAttempts) {
-            MRQ_MSG("(MRQ_WRITE) - ERRO na tentativa de GRAVAR o Arquivo: " + clean);
+            MRQ_MSG("(MRQ_WRITE) - ERRO na tentativa de GRAVAR o Arquivo: " + clean + " - " +
+                    platform::systemMessage(fault->code));
             return;
         }
     }

@@ -54,6 +54,9 @@ extern const std::array<std::string, 8> MRQ_DIAS;  // [1]=Domingo .. [7]=Sabado
 
 // ---- Field files and the operator -------------------------------------------------
 void MRQ_READ(const std::string& path, int count);
+// MRQ_READ's reading of a field file's bytes, without the file: the fields of
+// the kept line into slots 1..count.
+void readFieldText(const std::string& content, int count);
 void MRQ_WRITE(const std::string& path, int count);
 void MRQ_MSG(const std::string& text);
 void MRQ_CRIA_PASTA(const std::string& path);

@@ -83,13 +83,9 @@ LogTable buildLogTable(std::string_view text, bool showStart, bool showClose) {
 
 void LogView::BU_MONTA_LOGClick() {
     const std::string path = log_.path();
-    std::optional<std::string> text = platform::readFile(path);
-    if (!text) {
-        throw FileError("Cannot open file \"" + path + "\". " +
-                        (platform::fileExists(path) ? "Access is denied."
-                                                    : "The system cannot find the file specified."));
-    }
-    c_.E_MEMO_LOG.setText(*text);
+    std::string text;
+    if (const platform::IoResult fault = platform::readFile(path, text)) throw FileError(fault->text);
+    c_.E_MEMO_LOG.setText(text);
     LogTable t = buildLogTable(c_.E_MEMO_LOG.text(), c_.CB_VER_INICIO.checked(),
                                c_.CB_VER_TERMINO.checked());
     // Filled in one step: a long log must not cost one repaint per cell.

@@ -5,14 +5,14 @@
 
 namespace tarvex::platform {
 
-namespace {
-
 std::string systemMessage(const std::error_code& code) {
     if (!code) return "erro desconhecido";
     std::string m = code.message();
     while (!m.empty() && (m.back() == '\n' || m.back() == '\r' || m.back() == ' ' || m.back() == '.')) m.pop_back();
     return m.empty() ? "erro " + std::to_string(code.value()) : m;
 }
+
+namespace {
 
 #ifdef _WIN32
 constexpr int kAccessDenied = 5;   // ERROR_ACCESS_DENIED

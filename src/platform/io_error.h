@@ -15,6 +15,9 @@ struct IoError {
 // Nothing when the operation was done.
 using IoResult = std::optional<IoError>;
 
+// The system's own message for `code`, as it gives it (in its own language).
+std::string systemMessage(const std::error_code& code);
+
 // `what` is the operation in Portuguese ("Erro na gravação do arquivo").
 IoError ioError(const std::string& what, const std::string& path, std::error_code code);
 

@@ -17,20 +17,26 @@ char upper(char c) {
 
 }  // namespace
 
-void autorunSet(platform::Registry& registry, const std::string& name, const std::string& data) {
+AutorunFault autorunSet(platform::Registry& registry, const std::string& name, const std::string& data) {
     try {
-        registry.setRun(name, data);
-    } catch (const std::exception&) {
+        if (registry.setRun(name, data)) return std::nullopt;
+        return "o Windows recusou a gravação do valor " + name;
+    } catch (const std::exception& e) {
+        return e.what();
     }
 }
 
-void autorunRemove(platform::Registry& registry, const std::string& name) {
+// Both keys are tried; the first reason is kept.
+AutorunFault autorunRemove(platform::Registry& registry, const std::string& name) {
+    AutorunFault fault;
     for (bool machineWide : {false, true}) {
         try {
             registry.deleteRun(machineWide, name);
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
+            if (!fault) fault = e.what();
         }
     }
+    return fault;
 }
 
 bool autorunExists(platform::Registry& registry, const std::string& name) {
@@ -45,11 +51,9 @@ std::string autorunCommand(const std::string& exePath) {
     return path;
 }
 
-void autorunApply(platform::Registry& registry, bool wanted, const std::string& exePath) {
-    if (wanted)
-        autorunSet(registry, kAutorunName, autorunCommand(exePath));
-    else
-        autorunRemove(registry, kAutorunName);
+AutorunFault autorunApply(platform::Registry& registry, bool wanted, const std::string& exePath) {
+    if (wanted) return autorunSet(registry, kAutorunName, autorunCommand(exePath));
+    return autorunRemove(registry, kAutorunName);
 }
 
 bool autorunEnabled(platform::Registry& registry, const std::string& exePath) {

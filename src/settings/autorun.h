@@ -1,6 +1,7 @@
 #pragma once
 // U_MRQ_TIMER: starting the program at logon, through a string value in the
 // current user's logon auto-start key.
+#include <optional>
 #include <string>
 
 #include "platform/services.h"
@@ -9,10 +10,14 @@ namespace tarvex::settings {
 
 inline constexpr const char* kAutorunName = "TARVEX";
 
-// Writes the value in the current user's key; a failure is ignored.
-void autorunSet(platform::Registry& registry, const std::string& name, const std::string& data);
-// Deletes the value from the current user's key, then from the machine's; failures ignored.
-void autorunRemove(platform::Registry& registry, const std::string& name);
+// Why the logon value could not be set or removed; nothing when it was done.
+using AutorunFault = std::optional<std::string>;
+
+// Writes the value in the current user's key.
+AutorunFault autorunSet(platform::Registry& registry, const std::string& name, const std::string& data);
+// Deletes the value from the current user's key, then from the machine's; a
+// value that is not there is no failure.
+AutorunFault autorunRemove(platform::Registry& registry, const std::string& name);
 // True when the current user's key holds the value; a refused read counts as
 // false (an error the registry raises reaches the caller).
 bool autorunExists(platform::Registry& registry, const std::string& name);
@@ -22,7 +27,7 @@ bool autorunExists(platform::Registry& registry, const std::string& name);
 std::string autorunCommand(const std::string& exePath);
 
 // The save's part: the value "TARVEX" set when `wanted`, removed otherwise.
-void autorunApply(platform::Registry& registry, bool wanted, const std::string& exePath);
+AutorunFault autorunApply(platform::Registry& registry, bool wanted, const std::string& exePath);
 // The load's part: set when a value is named after the executable or "TARVEX".
 bool autorunEnabled(platform::Registry& registry, const std::string& exePath);
 

@@ -28,15 +28,17 @@ Settings PAR_LER(const std::string& folder, platform::Registry& registry,
     Settings s = readSettingsFile(folder);
     try {
         s.autorun = autorunEnabled(registry, exePath);
-    } catch (const std::exception&) {
-        MRQ_MSG("Erro na leitura do AUTORUN");
+    } catch (const std::exception& e) {
+        MRQ_MSG(std::string("Erro na leitura do AUTORUN - ") + e.what());
     }
     return s;
 }
 
 void PAR_SALVA(const std::string& folder, const Settings& s, platform::Registry& registry,
                const std::string& exePath) {
-    autorunApply(registry, s.autorun, exePath);
+    // The settings are saved all the same; the check box shows the value as read back.
+    if (const AutorunFault fault = autorunApply(registry, s.autorun, exePath))
+        MRQ_MSG("Erro na gravação do AUTORUN - " + *fault);
     writeSettingsFile(folder, s);
 }
 

@@ -24,8 +24,9 @@ void writeSettingsFile(const std::string& folder, const Settings& s);
 Settings PAR_LER(const std::string& folder, platform::Registry& registry,
                  const std::string& exePath);
 
-// What BU_PARAM_SALVAClick saves: the logon value as `s.autorun` says, then the
-// file. The window then runs PAR_LER and shows the task page.
+// What BU_PARAM_SALVAClick saves: the logon value as `s.autorun` says (a value
+// that cannot be set or removed is told with its reason), then the file. The
+// window then runs PAR_LER and shows the task page.
 void PAR_SALVA(const std::string& folder, const Settings& s, platform::Registry& registry,
                const std::string& exePath);
 

@@ -22,7 +22,7 @@ std::string keepAside(const std::string& path, const std::string& bytes, const L
     const std::string base = asideName(path, when);
     std::string copy = base;
     for (int n = 2; platform::fileExists(copy); ++n) copy = base + "-" + std::to_string(n);
-    return platform::writeFileAtomic(copy, bytes).empty() ? copy : std::string();
+    return platform::replaceFile(copy, bytes) ? std::string() : copy;
 }
 
 std::string asideNote(const std::string& copy) {

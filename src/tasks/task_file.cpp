@@ -126,16 +126,14 @@ int decode(const std::string& bytes, const std::string& fileName, ui::Grid& grid
 }  // namespace taskfile
 
 void MRQ_GRID_SALVA(const ui::Grid& grid, const std::string& path) {
-    const std::string error = platform::writeFileAtomic(path, taskfile::encode(grid));
-    if (error.empty()) return;
-    if (error.find(path) != std::string::npos) throw FileError(error);
-    throw FileError("Não foi possível gravar o arquivo " + path + ": " + error);
+    if (const platform::IoResult fault = platform::replaceFile(path, taskfile::encode(grid)))
+        throw FileError(fault->text);
 }
 
 int MRQ_GRID_LER(ui::Grid& grid, const std::string& path) {
-    const auto bytes = platform::readFile(path);
-    if (!bytes) throw FileError("Não foi possível ler o arquivo " + path + ".");
-    return taskfile::decode(*bytes, path, grid);
+    std::string bytes;
+    if (const platform::IoResult fault = platform::readFile(path, bytes)) throw FileError(fault->text);
+    return taskfile::decode(bytes, path, grid);
 }
 
 }  // namespace tarvex

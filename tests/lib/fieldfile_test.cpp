@@ -88,7 +88,8 @@ TEST_F(FieldFile, ALockedFileIsReadThreeTimesSilentlyThenWarnedTwiceThenGivesUp)
     const std::string warn =
         "msg:(MRQ_READ) - AVISO - Erro na leitura do arquivo: " + name + " Tecle Enter para tentar novamente";
     EXPECT_EQ(operator_.events, (Texts{"pump", "pump", "pump", "pump", warn, "pump", warn,
-                                       "msg:(MRQ_READ) - ERRO na tentativa de LER o Arquivo: " + name}));
+                                       "msg:(MRQ_READ) - ERRO na tentativa de LER o Arquivo: " + name +
+                                           " - " + platform::systemMessage(platform::accessDenied())}));
     EXPECT_EQ(slots(1, 2), (Texts{"", ""}));
     EXPECT_EQ(operator_.boxes.front().caption, "TARVEX VALDRIN");
 
@@ -106,7 +107,8 @@ TEST_F(FieldFile, ALockedFileIsWrittenFiveTimesThenLeftAsItWas) {
     EXPECT_EQ(opens, 5);
     const std::string warn =
         "(MRQ_WRITE) - AVISO - Erro na gravação do arquivo: " + name + " Tecle Enter para tentar novamente";
-    EXPECT_EQ(operator_.messages(), (Texts{warn, warn, "(MRQ_WRITE) - ERRO na tentativa de GRAVAR o Arquivo: " + name}));
+    EXPECT_EQ(operator_.messages(), (Texts{warn, warn, "(MRQ_WRITE) - ERRO na tentativa de GRAVAR o Arquivo: " + name +
+                                                           " - " + platform::systemMessage(platform::accessDenied())}));
     platform::setOpenHookForTests({});
     EXPECT_EQ(platform::readFile(name).value_or("?"), "old#");
 }

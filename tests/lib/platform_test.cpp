@@ -63,7 +63,9 @@ TEST_P(ReplaceKeeps, PermissionsAndRefusesWhereAnOverwriteWould) {
     const bool writable = (before & fs::perms::owner_write) != fs::perms::none;
     const IoResult fault = replaceFile(name, "new");
     EXPECT_EQ(fault.has_value(), !writable);
-    if (fault) EXPECT_NE(fault->text.find(name + " - "), std::string::npos) << fault->text;
+    if (fault) {
+        EXPECT_NE(fault->text.find(name + " - "), std::string::npos) << fault->text;
+    }
     EXPECT_EQ(readFile(name).value_or("?"), writable ? "new" : "old");
     EXPECT_EQ(fs::status(fsPath(name)).permissions(), before);
     fs::permissions(fsPath(name), fs::perms::owner_write, fs::perm_options::add);

@@ -86,6 +86,14 @@ INSTANTIATE_TEST_SUITE_P(
                       Torn{"disk_full_after_torn", "X#", 20, "X#"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(LogTest, AFaultIsLoggedAsBegunNowLeavingTheRunsStartTime) {
+    ctx.HORA_INICIO = "07:00:00";   // a task running since seven
+    ctx.TIPO_TAREFA = "T";
+    log.logNow(0, "ERR", "sem disco");
+    EXPECT_EQ(dir.read("LOG_TIMER.TXT"), "06/12/26#00#ERR#sem disco#08:00:05#08:00:05#00:00:00#T##\r\n");
+    EXPECT_EQ(ctx.HORA_INICIO, "07:00:00");
+}
+
 TEST_F(LogTest, ReadsTheFolderAtEveryEntry) {
     ctx.HORA_INICIO = "08:00:05";
     folder = dir.folder() + "later/";

@@ -114,7 +114,7 @@ TEST_F(SettingsFile, FailedLogonTestIsToldAndKeepsTheStoredFlag) {
         dir.write(kFileName, std::string("10#10#900#670#CALENDARIO#8#8#Arial#") + flag + "#0#0#S#S########");
         EXPECT_EQ(PAR_LER(dir.folder(), broken, kExe).autorun, expected) << flag;
     }
-    EXPECT_EQ(op.messages(), (std::vector<std::string>(2, "Erro na leitura do AUTORUN")));
+    EXPECT_EQ(op.messages(), (std::vector<std::string>(2, "Erro na leitura do AUTORUN - x")));
 }
 
 }  // namespace

@@ -175,7 +175,9 @@ TEST_P(ChangedOnDisk, IsCopiedAsideAndToldBeforeTheSave) {
     const auto copies = asideCopies(s);
     EXPECT_EQ(copies.size(), GetParam().keptAside.empty() ? 0u : 1u);
     EXPECT_EQ(op.messages().size(), copies.size());
-    if (!copies.empty()) EXPECT_EQ(platform::readFile(copies[0]), GetParam().keptAside);
+    if (!copies.empty()) {
+        EXPECT_EQ(platform::readFile(copies[0]), GetParam().keptAside);
+    }
     s.store.GRID_SALVA();   // its own save is no change
     EXPECT_EQ(op.messages().size(), copies.size());
 }
