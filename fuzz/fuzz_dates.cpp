@@ -8,14 +8,11 @@
 #include "lib/datetime.h"
 #include "lib/mrqr.h"
 #include "platform/clock.h"
+#include "fuzz_check.h"
 
 using namespace tarvex;
 
-namespace {
-void check(bool condition) {
-    if (!condition) std::abort();
-}
-}  // namespace
+using fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 3) return 0;

@@ -7,14 +7,11 @@
 #include <string>
 
 #include "log/log_view.h"
+#include "fuzz_check.h"
 
 using namespace tarvex;
 
-namespace {
-void check(bool condition) {
-    if (!condition) std::abort();
-}
-}  // namespace
+using fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;

@@ -8,14 +8,11 @@
 
 #include "lib/errors.h"
 #include "tasks/task_file.h"
+#include "fuzz_check.h"
 
 using namespace tarvex;
 
-namespace {
-void check(bool condition) {
-    if (!condition) std::abort();
-}
-}  // namespace
+using fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

@@ -6,14 +6,11 @@
 #include <string>
 
 #include "exec/zip_task.h"
+#include "fuzz_check.h"
 
 using namespace tarvex;
 
-namespace {
-void check(bool condition) {
-    if (!condition) std::abort();
-}
-}  // namespace
+using fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
