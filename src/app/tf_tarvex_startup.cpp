@@ -16,6 +16,7 @@ const char* const kCloseCaption = "Saindo do programa, não serão executadas as
 // The box is as wide as its text: the caption's sentence is repeated in it, so a
 // box too narrow for the caption still says it whole.
 const char* const kCloseQuestion = "Saindo do programa, não serão executadas as tarefas.\r\n\r\nSair assim mesmo ?";
+const char* const kBusyCaption = "Tarefa em execução";
 
 }  // namespace
 
@@ -122,12 +123,21 @@ bool TF_TARVEX::FormClose() {
     bool leave = false;
     event([this, &leave] { leave = editor_.leaveRow(); });
     if (!leave) return false;
+    // A run cut short leaves a half-made copy or backup: the program can only
+    // leave once it is over, so that is what the operator is asked.
+    if (CB_EXECUTANDO.checked()) {
+        if (!platform::op().question(kBusyCaption, "A tarefa " + runName_ +
+                                                       " está em execução.\r\n\r\nSair quando ela terminar ?"))
+            return false;
+        TIMER1.setTimerEnabled(false);
+        T_SUPERVISOR.setTimerEnabled(false);
+        requestQuit();
+        return false;
+    }
     if (!platform::op().question(kCloseCaption, kCloseQuestion)) return false;
     TIMER1.setTimerEnabled(false);
     T_SUPERVISOR.setTimerEnabled(false);
-    if (!CB_EXECUTANDO.checked()) return true;
-    requestQuit();
-    return false;
+    return true;
 }
 
 // The program is ending, after a confirmed close or a power task.

@@ -213,12 +213,18 @@ TEST_F(MainWindow, CloseConfirmedDuringARunEndsTheProgramAfterIt) {
     writeTasks({COPY_AT_8});
     start();
     bool closed = true;
+    bool quitAfterNo = true;
+    op.answers = {false, true};
     fake.processes.onRun = [&](const std::string&, int) {
         closed = form->FormClose();
+        quitAfterNo = form->quitRequested();
+        closed = closed || form->FormClose();
         return 0;
     };
     host.runUntil(when(2026, 12, 9, 8, 0, 1));
     EXPECT_FALSE(closed);
+    EXPECT_FALSE(quitAfterNo);
+    EXPECT_EQ(op.questions(), std::vector<std::string>(2, "A tarefa COPIA está em execução.\r\n\r\nSair quando ela terminar ?"));
     EXPECT_TRUE(form->quitRequested());
     EXPECT_EQ(form->GRID.cell(col::ULTIMA_EXEC, 1), "09/12/26 08:00:00");
     form->FormDestroy();
