@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "win32/callback_guard.h"
 #include "win32/wide.h"
 
 namespace tarvex::win32 {
@@ -54,26 +55,30 @@ void askSelection(HWND dlg, Preselection& p) {
 }
 
 void CALLBACK retrySelection(HWND dlg, UINT, UINT_PTR id, DWORD) {
-    auto* p = static_cast<Preselection*>(GetPropW(dlg, kPreselectProp));
-    if (!p || p->reached || p->tries >= kPreselectTries) {
-        KillTimer(dlg, id);
-        return;
-    }
-    askSelection(dlg, *p);
+    guarded([&] {
+        auto* p = static_cast<Preselection*>(GetPropW(dlg, kPreselectProp));
+        if (!p || p->reached || p->tries >= kPreselectTries) {
+            KillTimer(dlg, id);
+            return;
+        }
+        askSelection(dlg, *p);
+    });
 }
 
 int CALLBACK preselect(HWND dlg, UINT msg, LPARAM param, LPARAM data) {
     auto* p = reinterpret_cast<Preselection*>(data);
     if (!p) return 0;
-    if (msg == BFFM_INITIALIZED) {
-        SetPropW(dlg, kPreselectProp, p);
-        askSelection(dlg, *p);
-        if (!p->reached) SetTimer(dlg, kPreselectTimer, 100, retrySelection);
-    } else if (msg == BFFM_SELCHANGED && param && !p->reached) {
-        wchar_t path[MAX_PATH] = {};
-        if (SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(param), path) && samePath(path, p->folder))
-            p->reached = true;
-    }
+    guarded([&] {
+        if (msg == BFFM_INITIALIZED) {
+            SetPropW(dlg, kPreselectProp, p);
+            askSelection(dlg, *p);
+            if (!p->reached) SetTimer(dlg, kPreselectTimer, 100, retrySelection);
+        } else if (msg == BFFM_SELCHANGED && param && !p->reached) {
+            wchar_t path[MAX_PATH] = {};
+            if (SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(param), path) && samePath(path, p->folder))
+                p->reached = true;
+        }
+    });
     return 0;
 }
 
