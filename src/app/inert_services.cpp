@@ -4,11 +4,15 @@ namespace tarvex::app {
 namespace {
 
 struct NoProcesses : platform::Processes {
-    int runAndWait(const std::string&, int) override { return -1; }
+    platform::ProcessEnd runAndWait(const std::string& line, int) override {
+        return {0, platform::IoError{line, {}, "Sem execução de comandos aqui"}};
+    }
 };
 
 struct NoShell : platform::Shell {
-    int copy(const std::string&, const std::string&, unsigned) override { return -1; }
+    platform::IoResult copy(const std::string& from, const std::string&, unsigned) override {
+        return platform::IoError{from, {}, "Sem cópia pelo shell aqui"};
+    }
     bool open(const std::string&, const std::string&, const std::string&, int) override { return false; }
     bool driveExists(char) override { return false; }
     char driveOfLabel(const std::string&) override { return 0; }

@@ -205,8 +205,7 @@ void Executor::writeBatchFile() {
         if (i) bytes += "\r\n";
         bytes += lines[i];
     }
-    const std::string error = platform::writeFileAtomic(ctx_.ARQ_BAT, bytes);
-    if (!error.empty()) throw FileError(error);
+    if (auto error = platform::replaceFile(ctx_.ARQ_BAT, bytes)) throw FileError(error->text);
 }
 
 void Executor::runBatch(int row) {
@@ -215,8 +214,9 @@ void Executor::runBatch(int row) {
     c_.E_MEMO.setText(ctx_.MEMO_TAREFA);
     if (ctx_.PAUSA_TAREFA == "S") c_.E_MEMO.addLine("PAUSE");
     writeBatchFile();
-    const int status = runner_.MRQ_EXECUTA_BAT(ctx_.ARQ_BAT, platform::SW_NORMAL_);
-    if (status < 0) return fail(row, "O arquivo de comandos não pôde ser executado");
+    const platform::ProcessEnd end = runner_.MRQ_EXECUTA_BAT(ctx_.ARQ_BAT, platform::SW_NORMAL_);
+    if (end.error) return fail(row, end.error->text);
+    const int status = end.status;
     // XCOPY's 1 is "nothing to copy"; 2 and above are its failures. The backup tool
     // fails with any status but 0.
     if (status >= (ctx_.COD_TIPO == "00" ? 2 : 1))
@@ -238,9 +238,8 @@ void Executor::copyFolders(int row) {
         if (line.empty()) continue;
         const std::string from = trim(MRQ_ENTRE(line, "", kArrow));
         const std::string to = trim(MRQ_ENTRE(line, kArrow, ""));
-        const std::string result = runner_.MRQ_COPIA_PASTA(from, to);
-        if (result != "OK") {
-            fail(row, from + " => " + to + ": " + (result == "ERRO" ? "a cópia falhou" : result));
+        if (auto error = runner_.MRQ_COPIA_PASTA(from, to)) {
+            fail(row, error->text);
             c_.CB_EXECUTANDO.setChecked(false);
             return;
         }
@@ -256,8 +255,8 @@ void Executor::copyFile(int row) {
     const std::string to = ACERTA(ctx_, trim(cell(col::DIR_DESTINO, row)));
     if (!platform::dirExists(to)) MRQ_CRIA_PASTA(to);
     // "Arquivo" (a name or a mask) follows the folder as stored: the folder ends in "\".
-    if (!runner_.MRQ_COPIA_ARQUIVO(from + cell(col::ARQUIVO, row), to, "1"))
-        return fail(row, from + cell(col::ARQUIVO, row) + " => " + to + ": a cópia falhou");
+    if (auto error = runner_.MRQ_COPIA_ARQUIVO(from + cell(col::ARQUIVO, row), to, "1"))
+        return fail(row, error->text);
     stamp(row);
     logExe(row);
 }

@@ -15,18 +15,17 @@ public:
         : services_(services), exeFolder_(std::move(exeFolder)) {}
 
     // Runs the cleaned command line in a new console and waits for it without a
-    // time limit. Its exit status (0 or more) when it was started and has ended,
-    // -1 when it could not be started. The line is passed whole, however long.
-    int MRQ_EXECUTA(const std::string& command, int show);
+    // time limit. The line is passed whole, however long.
+    platform::ProcessEnd MRQ_EXECUTA(const std::string& command, int show);
     // A text naming a ".BAT" runs as it is; any other command is written as the
-    // one line of "ArqBat.Bat" and that file is run. -1 also when it cannot be written.
-    int MRQ_EXECUTA_BAT(const std::string& command, int show);
-    // "OK", or the reason the folder was not copied.
-    std::string MRQ_COPIA_PASTA(const std::string& source, const std::string& destination);
+    // one line of "ArqBat.Bat" and that file is run.
+    platform::ProcessEnd MRQ_EXECUTA_BAT(const std::string& command, int show);
+    // Copies a folder into another; why it was not copied.
+    platform::IoResult MRQ_COPIA_PASTA(const std::string& source, const std::string& destination);
     // Copies a file or a mask into a folder; mode "1" answers the shell's
-    // questions with yes. True on success.
-    bool MRQ_COPIA_ARQUIVO(const std::string& source, const std::string& destination,
-                           const std::string& mode);
+    // questions with yes.
+    platform::IoResult MRQ_COPIA_ARQUIVO(const std::string& source, const std::string& destination,
+                                         const std::string& mode);
 
     const std::string& exeFolder() const { return exeFolder_; }
 

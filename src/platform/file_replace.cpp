@@ -131,14 +131,4 @@ int removeLeftoverTemps(const std::string& folder) {
     return removed;
 }
 
-std::string writeFileAtomic(const std::string& path, const std::string& bytes) {
-    const IoResult fault = replaceFile(path, bytes);
-    return fault ? fault->text : std::string();
-}
-
-std::string writeFile(const std::string& path, const std::string& bytes) {
-    const IoResult fault = overwriteFile(path, bytes);
-    return fault ? fault->text : std::string();
-}
-
 }  // namespace tarvex::platform

@@ -32,10 +32,6 @@ std::optional<std::string> readFile(const std::string& path);
 IoResult replaceFile(const std::string& path, const std::string& bytes);
 // Plain create-or-truncate write (no temporary).
 IoResult overwriteFile(const std::string& path, const std::string& bytes);
-// The two above with the error as its text (empty when done), for callers
-// that have not taken the error value yet.
-std::string writeFileAtomic(const std::string& path, const std::string& bytes);
-std::string writeFile(const std::string& path, const std::string& bytes);
 // Appends bytes in one write, creating the file. A write the disk cuts short is
 // cut off again, so the file is as before; after a torn last line (no line end)
 // the bytes start on a new line.

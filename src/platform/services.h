@@ -5,23 +5,30 @@
 #include <string>
 #include <vector>
 
+#include "platform/io_error.h"
+
 namespace tarvex::platform {
+
+// How a command ended: its exit status, or why it could not be started.
+struct ProcessEnd {
+    int status = 0;   // meaningful only without an error
+    IoResult error;
+};
 
 class Processes {
 public:
     virtual ~Processes() = default;
     // Starts `commandLine` in a new console with the given show-window value and
-    // waits for it without a time limit. Its exit status (0 or more) when it was
-    // created and has ended, -1 when it could not be created.
-    virtual int runAndWait(const std::string& commandLine, int show) = 0;
+    // waits for it without a time limit.
+    virtual ProcessEnd runAndWait(const std::string& commandLine, int show) = 0;
 };
 
 class Shell {
 public:
     virtual ~Shell() = default;
     // The shell's file copy (FO_COPY) of one source (may hold a mask) to one
-    // destination with the given FOF_ flags. 0 on success.
-    virtual int copy(const std::string& from, const std::string& to, unsigned flags) = 0;
+    // destination with the given FOF_ flags; why it failed, in Portuguese.
+    virtual IoResult copy(const std::string& from, const std::string& to, unsigned flags) = 0;
     // The shell's "open" verb. True when the shell accepted it.
     virtual bool open(const std::string& file, const std::string& params,
                       const std::string& folder, int show) = 0;

@@ -45,19 +45,18 @@ void waitPumping(HANDLE process) {
 
 }  // namespace
 
-int Win32Processes::runAndWait(const std::string& commandLine, int show) {
+platform::ProcessEnd Win32Processes::runAndWait(const std::string& commandLine, int show) {
     PROCESS_INFORMATION pi;
-    int result = -1;
-    if (startProcess(commandLine, show, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, pi)) {
-        waitPumping(pi.hProcess);
-        DWORD exitCode = 0;
-        GetExitCodeProcess(pi.hProcess, &exitCode);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-        // A crash's status (0xC0000005...) is still a failure, never "could not start".
-        result = static_cast<int>(std::min<DWORD>(exitCode, INT_MAX));
-    }
-    return result;
+    if (!startProcess(commandLine, show, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, pi))
+        return {0, platform::ioError("O comando não pôde ser iniciado", commandLine,
+                                     {static_cast<int>(GetLastError()), std::system_category()})};
+    waitPumping(pi.hProcess);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(pi.hProcess, &exitCode);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    // A crash's status (0xC0000005...) is still a failure, never "could not start".
+    return {static_cast<int>(std::min<DWORD>(exitCode, INT_MAX)), std::nullopt};
 }
 
 }  // namespace tarvex::win32

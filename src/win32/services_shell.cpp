@@ -6,7 +6,31 @@
 
 namespace tarvex::win32 {
 
-int Win32Shell::copy(const std::string& from, const std::string& to, unsigned flags) {
+namespace {
+
+// The shell's copy answers with its own codes (below 0x100, and the flag for "on
+// the destination"), which collide with system error numbers: they are named here.
+std::string shellCopyReason(int code) {
+    switch (code & 0xFFFF) {
+        case 0x71: return "origem e destino são o mesmo arquivo";
+        case 0x72: case 0x7A: return "várias origens para um destino";
+        case 0x75: return "cópia cancelada";
+        case 0x76: case 0x7D: return "o destino fica dentro da origem";
+        case 0x78: return "acesso negado à origem";
+        case 0x79: case 0x81: case 0xB7: return "caminho longo demais";
+        case 0x7C: return "origem inexistente ou caminho inválido";
+        case 0x7E: return "o destino é um arquivo, não uma pasta";
+        case 0x80: return "já existe uma pasta com o nome do arquivo";
+        case 0x82: case 0x83: case 0x84: return "o destino é um disco só de leitura";
+        case 0x85: return "arquivo grande demais para o destino";
+        case 0x402: return "erro desconhecido no destino";
+        default: return {};
+    }
+}
+
+}  // namespace
+
+platform::IoResult Win32Shell::copy(const std::string& from, const std::string& to, unsigned flags) {
     std::vector<wchar_t> source = doubleNulList({from});
     std::vector<wchar_t> target = doubleNulList({to});
     SHFILEOPSTRUCTW op{};
@@ -18,7 +42,11 @@ int Win32Shell::copy(const std::string& from, const std::string& to, unsigned fl
     int result = SHFileOperationW(&op);
     // A copy the operator cancelled half-way is not a finished copy.
     if (result == 0 && op.fAnyOperationsAborted) result = ERROR_CANCELLED;
-    return result;
+    if (result == 0) return std::nullopt;
+    const std::string path = from + " => " + to;
+    const std::string reason = shellCopyReason(result);
+    if (reason.empty()) return platform::ioError("Erro na cópia", path, {result, std::system_category()});
+    return platform::IoError{path, {result, std::system_category()}, "Erro na cópia: " + path + " - " + reason};
 }
 
 bool Win32Shell::open(const std::string& file, const std::string& params, const std::string& folder,

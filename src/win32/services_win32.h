@@ -9,12 +9,12 @@ namespace tarvex::win32 {
 
 class Win32Processes : public platform::Processes {
 public:
-    int runAndWait(const std::string& commandLine, int show) override;
+    platform::ProcessEnd runAndWait(const std::string& commandLine, int show) override;
 };
 
 class Win32Shell : public platform::Shell {
 public:
-    int copy(const std::string& from, const std::string& to, unsigned flags) override;
+    platform::IoResult copy(const std::string& from, const std::string& to, unsigned flags) override;
     bool open(const std::string& file, const std::string& params, const std::string& folder,
               int show) override;
     bool driveExists(char letter) override;

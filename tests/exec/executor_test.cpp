@@ -366,7 +366,7 @@ TEST_F(ExecutorTest, ALaterSuccessClearsTheLastFailure) {
     const int row = addTask("T", "00 - XCOPY", {{col::MEMO, "ECHO"}});
     fake.processes.result = -1;
     executor.EXECUTANDO(row);
-    EXPECT_EQ(GRID.cell(col::ULTIMO_ERRO, row), "06/12 08:00: O arquivo de comandos não pôde ser executado");
+    EXPECT_EQ(GRID.cell(col::ULTIMO_ERRO, row).rfind("06/12 08:00: O comando não pôde ser iniciado: ", 0), 0u);
     fake.processes.result = 0;
     executor.EXECUTANDO(row);
     EXPECT_EQ(GRID.cell(col::ULTIMO_ERRO, row), "");

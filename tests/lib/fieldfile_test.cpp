@@ -47,13 +47,13 @@ TEST_F(FieldFile, WritesOneLineWithoutBreakAndReadsItBack) {
 TEST_F(FieldFile, ReadsTheLastOfTheFirst399Lines) {
     const std::string name = file("f.txt");
     for (const char* content : {"a#b#\r\nc#d#", "a#b#\nc#d#\r\n"}) {
-        ASSERT_EQ(platform::writeFile(name, content), "");
+        ASSERT_FALSE(platform::overwriteFile(name, content));
         MRQ_READ(name, 2);
         EXPECT_EQ(slots(1, 2), (Texts{"c", "d"}));
     }
     std::string many;
     for (int i = 1; i <= 450; ++i) many += "L" + std::to_string(i) + "#\r\n";
-    ASSERT_EQ(platform::writeFile(name, many), "");
+    ASSERT_FALSE(platform::overwriteFile(name, many));
     MRQ_READ(name, 1);
     EXPECT_EQ(MRQ_TABELA[1], "L399");
 }
@@ -80,7 +80,7 @@ TEST_F(FieldFile, WritingIntoAMissingFolderWarnsOnceWithoutRetrying) {
 
 TEST_F(FieldFile, ALockedFileIsReadThreeTimesSilentlyThenWarnedTwiceThenGivesUp) {
     const std::string name = file("f.txt");
-    ASSERT_EQ(platform::writeFile(name, "a#b#"), "");
+    ASSERT_FALSE(platform::overwriteFile(name, "a#b#"));
     lock(name, 99);
     put({"old", "old"});
     MRQ_READ(name, 2);
@@ -100,7 +100,7 @@ TEST_F(FieldFile, ALockedFileIsReadThreeTimesSilentlyThenWarnedTwiceThenGivesUp)
 
 TEST_F(FieldFile, ALockedFileIsWrittenFiveTimesThenLeftAsItWas) {
     const std::string name = file("f.txt");
-    ASSERT_EQ(platform::writeFile(name, "old#"), "");
+    ASSERT_FALSE(platform::overwriteFile(name, "old#"));
     lock(name, 99);
     put({"new"});
     MRQ_WRITE(name, 1);
@@ -115,7 +115,7 @@ TEST_F(FieldFile, ALockedFileIsWrittenFiveTimesThenLeftAsItWas) {
 
 TEST_F(FieldFile, EventsDuringTheRetriesCannotDisturbTheFieldsInFlight) {
     const std::string name = file("f.txt"), other = file("other.txt");
-    ASSERT_EQ(platform::writeFile(other, "o1#o2#o3#"), "");
+    ASSERT_FALSE(platform::overwriteFile(other, "o1#o2#o3#"));
     bool inTimer = false;  // a timer that fires in every pump and uses the table itself
     operator_.onPump = [&] {
         if (inTimer) return;

@@ -29,7 +29,7 @@ class Files : public LibTest {};
 TEST_F(Files, BackslashPathsAndAccentedNamesReachTheSameFile) {
     const std::string name = file("Diretório\\ação.txt");
     ASSERT_TRUE(createDir(dir + "\\Diretório"));
-    EXPECT_EQ(writeFile(name, "x\r\n"), "");
+    EXPECT_FALSE(overwriteFile(name, "x\r\n"));
     EXPECT_TRUE(fileExists(name) && !dirExists(name) && dirExists(dir + "\\Diretório"));
     EXPECT_EQ(readFile(name), std::optional<std::string>("x\r\n"));
     const auto entry = *std::filesystem::directory_iterator(fsPath(dir + "\\Diretório"));
@@ -38,15 +38,15 @@ TEST_F(Files, BackslashPathsAndAccentedNamesReachTheSameFile) {
 
 TEST_F(Files, AtomicWriteReplacesWholeOrLeavesTheOldFile) {
     const std::string name = file("t.txt");
-    ASSERT_EQ(writeFile(name, "old contents that are longer"), "");
-    EXPECT_EQ(writeFileAtomic(name, "new"), "");
+    ASSERT_FALSE(overwriteFile(name, "old contents that are longer"));
+    EXPECT_FALSE(replaceFile(name, "new"));
     EXPECT_EQ(readFile(name).value_or("?"), "new");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root), {}), 1);  // no temporary left
 
     const std::string missing = file("nao\\existe.txt");
-    EXPECT_NE(writeFileAtomic(missing, "x").find(missing), std::string::npos);
+    EXPECT_NE(replaceFile(missing, "x").value_or(IoError{}).text.find(missing), std::string::npos);
     setOpenHookForTests([&](const std::string& p) { return p != name; });  // held by another program
-    EXPECT_NE(writeFileAtomic(name, "newer"), "");
+    EXPECT_TRUE(replaceFile(name, "newer"));
     setOpenHookForTests({});
     EXPECT_EQ(readFile(name).value_or("?"), "new");
 }
@@ -57,7 +57,7 @@ class ReplaceKeeps : public LibTest, public ::testing::WithParamInterface<std::f
 TEST_P(ReplaceKeeps, PermissionsAndRefusesWhereAnOverwriteWould) {
     namespace fs = std::filesystem;
     const std::string name = file("T.TXT");
-    ASSERT_EQ(writeFile(name, "old"), "");
+    ASSERT_FALSE(overwriteFile(name, "old"));
     fs::permissions(fsPath(name), GetParam());
     const fs::perms before = fs::status(fsPath(name)).permissions();
     const bool writable = (before & fs::perms::owner_write) != fs::perms::none;
@@ -79,13 +79,13 @@ TEST_F(Files, LeftoverTemporariesNeverBlockASaveAndGoAtStartUp) {
     namespace fs = std::filesystem;
     const std::string name = file("T.TXT");
     ASSERT_TRUE(createDir(name + ".tmp~"));                      // cannot be opened, even by root
-    ASSERT_EQ(writeFile(name + ".tmp~\\inside", "x"), "");         // nor removed
-    ASSERT_EQ(writeFile(name + ".tmp~1", "half"), "");
+    ASSERT_FALSE(overwriteFile(name + ".tmp~\\inside", "x"));         // nor removed
+    ASSERT_FALSE(overwriteFile(name + ".tmp~1", "half"));
     fs::permissions(fsPath(name + ".tmp~1"), fs::perms(0444));
     EXPECT_FALSE(replaceFile(name, "new"));
     EXPECT_EQ(readFile(name).value_or("?"), "new");
 
-    for (const char* other : {"T.TXT.tmp~7", "S.TXT.tmp~", "notes.tmp~x", "tmp~"}) writeFile(file(other), "x");
+    for (const char* other : {"T.TXT.tmp~7", "S.TXT.tmp~", "notes.tmp~x", "tmp~"}) overwriteFile(file(other), "x");
     fs::permissions(fsPath(file("T.TXT.tmp~7")), fs::perms(0444));
     EXPECT_EQ(removeLeftoverTemps(dir + "\\"), 2);
     for (const char* gone : {"T.TXT.tmp~7", "S.TXT.tmp~"}) EXPECT_FALSE(fileExists(file(gone))) << gone;

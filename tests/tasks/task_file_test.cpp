@@ -104,7 +104,7 @@ class RefusedFile : public ::testing::TestWithParam<Refusal> {};
 TEST_P(RefusedFile, LeavesGridAndFileUntouched) {
     TempFolder dir;
     const std::string path = dir.file("TARVEX_TAREFAS.TXT");
-    ASSERT_EQ(platform::writeFileAtomic(path, GetParam().text), "");
+    ASSERT_FALSE(platform::replaceFile(path, GetParam().text));
     ui::Grid g("G");
     fill(g, {{"t0", "t1"}, {"01", "KEEP"}});
     g.setColWidth(1, 250);
@@ -159,7 +159,7 @@ TEST(TaskFile, FailedReplaceKeepsWhatStoodAtThePath) {
     // A folder in the file's place cannot be replaced by a file.
     const std::string path = dir.file("T.TXT");
     ASSERT_TRUE(platform::createDir(path));
-    ASSERT_EQ(platform::writeFileAtomic(path + "\\inside.txt", "old"), "");
+    ASSERT_FALSE(platform::replaceFile(path + "\\inside.txt", "old"));
     ui::Grid g("G");
     fill(g, {{"a"}});
     EXPECT_THROW(MRQ_GRID_SALVA(g, path), FileError);

@@ -21,7 +21,7 @@ struct Store {
     TaskStore store{grid, memo, dir.folder()};
 
     void writeTaskFile(const std::string& bytes) {
-        ASSERT_EQ(platform::writeFileAtomic(store.taskFilePath(), bytes), "");
+        ASSERT_FALSE(platform::replaceFile(store.taskFilePath(), bytes));
     }
     std::string taskFile() const { return platform::readFile(store.taskFilePath()).value_or("<none>"); }
 };

@@ -20,9 +20,13 @@ public:
     // When set, decides the result (and may look at files the command names).
     std::function<int(const std::string& commandLine, int show)> onRun;
 
-    int runAndWait(const std::string& commandLine, int show) override {
+    // A negative result is a command that could not be started.
+    platform::ProcessEnd runAndWait(const std::string& commandLine, int show) override {
         calls.push_back({commandLine, show});
-        return onRun ? onRun(commandLine, show) : result;
+        const int status = onRun ? onRun(commandLine, show) : result;
+        if (status >= 0) return {status, std::nullopt};
+        return {0, platform::ioError("O comando não pôde ser iniciado", commandLine,
+                                     std::make_error_code(std::errc::no_such_file_or_directory))};
     }
 };
 
@@ -36,9 +40,12 @@ public:
     std::function<int(const Copy&)> onCopy;   // overrides copyResult
     bool openResult = true;
 
-    int copy(const std::string& from, const std::string& to, unsigned flags) override {
+    // A result other than 0 is the copy's failure with that system code.
+    platform::IoResult copy(const std::string& from, const std::string& to, unsigned flags) override {
         copies.push_back({from, to, flags});
-        return onCopy ? onCopy(copies.back()) : copyResult;
+        const int code = onCopy ? onCopy(copies.back()) : copyResult;
+        if (code == 0) return std::nullopt;
+        return platform::ioError("Erro na cópia", from + " => " + to, {code, std::generic_category()});
     }
     bool open(const std::string& file, const std::string& params, const std::string& folder,
               int show) override {

@@ -17,7 +17,7 @@ TEST(FileReplace, WaitsOutAReaderHoldingTheOldFile) {
     GetTempPathW(MAX_PATH, temp);
     const std::string path = win32::narrow(std::wstring(temp)) + "tarvex_replace_" +
                              std::to_string(GetCurrentProcessId()) + ".txt";
-    ASSERT_EQ(platform::writeFile(path, "old"), "");
+    ASSERT_FALSE(platform::overwriteFile(path, "old"));
 
     HANDLE reader = CreateFileW(win32::widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -26,10 +26,10 @@ TEST(FileReplace, WaitsOutAReaderHoldingTheOldFile) {
         Sleep(150);
         CloseHandle(reader);
     });
-    const std::string error = platform::writeFileAtomic(path, "new");
+    const platform::IoResult error = platform::replaceFile(path, "new");
     release.join();
 
-    EXPECT_EQ(error, "");
+    EXPECT_FALSE(error) << error->text;
     EXPECT_EQ(platform::readFile(path).value_or(""), "new");
     platform::removeFile(path);
 }

@@ -14,6 +14,9 @@ protected:
     win32::Win32Processes processes;
 };
 
+// The exit status of a command that ran; -1 when it did not start.
+int exitOf(const platform::ProcessEnd& end) { return end.error ? -1 : end.status; }
+
 TEST_F(Processes, BatchCopiesAFolderTreeWithXcopyAndIsWaitedFor) {
     dir.write("origem\\a.txt", "alfa");
     dir.write("origem\\sub\\Relatório.txt", "beta");
@@ -21,7 +24,7 @@ TEST_F(Processes, BatchCopiesAFolderTreeWithXcopyAndIsWaitedFor) {
     dir.write("copia.BAT", "CHCP 1252 >NUL\r\nXCOPY \"" + dir.path("origem") + "\" \"" + dir.path("destino\\") +
                                "\" /E /D /Y /R /C /I\r\n");
 
-    EXPECT_EQ(processes.runAndWait(dir.path("copia.BAT"), 1), 0);
+    EXPECT_EQ(exitOf(processes.runAndWait(dir.path("copia.BAT"), 1)), 0);
 
     // Read right after the return: the run waited for the copy.
     EXPECT_EQ(dir.read("destino\\a.txt"), "alfa");
@@ -31,21 +34,25 @@ TEST_F(Processes, BatchCopiesAFolderTreeWithXcopyAndIsWaitedFor) {
 
 TEST_F(Processes, TheBatchsExitStatusIsReturned) {
     dir.write("sai.BAT", "@echo fim> \"" + dir.path("fim.txt") + "\"\r\n@exit /b 3\r\n");
-    EXPECT_EQ(processes.runAndWait(dir.path("sai.BAT"), 0), 3);
+    EXPECT_EQ(exitOf(processes.runAndWait(dir.path("sai.BAT"), 0)), 3);
     EXPECT_TRUE(dir.exists("fim.txt"));
 }
 
 TEST_F(Processes, ACommandLineLongerThan512CharactersIsPassedWhole) {
     dir.write("eco.BAT", "@echo %1> \"" + dir.path("eco.txt") + "\"\r\n");
     const std::string arg = std::string(1500, 'x') + "FIM";
-    EXPECT_EQ(processes.runAndWait(dir.path("eco.BAT") + " " + arg, 0), 0);
+    EXPECT_EQ(exitOf(processes.runAndWait(dir.path("eco.BAT") + " " + arg, 0)), 0);
     EXPECT_EQ(dir.read("eco.txt"), arg + "\r\n");
 }
 
-TEST_F(Processes, WhatCannotStartGivesMinusOne) {
+TEST_F(Processes, WhatCannotStartSaysWhyWithTheCommand) {
     for (const std::string& line : {dir.path("nao_existe.BAT"), dir.path("nao_existe.exe") + " /S",
-                                    std::string("C:\\pasta inexistente\\X.EXE")})
-        EXPECT_EQ(processes.runAndWait(line, 1), -1) << line;
+                                    std::string("C:\\pasta inexistente\\X.EXE")}) {
+        const platform::ProcessEnd end = processes.runAndWait(line, 1);
+        ASSERT_TRUE(end.error) << line;
+        EXPECT_NE(end.error->code.value(), 0) << line;
+        EXPECT_EQ(end.error->text.rfind("O comando não pôde ser iniciado: " + line + " - ", 0), 0u) << end.error->text;
+    }
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ protected:
 };
 
 TEST_F(Shell, CopiesAWholeFolder) {
-    EXPECT_EQ(shell.copy(dir.path("origem"), dir.path("copia"), kFolderFlags), 0);
+    EXPECT_FALSE(shell.copy(dir.path("origem"), dir.path("copia"), kFolderFlags));
     EXPECT_EQ(dir.read("copia\\a.txt"), "alfa");
     EXPECT_EQ(dir.read("copia\\Relatório.TXT"), "beta");
     EXPECT_EQ(dir.read("copia\\sub\\d.txt"), "delta");
@@ -32,7 +32,7 @@ TEST_F(Shell, CopiesAWholeFolder) {
 
 TEST_F(Shell, CopiesFilesByMaskIntoAFolder) {
     ASSERT_TRUE(createDir(dir.path("novo")));
-    EXPECT_EQ(shell.copy(dir.path("origem\\*.txt"), dir.path("novo"), kFolderFlags), 0);
+    EXPECT_FALSE(shell.copy(dir.path("origem\\*.txt"), dir.path("novo"), kFolderFlags));
     EXPECT_EQ(dir.read("novo\\a.txt"), "alfa");
     EXPECT_EQ(dir.read("novo\\Relatório.TXT"), "beta");
     EXPECT_FALSE(dir.exists("novo\\c.dat"));
@@ -41,12 +41,14 @@ TEST_F(Shell, CopiesFilesByMaskIntoAFolder) {
 TEST_F(Shell, CopiesOneFileOverAnOlderOneWithTheFileCopyFlags) {
     dir.write("alvo\\a.txt", "velho");
     constexpr unsigned kFileFlags = FOF_NOCONFIRMATION_ | FOF_ALLOWUNDO_ | FOF_SIMPLEPROGRESS_;   // 0x150
-    EXPECT_EQ(shell.copy(dir.path("origem\\a.txt"), dir.path("alvo"), kFileFlags), 0);
+    EXPECT_FALSE(shell.copy(dir.path("origem\\a.txt"), dir.path("alvo"), kFileFlags));
     EXPECT_EQ(dir.read("alvo\\a.txt"), "alfa");
 }
 
 TEST_F(Shell, AMissingSourceIsAFailure) {
-    EXPECT_NE(shell.copy(dir.path("nao_existe"), dir.path("copia"), kFolderFlags), 0);
+    const platform::IoResult error = shell.copy(dir.path("nao_existe"), dir.path("copia"), kFolderFlags);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->text.rfind("Erro na cópia: " + dir.path("nao_existe") + " => ", 0), 0u) << error->text;
     EXPECT_FALSE(dir.exists("copia\\a.txt"));
 }
 

@@ -50,7 +50,7 @@ public:
     std::string path(const std::string& rel) const { return folder_ + rel; }
     void write(const std::string& rel, const std::string& bytes) const {
         std::filesystem::create_directories(platform::fsPath(path(rel)).parent_path());
-        platform::writeFile(path(rel), bytes);
+        platform::overwriteFile(path(rel), bytes);
     }
     std::optional<std::string> read(const std::string& rel) const { return platform::readFile(path(rel)); }
     bool exists(const std::string& rel) const {
