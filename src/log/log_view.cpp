@@ -56,40 +56,74 @@ std::string operText(std::string_view code) {
     return {};
 }
 
-LogTable buildLogTable(std::string_view text, bool showStart, bool showClose) {
-    LogTable t;
-    // One row per line at most: reserve once so a long log is never moved around.
-    const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
-    t.cells.reserve((lines + 2) * kLogColumns);
-    for (const auto& col : kColumns) t.cells.emplace_back(col.title);
-    t.rows = 1;
-    std::string_view fields[kLogColumns];
-    while (!text.empty()) {
-        const size_t end = lineEnd(text);
-        std::string_view line = trimmed(text.substr(0, end));
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+LogRows::LogRows(std::string text, bool showStart, bool showClose) : text_(std::move(text)) {
+    const std::string_view all(text_);
+    for (size_t at = 0; at < all.size();) {
+        const size_t end = std::min(lineEnd(all.substr(at)), all.size() - at);
+        const std::string_view line = trimmed(all.substr(at, end));
+        const size_t start = at;
+        at += end + 1;
         if (line.empty()) continue;
+        std::string_view fields[kLogColumns];
         splitFields(line, fields);
-        const std::string_view code = fields[2];
-        if ((code == "INI" && !showStart) || (code == "TER" && !showClose)) continue;
-        for (int col = 0; col < kLogColumns; ++col)
-            t.cells.emplace_back(col == 2 ? operText(code) : std::string(fields[kFieldOf[col] - 1]));
-        ++t.rows;
+        if ((fields[2] == "INI" && !showStart) || (fields[2] == "TER" && !showClose)) continue;
+        starts_.push_back(start);
     }
-    t.cells.resize(t.cells.size() + kLogColumns);   // the grid always ends with an empty row
-    ++t.rows;
+}
+
+void LogRows::row(int r, std::vector<std::string>& cells) const {
+    cells.assign(kLogColumns, std::string());
+    if (r == 0) {
+        for (int col = 0; col < kLogColumns; ++col) cells[col] = kColumns[col].title;
+        return;
+    }
+    if (r < 1 || r > static_cast<int>(starts_.size())) return;   // the empty last row
+    std::string_view rest = std::string_view(text_).substr(starts_[r - 1]);
+    std::string_view fields[kLogColumns];
+    splitFields(trimmed(rest.substr(0, lineEnd(rest))), fields);
+    for (int col = 0; col < kLogColumns; ++col)
+        cells[col] = col == 2 ? operText(fields[2]) : std::string(fields[kFieldOf[col] - 1]);
+}
+
+LogTable buildLogTable(std::string_view text, bool showStart, bool showClose) {
+    const LogRows source{std::string(text), showStart, showClose};
+    LogTable t;
+    t.rows = source.rows();
+    t.cells.reserve(static_cast<size_t>(t.rows) * kLogColumns);
+    std::vector<std::string> row;
+    for (int r = 0; r < t.rows; ++r) {
+        source.row(r, row);
+        for (auto& cell : row) t.cells.push_back(std::move(cell));
+    }
     return t;
+}
+
+std::string logTail(std::string_view text, int lines) {
+    size_t from = text.size();
+    int seen = 0;
+    // The last line counts whether or not it ends in a line break.
+    if (from > 0 && text[from - 1] == '\n') --from;
+    while (from > 0 && seen < lines) {
+        const size_t nl = text.rfind('\n', from - 1);
+        ++seen;
+        if (nl == std::string_view::npos) return std::string(text);
+        from = nl;
+    }
+    if (from == 0) return std::string(text);
+    const auto before = static_cast<long long>(std::count(text.begin(), text.begin() + static_cast<long>(from), '\n')) + 1;
+    return "(... " + std::to_string(before) + " linhas anteriores: a grade do LOG mostra todas)\r\n" +
+           std::string(text.substr(from + 1));
 }
 
 void LogView::BU_MONTA_LOGClick() {
     const std::string path = log_.path();
     std::string text;
     if (const platform::IoResult fault = platform::readFile(path, text)) throw FileError(fault->text);
-    c_.E_MEMO_LOG.setText(text);
-    LogTable t = buildLogTable(c_.E_MEMO_LOG.text(), c_.CB_VER_INICIO.checked(),
-                               c_.CB_VER_TERMINO.checked());
-    // Filled in one step: a long log must not cost one repaint per cell.
-    c_.GRID_LOG.assign(kLogColumns, t.rows, std::move(t.cells));
+    // A person reads the end of the log here; the whole of it is in the grid.
+    c_.E_MEMO_LOG.setText(logTail(text, kMemoLogLines));
+    auto rows = std::make_shared<const LogRows>(std::move(text), c_.CB_VER_INICIO.checked(),
+                                                c_.CB_VER_TERMINO.checked());
+    c_.GRID_LOG.assignSource(kLogColumns, std::move(rows));
     c_.GRID_LOG.fixedCols = 0;
     c_.GRID_LOG.fixedRows = 1;
     c_.GRID_LOG.rowHeight = 16;

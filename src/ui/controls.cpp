@@ -35,7 +35,33 @@ void Edit::addLine(const std::string& line) {
     setLines(ls);
 }
 
+void Grid::assignSource(int cols, std::shared_ptr<const GridSource> source) {
+    cells_.clear();
+    cells_.shrink_to_fit();
+    cols_ = cols < 0 ? 0 : cols;
+    rows_ = source ? source->rows() : 0;
+    source_ = std::move(source);
+    sourceRow_ = -1;
+    widths_.resize(cols_, defaultColWidth());
+    if (row_ >= rows_) row_ = rows_ > 0 ? rows_ - 1 : 0;
+    notify();
+}
+
+void Grid::takeInSource() {
+    if (!source_) return;
+    auto source = std::move(source_);
+    source_.reset();
+    cells_.assign(static_cast<size_t>(rows_) * cols_, std::string());
+    std::vector<std::string> row;
+    for (int r = 0; r < rows_; ++r) {
+        source->row(r, row);
+        for (int c = 0; c < cols_ && c < static_cast<int>(row.size()); ++c)
+            cells_[static_cast<size_t>(r) * cols_ + c] = std::move(row[c]);
+    }
+}
+
 void Grid::setColCount(int n) {
+    takeInSource();
     if (n < 0) n = 0;
     std::vector<std::string> cells(static_cast<size_t>(n) * rows_);
     for (int r = 0; r < rows_; ++r)
@@ -47,6 +73,7 @@ void Grid::setColCount(int n) {
 }
 
 void Grid::setRowCount(int n) {
+    takeInSource();
     if (n < 0) n = 0;
     rows_ = n;
     cells_.resize(static_cast<size_t>(rows_) * cols_);
@@ -57,12 +84,20 @@ void Grid::setRowCount(int n) {
 const std::string& Grid::cell(int col, int row) const {
     static const std::string empty;
     if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return empty;
+    if (source_) {
+        if (row != sourceRow_) {
+            source_->row(row, sourceCells_);
+            sourceRow_ = row;
+        }
+        return col < static_cast<int>(sourceCells_.size()) ? sourceCells_[col] : empty;
+    }
     return cells_[static_cast<size_t>(row) * cols_ + col];
 }
 
 void Grid::setCell(int col, int row, const std::string& text) {
     if (col < 0 || row < 0 || col >= cols_ || row >= rows_)
         throw std::out_of_range("Grid index out of bounds (" + std::to_string(col) + "," + std::to_string(row) + ")");
+    takeInSource();
     cells_[static_cast<size_t>(row) * cols_ + col] = text;
     notify();
 }

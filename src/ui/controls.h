@@ -4,6 +4,7 @@
 // runs its click action; changing an edit's text runs its change action). A view
 // (the Win32 kit) attaches as an observer; the in-memory kit attaches none.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,16 @@ private:
     std::string caption_;
 };
 
+// A read-only table kept outside the grid (a long log): the grid asks it for the
+// rows it shows instead of holding a copy of every cell.
+class GridSource {
+public:
+    virtual ~GridSource() = default;
+    virtual int rows() const = 0;
+    // The cells of one row, `cols` of them.
+    virtual void row(int r, std::vector<std::string>& cells) const = 0;
+};
+
 // A string grid: cells addressed (column, row), both from 0.
 class Grid : public Control {
 public:
@@ -126,6 +137,7 @@ public:
     // Replaces size and content in one step (row-major cells, rows * cols of
     // them), so a long table is filled with one notification, not one per cell.
     void assign(int cols, int rows, std::vector<std::string> cells) {
+        source_.reset();
         cols_ = cols < 0 ? 0 : cols;
         rows_ = rows < 0 ? 0 : rows;
         cells.resize(static_cast<size_t>(cols_) * rows_);
@@ -134,6 +146,11 @@ public:
         if (row_ >= rows_) row_ = rows_ > 0 ? rows_ - 1 : 0;
         notify();
     }
+
+    // Shows `source` read-only: a cell read from it stays valid until a cell of
+    // another row is read. Any change to the cells first copies the source in.
+    void assignSource(int cols, std::shared_ptr<const GridSource> source);
+    bool hasSource() const { return source_ != nullptr; }
 
     int colWidth(int col) const;
     void setColWidth(int col, int width);
@@ -159,6 +176,10 @@ private:
     int cols_ = 0, rows_ = 0, row_ = 0, width_ = 0;
     std::vector<std::string> cells_;      // row-major, rows_ * cols_
     std::vector<int> widths_;
+    std::shared_ptr<const GridSource> source_;
+    mutable int sourceRow_ = -1;         // the row `sourceCells_` holds
+    mutable std::vector<std::string> sourceCells_;
+    void takeInSource();
 };
 
 // A message-driven timer. Setting the interval, or enabling, restarts the count.

@@ -131,6 +131,34 @@ TEST_F(LogViewTest, OpenInEditorOnlyWhenTheFileExists) {
     EXPECT_EQ(shell.opens[0].show, 1);
 }
 
+struct TailCase { const char* text; int lines; const char* tail; };
+class LogTailTest : public ::testing::TestWithParam<TailCase> {};
+
+TEST_P(LogTailTest, KeepsTheLastLinesAndSaysHowManyTheGridHasBesides) {
+    EXPECT_EQ(logTail(GetParam().text, GetParam().lines), GetParam().tail);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, LogTailTest,
+    ::testing::Values(TailCase{"", 2, ""}, TailCase{"a\r\nb\r\n", 2, "a\r\nb\r\n"}, TailCase{"a\r\nb", 2, "a\r\nb"},
+                      TailCase{"a\r\nb\r\nc\r\n", 2, "(... 1 linhas anteriores: a grade do LOG mostra todas)\r\nb\r\nc\r\n"},
+                      TailCase{"a\r\nb\r\nc\r\nd", 1, "(... 3 linhas anteriores: a grade do LOG mostra todas)\r\nd"}));
+
+// The grid shows the log without a copy of its cells, and an edit of the grid
+// takes the whole source in first.
+TEST(LogRowsGrid, ShowsTheSameCellsAsTheTableAndTakesEditsWhole) {
+    const LogTable table = buildLogTable(kFile, true, false);
+    ui::Grid grid{"GRID_LOG"};
+    grid.assignSource(kLogColumns, std::make_shared<const LogRows>(kFile, true, false));
+    ASSERT_EQ(grid.rowCount(), table.rows);
+    for (int r = 0; r < table.rows; ++r)
+        for (int c = 0; c < kLogColumns; ++c) EXPECT_EQ(grid.cell(c, r), table.cells[r * kLogColumns + c]) << r;
+    grid.setCell(6, 1, "editado");
+    EXPECT_FALSE(grid.hasSource());
+    EXPECT_EQ(grid.cell(6, 1), "editado");
+    EXPECT_EQ(grid.cell(6, 2), table.cells[2 * kLogColumns + 6]);
+}
+
 TEST(LogTable, TextWithHashShiftsLaterFields) {
     LogTable t = buildLogTable("06/12/26#01#EXE#A#B#08:00:00#08:00:01#00:00:01#T#P#", true, true);
     ASSERT_EQ(t.rows, 3);
