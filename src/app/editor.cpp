@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "lib/mrqr.h"
+#include "lib/text1252.h"
 #include "tasks/columns.h"
 #include "tasks/task_store.h"
 
@@ -23,17 +24,6 @@ std::string maskHour(const std::string& text) {
         ++in;
     }
     return out;
-}
-
-std::string upper1252(std::string text) {
-    for (char& ch : text) {
-        const unsigned char c = static_cast<unsigned char>(ch);
-        if (c >= 'a' && c <= 'z') ch = static_cast<char>(c - 32);
-        else if (c >= 0xE0 && c <= 0xFE && c != 0xF7) ch = static_cast<char>(c - 32);
-        else if (c == 0x9A || c == 0x9C || c == 0x9E) ch = static_cast<char>(c - 16);
-        else if (c == 0xFF) ch = static_cast<char>(0x9F);
-    }
-    return text;
 }
 
 TarefasEditor::TarefasEditor(EditorLinks links, EditorServices services)

@@ -47,8 +47,6 @@ using RowCells = std::vector<std::pair<int, std::string>>;
 // The hour field's mask "hh:mm": digit positions hold a digit or a blank, the colon
 // is fixed, so an untouched field reads "  :  ".
 std::string maskHour(const std::string& text);
-// Windows-1252 upper case, accented letters included.
-std::string upper1252(std::string text);
 
 class TarefasEditor : public scheduler::EditorSave {
 public:

@@ -37,17 +37,7 @@ struct NoRegistry : platform::Registry {
     std::string readGbDir5() override { return {}; }
 };
 
-struct NoDialogs : platform::Dialogs {
-    std::optional<std::string> browseFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> openFile(const std::string&, const std::string&) override { return {}; }
-};
-
 }  // namespace
-
-platform::Dialogs& inertDialogs() {
-    static NoDialogs dialogs;
-    return dialogs;
-}
 
 platform::Services& inertServices() {
     static NoProcesses processes;

@@ -1,13 +1,10 @@
 #pragma once
 // Services for a window built without the operating system: nothing is started,
 // copied, closed or stored, and every request reports that it failed.
-#include "platform/dialogs.h"
 #include "platform/services.h"
 
 namespace tarvex::app {
 
 platform::Services& inertServices();
-// Dialogs the operator always cancels.
-platform::Dialogs& inertDialogs();
 
 }  // namespace tarvex::app

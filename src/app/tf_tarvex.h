@@ -112,7 +112,6 @@ public:
     int LINHA_PROX = 0;
     bool TIMER1_ARMADO = false;        // TIMER1 armed at least once since start-up
     exec::RunContext runContext;
-    std::string CHR_SEPARADOR;         // what TIRA_CHR removes: the task file's separator
 
     int LINHA() const override { return linha_; }
     void stamped(int row, const std::string& stamp) override {

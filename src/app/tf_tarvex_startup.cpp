@@ -28,7 +28,6 @@ void TF_TARVEX::logNow(const std::string& code, const std::string& text) {
 // Each step runs as its own action: a step that fails is shown and the next goes
 // on, so the scheduler always ends up running.
 void TF_TARVEX::FormCreate() {
-    CHR_SEPARADOR = "\xA6";
     const LocalTime today = platform::clock().now();
     CALEND.setDate(today.year, today.month, today.day);
     PC_GERAL.setTabsVisible(false);

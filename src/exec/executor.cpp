@@ -172,7 +172,7 @@ void Executor::stamp(int row) {
     const LocalTime t = platform::clock().now();
     const Date day{t.year, t.month, t.day};
     const std::string text = day == startDay_
-                                 ? formatDate(day) + " " + formatTime(t.hour * 3600 + t.minute * 60 + t.second)
+                                 ? formatDate(day) + " " + formatTime(secondsOfDay(t))
                                  : formatDate(startDay_) + " " + ctx_.HORA_INICIO;
     GRID_.setCell(col::ULTIMA_EXEC, row, text);
     if (!GRID_.cell(col::ULTIMO_ERRO, row).empty()) GRID_.setCell(col::ULTIMO_ERRO, row, "");

@@ -2,21 +2,11 @@
 // letters compared without case in Windows-1252.
 #include "exec/zip_task.h"
 
+#include "lib/text1252.h"
+
 namespace tarvex::exec {
 
 namespace {
-
-unsigned char upper1252(unsigned char c) {
-    if (c >= 'a' && c <= 'z') return c - 0x20;
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;   // à..þ -> À..Þ
-    switch (c) {
-        case 0x9A: return 0x8A;   // š
-        case 0x9C: return 0x8C;   // œ
-        case 0x9E: return 0x8E;   // ž
-        case 0xFF: return 0x9F;   // ÿ
-        default: return c;
-    }
-}
 
 bool same(char a, char b) {
     return upper1252(static_cast<unsigned char>(a)) == upper1252(static_cast<unsigned char>(b));

@@ -129,9 +129,8 @@ std::string formatTime(int secondsOfDay) {
     return buf;
 }
 
-int nowSeconds() {
-    const LocalTime t = platform::clock().now();
-    return t.hour * 3600 + t.minute * 60 + t.second;
-}
+int secondsOfDay(const LocalTime& t) { return t.hour * 3600 + t.minute * 60 + t.second; }
+
+int nowSeconds() { return secondsOfDay(platform::clock().now()); }
 
 }  // namespace tarvex

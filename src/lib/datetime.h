@@ -31,6 +31,7 @@ Date today();                              // from platform::clock()
 // Time of day "hh:mm:ss" or "hh:mm"; nullopt when not a valid time of day.
 std::optional<int> readTime(const std::string& text);     // seconds since midnight
 std::string formatTime(int secondsOfDay);                   // hh:mm:ss
+int secondsOfDay(const LocalTime& t);                       // seconds since midnight
 int nowSeconds();                                           // time of day from the clock
 
 }  // namespace tarvex

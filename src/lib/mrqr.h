@@ -28,16 +28,14 @@ std::string MRQ_TROCA(const std::string& text, const std::string& search,
 std::string MRQ_CAMPO(const std::string& text, int n, char separator);
 std::string MRQ_ZEROS(long long value, int width);
 std::string MRQ_ZEROS(const std::string& value, int width);
-template <class T>
-T MRQ_IIF(bool condition, const T& whenTrue, const T& whenFalse) {
-    return condition ? whenTrue : whenFalse;
-}
-inline std::string MRQ_IIF(bool c, const char* t, const char* f) { return c ? t : f; }
 // Appends the line and CR LF whole or not at all; false when it was not written.
 bool MRQ_ADDLINHA(const std::string& path, const std::string& line);
 
 // Trim blanks and control characters (<= 0x20) at both ends.
 std::string trim(const std::string& s);
+// Up to `count` characters from position `from` (counted from 0); empty when
+// the text is shorter than that.
+std::string slice(const std::string& text, size_t from, size_t count);
 
 // ---- Date routines (dd/mm/yy texts) ---------------------------------------------
 std::string MRQ_SOMA_MES(const std::string& date, int months);

@@ -30,6 +30,10 @@ std::string trim(const std::string& s) {
     return s.substr(b, e - b);
 }
 
+std::string slice(const std::string& text, size_t from, size_t count) {
+    return from < text.size() ? text.substr(from, count) : std::string();
+}
+
 std::string MRQ_FILTRA(const std::string& text, const std::string& allowed) {
     std::string out;
     for (char c : text)

@@ -15,7 +15,7 @@ std::optional<std::string> Log::entry(const LocalTime& now, int item, const std:
                                       const std::string& text, const exec::RunContext& context) {
     std::optional<int> start = readTime(context.HORA_INICIO);
     if (!start) return std::nullopt;
-    const int end = now.hour * 3600 + now.minute * 60 + now.second;
+    const int end = secondsOfDay(now);
     // An operation that began before midnight and ends after it: the elapsed
     // time is what really passed, never a negative time of day.
     int elapsed = end - *start;
@@ -46,7 +46,7 @@ void Log::logNow(int item, const std::string& code, const std::string& text) con
     try {
         const LocalTime now = platform::clock().now();
         exec::RunContext context = context_;
-        context.HORA_INICIO = formatTime(now.hour * 3600 + now.minute * 60 + now.second);
+        context.HORA_INICIO = formatTime(secondsOfDay(now));
         if (auto line = entry(now, item, code, text, context)) MRQ_ADDLINHA(path(), *line);
     } catch (...) {
         // lost, as every entry that cannot be written

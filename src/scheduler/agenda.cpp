@@ -132,7 +132,7 @@ void Agenda::arm(int row, const std::string& hour) {
     c_.E_PROX_HORA.setText(hour);
     s_.LINHA_PROX = row;
     const LocalTime now = platform::clock().now();
-    const long long nowMs = ((now.hour * 60LL + now.minute) * 60 + now.second) * 1000 + now.millisecond;
+    const long long nowMs = secondsOfDay(now) * 1000LL + now.millisecond;
     const int wait = waitSeconds(nowMs, *readTime(hour + ":00"), s_.armedOnce);
     s_.armedOnce = true;
     c_.E_PROX_INTERVALO.setText(std::to_string(wait));

@@ -4,22 +4,11 @@
 #include <vector>
 
 #include "lib/mrqr.h"
+#include "lib/text1252.h"
 
 namespace tarvex {
 
 namespace {
-
-unsigned char fold(unsigned char c) {
-    if (c >= 'A' && c <= 'Z') return c + 0x20;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;   // À..Þ, not ×
-    switch (c) {
-        case 0x8A: return 0x9A;   // Š
-        case 0x8C: return 0x9C;   // Œ
-        case 0x8E: return 0x9E;   // Ž
-        case 0x9F: return 0xFF;   // Ÿ
-        default: return c;
-    }
-}
 
 // The letter an accented lower-case letter is a form of, so "á" sorts with "a".
 unsigned char base(unsigned char c) {
@@ -45,7 +34,7 @@ int compareBy(const std::string& a, const std::string& b, unsigned char (*key)(u
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-unsigned char letter(unsigned char c) { return base(fold(c)); }
+unsigned char letter(unsigned char c) { return base(lower1252(c)); }
 
 struct Line {
     std::string key;
@@ -64,7 +53,7 @@ std::string wholeText(const std::vector<std::string>& cells) {
 // Letters first without their accents, then with them; case never counts.
 int compareTextNoCase(const std::string& a, const std::string& b) {
     int byLetter = compareBy(a, b, letter);
-    return byLetter != 0 ? byLetter : compareBy(a, b, fold);
+    return byLetter != 0 ? byLetter : compareBy(a, b, lower1252);
 }
 
 void MRQ_GRID_ORDENA(ui::Grid& grid, int col, int firstRow, const std::string& order, int leaveOut) {

@@ -6,17 +6,11 @@ namespace tarvex::scheduler {
 
 namespace {
 
-// Characters from..from+count-1 (counted from 1) of the stamp; shorter when the
-// stamp is.
-std::string part(const std::string& text, size_t from, size_t count) {
-    return from - 1 < text.size() ? text.substr(from - 1, count) : std::string();
-}
-
 // Weekly: due unless the last run lies in the current Sunday-to-Saturday week.
 // A stamp that cannot be read counts as a run long ago: running a backup once too
 // often is safer than never running it again.
 bool weeklyDue(const std::string& ultimaExec, const Date& today) {
-    std::string date = part(ultimaExec, 1, 8);
+    std::string date = slice(ultimaExec, 0, 8);
     if (MRQ_DATA_VAZIA(date)) return true;
     std::optional<Date> last = readDate(date);
     if (!last) return true;
@@ -34,11 +28,11 @@ bool periodAllows(const std::string& code, const std::string& ultimaExec, const 
     if (code == "00" || code == "20") return false;
     if (code >= "02" && code <= "08" && code.size() == 2) return dow == code[1] - '0' - 1;
     if (code == "09") return dow != 1 && dow != 7;
-    if (code == "10") return MRQ_DATA_VAZIA(part(ultimaExec, 1, 8));
+    if (code == "10") return MRQ_DATA_VAZIA(slice(ultimaExec, 0, 8));
     if (code == "11") return weeklyDue(ultimaExec, today);
-    if (code == "12") return part(ultimaExec, 4, 2) != part(hoje, 4, 2);
-    if (code == "13") return part(ultimaExec, 7, 2) != part(hoje, 7, 2);
-    if (code == "14") return part(ultimaExec, 4, 5) != part(hoje, 4, 5);
+    if (code == "12") return slice(ultimaExec, 3, 2) != slice(hoje, 3, 2);
+    if (code == "13") return slice(ultimaExec, 6, 2) != slice(hoje, 6, 2);
+    if (code == "14") return slice(ultimaExec, 3, 5) != slice(hoje, 3, 5);
     return true;
 }
 
@@ -51,7 +45,7 @@ int staleDays(const TaskTiming& task, const Date& today) {
     else if ((periodo >= "02" && periodo <= "08") || periodo == "11") allowed = 8;
     else if (periodo == "12" || periodo == "14") allowed = 32;
     else if (periodo == "13") allowed = 366;
-    const auto last = readDate(part(task.ultimaExec, 1, 8));
+    const auto last = readDate(slice(task.ultimaExec, 0, 8));
     if (!allowed || !last) return 0;
     const long days = daysFromCivil(today) - daysFromCivil(*last);
     return days > allowed ? static_cast<int>(days) : 0;
@@ -63,7 +57,7 @@ bool dueToday(const TaskTiming& task, const Date& today) {
     if (periodo == "00" || periodo == "20") return false;
     if (tipo.empty() || tipo == "09") return false;
     if (MRQ_DATA_VAZIA(task.hora)) return false;
-    if (part(task.ultimaExec, 1, 8) == formatDate(today)) return false;
+    if (slice(task.ultimaExec, 0, 8) == formatDate(today)) return false;
     return periodAllows(periodo, task.ultimaExec, today);
 }
 

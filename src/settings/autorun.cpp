@@ -2,20 +2,9 @@
 
 #include <exception>
 
+#include "lib/text1252.h"
+
 namespace tarvex::settings {
-namespace {
-
-// Windows-1252 upper case: ASCII and the accented Latin letters.
-char upper(char c) {
-    auto u = static_cast<unsigned char>(c);
-    if (u >= 'a' && u <= 'z') return static_cast<char>(u - 0x20);
-    if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<char>(u - 0x20);
-    if (u == 0x9A || u == 0x9C || u == 0x9E) return static_cast<char>(u - 0x10);
-    if (u == 0xFF) return static_cast<char>(0x9F);
-    return c;
-}
-
-}  // namespace
 
 AutorunFault autorunSet(platform::Registry& registry, const std::string& name, const std::string& data) {
     try {
@@ -45,8 +34,7 @@ bool autorunExists(platform::Registry& registry, const std::string& name) {
 }
 
 std::string autorunCommand(const std::string& exePath) {
-    std::string path;
-    for (char c : exePath) path += upper(c);
+    const std::string path = upper1252(exePath);
     if (path.find(' ') != std::string::npos) return '"' + path + '"';
     return path;
 }

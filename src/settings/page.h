@@ -6,7 +6,6 @@
 namespace tarvex::settings {
 
 inline constexpr const char* kPageName = "TS_PARAM";
-inline constexpr const char* kPageCaption = "Param";
 
 struct EditableList {
     const char* name;
@@ -32,7 +31,5 @@ inline constexpr const char* kAutorunCaption = "Iniciar automaticamente com o Wi
 inline constexpr const char* kSaveCaption = "Salvar Parâmetros";
 inline constexpr const char* kSaveHint = "SALVA O REGISTRO ATUAL";
 inline constexpr const char* kFolderLabel = "Pasta dos Parâmetros";
-inline constexpr const char* kShowStartCaption = "Ver Inicio";
-inline constexpr const char* kShowCloseCaption = "Ver Término";
 
 }  // namespace tarvex::settings

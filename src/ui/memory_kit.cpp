@@ -103,7 +103,6 @@ TimerHost::Slot* TimerHost::earliest(VirtualMs limit, const std::vector<Slot*>& 
 void TimerHost::fire(Slot& s) {
     const VirtualMs base = s.phase, started = clock_.ms();
     const unsigned generation = s.generation;
-    ++firings_;
     s.busy = true;
     s.timer->fire();
     s.busy = false;

@@ -72,7 +72,6 @@ public:
     void processMessages();
 
     std::optional<VirtualMs> dueAt(const Timer& timer);   // nullopt when not armed
-    long long firings() const { return firings_; }
 
 private:
     struct Slot {
@@ -90,7 +89,6 @@ private:
 
     VirtualClock& clock_;
     std::deque<Slot> slots_;
-    long long firings_ = 0;
 };
 
 }  // namespace tarvex::ui

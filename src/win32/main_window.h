@@ -52,7 +52,6 @@ public:
     PagesView& pages() { return *pagesView_; }
     // The panel of a page ("TS_LOG", ...), for the views other parts put on it.
     Panel& page(const std::string& name) { return pagesView_->page(name); }
-    WindowView& windowView() { return *windowView_; }
 
     // Controls of the window that carry no action of the model.
     ui::Grid GRID_SISTEMA{"GRID_SISTEMA"};

@@ -25,25 +25,18 @@ bool startProcess(const std::string& commandLine, int show, DWORD creationFlags,
                           nullptr, &si, &pi) != 0;
 }
 
-namespace {
-
-// The window keeps painting and answering while a long batch runs: messages are
-// let through as they come (the running flag keeps timers and buttons from
-// starting another run). Once the program is asked to end, the rest is a plain wait.
-void waitPumping(HANDLE process) {
+void waitPumping(HANDLE object) {
     for (;;) {
-        const DWORD r = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
+        const DWORD r = MsgWaitForMultipleObjects(1, &object, FALSE, INFINITE, QS_ALLINPUT);
         if (r != WAIT_OBJECT_0 + 1) return;
         platform::op().processMessages();
         MSG quit;
         if (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) {
-            WaitForSingleObject(process, INFINITE);
+            WaitForSingleObject(object, INFINITE);
             return;
         }
     }
 }
-
-}  // namespace
 
 platform::ProcessEnd Win32Processes::runAndWait(const std::string& commandLine, int show) {
     PROCESS_INFORMATION pi;

@@ -11,4 +11,10 @@ namespace tarvex::win32 {
 bool startProcess(const std::string& commandLine, int show, DWORD creationFlags,
                   PROCESS_INFORMATION& pi);
 
+// Waits for `object` (a process, a thread) while the window keeps painting and
+// answering: messages are let through as they come (the running flag keeps timers
+// and buttons from starting another run). Once the program is asked to end, the
+// rest is a plain wait.
+void waitPumping(HANDLE object);
+
 }  // namespace tarvex::win32

@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "win32/services_process.h"
 #include "win32/services_win32.h"
 #include "win32/wide.h"
 
@@ -28,20 +29,41 @@ std::string shellCopyReason(int code) {
     }
 }
 
+// The copy runs on a thread of its own so that the window stays alive through a
+// long one; its dialogs (when its flags allow them) belong to that thread.
+struct CopyJob {
+    std::vector<wchar_t> source, target;
+    unsigned flags = 0;
+    int result = 0;
+};
+
+DWORD WINAPI copyThread(void* param) {
+    auto& job = *static_cast<CopyJob*>(param);
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_COPY;
+    op.pFrom = job.source.data();
+    op.pTo = job.target.data();
+    op.fFlags = static_cast<FILEOP_FLAGS>(job.flags);
+    job.result = SHFileOperationW(&op);
+    // A copy the operator cancelled half-way is not a finished copy.
+    if (job.result == 0 && op.fAnyOperationsAborted) job.result = ERROR_CANCELLED;
+    if (SUCCEEDED(com)) CoUninitialize();
+    return 0;
+}
+
 }  // namespace
 
 platform::IoResult Win32Shell::copy(const std::string& from, const std::string& to, unsigned flags) {
-    std::vector<wchar_t> source = doubleNulList({from});
-    std::vector<wchar_t> target = doubleNulList({to});
-    SHFILEOPSTRUCTW op{};
-    op.hwnd = nullptr;
-    op.wFunc = FO_COPY;
-    op.pFrom = source.data();
-    op.pTo = target.data();
-    op.fFlags = static_cast<FILEOP_FLAGS>(flags);
-    int result = SHFileOperationW(&op);
-    // A copy the operator cancelled half-way is not a finished copy.
-    if (result == 0 && op.fAnyOperationsAborted) result = ERROR_CANCELLED;
+    CopyJob job{doubleNulList({from}), doubleNulList({to}), flags};
+    HANDLE thread = CreateThread(nullptr, 0, copyThread, &job, 0, nullptr);
+    if (!thread) {
+        copyThread(&job);
+    } else {
+        waitPumping(thread);
+        CloseHandle(thread);
+    }
+    const int result = job.result;
     if (result == 0) return std::nullopt;
     const std::string path = from + " => " + to;
     const std::string reason = shellCopyReason(result);

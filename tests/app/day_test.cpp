@@ -66,7 +66,7 @@ protected:
 
 TEST_F(Day, EveryTaskRunsAtItsHourAndLeavesItsLineAndStamp) {
     start();
-    host.runUntil(when(2026, 12, 9, 23, 59, 0));
+    host.runUntil(at(2026, 12, 9, 23, 59, 0));
     EXPECT_TRUE(form->FormClose());
     form->FormDestroy();
 

@@ -19,18 +19,18 @@ protected:
 };
 
 TEST_F(FailedRun, RunsAtTheNextAgendaOnceTheDriveIsThere) {
-    host.runUntil(when(2026, 12, 9, 8, 5, 0));
+    host.runUntil(at(2026, 12, 9, 8, 5, 0));
     EXPECT_EQ(logEvents(), (std::vector<std::string>{"INI Start TARVEX", "ERR ***   ERRO   ***   PEN"}));
     EXPECT_EQ(form->GRID_C.cell(3, 1), "ERRO 09/12 08:00: Unidade X: não encontrada");
     EXPECT_TRUE(op.errors().empty());   // a scheduled run never stops on a box
     fake.shell.missingDrives = "";
-    host.runUntil(when(2026, 12, 9, 8, 30, 0));
+    host.runUntil(at(2026, 12, 9, 8, 30, 0));
     EXPECT_EQ(logEvents().back(), "EXE PEN");
     EXPECT_EQ(form->GRID.cell(col::ULTIMO_ERRO, 1), "");
 }
 
 TEST_F(FailedRun, TheWarningPictureStaysUntilTheBalloonOpensTheLog) {
-    host.runUntil(when(2026, 12, 9, 8, 5, 0));
+    host.runUntil(at(2026, 12, 9, 8, 5, 0));
     EXPECT_EQ(form->TrayIcon1.imageIndex(), 2);
     form->TrayIcon1.onBalloonClick();
     EXPECT_EQ(form->TrayIcon1.imageIndex(), 0);
@@ -63,20 +63,20 @@ protected:
 };
 
 TEST_F(PenWait, ATaskWaitsForItsDriveAndRunsWhenItArrives) {
-    host.runUntil(when(2026, 12, 9, 8, 30, 0));
+    host.runUntil(at(2026, 12, 9, 8, 30, 0));
     EXPECT_EQ(form->TrayIcon1.balloon().text, "Insira o pen drive BACKUP para a tarefa PEN");
     EXPECT_EQ(form->GRID_C.cell(3, 1), "AGUARDANDO o pen drive BACKUP");
     EXPECT_EQ(logEvents(), (std::vector<std::string>{"INI Start TARVEX", "EXE OUTRA"}));   // not held up
 
     fake.shell.labels["BACKUP"] = 'F';
     form->devicesChanged();
-    host.runUntil(when(2026, 12, 9, 8, 31, 0));
+    host.runUntil(at(2026, 12, 9, 8, 31, 0));
     EXPECT_EQ(logEvents().back(), "EXE PEN");
     EXPECT_EQ(fake.shell.copies.back().to, "F:\\COPIA");
 }
 
 TEST_F(PenWait, ADayWithoutTheDriveEndsInAFailure) {
-    host.runUntil(when(2026, 12, 10, 0, 15, 0));
+    host.runUntil(at(2026, 12, 10, 0, 15, 0));
     EXPECT_EQ(logEvents().back(), "ERR ***   ERRO   ***   PEN");
     EXPECT_NE(form->GRID.cell(col::ULTIMO_ERRO, 1).find("Pen drive BACKUP não conectado"), std::string::npos);
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/tf_tarvex.h"
+#include "testkit/clock.h"
 #include "lib/datetime.h"
 #include "lib/mrqr.h"
 #include "tasks/columns.h"
@@ -22,11 +23,7 @@
 
 namespace tarvex::testing {
 
-inline LocalTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    LocalTime t;
-    t.year = y, t.month = mo, t.day = d, t.hour = h, t.minute = mi, t.second = s;
-    return t;
-}
+using testkit::at;
 
 inline std::string stampNow() { return MRQ_HOJE() + " " + formatTime(nowSeconds()); }
 

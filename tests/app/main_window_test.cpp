@@ -38,7 +38,6 @@ TEST_F(MainWindow, StartUpLoadsLogsComputesAndStartsTheSupervisor) {
     EXPECT_EQ(form->PC_GERAL.active(), "TS_CAPA");
     EXPECT_FALSE(form->PC_GERAL.tabsVisible());
     EXPECT_FALSE(form->editor().pages.PC_TIPO.tabsVisible());
-    EXPECT_EQ(form->CHR_SEPARADOR, "\xA6");
     EXPECT_EQ(std::make_tuple(form->CALEND.year(), form->CALEND.month(), form->CALEND.day()),
               std::make_tuple(2026, 12, 9));
     // The settings' defaults reached the window.
@@ -189,7 +188,7 @@ TEST_F(MainWindow, CancelledCloseSavesKeepsRunningAndLogsNothing) {
     EXPECT_EQ(dir.read("TARVEX_SISTEMA.TXT").substr(0, 15), "20#30#1000#700#");
     EXPECT_EQ(form->PC_GERAL.active(), "TS_TAREFAS");
     EXPECT_EQ(due(form->T_SUPERVISOR), "09/12/26 07:10:00");
-    host.runUntil(when(2026, 12, 9, 8, 0, 1));
+    host.runUntil(at(2026, 12, 9, 8, 0, 1));
     EXPECT_EQ(logEvents(), (std::vector<std::string>{"INI Start TARVEX", "EXE COPIA"}));
 }
 
@@ -221,7 +220,7 @@ TEST_F(MainWindow, CloseConfirmedDuringARunEndsTheProgramAfterIt) {
         closed = closed || form->FormClose();
         return 0;
     };
-    host.runUntil(when(2026, 12, 9, 8, 0, 1));
+    host.runUntil(at(2026, 12, 9, 8, 0, 1));
     EXPECT_FALSE(closed);
     EXPECT_FALSE(quitAfterNo);
     EXPECT_EQ(op.questions(), std::vector<std::string>(2, "A tarefa COPIA está em execução.\r\n\r\nSair quando ela terminar ?"));
@@ -235,7 +234,7 @@ TEST_F(MainWindow, APowerTaskEndsTheProgramWithoutTheQuestion) {
     writeTasks({{{col::NOME, "FIM"}, {col::TIPO, "05 - FUNÇÕES"}, {col::PERIODO, DAILY}, {col::HORA, "08:00"},
                  {col::FUNCOES, "0"}}});
     start();
-    host.runUntil(when(2026, 12, 9, 8, 0, 1));
+    host.runUntil(at(2026, 12, 9, 8, 0, 1));
     EXPECT_TRUE(form->quitRequested());
     form->FormDestroy();
     EXPECT_TRUE(op.questions().empty());

@@ -38,7 +38,7 @@ protected:
 TEST_F(EditingDay, ARunWhileAnotherTaskIsEditedLeavesTypingPageAndStampsAlone) {
     select(2);
     ed().E_NOME.setText("NOME NOVO");
-    host.runUntil(when(2026, 12, 9, 8, 20, 0));   // task 1 runs, the supervisor fires
+    host.runUntil(at(2026, 12, 9, 8, 20, 0));   // task 1 runs, the supervisor fires
 
     EXPECT_EQ(cell(col::ULTIMA_EXEC, 1), "09/12/26 08:00:00");
     EXPECT_EQ(form->E_ULTEXEC.text(), "");
@@ -52,7 +52,7 @@ TEST_F(EditingDay, ARunWhileAnotherTaskIsEditedLeavesTypingPageAndStampsAlone) {
 
 TEST_F(EditingDay, TheBoxFollowsARunOfTheRowShownUnlessTheOperatorTypedInIt) {
     select(1);
-    host.runUntil(when(2026, 12, 9, 8, 1, 0));
+    host.runUntil(at(2026, 12, 9, 8, 1, 0));
     EXPECT_EQ(form->E_ULTEXEC.text(), "09/12/26 08:00:00");
     form->E_ULTEXEC.setText("01/01/26 00:00:00");   // typed: kept, and saved as typed
     form->BU_REAGENDAR.click();

@@ -106,7 +106,7 @@ TEST_F(SettingsPage, ALockedTaskFileIsLeftAloneAndLoadedOnceFree) {
     EXPECT_EQ(op.errors()[0].find("Uma cópia"), std::string::npos);
     EXPECT_NE(op.errors()[0].find("não será alterado"), std::string::npos);
     platform::setOpenHookForTests(nullptr);
-    host.runUntil(when(2026, 12, 9, 7, 10, 0));
+    host.runUntil(at(2026, 12, 9, 7, 10, 0));
     EXPECT_TRUE(form->tasksLoaded());
     EXPECT_EQ(form->E_PROX_NOME.text(), "01 - A");
 }
@@ -114,7 +114,7 @@ TEST_F(SettingsPage, ALockedTaskFileIsLeftAloneAndLoadedOnceFree) {
 TEST(KeepAside, NeverOverwritesAnEarlierCopy) {
     testkit::TempDir dir;
     dir.write("T.TXT", "one");
-    const LocalTime t = when(2026, 1, 2, 3, 4, 5);
+    const LocalTime t = at(2026, 1, 2, 3, 4, 5);
     EXPECT_EQ(tasks::asideName(dir.file("T.TXT"), t), dir.file("T.TXT") + ".ilegivel-20260102-030405");
     EXPECT_EQ(tasks::keepAside(dir.file("T.TXT"), t), dir.file("T.TXT.ilegivel-20260102-030405"));
     dir.write("T.TXT", "two");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/tf_tarvex.h"
+#include "testkit/clock.h"
 #include "lib/datetime.h"
 #include "tasks/columns.h"
 #include "testkit/operator.h"
@@ -17,18 +18,14 @@
 
 namespace tarvex::testing {
 
-inline LocalTime when(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    LocalTime t;
-    t.year = y, t.month = mo, t.day = d, t.hour = h, t.minute = mi, t.second = s;
-    return t;
-}
+using testkit::at;
 
 // One task row: column -> text.
 using Row = std::vector<std::pair<int, std::string>>;
 
 class WiredTest : public ::testing::Test {
 protected:
-    explicit WiredTest(LocalTime start = when(2026, 12, 9, 7, 0, 0)) : clock(start) {}
+    explicit WiredTest(LocalTime start = at(2026, 12, 9, 7, 0, 0)) : clock(start) {}
 
     void SetUp() override {
         clock.install();

@@ -44,7 +44,7 @@ public:
 class ExecutorTest : public ::testing::Test {
 protected:
     testkit::TempDir dir;
-    testkit::ClockScope clock{testkit::ClockScope::at(2026, 12, 6, 8, 0, 0)};
+    testkit::ClockScope clock{testkit::at(2026, 12, 6, 8, 0, 0)};
     testkit::ScriptedOperator oper;
     testkit::OperatorScope operScope{oper};
     testkit::FakeServices fake;

@@ -277,10 +277,10 @@ TEST_F(ExecutorTest, ProgramInAFolderWithBlanksStarts) {
 
 // A 23:50 task ending after midnight still runs at 23:50 that night.
 TEST_F(ExecutorTest, RunAcrossMidnightIsStampedWithTheDayItStarted) {
-    clock.set(testkit::ClockScope::at(2026, 12, 6, 23, 50, 0));
+    clock.set(testkit::at(2026, 12, 6, 23, 50, 0));
     const int row = addTask("NOITE", "00 - XCOPY", {{col::MEMO, "XCOPY A B"}});
     fake.processes.onRun = [&](const std::string&, int) {
-        clock.set(testkit::ClockScope::at(2026, 12, 7, 0, 10, 0));
+        clock.set(testkit::at(2026, 12, 7, 0, 10, 0));
         return 0;
     };
     executor.EXECUTANDO(row);

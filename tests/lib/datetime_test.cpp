@@ -38,7 +38,7 @@ TEST_F(ReadDate, TimesAndNowFromTheClock) {
     EXPECT_EQ(readTime("23:59:59"), 86399);
     for (const char* t : {"25:00", "12:75", "12:00:60", "12", "", "  :  ", "12:00:00:00", "1a:00"})
         EXPECT_FALSE(readTime(t).has_value()) << t;
-    clock.set(testkit::ClockScope::at(2026, 12, 6, 7, 8, 9));
+    clock.set(testkit::at(2026, 12, 6, 7, 8, 9));
     EXPECT_EQ(formatTime(nowSeconds()), "07:08:09");
     EXPECT_EQ(formatDate(today()), "06/12/26");
 }

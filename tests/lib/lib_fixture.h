@@ -29,7 +29,7 @@ struct ScriptedOperator : testkit::ScriptedOperator {
 
 class LibTest : public ::testing::Test {
 protected:
-    testkit::ClockScope clock{testkit::ClockScope::at(2026, 12, 6, 10)};
+    testkit::ClockScope clock{testkit::at(2026, 12, 6, 10)};
     ScriptedOperator operator_;
     testkit::OperatorScope operatorScope{operator_};
     std::filesystem::path root;
@@ -41,7 +41,7 @@ protected:
         std::error_code ec;
         if (!root.empty()) std::filesystem::remove_all(root, ec);
     }
-    void setToday(int y, int m, int d) { clock.set(testkit::ClockScope::at(y, m, d, 10)); }
+    void setToday(int y, int m, int d) { clock.set(testkit::at(y, m, d, 10)); }
     std::string file(const std::string& name) {
         if (root.empty()) {
             std::random_device rd;

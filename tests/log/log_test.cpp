@@ -14,7 +14,7 @@ using testkit::ClockScope;
 class LogTest : public ::testing::Test {
 protected:
     testkit::TempDir dir;
-    ClockScope clock{ClockScope::at(2026, 12, 6, 8, 0, 5)};
+    ClockScope clock{testkit::at(2026, 12, 6, 8, 0, 5)};
     std::string folder = dir.folder();
     exec::RunContext ctx;
     Log log{folder, ctx};
@@ -38,7 +38,7 @@ TEST_F(LogTest, EntriesAppendWithElapsedTimeTypeAndPeriod) {
 }
 
 TEST_F(LogTest, OperationOverMidnightShowsTheTrueElapsedTime) {
-    clock.set(ClockScope::at(2026, 12, 7, 0, 1, 0));
+    clock.set(testkit::at(2026, 12, 7, 0, 1, 0));
     ctx.HORA_INICIO = "23:59:30";
     log.MRQ_ADDLOG(1, "EXE", "X");
     EXPECT_EQ(dir.read("LOG_TIMER.TXT"), "07/12/26#01#EXE#X#23:59:30#00:01:00#00:01:30###\r\n");

@@ -25,7 +25,7 @@ const char* const kFile =
 class LogViewTest : public ::testing::Test {
 protected:
     testkit::TempDir dir;
-    ClockScope clock{ClockScope::at(2026, 12, 6, 20, 0, 0)};
+    ClockScope clock{testkit::at(2026, 12, 6, 20, 0, 0)};
     std::string folder = dir.folder();
     exec::RunContext ctx;
     Log log{folder, ctx};

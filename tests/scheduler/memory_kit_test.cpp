@@ -5,17 +5,14 @@
 #include <vector>
 
 #include "lib/datetime.h"
+#include "testkit/clock.h"
 #include "lib/mrqr.h"
 #include "ui/memory_kit.h"
 
 namespace tarvex::ui {
 namespace {
 
-LocalTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-    LocalTime t;
-    t.year = y, t.month = mo, t.day = d, t.hour = h, t.minute = mi, t.second = s, t.millisecond = ms;
-    return t;
-}
+using testkit::at;
 
 std::string text(const LocalTime& t) {
     char buf[40];

@@ -1,10 +1,11 @@
 // The settings file on disk and the logon value, as loading and saving see them.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <stdexcept>
 
 #include "settings/settings_file.h"
-#include "settings/window_bounds.h"
 #include "testkit/operator.h"
 #include "testkit/services.h"
 #include "testkit/tempdir.h"
@@ -44,7 +45,7 @@ TEST_F(SettingsFile, MissingFileGivesDefaultsAndTheRegistryDecidesAutorun) {
 TEST_F(SettingsFile, LimitsAppliedWhenReadBack) {
     dir.write(kFileName, "3#5#200#19#CALENDARIO#15#30##S#9#-2#N#S########");
     Settings s = readSettingsFile(dir.folder());
-    EXPECT_EQ(boundsOf(s), (Bounds{10, 10, 900, 670}));
+    EXPECT_EQ(std::make_tuple(s.top, s.left, s.width, s.height), std::make_tuple(10, 10, 900, 670));
     EXPECT_EQ(s.calendarFontSize, 8);
     EXPECT_EQ(s.textFontSize, "12");
     EXPECT_EQ(s.fontName, "MS Sans Serif");

@@ -4,6 +4,12 @@
 
 namespace tarvex::testkit {
 
+inline LocalTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
+    LocalTime t;
+    t.year = y, t.month = mo, t.day = d, t.hour = h, t.minute = mi, t.second = s, t.millisecond = ms;
+    return t;
+}
+
 class ClockScope {
 public:
     explicit ClockScope(LocalTime t = at(2026, 12, 6, 8, 0, 0)) : clock_(t) { platform::setClock(&clock_); }
@@ -18,12 +24,6 @@ public:
         clock_.set(t);
     }
     platform::FixedClock& clock() { return clock_; }
-
-    static LocalTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-        LocalTime t;
-        t.year = y, t.month = mo, t.day = d, t.hour = h, t.minute = mi, t.second = s;
-        return t;
-    }
 
 private:
     platform::FixedClock clock_;

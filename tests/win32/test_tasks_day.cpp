@@ -25,7 +25,7 @@ std::set<std::string> archiveEntries(const std::string& archive) {
 
 class Day : public TasksTest {
 protected:
-    Day() : TasksTest(when(2026, 12, 9, 7, 0, 0)) {}
+    Day() : TasksTest(at(2026, 12, 9, 7, 0, 0)) {}
 
     void SetUp() override {
         TasksTest::SetUp();
@@ -61,7 +61,7 @@ protected:
 
 TEST_F(Day, EveryTaskRunsForRealAtItsHour) {
     start();
-    host.runUntil(when(2026, 12, 9, 23, 0, 30));
+    host.runUntil(at(2026, 12, 9, 23, 0, 30));
     EXPECT_TRUE(form->quitRequested());
     form->FormDestroy();
 

@@ -64,7 +64,7 @@ TEST_F(Failures, AZipThatDoesNotReadBackKeepsYesterdaysArchive) {
 
 class KeepLast : public TasksTest {
 protected:
-    KeepLast() : TasksTest(when(2026, 12, 7, 7, 59, 0)) {}
+    KeepLast() : TasksTest(at(2026, 12, 7, 7, 59, 0)) {}
 };
 
 // Five days of a daily archive named by the day, three kept; the operator's own
@@ -76,7 +76,7 @@ TEST_F(KeepLast, TheThreeNewestArchivesStayAndNothingElseIsTouched) {
                  {col::DIR_ORIGEM, dir.path("dados")}, {col::DIR_DESTINO, dir.path("zips")},
                  {col::ARQDEST, "BACKUP"}, {col::EXTENSAO, "_[DIA]"}, {col::MANTER, "3"}}});
     start();
-    host.runUntil(when(2026, 12, 11, 9, 0, 0));
+    host.runUntil(at(2026, 12, 11, 9, 0, 0));
 
     std::set<std::string> left;
     for (const auto& e : std::filesystem::directory_iterator(platform::fsPath(dir.path("zips"))))

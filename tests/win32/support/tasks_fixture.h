@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "../win32_test_util.h"
+#include "testkit/clock.h"
 #include "app/tf_tarvex.h"
 #include "tasks/columns.h"
 #include "tasks/task_store.h"
@@ -23,11 +24,7 @@
 
 namespace tarvex::win32test {
 
-inline LocalTime when(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    LocalTime t;
-    t.year = y, t.month = mo, t.day = d, t.hour = h, t.minute = mi, t.second = s;
-    return t;
-}
+using testkit::at;
 
 // One task row: column -> text.
 using Row = std::vector<std::pair<int, std::string>>;
@@ -44,7 +41,7 @@ inline std::string memo(const std::vector<std::string>& lines) {
 // Wednesday 09/12/26 from 07:59: a task at "08:00" runs a minute after start-up.
 class TasksTest : public ::testing::Test {
 protected:
-    explicit TasksTest(LocalTime start = when(2026, 12, 9, 7, 59, 0)) : clock(start) {}
+    explicit TasksTest(LocalTime start = at(2026, 12, 9, 7, 59, 0)) : clock(start) {}
 
     void SetUp() override {
         clock.install();
@@ -93,7 +90,7 @@ protected:
         row.push_back({col::HORA, "08:00"});
         writeTasks({row});
         start();
-        host.runUntil(when(2026, 12, 9, 8, 0, 5));
+        host.runUntil(at(2026, 12, 9, 8, 0, 5));
     }
 
     std::vector<std::string> logLines() const {

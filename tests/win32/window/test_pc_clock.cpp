@@ -69,7 +69,7 @@ private:
 
 class PcClockWindow : public TasksTest {
 protected:
-    PcClockWindow() : TasksTest(when(2026, 12, 9, 7, 0, 0)) {}
+    PcClockWindow() : TasksTest(at(2026, 12, 9, 7, 0, 0)) {}
 
     void SetUp() override {
         TasksTest::SetUp();
@@ -93,7 +93,7 @@ protected:
 
 TEST_F(PcClockWindow, AResumeAfterASleepOverTheHourRunsTheMissedTaskOnce) {
     EXPECT_EQ(shown("E_PROX_INTERVALO"), "3600");
-    clock.set(when(2026, 12, 9, 8, 30, 0));   // asleep from 07:00: no timer fired meanwhile
+    clock.set(at(2026, 12, 9, 8, 30, 0));   // asleep from 07:00: no timer fired meanwhile
     send(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC);
     EXPECT_TRUE(testui::waitFor([&] { return !runEvents().empty(); }, 60000));
     send(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND);
@@ -103,7 +103,7 @@ TEST_F(PcClockWindow, AResumeAfterASleepOverTheHourRunsTheMissedTaskOnce) {
 
 TEST_F(PcClockWindow, AChangedClockReArmsTheTimerFromTheNewTime) {
     struct Change { LocalTime to; const char* wait; };
-    for (const Change& c : {Change{when(2026, 12, 9, 7, 50, 0), "600"}, Change{when(2026, 12, 9, 6, 0, 0), "7200"}}) {
+    for (const Change& c : {Change{at(2026, 12, 9, 7, 50, 0), "600"}, Change{at(2026, 12, 9, 6, 0, 0), "7200"}}) {
         clock.set(c.to);
         send(WM_TIMECHANGE, 0);
         EXPECT_EQ(shown("E_PROX_INTERVALO"), c.wait);
@@ -114,7 +114,7 @@ TEST_F(PcClockWindow, AChangedClockReArmsTheTimerFromTheNewTime) {
 
 class PenByLabelWindow : public TasksTest {
 protected:
-    PenByLabelWindow() : TasksTest(when(2026, 12, 9, 8, 30, 0)) {}
+    PenByLabelWindow() : TasksTest(at(2026, 12, 9, 8, 30, 0)) {}
 };
 
 TEST_F(PenByLabelWindow, AMissingLabelWaitsAndTheMappedDriveRunsTheTask) {
