@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<std::string> c = cells(std::string(reinterpret_cast<const char*>(data) + 2, size - 2));
     auto at = [&](size_t i) { return i < c.size() ? c[i] : std::string(); };
 
-    exec::RunContext ctx;
+    RunContext ctx;
     ctx.EXTENSAO_TAREFA = at(1), ctx.DATA_HOJE = at(2), ctx.PEN_TAREFA = at(3), ctx.DIA_SEMANA = at(4);
     exec::ACERTA(ctx, at(0));
 

@@ -12,7 +12,7 @@
 #include "platform/dialogs.h"
 #include "platform/operator.h"
 #include "platform/services.h"
-#include "scheduler/task_runner.h"
+#include "tasks/task_runner.h"
 #include "ui/controls.h"
 
 namespace tarvex::app {
@@ -48,7 +48,7 @@ using RowCells = std::vector<std::pair<int, std::string>>;
 // is fixed, so an untouched field reads "  :  ".
 std::string maskHour(const std::string& text);
 
-class TarefasEditor : public scheduler::EditorSave {
+class TarefasEditor : public tasks::EditorSave {
 public:
     TarefasEditor(EditorLinks links, EditorServices services);
     // The list outlives the editor: its selection action is taken back.

@@ -10,7 +10,7 @@
 #include "app/editor.h"
 #include "exec/exec_host.h"
 #include "exec/executor.h"
-#include "exec/run_context.h"
+#include "lib/run_context.h"
 #include "exec/runner.h"
 #include "log/log.h"
 #include "log/log_view.h"
@@ -18,7 +18,7 @@
 #include "platform/services.h"
 #include "scheduler/agenda.h"
 #include "scheduler/loop.h"
-#include "scheduler/task_runner.h"
+#include "tasks/task_runner.h"
 #include "settings/settings.h"
 #include "tasks/task_store.h"
 #include "ui/controls.h"
@@ -111,7 +111,7 @@ public:
     // ---- values kept by the window ----------------------------------------------------
     int LINHA_PROX = 0;
     bool TIMER1_ARMADO = false;        // TIMER1 armed at least once since start-up
-    exec::RunContext runContext;
+    RunContext runContext;
 
     int LINHA() const override { return linha_; }
     void stamped(int row, const std::string& stamp) override {
@@ -145,8 +145,8 @@ public:
 
     // The executor and the editor are plugged in at construction; tests may put
     // others in their place.
-    void setRunner(scheduler::TaskRunner* runner) { loop_.setRunner(runner); }
-    void setEditor(scheduler::EditorSave* editor) { loop_.setEditor(editor); }
+    void setRunner(tasks::TaskRunner* runner) { loop_.setRunner(runner); }
+    void setEditor(tasks::EditorSave* editor) { loop_.setEditor(editor); }
     // The editor's path pickers, for a window that makes its dialogs after the model.
     void setDialogs(platform::Dialogs* dialogs) { dialogs_.target = dialogs; }
 

@@ -3,7 +3,7 @@
 // run time, then tidies doubled backslashes and runs of spaces.
 #include <string>
 
-#include "exec/run_context.h"
+#include "lib/run_context.h"
 
 namespace tarvex::exec {
 

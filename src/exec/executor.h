@@ -5,17 +5,17 @@
 #include <string>
 
 #include "exec/exec_host.h"
-#include "exec/run_context.h"
+#include "lib/run_context.h"
 #include "exec/runner.h"
 #include "lib/datetime.h"
 #include "log/log.h"
 #include "platform/services.h"
-#include "scheduler/task_runner.h"
+#include "tasks/task_runner.h"
 #include "ui/controls.h"
 
 namespace tarvex::exec {
 
-class Executor : public scheduler::TaskRunner {
+class Executor : public tasks::TaskRunner {
 public:
     Executor(ui::Grid& GRID, RunContext& context, ExecControls controls, ExecHost& host,
              log::Log& log, CommandRunner& runner, platform::Services& services)

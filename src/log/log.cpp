@@ -12,7 +12,7 @@ constexpr int kDay = 24 * 60 * 60;
 }  // namespace
 
 std::optional<std::string> Log::entry(const LocalTime& now, int item, const std::string& code,
-                                      const std::string& text, const exec::RunContext& context) {
+                                      const std::string& text, const RunContext& context) {
     std::optional<int> start = readTime(context.HORA_INICIO);
     if (!start) return std::nullopt;
     const int end = secondsOfDay(now);
@@ -45,7 +45,7 @@ void Log::MRQ_ADDLOG(int item, const std::string& code, const std::string& text)
 void Log::logNow(int item, const std::string& code, const std::string& text) const noexcept {
     try {
         const LocalTime now = platform::clock().now();
-        exec::RunContext context = context_;
+        RunContext context = context_;
         context.HORA_INICIO = formatTime(secondsOfDay(now));
         if (auto line = entry(now, item, code, text, context)) MRQ_ADDLINHA(path(), *line);
     } catch (...) {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "exec/run_context.h"
+#include "lib/run_context.h"
 #include "platform/clock.h"
 
 namespace tarvex::log {
@@ -14,9 +14,9 @@ public:
     // Both are the main window's own fields, read at every entry: the settings
     // folder may be fixed after the log is made, and the run context changes
     // with every task.
-    Log(const std::string& PASTA_PARAM, const exec::RunContext& context)
+    Log(const std::string& PASTA_PARAM, const RunContext& context)
         : folder_(PASTA_PARAM), context_(context) {}
-    Log(std::string&&, const exec::RunContext&) = delete;   // would dangle
+    Log(std::string&&, const RunContext&) = delete;   // would dangle
 
     // Appends one entry. Never fails visibly: an entry that cannot be written is lost.
     void MRQ_ADDLOG(int item, const std::string& code, const std::string& text) const noexcept;
@@ -30,11 +30,11 @@ public:
     // The line for an entry written at `now` (no line end); nothing when the
     // run context's start time is not a time of day.
     static std::optional<std::string> entry(const LocalTime& now, int item, const std::string& code,
-                                            const std::string& text, const exec::RunContext& context);
+                                            const std::string& text, const RunContext& context);
 
 private:
     const std::string& folder_;
-    const exec::RunContext& context_;
+    const RunContext& context_;
 };
 
 }  // namespace tarvex::log

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "exec/run_context.h"
+#include "lib/run_context.h"
 #include "log/log.h"
 #include "platform/services.h"
 #include "ui/controls.h"
@@ -53,7 +53,7 @@ std::string operText(std::string_view code);
 
 class LogView {
 public:
-    LogView(LogControls controls, const Log& log, exec::RunContext& context, platform::Shell& shell)
+    LogView(LogControls controls, const Log& log, RunContext& context, platform::Shell& shell)
         : c_(controls), log_(log), context_(context), shell_(shell) {}
 
     // Rebuilds the grid from the file; throws FileError when it cannot be read,
@@ -67,7 +67,7 @@ public:
 private:
     LogControls c_;
     const Log& log_;
-    exec::RunContext& context_;
+    RunContext& context_;
     platform::Shell& shell_;
 };
 

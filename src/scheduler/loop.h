@@ -2,10 +2,13 @@
 // The scheduler loop: the one-shot timer, the supervisor, stop and resume, and the
 // buttons that act on the schedule ("Reagendar", "Executar agora", "Iconizar").
 #include "scheduler/agenda.h"
-#include "scheduler/task_runner.h"
+#include "tasks/task_runner.h"
 #include "ui/controls.h"
 
 namespace tarvex::scheduler {
+
+using tasks::EditorSave;
+using tasks::TaskRunner;
 
 struct LoopControls {
     ui::Timer& TIMER1;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/operator.h"
+#include "win32/handles.h"
 #include "win32/services_win32.h"
 #include "win32/wide.h"
 
@@ -43,11 +44,10 @@ platform::ProcessEnd Win32Processes::runAndWait(const std::string& commandLine, 
     if (!startProcess(commandLine, show, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, pi))
         return {0, platform::ioError("O comando não pôde ser iniciado", commandLine,
                                      {static_cast<int>(GetLastError()), std::system_category()})};
-    waitPumping(pi.hProcess);
+    const Process started(pi);
+    waitPumping(started.process.get());
     DWORD exitCode = 0;
-    GetExitCodeProcess(pi.hProcess, &exitCode);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    GetExitCodeProcess(started.process.get(), &exitCode);
     // A crash's status (0xC0000005...) is still a failure, never "could not start".
     return {static_cast<int>(std::min<DWORD>(exitCode, INT_MAX)), std::nullopt};
 }

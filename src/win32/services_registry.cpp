@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "win32/handles.h"
 #include "win32/services_win32.h"
 #include "win32/wide.h"
 
@@ -30,25 +31,23 @@ bool Win32Registry::getRun(bool machineWide, const std::string& name, std::strin
 }
 
 bool Win32Registry::setRun(const std::string& name, const std::string& value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+    RegKey key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.out(), nullptr) !=
         ERROR_SUCCESS)
         return false;
     std::wstring wName = widen(name), wValue = widen(value);
-    LONG rc = RegSetValueExW(key, wName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wValue.c_str()),
+    const LONG rc = RegSetValueExW(key.get(), wName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wValue.c_str()),
                              static_cast<DWORD>((wValue.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
     return rc == ERROR_SUCCESS;
 }
 
 bool Win32Registry::deleteRun(bool machineWide, const std::string& name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(machineWide ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key) !=
+    RegKey key;
+    if (RegOpenKeyExW(machineWide ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, key.out()) !=
         ERROR_SUCCESS)
         return false;
     std::wstring wName = widen(name);
-    LONG rc = RegDeleteValueW(key, wName.c_str());
-    RegCloseKey(key);
+    const LONG rc = RegDeleteValueW(key.get(), wName.c_str());
     return rc == ERROR_SUCCESS;
 }
 

@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "win32/handles.h"
 #include "win32/services_process.h"
 #include "win32/services_win32.h"
 #include "win32/wide.h"
@@ -56,13 +57,9 @@ DWORD WINAPI copyThread(void* param) {
 
 platform::IoResult Win32Shell::copy(const std::string& from, const std::string& to, unsigned flags) {
     CopyJob job{doubleNulList({from}), doubleNulList({to}), flags};
-    HANDLE thread = CreateThread(nullptr, 0, copyThread, &job, 0, nullptr);
-    if (!thread) {
-        copyThread(&job);
-    } else {
-        waitPumping(thread);
-        CloseHandle(thread);
-    }
+    const Handle thread(CreateThread(nullptr, 0, copyThread, &job, 0, nullptr));
+    if (thread) waitPumping(thread.get());
+    else copyThread(&job);
     const int result = job.result;
     if (result == 0) return std::nullopt;
     const std::string path = from + " => " + to;

@@ -51,11 +51,11 @@ SingleInstance::SingleInstance(const std::string& folder) {
     lockPath_ += kInstanceFile;
     // Nobody else may write the file while this program holds it: a later start
     // in the same folder, by whatever path, meets a sharing violation.
-    lock_ = CreateFileW(lockPath_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                        FILE_ATTRIBUTE_HIDDEN, nullptr);
-    if (lock_ != INVALID_HANDLE_VALUE) {
+    lock_.reset(CreateFileW(lockPath_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_HIDDEN, nullptr));
+    if (lock_) {
         first_ = true;
-        SetEndOfFile(lock_);   // what an earlier program published is gone
+        SetEndOfFile(lock_.get());   // what an earlier program published is gone
         return;
     }
     if (GetLastError() == ERROR_SHARING_VIOLATION) return;
@@ -66,28 +66,26 @@ SingleInstance::SingleInstance(const std::string& folder) {
 void SingleInstance::claimByName(const std::string& folder) {
     const std::wstring name = instanceName(folder);
     // Creating the mapping is the claim: exactly one start sees it new.
-    mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Shared), name.c_str());
+    mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Shared), name.c_str()));
     const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
     // Without the object nothing can be shared; running is better than not starting.
-    first_ = mapping_ == nullptr || !existed;
+    first_ = !mapping_ || !existed;
     if (mapping_)
-        shared_ = static_cast<Shared*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Shared)));
+        shared_ = static_cast<Shared*>(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Shared)));
 }
 
 SingleInstance::~SingleInstance() {
-    if (lock_ != INVALID_HANDLE_VALUE) CloseHandle(lock_);
     if (shared_) UnmapViewOfFile(shared_);
-    if (mapping_) CloseHandle(mapping_);
 }
 
 void SingleInstance::publish(HWND main) {
     if (!first_) return;
     const Shared mine{static_cast<ULONGLONG>(reinterpret_cast<std::uintptr_t>(main)), GetCurrentProcessId()};
-    if (lock_ != INVALID_HANDLE_VALUE) {
+    if (lock_) {
         DWORD written = 0;
-        SetFilePointer(lock_, 0, nullptr, FILE_BEGIN);
-        WriteFile(lock_, &mine, sizeof mine, &written, nullptr);   // one write: read whole or not at all
-        FlushFileBuffers(lock_);
+        SetFilePointer(lock_.get(), 0, nullptr, FILE_BEGIN);
+        WriteFile(lock_.get(), &mine, sizeof mine, &written, nullptr);   // one write: read whole or not at all
+        FlushFileBuffers(lock_.get());
     } else if (shared_) {
         shared_->process = mine.process;
         InterlockedExchange64(reinterpret_cast<volatile LONG64*>(&shared_->window), static_cast<LONG64>(mine.window));
@@ -102,12 +100,11 @@ bool SingleInstance::published(Shared& out) const {
             InterlockedCompareExchange64(reinterpret_cast<volatile LONG64*>(&shared_->window), 0, 0));
         out.process = shared_->process;
     } else {
-        HANDLE h = CreateFileW(lockPath_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return false;
+        const Handle h(CreateFileW(lockPath_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+        if (!h) return false;
         DWORD read = 0;
-        const bool whole = ReadFile(h, &out, sizeof out, &read, nullptr) && read == sizeof out;
-        CloseHandle(h);
+        const bool whole = ReadFile(h.get(), &out, sizeof out, &read, nullptr) && read == sizeof out;
         if (!whole) return false;
     }
     HWND main = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(out.window));

@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "win32/handles.h"
+
 namespace tarvex::win32 {
 
 // The kernel-object name for a folder: the same folder however its path is
@@ -45,8 +47,8 @@ private:
     bool published(Shared& out) const;
 
     std::wstring lockPath_;
-    HANDLE lock_ = INVALID_HANDLE_VALUE;
-    HANDLE mapping_ = nullptr;
+    Handle lock_;
+    Handle mapping_;
     Shared* shared_ = nullptr;
     bool first_ = false;
 };

@@ -30,7 +30,7 @@ inline std::string stampNow() { return MRQ_HOJE() + " " + formatTime(nowSeconds(
 // Runs a task as the executor's frame does: the running flag and the status for the
 // whole run, messages let through, the work taking `minutes`, then the stamp (unless
 // the run fails), the task file written and the waiting look restored.
-class RecordingRunner : public scheduler::TaskRunner {
+class RecordingRunner : public tasks::TaskRunner {
 public:
     struct Run {
         int row;
@@ -84,7 +84,7 @@ private:
     ui::VirtualClock& clock_;
 };
 
-class RecordingEditor : public scheduler::EditorSave {
+class RecordingEditor : public tasks::EditorSave {
 public:
     void BU_TAREFAS_SALVAClick() override { ++saves; }
     int saves = 0;

@@ -76,16 +76,16 @@ TEST_F(Startup, UnreadableTaskFileIsToldAndTriedAgainBySupervisor) {
 
 // An executor failing with an error nobody caught: the error box shows it, the
 // timer's handler ends there, and the supervisor picks the task up again.
-class ThrowingRunner : public scheduler::TaskRunner {
+class ThrowingRunner : public tasks::TaskRunner {
 public:
-    explicit ThrowingRunner(scheduler::TaskRunner& next) : next_(next) {}
+    explicit ThrowingRunner(tasks::TaskRunner& next) : next_(next) {}
     void EXECUTANDO(int row) override {
         if (throws-- > 0) throw std::runtime_error("'x' is not a valid integer value");
         next_.EXECUTANDO(row);
     }
     int throws = 1;
 private:
-    scheduler::TaskRunner& next_;
+    tasks::TaskRunner& next_;
 };
 
 TEST_F(Startup, ErrorInATimerHandlerIsShownAndTheSchedulerGoesOn) {

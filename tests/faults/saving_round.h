@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "exec/run_context.h"
+#include "lib/run_context.h"
 #include "lib/mrqr.h"
 #include "log/log.h"
 #include "settings/settings_file.h"
@@ -41,7 +41,7 @@ inline void saveSettings(const std::string& folder, long round) {
 }
 
 inline void logEntry(const std::string& folder, long round) {
-    exec::RunContext context;
+    RunContext context;
     context.HORA_INICIO = "08:00:00";
     log::Log(folder, context).MRQ_ADDLOG(1, "EXE", "R" + std::to_string(round) + " " + std::string(60, 'l'));
 }

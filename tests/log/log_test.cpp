@@ -16,7 +16,7 @@ protected:
     testkit::TempDir dir;
     ClockScope clock{testkit::at(2026, 12, 6, 8, 0, 5)};
     std::string folder = dir.folder();
-    exec::RunContext ctx;
+    RunContext ctx;
     Log log{folder, ctx};
 };
 

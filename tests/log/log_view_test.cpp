@@ -27,7 +27,7 @@ protected:
     testkit::TempDir dir;
     ClockScope clock{testkit::at(2026, 12, 6, 20, 0, 0)};
     std::string folder = dir.folder();
-    exec::RunContext ctx;
+    RunContext ctx;
     Log log{folder, ctx};
     ui::Grid grid{"GRID_LOG"};
     ui::Memo memo{"E_MEMO_LOG"};

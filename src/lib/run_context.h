@@ -3,7 +3,7 @@
 // every run and never clears; the placeholder expansion and the log read them.
 #include <string>
 
-namespace tarvex::exec {
+namespace tarvex {
 
 struct RunContext {
     std::string HORA_INICIO;      // hh:mm:ss when the logged operation began
@@ -21,4 +21,4 @@ struct RunContext {
     std::string EXTENSAO_TAREFA;
 };
 
-}  // namespace tarvex::exec
+}  // namespace tarvex

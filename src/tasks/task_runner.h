@@ -2,7 +2,7 @@
 // What the scheduler needs from the rest of the main window: run one task, and
 // save the task being edited. The executor and the editor fill these in.
 
-namespace tarvex::scheduler {
+namespace tarvex::tasks {
 
 class TaskRunner {
 public:
@@ -19,4 +19,4 @@ public:
     virtual void BU_TAREFAS_SALVAClick() = 0;
 };
 
-}  // namespace tarvex::scheduler
+}  // namespace tarvex::tasks
