@@ -1,6 +1,7 @@
 #include "log/log_view.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "lib/datetime.h"
 #include "lib/errors.h"
@@ -57,16 +58,25 @@ std::string operText(std::string_view code) {
 }
 
 LogRows::LogRows(std::string text, bool showStart, bool showClose) : text_(std::move(text)) {
-    const std::string_view all(text_);
-    for (size_t at = 0; at < all.size();) {
-        const size_t end = std::min(lineEnd(all.substr(at)), all.size() - at);
-        const std::string_view line = trimmed(all.substr(at, end));
+    const char* const d = text_.data();
+    const size_t n = text_.size();
+    const bool filtering = !showStart || !showClose;
+    starts_.reserve(static_cast<size_t>(std::count(text_.begin(), text_.end(), '\n')) + 1);
+    // A line ends at CR or LF, whichever comes first; memchr keeps a long log's pass short.
+    for (size_t at = 0; at < n;) {
+        const auto* lf = static_cast<const char*>(std::memchr(d + at, '\n', n - at));
+        const size_t stop = lf ? static_cast<size_t>(lf - d) : n;
+        const auto* cr = static_cast<const char*>(std::memchr(d + at, '\r', stop - at));
+        const size_t end = cr ? static_cast<size_t>(cr - d) : stop;
+        const std::string_view line = trimmed(std::string_view(d + at, end - at));
         const size_t start = at;
-        at += end + 1;
+        at = end + 1;
         if (line.empty()) continue;
-        std::string_view fields[kLogColumns];
-        splitFields(line, fields);
-        if ((fields[2] == "INI" && !showStart) || (fields[2] == "TER" && !showClose)) continue;
+        if (filtering) {
+            std::string_view fields[kLogColumns];
+            splitFields(line, fields);
+            if ((fields[2] == "INI" && !showStart) || (fields[2] == "TER" && !showClose)) continue;
+        }
         starts_.push_back(start);
     }
 }
