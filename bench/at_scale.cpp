@@ -23,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace tarvex;
 
-constexpr int kRows = 10000;
+constexpr int kRows = 9999;   // with the title row, the most a task file may hold
 constexpr int kLogLines = 1000000;
 
 const char* const kPeriods[] = {"01 - Todos os Dias", "02 - Segunda a Sexta", "05 - Semanal", "10 - Mensal",
