@@ -7,6 +7,7 @@
 #include <ctime>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -133,34 +134,56 @@ std::function<void(const std::string&)>& writtenHook() {
 }
 
 // Every entry read back whole: its name, its size against the file it came from,
-// and its CRC, which libzip checks at the end of the read.
-void verify(const std::string& path, const std::vector<pack::Entry>& files) {
+// and its CRC, which libzip checks at the end of the read. Each thread reads
+// every n-th entry through an archive handle of its own.
+void verify(const std::string& path, const std::vector<pack::Entry>& files, int threads) {
     auto fail = [&](const std::string& why) {
         throw FileError("Erro na verificação do arquivo ZIP " + path + " - " + why);
     };
+    const std::string name = libzipName(platform::fsPath(path));
     int code = 0;
-    zip_t* za = zip_open(libzipName(platform::fsPath(path)).c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    zip_t* za = zip_open(name.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
     if (!za) fail(openError(code));
-    std::string problem;
-    if (zip_get_num_entries(za, 0) != static_cast<zip_int64_t>(files.size())) problem = "número de arquivos";
-    std::vector<char> buffer(1 << 16);
-    for (zip_uint64_t i = 0; problem.empty() && i < files.size(); ++i) {
-        zip_stat_t st;
-        std::error_code ec;
-        const auto size = fs::file_size(files[i].file, ec);
-        if (zip_stat_index(za, i, 0, &st) != 0 || files[i].name != st.name || ec || st.size != size) {
-            problem = files[i].name + ": nome ou tamanho";
-            break;
-        }
-        zip_file_t* f = zip_fopen_index(za, i, 0);
-        zip_uint64_t total = 0;
-        zip_int64_t n = 0;
-        while (f && (n = zip_fread(f, buffer.data(), buffer.size())) > 0) total += static_cast<zip_uint64_t>(n);
-        if (!f || n < 0 || total != size) problem = files[i].name + ": " + (f ? zip_file_strerror(f) : zip_strerror(za));
-        if (f) zip_fclose(f);
-    }
+    const bool countOk = zip_get_num_entries(za, 0) == static_cast<zip_int64_t>(files.size());
     zip_discard(za);
-    if (!problem.empty()) fail(problem);
+    if (!countOk) fail("número de arquivos");
+
+    const std::size_t n = static_cast<std::size_t>(std::max(1, threads > 0 ? threads : pack::defaultThreads()));
+    std::vector<std::string> problems(files.size());
+    auto check = [&](std::size_t first) {
+        int openCode = 0;
+        zip_t* own = zip_open(name.c_str(), ZIP_RDONLY, &openCode);
+        std::vector<char> buffer(1 << 16);
+        for (std::size_t i = first; i < files.size(); i += n) {
+            if (!own) {
+                problems[i] = openError(openCode);
+                return;
+            }
+            zip_stat_t st;
+            std::error_code ec;
+            const auto size = fs::file_size(files[i].file, ec);
+            if (zip_stat_index(own, i, 0, &st) != 0 || files[i].name != st.name || ec || st.size != size) {
+                problems[i] = files[i].name + ": nome ou tamanho";
+                break;
+            }
+            zip_file_t* f = zip_fopen_index(own, i, 0);
+            zip_uint64_t total = 0;
+            zip_int64_t got = 0;
+            while (f && (got = zip_fread(f, buffer.data(), buffer.size())) > 0) total += static_cast<zip_uint64_t>(got);
+            if (!f || got < 0 || total != size)
+                problems[i] = files[i].name + ": " + (f ? zip_file_strerror(f) : zip_strerror(own));
+            if (f) zip_fclose(f);
+            if (!problems[i].empty()) break;
+        }
+        if (own) zip_discard(own);
+    };
+    {
+        std::vector<std::jthread> readers;
+        for (std::size_t t = 1; t < n; ++t) readers.emplace_back(check, t);
+        check(0);
+    }
+    for (const std::string& problem : problems)
+        if (!problem.empty()) fail(problem);
 }
 
 }  // namespace
@@ -200,7 +223,7 @@ void writeZip(const ZipJob& job, const ZipProgressFn& progress) {
         }
         archive.close(packer);
         if (writtenHook()) writtenHook()(temp);
-        verify(temp, files);
+        verify(temp, files, job.threads);
     } catch (...) {
         fs::remove(platform::fsPath(temp), ec);
         throw;
