@@ -37,9 +37,14 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
+// One per worker, made on its stack: a thread_local one is freed twice by
+// mingw's thread-exit handling.
 struct Compressor {
     libdeflate_compressor* c = libdeflate_alloc_compressor(kLevel);
     ~Compressor() { libdeflate_free_compressor(c); }
+    Compressor() = default;
+    Compressor(const Compressor&) = delete;
+    Compressor& operator=(const Compressor&) = delete;
 };
 
 }  // namespace
@@ -97,6 +102,7 @@ void Packer::fail(const std::string& why) {
 }
 
 void Packer::work() {
+    Compressor compressor;
     for (;;) {
         std::unique_lock lock(m_);
         workCv_.wait(lock, [&] { return cancelled_ || next_ >= jobs_.size() || next_ < consumed_ + window_; });
@@ -105,7 +111,8 @@ void Packer::work() {
         lock.unlock();
         auto result = std::make_unique<Result>();
         try {
-            compress(jobs_[j], *result);
+            if (!compressor.c) throw std::bad_alloc();
+            compress(jobs_[j], compressor.c, *result);
         } catch (const std::exception& e) {
             result->error = e.what();
         }
@@ -115,7 +122,7 @@ void Packer::work() {
     }
 }
 
-void Packer::compress(const Job& job, Result& out) const {
+void Packer::compress(const Job& job, libdeflate_compressor* compressor, Result& out) const {
     const Entry& entry = entries_[job.entry];
     const std::string name = platform::fromFsPath(entry.file);
     auto failWith = [&](const std::string& why) { out.error = name + ": " + why; };
@@ -140,11 +147,9 @@ void Packer::compress(const Job& job, Result& out) const {
     out.crc = static_cast<std::uint32_t>(libdeflate_crc32(0, piece, job.length));
 
     if (job.whole) {
-        thread_local Compressor compressor;
-        if (!compressor.c) throw std::bad_alloc();
-        out.data.resize(libdeflate_deflate_compress_bound(compressor.c, job.length));
+        out.data.resize(libdeflate_deflate_compress_bound(compressor, job.length));
         const std::size_t n =
-            libdeflate_deflate_compress(compressor.c, piece, job.length, out.data.data(), out.data.size());
+            libdeflate_deflate_compress(compressor, piece, job.length, out.data.data(), out.data.size());
         if (n == 0 || n >= job.length) {
             out.stored = true;
             plain.erase(plain.begin(), plain.begin() + static_cast<std::ptrdiff_t>(dict));

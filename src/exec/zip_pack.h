@@ -3,6 +3,8 @@
 // libzip already compressed, in the archive's order.
 #include <zip.h>
 
+struct libdeflate_compressor;
+
 #include <condition_variable>
 #include <cstdint>
 #include <ctime>
@@ -55,7 +57,7 @@ private:
     class Source;
 
     void work();
-    void compress(const Job& job, Result& out) const;
+    void compress(const Job& job, libdeflate_compressor* compressor, Result& out) const;
     // Waits for job j; null once the run was cancelled.
     Result* await(std::size_t j);
     void consumed(std::size_t j);
