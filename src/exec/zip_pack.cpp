@@ -287,7 +287,7 @@ private:
             Result* r = piece(job_);
             if (!r) return -1;
             const std::size_t n = static_cast<std::size_t>(std::min<zip_uint64_t>(len - done, r->data.size() - at_));
-            std::memcpy(out + done, r->data.data() + at_, n);
+            if (n) std::memcpy(out + done, r->data.data() + at_, n);
             done += n;
             at_ += n;
             if (at_ < r->data.size()) break;
