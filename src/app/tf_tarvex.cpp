@@ -58,6 +58,7 @@ void TF_TARVEX::sessionEnding() {
 void TF_TARVEX::runningChanged() {
     const bool running = CB_EXECUTANDO.checked();
     T_DURACAO.setTimerEnabled(running);
+    progressText_.clear();
     if (running) {
         runStartSecond_ = nowSeconds();
         runName_ = trim(runContext.NOME_TAREFA);
@@ -67,6 +68,11 @@ void TF_TARVEX::runningChanged() {
 
 void TF_TARVEX::showDuration() {
     if (!CB_EXECUTANDO.checked()) return;
+    if (!progressText_.empty()) {
+        LA_MSG.setCaption(progressText_);
+        TrayIcon1.setHint(progressText_);
+        return;
+    }
     const int elapsed = (nowSeconds() - runStartSecond_ + 86400) % 86400;
     const std::string text = "Executando " + runName_ + " - " + MRQ_ZEROS(elapsed / 60, 2) + ":" +
                              MRQ_ZEROS(elapsed % 60, 2);

@@ -128,6 +128,7 @@ public:
     void runningChanged();
     void showDuration();
     int idleTrayImage() const override { return failureUnseen_ ? 2 : 0; }
+    void runProgress(const std::string& text) override { progressText_ = text; }
     void setLINHA(int row) { linha_ = row; }
     const std::string& PASTA_PARAM() const { return store_.pastaParam(); }
     const std::string& exePath() const { return exePath_; }
@@ -248,6 +249,7 @@ private:
     std::string lateToldOn_;        // the day the late tasks were last announced
     int runStartSecond_ = 0;        // of the day, when the run in progress started
     std::string runName_;
+    std::string progressText_;      // a run's own progress, shown instead of its time
     struct PenWait {
         std::string pen, day;   // the drive waited for, since which day
     };

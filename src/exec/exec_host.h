@@ -30,6 +30,8 @@ public:
     virtual int idleTrayImage() const = 0;
     // The task of `row` cannot run yet: its pen drive `pen` (letter or label) is not there.
     virtual void penWaiting(int row, const std::string& pen) = 0;
+    // A long run's progress, shown in the status label and the tray hint until it ends.
+    virtual void runProgress(const std::string& text) { (void)text; }
 };
 
 }  // namespace tarvex::exec

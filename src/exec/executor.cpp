@@ -1,7 +1,10 @@
 #include "exec/executor.h"
 
+#include <atomic>
 #include <exception>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 #include "exec/acerta.h"
 #include "exec/close_program.h"
@@ -317,7 +320,7 @@ void Executor::zipFolder(int row) {
                                        ctx_.EXTENSAO_TAREFA + ".ZIP");
     platform::op().processMessages();
     try {
-        writeZip(job);   // replaces an older archive only once the new one is whole and read back
+        writeZipPumping(job);   // replaces an older archive only once the new one is whole and read back
         stamp(row);
         host_.GRID_SALVA();
         logExe(row);
@@ -330,6 +333,62 @@ void Executor::zipFolder(int row) {
         c_.LA_MSG.setCaption("Erro - " + ctx_.NOME_TAREFA);
         host_.BU_PROXIMOClick();
     }
+}
+
+namespace {
+
+// "1.234": thousands marked with a dot, as the operator reads numbers.
+std::string zipCount(std::uint64_t n) {
+    std::string digits = std::to_string(n), out;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i && (digits.size() - i) % 3 == 0) out += '.';
+        out += digits[i];
+    }
+    return out;
+}
+
+std::string zipProgressText(const std::string& name, const ZipProgress& p) {
+    const std::uint64_t percent = p.bytesTotal ? p.bytes * 100 / p.bytesTotal
+                                               : (p.filesTotal ? p.files * 100 / p.filesTotal : 0);
+    return "Compactando " + trim(name) + ": " + zipCount(p.files) + " de " + zipCount(p.filesTotal) + " arquivos (" +
+           std::to_string(percent) + "%)";
+}
+
+}  // namespace
+
+// The archive is written on a thread of its own while the window keeps
+// answering; the running flag keeps timers and buttons from starting another run.
+void Executor::writeZipPumping(const ZipJob& job) {
+    std::mutex m;
+    std::optional<ZipProgress> latest;
+    std::atomic<bool> done{false};
+    std::exception_ptr error;
+    {
+        std::jthread worker([&] {
+            try {
+                writeZip(job, [&](const ZipProgress& p) {
+                    std::lock_guard lock(m);
+                    latest = p;
+                });
+            } catch (...) {
+                error = std::current_exception();
+            }
+            done = true;
+        });
+        platform::op().waitUntil([&] { return done.load(); }, [&] {
+            std::optional<ZipProgress> p;
+            {
+                std::lock_guard lock(m);
+                p.swap(latest);
+            }
+            if (!p) return;
+            const std::string text = zipProgressText(ctx_.NOME_TAREFA, *p);
+            c_.LA_MSG.setCaption(text);
+            c_.TrayIcon1.setHint(text);
+            host_.runProgress(text);
+        });
+    }
+    if (error) std::rethrow_exception(error);
 }
 
 // "Manter os últimos N": older archives of this task's own name pattern go.

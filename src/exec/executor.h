@@ -15,6 +15,8 @@
 
 namespace tarvex::exec {
 
+struct ZipJob;
+
 class Executor : public tasks::TaskRunner {
 public:
     Executor(ui::Grid& GRID, RunContext& context, ExecControls controls, ExecHost& host,
@@ -49,6 +51,7 @@ private:
     void closeProgram(int row);    // "04"
     void powerFunction(int row);   // "05"
     void zipFolder(int row);       // "06"
+    void writeZipPumping(const ZipJob& job);
     void showMessage(int row);     // "10"
 
     void writeBatchFile();

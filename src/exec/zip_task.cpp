@@ -3,11 +3,15 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "exec/zip_pack.h"
 #include "lib/errors.h"
 #include "lib/mrqr.h"
 #include "platform/files.h"
@@ -57,18 +61,28 @@ struct Selection {
     }
 };
 
-// (entry name, file) for every wanted file below root, ordered by entry name.
-std::vector<std::pair<std::string, fs::path>> collect(const fs::path& root, const Selection& sel) {
-    std::vector<std::pair<std::string, fs::path>> files;
+std::time_t modified(const fs::path& file) {
+    std::error_code ec;
+    const auto t = fs::last_write_time(file, ec);
+    if (ec) return std::time(nullptr);
+    return std::chrono::system_clock::to_time_t(
+        std::chrono::time_point_cast<std::chrono::system_clock::duration>(std::chrono::file_clock::to_sys(t)));
+}
+
+// Every wanted file below root, ordered by entry name.
+std::vector<pack::Entry> collect(const fs::path& root, const Selection& sel) {
+    std::vector<pack::Entry> files;
     std::error_code ec;
     fs::recursive_directory_iterator it(root, ec), end;
     for (; !ec && it != end; it.increment(ec)) {
         std::error_code typeEc;
         if (!it->is_regular_file(typeEc) || !sel.wants(*it)) continue;
-        files.emplace_back(libzipName(it->path().lexically_relative(root)), it->path());
+        const auto size = it->file_size(typeEc);
+        if (typeEc) throw FileError("Erro ao ler " + platform::fromFsPath(it->path()) + ": " + typeEc.message());
+        files.push_back({libzipName(it->path().lexically_relative(root)), it->path(), size, modified(it->path())});
     }
     if (ec) throw FileError("Erro ao ler a pasta " + platform::fromFsPath(root) + ": " + ec.message());
-    std::sort(files.begin(), files.end());
+    std::sort(files.begin(), files.end(), [](const pack::Entry& a, const pack::Entry& b) { return a.name < b.name; });
     return files;
 }
 
@@ -93,47 +107,26 @@ public:
     Archive(const Archive&) = delete;
     Archive& operator=(const Archive&) = delete;
 
-    void add(const std::string& entry, const fs::path& file) {
-        zip_source_t* src = zip_source_file(za_, libzipName(file).c_str(), 0, -1);
-        if (!src) fail(platform::fromFsPath(file) + ": " + zip_strerror(za_));
-        // ZIP_CM_DEFAULT deflates at the normal level.
-        if (zip_file_add(za_, entry.c_str(), src, ZIP_FL_ENC_UTF_8) < 0) {
-            zip_source_free(src);
-            fail(platform::fromFsPath(file) + ": " + zip_strerror(za_));
+    // libzip writes a temporary file beside the archive and renames it over the
+    // old one only when complete. A worker's failure names its file; libzip
+    // only knows that a read failed.
+    void close(const pack::Packer& packer) {
+        if (zip_close(za_) != 0) {
+            const std::string why = packer.failure();
+            fail(why.empty() ? zip_strerror(za_) : why);
         }
-    }
-
-    // Writes everything to a temporary file beside the archive and renames it
-    // over the old one only when complete.
-    void close() {
-        if (zip_close(za_) != 0) fail(zip_strerror(za_));
         za_ = nullptr;
     }
+    zip_t* get() const { return za_; }
 
-private:
     [[noreturn]] void fail(const std::string& why) const {
         throw FileError("Erro ao gravar o arquivo ZIP " + path_ + " - " + why);
     }
+
+private:
     std::string path_;
     zip_t* za_ = nullptr;
 };
-
-// libzip's default method stores a file that deflate does not shrink only
-// when the file fits its first read buffer; larger ones are set to stored in a
-// second pass. The archive is already complete, so a failure here only leaves
-// it deflated.
-void storeWhatDidNotShrink(const std::string& path) {
-    int code = 0;
-    zip_t* za = zip_open(libzipName(platform::fsPath(path)).c_str(), 0, &code);
-    if (!za) return;
-    bool changed = false;
-    for (zip_int64_t i = 0; i < zip_get_num_entries(za, 0); ++i) {
-        zip_stat_t st;
-        if (zip_stat_index(za, i, 0, &st) == 0 && st.comp_method != ZIP_CM_STORE && st.comp_size >= st.size)
-            changed = zip_set_file_compression(za, i, ZIP_CM_STORE, 0) == 0 || changed;
-    }
-    if (!changed || zip_close(za) != 0) zip_discard(za);
-}
 
 std::function<void(const std::string&)>& writtenHook() {
     static std::function<void(const std::string&)> hook;
@@ -141,39 +134,61 @@ std::function<void(const std::string&)>& writtenHook() {
 }
 
 // Every entry read back whole: its name, its size against the file it came from,
-// and its CRC, which libzip checks at the end of the read.
-void verify(const std::string& path, const std::vector<std::pair<std::string, fs::path>>& files) {
+// and its CRC, which libzip checks at the end of the read. Each thread reads
+// every n-th entry through an archive handle of its own.
+void verify(const std::string& path, const std::vector<pack::Entry>& files, int threads) {
     auto fail = [&](const std::string& why) {
         throw FileError("Erro na verificação do arquivo ZIP " + path + " - " + why);
     };
+    const std::string name = libzipName(platform::fsPath(path));
     int code = 0;
-    zip_t* za = zip_open(libzipName(platform::fsPath(path)).c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    zip_t* za = zip_open(name.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
     if (!za) fail(openError(code));
-    std::string problem;
-    if (zip_get_num_entries(za, 0) != static_cast<zip_int64_t>(files.size())) problem = "número de arquivos";
-    std::vector<char> buffer(1 << 16);
-    for (zip_uint64_t i = 0; problem.empty() && i < files.size(); ++i) {
-        zip_stat_t st;
-        std::error_code ec;
-        const auto size = fs::file_size(files[i].second, ec);
-        if (zip_stat_index(za, i, 0, &st) != 0 || files[i].first != st.name || ec || st.size != size) {
-            problem = files[i].first + ": nome ou tamanho";
-            break;
-        }
-        zip_file_t* f = zip_fopen_index(za, i, 0);
-        zip_uint64_t total = 0;
-        zip_int64_t n = 0;
-        while (f && (n = zip_fread(f, buffer.data(), buffer.size())) > 0) total += static_cast<zip_uint64_t>(n);
-        if (!f || n < 0 || total != size) problem = files[i].first + ": " + (f ? zip_file_strerror(f) : zip_strerror(za));
-        if (f) zip_fclose(f);
-    }
+    const bool countOk = zip_get_num_entries(za, 0) == static_cast<zip_int64_t>(files.size());
     zip_discard(za);
-    if (!problem.empty()) fail(problem);
+    if (!countOk) fail("número de arquivos");
+
+    const std::size_t n = static_cast<std::size_t>(std::max(1, threads > 0 ? threads : pack::defaultThreads()));
+    std::vector<std::string> problems(files.size());
+    auto check = [&](std::size_t first) {
+        int openCode = 0;
+        zip_t* own = zip_open(name.c_str(), ZIP_RDONLY, &openCode);
+        std::vector<char> buffer(1 << 16);
+        for (std::size_t i = first; i < files.size(); i += n) {
+            if (!own) {
+                problems[i] = openError(openCode);
+                return;
+            }
+            zip_stat_t st;
+            std::error_code ec;
+            const auto size = fs::file_size(files[i].file, ec);
+            if (zip_stat_index(own, i, 0, &st) != 0 || files[i].name != st.name || ec || st.size != size) {
+                problems[i] = files[i].name + ": nome ou tamanho";
+                break;
+            }
+            zip_file_t* f = zip_fopen_index(own, i, 0);
+            zip_uint64_t total = 0;
+            zip_int64_t got = 0;
+            while (f && (got = zip_fread(f, buffer.data(), buffer.size())) > 0) total += static_cast<zip_uint64_t>(got);
+            if (!f || got < 0 || total != size)
+                problems[i] = files[i].name + ": " + (f ? zip_file_strerror(f) : zip_strerror(own));
+            if (f) zip_fclose(f);
+            if (!problems[i].empty()) break;
+        }
+        if (own) zip_discard(own);
+    };
+    {
+        std::vector<std::jthread> readers;
+        for (std::size_t t = 1; t < n; ++t) readers.emplace_back(check, t);
+        check(0);
+    }
+    for (const std::string& problem : problems)
+        if (!problem.empty()) fail(problem);
 }
 
 }  // namespace
 
-void writeZip(const ZipJob& job) {
+void writeZip(const ZipJob& job, const ZipProgressFn& progress) {
     const std::string source = trim(job.sourceDir);
     const fs::path root = platform::fsPath(source);
     if (source.empty() || !platform::dirExists(source))
@@ -191,13 +206,24 @@ void writeZip(const ZipJob& job) {
     // previous one while reporting success.
     if (files.empty()) throw FileError("Nenhum arquivo para compactar em " + source);
 
+    ZipProgress state{0, files.size(), 0, 0};
+    for (const auto& f : files) state.bytesTotal += f.size;
+    if (progress) progress(state);
     try {
         Archive archive(temp);
-        for (const auto& [entry, file] : files) archive.add(entry, file);
-        archive.close();
-        storeWhatDidNotShrink(temp);
+        pack::Packer packer(files, job.threads, job.chunkSize, [&](std::size_t done, std::uint64_t bytes) {
+            state.files = done;
+            state.bytes = bytes;
+            if (progress) progress(state);
+        });
+        try {
+            packer.addAll(archive.get());
+        } catch (const std::exception& e) {
+            archive.fail(e.what());
+        }
+        archive.close(packer);
         if (writtenHook()) writtenHook()(temp);
-        verify(temp, files);
+        verify(temp, files, job.threads);
     } catch (...) {
         fs::remove(platform::fsPath(temp), ec);
         throw;

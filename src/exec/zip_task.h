@@ -1,5 +1,7 @@
 #pragma once
 // Type "06": pack a folder tree into a ZIP archive.
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -10,14 +12,24 @@ struct ZipJob {
     std::string archivePath;   // already expanded; an existing file is replaced
     std::string masks;         // ";"-separated, empty = "*.*"
     std::string excludes;      // ";"-separated, may be empty
+    int threads = 0;           // compressing threads; 0: the machine's cores, at most 8
+    std::size_t chunkSize = 0; // files above it are compressed in pieces of it; 0: 4 MiB
 };
+
+// How far a run has come, in files and in bytes of the files written.
+struct ZipProgress {
+    std::size_t files = 0, filesTotal = 0;
+    std::uint64_t bytes = 0, bytesTotal = 0;
+};
+// Called on the thread that runs writeZip, after each entry.
+using ZipProgressFn = std::function<void(const ZipProgress&)>;
 
 // Writes the archive under a temporary name beside it, reads every entry back
 // (names, sizes, CRC) and replaces the old archive only once the new one is
 // complete and verified, so a failed run leaves the previous archive as it was.
 // The caller must not delete the old archive first. Throws tarvex::FileError
-// with a readable text on any failure.
-void writeZip(const ZipJob& job);
+// with a readable text on any failure. Safe to run off the window's thread.
+void writeZip(const ZipJob& job, const ZipProgressFn& progress = {});
 
 // Runs between writing the temporary archive and verifying it (a test damages it
 // there); an empty function removes the hook.

@@ -1,6 +1,8 @@
 #include "platform/operator.h"
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "platform/cp1252.h"
 
@@ -12,6 +14,15 @@ void print(const std::string& caption, const std::string& text) {
     std::fprintf(stderr, "[%s] %s\n", cp1252ToUtf8(caption).c_str(), cp1252ToUtf8(text).c_str());
 }
 }  // namespace
+
+void Operator::waitUntil(const std::function<bool()>& done, const std::function<void()>& tick) {
+    while (!done()) {
+        processMessages();
+        tick();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    tick();
+}
 
 void ConsoleOperator::message(const std::string& caption, const std::string& text) { print(caption, text); }
 

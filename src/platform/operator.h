@@ -1,6 +1,7 @@
 #pragma once
 // How the system talks to the operator and lets the message loop breathe.
 // The product shows real message boxes; tests script the answers.
+#include <functional>
 #include <string>
 
 namespace tarvex::platform {
@@ -21,6 +22,10 @@ public:
     virtual void error(const std::string& text) = 0;
     // Let pending window messages be processed (timers may fire in here).
     virtual void processMessages() = 0;
+    // Keeps the window answering until `done` (work of another thread) holds,
+    // calling `tick` a few times a second and once at the end. Once the
+    // program is asked to end, the rest is a plain wait.
+    virtual void waitUntil(const std::function<bool()>& done, const std::function<void()>& tick);
 };
 
 // Used when nothing was installed: messages go to standard error, questions answer OK

@@ -52,6 +52,7 @@ public:
     platform::Choice choose(const std::string& caption, const std::string& text) override;
     void error(const std::string& text) override;
     void processMessages() override;
+    void waitUntil(const std::function<bool()>& done, const std::function<void()>& tick) override;
 
 private:
     std::uintptr_t owner_ = 0;

@@ -39,6 +39,23 @@ void Win32Operator::error(const std::string& text) {
     box(owner_, platform::appTitle(), text, MB_OK | MB_ICONERROR);
 }
 
+// Wakes for every message, and every 100 ms for the progress.
+void Win32Operator::waitUntil(const std::function<bool()>& done, const std::function<void()>& tick) {
+    bool quitting = false;
+    while (!done()) {
+        if (quitting) {
+            Sleep(20);
+            continue;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        processMessages();
+        MSG quit;
+        quitting = PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;
+        tick();
+    }
+    tick();
+}
+
 void Win32Operator::processMessages() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <set>
 
 #include "exec/zip_task.h"
@@ -110,6 +111,56 @@ TEST_F(ZipTask, DeflatesWhatShrinksAndStoresWhatDoesNot) {
     EXPECT_EQ(entries["pequeno.bin"].method, ZIP_CM_STORE);
 }
 
+// The archive's bytes depend on the files and the piece size alone, never on
+// how many threads compress them; pieces of a big file join into one entry.
+TEST_F(ZipTask, SameArchiveWhateverTheThreadsAndPiecesRoundTrip) {
+    std::string text;
+    for (int i = 0; text.size() < 300000; ++i) text += "linha " + std::to_string(i * 7919 % 1000) + ";valor\r\n";
+    std::map<std::string, std::string> files{{"a/texto.csv", text},        {"a/b/ruido.bin", noise(150000)},
+                                             {"vazio.txt", ""},             {"pequeno.txt", "abc"},
+                                             {"z/misto.dat", text + noise(70000) + text}};
+    for (const auto& [name, data] : files) put("src/" + name, data);
+    for (const std::size_t piece : {std::size_t{0}, std::size_t{65536}}) {
+        std::string first;
+        for (const int threads : {1, 2, 8}) {
+            SCOPED_TRACE(testing::Message() << "piece " << piece << ", threads " << threads);
+            ZipJob job{str(root_ / "src"), str(archive_), "", ""};
+            job.threads = threads;
+            job.chunkSize = piece;
+            writeZip(job);
+            if (first.empty()) first = slurp(archive_);
+            EXPECT_EQ(slurp(archive_), first);
+            std::map<std::string, std::string> got;
+            for (const auto& [name, e] : readArchive(archive_)) got[name] = e.data;
+            EXPECT_EQ(got, files);
+        }
+    }
+}
+
+#ifndef _WIN32   // a sparse file of that size under Wine takes long; Linux says it all
+// An entry over 4 GB needs ZIP64; a sparse file costs no disk. About 30 s, so
+// it runs when TARVEX_ZIP_4G is set.
+TEST_F(ZipTask, AnEntryOver4GbUsesZip64) {
+    if (!std::getenv("TARVEX_ZIP_4G")) GTEST_SKIP() << "set TARVEX_ZIP_4G=1 to run";
+    const std::uint64_t size = (std::uint64_t{1} << 32) + 12345;
+    fs::path big = put("src/grande.bin", "");
+    std::error_code ec;
+    fs::resize_file(big, size, ec);
+    if (ec) GTEST_SKIP() << "no sparse file here: " << ec.message();
+    put("src/depois.txt", "depois");
+    writeZip({str(root_ / "src"), str(archive_), "", ""});   // reads every entry back itself
+    int code = 0;
+    zip_t* za = zip_open(archive_.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    ASSERT_NE(za, nullptr);
+    zip_stat_t st;
+    ASSERT_EQ(zip_stat(za, "grande.bin", 0, &st), 0);
+    EXPECT_EQ(st.size, size);
+    EXPECT_EQ(st.comp_method, ZIP_CM_DEFLATE);
+    EXPECT_LT(fs::file_size(archive_), std::uint64_t{64} << 20);
+    zip_discard(za);
+}
+#endif
+
 TEST_F(ZipTask, ReplacesTheOldArchiveAndLeavesNoTemporaryFile) {
     put("src/old.txt", "old");
     zip();
@@ -168,6 +219,18 @@ TEST_F(ZipFailure, AnArchiveThatDoesNotReadBackIsNotKept) {
     });
     expectFailureKeepsArchive({str(root_ / "src"), str(archive_), "", ""}, "verificação");
     setZipWrittenHookForTests(nullptr);
+}
+
+// A worker that cannot read its file while others run ends the whole run.
+TEST_F(ZipFailure, AFileLockedMidRunFailsTheRunWhateverTheThreads) {
+    for (int i = 0; i < 40; ++i) put("src/f" + std::to_string(i) + ".txt", std::string(30000, char('a' + i % 26)));
+    for (const int threads : {1, 4}) {
+        platform::setOpenHookForTests([](const std::string& path) { return path.find("f21.txt") == std::string::npos; });
+        ZipJob job{str(root_ / "src"), str(archive_), "", ""};
+        job.threads = threads;
+        expectFailureKeepsArchive(job, "f21.txt");
+        platform::setOpenHookForTests(nullptr);
+    }
 }
 
 #ifdef __linux__   // the Windows programs test a locked file instead

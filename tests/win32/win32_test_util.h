@@ -33,9 +33,16 @@ class TempFolder {
 public:
     TempFolder() {
         static std::atomic<int> counter{0};
-        auto p = std::filesystem::temp_directory_path() /
-                 ("tarvex-w32-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++));
-        std::filesystem::remove_all(p);
+        // Wine reuses process ids, and a folder an earlier program could not
+        // remove (a read-only file in it) must not stop this one.
+        std::filesystem::path p;
+        std::error_code ec;
+        do {
+            p = std::filesystem::temp_directory_path() /
+                ("tarvex-w32-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++));
+            ec.clear();
+            std::filesystem::remove_all(p, ec);
+        } while (ec);
         std::filesystem::create_directories(p);
         folder_ = win32::narrow(p.wstring()) + "\\";
     }

@@ -1,0 +1,161 @@
+// The task file, the agenda and the log page at the sizes a long-lived
+// installation reaches, each beside its floor: the same bytes read and written
+// plainly. scripts/bench prints the ratios.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "lib/mrqr.h"
+#include "log/log_view.h"
+#include "platform/files.h"
+#include "scheduler/agenda.h"
+#include "tasks/columns.h"
+#include "tasks/task_file.h"
+#include "ui/controls.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tarvex;
+
+constexpr int kRows = 9999;   // with the title row, the most a task file may hold
+constexpr int kLogLines = 1000000;
+
+const char* const kPeriods[] = {"01 - Todos os Dias", "02 - Segunda a Sexta", "05 - Semanal", "10 - Mensal",
+                                "03 - Segunda a Sabado"};
+const char* const kTypes[] = {"00 - XCOPY - Copia Arq.", "06 - WINZIP", "03 - Executar Programa", "10 - Mensagem"};
+
+fs::path scratch() {
+    static const fs::path dir = [] {
+        fs::path d = fs::temp_directory_path() / ("tarvex-bench-" + std::to_string(::getpid()));
+        fs::create_directories(d);
+        return d;
+    }();
+    return dir;
+}
+
+void fillTasks(ui::Grid& g) {
+    g.setColCount(col::COUNT);
+    g.setRowCount(kRows + 1);
+    for (int r = 1; r <= kRows; ++r) {
+        g.setCell(col::TAREFA, r, MRQ_ZEROS(r, 2));
+        g.setCell(col::NOME, r, "TAREFA " + std::to_string(r));
+        g.setCell(col::TIPO, r, kTypes[r % 4]);
+        g.setCell(col::PERIODO, r, kPeriods[r % 5]);
+        g.setCell(col::ULTIMA_EXEC, r, "0" + std::to_string(1 + r % 9) + "/11/26 08:00:00");
+        g.setCell(col::HORA, r, MRQ_ZEROS(r % 24, 2) + ":" + MRQ_ZEROS(r % 60, 2));
+        g.setCell(col::PAUSE, r, "N");
+        g.setCell(col::DIR_ORIGEM, r, "C:\\DADOS\\PASTA" + std::to_string(r));
+        g.setCell(col::DIR_DESTINO, r, "E:\\BACKUP\\");
+        g.setCell(col::MEMO, r, "CHCP 1252 >NUL||XCOPY  C:\\DADOS  ===>>  [PEN]:\\DADOS[EXT]      /E /D /Y /R /C /V");
+    }
+}
+
+const std::string& taskFile() {
+    static const std::string path = [] {
+        ui::Grid g{"GRID"};
+        fillTasks(g);
+        const std::string p = platform::fromFsPath(scratch() / "TARVEX_TAREFAS.TXT");
+        MRQ_GRID_SALVA(g, p);
+        return p;
+    }();
+    return path;
+}
+
+void BM_TaskFile10k_LoadSave(benchmark::State& state) {
+    const std::string path = taskFile();
+    for (auto _ : state) {
+        ui::Grid g{"GRID"};
+        MRQ_GRID_LER(g, path);
+        MRQ_GRID_SALVA(g, path);
+    }
+}
+BENCHMARK(BM_TaskFile10k_LoadSave)->Unit(benchmark::kMillisecond);
+
+void BM_TaskFile10k_Floor(benchmark::State& state) {
+    const std::string path = taskFile();
+    const std::string copy = platform::fromFsPath(scratch() / "copia.txt");
+    for (auto _ : state) {
+        std::string bytes;
+        platform::readFile(path, bytes);
+        platform::overwriteFile(copy, bytes);
+    }
+}
+BENCHMARK(BM_TaskFile10k_Floor)->Unit(benchmark::kMillisecond);
+
+void BM_Agenda10k(benchmark::State& state) {
+    ui::Grid GRID{"GRID"}, GRID_C{"GRID_C"};
+    fillTasks(GRID);
+    ui::CheckBox exec{"CB_EXECUTANDO"}, parar{"CB_PARAR"};
+    ui::Label msg{"LA_MSG"}, proximo{"LA_PROXIMO"};
+    ui::Edit nome{"E_PROX_NOME"}, hora{"E_PROX_HORA"}, intervalo{"E_PROX_INTERVALO"};
+    ui::Timer timer{"TIMER1"};
+    ui::Pages pages{"PC_GERAL"};
+    int linhaProx = 0;
+    bool armed = false;
+    scheduler::Agenda agenda({GRID, GRID_C, exec, parar, msg, proximo, nome, hora, intervalo, timer, pages},
+                             {linhaProx, armed}, [](const std::string&) {});
+    for (auto _ : state) agenda.BU_PROXIMOClick();
+}
+BENCHMARK(BM_Agenda10k)->Unit(benchmark::kMillisecond);
+
+// The agenda's floor: every cell it looks at, read once.
+void BM_Agenda10k_Floor(benchmark::State& state) {
+    ui::Grid GRID{"GRID"};
+    fillTasks(GRID);
+    for (auto _ : state) {
+        size_t n = 0;
+        for (int r = 1; r <= kRows; ++r)
+            for (int c : {col::NOME, col::TIPO, col::PERIODO, col::ULTIMA_EXEC, col::HORA}) n += GRID.cell(c, r).size();
+        benchmark::DoNotOptimize(n);
+    }
+}
+BENCHMARK(BM_Agenda10k_Floor)->Unit(benchmark::kMillisecond);
+
+const std::string& logFile() {
+    static const std::string path = [] {
+        const fs::path p = scratch() / "LOG_TIMER.TXT";
+        std::ofstream out(p, std::ios::binary);
+        const char* codes[] = {"EXE", "EXE", "EXE", "ERR", "INI", "TER"};
+        for (int i = 0; i < kLogLines; ++i)
+            out << MRQ_ZEROS(1 + i % 28, 2) << "/" << MRQ_ZEROS(1 + i / 28 % 12, 2) << "/26#" << MRQ_ZEROS(i % 99, 2)
+                << "#" << codes[i % 6] << "#TAREFA " << i % 500 << "#08:00:00#08:00:" << MRQ_ZEROS(i % 60, 2)
+                << "#00:00:" << MRQ_ZEROS(i % 60, 2) << "#" << kTypes[i % 4] << "#" << kPeriods[i % 5] << "#\r\n";
+        return platform::fromFsPath(p);
+    }();
+    return path;
+}
+
+void BM_LogPage1M(benchmark::State& state) {
+    const std::string path = logFile();
+    for (auto _ : state) {
+        // What the page does: the file read once, its end for the raw-lines box,
+        // the grid reading its rows from the text.
+        std::string text;
+        platform::readFile(path, text);
+        benchmark::DoNotOptimize(log::logTail(text, log::kMemoLogLines));
+        ui::Grid grid{"GRID_LOG"};
+        grid.assignSource(log::kLogColumns, std::make_shared<const log::LogRows>(std::move(text), true, true));
+        benchmark::DoNotOptimize(grid.cell(6, grid.rowCount() - 2));
+    }
+}
+BENCHMARK(BM_LogPage1M)->Unit(benchmark::kMillisecond);
+
+// Reading the file's lines natively.
+void BM_LogPage1M_Floor(benchmark::State& state) {
+    const fs::path path = platform::fsPath(logFile());
+    for (auto _ : state) {
+        std::ifstream in(path, std::ios::binary);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(std::move(line));
+        benchmark::DoNotOptimize(lines);
+    }
+}
+BENCHMARK(BM_LogPage1M_Floor)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,332 @@
+#include "exec/zip_pack.h"
+
+#include <libdeflate.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/files.h"
+#include "platform/files_seams.h"
+
+// Raw deflate data goes into libzip unchanged through a source that reports
+// its method, and a source found to be better stored switches its entry to
+// stored from inside its first stat. Neither is a documented promise: both
+// were read from libzip 1.7's zip_close, so another version must be checked
+// (the ZIP tests cover both paths) before it is built against.
+static_assert(LIBZIP_VERSION_MAJOR == 1 && LIBZIP_VERSION_MINOR == 7, "check zip_pack.cpp against this libzip");
+
+namespace tarvex::exec::pack {
+
+namespace {
+
+constexpr int kLevel = 6;
+constexpr std::size_t kWindow = 32768;   // deflate's reach back, the dictionary of a piece
+
+int seekTo(std::FILE* f, std::uint64_t offset) {
+#ifdef _WIN32
+    return _fseeki64(f, static_cast<long long>(offset), SEEK_SET);
+#else
+    return fseeko(f, static_cast<off_t>(offset), SEEK_SET);
+#endif
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// One per worker, made on its stack: a thread_local one is freed twice by
+// mingw's thread-exit handling.
+struct Compressor {
+    libdeflate_compressor* c = libdeflate_alloc_compressor(kLevel);
+    ~Compressor() { libdeflate_free_compressor(c); }
+    Compressor() = default;
+    Compressor(const Compressor&) = delete;
+    Compressor& operator=(const Compressor&) = delete;
+};
+
+}  // namespace
+
+struct Packer::Result {
+    std::string error;
+    std::vector<unsigned char> data;   // what goes into the archive
+    std::uint32_t crc = 0;             // of the piece's plain bytes
+    std::size_t length = 0;            // plain bytes
+    bool stored = false;
+};
+
+int defaultThreads() {
+    const unsigned n = std::thread::hardware_concurrency();
+    return static_cast<int>(std::clamp(n, 1u, 8u));
+}
+
+Packer::Packer(const std::vector<Entry>& entries, int threads, std::size_t chunk, Progress progress)
+    : entries_(entries), chunk_(chunk ? chunk : kDefaultChunk), progress_(std::move(progress)),
+      threads_(threads > 0 ? std::min(threads, 64) : defaultThreads()) {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        firstJob_.push_back(jobs_.size());
+        const std::uint64_t size = entries_[i].size;
+        if (size <= chunk_) {
+            jobs_.push_back({i, 0, static_cast<std::size_t>(size), true, true});
+            continue;
+        }
+        for (std::uint64_t at = 0; at < size; at += chunk_)
+            jobs_.push_back({i, at, static_cast<std::size_t>(std::min<std::uint64_t>(chunk_, size - at)), false,
+                             at + chunk_ >= size});
+    }
+    results_.resize(jobs_.size());
+    // Memory stays within a few pieces per worker, whatever the files.
+    window_ = static_cast<std::size_t>(threads_) * 2 + 2;
+}
+
+Packer::~Packer() {
+    {
+        std::lock_guard lock(m_);
+        cancelled_ = true;
+    }
+    workCv_.notify_all();
+    readyCv_.notify_all();
+    for (auto& t : workers_) t.join();
+}
+
+std::string Packer::failure() const {
+    std::lock_guard lock(m_);
+    return failure_;
+}
+
+void Packer::fail(const std::string& why) {
+    std::lock_guard lock(m_);
+    if (failure_.empty()) failure_ = why;
+}
+
+void Packer::work() {
+    Compressor compressor;
+    for (;;) {
+        std::unique_lock lock(m_);
+        workCv_.wait(lock, [&] { return cancelled_ || next_ >= jobs_.size() || next_ < consumed_ + window_; });
+        if (cancelled_ || next_ >= jobs_.size()) return;
+        const std::size_t j = next_++;
+        lock.unlock();
+        auto result = std::make_unique<Result>();
+        try {
+            if (!compressor.c) throw std::bad_alloc();
+            compress(jobs_[j], compressor.c, *result);
+        } catch (const std::exception& e) {
+            result->error = e.what();
+        }
+        lock.lock();
+        results_[j] = std::move(result);
+        readyCv_.notify_all();
+    }
+}
+
+void Packer::compress(const Job& job, libdeflate_compressor* compressor, Result& out) const {
+    const Entry& entry = entries_[job.entry];
+    const std::string name = platform::fromFsPath(entry.file);
+    auto failWith = [&](const std::string& why) { out.error = name + ": " + why; };
+
+    std::unique_ptr<std::FILE, FileCloser> f(
+        platform::detail::openAllowed(name) ? platform::detail::openPath(entry.file, "rb") : nullptr);
+    if (!f) return failWith(std::strerror(errno ? errno : EACCES));
+    // A piece after the first takes the bytes before it as its dictionary.
+    const std::size_t dict = job.whole ? 0 : static_cast<std::size_t>(std::min<std::uint64_t>(job.offset, kWindow));
+    std::vector<unsigned char> plain(dict + job.length);
+    if (seekTo(f.get(), job.offset - dict) != 0) return failWith(std::strerror(errno));
+    const std::size_t got = std::fread(plain.data(), 1, plain.size(), f.get());
+    if (std::ferror(f.get())) return failWith(std::strerror(errno ? errno : EIO));
+    // Reading one byte past the end tells a file that changed since the tree was read.
+    const bool grew = got == plain.size() && job.last && std::fgetc(f.get()) != EOF;
+    if (got != plain.size() || grew || std::ferror(f.get()))
+        return failWith(std::ferror(f.get()) ? std::strerror(errno ? errno : EIO) : "o arquivo mudou durante a compactação");
+    f.reset();
+
+    const unsigned char* piece = plain.data() + dict;
+    out.length = job.length;
+    out.crc = static_cast<std::uint32_t>(libdeflate_crc32(0, piece, job.length));
+
+    if (job.whole) {
+        out.data.resize(libdeflate_deflate_compress_bound(compressor, job.length));
+        const std::size_t n =
+            libdeflate_deflate_compress(compressor, piece, job.length, out.data.data(), out.data.size());
+        if (n == 0 || n >= job.length) {
+            out.stored = true;
+            plain.erase(plain.begin(), plain.begin() + static_cast<std::ptrdiff_t>(dict));
+            out.data = std::move(plain);
+        } else {
+            out.data.resize(n);
+        }
+        return;
+    }
+
+    // Pieces of one entry join into one deflate stream: each ends on a byte
+    // boundary with a non-final empty block, the last one finishes the stream.
+    z_stream zs{};
+    if (deflateInit2(&zs, kLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) throw std::bad_alloc();
+    if (dict) deflateSetDictionary(&zs, plain.data(), static_cast<uInt>(dict));
+    out.data.resize(deflateBound(&zs, static_cast<uLong>(job.length)) + 64);
+    zs.next_in = const_cast<unsigned char*>(piece);
+    zs.avail_in = static_cast<uInt>(job.length);
+    std::size_t produced = 0;
+    int rc;
+    do {
+        if (produced == out.data.size()) out.data.resize(out.data.size() * 2);
+        zs.next_out = out.data.data() + produced;
+        zs.avail_out = static_cast<uInt>(out.data.size() - produced);
+        rc = deflate(&zs, job.last ? Z_FINISH : Z_SYNC_FLUSH);
+        produced = out.data.size() - zs.avail_out;
+    } while (job.last ? rc == Z_OK : (zs.avail_in > 0 || zs.avail_out == 0));
+    deflateEnd(&zs);
+    if (job.last && rc != Z_STREAM_END) throw std::runtime_error("deflate falhou");
+    out.data.resize(produced);
+}
+
+Packer::Result* Packer::await(std::size_t j) {
+    std::unique_lock lock(m_);
+    readyCv_.wait(lock, [&] { return cancelled_ || results_[j]; });
+    return cancelled_ ? nullptr : results_[j].get();
+}
+
+void Packer::consumed(std::size_t j) {
+    {
+        std::lock_guard lock(m_);
+        results_[j].reset();
+        consumed_ = j + 1;
+    }
+    workCv_.notify_all();
+}
+
+// One entry as libzip reads it: the workers' pieces in order.
+class Packer::Source {
+public:
+    Source(Packer& p, zip_t* za, std::size_t index) : p_(p), za_(za), index_(index) { zip_error_init(&error_); }
+    ~Source() { zip_error_fini(&error_); }
+
+    static zip_int64_t call(void* state, void* data, zip_uint64_t len, zip_source_cmd_t cmd) {
+        auto* self = static_cast<Source*>(state);
+        switch (cmd) {
+        case ZIP_SOURCE_OPEN: return self->open();
+        case ZIP_SOURCE_READ: return self->read(static_cast<unsigned char*>(data), len);
+        case ZIP_SOURCE_CLOSE: return 0;
+        case ZIP_SOURCE_STAT: return self->stat(static_cast<zip_stat_t*>(data));
+        case ZIP_SOURCE_ERROR: return zip_error_to_data(&self->error_, data, len);
+        case ZIP_SOURCE_FREE: delete self; return 0;
+        case ZIP_SOURCE_SUPPORTS:
+            return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                                  ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+        default:
+            zip_error_set(&self->error_, ZIP_ER_OPNOTSUPP, 0);
+            return -1;
+        }
+    }
+
+private:
+    const Entry& entry() const { return p_.entries_[index_]; }
+    std::size_t firstJob() const { return p_.firstJob_[index_]; }
+    std::size_t endJob() const { return index_ + 1 < p_.firstJob_.size() ? p_.firstJob_[index_ + 1] : p_.jobs_.size(); }
+
+    // The piece `j` once a worker has it; null (error set) on a failure.
+    Result* piece(std::size_t j) {
+        Result* r = p_.await(j);
+        if (!r) {
+            zip_error_set(&error_, ZIP_ER_CANCELLED, 0);
+            return nullptr;
+        }
+        if (!r->error.empty()) {
+            p_.fail(r->error);
+            zip_error_set(&error_, ZIP_ER_READ, EIO);
+            return nullptr;
+        }
+        return r;
+    }
+
+    zip_int64_t stat(zip_stat_t* st) {
+        zip_stat_init(st);
+        st->valid = ZIP_STAT_SIZE | ZIP_STAT_MTIME | ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD;
+        st->size = entry().size;
+        st->mtime = entry().mtime;
+        st->encryption_method = ZIP_EM_NONE;
+        if (!decided_) {
+            stored_ = false;
+            if (p_.jobs_[firstJob()].whole) {
+                Result* r = piece(firstJob());
+                if (!r) return -1;
+                stored_ = r->stored;
+                // libzip would deflate a stored source of a default-method entry itself.
+                if (stored_ && zip_set_file_compression(za_, index_, ZIP_CM_STORE, 0) != 0) {
+                    zip_error_set(&error_, ZIP_ER_INTERNAL, 0);
+                    return -1;
+                }
+            }
+            decided_ = true;
+        }
+        st->comp_method = stored_ ? ZIP_CM_STORE : ZIP_CM_DEFLATE;
+        if (finished_) {
+            st->valid |= ZIP_STAT_CRC;
+            st->crc = crc_;
+        }
+        return sizeof(*st);
+    }
+
+    zip_int64_t open() {
+        if (opened_) {   // the pieces are gone once read
+            zip_error_set(&error_, ZIP_ER_INTERNAL, 0);
+            return -1;
+        }
+        opened_ = true;
+        job_ = firstJob();
+        at_ = 0;
+        crc_ = 0;
+        return 0;
+    }
+
+    zip_int64_t read(unsigned char* out, zip_uint64_t len) {
+        zip_uint64_t done = 0;
+        while (done < len && job_ < endJob()) {
+            Result* r = piece(job_);
+            if (!r) return -1;
+            const std::size_t n = static_cast<std::size_t>(std::min<zip_uint64_t>(len - done, r->data.size() - at_));
+            if (n) std::memcpy(out + done, r->data.data() + at_, n);
+            done += n;
+            at_ += n;
+            if (at_ < r->data.size()) break;
+            crc_ = job_ == firstJob() ? r->crc
+                                      : static_cast<std::uint32_t>(crc32_combine(crc_, r->crc, static_cast<z_off_t>(r->length)));
+            p_.consumed(job_++);
+            at_ = 0;
+        }
+        if (job_ == endJob() && !finished_) {
+            finished_ = true;
+            p_.bytesDone_ += entry().size;
+            if (p_.progress_) p_.progress_(++p_.entriesDone_, p_.bytesDone_);
+        }
+        return static_cast<zip_int64_t>(done);
+    }
+
+    Packer& p_;
+    zip_t* za_;
+    std::size_t index_;
+    zip_error_t error_;
+    bool decided_ = false, stored_ = false, opened_ = false, finished_ = false;
+    std::size_t job_ = 0, at_ = 0;
+    std::uint32_t crc_ = 0;
+};
+
+void Packer::addAll(zip_t* za) {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        auto* state = new Source(*this, za, i);
+        zip_source_t* src = zip_source_function(za, &Source::call, state);
+        if (!src) {
+            delete state;
+            throw std::runtime_error(zip_strerror(za));
+        }
+        if (zip_file_add(za, entries_[i].name.c_str(), src, ZIP_FL_ENC_UTF_8) < 0) {
+            zip_source_free(src);
+            throw std::runtime_error(zip_strerror(za));
+        }
+    }
+    for (int t = 0; t < threads_; ++t) workers_.emplace_back([this] { work(); });
+}
+
+}  // namespace tarvex::exec::pack
