@@ -62,11 +62,12 @@ std::vector<std::string> Agenda::markDue() {
     }
     std::vector<std::string> warnings;
     ui::Grid& g = c_.GRID;
-    for (int row = 1; row < g.rowCount(); ++row) g.setCell(col::SN_EXE, row, "N");
+    // A cell is written only when it changes: each write tells the grid's view.
     for (int row = 1; row < g.rowCount(); ++row) {
         TaskTiming t{g.cell(col::TIPO, row), g.cell(col::PERIODO, row), g.cell(col::ULTIMA_EXEC, row),
                      g.cell(col::HORA, row)};
-        if (dueToday(t, day) && hourReadable(row, warnings)) g.setCell(col::SN_EXE, row, "S");
+        const char* mark = dueToday(t, day) && hourReadable(row, warnings) ? "S" : "N";
+        if (g.cell(col::SN_EXE, row) != mark) g.setCell(col::SN_EXE, row, mark);
     }
     return warnings;
 }

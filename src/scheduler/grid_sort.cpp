@@ -25,7 +25,8 @@ unsigned char base(unsigned char c) {
     return c;
 }
 
-int compareBy(const std::string& a, const std::string& b, unsigned char (*key)(unsigned char)) {
+template <class Key>
+int compareBy(const std::string& a, const std::string& b, Key key) {
     size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
         unsigned char x = key(a[i]), y = key(b[i]);
@@ -52,8 +53,8 @@ std::string wholeText(const std::vector<std::string>& cells) {
 
 // Letters first without their accents, then with them; case never counts.
 int compareTextNoCase(const std::string& a, const std::string& b) {
-    int byLetter = compareBy(a, b, letter);
-    return byLetter != 0 ? byLetter : compareBy(a, b, lower1252);
+    int byLetter = compareBy(a, b, [](unsigned char c) { return letter(c); });
+    return byLetter != 0 ? byLetter : compareBy(a, b, [](unsigned char c) { return lower1252(c); });
 }
 
 void MRQ_GRID_ORDENA(ui::Grid& grid, int col, int firstRow, const std::string& order, int leaveOut) {
