@@ -1,6 +1,7 @@
 # Sourced by scripts/test and scripts/run: gives Wine a display when there is none.
 # start_display starts a private Xvfb on a free display number and exports DISPLAY;
-# stop_display ends that one Xvfb (by its pid) and nothing else.
+# stop_display ends that one Xvfb (by its pid) and nothing else. XVFB_SCREEN sets
+# the screen's size (1280x1024x24 unless set).
 XVFB_PID=""
 
 start_display() {
@@ -8,7 +9,7 @@ start_display() {
   local n
   for n in $(seq 90 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
     local i
     for i in $(seq 1 100); do

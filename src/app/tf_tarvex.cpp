@@ -7,6 +7,7 @@
 #include "lib/errors.h"
 #include "lib/mrqr.h"
 #include "platform/operator.h"
+#include "version.h"
 #include "tasks/columns.h"
 
 namespace tarvex::app {
@@ -96,7 +97,7 @@ EditorLinks TF_TARVEX::editorLinks() {
 
 // The state the window starts in, as designed.
 void TF_TARVEX::design() {
-    F_TARVEX.setCaption("TARVEX - V: 08/05/2025");
+    F_TARVEX.setCaption("TARVEX - V: " TARVEX_VERSION_DATE);
     F_TARVEX.setState(ui::Window::State::Minimized);   // until start-up decides
     F_TARVEX.hide();
     GRID_C.fixedCols = 0;

@@ -70,7 +70,7 @@ bool FontedMemoView::onMessage(UINT msg, WPARAM, LPARAM, LRESULT&) {
 
 int droppedHeight(HWND combo, int rows) {
     const auto itemHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
-    return 21 + rows * std::max(13, itemHeight) + 4;
+    return 21 + rows * std::max(13, unscaled(itemHeight)) + 4;   // design units
 }
 
 bool PickListView::onCommand(WORD code) {

@@ -79,7 +79,7 @@ void Builder::choice(ui::Edit& text, ui::ListBox& list, int items, HWND p, int x
     auto* drop = add<PickListView>(list, p, x, y, w, 21);
     drop->move(x, y, w, droppedHeight(drop->hwnd(), items));
     SetWindowLongW(drop->hwnd(), GWL_STYLE, GetWindowLongW(drop->hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);
-    auto* field = add<EditView>(text, p, x, y, w - GetSystemMetrics(SM_CXVSCROLL) - 2, 21);
+    auto* field = add<EditView>(text, p, x, y, w - unscaled(GetSystemMetrics(SM_CXVSCROLL)) - 2, 21);
     SetWindowPos(field->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
@@ -120,7 +120,7 @@ void buildTarefasPage(app::TF_TARVEX& form, Panel& page, const KeepView& keep) {
     HWND p = page.hwnd();
     RECT rc;
     GetClientRect(p, &rc);
-    const int w = std::max(640, static_cast<int>(rc.right)), h = std::max(420, static_cast<int>(rc.bottom));
+    const int w = std::max(640, unscaled(rc.right)), h = std::max(420, unscaled(rc.bottom));
     b.toolbar(p);
     GridOptions editable;
     editable.editable = true;

@@ -6,8 +6,11 @@
 namespace tarvex::win32 {
 
 MainWindow::MainWindow(app::TF_TARVEX& form) : form_(form) {
+    setDpi(dpiOf(nullptr));
     createWindow(L"TF_TARVEX", WS_EX_CONTROLPARENT, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, form_.F_TARVEX.caption(),
-                 CW_USEDEFAULT, CW_USEDEFAULT, kDesignWidth, kDesignHeight, nullptr);
+                 CW_USEDEFAULT, CW_USEDEFAULT, scaled(kDesignWidth), scaled(kDesignHeight), nullptr);
+    // The controls are made for the monitor the frame landed on.
+    setDpi(dpiOf(hwnd_));
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(pictureIcon(Picture::TrayIdle, 32)));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(pictureIcon(Picture::TrayIdle, 16)));
     design();
@@ -65,9 +68,10 @@ void MainWindow::layout() {
     RECT sb{};
     GetWindowRect(status_, &sb);
     int statusHeight = sb.bottom - sb.top;
-    top_->move(0, 0, rc.right, kTopPanelHeight);
-    int pagesHeight = std::max(0, static_cast<int>(rc.bottom) - kTopPanelHeight - statusHeight);
-    MoveWindow(pagesView_->hwnd(), 0, kTopPanelHeight, rc.right, pagesHeight, TRUE);
+    const int topHeight = scaled(kTopPanelHeight);
+    MoveWindow(top_->hwnd(), 0, 0, rc.right, topHeight, TRUE);
+    int pagesHeight = std::max(0, static_cast<int>(rc.bottom) - topHeight - statusHeight);
+    MoveWindow(pagesView_->hwnd(), 0, topHeight, rc.right, pagesHeight, TRUE);
 }
 
 // An action of the system's own messages: an error is shown, never let through Windows' code.
@@ -110,7 +114,20 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_GETMINMAXINFO: {
         auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
-        mm->ptMinTrackSize = POINT{400, 250};
+        mm->ptMinTrackSize = POINT{scaled(400), scaled(250)};
+        return 0;
+    }
+    case kDpiChanged: {
+        // Moved to a monitor of another scale: everything is laid out again for it,
+        // in the rectangle Windows proposes.
+        const int from = dpi(), to = HIWORD(wp);
+        setDpi(to);
+        rescaleChildren(hwnd_, from, to);
+        const auto* r = reinterpret_cast<const RECT*>(lp);
+        SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        layout();
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         return 0;
     }
     case WM_COMMAND:

@@ -42,6 +42,7 @@ inline constexpr UINT WM_TARVEX_WINDOW_UP = WM_APP + 0x20;
 inline constexpr int kDesignWidth = 909;
 inline constexpr int kDesignHeight = 670;
 inline constexpr int kTopPanelHeight = 65;
+inline constexpr UINT kDpiChanged = 0x02E0;   // WM_DPICHANGED, newer than the headers' Windows 7
 
 class MainWindow : public Wnd {
 public:

@@ -40,7 +40,7 @@ void MainWindow::buildTopPanel() {
     int x = 44;
     for (const auto& g : glyphs) {
         ButtonStyle style;
-        style.icon = pictureIcon(g.picture, 32);
+        style.icon = pictureIcon(g.picture, scaled(32));
         style.flat = true;
         style.showCaption = false;
         keep(std::make_unique<ButtonView>(g.button, p, x, 2, 46, 40, style));
@@ -150,7 +150,8 @@ void MainWindow::buildCover() {
                                      TextStyle{RGB(200, 0, 0), kFormColor, bold()}));
 
     // The maker's logo, and the column of links under it.
-    HWND pic = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP, 460, 8, 200, 120, p, nullptr,
+    HWND pic = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP, scaled(460), scaled(8), 200, 120,
+                               p, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
     SendMessageW(pic, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(makerLogo()));
     setControlName(pic, "IM_LOGO");

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <tuple>
+#include <vector>
 
 #include "win32/callback_guard.h"
 
@@ -63,23 +64,113 @@ HWND findControl(HWND root, const std::string& name) {
     return f.found;
 }
 
-HFONT fontPixels(int pixels, bool bold, const std::string& face) {
-    static std::map<std::tuple<int, bool, std::string>, HFONT> fonts;
-    auto key = std::make_tuple(pixels, bold, face);
-    auto it = fonts.find(key);
-    if (it != fonts.end()) return it->second;
+namespace {
+int gDpi = 96;
+
+struct FontKey {
+    int pixels;
+    bool bold;
+    std::string face;
+    auto operator<=>(const FontKey&) const = default;
+};
+struct FontMade {
+    FontKey key;
+    int dpi;   // the scale it was first asked for
+};
+std::map<FontKey, HFONT>& fontsByKey() {
+    static std::map<FontKey, HFONT> fonts;
+    return fonts;
+}
+std::map<HFONT, FontMade>& keysByFont() {
+    static std::map<HFONT, FontMade> keys;
+    return keys;
+}
+}  // namespace
+
+int dpi() { return gDpi; }
+void setDpi(int d) { gDpi = d > 0 ? d : 96; }
+int scaled(int design) { return MulDiv(design, gDpi, 96); }
+// Rounded down, so that scaling back never gives more than there is.
+int unscaled(int pixels) { return static_cast<int>(static_cast<long long>(pixels) * 96 / gDpi); }
+
+int dpiOf(HWND h) {
+    // Windows 10 (1607) and later; Windows 7 and 8 have the system's DPI only.
+    using ForWindow = UINT(WINAPI*)(HWND);
+    static auto forWindow = reinterpret_cast<ForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (forWindow && h) {
+        if (UINT d = forWindow(h)) return static_cast<int>(d);
+    }
+    HDC dc = GetDC(nullptr);
+    int d = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    return d > 0 ? d : 96;
+}
+
+HFONT fontActual(int pixels, bool bold, const std::string& face) {
+    FontKey key{pixels, bold, face};
+    auto it = fontsByKey().find(key);
+    if (it != fontsByKey().end()) return it->second;
     HFONT f = CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_SWISS, widen(face).c_str());
-    fonts[key] = f;
+    fontsByKey()[key] = f;
+    keysByFont()[f] = FontMade{key, gDpi};
     return f;
 }
 
+HFONT fontForDpi(HFONT f) {
+    auto made = keysByFont().find(f);
+    if (made == keysByFont().end() || made->second.dpi == gDpi) return f;
+    const FontKey k = made->second.key;   // the maps grow below
+    return fontActual(MulDiv(k.pixels, gDpi, made->second.dpi), k.bold, k.face);
+}
+
+HFONT fontPixels(int pixels, bool bold, const std::string& face) { return fontActual(scaled(pixels), bold, face); }
+
 HFONT fontPoints(int points, bool bold, const std::string& face) {
-    HDC dc = GetDC(nullptr);
-    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    return fontPixels(MulDiv(points, dpi, 72), bold, face);
+    return fontActual(MulDiv(points, gDpi, 72), bold, face);
+}
+
+namespace {
+// Children of this program's own windows; the parts inside a standard control
+// (a combo box's field) are the control's to place.
+BOOL CALLBACK collectChild(HWND h, LPARAM lp) {
+    const auto ours = reinterpret_cast<LONG_PTR>(GetModuleHandleW(nullptr));
+    if ((GetWindowLongW(h, GWL_STYLE) & WS_CHILD) && GetClassLongPtrW(GetParent(h), GCLP_HMODULE) == ours)
+        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+    return TRUE;
+}
+}  // namespace
+
+// Every place is read before anything moves: a panel that is resized lays its
+// children out again, and they must not be scaled twice.
+void rescaleChildren(HWND root, int from, int to) {
+    if (from == to || from <= 0 || to <= 0) return;
+    std::vector<HWND> children;
+    EnumChildWindows(root, collectChild, reinterpret_cast<LPARAM>(&children));
+    std::vector<RECT> places;
+    for (HWND h : children) {
+        RECT rc;
+        GetWindowRect(h, &rc);
+        // A drop-down combo box's window is as tall as its open list, which its
+        // rectangle leaves out.
+        RECT list{};
+        if (SendMessageW(h, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&list)) && list.bottom > rc.bottom)
+            rc.bottom = list.bottom;
+        MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT*>(&rc), 2);
+        places.push_back(rc);
+    }
+    auto s = [&](LONG v) { return MulDiv(v, to, from); };
+    for (size_t i = 0; i < children.size(); ++i) {
+        HWND h = children[i];
+        const RECT& rc = places[i];
+        SetWindowPos(h, nullptr, s(rc.left), s(rc.top), s(rc.right - rc.left), s(rc.bottom - rc.top),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        auto font = reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0));
+        if (font && fontForDpi(font) != font)
+            SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(fontForDpi(font)), TRUE);
+    }
 }
 
 HFONT defaultFont() { return fontPoints(8); }
@@ -159,7 +250,7 @@ void View::setFont(HFONT f) {
 }
 
 void View::move(int x, int y, int w, int h) {
-    if (hwnd_) MoveWindow(hwnd_, x, y, w, h, TRUE);
+    if (hwnd_) MoveWindow(hwnd_, scaled(x), scaled(y), scaled(w), scaled(h), TRUE);
 }
 
 void View::changed(ui::Control&) {
@@ -287,11 +378,13 @@ LRESULT Wnd::defaultProc(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW
 // ---- Panel ----
 
 Panel::Panel(HWND parent, int x, int y, int w, int h, COLORREF color) : color_(color) {
-    createWindow(L"TarvexPanel", WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, "", x, y, w, h,
-                 parent);
+    createWindow(L"TarvexPanel", WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, "", scaled(x),
+                 scaled(y), scaled(w), scaled(h), parent);
 }
 
-void Panel::move(int x, int y, int w, int h) { MoveWindow(hwnd_, x, y, w, h, TRUE); }
+void Panel::move(int x, int y, int w, int h) {
+    MoveWindow(hwnd_, scaled(x), scaled(y), scaled(w), scaled(h), TRUE);
+}
 
 LRESULT Panel::handle(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT r = 0;
@@ -308,7 +401,7 @@ LRESULT Panel::handle(UINT msg, WPARAM wp, LPARAM lp) {
         SetBkColor(reinterpret_cast<HDC>(wp), color_);
         return reinterpret_cast<LRESULT>(solidBrush(color_));
     case WM_SIZE:
-        if (onSize) onSize(LOWORD(lp), HIWORD(lp));
+        if (onSize) onSize(unscaled(LOWORD(lp)), unscaled(HIWORD(lp)));
         return 0;
     default:
         return defaultProc(msg, wp, lp);

@@ -23,9 +23,26 @@ std::string controlName(HWND h);
 // Depth-first search of `root`'s descendants (and root itself) by name.
 HWND findControl(HWND root, const std::string& name);
 
-// Fonts live as long as the program; asking twice gives the same handle.
+// The window is designed in pixels of a 96-DPI screen; on a scaled monitor every
+// position, size and font is multiplied by dpi()/96. Views take design units and
+// scale them; what Windows reports (client sizes, mouse points) is real pixels.
+int dpi();
+void setDpi(int dpi);
+int scaled(int design);
+int unscaled(int pixels);   // rounded down
+// The DPI of the monitor a window is on (the system's, where Windows cannot tell).
+int dpiOf(HWND h);
+// After a DPI change (dpi() already `to`): every descendant of `root` moved, sized
+// and given its font again for `to` instead of `from`.
+void rescaleChildren(HWND root, int from, int to);
+
+// Fonts live as long as the program; asking twice gives the same handle. Sizes in
+// points or design pixels, made for dpi(); fontActual is in real pixels (pictures).
 HFONT fontPoints(int points, bool bold = false, const std::string& face = "MS Sans Serif");
 HFONT fontPixels(int pixels, bool bold = false, const std::string& face = "MS Sans Serif");
+HFONT fontActual(int pixels, bool bold = false, const std::string& face = "MS Sans Serif");
+// The same font as made for dpi(): what owner-drawn parts paint with.
+HFONT fontForDpi(HFONT font);
 HFONT defaultFont();
 
 // Solid brushes, also cached for the program's life.

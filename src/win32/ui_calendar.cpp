@@ -3,8 +3,8 @@
 namespace tarvex::win32 {
 
 CalendarView::CalendarView(ui::Calendar& model, HWND parent, int x, int y, int w, int h) : View(model) {
-    adopt(CreateWindowExW(0, MONTHCAL_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, w, h, parent, nullptr,
-                          GetModuleHandleW(nullptr), nullptr));
+    adopt(CreateWindowExW(0, MONTHCAL_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, scaled(x), scaled(y),
+                          scaled(w), scaled(h), parent, nullptr, GetModuleHandleW(nullptr), nullptr));
 }
 
 void CalendarView::sync() {

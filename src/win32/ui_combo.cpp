@@ -4,9 +4,9 @@ namespace tarvex::win32 {
 
 ComboBoxView::ComboBoxView(ui::ComboBox& model, HWND parent, int x, int y, int w, int h) : View(model) {
     // The list's drop-down height is part of the window's height.
-    adopt(CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN |
-                                                  CBS_AUTOHSCROLL,
-                          x, y, w, h + 200, parent, nullptr, GetModuleHandleW(nullptr), nullptr));
+    adopt(CreateWindowExW(0, L"COMBOBOX", L"",
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, scaled(x),
+                          scaled(y), scaled(w), scaled(h + 200), parent, nullptr, GetModuleHandleW(nullptr), nullptr));
 }
 
 void ComboBoxView::sync() {

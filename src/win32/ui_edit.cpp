@@ -10,15 +10,16 @@ EditView::EditView(ui::Edit& model, HWND parent, int x, int y, int w, int h, Edi
     HWND hw;
     if (combo_) {
         // The drop-down list's height is part of the window's height.
-        hw = CreateWindowExW(0, L"COMBOBOX", L"", style | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, x, y, w,
-                             h + 160, parent, nullptr, inst, nullptr);
+        hw = CreateWindowExW(0, L"COMBOBOX", L"", style | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, scaled(x),
+                             scaled(y), scaled(w), scaled(h + 160), parent, nullptr, inst, nullptr);
         for (const auto& s : options.suggestions)
             SendMessageW(hw, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(s).c_str()));
         if (options.maxLength) SendMessageW(hw, CB_LIMITTEXT, options.maxLength, 0);
     } else {
         style |= ES_AUTOHSCROLL;
         if (options.multiline) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL;
-        hw = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", style, x, y, w, h, parent, nullptr, inst, nullptr);
+        hw = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", style, scaled(x), scaled(y), scaled(w), scaled(h), parent,
+                             nullptr, inst, nullptr);
         // The default limit (32K characters) would cut a long memo.
         SendMessageW(hw, EM_SETLIMITTEXT, options.maxLength, 0);
     }

@@ -28,8 +28,8 @@ HWND createGridWindow(HWND parent, int x, int y, int w, int h) {
         RegisterClassExW(&wc);
     }
     return CreateWindowExW(WS_EX_CLIENTEDGE, L"TarvexGrid", L"",
-                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | WS_CLIPCHILDREN, x, y, w,
-                           h, parent, nullptr, inst, nullptr);
+                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | WS_CLIPCHILDREN, scaled(x),
+                           scaled(y), scaled(w), scaled(h), parent, nullptr, inst, nullptr);
 }
 }  // namespace
 
@@ -68,8 +68,8 @@ void GridView::refresh() {
 int GridView::visibleRows() const {
     RECT rc;
     GetClientRect(hwnd(), &rc);
-    int h = rc.bottom - grid().fixedRows * grid().rowHeight;
-    return std::max(1, h / grid().rowHeight);
+    int h = rc.bottom - grid().fixedRows * scaled(grid().rowHeight);
+    return std::max(1, h / scaled(grid().rowHeight));
 }
 
 int GridView::colLeft(int col) const {
@@ -77,31 +77,31 @@ int GridView::colLeft(int col) const {
     int x = 0;
     for (int c = 0; c < g.fixedCols && c < g.colCount(); ++c) {
         if (c == col) return x;
-        x += g.colWidth(c);
+        x += scaled(g.colWidth(c));
     }
     if (col < left_) return -1;
-    for (int c = left_; c < col; ++c) x += g.colWidth(c);
+    for (int c = left_; c < col; ++c) x += scaled(g.colWidth(c));
     return x;
 }
 
 RECT GridView::cellRect(int col, int row) const {
     const ui::Grid& g = grid();
-    int y = row < g.fixedRows ? row * g.rowHeight : (g.fixedRows + row - top_) * g.rowHeight;
+    int y = row < g.fixedRows ? row * scaled(g.rowHeight) : (g.fixedRows + row - top_) * scaled(g.rowHeight);
     int x = colLeft(col);
-    return RECT{x, y, x + g.colWidth(col), y + g.rowHeight};
+    return RECT{x, y, x + scaled(g.colWidth(col)), y + scaled(g.rowHeight)};
 }
 
 GridView::Hit GridView::hitTest(int x, int y) const {
     const ui::Grid& g = grid();
     Hit hit;
-    int r = y / g.rowHeight;
+    int r = y / scaled(g.rowHeight);
     hit.row = r < g.fixedRows ? r : top_ + (r - g.fixedRows);
     if (hit.row >= g.rowCount()) hit.row = -1;
     int cx = 0;
     for (int c = 0; c < g.colCount(); ++c) {
         if (c >= g.fixedCols && c < left_) continue;
-        int right = cx + g.colWidth(c);
-        if (std::abs(x - right) <= 3 && y < g.fixedRows * g.rowHeight) hit.border = c;
+        int right = cx + scaled(g.colWidth(c));
+        if (std::abs(x - right) <= 3 && y < g.fixedRows * scaled(g.rowHeight)) hit.border = c;
         if (x >= cx && x < right) { hit.col = c; break; }
         cx = right;
     }
@@ -112,7 +112,7 @@ bool GridView::colsFit() const {
     RECT rc;
     GetClientRect(hwnd(), &rc);
     int total = 0;
-    for (int c = 0; c < grid().colCount(); ++c) total += grid().colWidth(c);
+    for (int c = 0; c < grid().colCount(); ++c) total += scaled(grid().colWidth(c));
     return total <= rc.right;
 }
 
@@ -196,7 +196,7 @@ void GridView::paintCell(HDC dc, int col, int row, const RECT& cell) {
 void GridView::paint(HDC dc, const RECT& rc) {
     const ui::Grid& g = grid();
     FillRect(dc, &rc, solidBrush(options_.background));
-    HGDIOBJ oldFont = SelectObject(dc, options_.font ? options_.font : defaultFont());
+    HGDIOBJ oldFont = SelectObject(dc, options_.font ? fontForDpi(options_.font) : defaultFont());
     SetBkMode(dc, TRANSPARENT);
     int rows = visibleRows() + 1;
     auto drawRow = [&](int row) {
@@ -270,7 +270,8 @@ void GridView::beginEdit(const std::wstring* initial) {
     editor_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, r.left + 1, r.top,
                               r.right - r.left - 2, r.bottom - r.top - 1, hwnd(), nullptr,
                               GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(options_.font ? options_.font : defaultFont()), 0);
+    HFONT font = options_.font ? fontForDpi(options_.font) : defaultFont();
+    SendMessageW(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
     SetWindowSubclass(editor_, editorProc, 0, reinterpret_cast<DWORD_PTR>(this));
     std::wstring text = initial ? *initial : widen(g.cell(editCol_, editRow_));
     SetWindowTextW(editor_, text.c_str());
@@ -366,7 +367,7 @@ bool GridView::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         if (hit.border >= 0) {
             resizing_ = hit.border;
             resizeX_ = GET_X_LPARAM(lp);
-            resizeW_ = g.colWidth(hit.border);
+            resizeW_ = scaled(g.colWidth(hit.border));
             SetCapture(hwnd());
         } else if (hit.col >= 0 && hit.row >= 0) {
             select(hit.col, hit.row);
@@ -374,7 +375,8 @@ bool GridView::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         return true;
     }
     case WM_MOUSEMOVE:
-        if (resizing_ >= 0) grid().setColWidth(resizing_, std::max(4, resizeW_ + GET_X_LPARAM(lp) - resizeX_));
+        if (resizing_ >= 0)
+            grid().setColWidth(resizing_, std::max(4, unscaled(resizeW_ + GET_X_LPARAM(lp) - resizeX_)));
         return true;
     case WM_LBUTTONUP:
         if (resizing_ >= 0) { resizing_ = -1; ReleaseCapture(); }

@@ -4,7 +4,8 @@ namespace tarvex::win32 {
 
 namespace {
 HWND makeChild(const wchar_t* cls, DWORD style, HWND parent, int x, int y, int w, int h) {
-    return CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent, nullptr,
+    return CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, scaled(x), scaled(y), scaled(w), scaled(h),
+                           parent, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
 }
 
@@ -78,7 +79,7 @@ bool ButtonView::onDrawItem(const DRAWITEMSTRUCT& item) {
     else if (!style_.flat) DrawEdge(dc, &rc, EDGE_RAISED, BF_RECT);
     int shift = pressed ? 1 : 0;
     if (style_.icon) {
-        int size = std::min<int>(32, std::min(rc.right - rc.left, rc.bottom - rc.top) - 4);
+        int size = std::min<int>(scaled(32), std::min(rc.right - rc.left, rc.bottom - rc.top) - 4);
         int ix = (rc.left + rc.right - size) / 2 + shift, iy = (rc.top + rc.bottom - size) / 2 + shift;
         DrawIconEx(dc, ix, iy, style_.icon, size, size, 0, nullptr, DI_NORMAL);
     }
@@ -87,7 +88,7 @@ bool ButtonView::onDrawItem(const DRAWITEMSTRUCT& item) {
         SetBkMode(dc, TRANSPARENT);
         bool enabled = !(item.itemState & ODS_DISABLED);
         SetTextColor(dc, enabled ? style_.textColor : GetSysColor(COLOR_GRAYTEXT));
-        HGDIOBJ oldFont = SelectObject(dc, style_.font ? style_.font : defaultFont());
+        HGDIOBJ oldFont = SelectObject(dc, style_.font ? fontForDpi(style_.font) : defaultFont());
         RECT tr = rc;
         OffsetRect(&tr, shift, shift);
         DrawTextW(dc, text.c_str(), -1, &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);

@@ -15,18 +15,18 @@ ListView::ListView(ui::ListBox& model, HWND parent, int x, int y, int w, int h, 
         // The group box's inside is not painted by it: the frame must paint under it.
         SetWindowLongW(frame_->hwnd(), GWL_STYLE, GetWindowLongW(frame_->hwnd(), GWL_STYLE) & ~WS_CLIPCHILDREN);
         group_ = CreateWindowExW(0, L"BUTTON", widen(caption).c_str(),
-                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, 0, w, h, frame_->hwnd(),
-                                 nullptr, inst, nullptr);
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, 0, scaled(w), scaled(h),
+                                 frame_->hwnd(), nullptr, inst, nullptr);
         SendMessageW(group_, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont()), FALSE);
         adopt(frame_->hwnd());
         break;
     case ListKind::DropDown:
-        adopt(CreateWindowExW(0, L"COMBOBOX", L"", style | CBS_DROPDOWNLIST | WS_VSCROLL, x, y, w, h + 200, parent,
-                              nullptr, inst, nullptr));
+        adopt(CreateWindowExW(0, L"COMBOBOX", L"", style | CBS_DROPDOWNLIST | WS_VSCROLL, scaled(x), scaled(y),
+                              scaled(w), scaled(h + 200), parent, nullptr, inst, nullptr));
         break;
     case ListKind::List:
-        adopt(CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", style | LBS_NOTIFY | WS_VSCROLL, x, y, w, h,
-                              parent, nullptr, inst, nullptr));
+        adopt(CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", style | LBS_NOTIFY | WS_VSCROLL, scaled(x), scaled(y),
+                              scaled(w), scaled(h), parent, nullptr, inst, nullptr));
         break;
     }
 }
@@ -46,8 +46,8 @@ void ListView::rebuild() {
         int step = std::max(17, (h_ - 20) / n);
         for (size_t i = 0; i < shownItems_.size(); ++i) {
             DWORD style = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
-            HWND r = CreateWindowExW(0, L"BUTTON", widen(shownItems_[i]).c_str(), style, 8,
-                                     16 + static_cast<int>(i) * step, w_ - 16, 17, h, nullptr,
+            HWND r = CreateWindowExW(0, L"BUTTON", widen(shownItems_[i]).c_str(), style, scaled(8),
+                                     scaled(16 + static_cast<int>(i) * step), scaled(w_ - 16), scaled(17), h, nullptr,
                                      GetModuleHandleW(nullptr), nullptr);
             SendMessageW(r, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont()), FALSE);
             SetWindowPos(r, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // above the group box

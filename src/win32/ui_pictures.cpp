@@ -44,7 +44,7 @@ struct Canvas {
         DeleteObject(pen);
     }
     void text(const wchar_t* t, COLORREF c, int height) const {
-        HFONT f = fontPixels(std::max(8, s(height)), true, "Arial");
+        HFONT f = fontActual(std::max(8, s(height)), true, "Arial");
         HGDIOBJ of = SelectObject(dc, f);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, c);
@@ -177,7 +177,7 @@ HBITMAP makerLogo() {
     static HBITMAP bmp = makeBitmap(200, 120, [](HDC dc, int w, int h) {
         verticalShade(dc, w, h, RGB(255, 255, 255), RGB(190, 205, 230));
         RECT r{0, 0, w, h};
-        HGDIOBJ of = SelectObject(dc, fontPixels(34, true, "Arial"));
+        HGDIOBJ of = SelectObject(dc, fontActual(34, true, "Arial"));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(20, 50, 130));
         RECT top{0, 20, w, 70};

@@ -50,7 +50,9 @@ void WindowView::applyBounds() {
     WINDOWPLACEMENT wp{};
     wp.length = sizeof(wp);
     GetWindowPlacement(hwnd(), &wp);
-    RECT want{b.left, b.top, b.left + b.width, b.top + b.height};
+    // The size is kept in design units, so the window opens big enough for its
+    // contents at any scale; the place is where it was on the screen.
+    RECT want{b.left, b.top, b.left + scaled(b.width), b.top + scaled(b.height)};
     if (EqualRect(&want, &wp.rcNormalPosition)) return;
     wp.rcNormalPosition = want;
     wp.flags = 0;
@@ -62,8 +64,8 @@ void WindowView::applyBounds() {
 
 void WindowView::reportBounds() {
     RECT r = normalRect();
-    window().moved({static_cast<int>(r.top), static_cast<int>(r.left), static_cast<int>(r.right - r.left),
-                    static_cast<int>(r.bottom - r.top)},
+    window().moved({static_cast<int>(r.top), static_cast<int>(r.left), unscaled(r.right - r.left),
+                    unscaled(r.bottom - r.top)},
                    true);
 }
 

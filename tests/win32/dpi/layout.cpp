@@ -1,0 +1,130 @@
+// The real main window at the screen scale Wine is set to (TARVEX_DPI; the runner
+// sets LogPixels and runs this once per scale): every caption fits in its control
+// and every control lies inside its parent, on every page, the editor's too; and
+// again after the window is told it moved to a monitor of 1.5 times the scale.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/tf_tarvex.h"
+#include "platform/operator.h"
+#include "win32/main_window.h"
+#include "win32/services_win32.h"
+#include "win32/support/test_ui_driver.h"
+#include "win32/win32_test_util.h"
+
+namespace tarvex::testui {
+namespace {
+
+std::string describe(HWND h) {
+    const std::string name = win32::controlName(h);
+    return name.empty() ? "\"" + win32::windowText(h) + "\"" : name;
+}
+
+// What the control's text needs, in the control's own font.
+SIZE textSize(HWND h, const std::wstring& text, UINT format, int width) {
+    HDC dc = GetDC(h);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)));
+    RECT calc{0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), -1, &calc, format | DT_CALCRECT | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(h, dc);
+    return SIZE{calc.right, calc.bottom};
+}
+
+struct Check {
+    std::vector<std::string> faults;
+
+    void control(HWND h) {
+        if (!(GetWindowLongW(h, GWL_STYLE) & WS_CHILD)) return;
+        wchar_t cls[64] = {};
+        GetClassNameW(h, cls, 64);
+        const std::wstring kind = cls;
+        const LONG style = GetWindowLongW(h, GWL_STYLE);
+        RECT in;
+        GetWindowRect(h, &in);
+        MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT*>(&in), 2);
+        RECT parent;
+        GetClientRect(GetParent(h), &parent);
+        // A drop-down list's window is as tall as its open list.
+        const bool dropDown = _wcsicmp(cls, L"COMBOBOX") == 0;
+        if (in.right > parent.right || (!dropDown && in.bottom > parent.bottom))
+            faults.push_back(describe(h) + " passa da borda de " + describe(GetParent(h)));
+
+        const std::wstring text = win32::widen(win32::windowText(h));
+        if (text.empty()) return;
+        RECT rc;
+        GetClientRect(h, &rc);
+        const int box = GetSystemMetrics(SM_CXMENUCHECK) + win32::scaled(4);
+        if (kind == L"Static" && !(style & (SS_BITMAP | SS_ICON))) {
+            // Wrapped over its lines, the text must fit the label's height.
+            SIZE need = textSize(h, text, DT_WORDBREAK, rc.right);
+            if (need.cx > rc.right || need.cy > rc.bottom) faults.push_back(describe(h) + ": texto cortado");
+        } else if (kind == L"Button") {
+            const LONG type = style & BS_TYPEMASK;
+            SIZE need = textSize(h, text, DT_SINGLELINE, 0);
+            int room = rc.right - 4;
+            if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)
+                room = rc.right - box;
+            else if (type == BS_GROUPBOX)
+                room = rc.right - win32::scaled(16);
+            if (need.cx > room || (type != BS_GROUPBOX && need.cy > rc.bottom))
+                faults.push_back(describe(h) + ": texto cortado (" + std::to_string(need.cx) + " em " +
+                                 std::to_string(room) + ")");
+        }
+    }
+};
+
+TEST(Layout, CaptionsFitAndControlsStayInsideAtThisScale) {
+    const char* asked = std::getenv("TARVEX_DPI");
+    const int want = asked ? std::atoi(asked) : 96;
+    ASSERT_EQ(win32::dpiOf(nullptr), want) << "Wine did not take the LogPixels setting";
+
+    win32test::TempFolder dir;
+    dir.write("TARVEX_SISTEMA.TXT", "10#10#900#670#CALENDARIO#8#8#MS Sans Serif#N#0#0#S#S########\r\n");
+    win32::Win32Operator op;
+    platform::setOperator(&op);
+    win32::Win32Services system;
+    {
+        app::TF_TARVEX form(app::Wiring{system.services, dir.folder(), dir.path("tarvex.exe")});
+        form.F_TARVEX.hide();
+        win32::MainWindow window(form);
+        op.setOwner(reinterpret_cast<std::uintptr_t>(window.hwnd()));
+        form.FormCreate();
+        ASSERT_TRUE(waitFor([&] { return IsWindowVisible(window.hwnd()) != FALSE; }, 30000));
+        EXPECT_EQ(win32::dpi(), want);
+
+        auto checkAll = [&](int at) {
+            Check check;
+            EnumChildWindows(window.hwnd(), [](HWND h, LPARAM lp) -> BOOL {
+                reinterpret_cast<Check*>(lp)->control(h);
+                return TRUE;
+            }, reinterpret_cast<LPARAM>(&check));
+            std::string all;
+            for (const auto& f : check.faults) all += "\n  " + f;
+            EXPECT_TRUE(check.faults.empty()) << check.faults.size() << " a " << at << " DPI:" << all;
+        };
+        checkAll(want);
+
+        // Dragged to a monitor of half as much scale again: Windows proposes a
+        // rectangle that much larger, and the window must lay itself out again in it.
+        RECT now;
+        GetWindowRect(window.hwnd(), &now);
+        const int other = want * 3 / 2;
+        RECT proposed{now.left, now.top, now.left + (now.right - now.left) * 3 / 2,
+                      now.top + (now.bottom - now.top) * 3 / 2};
+        SendMessageW(window.hwnd(), win32::kDpiChanged, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&proposed));
+        pump();
+        EXPECT_EQ(win32::dpi(), other);
+        checkAll(other);
+        op.setOwner(0);
+    }
+    platform::setOperator(nullptr);
+}
+
+}  // namespace
+}  // namespace tarvex::testui
