@@ -12,7 +12,7 @@ inline constexpr int kFieldCount = 20;
 using Fields = std::array<std::string, kFieldCount>;  // [0] is slot 1
 
 struct Settings {
-    // The main window's normal-state rectangle (see NormalBounds), pixels.
+    // The main window's normal-state rectangle (never the minimised or maximised one).
     int top = 10;
     int left = 10;
     int width = 900;

@@ -1,4 +1,5 @@
 #include "win32/editor_glyphs.h"
+#include "win32/handles.h"
 
 #include <map>
 #include <vector>
@@ -53,38 +54,25 @@ void shape(HDC dc, Glyph g) {
 }
 
 void paint(HDC dc, HBITMAP bmp, COLORREF back, COLORREF ink, Glyph g) {
-    HGDIOBJ old = SelectObject(dc, bmp);
+    const Selected target(dc, bmp);
     RECT all{0, 0, kSize, kSize};
-    HBRUSH backBrush = CreateSolidBrush(back);
-    FillRect(dc, &all, backBrush);
-    DeleteObject(backBrush);
-    HBRUSH inkBrush = CreateSolidBrush(ink);
-    HPEN pen = CreatePen(PS_SOLID, 1, ink);
-    HGDIOBJ oldBrush = SelectObject(dc, inkBrush);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
+    FillRect(dc, &all, Gdi<HBRUSH>(CreateSolidBrush(back)).get());
+    const Gdi<HBRUSH> inkBrush(CreateSolidBrush(ink));
+    const Gdi<HPEN> pen(CreatePen(PS_SOLID, 1, ink));
+    const Selected brush(dc, inkBrush.get()), outline(dc, pen.get());
     shape(dc, g);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(pen);
-    DeleteObject(inkBrush);
-    SelectObject(dc, old);
 }
 
 HICON make(Glyph g) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP color = CreateCompatibleBitmap(screen, kSize, kSize);
-    HBITMAP mask = CreateBitmap(kSize, kSize, 1, 1, nullptr);
+    const ScreenDC screen;
+    const MemoryDC dc(screen.get());
+    const Gdi<HBITMAP> color(CreateCompatibleBitmap(screen.get(), kSize, kSize));
+    const Gdi<HBITMAP> mask(CreateBitmap(kSize, kSize, 1, 1, nullptr));
     // Where the mask is white the icon is clear; the colour there stays black.
-    paint(dc, color, RGB(0, 0, 0), colorOf(g), g);
-    paint(dc, mask, RGB(255, 255, 255), RGB(0, 0, 0), g);
-    ICONINFO info{TRUE, 0, 0, mask, color};
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(color);
-    DeleteObject(mask);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return icon;
+    paint(dc.get(), color.get(), RGB(0, 0, 0), colorOf(g), g);
+    paint(dc.get(), mask.get(), RGB(255, 255, 255), RGB(0, 0, 0), g);
+    ICONINFO info{TRUE, 0, 0, mask.get(), color.get()};
+    return CreateIconIndirect(&info);   // copies both bitmaps
 }
 
 }  // namespace

@@ -58,4 +58,62 @@ private:
     HKEY key_ = nullptr;
 };
 
+// A pen, brush, bitmap or font this code made.
+template <class T>
+class Gdi {
+public:
+    explicit Gdi(T object) : object_(object) {}
+    ~Gdi() {
+        if (object_) DeleteObject(object_);
+    }
+    Gdi(const Gdi&) = delete;
+    Gdi& operator=(const Gdi&) = delete;
+    T get() const { return object_; }
+
+private:
+    T object_;
+};
+
+// An object selected into a device context for a scope; what was there before
+// goes back at its end.
+class Selected {
+public:
+    Selected(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~Selected() { SelectObject(dc_, old_); }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// A memory device context made like `like`.
+class MemoryDC {
+public:
+    explicit MemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
+    ~MemoryDC() {
+        if (dc_) DeleteDC(dc_);
+    }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// The screen's device context, for measuring and for making compatible bitmaps.
+class ScreenDC {
+public:
+    ScreenDC() : dc_(GetDC(nullptr)) {}
+    ~ScreenDC() { ReleaseDC(nullptr, dc_); }
+    ScreenDC(const ScreenDC&) = delete;
+    ScreenDC& operator=(const ScreenDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
 }  // namespace tarvex::win32

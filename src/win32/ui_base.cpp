@@ -1,4 +1,5 @@
 #include "win32/ui_base.h"
+#include "win32/handles.h"
 
 #include <commctrl.h>
 
@@ -101,9 +102,7 @@ int dpiOf(HWND h) {
     if (forWindow && h) {
         if (UINT d = forWindow(h)) return static_cast<int>(d);
     }
-    HDC dc = GetDC(nullptr);
-    int d = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
+    const int d = GetDeviceCaps(ScreenDC().get(), LOGPIXELSY);
     return d > 0 ? d : 96;
 }
 
@@ -331,21 +330,25 @@ Wnd::~Wnd() {
     }
 }
 
-HWND Wnd::createWindow(const wchar_t* cls, DWORD exStyle, DWORD style, const std::string& text,
-                       int x, int y, int w, int h, HWND parent, HMENU menu) {
+void registerClass(const wchar_t* name, WNDPROC proc, UINT style) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
-    if (!GetClassInfoExW(inst, cls, &wc)) {
-        wc.cbSize = sizeof(wc);
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = proc;
-        wc.hInstance = inst;
-        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-        wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(1));
-        wc.lpszClassName = cls;
-        RegisterClassExW(&wc);
-    }
-    return CreateWindowExW(exStyle, cls, widen(text).c_str(), style, x, y, w, h, parent, menu, inst, this);
+    if (GetClassInfoExW(inst, name, &wc)) return;
+    wc.cbSize = sizeof(wc);
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = inst;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(1));
+    wc.lpszClassName = name;
+    RegisterClassExW(&wc);
+}
+
+HWND Wnd::createWindow(const wchar_t* cls, DWORD exStyle, DWORD style, const std::string& text,
+                       int x, int y, int w, int h, HWND parent, HMENU menu) {
+    registerClass(cls, proc);
+    return CreateWindowExW(exStyle, cls, widen(text).c_str(), style, x, y, w, h, parent, menu,
+                           GetModuleHandleW(nullptr), this);
 }
 
 LRESULT CALLBACK Wnd::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {

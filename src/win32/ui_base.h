@@ -22,6 +22,9 @@ void clearControlName(HWND h);
 std::string controlName(HWND h);
 // Depth-first search of `root`'s descendants (and root itself) by name.
 HWND findControl(HWND root, const std::string& name);
+// Registers the window class `name` of this module once (later calls find it):
+// double clicks on, the arrow cursor, the program's icon where it has one.
+void registerClass(const wchar_t* name, WNDPROC proc, UINT style = CS_DBLCLKS);
 
 // The window is designed in pixels of a 96-DPI screen; on a scaled monitor every
 // position, size and font is multiplied by dpi()/96. Views take design units and

@@ -1,4 +1,5 @@
 #include "win32/ui_grid.h"
+#include "win32/handles.h"
 
 #include <windowsx.h>
 
@@ -16,17 +17,8 @@ UINT registered(const wchar_t* name) { return RegisterWindowMessageW(name); }
 LRESULT CALLBACK gridClassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(h, msg, wp, lp); }
 
 HWND createGridWindow(HWND parent, int x, int y, int w, int h) {
+    registerClass(L"TarvexGrid", gridClassProc);
     HINSTANCE inst = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    if (!GetClassInfoExW(inst, L"TarvexGrid", &wc)) {
-        wc.cbSize = sizeof(wc);
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = gridClassProc;
-        wc.hInstance = inst;
-        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-        wc.lpszClassName = L"TarvexGrid";
-        RegisterClassExW(&wc);
-    }
     return CreateWindowExW(WS_EX_CLIENTEDGE, L"TarvexGrid", L"",
                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | WS_CLIPCHILDREN, scaled(x),
                            scaled(y), scaled(w), scaled(h), parent, nullptr, inst, nullptr);
@@ -183,12 +175,11 @@ void GridView::paintCell(HDC dc, int col, int row, const RECT& cell) {
         RECT e = cell;
         DrawEdge(dc, &e, BDR_RAISEDINNER, BF_RECT);
     } else {
-        HGDIOBJ old = SelectObject(dc, GetStockObject(DC_PEN));
+        const Selected pen(dc, GetStockObject(DC_PEN));
         SetDCPenColor(dc, RGB(192, 192, 192));
         MoveToEx(dc, cell.left, cell.bottom - 1, nullptr);
         LineTo(dc, cell.right - 1, cell.bottom - 1);
         LineTo(dc, cell.right - 1, cell.top - 1);
-        SelectObject(dc, old);
     }
     if (selected && col == col_ && GetFocus() == hwnd()) DrawFocusRect(dc, &cell);
 }
@@ -196,7 +187,7 @@ void GridView::paintCell(HDC dc, int col, int row, const RECT& cell) {
 void GridView::paint(HDC dc, const RECT& rc) {
     const ui::Grid& g = grid();
     FillRect(dc, &rc, solidBrush(options_.background));
-    HGDIOBJ oldFont = SelectObject(dc, options_.font ? fontForDpi(options_.font) : defaultFont());
+    const Selected font(dc, options_.font ? fontForDpi(options_.font) : defaultFont());
     SetBkMode(dc, TRANSPARENT);
     int rows = visibleRows() + 1;
     auto drawRow = [&](int row) {
@@ -209,7 +200,6 @@ void GridView::paint(HDC dc, const RECT& rc) {
     };
     for (int r = 0; r < g.fixedRows && r < g.rowCount(); ++r) drawRow(r);
     for (int r = top_; r < g.rowCount() && r < top_ + rows; ++r) drawRow(r);
-    SelectObject(dc, oldFont);
 }
 
 void GridView::onScroll(int bar, WORD code) {
@@ -301,7 +291,7 @@ LRESULT CALLBACK GridView::editorProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UI
         guarded([&] { self->endEdit(wp == VK_RETURN); });   // the cell's text reaches the model here
         return 0;
     }
-    if (msg == WM_CHAR && (wp == L'\r' || wp == 27)) return 0;
+    if (msg == WM_CHAR && (wp == L'\r' || wp == L'\x1b')) return 0;
     if (msg == WM_KILLFOCUS) {
         LRESULT r = DefSubclassProc(h, msg, wp, lp);
         guarded([&] { self->endEdit(true); });
@@ -327,14 +317,13 @@ bool GridView::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         RECT rc;
         GetClientRect(hwnd(), &rc);
         // Painted off screen first, so scrolling a long log does not flicker.
-        HDC mem = CreateCompatibleDC(dc);
-        HBITMAP bmp = CreateCompatibleBitmap(dc, rc.right, rc.bottom);
-        HGDIOBJ old = SelectObject(mem, bmp);
-        paint(mem, rc);
-        BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
-        DeleteObject(bmp);
-        DeleteDC(mem);
+        {
+            const MemoryDC mem(dc);
+            const Gdi<HBITMAP> bmp(CreateCompatibleBitmap(dc, rc.right, rc.bottom));
+            const Selected offScreen(mem.get(), bmp.get());
+            paint(mem.get(), rc);
+            BitBlt(dc, 0, 0, rc.right, rc.bottom, mem.get(), 0, 0, SRCCOPY);
+        }
         EndPaint(hwnd(), &ps);
         return true;
     }
@@ -386,7 +375,7 @@ bool GridView::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         GetCursorPos(&p);
         ScreenToClient(hwnd(), &p);
         if (LOWORD(lp) == HTCLIENT && (resizing_ >= 0 || hitTest(p.x, p.y).border >= 0)) {
-            SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32644)));
+            SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
             result = TRUE;
             return true;
         }

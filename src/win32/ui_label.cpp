@@ -1,4 +1,5 @@
 #include "win32/ui_label.h"
+#include "win32/handles.h"
 
 namespace tarvex::win32 {
 
@@ -65,15 +66,13 @@ bool ButtonView::onDrawItem(const DRAWITEMSTRUCT& item) {
     bool pressed = item.itemState & ODS_SELECTED;
     FillRect(dc, &rc, solidBrush(style_.background));
     if (style_.picture) {
-        HDC mem = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(mem, style_.picture);
+        const MemoryDC mem(dc);
+        const Selected picture(mem.get(), style_.picture);
         BITMAP bm{};
         GetObjectW(style_.picture, sizeof(bm), &bm);
         SetStretchBltMode(dc, HALFTONE);
-        StretchBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, mem, 0, 0, bm.bmWidth,
+        StretchBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, mem.get(), 0, 0, bm.bmWidth,
                    bm.bmHeight, SRCCOPY);
-        SelectObject(mem, old);
-        DeleteDC(mem);
     }
     if (pressed) DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT);
     else if (!style_.flat) DrawEdge(dc, &rc, EDGE_RAISED, BF_RECT);
@@ -88,11 +87,10 @@ bool ButtonView::onDrawItem(const DRAWITEMSTRUCT& item) {
         SetBkMode(dc, TRANSPARENT);
         bool enabled = !(item.itemState & ODS_DISABLED);
         SetTextColor(dc, enabled ? style_.textColor : GetSysColor(COLOR_GRAYTEXT));
-        HGDIOBJ oldFont = SelectObject(dc, style_.font ? fontForDpi(style_.font) : defaultFont());
+        const Selected font(dc, style_.font ? fontForDpi(style_.font) : defaultFont());
         RECT tr = rc;
         OffsetRect(&tr, shift, shift);
         DrawTextW(dc, text.c_str(), -1, &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        SelectObject(dc, oldFont);
     }
     if (!style_.flat && (item.itemState & ODS_FOCUS)) {
         RECT fr = rc;

@@ -10,17 +10,9 @@ namespace tarvex::win32 {
 TrayView::TrayView(ui::Tray& model, std::vector<HICON> pictures, HWND owner)
     : View(model), pictures_(std::move(pictures)), owner_(owner),
       taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
-    HINSTANCE inst = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    if (!GetClassInfoExW(inst, L"TarvexTray", &wc)) {
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = inst;
-        wc.lpszClassName = L"TarvexTray";
-        RegisterClassExW(&wc);
-    }
-    adopt(CreateWindowExW(WS_EX_TOOLWINDOW, L"TarvexTray", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, inst,
-                          nullptr));
+    registerClass(L"TarvexTray", DefWindowProcW, 0);
+    adopt(CreateWindowExW(WS_EX_TOOLWINDOW, L"TarvexTray", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                          GetModuleHandleW(nullptr), nullptr));
 }
 
 TrayView::~TrayView() {
