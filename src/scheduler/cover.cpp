@@ -1,5 +1,10 @@
 #include "scheduler/cover.h"
 
+#include <algorithm>
+#include <array>
+#include <tuple>
+#include <vector>
+
 #include "lib/mrqr.h"
 #include "scheduler/grid_sort.h"
 #include "tasks/columns.h"
@@ -20,26 +25,32 @@ std::string lastResult(const ui::Grid& GRID, int row) {
 
 // The name narrower than it was, so the last result shows without scrolling.
 void MONTA_CAPA(const ui::Grid& GRID, ui::Grid& GRID_C) {
-    GRID_C.setColCount(4);
-    GRID_C.setRowCount(2);
-    GRID_C.clearRow(1);
-    const char* titles[] = {"Tarefa", "Hora", "Nome", "Último resultado"};
-    const int widths[] = {45, 50, 150, 170};
-    for (int c = 0; c < 4; ++c) {
-        GRID_C.setCell(c, 0, titles[c]);
-        GRID_C.setColWidth(c, widths[c]);
-    }
+    struct Line {
+        std::array<std::string, 4> cells;
+        NoCaseKey hour, whole;   // the whole row (cells and line breaks) breaks ties
+    };
+    std::vector<Line> lines;
     for (int row = 1; row < GRID.rowCount(); ++row) {
         if (GRID.cell(col::SN_EXE, row) == "N") continue;
-        const int last = GRID_C.rowCount() - 1;
-        GRID_C.setCell(0, last, MRQ_ZEROS(row, 2));
-        GRID_C.setCell(1, last, trim(GRID.cell(col::HORA, row)));
-        GRID_C.setCell(2, last, trim(GRID.cell(col::NOME, row)));
-        GRID_C.setCell(3, last, lastResult(GRID, row));
-        GRID_C.setRowCount(last + 2);
-        GRID_C.clearRow(last + 1);
+        Line line{{MRQ_ZEROS(row, 2), trim(GRID.cell(col::HORA, row)), trim(GRID.cell(col::NOME, row)),
+                   lastResult(GRID, row)}, {}, {}};
+        std::string whole;
+        for (const auto& c : line.cells) whole += c + "\r\n";
+        line.hour = noCaseKey(line.cells[1]);
+        line.whole = noCaseKey(whole);
+        lines.push_back(std::move(line));
     }
-    if (GRID_C.rowCount() > 2) MRQ_GRID_ORDENA(GRID_C, 1, 1, "A", 0);
+    // By hour, as the grid's own sort orders a column; built aside and shown in one step.
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const Line& a, const Line& b) { return std::tie(a.hour, a.whole) < std::tie(b.hour, b.whole); });
+    std::vector<std::string> cells{"Tarefa", "Hora", "Nome", "Último resultado"};
+    cells.reserve((lines.size() + 2) * 4);
+    for (auto& line : lines)
+        for (auto& c : line.cells) cells.push_back(std::move(c));
+    cells.resize(cells.size() + 4);   // the grid ends with an empty row
+    GRID_C.assign(4, static_cast<int>(lines.size()) + 2, std::move(cells));
+    const int widths[] = {45, 50, 150, 170};
+    for (int c = 0; c < 4; ++c) GRID_C.setColWidth(c, widths[c]);
 }
 
 }  // namespace tarvex::scheduler

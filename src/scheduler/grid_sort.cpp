@@ -57,6 +57,13 @@ int compareTextNoCase(const std::string& a, const std::string& b) {
     return byLetter != 0 ? byLetter : compareBy(a, b, [](unsigned char c) { return lower1252(c); });
 }
 
+NoCaseKey noCaseKey(const std::string& text) {
+    NoCaseKey k{text, text};
+    for (char& c : k.letters) c = static_cast<char>(letter(static_cast<unsigned char>(c)));
+    for (char& c : k.lower) c = static_cast<char>(lower1252(static_cast<unsigned char>(c)));
+    return k;
+}
+
 void MRQ_GRID_ORDENA(ui::Grid& grid, int col, int firstRow, const std::string& order, int leaveOut) {
     const int lastRow = grid.rowCount() - 1 - leaveOut;
     if (firstRow < 0 || lastRow < firstRow) return;
