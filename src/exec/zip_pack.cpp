@@ -24,6 +24,12 @@ namespace {
 
 constexpr int kLevel = 6;
 constexpr std::size_t kWindow = 32768;   // deflate's reach back, the dictionary of a piece
+// A file this big is first tried on a sample: a fast pass over four slices
+// spread through it. When they do not shrink at all (compressed media, random
+// data) the file is stored without deflating it whole, which was a third of
+// the work on a typical folder.
+constexpr std::size_t kProbeFrom = 65536;
+constexpr std::size_t kProbeSlice = 4096, kProbeSlices = 4;
 
 int seekTo(std::FILE* f, std::uint64_t offset) {
 #ifdef _WIN32
@@ -37,17 +43,30 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
+bool looksIncompressible(libdeflate_compressor* probe, const unsigned char* data, std::size_t length) {
+    if (length < kProbeFrom) return false;
+    unsigned char sample[kProbeSlice * kProbeSlices], out[kProbeSlice * kProbeSlices];
+    for (std::size_t i = 0; i < kProbeSlices; ++i)
+        std::memcpy(sample + i * kProbeSlice, data + i * ((length - kProbeSlice) / (kProbeSlices - 1)), kProbeSlice);
+    const std::size_t n = libdeflate_deflate_compress(probe, sample, sizeof sample, out, sizeof out);
+    return n == 0 || n >= sizeof sample;
+}
+
+}  // namespace
+
 // One per worker, made on its stack: a thread_local one is freed twice by
 // mingw's thread-exit handling.
-struct Compressor {
+struct Packer::Compressor {
     libdeflate_compressor* c = libdeflate_alloc_compressor(kLevel);
-    ~Compressor() { libdeflate_free_compressor(c); }
+    libdeflate_compressor* probe = libdeflate_alloc_compressor(1);
+    ~Compressor() {
+        libdeflate_free_compressor(c);
+        libdeflate_free_compressor(probe);
+    }
     Compressor() = default;
     Compressor(const Compressor&) = delete;
     Compressor& operator=(const Compressor&) = delete;
 };
-
-}  // namespace
 
 struct Packer::Result {
     std::string error;
@@ -56,6 +75,14 @@ struct Packer::Result {
     std::size_t length = 0;            // plain bytes
     bool stored = false;
 };
+
+std::string libzipError(int code) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    std::string text = zip_error_strerror(&error);
+    zip_error_fini(&error);
+    return text;
+}
 
 int defaultThreads() {
     const unsigned n = std::thread::hardware_concurrency();
@@ -77,8 +104,12 @@ Packer::Packer(const std::vector<Entry>& entries, int threads, std::size_t chunk
                              at + chunk_ >= size});
     }
     results_.resize(jobs_.size());
-    // Memory stays within a few pieces per worker, whatever the files.
-    window_ = static_cast<std::size_t>(threads_) * 2 + 2;
+    ahead_.reserve(jobs_.size() + 1);
+    ahead_.push_back(0);
+    for (const Job& job : jobs_) ahead_.push_back(ahead_.back() + job.length);
+    // Memory stays within a few pieces per worker, whatever the files; counted
+    // in bytes, so that one slow file does not stall the workers behind it.
+    window_ = static_cast<std::uint64_t>(threads_) * 4 * chunk_;
 }
 
 Packer::~Packer() {
@@ -105,14 +136,17 @@ void Packer::work() {
     Compressor compressor;
     for (;;) {
         std::unique_lock lock(m_);
-        workCv_.wait(lock, [&] { return cancelled_ || next_ >= jobs_.size() || next_ < consumed_ + window_; });
+        workCv_.wait(lock, [&] {
+            return cancelled_ || next_ >= jobs_.size() || next_ == consumed_ ||
+                   ahead_[next_ + 1] - ahead_[consumed_] <= window_;
+        });
         if (cancelled_ || next_ >= jobs_.size()) return;
         const std::size_t j = next_++;
         lock.unlock();
         auto result = std::make_unique<Result>();
         try {
-            if (!compressor.c) throw std::bad_alloc();
-            compress(jobs_[j], compressor.c, *result);
+            if (!compressor.c || !compressor.probe) throw std::bad_alloc();
+            compress(jobs_[j], compressor, *result);
         } catch (const std::exception& e) {
             result->error = e.what();
         }
@@ -122,7 +156,7 @@ void Packer::work() {
     }
 }
 
-void Packer::compress(const Job& job, libdeflate_compressor* compressor, Result& out) const {
+void Packer::compress(const Job& job, const Compressor& compressor, Result& out) const {
     const Entry& entry = entries_[job.entry];
     const std::string name = platform::fromFsPath(entry.file);
     auto failWith = [&](const std::string& why) { out.error = name + ": " + why; };
@@ -147,9 +181,11 @@ void Packer::compress(const Job& job, libdeflate_compressor* compressor, Result&
     out.crc = static_cast<std::uint32_t>(libdeflate_crc32(0, piece, job.length));
 
     if (job.whole) {
-        out.data.resize(libdeflate_deflate_compress_bound(compressor, job.length));
-        const std::size_t n =
-            libdeflate_deflate_compress(compressor, piece, job.length, out.data.data(), out.data.size());
+        std::size_t n = 0;
+        if (!looksIncompressible(compressor.probe, piece, job.length)) {
+            out.data.resize(libdeflate_deflate_compress_bound(compressor.c, job.length));
+            n = libdeflate_deflate_compress(compressor.c, piece, job.length, out.data.data(), out.data.size());
+        }
         if (n == 0 || n >= job.length) {
             out.stored = true;
             plain.erase(plain.begin(), plain.begin() + static_cast<std::ptrdiff_t>(dict));

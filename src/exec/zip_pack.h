@@ -3,8 +3,6 @@
 // libzip already compressed, in the archive's order.
 #include <zip.h>
 
-struct libdeflate_compressor;
-
 #include <condition_variable>
 #include <cstdint>
 #include <ctime>
@@ -29,6 +27,7 @@ struct Entry {
 constexpr std::size_t kDefaultChunk = std::size_t{4} << 20;
 
 int defaultThreads();   // the machine's cores, at most 8
+std::string libzipError(int code);   // libzip's text for an open failure
 
 class Packer {
 public:
@@ -55,9 +54,10 @@ private:
         bool last;
     };
     class Source;
+    struct Compressor;
 
     void work();
-    void compress(const Job& job, libdeflate_compressor* compressor, Result& out) const;
+    void compress(const Job& job, const Compressor& compressor, Result& out) const;
     // Waits for job j; null once the run was cancelled.
     Result* await(std::size_t j);
     void consumed(std::size_t j);
@@ -71,7 +71,9 @@ private:
     std::vector<std::unique_ptr<Result>> results_;
     mutable std::mutex m_;
     std::condition_variable workCv_, readyCv_;
-    std::size_t next_ = 0, consumed_ = 0, window_;
+    std::vector<std::uint64_t> ahead_;   // plain bytes of the jobs before each
+    std::size_t next_ = 0, consumed_ = 0;
+    std::uint64_t window_;
     bool cancelled_ = false;
     std::string failure_;
     std::size_t entriesDone_ = 0;

@@ -7,11 +7,11 @@
 #include <ctime>
 #include <filesystem>
 #include <system_error>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "exec/zip_pack.h"
+#include "exec/zip_verify.h"
 #include "lib/errors.h"
 #include "lib/mrqr.h"
 #include "platform/files.h"
@@ -86,14 +86,6 @@ std::vector<pack::Entry> collect(const fs::path& root, const Selection& sel) {
     return files;
 }
 
-std::string openError(int code) {
-    zip_error_t error;
-    zip_error_init_with_code(&error, code);
-    std::string text = zip_error_strerror(&error);
-    zip_error_fini(&error);
-    return text;
-}
-
 // Owns an open archive; an archive that was not closed is discarded, which
 // leaves the file on disk as it was.
 class Archive {
@@ -101,7 +93,7 @@ public:
     explicit Archive(const std::string& path) : path_(path) {
         int code = 0;
         za_ = zip_open(libzipName(platform::fsPath(path)).c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
-        if (!za_) fail(openError(code));
+        if (!za_) fail(pack::libzipError(code));
     }
     ~Archive() { if (za_) zip_discard(za_); }
     Archive(const Archive&) = delete;
@@ -131,59 +123,6 @@ private:
 std::function<void(const std::string&)>& writtenHook() {
     static std::function<void(const std::string&)> hook;
     return hook;
-}
-
-// Every entry read back whole: its name, its size against the file it came from,
-// and its CRC, which libzip checks at the end of the read. Each thread reads
-// every n-th entry through an archive handle of its own.
-void verify(const std::string& path, const std::vector<pack::Entry>& files, int threads) {
-    auto fail = [&](const std::string& why) {
-        throw FileError("Erro na verificação do arquivo ZIP " + path + " - " + why);
-    };
-    const std::string name = libzipName(platform::fsPath(path));
-    int code = 0;
-    zip_t* za = zip_open(name.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
-    if (!za) fail(openError(code));
-    const bool countOk = zip_get_num_entries(za, 0) == static_cast<zip_int64_t>(files.size());
-    zip_discard(za);
-    if (!countOk) fail("número de arquivos");
-
-    const std::size_t n = static_cast<std::size_t>(std::max(1, threads > 0 ? threads : pack::defaultThreads()));
-    std::vector<std::string> problems(files.size());
-    auto check = [&](std::size_t first) {
-        int openCode = 0;
-        zip_t* own = zip_open(name.c_str(), ZIP_RDONLY, &openCode);
-        std::vector<char> buffer(1 << 16);
-        for (std::size_t i = first; i < files.size(); i += n) {
-            if (!own) {
-                problems[i] = openError(openCode);
-                return;
-            }
-            zip_stat_t st;
-            std::error_code ec;
-            const auto size = fs::file_size(files[i].file, ec);
-            if (zip_stat_index(own, i, 0, &st) != 0 || files[i].name != st.name || ec || st.size != size) {
-                problems[i] = files[i].name + ": nome ou tamanho";
-                break;
-            }
-            zip_file_t* f = zip_fopen_index(own, i, 0);
-            zip_uint64_t total = 0;
-            zip_int64_t got = 0;
-            while (f && (got = zip_fread(f, buffer.data(), buffer.size())) > 0) total += static_cast<zip_uint64_t>(got);
-            if (!f || got < 0 || total != size)
-                problems[i] = files[i].name + ": " + (f ? zip_file_strerror(f) : zip_strerror(own));
-            if (f) zip_fclose(f);
-            if (!problems[i].empty()) break;
-        }
-        if (own) zip_discard(own);
-    };
-    {
-        std::vector<std::jthread> readers;
-        for (std::size_t t = 1; t < n; ++t) readers.emplace_back(check, t);
-        check(0);
-    }
-    for (const std::string& problem : problems)
-        if (!problem.empty()) fail(problem);
 }
 
 }  // namespace
@@ -223,7 +162,8 @@ void writeZip(const ZipJob& job, const ZipProgressFn& progress) {
         }
         archive.close(packer);
         if (writtenHook()) writtenHook()(temp);
-        verify(temp, files, job.threads);
+        const std::string wrong = pack::verifyArchive(libzipName(platform::fsPath(temp)), files, job.threads);
+        if (!wrong.empty()) throw FileError("Erro na verificação do arquivo ZIP " + temp + " - " + wrong);
     } catch (...) {
         fs::remove(platform::fsPath(temp), ec);
         throw;

@@ -102,9 +102,12 @@ TEST_F(ZipTask, DeflatesWhatShrinksAndStoresWhatDoesNot) {
     put("src/texto.txt", std::string(20000, 'a'));
     put("src/ruido.bin", noise(200000));
     put("src/pequeno.bin", noise(100));
+    // Noise at its start only: a sample of the start alone would store it.
+    put("src/misto.dat", noise(30000) + std::string(300000, 'b'));
     zip();
     auto entries = readArchive(archive_);
     EXPECT_EQ(entries["texto.txt"].method, ZIP_CM_DEFLATE);
+    EXPECT_EQ(entries["misto.dat"].method, ZIP_CM_DEFLATE);
     EXPECT_EQ(entries["texto.txt"].data, std::string(20000, 'a'));
     EXPECT_EQ(entries["ruido.bin"].method, ZIP_CM_STORE);
     EXPECT_EQ(entries["ruido.bin"].data, noise(200000));
