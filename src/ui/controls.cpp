@@ -81,17 +81,14 @@ void Grid::setRowCount(int n) {
     notify();
 }
 
-const std::string& Grid::cell(int col, int row) const {
+const std::string& Grid::cellAside(int col, int row) const {
     static const std::string empty;
     if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return empty;
-    if (source_) {
-        if (row != sourceRow_) {
-            source_->row(row, sourceCells_);
-            sourceRow_ = row;
-        }
-        return col < static_cast<int>(sourceCells_.size()) ? sourceCells_[col] : empty;
+    if (row != sourceRow_) {
+        source_->row(row, sourceCells_);
+        sourceRow_ = row;
     }
-    return cells_[static_cast<size_t>(row) * cols_ + col];
+    return col < static_cast<int>(sourceCells_.size()) ? sourceCells_[col] : empty;
 }
 
 void Grid::setCell(int col, int row, const std::string& text) {

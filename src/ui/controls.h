@@ -130,7 +130,11 @@ public:
     int rowCount() const { return rows_; }
     void setColCount(int n);
     void setRowCount(int n);
-    const std::string& cell(int col, int row) const;
+    // Inline for the common case: the agenda and the task file read every cell.
+    const std::string& cell(int col, int row) const {
+        if (source_ || col < 0 || row < 0 || col >= cols_ || row >= rows_) return cellAside(col, row);
+        return cells_[static_cast<size_t>(row) * cols_ + col];
+    }
     void setCell(int col, int row, const std::string& text);
     std::vector<std::string> rowCells(int row) const;
     void clearRow(int row);
@@ -180,6 +184,7 @@ private:
     mutable int sourceRow_ = -1;         // the row `sourceCells_` holds
     mutable std::vector<std::string> sourceCells_;
     void takeInSource();
+    const std::string& cellAside(int col, int row) const;   // out of range, or from the source
 };
 
 // A message-driven timer. Setting the interval, or enabling, restarts the count.
