@@ -1,5 +1,7 @@
 // Date texts as the system stores and shows them: dd/mm/yy, read day first.
+#include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 #include "lib/datetime.h"
 #include "lib/mrqr.h"
@@ -74,10 +76,12 @@ std::string MRQ_FIM_MES(const std::string& date) {
     return formatDate(addDays(addMonths(*d, 1), -1));
 }
 
-bool MRQ_DATA_VAZIA(const std::string& text) {
-    const std::string t = trim(text);
-    if (t.empty() || t == "0" || t == "/  /") return true;
-    return trim(MRQ_RETIRA(text, ",.;: -_#/\\0")).empty();
+// Nothing but blanks, separators and zeros: an empty date or hour mask.
+bool MRQ_DATA_VAZIA(std::string_view text) {
+    constexpr std::string_view kFiller = ",.;: -_#/\\0";
+    return std::all_of(text.begin(), text.end(), [&](char c) {
+        return static_cast<unsigned char>(c) <= ' ' || kFiller.find(c) != std::string_view::npos;
+    });
 }
 
 std::string MRQ_RETIRA(const std::string& text, const std::string& set) {

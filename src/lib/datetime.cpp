@@ -1,8 +1,7 @@
 #include "lib/datetime.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <vector>
+#include <string>
 
 namespace tarvex {
 
@@ -65,10 +64,16 @@ namespace {
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-// Numbers separated by `sep`, with blanks allowed around the whole text. Each number
-// has 1..maxDigits digits; the digit counts are returned too.
-bool readNumbers(const std::string& text, char sep, size_t maxDigits, std::vector<int>& values,
-                 std::vector<size_t>& widths) {
+// Up to four numbers separated by `sep`, with blanks allowed around the whole
+// text. Each has 1..maxDigits digits; the digit counts are kept too. Fixed
+// room: the agenda reads a date and an hour of every task on each pass.
+struct Numbers {
+    int value[4];
+    size_t width[4];
+    size_t count = 0;
+};
+
+bool readNumbers(std::string_view text, char sep, size_t maxDigits, Numbers& out) {
     size_t b = 0, e = text.size();
     while (b < e && isBlank(text[b])) ++b;
     while (e > b && isBlank(text[e - 1])) --e;
@@ -77,23 +82,38 @@ bool readNumbers(const std::string& text, char sep, size_t maxDigits, std::vecto
         size_t start = i;
         int v = 0;
         while (i < e && isDigit(text[i]) && i - start < maxDigits) v = v * 10 + (text[i++] - '0');
-        if (i == start || (i < e && isDigit(text[i]))) return false;
-        values.push_back(v);
-        widths.push_back(i - start);
+        if (i == start || (i < e && isDigit(text[i])) || out.count == 4) return false;
+        out.value[out.count] = v;
+        out.width[out.count++] = i - start;
         if (i == e) return true;
         if (text[i] != sep) return false;
         ++i;
     }
 }
 
+// Two digits of `n` (0..99) at `at`.
+char* twoDigits(char* at, int n) {
+    at[0] = static_cast<char>('0' + n / 10 % 10);
+    at[1] = static_cast<char>('0' + n % 10);
+    return at + 2;
+}
+
+std::string threeFields(int a, int b, int c, char sep) {
+    std::string out(8, sep);
+    twoDigits(out.data(), a);
+    twoDigits(out.data() + 3, b);
+    twoDigits(out.data() + 6, c);
+    return out;
+}
+
 }  // namespace
 
-std::optional<Date> readDate(const std::string& text) {
-    std::vector<int> v;
-    std::vector<size_t> w;
-    if (!readNumbers(text, '/', 4, v, w) || v.size() != 3) return std::nullopt;
+std::optional<Date> readDate(std::string_view text) {
+    Numbers n;
+    if (!readNumbers(text, '/', 4, n) || n.count != 3) return std::nullopt;
+    const int* v = n.value;
     int year = v[2];
-    if (w[2] <= 2) {
+    if (n.width[2] <= 2) {
         const int start = platform::clock().now().year - 50;
         year += start - start % 100;
         if (year < start) year += 100;
@@ -103,9 +123,7 @@ std::optional<Date> readDate(const std::string& text) {
 }
 
 std::string formatDate(const Date& d) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d/%02d/%02d", d.day % 100, d.month % 100, d.year % 100);
-    return buf;
+    return threeFields(d.day % 100, d.month % 100, d.year % 100, '/');
 }
 
 Date today() {
@@ -113,20 +131,18 @@ Date today() {
     return Date{t.year, t.month, t.day};
 }
 
-std::optional<int> readTime(const std::string& text) {
-    std::vector<int> v;
-    std::vector<size_t> w;
-    if (!readNumbers(text, ':', 2, v, w) || v.size() < 2 || v.size() > 3) return std::nullopt;
-    const int s = v.size() == 3 ? v[2] : 0;
+std::optional<int> readTime(std::string_view text) {
+    Numbers n;
+    if (!readNumbers(text, ':', 2, n) || n.count < 2 || n.count > 3) return std::nullopt;
+    const int* v = n.value;
+    const int s = n.count == 3 ? v[2] : 0;
     if (v[0] > 23 || v[1] > 59 || s > 59) return std::nullopt;
     return v[0] * 3600 + v[1] * 60 + s;
 }
 
 std::string formatTime(int secondsOfDay) {
-    char buf[16];
     const int s = ((secondsOfDay % 86400) + 86400) % 86400;
-    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", s / 3600, s / 60 % 60, s % 60);
-    return buf;
+    return threeFields(s / 3600, s / 60 % 60, s % 60, ':');
 }
 
 int secondsOfDay(const LocalTime& t) { return t.hour * 3600 + t.minute * 60 + t.second; }

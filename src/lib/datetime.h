@@ -2,6 +2,7 @@
 // Calendar arithmetic and the system's reading and writing of date and time texts.
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/clock.h"
 
@@ -24,12 +25,12 @@ int dayOfWeek(const Date& d);             // 1 = Sunday .. 7 = Saturday
 
 // Reads a day-first date text ("d/m/y", separators "/"); one- and two-digit years
 // fall in the hundred years that begin 50 years before the clock's current year.
-std::optional<Date> readDate(const std::string& text);
+std::optional<Date> readDate(std::string_view text);
 std::string formatDate(const Date& d);    // dd/mm/yy
 Date today();                              // from platform::clock()
 
 // Time of day "hh:mm:ss" or "hh:mm"; nullopt when not a valid time of day.
-std::optional<int> readTime(const std::string& text);     // seconds since midnight
+std::optional<int> readTime(std::string_view text);     // seconds since midnight
 std::string formatTime(int secondsOfDay);                   // hh:mm:ss
 int secondsOfDay(const LocalTime& t);                       // seconds since midnight
 int nowSeconds();                                           // time of day from the clock

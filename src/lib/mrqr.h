@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "lib/errors.h"
 
@@ -41,7 +42,7 @@ std::string slice(const std::string& text, size_t from, size_t count);
 std::string MRQ_SOMA_MES(const std::string& date, int months);
 std::string MRQ_HOJE();
 std::string MRQ_FIM_MES(const std::string& date);
-bool MRQ_DATA_VAZIA(const std::string& text);
+bool MRQ_DATA_VAZIA(std::string_view text);
 bool MRQ_DATA_VALIDA(const std::string& text);
 std::string MRQ_RETIRA(const std::string& text, const std::string& set);
 bool MRQ_APENAS(const std::string& text, const std::string& set);

@@ -99,7 +99,15 @@ std::string MRQ_ZEROS(const std::string& value, int width) {
     return s.substr(s.size() - width);
 }
 
-std::string MRQ_ZEROS(long long value, int width) { return MRQ_ZEROS(std::to_string(value), width); }
+std::string MRQ_ZEROS(long long value, int width) {
+    // Row numbers on every pass of the agenda: digits written straight in.
+    if (value >= 0 && width > 0 && width <= 19) {
+        std::string out(static_cast<size_t>(width), '0');
+        for (int i = width - 1; i >= 0 && value > 0; --i, value /= 10) out[i] = static_cast<char>('0' + value % 10);
+        return out;
+    }
+    return MRQ_ZEROS(std::to_string(value), width);
+}
 
 bool MRQ_ADDLINHA(const std::string& path, const std::string& line) {
     return !platform::appendWhole(path, line + "\r\n");

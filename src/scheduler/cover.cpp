@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <tuple>
 #include <vector>
 
@@ -30,23 +31,28 @@ void MONTA_CAPA(const ui::Grid& GRID, ui::Grid& GRID_C) {
         NoCaseKey hour, whole;   // the whole row (cells and line breaks) breaks ties
     };
     std::vector<Line> lines;
+    std::string whole;
     for (int row = 1; row < GRID.rowCount(); ++row) {
         if (GRID.cell(col::SN_EXE, row) == "N") continue;
-        Line line{{MRQ_ZEROS(row, 2), trim(GRID.cell(col::HORA, row)), trim(GRID.cell(col::NOME, row)),
-                   lastResult(GRID, row)}, {}, {}};
-        std::string whole;
-        for (const auto& c : line.cells) whole += c + "\r\n";
+        Line& line = lines.emplace_back();
+        line.cells = {MRQ_ZEROS(row, 2), trim(GRID.cell(col::HORA, row)), trim(GRID.cell(col::NOME, row)),
+                      lastResult(GRID, row)};
+        whole.clear();
+        for (const auto& c : line.cells) whole.append(c).append("\r\n");
         line.hour = noCaseKey(line.cells[1]);
         line.whole = noCaseKey(whole);
-        lines.push_back(std::move(line));
     }
-    // By hour, as the grid's own sort orders a column; built aside and shown in one step.
-    std::stable_sort(lines.begin(), lines.end(),
-                     [](const Line& a, const Line& b) { return std::tie(a.hour, a.whole) < std::tie(b.hour, b.whole); });
+    // By hour, as the grid's own sort orders a column; built aside and shown in
+    // one step. The lines stay put: only their numbers move.
+    std::vector<std::uint32_t> order(lines.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return std::tie(lines[a].hour, lines[a].whole) < std::tie(lines[b].hour, lines[b].whole);
+    });
     std::vector<std::string> cells{"Tarefa", "Hora", "Nome", "Último resultado"};
     cells.reserve((lines.size() + 2) * 4);
-    for (auto& line : lines)
-        for (auto& c : line.cells) cells.push_back(std::move(c));
+    for (const std::uint32_t i : order)
+        for (auto& c : lines[i].cells) cells.push_back(std::move(c));
     cells.resize(cells.size() + 4);   // the grid ends with an empty row
     GRID_C.assign(4, static_cast<int>(lines.size()) + 2, std::move(cells));
     const int widths[] = {45, 50, 150, 170};

@@ -6,11 +6,24 @@ namespace tarvex::scheduler {
 
 namespace {
 
+// Views into the task's cells: the agenda reads every row on each pass.
+std::string_view part(std::string_view text, size_t from, size_t count) {
+    return from < text.size() ? text.substr(from, count) : std::string_view();
+}
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+    return s;
+}
+
+std::string_view code(std::string_view label) { return trimmed(label.substr(0, 2)); }
+
 // Weekly: due unless the last run lies in the current Sunday-to-Saturday week.
 // A stamp that cannot be read counts as a run long ago: running a backup once too
 // often is safer than never running it again.
-bool weeklyDue(const std::string& ultimaExec, const Date& today) {
-    std::string date = slice(ultimaExec, 0, 8);
+bool weeklyDue(std::string_view ultimaExec, const Date& today) {
+    const std::string_view date = part(ultimaExec, 0, 8);
     if (MRQ_DATA_VAZIA(date)) return true;
     std::optional<Date> last = readDate(date);
     if (!last) return true;
@@ -18,26 +31,29 @@ bool weeklyDue(const std::string& ultimaExec, const Date& today) {
     return *last < sunday;
 }
 
-}  // namespace
-
-std::string codeOf(const std::string& label) { return trim(label.substr(0, 2)); }
-
-bool periodAllows(const std::string& code, const std::string& ultimaExec, const Date& today) {
-    const std::string hoje = formatDate(today);
+bool allows(std::string_view code, std::string_view ultimaExec, const Date& today, const std::string& hoje) {
     const int dow = dayOfWeek(today);
     if (code == "00" || code == "20") return false;
     if (code >= "02" && code <= "08" && code.size() == 2) return dow == code[1] - '0' - 1;
     if (code == "09") return dow != 1 && dow != 7;
-    if (code == "10") return MRQ_DATA_VAZIA(slice(ultimaExec, 0, 8));
+    if (code == "10") return MRQ_DATA_VAZIA(part(ultimaExec, 0, 8));
     if (code == "11") return weeklyDue(ultimaExec, today);
-    if (code == "12") return slice(ultimaExec, 3, 2) != slice(hoje, 3, 2);
-    if (code == "13") return slice(ultimaExec, 6, 2) != slice(hoje, 6, 2);
-    if (code == "14") return slice(ultimaExec, 3, 5) != slice(hoje, 3, 5);
+    if (code == "12") return part(ultimaExec, 3, 2) != part(hoje, 3, 2);
+    if (code == "13") return part(ultimaExec, 6, 2) != part(hoje, 6, 2);
+    if (code == "14") return part(ultimaExec, 3, 5) != part(hoje, 3, 5);
     return true;
 }
 
+}  // namespace
+
+std::string codeOf(const std::string& label) { return std::string(code(label)); }
+
+bool periodAllows(const std::string& code, const std::string& ultimaExec, const Date& today) {
+    return allows(code, ultimaExec, today, formatDate(today));
+}
+
 int staleDays(const TaskTiming& task, const Date& today) {
-    const std::string periodo = codeOf(task.periodo), tipo = codeOf(task.tipo);
+    const std::string_view periodo = code(task.periodo), tipo = code(task.tipo);
     if (tipo.empty() || tipo == "09") return 0;
     int allowed = 0;
     if (periodo == "01") allowed = 2;
@@ -45,20 +61,20 @@ int staleDays(const TaskTiming& task, const Date& today) {
     else if ((periodo >= "02" && periodo <= "08") || periodo == "11") allowed = 8;
     else if (periodo == "12" || periodo == "14") allowed = 32;
     else if (periodo == "13") allowed = 366;
-    const auto last = readDate(slice(task.ultimaExec, 0, 8));
+    const auto last = readDate(part(task.ultimaExec, 0, 8));
     if (!allowed || !last) return 0;
     const long days = daysFromCivil(today) - daysFromCivil(*last);
     return days > allowed ? static_cast<int>(days) : 0;
 }
 
 bool dueToday(const TaskTiming& task, const Date& today) {
-    const std::string periodo = codeOf(task.periodo);
-    const std::string tipo = codeOf(task.tipo);
+    const std::string_view periodo = code(task.periodo), tipo = code(task.tipo);
     if (periodo == "00" || periodo == "20") return false;
     if (tipo.empty() || tipo == "09") return false;
     if (MRQ_DATA_VAZIA(task.hora)) return false;
-    if (slice(task.ultimaExec, 0, 8) == formatDate(today)) return false;
-    return periodAllows(periodo, task.ultimaExec, today);
+    const std::string hoje = formatDate(today);
+    if (part(task.ultimaExec, 0, 8) == hoje) return false;
+    return allows(periodo, task.ultimaExec, today, hoje);
 }
 
 }  // namespace tarvex::scheduler

@@ -2,17 +2,19 @@
 // Whether a task falls due today, from its period code, its last-execution stamp
 // and its hour. Pure text and date logic: the agenda feeds it the task's cells.
 #include <string>
+#include <string_view>
 
 #include "lib/datetime.h"
 
 namespace tarvex::scheduler {
 
-// The cells of a task row the decision reads, as stored.
+// The cells of a task row the decision reads, as stored; views into the
+// grid's cells, valid while they are.
 struct TaskTiming {
-    std::string tipo;        // "Tipo Tarefa"
-    std::string periodo;     // "Periodo"
-    std::string ultimaExec;  // "Ultima Exec", "dd/mm/yy hh:mm:ss" or empty
-    std::string hora;        // "Hora", "hh:mm"
+    std::string_view tipo;        // "Tipo Tarefa"
+    std::string_view periodo;     // "Periodo"
+    std::string_view ultimaExec;  // "Ultima Exec", "dd/mm/yy hh:mm:ss" or empty
+    std::string_view hora;        // "Hora", "hh:mm"
 };
 
 // The first two characters of a label, trimmed ("01" of "01 - Todos os Dias").
