@@ -30,13 +30,19 @@ const char* const kPeriods[] = {"01 - Todos os Dias", "02 - Segunda a Sexta", "0
                                 "03 - Segunda a Sabado"};
 const char* const kTypes[] = {"00 - XCOPY - Copia Arq.", "06 - WINZIP", "03 - Executar Programa", "10 - Mensagem"};
 
+// A folder of this run's files, gone when the run ends (a million-line log is
+// 90 MB).
 fs::path scratch() {
-    static const fs::path dir = [] {
-        fs::path d = fs::temp_directory_path() / ("tarvex-bench-" + std::to_string(::getpid()));
-        fs::create_directories(d);
-        return d;
-    }();
-    return dir;
+    struct Folder {
+        fs::path path = fs::temp_directory_path() / ("tarvex-bench-" + std::to_string(::getpid()));
+        Folder() { fs::create_directories(path); }
+        ~Folder() {
+            std::error_code ec;
+            fs::remove_all(path, ec);
+        }
+    };
+    static const Folder dir;
+    return dir.path;
 }
 
 void fillTasks(ui::Grid& g) {
