@@ -89,11 +89,7 @@ void TaskStore::BU_MONTARClick(int LINHA) {
     if (loaded.colCount() < col::COUNT) loaded.setColCount(col::COUNT);
     if (loaded.rowCount() < 3) loaded.setRowCount(3);
 
-    std::vector<std::string> cells;
-    cells.reserve(static_cast<size_t>(loaded.rowCount()) * loaded.colCount());
-    for (int r = 0; r < loaded.rowCount(); ++r)
-        for (int c = 0; c < loaded.colCount(); ++c) cells.push_back(loaded.cell(c, r));
-    GRID_.assign(loaded.colCount(), loaded.rowCount(), std::move(cells));
+    GRID_.assignFrom(std::move(loaded));
 
     E_MEMO_.setText(COLOCA_CHR(GRID_.cell(col::NOME, LINHA)));
     for (const Title& t : TITLES) GRID_.setCell(t.col, 0, t.text);

@@ -150,6 +150,13 @@ public:
         if (row_ >= rows_) row_ = rows_ > 0 ? rows_ - 1 : 0;
         notify();
     }
+    // Takes the size and cells of `other`, which is left empty.
+    void assignFrom(Grid&& other) {
+        other.takeInSource();
+        assign(other.cols_, other.rows_, std::move(other.cells_));
+        other.cols_ = other.rows_ = 0;
+        other.cells_.clear();
+    }
 
     // Shows `source` read-only: a cell read from it stays valid until a cell of
     // another row is read. Any change to the cells first copies the source in.
