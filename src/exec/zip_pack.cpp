@@ -43,13 +43,37 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
+constexpr std::size_t kProbeBytes = kProbeSlice * kProbeSlices;
+
+std::uint64_t sliceAt(std::uint64_t length, std::size_t i) { return i * ((length - kProbeSlice) / (kProbeSlices - 1)); }
+
+bool sampleShrinks(libdeflate_compressor* probe, const unsigned char* sample) {
+    unsigned char out[kProbeBytes];
+    const std::size_t n = libdeflate_deflate_compress(probe, sample, kProbeBytes, out, sizeof out);
+    return n != 0 && n < kProbeBytes;
+}
+
 bool looksIncompressible(libdeflate_compressor* probe, const unsigned char* data, std::size_t length) {
     if (length < kProbeFrom) return false;
-    unsigned char sample[kProbeSlice * kProbeSlices], out[kProbeSlice * kProbeSlices];
+    unsigned char sample[kProbeBytes];
     for (std::size_t i = 0; i < kProbeSlices; ++i)
-        std::memcpy(sample + i * kProbeSlice, data + i * ((length - kProbeSlice) / (kProbeSlices - 1)), kProbeSlice);
-    const std::size_t n = libdeflate_deflate_compress(probe, sample, sizeof sample, out, sizeof out);
-    return n == 0 || n >= sizeof sample;
+        std::memcpy(sample + i * kProbeSlice, data + sliceAt(length, i), kProbeSlice);
+    return !sampleShrinks(probe, sample);
+}
+
+// The same test on a file too big to read whole, which is then stored piece by
+// piece (an old archive or a video in the folder). Any doubt says "compress".
+bool fileLooksIncompressible(libdeflate_compressor* probe, const Entry& entry) {
+    const std::string name = platform::fromFsPath(entry.file);
+    std::unique_ptr<std::FILE, FileCloser> f(
+        probe && platform::detail::openAllowed(name) ? platform::detail::openPath(entry.file, "rb") : nullptr);
+    if (!f) return false;
+    unsigned char sample[kProbeBytes];
+    for (std::size_t i = 0; i < kProbeSlices; ++i)
+        if (seekTo(f.get(), sliceAt(entry.size, i)) != 0 ||
+            std::fread(sample + i * kProbeSlice, 1, kProbeSlice, f.get()) != kProbeSlice)
+            return false;
+    return !sampleShrinks(probe, sample);
 }
 
 }  // namespace
@@ -92,17 +116,21 @@ int defaultThreads() {
 Packer::Packer(const std::vector<Entry>& entries, int threads, std::size_t chunk, Progress progress)
     : entries_(entries), chunk_(chunk ? chunk : kDefaultChunk), progress_(std::move(progress)),
       threads_(threads > 0 ? std::min(threads, 64) : defaultThreads()) {
+    libdeflate_compressor* probe = nullptr;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         firstJob_.push_back(jobs_.size());
         const std::uint64_t size = entries_[i].size;
         if (size <= chunk_) {
-            jobs_.push_back({i, 0, static_cast<std::size_t>(size), true, true});
+            jobs_.push_back({i, 0, static_cast<std::size_t>(size), true, true, false});
             continue;
         }
+        if (!probe) probe = libdeflate_alloc_compressor(1);
+        const bool stored = fileLooksIncompressible(probe, entries_[i]);
         for (std::uint64_t at = 0; at < size; at += chunk_)
             jobs_.push_back({i, at, static_cast<std::size_t>(std::min<std::uint64_t>(chunk_, size - at)), false,
-                             at + chunk_ >= size});
+                             at + chunk_ >= size, stored});
     }
+    libdeflate_free_compressor(probe);
     results_.resize(jobs_.size());
     ahead_.reserve(jobs_.size() + 1);
     ahead_.push_back(0);
@@ -165,7 +193,8 @@ void Packer::compress(const Job& job, const Compressor& compressor, Result& out)
         platform::detail::openAllowed(name) ? platform::detail::openPath(entry.file, "rb") : nullptr);
     if (!f) return failWith(std::strerror(errno ? errno : EACCES));
     // A piece after the first takes the bytes before it as its dictionary.
-    const std::size_t dict = job.whole ? 0 : static_cast<std::size_t>(std::min<std::uint64_t>(job.offset, kWindow));
+    const std::size_t dict =
+        job.whole || job.stored ? 0 : static_cast<std::size_t>(std::min<std::uint64_t>(job.offset, kWindow));
     std::vector<unsigned char> plain(dict + job.length);
     if (seekTo(f.get(), job.offset - dict) != 0) return failWith(std::strerror(errno));
     const std::size_t got = std::fread(plain.data(), 1, plain.size(), f.get());
@@ -180,6 +209,11 @@ void Packer::compress(const Job& job, const Compressor& compressor, Result& out)
     out.length = job.length;
     out.crc = static_cast<std::uint32_t>(libdeflate_crc32(0, piece, job.length));
 
+    if (job.stored) {   // a piece of a big file found incompressible
+        out.stored = true;
+        out.data = std::move(plain);
+        return;
+    }
     if (job.whole) {
         std::size_t n = 0;
         if (!looksIncompressible(compressor.probe, piece, job.length)) {
@@ -284,16 +318,17 @@ private:
         st->mtime = entry().mtime;
         st->encryption_method = ZIP_EM_NONE;
         if (!decided_) {
-            stored_ = false;
-            if (p_.jobs_[firstJob()].whole) {
+            const Job& first = p_.jobs_[firstJob()];
+            stored_ = first.stored;
+            if (first.whole) {
                 Result* r = piece(firstJob());
                 if (!r) return -1;
                 stored_ = r->stored;
-                // libzip would deflate a stored source of a default-method entry itself.
-                if (stored_ && zip_set_file_compression(za_, index_, ZIP_CM_STORE, 0) != 0) {
-                    zip_error_set(&error_, ZIP_ER_INTERNAL, 0);
-                    return -1;
-                }
+            }
+            // libzip would deflate a stored source of a default-method entry itself.
+            if (stored_ && zip_set_file_compression(za_, index_, ZIP_CM_STORE, 0) != 0) {
+                zip_error_set(&error_, ZIP_ER_INTERNAL, 0);
+                return -1;
             }
             decided_ = true;
         }

@@ -52,6 +52,7 @@ private:
         std::size_t length;
         bool whole;   // the entry is this one job; it may end up stored
         bool last;
+        bool stored;  // a piece of a big entry stored as it is
     };
     class Source;
     struct Compressor;

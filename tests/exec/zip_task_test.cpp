@@ -134,8 +134,12 @@ TEST_F(ZipTask, SameArchiveWhateverTheThreadsAndPiecesRoundTrip) {
             if (first.empty()) first = slurp(archive_);
             EXPECT_EQ(slurp(archive_), first);
             std::map<std::string, std::string> got;
-            for (const auto& [name, e] : readArchive(archive_)) got[name] = e.data;
+            auto entries = readArchive(archive_);
+            for (const auto& [name, e] : entries) got[name] = e.data;
             EXPECT_EQ(got, files);
+            // Noise is stored whether whole or in pieces; a mix is deflated.
+            EXPECT_EQ(entries["a/b/ruido.bin"].method, ZIP_CM_STORE);
+            EXPECT_EQ(entries["z/misto.dat"].method, ZIP_CM_DEFLATE);
         }
     }
 }
