@@ -39,12 +39,19 @@ struct Field {
     Limit limit;
 };
 
+// The window's default size as the file stores it, checked against the numbers.
+constexpr char kWidthText[] = "900", kHeightText[] = "670";
+constexpr int decimal(const char* text, int value = 0) {
+    return *text ? decimal(text + 1, value * 10 + *text - '0') : value;
+}
+static_assert(decimal(kWidthText) == kDefaultWidth && decimal(kHeightText) == kDefaultHeight);
+
 // Slots 14 to 20 are kept empty.
 const Field kFields[] = {
     {1, Kind::Number, &Settings::top, "10", {.low = 10, .lowTo = 10}},
     {2, Kind::Number, &Settings::left, "10", {.low = 10, .lowTo = 10}},
-    {3, Kind::Number, &Settings::width, "900", {.low = 260, .lowTo = 900}},
-    {4, Kind::Number, &Settings::height, "670", {.low = 20, .lowTo = 670}},
+    {3, Kind::Number, &Settings::width, kWidthText, {.low = 260, .lowTo = kDefaultWidth}},
+    {4, Kind::Number, &Settings::height, kHeightText, {.low = 20, .lowTo = kDefaultHeight}},
     {5, Kind::Marker, {}, "CALENDARIO", {}},
     {6, Kind::Number, &Settings::calendarFontSize, "8", {4, 8, 14, 8}},
     {7, Kind::NumberText, &Settings::textFontSize, "8", {4, 8, 18, 12}},

@@ -5,18 +5,25 @@
 #include <array>
 #include <string>
 
+#include "ui/window_size.h"
+
 namespace tarvex::settings {
 
 inline constexpr const char* kFileName = "TARVEX_SISTEMA.TXT";
 inline constexpr int kFieldCount = 20;
 using Fields = std::array<std::string, kFieldCount>;  // [0] is slot 1
 
+// The window's size when the file gives none: a little narrower than the design,
+// as the file has always been written.
+inline constexpr int kDefaultWidth = 900;
+inline constexpr int kDefaultHeight = ui::kDesignHeight;
+
 struct Settings {
     // The main window's normal-state rectangle (never the minimised or maximised one).
     int top = 10;
     int left = 10;
-    int width = 900;
-    int height = 670;
+    int width = kDefaultWidth;
+    int height = kDefaultHeight;
     int calendarFontSize = 8;              // CALEND, shown in CB_FONTE
     std::string textFontSize = "8";        // CB_FONTEXT, as typed; applies to E00_MEMO
     std::string fontName = "MS Sans Serif";  // CB_FONTNAME

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/window_size.h"
+
 namespace tarvex::ui {
 
 class Control;
@@ -319,7 +321,7 @@ public:
     void setCaption(const std::string& c) { caption_ = c; notify(); }
 
     struct Rect {
-        int top = 10, left = 10, width = 909, height = 670;
+        int top = 10, left = 10, width = kDesignWidth, height = kDesignHeight;
         friend bool operator==(const Rect&, const Rect&) = default;
     };
     // The rectangle of the normal state, kept while minimised or maximised too, so

@@ -14,56 +14,82 @@ namespace tarvex::win32 {
 
 namespace {
 
-constexpr int W = 600;        // a whole-width field, stretched with the page
-constexpr int kFill = -1;     // a height reaching the page's bottom
-constexpr int kBeside = 400;  // a field sharing its row with a list at the right edge
-constexpr int kRight = 414;   // that list, kept at the right edge
-constexpr int kListWidth = 194;
-constexpr int kDropRows = 8;     // items an open pick list shows
+constexpr int kMargin = 8;         // the page's edges to its fields
+constexpr int kWideWidth = 600;    // a whole-width field at the page's design size
+constexpr int kMemoHeight = 100;   // a memo's height before the page is sized
+constexpr int kListWidth = 194;    // a list kept at the right edge
+constexpr int kListGap = 6;        // between that list and the field beside it
+constexpr int kBottomGap = 6;      // below a field reaching the page's bottom
+constexpr int kMinHeight = 40;     // of that field, however small the page
+constexpr int kDropRows = 8;       // items an open pick list shows
+
+// How a field follows the page's size: its right edge at the page's or at the list
+// beside it, kept at the right edge, its bottom at the page's.
+enum Stretch : unsigned { kFixed = 0, kToRight = 1, kBesideList = 2, kAtRight = 4, kToBottom = 8 };
 
 struct Place {
     const char* name;
     int x, y, w, h;
+    unsigned stretch = kFixed;
 };
+
+Place wide(const char* name, int y, int h = 21) { return {name, kMargin, y, kWideWidth, h, kToRight}; }
+Place memo(const char* name, int y) { return {name, kMargin, y, kWideWidth, kMemoHeight, kToRight | kToBottom}; }
+Place besideList(const char* name, int y) {
+    return {name, kMargin, y, kWideWidth - kListWidth - kListGap, 21, kBesideList};
+}
+Place atRight(const char* name, int y) {
+    return {name, kMargin + kWideWidth - kListWidth, y, kListWidth, 21, kAtRight};
+}
+
+// Moves a stretching field on a page whose whole-width fields end at `right`.
+void follow(View& view, const Place& at, int right, int pageHeight) {
+    const int x = at.stretch & kAtRight ? right - kListWidth : at.x;
+    const int w = at.stretch & kToRight      ? right - at.x
+                  : at.stretch & kBesideList ? right - kListWidth - kListGap - at.x
+                                             : at.w;
+    const int h = at.stretch & kToBottom ? std::max(kMinHeight, pageHeight - at.y - kBottomGap) : at.h;
+    view.move(x, at.y, w, h);
+}
 
 const std::map<std::string, std::vector<Place>>& layout() {
     static const std::map<std::string, std::vector<Place>> pages = {
-        {"T00", {{"B00_ORIGEM", 8, 24, 250, 22}, {"B00_ARQUIVO", 262, 24, 26, 22}, {"E00_ORIGEM", 8, 48, W, 21},
-                 {"B00_DESTINO", 8, 74, 250, 22}, {"B00_DEST", 262, 74, 26, 22}, {"E00_DESTINO", 8, 98, W, 21},
+        {"T00", {{"B00_ORIGEM", 8, 24, 250, 22}, {"B00_ARQUIVO", 262, 24, 26, 22}, wide("E00_ORIGEM", 48),
+                 {"B00_DESTINO", 8, 74, 250, 22}, {"B00_DEST", 262, 74, 26, 22}, wide("E00_DESTINO", 98),
                  {"LA_E00_PEN", 8, 124, 80, 14}, {"E00_PEN", 8, 138, 84, 21}, {"LA_E00_PEN_UNIDADE", 8, 161, 250, 14},
                  {"LA_E00_EXTENSAO", 100, 124, 180, 14}, {"E00_EXTENSAO", 100, 138, 160, 21},
-                 {"B00_MONTA", 272, 137, 26, 23}, {"E00_MEMO", 8, 178, W, kFill}}},
-        {"T01", {{"B01_ORIGEM", 8, 24, 250, 22}, {"E01_ORIGEM", 8, 48, W, 21}, {"B01_DESTINO", 8, 74, 250, 22},
-                 {"E01_DESTINO", 8, 98, W, 21}, {"LA_E01_PEN", 8, 124, 80, 14}, {"E01_PEN", 8, 138, 84, 21},
+                 {"B00_MONTA", 272, 137, 26, 23}, memo("E00_MEMO", 178)}},
+        {"T01", {{"B01_ORIGEM", 8, 24, 250, 22}, wide("E01_ORIGEM", 48), {"B01_DESTINO", 8, 74, 250, 22},
+                 wide("E01_DESTINO", 98), {"LA_E01_PEN", 8, 124, 80, 14}, {"E01_PEN", 8, 138, 84, 21},
                  {"LA_E01_PEN_UNIDADE", 8, 161, 250, 14},
                  {"LA_E01_EXTENSAO", 100, 124, 180, 14}, {"E01_EXTENSAO", 100, 138, 160, 21},
-                 {"T01_MONTA", 272, 137, 26, 23}, {"E01_MEMO", 8, 178, W, kFill}}},
-        {"T02", {{"B02_ORIGEM", 8, 24, 250, 22}, {"E02_ORIGEM", 8, 48, W, 21}, {"LA_E02_ARQUIVO", 8, 76, 300, 14},
+                 {"T01_MONTA", 272, 137, 26, 23}, memo("E01_MEMO", 178)}},
+        {"T02", {{"B02_ORIGEM", 8, 24, 250, 22}, wide("E02_ORIGEM", 48), {"LA_E02_ARQUIVO", 8, 76, 300, 14},
                  {"E02_ARQUIVO", 8, 90, 300, 21}, {"LA_E02_PEN", 320, 76, 80, 14}, {"E02_PEN", 320, 90, 84, 21},
                  {"LA_E02_PEN_UNIDADE", 320, 113, 250, 14},
-                 {"B02_DESTINO", 8, 118, 250, 22}, {"E02_DESTINO", 8, 142, W, 21},
+                 {"B02_DESTINO", 8, 118, 250, 22}, wide("E02_DESTINO", 142),
                  {"LA_E02_EXTENSAO", 8, 170, 180, 14}, {"E02_EXTENSAO", 8, 184, 160, 21}}},
-        {"T03", {{"B06_EXECUTAVEL", 8, 24, 160, 22}, {"E03_EXECUTAVEL", 8, 48, W, 21},
+        {"T03", {{"B06_EXECUTAVEL", 8, 24, 160, 22}, wide("E03_EXECUTAVEL", 48),
                  {"LA_E03_PEN", 8, 76, 80, 14}, {"E03_PEN", 8, 90, 84, 21},
                  {"LA_E03_PEN_UNIDADE", 8, 113, 250, 14}}},
         {"T04", {{"LA_E04_LIST", 8, 28, 130, 14}, {"BU_PROCESSOS", 140, 24, 90, 22},
-                 {"BU_EXECUTAVEIS", 236, 24, 90, 22}, {"E04_LIST", 8, 50, W, 220}, {"T04_EXECUTAVEL", 8, 276, W, 21}}},
+                 {"BU_EXECUTAVEIS", 236, 24, 90, 22}, wide("E04_LIST", 50, 220), wide("T04_EXECUTAVEL", 276)}},
         {"T05", {{"T05_FUNCOES", 8, 24, 300, 100}}},
-        {"T06", {{"B06_ORIGEM", 8, 24, 250, 22}, {"E06_ORIGEM", 8, 48, W, 21}, {"B06_ARQ_ORIGEM", 8, 74, 250, 22},
-                 {"E06_ARQUIVO", 8, 98, kBeside, 21}, {"E06_ARQUIVO1", kRight, 98, kListWidth, 21},
-                 {"SpeedButton2", 8, 124, 250, 22}, {"E06_EXCLUIR", 8, 148, kBeside, 21},
-                 {"E06_EXCLUIR1", kRight, 148, kListWidth, 21}, {"B06_DESTINO", 8, 174, 250, 22}, {"E06_DESTINO", 8, 198, W, 21},
+        {"T06", {{"B06_ORIGEM", 8, 24, 250, 22}, wide("E06_ORIGEM", 48), {"B06_ARQ_ORIGEM", 8, 74, 250, 22},
+                 besideList("E06_ARQUIVO", 98), atRight("E06_ARQUIVO1", 98),
+                 {"SpeedButton2", 8, 124, 250, 22}, besideList("E06_EXCLUIR", 148),
+                 atRight("E06_EXCLUIR1", 148), {"B06_DESTINO", 8, 174, 250, 22}, wide("E06_DESTINO", 198),
                  {"B06_ARQ_DESTINO", 8, 224, 250, 22}, {"E06_ARQDEST", 8, 248, 300, 21},
                  {"LA_E06_EXTENSAO", 320, 232, 180, 14}, {"E06_EXTENSAO", 320, 248, 160, 21},
                  {"E_ZIP_LIMPAR", 8, 278, 350, 18}, {"LA_E06_MANTER", 8, 306, 130, 14},
                  {"E06_MANTER", 140, 302, 50, 21}}},
-        {"T07", {{"B07_ARQUIVO", 8, 24, 360, 22}, {"E07_ARQUIVO", 8, 48, W, 21}, {"B07_PASTAEXE", 8, 74, 250, 22},
-                 {"E07_PASTAEXE", 8, 98, W, 21}, {"B07_DESTINO", 8, 124, 250, 22}, {"E07_DESTINO", 8, 148, W, 21},
+        {"T07", {{"B07_ARQUIVO", 8, 24, 360, 22}, wide("E07_ARQUIVO", 48), {"B07_PASTAEXE", 8, 74, 250, 22},
+                 wide("E07_PASTAEXE", 98), {"B07_DESTINO", 8, 124, 250, 22}, wide("E07_DESTINO", 148),
                  {"LA_E07_PEN", 8, 174, 80, 14}, {"E07_PEN", 8, 188, 84, 21}, {"LA_E07_PEN_UNIDADE", 8, 211, 250, 14},
                  {"LA_E07_EXTENSAO", 100, 174, 180, 14}, {"E07_EXTENSAO", 100, 188, 160, 21},
                  {"B07_MONTA", 272, 187, 26, 23}, {"LA_E07_MANTER", 320, 174, 130, 14},
-                 {"E07_MANTER", 320, 188, 50, 21}, {"E07_MEMO", 8, 228, W, kFill}}},
-        {"T09", {{"E09_MEMO", 8, 24, W, kFill}}},
+                 {"E07_MANTER", 320, 188, 50, 21}, memo("E07_MEMO", 228)}},
+        {"T09", {memo("E09_MEMO", 24)}},
     };
     return pages;
 }
@@ -96,52 +122,47 @@ public:
             for (const Place& at : places->second)
                 if (c->name() == at.name) place(*c, at);
         page_.onSize = [stretch = stretch_](int w, int h) {
-            const int right = std::max(W + 8, w - 8);   // where whole-width fields end
-            for (const auto& [view, at] : stretch) {
-                const int x = at.x == kRight ? right - kListWidth : at.x;
-                const int width = at.w == W ? right - at.x : at.w == kBeside ? right - kListWidth - 6 - at.x : at.w;
-                view->move(x, at.y, width, at.h == kFill ? std::max(40, h - at.y - 6) : at.h);
-            }
+            const int right = std::max(kMargin + kWideWidth, w - kMargin);   // where whole-width fields end
+            for (const auto& [view, at] : stretch) follow(*view, at, right, h);
         };
     }
 
 private:
     void place(ui::Control& c, const Place& at) {
-        const int h = at.h == kFill ? 100 : at.h;
         HWND p = page_.hwnd();
         std::unique_ptr<View> view;
         Place where = at;
         if (auto* b = dynamic_cast<ui::Button*>(&c)) {
             ButtonStyle style;
             if (b->caption().empty()) style.icon = glyphIcon(glyphOf(c.name()));
-            view = std::make_unique<ButtonView>(*b, p, at.x, at.y, at.w, h, style);
+            view = std::make_unique<ButtonView>(*b, p, at.x, at.y, at.w, at.h, style);
         } else if (auto* l = dynamic_cast<ui::Label*>(&c)) {
-            view = std::make_unique<LabelView>(*l, p, at.x, at.y, at.w, h);
+            view = std::make_unique<LabelView>(*l, p, at.x, at.y, at.w, at.h);
         } else if (auto* cb = dynamic_cast<ui::CheckBox*>(&c)) {
-            view = std::make_unique<CheckBoxView>(*cb, p, at.x, at.y, at.w, h);
+            view = std::make_unique<CheckBoxView>(*cb, p, at.x, at.y, at.w, at.h);
         } else if (auto* list = dynamic_cast<ui::ListBox*>(&c)) {
             if (listKind(c.name()) == ListKind::DropDown) {
                 // The window's height is the open list's: at a field's height it would not open.
-                view = std::make_unique<PickListView>(*list, p, at.x, at.y, at.w, h);
+                view = std::make_unique<PickListView>(*list, p, at.x, at.y, at.w, at.h);
                 where.h = droppedHeight(view->hwnd(), kDropRows);
                 view->move(at.x, at.y, at.w, where.h);
-            } else view = std::make_unique<ListView>(*list, p, at.x, at.y, at.w, h, listKind(c.name()));
+            } else view = std::make_unique<ListView>(*list, p, at.x, at.y, at.w, at.h, listKind(c.name()));
         } else if (auto* e = dynamic_cast<ui::Edit*>(&c)) {
-            view = editView(*e, p, at, h);
+            view = editView(*e, p, at);
         }
         if (!view) return;
-        if (at.w == W || at.w == kBeside || at.x == kRight || at.h == kFill) stretch_.push_back({view.get(), where});
+        if (at.stretch != kFixed) stretch_.push_back({view.get(), where});
         keep_(std::move(view));
     }
 
-    std::unique_ptr<View> editView(ui::Edit& e, HWND p, const Place& at, int h) {
+    std::unique_ptr<View> editView(ui::Edit& e, HWND p, const Place& at) {
         if (&e == &form_.editor().pages.E00_MEMO) {
             app::TF_TARVEX* form = &form_;
-            return std::make_unique<FontedMemoView>(e, p, at.x, at.y, at.w, h,
+            return std::make_unique<FontedMemoView>(e, p, at.x, at.y, at.w, at.h,
                                                     [form]() -> const settings::Settings& { return form->settings(); });
         }
         const app::EditLook look = form_.editor().look(e);
-        return std::make_unique<EditView>(e, p, at.x, at.y, at.w, h,
+        return std::make_unique<EditView>(e, p, at.x, at.y, at.w, at.h,
                                           EditOptions{look.multiline, look.upperCase, look.maxLength, look.suggestions});
     }
 

@@ -8,7 +8,7 @@ namespace tarvex::win32 {
 MainWindow::MainWindow(app::TF_TARVEX& form) : form_(form) {
     setDpi(dpiOf(nullptr));
     createWindow(L"TF_TARVEX", WS_EX_CONTROLPARENT, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, form_.F_TARVEX.caption(),
-                 CW_USEDEFAULT, CW_USEDEFAULT, scaled(kDesignWidth), scaled(kDesignHeight), nullptr);
+                 CW_USEDEFAULT, CW_USEDEFAULT, scaled(ui::kDesignWidth), scaled(ui::kDesignHeight), nullptr);
     // The controls are made for the monitor the frame landed on.
     setDpi(dpiOf(hwnd_));
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(pictureIcon(Picture::TrayIdle, 32)));
@@ -101,35 +101,16 @@ void MainWindow::menuCommand(UINT id) {
 
 LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT r = 0;
-    if (reflect(msg, wp, lp, r)) return r;
+    if (reflect(msg, wp, lp, r) || systemEvent(msg, wp, r)) return r;
     switch (msg) {
-    case WM_ERASEBKGND: {
-        RECT rc;
-        GetClientRect(hwnd_, &rc);
-        FillRect(reinterpret_cast<HDC>(wp), &rc, solidBrush(kFormColor));
-        return 1;
-    }
+    case WM_ERASEBKGND: return eraseWith(hwnd_, wp, kFormColor);
     case WM_SIZE:
         if (wp != SIZE_MINIMIZED && top_) layout();
         return 0;
-    case WM_GETMINMAXINFO: {
-        auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
-        mm->ptMinTrackSize = POINT{scaled(400), scaled(250)};
+    case WM_GETMINMAXINFO:
+        reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = POINT{scaled(400), scaled(250)};
         return 0;
-    }
-    case kDpiChanged: {
-        // Moved to a monitor of another scale: everything is laid out again for it,
-        // in the rectangle Windows proposes.
-        const int from = dpi(), to = HIWORD(wp);
-        setDpi(to);
-        rescaleChildren(hwnd_, from, to);
-        const auto* r = reinterpret_cast<const RECT*>(lp);
-        SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        layout();
-        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-        return 0;
-    }
+    case kDpiChanged: dpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
     case WM_COMMAND:
         if (lp == 0 && LOWORD(wp) >= ID_PARAMETROS && LOWORD(wp) <= ID_SAIR) {
             menuCommand(LOWORD(wp));
@@ -143,24 +124,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             form_.FormShow();
         }
         return defaultProc(msg, wp, lp);
-    case WM_POWERBROADCAST:
-        if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) guarded([this] { form_.systemResumed(); });
-        return TRUE;
-    case WM_DEVICECHANGE:
-        if (wp == 0x8000 /* DBT_DEVICEARRIVAL */) guarded([this] { form_.devicesChanged(); });
-        return TRUE;
-    case WM_TIMECHANGE:
-        guarded([this] { form_.clockChanged(); });
-        return 0;
-    case WM_QUERYENDSESSION:
-        // Never the close question: it would hold Windows' shutdown.
-        return form_.sessionMayEnd() ? TRUE : FALSE;
-    case WM_ENDSESSION:
-        if (wp) guarded([this] { form_.sessionEnding(); });
-        return 0;
-    case WM_TARVEX_WINDOW_UP:
-        form_.windowUp();
-        return 0;
+    case WM_TARVEX_WINDOW_UP: form_.windowUp(); return 0;
     case WM_CLOSE:
         // The model saves the settings and asks; a refused close keeps everything running.
         if (form_.FormClose()) DestroyWindow(hwnd_);
@@ -169,8 +133,41 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         form_.FormDestroy();
         PostQuitMessage(0);
         return 0;
-    default:
-        return defaultProc(msg, wp, lp);
+    default: return defaultProc(msg, wp, lp);
+    }
+}
+
+// Moved to a monitor of another scale: everything is laid out again for it, in
+// the rectangle Windows proposes.
+void MainWindow::dpiChanged(int to, const RECT& r) {
+    const int from = dpi();
+    setDpi(to);
+    rescaleChildren(hwnd_, from, to);
+    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    layout();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// What the computer tells every window: sleep and resume, devices, the clock, the session's end.
+bool MainWindow::systemEvent(UINT msg, WPARAM wp, LRESULT& result) {
+    switch (msg) {
+    case WM_POWERBROADCAST:
+        if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) guarded([this] { form_.systemResumed(); });
+        result = TRUE;
+        return true;
+    case WM_DEVICECHANGE:
+        if (wp == 0x8000 /* DBT_DEVICEARRIVAL */) guarded([this] { form_.devicesChanged(); });
+        result = TRUE;
+        return true;
+    case WM_TIMECHANGE: guarded([this] { form_.clockChanged(); }); return true;
+    case WM_QUERYENDSESSION:
+        // Never the close question: it would hold Windows' shutdown.
+        result = form_.sessionMayEnd() ? TRUE : FALSE;
+        return true;
+    case WM_ENDSESSION:
+        if (wp) guarded([this] { form_.sessionEnding(); });
+        return true;
+    default: return false;
     }
 }
 

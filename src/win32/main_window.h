@@ -10,7 +10,6 @@
 #include "app/tf_tarvex.h"
 #include "win32/ui_base.h"
 #include "win32/ui_calendar.h"
-#include "win32/ui_combo.h"
 #include "win32/ui_edit.h"
 #include "win32/ui_grid.h"
 #include "win32/ui_label.h"
@@ -39,8 +38,6 @@ enum TimerId : UINT_PTR { ID_TIMER1 = 1, ID_T_SUPERVISOR = 2, ID_T_DURACAO = 3 }
 // Posted once start-up is over: the first message the loop handles finds the window up.
 inline constexpr UINT WM_TARVEX_WINDOW_UP = WM_APP + 0x20;
 
-inline constexpr int kDesignWidth = 909;
-inline constexpr int kDesignHeight = 670;
 inline constexpr int kTopPanelHeight = 65;
 inline constexpr UINT kDpiChanged = 0x02E0;   // WM_DPICHANGED, newer than the headers' Windows 7
 
@@ -74,10 +71,17 @@ private:
     void buildMenu();
     void layout();
     void menuCommand(UINT id);
+    void dpiChanged(int to, const RECT& proposed);
+    bool systemEvent(UINT msg, WPARAM wp, LRESULT& result);
     void guarded(const std::function<void()>& action);
     void caption(HWND parent, const std::string& text, int x, int y, int w, int h, HFONT font = nullptr,
                  COLORREF color = RGB(0, 0, 0), bool centred = false);
-    void keep(std::unique_ptr<View> view) { views_.push_back(std::move(view)); }
+    template <class V>
+    V* keep(std::unique_ptr<V> view) {
+        V* kept = view.get();
+        views_.push_back(std::move(view));
+        return kept;
+    }
 
     app::TF_TARVEX& form_;
     std::unique_ptr<Panel> top_;

@@ -28,7 +28,7 @@ void MainWindow::caption(HWND parent, const std::string& text, int x, int y, int
 }
 
 void MainWindow::buildTopPanel() {
-    top_ = std::make_unique<Panel>(hwnd_, 0, 0, kDesignWidth, kTopPanelHeight);
+    top_ = std::make_unique<Panel>(hwnd_, 0, 0, ui::kDesignWidth, kTopPanelHeight);
     HWND p = top_->hwnd();
     keep(std::make_unique<LabelView>(form_.BU_LOG, p, 8, 22, 30, 16, TextStyle{kBlue, kFormColor, bold()}));
 
@@ -70,16 +70,12 @@ void MainWindow::buildTopPanel() {
 }
 
 void MainWindow::buildPages() {
-    pagesView_ = std::make_unique<PagesView>(form_.PC_GERAL, hwnd_, 0, kTopPanelHeight, kDesignWidth, 500);
-    for (const auto& [name, text] : kPages) {
-        pagesView_->setCaption(name, text);
-    }
+    pagesView_ = std::make_unique<PagesView>(form_.PC_GERAL, hwnd_, 0, kTopPanelHeight, ui::kDesignWidth, 500);
+    for (const auto& [name, text] : kPages) pagesView_->setCaption(name, text);
 
     // Calendar: a month calendar filling its page.
     Panel& calend = page("TS_CALEND");
-    auto calendar = std::make_unique<CalendarView>(form_.CALEND, calend.hwnd(), 0, 0, 600, 400);
-    View* calendarView = calendar.get();
-    keep(std::move(calendar));
+    View* calendarView = keep(std::make_unique<CalendarView>(form_.CALEND, calend.hwnd(), 0, 0, 600, 400));
     calend.onSize = [calendarView](int w, int h) { calendarView->move(0, 0, w, h); };
 
     // Tasks: the task list, its toolbar and the task editor.
@@ -112,11 +108,11 @@ void MainWindow::buildParamPage() {
     keep(std::make_unique<ListView>(form_.RG_TELAINI, p, 216, 56, 200, 90, ListKind::Radio,
                                     settings::kStartPageCaption));
     caption(p, settings::kCalendarFontList.label, 8, 156, 200, 14);
-    keep(std::make_unique<ComboBoxView>(form_.CB_FONTE, p, 8, 172, 60, 21));
+    keep(std::make_unique<EditView>(form_.CB_FONTE, p, 8, 172, 60, 21));
     caption(p, settings::kTextFontSizeList.label, 216, 156, 200, 14);
-    keep(std::make_unique<ComboBoxView>(form_.CB_FONTEXT, p, 216, 172, 60, 21));
+    keep(std::make_unique<EditView>(form_.CB_FONTEXT, p, 216, 172, 60, 21));
     caption(p, settings::kFontNameList.label, 8, 204, 200, 14);
-    keep(std::make_unique<ComboBoxView>(form_.CB_FONTNAME, p, 8, 220, 230, 21));
+    keep(std::make_unique<EditView>(form_.CB_FONTNAME, p, 8, 220, 230, 21));
     keep(std::make_unique<CheckBoxView>(form_.CB_AUTORUN, p, 8, 252, 300, 18));
     keep(std::make_unique<ButtonView>(form_.BU_PARAM_SALVA, p, 8, 280, 150, 28));
 }
@@ -130,9 +126,7 @@ void MainWindow::buildLogPage() {
     keep(std::make_unique<ButtonView>(form_.BU_FINAL_LOG, p, 200, 6, 120, 25));
     keep(std::make_unique<CheckBoxView>(form_.CB_VER_INICIO, p, 336, 10, 100, 18));
     keep(std::make_unique<CheckBoxView>(form_.CB_VER_TERMINO, p, 444, 10, 110, 18));
-    auto grid = std::make_unique<GridView>(form_.GRID_LOG, p, 0, 38, 880, 400);
-    View* gridView = grid.get();
-    keep(std::move(grid));
+    View* gridView = keep(std::make_unique<GridView>(form_.GRID_LOG, p, 0, 38, 880, 400));
     log.onSize = [gridView](int w, int h) { gridView->move(0, 38, w, std::max(40, h - 38)); };
 }
 
@@ -143,16 +137,13 @@ void MainWindow::buildCover() {
     GridOptions coverGrid;
     coverGrid.background = GetSysColor(COLOR_BTNFACE);
     coverGrid.font = fontPoints(10);
-    auto grid = std::make_unique<GridView>(form_.GRID_C, p, 16, 82, 417, 265, coverGrid);
-    coverGrid_ = grid.get();
-    keep(std::move(grid));
+    coverGrid_ = keep(std::make_unique<GridView>(form_.GRID_C, p, 16, 82, 417, 265, coverGrid));
     keep(std::make_unique<LabelView>(form_.LA_ATRASADAS, p, 16, 352, 417, 80,
                                      TextStyle{RGB(200, 0, 0), kFormColor, bold()}));
 
     // The maker's logo, and the column of links under it.
     HWND pic = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP, scaled(460), scaled(8), 200, 120,
-                               p, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+                               p, nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(pic, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(makerLogo()));
     setControlName(pic, "IM_LOGO");
     TextStyle link{kLinkColor, kFormColor, bold()};

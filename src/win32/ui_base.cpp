@@ -9,7 +9,6 @@
 
 #include "win32/callback_guard.h"
 
-
 namespace tarvex::win32 {
 
 std::string windowText(HWND h) {
@@ -179,6 +178,13 @@ HBRUSH solidBrush(COLORREF c) {
     auto it = brushes.find(c);
     if (it != brushes.end()) return it->second;
     return brushes[c] = CreateSolidBrush(c);
+}
+
+LRESULT eraseWith(HWND h, WPARAM dc, COLORREF color) {
+    RECT rc;
+    GetClientRect(h, &rc);
+    FillRect(reinterpret_cast<HDC>(dc), &rc, solidBrush(color));
+    return 1;
 }
 
 // ---- tool tips: one tip window per top-level window ----
@@ -393,12 +399,7 @@ LRESULT Panel::handle(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT r = 0;
     if (reflect(msg, wp, lp, r)) return r;
     switch (msg) {
-    case WM_ERASEBKGND: {
-        RECT rc;
-        GetClientRect(hwnd_, &rc);
-        FillRect(reinterpret_cast<HDC>(wp), &rc, solidBrush(color_));
-        return 1;
-    }
+    case WM_ERASEBKGND: return eraseWith(hwnd_, wp, color_);
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         SetBkColor(reinterpret_cast<HDC>(wp), color_);

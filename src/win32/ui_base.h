@@ -50,6 +50,8 @@ HFONT defaultFont();
 
 // Solid brushes, also cached for the program's life.
 HBRUSH solidBrush(COLORREF c);
+// WM_ERASEBKGND's answer for a window of one color.
+LRESULT eraseWith(HWND h, WPARAM dc, COLORREF color);
 
 inline constexpr COLORREF kFormColor = RGB(212, 207, 201);
 inline constexpr COLORREF kBlue = RGB(0, 0, 255);

@@ -1,33 +1,49 @@
 #include "win32/ui_edit.h"
 
+#include <utility>
+
 namespace tarvex::win32 {
 
 EditView::EditView(ui::Edit& model, HWND parent, int x, int y, int w, int h, EditOptions options)
-    : View(model), combo_(!options.suggestions.empty()) {
-    HINSTANCE inst = GetModuleHandleW(nullptr);
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-    if (options.upperCase) style |= combo_ ? 0 : ES_UPPERCASE;
-    HWND hw;
-    if (combo_) {
-        // The drop-down list's height is part of the window's height.
-        hw = CreateWindowExW(0, L"COMBOBOX", L"", style | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, scaled(x),
-                             scaled(y), scaled(w), scaled(h + 160), parent, nullptr, inst, nullptr);
-        for (const auto& s : options.suggestions)
-            SendMessageW(hw, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(s).c_str()));
-        if (options.maxLength) SendMessageW(hw, CB_LIMITTEXT, options.maxLength, 0);
-    } else {
-        style |= ES_AUTOHSCROLL;
-        if (options.multiline) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL;
-        hw = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", style, scaled(x), scaled(y), scaled(w), scaled(h), parent,
-                             nullptr, inst, nullptr);
-        // The default limit (32K characters) would cut a long memo.
-        SendMessageW(hw, EM_SETLIMITTEXT, options.maxLength, 0);
-    }
-    adopt(hw);
+    : View(model), picks_(dynamic_cast<ui::ComboBox*>(&model)), suggestions_(std::move(options.suggestions)),
+      combo_(picks_ || !suggestions_.empty()) {
+    adopt(combo_ ? createCombo(parent, x, y, w, h, options.maxLength) : createEdit(parent, x, y, w, h, options));
+}
+
+HWND EditView::createCombo(HWND parent, int x, int y, int w, int h, int maxLength) {
+    // The drop-down list's height is part of the window's height.
+    const int listHeight = picks_ ? 200 : 160;
+    HWND hw = CreateWindowExW(0, L"COMBOBOX", L"",
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                              scaled(x), scaled(y), scaled(w), scaled(h + listHeight), parent, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+    if (maxLength) SendMessageW(hw, CB_LIMITTEXT, maxLength, 0);
+    return hw;
+}
+
+HWND EditView::createEdit(HWND parent, int x, int y, int w, int h, const EditOptions& options) {
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
+    if (options.upperCase) style |= ES_UPPERCASE;
+    if (options.multiline) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL;
+    HWND hw = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", style, scaled(x), scaled(y), scaled(w), scaled(h),
+                              parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    // The default limit (32K characters) would cut a long memo.
+    SendMessageW(hw, EM_SETLIMITTEXT, options.maxLength, 0);
+    return hw;
+}
+
+void EditView::syncItems() {
+    if (items() == shownItems_) return;
+    shownItems_ = items();
+    SendMessageW(hwnd(), CB_RESETCONTENT, 0, 0);
+    for (const auto& s : shownItems_) SendMessageW(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(s).c_str()));
+    shown_.clear();   // resetting the list empties the edit part
+    SetWindowTextW(hwnd(), L"");
 }
 
 void EditView::sync() {
-    if (!combo_) SendMessageW(hwnd(), EM_SETREADONLY, edit().readOnly(), 0);
+    if (combo_) syncItems();
+    else SendMessageW(hwnd(), EM_SETREADONLY, edit().readOnly(), 0);
     if (edit().text() == shown_) return;
     shown_ = edit().text();
     setWindowText(hwnd(), shown_);
@@ -38,6 +54,15 @@ void EditView::typed(const std::string& text) {
     edit().setText(text);
 }
 
+// The edit part changes only after the selection's notification.
+void EditView::picked() {
+    auto i = SendMessageW(hwnd(), CB_GETCURSEL, 0, 0);
+    if (i < 0 || i >= static_cast<LRESULT>(items().size())) return;
+    shown_ = items()[i];
+    if (picks_) picks_->pick(static_cast<int>(i));
+    else edit().setText(shown_);
+}
+
 bool EditView::onCommand(WORD code) {
     if (syncing_) return true;
     if (code == EN_CHANGE || code == CBN_EDITCHANGE) {
@@ -45,14 +70,7 @@ bool EditView::onCommand(WORD code) {
         return true;
     }
     if (code == CBN_SELCHANGE) {
-        // The edit part is updated only after this notification.
-        auto i = SendMessageW(hwnd(), CB_GETCURSEL, 0, 0);
-        if (i == CB_ERR) return true;
-        auto n = SendMessageW(hwnd(), CB_GETLBTEXTLEN, i, 0);
-        std::wstring w(static_cast<size_t>(n) + 1, L'\0');
-        SendMessageW(hwnd(), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(w.data()));
-        w.resize(n);
-        typed(narrow(w));
+        picked();
         return true;
     }
     return false;

@@ -1,7 +1,8 @@
 #pragma once
-// Text fields: a single-line edit, a multi-line memo, or an edit with a list of
-// suggestions to drop down. A typed change runs the model's setText, so its
-// change action runs as it does when code sets the text.
+// Text fields: a single-line edit, a multi-line memo, or an edit with a list to
+// drop down: fixed suggestions, or the items of a ui::ComboBox model. A typed
+// change runs the model's setText, so its change action runs as it does when
+// code sets the text; picking a ComboBox's item runs its pick.
 #include <string>
 #include <vector>
 
@@ -27,8 +28,17 @@ protected:
     void sync() override;
 
 private:
+    HWND createCombo(HWND parent, int x, int y, int w, int h, int maxLength);
+    HWND createEdit(HWND parent, int x, int y, int w, int h, const EditOptions& options);
+    const std::vector<std::string>& items() const { return picks_ ? picks_->items : suggestions_; }
+    void syncItems();
+    void picked();
     void typed(const std::string& text);
+
+    ui::ComboBox* picks_;                  // a model whose items are its own
+    std::vector<std::string> suggestions_;
     bool combo_;
+    std::vector<std::string> shownItems_;
     std::string shown_;   // what the window holds, so long texts are not read back to compare
 };
 

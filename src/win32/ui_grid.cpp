@@ -301,36 +301,73 @@ LRESULT CALLBACK GridView::editorProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UI
 }
 
 bool GridView::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg == kRefresh) {
+        refresh();
+        return true;
+    }
+    return onDriverMessage(msg, wp, lp, result) || onPaintMessage(msg, result) || onScrollMessage(msg, wp) ||
+           onKeyMessage(msg, wp, lp, result) || onMouseMessage(msg, lp, result);
+}
+
+// What a driver in another process asks: counts, a click on a cell, the selected cell's text.
+bool GridView::onDriverMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     static const UINT rowsMsg = registered(L"TARVEX.GridRows");
     static const UINT colsMsg = registered(L"TARVEX.GridCols");
     static const UINT selectMsg = registered(L"TARVEX.GridSelect");
     const ui::Grid& g = grid();
-    if (msg == rowsMsg) { result = g.rowCount(); return true; }
-    if (msg == colsMsg) { result = g.colCount(); return true; }
-    if (msg == selectMsg) { result = select(static_cast<int>(wp), static_cast<int>(lp)); return true; }
-    switch (msg) {
-    case kRefresh: refresh(); return true;
-    case WM_ERASEBKGND: result = 1; return true;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd(), &ps);
-        RECT rc;
-        GetClientRect(hwnd(), &rc);
-        // Painted off screen first, so scrolling a long log does not flicker.
-        {
-            const MemoryDC mem(dc);
-            const Gdi<HBITMAP> bmp(CreateCompatibleBitmap(dc, rc.right, rc.bottom));
-            const Selected offScreen(mem.get(), bmp.get());
-            paint(mem.get(), rc);
-            BitBlt(dc, 0, 0, rc.right, rc.bottom, mem.get(), 0, 0, SRCCOPY);
-        }
-        EndPaint(hwnd(), &ps);
+    if (msg == rowsMsg) result = g.rowCount();
+    else if (msg == colsMsg) result = g.colCount();
+    else if (msg == selectMsg) result = select(static_cast<int>(wp), static_cast<int>(lp));
+    else if (msg == WM_GETTEXTLENGTH) result = static_cast<LRESULT>(widen(g.cell(col_, g.row())).size());
+    else if (msg == WM_GETTEXT) result = copyText(widen(g.cell(col_, g.row())), wp, lp);
+    else return false;
+    return true;
+}
+
+// WM_GETTEXT's answer: `text` cut to the caller's buffer of `cap` characters.
+LRESULT GridView::copyText(const std::wstring& text, WPARAM cap, LPARAM out) {
+    if (cap == 0) return 0;
+    size_t n = std::min(static_cast<size_t>(cap) - 1, text.size());
+    auto* to = reinterpret_cast<wchar_t*>(out);
+    std::copy_n(text.data(), n, to);
+    to[n] = L'\0';
+    return static_cast<LRESULT>(n);
+}
+
+bool GridView::onPaintMessage(UINT msg, LRESULT& result) {
+    if (msg == WM_ERASEBKGND) {
+        result = 1;
         return true;
     }
+    if (msg != WM_PAINT) return false;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd(), &ps);
+    RECT rc;
+    GetClientRect(hwnd(), &rc);
+    // Painted off screen first, so scrolling a long log does not flicker.
+    {
+        const MemoryDC mem(dc);
+        const Gdi<HBITMAP> bmp(CreateCompatibleBitmap(dc, rc.right, rc.bottom));
+        const Selected offScreen(mem.get(), bmp.get());
+        paint(mem.get(), rc);
+        BitBlt(dc, 0, 0, rc.right, rc.bottom, mem.get(), 0, 0, SRCCOPY);
+    }
+    EndPaint(hwnd(), &ps);
+    return true;
+}
+
+bool GridView::onScrollMessage(UINT msg, WPARAM wp) {
+    switch (msg) {
     case WM_SIZE: updateScrollBars(); scrollTo(top_, left_); InvalidateRect(hwnd(), nullptr, FALSE); return true;
     case WM_VSCROLL: onScroll(SB_VERT, LOWORD(wp)); return true;
     case WM_HSCROLL: onScroll(SB_HORZ, LOWORD(wp)); return true;
     case WM_MOUSEWHEEL: scrollTo(top_ - GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA * 3, left_); return true;
+    default: return false;
+    }
+}
+
+bool GridView::onKeyMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
     case WM_GETDLGCODE: {
         // Enter opens the cell's editor here rather than pressing a default button.
         const auto* m = reinterpret_cast<const MSG*>(lp);
@@ -344,66 +381,57 @@ bool GridView::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_KEYDOWN: return onKey(wp);
     case WM_CHAR:
         // Keys typed faster than the editor took the focus still belong to it.
-        if (editor_) { SendMessageW(editor_, WM_CHAR, wp, lp); return true; }
-        if (options_.editable && wp >= 32) {
+        if (editor_) {
+            SendMessageW(editor_, WM_CHAR, wp, lp);
+        } else if (options_.editable && wp >= 32) {
             std::wstring first(1, static_cast<wchar_t>(wp));
             beginEdit(&first);
         }
         return true;
-    case WM_LBUTTONDOWN: {
-        SetFocus(hwnd());
-        Hit hit = hitTest(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
-        if (hit.border >= 0) {
-            resizing_ = hit.border;
-            resizeX_ = GET_X_LPARAM(lp);
-            resizeW_ = scaled(g.colWidth(hit.border));
-            SetCapture(hwnd());
-        } else if (hit.col >= 0 && hit.row >= 0) {
-            select(hit.col, hit.row);
-        }
-        return true;
+    default: return false;
     }
+}
+
+bool GridView::onMouseMessage(UINT msg, LPARAM lp, LRESULT& result) {
+    const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+    switch (msg) {
+    case WM_LBUTTONDOWN: onPress(x, y); return true;
     case WM_MOUSEMOVE:
-        if (resizing_ >= 0)
-            grid().setColWidth(resizing_, std::max(4, unscaled(resizeW_ + GET_X_LPARAM(lp) - resizeX_)));
+        if (resizing_ >= 0) grid().setColWidth(resizing_, std::max(4, unscaled(resizeW_ + x - resizeX_)));
         return true;
     case WM_LBUTTONUP:
         if (resizing_ >= 0) { resizing_ = -1; ReleaseCapture(); }
         return true;
-    case WM_SETCURSOR: {
-        POINT p;
-        GetCursorPos(&p);
-        ScreenToClient(hwnd(), &p);
-        if (LOWORD(lp) == HTCLIENT && (resizing_ >= 0 || hitTest(p.x, p.y).border >= 0)) {
-            SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
-            result = TRUE;
-            return true;
-        }
-        return false;
-    }
-    case WM_LBUTTONDBLCLK: {
-        Hit hit = hitTest(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
-        if (hit.border >= 0) return true;
-        if (grid().onDblClick) grid().onDblClick();
+    case WM_SETCURSOR: return onSetCursor(LOWORD(lp), result);
+    case WM_LBUTTONDBLCLK:
+        if (hitTest(x, y).border < 0 && grid().onDblClick) grid().onDblClick();
         return true;
+    default: return false;
     }
-    case WM_GETTEXTLENGTH:
-        result = static_cast<LRESULT>(widen(g.cell(col_, g.row())).size());
-        return true;
-    case WM_GETTEXT: {
-        std::wstring text = widen(g.cell(col_, g.row()));
-        auto cap = static_cast<size_t>(wp);
-        if (cap == 0) { result = 0; return true; }
-        size_t n = std::min(cap - 1, text.size());
-        auto* out = reinterpret_cast<wchar_t*>(lp);
-        std::copy_n(text.data(), n, out);
-        out[n] = L'\0';
-        result = static_cast<LRESULT>(n);
-        return true;
+}
+
+// A press on a title border starts resizing its column; one on a cell selects it.
+void GridView::onPress(int x, int y) {
+    SetFocus(hwnd());
+    Hit hit = hitTest(x, y);
+    if (hit.border >= 0) {
+        resizing_ = hit.border;
+        resizeX_ = x;
+        resizeW_ = scaled(grid().colWidth(hit.border));
+        SetCapture(hwnd());
+    } else if (hit.col >= 0 && hit.row >= 0) {
+        select(hit.col, hit.row);
     }
-    default:
-        return false;
-    }
+}
+
+bool GridView::onSetCursor(WORD area, LRESULT& result) {
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(hwnd(), &p);
+    if (area != HTCLIENT || (resizing_ < 0 && hitTest(p.x, p.y).border < 0)) return false;
+    SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+    result = TRUE;
+    return true;
 }
 
 }  // namespace tarvex::win32

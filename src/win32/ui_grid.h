@@ -43,6 +43,14 @@ private:
     void ensureVisible(int row);
     void updateScrollBars();
     bool colsFit() const;
+    bool onDriverMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    static LRESULT copyText(const std::wstring& text, WPARAM cap, LPARAM out);
+    bool onPaintMessage(UINT msg, LRESULT& result);
+    bool onScrollMessage(UINT msg, WPARAM wp);
+    bool onKeyMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    bool onMouseMessage(UINT msg, LPARAM lp, LRESULT& result);
+    void onPress(int x, int y);
+    bool onSetCursor(WORD area, LRESULT& result);
     bool onKey(WPARAM key);
     void onScroll(int bar, WORD code);
     void beginEdit(const std::wstring* initial);

@@ -6,26 +6,29 @@ namespace tarvex::win32 {
 namespace {
 HWND makeChild(const wchar_t* cls, DWORD style, HWND parent, int x, int y, int w, int h) {
     return CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, scaled(x), scaled(y), scaled(w), scaled(h),
-                           parent, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
-}
-
-bool paintText(HDC dc, HBRUSH& brush, const TextStyle& style) {
-    SetTextColor(dc, style.color);
-    SetBkColor(dc, style.background);
-    brush = solidBrush(style.background);
-    return true;
+                           parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 }  // namespace
+
+// ---- StyledView ----
+
+void StyledView::create(const wchar_t* cls, DWORD style, HWND parent, int x, int y, int w, int h) {
+    adopt(makeChild(cls, style, parent, x, y, w, h));
+    if (style_.font) setFont(style_.font);
+}
+
+bool StyledView::onCtlColor(HDC dc, HBRUSH& brush) {
+    SetTextColor(dc, style_.color);
+    SetBkColor(dc, style_.background);
+    brush = solidBrush(style_.background);
+    return true;
+}
 
 // ---- LabelView ----
 
 LabelView::LabelView(ui::Label& model, HWND parent, int x, int y, int w, int h, TextStyle style)
-    : View(model), style_(style) {
-    DWORD ss = SS_NOTIFY | SS_NOPREFIX | (style.centred ? SS_CENTER : SS_LEFT);
-    HWND hw = makeChild(L"STATIC", ss, parent, x, y, w, h);
-    adopt(hw);
-    if (style_.font) setFont(style_.font);
+    : StyledView(model, style) {
+    create(L"STATIC", SS_NOTIFY | SS_NOPREFIX | (style.centred ? SS_CENTER : SS_LEFT), parent, x, y, w, h);
 }
 
 void LabelView::sync() {
@@ -38,14 +41,11 @@ bool LabelView::onCommand(WORD code) {
     return true;
 }
 
-bool LabelView::onCtlColor(HDC dc, HBRUSH& brush) { return paintText(dc, brush, style_); }
-
 // ---- ButtonView ----
 
 ButtonView::ButtonView(ui::Button& model, HWND parent, int x, int y, int w, int h, ButtonStyle style)
     : View(model), style_(style) {
-    HWND hw = makeChild(L"BUTTON", WS_TABSTOP | BS_OWNERDRAW, parent, x, y, w, h);
-    adopt(hw);
+    adopt(makeChild(L"BUTTON", WS_TABSTOP | BS_OWNERDRAW, parent, x, y, w, h));
     if (style_.font) setFont(style_.font);
 }
 
@@ -103,10 +103,8 @@ bool ButtonView::onDrawItem(const DRAWITEMSTRUCT& item) {
 // ---- CheckBoxView ----
 
 CheckBoxView::CheckBoxView(ui::CheckBox& model, HWND parent, int x, int y, int w, int h, TextStyle style)
-    : View(model), style_(style) {
-    HWND hw = makeChild(L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, parent, x, y, w, h);
-    adopt(hw);
-    if (style_.font) setFont(style_.font);
+    : StyledView(model, style) {
+    create(L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, parent, x, y, w, h);
 }
 
 void CheckBoxView::sync() {
@@ -121,7 +119,5 @@ bool CheckBoxView::onCommand(WORD code) {
     box().setChecked(SendMessageW(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED);
     return true;
 }
-
-bool CheckBoxView::onCtlColor(HDC dc, HBRUSH& brush) { return paintText(dc, brush, style_); }
 
 }  // namespace tarvex::win32

@@ -14,18 +14,26 @@ struct TextStyle {
     bool centred = false;
 };
 
-class LabelView : public View {
+// A static or button window drawn in a style's colors.
+class StyledView : public View {
+public:
+    bool onCtlColor(HDC dc, HBRUSH& brush) override;
+
+protected:
+    StyledView(ui::Control& model, TextStyle style) : View(model), style_(style) {}
+    // From the derived constructor, so the first sync is the derived one.
+    void create(const wchar_t* cls, DWORD style, HWND parent, int x, int y, int w, int h);
+    TextStyle style_;
+};
+
+class LabelView : public StyledView {
 public:
     LabelView(ui::Label& model, HWND parent, int x, int y, int w, int h, TextStyle style = {});
     ui::Label& label() const { return static_cast<ui::Label&>(control()); }
     bool onCommand(WORD code) override;
-    bool onCtlColor(HDC dc, HBRUSH& brush) override;
 
 protected:
     void sync() override;
-
-private:
-    TextStyle style_;
 };
 
 struct ButtonStyle {
@@ -53,18 +61,14 @@ private:
     ButtonStyle style_;
 };
 
-class CheckBoxView : public View {
+class CheckBoxView : public StyledView {
 public:
     CheckBoxView(ui::CheckBox& model, HWND parent, int x, int y, int w, int h, TextStyle style = {});
     ui::CheckBox& box() const { return static_cast<ui::CheckBox&>(control()); }
     bool onCommand(WORD code) override;
-    bool onCtlColor(HDC dc, HBRUSH& brush) override;
 
 protected:
     void sync() override;
-
-private:
-    TextStyle style_;
 };
 
 }  // namespace tarvex::win32

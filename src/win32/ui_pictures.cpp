@@ -4,6 +4,7 @@
 #include <map>
 #include <utility>
 
+#include "win32/handles.h"
 #include "win32/ui_base.h"
 
 namespace tarvex::win32 {
@@ -15,42 +16,27 @@ struct Canvas {
     HDC dc;
     int size;
     int s(int units) const { return MulDiv(units, size, 64); }
-    void box(int l, int t, int r, int b, COLORREF fill, COLORREF line) const {
-        HBRUSH br = CreateSolidBrush(fill);
-        HPEN pen = CreatePen(PS_SOLID, std::max(1, s(3)), line);
-        HGDIOBJ ob = SelectObject(dc, br), op = SelectObject(dc, pen);
-        Rectangle(dc, s(l), s(t), s(r), s(b));
-        SelectObject(dc, ob);
-        SelectObject(dc, op);
-        DeleteObject(br);
-        DeleteObject(pen);
+    template <class Shape>
+    void filled(Shape shape, int l, int t, int r, int b, COLORREF fill, COLORREF line) const {
+        const Gdi brush(CreateSolidBrush(fill));
+        const Gdi pen(CreatePen(PS_SOLID, std::max(1, s(3)), line));
+        const Selected withBrush(dc, brush.get()), withPen(dc, pen.get());
+        shape(dc, s(l), s(t), s(r), s(b));
     }
-    void disc(int l, int t, int r, int b, COLORREF fill, COLORREF line) const {
-        HBRUSH br = CreateSolidBrush(fill);
-        HPEN pen = CreatePen(PS_SOLID, std::max(1, s(3)), line);
-        HGDIOBJ ob = SelectObject(dc, br), op = SelectObject(dc, pen);
-        Ellipse(dc, s(l), s(t), s(r), s(b));
-        SelectObject(dc, ob);
-        SelectObject(dc, op);
-        DeleteObject(br);
-        DeleteObject(pen);
-    }
+    void box(int l, int t, int r, int b, COLORREF fill, COLORREF line) const { filled(Rectangle, l, t, r, b, fill, line); }
+    void disc(int l, int t, int r, int b, COLORREF fill, COLORREF line) const { filled(Ellipse, l, t, r, b, fill, line); }
     void line(int x1, int y1, int x2, int y2, COLORREF c, int width) const {
-        HPEN pen = CreatePen(PS_SOLID, std::max(1, s(width)), c);
-        HGDIOBJ op = SelectObject(dc, pen);
+        const Gdi pen(CreatePen(PS_SOLID, std::max(1, s(width)), c));
+        const Selected withPen(dc, pen.get());
         MoveToEx(dc, s(x1), s(y1), nullptr);
         LineTo(dc, s(x2), s(y2));
-        SelectObject(dc, op);
-        DeleteObject(pen);
     }
     void text(const wchar_t* t, COLORREF c, int height) const {
-        HFONT f = fontActual(std::max(8, s(height)), true, "Arial");
-        HGDIOBJ of = SelectObject(dc, f);
+        const Selected font(dc, fontActual(std::max(8, s(height)), true, "Arial"));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, c);
         RECT r{0, 0, size, size};
         DrawTextW(dc, t, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        SelectObject(dc, of);
     }
 };
 
@@ -58,6 +44,12 @@ void clockFace(const Canvas& c, COLORREF rim, COLORREF face) {
     c.disc(4, 4, 60, 60, face, rim);
     c.line(32, 32, 32, 14, RGB(0, 0, 0), 5);
     c.line(32, 32, 46, 38, RGB(0, 0, 0), 5);
+}
+
+// A round badge with a mark in the middle.
+void badge(const Canvas& c, COLORREF fill, COLORREF rim, const wchar_t* mark, COLORREF ink, int height) {
+    c.disc(4, 4, 60, 60, fill, rim);
+    c.text(mark, ink, height);
 }
 
 void draw(const Canvas& c, Picture p) {
@@ -83,65 +75,53 @@ void draw(const Canvas& c, Picture p) {
         clockFace(c, RGB(0, 90, 170), RGB(255, 255, 255));
         break;
     case Picture::Help:
-        c.disc(4, 4, 60, 60, RGB(30, 90, 200), RGB(20, 60, 150));
-        c.text(L"?", RGB(255, 255, 255), 46);
+        badge(c, RGB(30, 90, 200), RGB(20, 60, 150), L"?", RGB(255, 255, 255), 46);
         break;
     case Picture::TrayIdle:
         clockFace(c, RGB(0, 110, 0), RGB(200, 240, 200));
         break;
     case Picture::TrayBusy:
-        c.disc(4, 4, 60, 60, RGB(250, 160, 0), RGB(170, 60, 0));
-        c.text(L"\x25BA", RGB(120, 0, 0), 40);  // a play mark: a task is running
+        badge(c, RGB(250, 160, 0), RGB(170, 60, 0), L"\x25BA", RGB(120, 0, 0), 40);   // a task is running
         break;
     case Picture::TrayWarning:
-        c.disc(4, 4, 60, 60, RGB(220, 30, 30), RGB(120, 0, 0));
-        c.text(L"!", RGB(255, 255, 255), 44);   // a task failed and nobody has looked yet
+        badge(c, RGB(220, 30, 30), RGB(120, 0, 0), L"!", RGB(255, 255, 255), 44);   // a failure nobody has seen yet
         break;
     }
 }
 
-HICON makeIcon(Picture p, int size) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP color = CreateCompatibleBitmap(screen, size, size);
-    HGDIOBJ old = SelectObject(dc, color);
-    // Magenta marks what stays transparent.
-    const COLORREF key = RGB(255, 0, 255);
+// Paints the picture on `color` and marks in `mask` what stays transparent; both
+// are free again when it returns, as an icon wants them.
+void paintIcon(HDC screen, HBITMAP color, HBITMAP mask, Picture p, int size) {
+    const MemoryDC dc(screen), mdc(screen);
+    const Selected onColor(dc.get(), color), onMask(mdc.get(), mask);
+    const COLORREF key = RGB(255, 0, 255);   // magenta marks what stays transparent
     RECT all{0, 0, size, size};
-    HBRUSH keyBrush = CreateSolidBrush(key);
-    FillRect(dc, &all, keyBrush);
-    DeleteObject(keyBrush);
-    draw(Canvas{dc, size}, p);
-    HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
-    HDC mdc = CreateCompatibleDC(screen);
-    HGDIOBJ oldMask = SelectObject(mdc, mask);
+    FillRect(dc.get(), &all, Gdi(CreateSolidBrush(key)).get());
+    draw(Canvas{dc.get(), size}, p);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
-            bool clear = GetPixel(dc, x, y) == key;
-            SetPixel(mdc, x, y, clear ? RGB(255, 255, 255) : RGB(0, 0, 0));
-            if (clear) SetPixel(dc, x, y, RGB(0, 0, 0));
+            bool clear = GetPixel(dc.get(), x, y) == key;
+            SetPixel(mdc.get(), x, y, clear ? RGB(255, 255, 255) : RGB(0, 0, 0));
+            if (clear) SetPixel(dc.get(), x, y, RGB(0, 0, 0));
         }
-    SelectObject(mdc, oldMask);
-    SelectObject(dc, old);
-    ICONINFO ii{TRUE, 0, 0, mask, color};
-    HICON icon = CreateIconIndirect(&ii);
-    DeleteObject(mask);
-    DeleteObject(color);
-    DeleteDC(mdc);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return icon;
 }
 
+HICON makeIcon(Picture p, int size) {
+    const ScreenDC screen;
+    const Gdi color(CreateCompatibleBitmap(screen.get(), size, size));
+    const Gdi mask(CreateBitmap(size, size, 1, 1, nullptr));
+    paintIcon(screen.get(), color.get(), mask.get(), p, size);
+    ICONINFO ii{TRUE, 0, 0, mask.get(), color.get()};
+    return CreateIconIndirect(&ii);
+}
+
+// The bitmap is the caller's to keep.
 HBITMAP makeBitmap(int w, int h, void (*paint)(HDC, int, int)) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    paint(dc, w, h);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    const ScreenDC screen;
+    const MemoryDC dc(screen.get());
+    HBITMAP bmp = CreateCompatibleBitmap(screen.get(), w, h);
+    const Selected drawn(dc.get(), bmp);
+    paint(dc.get(), w, h);
     return bmp;
 }
 
@@ -149,10 +129,9 @@ void verticalShade(HDC dc, int w, int h, COLORREF top, COLORREF bottom) {
     for (int y = 0; y < h; ++y) {
         auto mix = [&](int a, int b) { return a + (b - a) * y / std::max(1, h - 1); };
         RECT r{0, y, w, y + 1};
-        HBRUSH br = CreateSolidBrush(RGB(mix(GetRValue(top), GetRValue(bottom)), mix(GetGValue(top), GetGValue(bottom)),
-                                         mix(GetBValue(top), GetBValue(bottom))));
-        FillRect(dc, &r, br);
-        DeleteObject(br);
+        const Gdi br(CreateSolidBrush(RGB(mix(GetRValue(top), GetRValue(bottom)), mix(GetGValue(top), GetGValue(bottom)),
+                                          mix(GetBValue(top), GetBValue(bottom)))));
+        FillRect(dc, &r, br.get());
     }
 }
 
@@ -176,19 +155,18 @@ HBITMAP iconizarBackdrop() {
 HBITMAP makerLogo() {
     static HBITMAP bmp = makeBitmap(200, 120, [](HDC dc, int w, int h) {
         verticalShade(dc, w, h, RGB(255, 255, 255), RGB(190, 205, 230));
+        {
+            const Selected font(dc, fontActual(34, true, "Arial"));
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, RGB(20, 50, 130));
+            RECT top{0, 20, w, 70};
+            DrawTextW(dc, L"VALDRIN", -1, &top, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+            const Gdi pen(CreatePen(PS_SOLID, 3, RGB(20, 50, 130)));
+            const Selected withPen(dc, pen.get());
+            MoveToEx(dc, 30, 82, nullptr);
+            LineTo(dc, w - 30, 82);
+        }
         RECT r{0, 0, w, h};
-        HGDIOBJ of = SelectObject(dc, fontActual(34, true, "Arial"));
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, RGB(20, 50, 130));
-        RECT top{0, 20, w, 70};
-        DrawTextW(dc, L"VALDRIN", -1, &top, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
-        HPEN pen = CreatePen(PS_SOLID, 3, RGB(20, 50, 130));
-        HGDIOBJ op = SelectObject(dc, pen);
-        MoveToEx(dc, 30, 82, nullptr);
-        LineTo(dc, w - 30, 82);
-        SelectObject(dc, op);
-        DeleteObject(pen);
-        SelectObject(dc, of);
         FrameRect(dc, &r, solidBrush(RGB(20, 50, 130)));
     });
     return bmp;

@@ -19,6 +19,7 @@
 #include "tasks/columns.h"
 #include "testkit/operator.h"
 #include "testkit/tempdir.h"
+#include "testkit/wired_form.h"
 #include "ui/memory_kit.h"
 
 namespace tarvex::testing {
@@ -95,23 +96,19 @@ struct Task {
     std::string name, tipo, periodo, hora, ultimaExec;
 };
 
-class FormTest : public ::testing::Test {
+class FormTest : public testkit::WiredFormTest {
 protected:
-    explicit FormTest(LocalTime start = at(2026, 12, 9, 7, 0, 0)) : clock(start) {}
+    explicit FormTest(LocalTime start = at(2026, 12, 9, 7, 0, 0)) : WiredFormTest(start) {}
 
+    std::string folder() const override { return dir.folder(); }
     void SetUp() override {
-        clock.install();
-        op.onPump = [this] { host.processMessages(); };
+        WiredFormTest::SetUp();
         form = std::make_unique<app::TF_TARVEX>(dir.folder());
         runner = std::make_unique<RecordingRunner>(*form, clock);
         form->setRunner(runner.get());
         form->setEditor(&editor);
         host.watch(form->TIMER1);
         host.watch(form->T_SUPERVISOR);
-    }
-    void TearDown() override {
-        host.unwatch(form->TIMER1);
-        host.unwatch(form->T_SUPERVISOR);
     }
 
     // Writes the task file with these tasks (other rows empty) and starts the
@@ -132,21 +129,10 @@ protected:
         if (windowUp) form->windowUp();
     }
 
-    std::string due(ui::Timer& t) {
-        auto ms = host.dueAt(t);
-        if (!ms) return "off";
-        LocalTime l = ui::fromVirtualMs(*ms);
-        return formatDate(Date{l.year, l.month, l.day}) + " " + formatTime(l.hour * 3600 + l.minute * 60 + l.second);
-    }
     std::string now() { return stampNow(); }
     std::string sn(int row) { return form->GRID.cell(col::SN_EXE, row); }
 
     testkit::TempDir dir;
-    ui::VirtualClock clock;
-    ui::TimerHost host{clock};
-    testkit::ScriptedOperator op;
-    testkit::OperatorScope opScope{op};
-    std::unique_ptr<app::TF_TARVEX> form;
     std::unique_ptr<RecordingRunner> runner;
     RecordingEditor editor;
 };

@@ -5,29 +5,20 @@
 // Tasks run when their hour comes, through the scheduler's own timer.
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
-#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "../win32_test_util.h"
-#include "testkit/clock.h"
-#include "app/tf_tarvex.h"
 #include "tasks/columns.h"
 #include "tasks/task_store.h"
-#include "testkit/operator.h"
 #include "testkit/services.h"
-#include "ui/memory_kit.h"
+#include "testkit/wired_form.h"
 #include "win32/services_win32.h"
 
 namespace tarvex::win32test {
 
 using testkit::at;
-
-// One task row: column -> text.
-using Row = std::vector<std::pair<int, std::string>>;
+using testkit::Row;
 
 inline const std::string DAILY = "01 - Todos os Dias";
 
@@ -39,22 +30,15 @@ inline std::string memo(const std::vector<std::string>& lines) {
 }
 
 // Wednesday 09/12/26 from 07:59: a task at "08:00" runs a minute after start-up.
-class TasksTest : public ::testing::Test {
+class TasksTest : public testkit::WiredFormTest {
 protected:
-    explicit TasksTest(LocalTime start = at(2026, 12, 9, 7, 59, 0)) : clock(start) {}
+    explicit TasksTest(LocalTime start = at(2026, 12, 9, 7, 59, 0)) : WiredFormTest(start) {}
 
-    void SetUp() override {
-        clock.install();
-        op.onPump = [this] {
-            pumpWindows();
-            host.processMessages();
-        };
-    }
+    std::string folder() const override { return param; }
+    void pumpMore() override { pumpWindows(); }
     void TearDown() override {
-        if (!form) return;
-        form->FormDestroy();
-        host.unwatch(form->TIMER1);
-        host.unwatch(form->T_SUPERVISOR);
+        if (form) form->FormDestroy();
+        WiredFormTest::TearDown();
     }
 
     static void pumpWindows() {
@@ -65,23 +49,8 @@ protected:
         }
     }
 
-    // Writes the task file: row r of `rows` is task r + 1.
-    void writeTasks(const std::vector<Row>& rows) {
-        app::TF_TARVEX writer(param);
-        writer.taskStore().BU_MONTARClick(1);
-        writer.GRID.setRowCount(static_cast<int>(rows.size()) + 2);
-        for (size_t r = 0; r < rows.size(); ++r)
-            for (const auto& [column, text] : rows[r]) writer.GRID.setCell(column, static_cast<int>(r) + 1, text);
-        writer.taskStore().GRID_SALVA();
-    }
-
     // Builds the window on the real services and runs start-up.
-    void start() {
-        form = std::make_unique<app::TF_TARVEX>(app::Wiring{services, param, param + "tarvex.exe"});
-        host.watch(form->TIMER1);
-        host.watch(form->T_SUPERVISOR);
-        form->FormCreate();
-    }
+    void start() { startOn(services, param + "tarvex.exe"); }
 
     // Writes one task due at 08:00, starts the window and runs the clock just past
     // that hour (a task left due would be chosen again ten seconds later).
@@ -93,23 +62,11 @@ protected:
         host.runUntil(at(2026, 12, 9, 8, 0, 5));
     }
 
-    std::vector<std::string> logLines() const {
-        std::vector<std::string> out;
-        const std::string text = platform::readFile(param + "LOG_TIMER.TXT").value_or("");
-        for (size_t pos = 0, end; pos < text.size(); pos = end + 2) {
-            end = text.find("\r\n", pos);
-            if (end == std::string::npos) end = text.size();
-            out.push_back(text.substr(pos, end - pos));
-        }
-        return out;
-    }
     // Code and text of every entry but start-up's: "EXE COPIA".
     std::vector<std::string> runEvents() const {
         std::vector<std::string> out;
         for (const std::string& line : logLines()) {
-            std::vector<std::string> f;
-            for (size_t pos = 0, hash; (hash = line.find('#', pos)) != std::string::npos; pos = hash + 1)
-                f.push_back(line.substr(pos, hash - pos));
+            const std::vector<std::string> f = fields(line);
             if (f.size() > 3 && f[2] != "INI" && f[2] != "TER") out.push_back(f[2] + " " + f[3]);
         }
         return out;
@@ -126,14 +83,9 @@ protected:
 
     TempFolder dir;
     std::string param = dir.folder();   // the settings folder: task file, log, batch file
-    ui::VirtualClock clock;
-    ui::TimerHost host{clock};
-    testkit::ScriptedOperator op;
-    testkit::OperatorScope opScope{op};
     win32::Win32Services real;
     testkit::RecordingPower power;
     platform::Services services{real.processes, real.shell, real.windows, power, real.registry};
-    std::unique_ptr<app::TF_TARVEX> form;
 };
 
 }  // namespace tarvex::win32test

@@ -6,7 +6,6 @@
 
 #include "win32/ui_base.h"
 #include "win32/ui_calendar.h"
-#include "win32/ui_combo.h"
 #include "win32/ui_edit.h"
 #include "win32/ui_grid.h"
 #include "win32/ui_label.h"
@@ -83,7 +82,7 @@ struct KitHost {
     std::unique_ptr<PagesView> pagesView;
     std::unique_ptr<ListView> startView, sizeView;
     std::unique_ptr<TrayView> trayView;
-    std::unique_ptr<ComboBoxView> textSizeView;
+    std::unique_ptr<EditView> textSizeView;
     std::unique_ptr<CalendarView> calendView;
 
     KitHost() {
@@ -145,7 +144,7 @@ struct KitHost {
         textSize.setText("8");
         textSize.onChange = [this] { ++textSizeChanges; };
         textSize.onClick = [this] { ++textSizeClicks; };
-        textSizeView = std::make_unique<ComboBoxView>(textSize, f, 290, 320, 60, 21);
+        textSizeView = std::make_unique<EditView>(textSize, f, 290, 320, 60, 21);
         calend.setDate(2026, 12, 7);
         calendView = std::make_unique<CalendarView>(calend, f, 360, 320, 250, 180);
 
