@@ -19,6 +19,11 @@ public:
             app::EditorServices{op, dialogs, fake.registry, fake.windows});
         form->setEditor(editor.get());
     }
+    // The editor holds the window's grid, so it goes first.
+    void TearDown() override {
+        editor.reset();
+        WiredTest::TearDown();
+    }
     // The task file's row line for task `row`.
     std::string fileRow(int row) const {
         const std::string text = dir.read("TARVEX_TAREFAS.TXT");
