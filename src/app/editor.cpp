@@ -216,7 +216,7 @@ bool TarefasEditor::generalChecks(const std::string& tipo) {
 // the row since it was read.
 std::string TarefasEditor::stampCell() const {
     const std::string& box = links_.E_ULTEXEC.text();
-    return box != stampRead_ ? box : links_.GRID.cell(col::ULTIMA_EXEC, links_.LINHA());
+    return box != stampRead_ ? box : std::string(links_.GRID.cell(col::ULTIMA_EXEC, links_.LINHA()));
 }
 
 RowCells TarefasEditor::generalCells() const {

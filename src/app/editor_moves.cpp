@@ -11,7 +11,7 @@ namespace tarvex::app {
 void TarefasEditor::exchange(int a, int b) {
     ui::Grid& g = links_.GRID;
     for (int c = 0; c < g.colCount(); ++c) {
-        const std::string upper = g.cell(c, a), lower = g.cell(c, b);
+        const std::string upper(g.cell(c, a)), lower(g.cell(c, b));
         g.setCell(c, a, lower.empty() ? " " : lower);
         g.setCell(c, b, upper.empty() ? " " : upper);
     }

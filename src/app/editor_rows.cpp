@@ -97,7 +97,7 @@ bool checkPage(EditorPages& p, const std::string& code, platform::Operator& op) 
 
 // A choice outside the list shows none, so a save cannot turn an unknown
 // value into one of the listed functions.
-int functionIndex(const std::string& cell) {
+int functionIndex(std::string_view cell) {
     const int value = MRQ_VAL(cell);
     return value >= 0 && value < static_cast<int>(FUNCOES_ITENS.size()) ? value : -1;
 }

@@ -23,7 +23,7 @@ extern FieldTable MRQ_TABELA;
 
 // ---- Text and number routines ---------------------------------------------------
 std::string MRQ_FILTRA(const std::string& text, const std::string& allowed);
-int32_t MRQ_VAL(const std::string& text);           // throws IntegerConvertError
+int32_t MRQ_VAL(std::string_view text);           // throws IntegerConvertError
 std::string MRQ_TROCA(const std::string& text, const std::string& search,
                       const std::string& replacement, int mode = 0);
 std::string MRQ_CAMPO(const std::string& text, int n, char separator);
@@ -33,7 +33,7 @@ std::string MRQ_ZEROS(const std::string& value, int width);
 bool MRQ_ADDLINHA(const std::string& path, const std::string& line);
 
 // Trim blanks and control characters (<= 0x20) at both ends.
-std::string trim(const std::string& s);
+std::string trim(std::string_view s);
 // Up to `count` characters from position `from` (counted from 0); empty when
 // the text is shorter than that.
 std::string slice(const std::string& text, size_t from, size_t count);

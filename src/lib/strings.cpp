@@ -23,11 +23,11 @@ void FieldTable::clear(int from, int to) {
     for (int i = std::max(from, 1); i <= std::min(to, kSlots); ++i) slots_[i].clear();
 }
 
-std::string trim(const std::string& s) {
+std::string trim(std::string_view s) {
     size_t b = 0, e = s.size();
     while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
     while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-    return s.substr(b, e - b);
+    return std::string(s.substr(b, e - b));
 }
 
 std::string slice(const std::string& text, size_t from, size_t count) {
@@ -41,7 +41,7 @@ std::string MRQ_FILTRA(const std::string& text, const std::string& allowed) {
     return out;
 }
 
-int32_t MRQ_VAL(const std::string& text) {
+int32_t MRQ_VAL(std::string_view text) {
     std::string digits = MRQ_FILTRA(trim(text), "-0123456789");
     if (digits.empty()) digits = "0";
     if (digits.size() > 9) digits.resize(9);

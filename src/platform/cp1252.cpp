@@ -56,7 +56,7 @@ char32_t nextUtf8(const std::string& s, size_t& i) {
 }
 }  // namespace
 
-std::u16string cp1252ToUtf16(const std::string& s) {
+std::u16string cp1252ToUtf16(std::string_view s) {
     std::u16string out;
     out.reserve(s.size());
     for (unsigned char c : s) out += static_cast<char16_t>(toUnicode(c));

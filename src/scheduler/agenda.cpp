@@ -129,7 +129,7 @@ int Agenda::chooseNext(std::string& bestHour) const {
 }
 
 void Agenda::arm(int row, const std::string& hour) {
-    c_.E_PROX_NOME.setText(MRQ_ZEROS(row, 2) + " - " + c_.GRID.cell(col::NOME, row));
+    c_.E_PROX_NOME.setText(MRQ_ZEROS(row, 2) + " - " + std::string(c_.GRID.cell(col::NOME, row)));
     c_.E_PROX_HORA.setText(hour);
     s_.LINHA_PROX = row;
     const LocalTime now = platform::clock().now();

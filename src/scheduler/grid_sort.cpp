@@ -69,7 +69,7 @@ void MRQ_GRID_ORDENA(ui::Grid& grid, int col, int firstRow, const std::string& o
     if (firstRow < 0 || lastRow < firstRow) return;
     std::vector<Line> lines;
     for (int r = firstRow; r <= lastRow; ++r) {
-        Line line{grid.cell(col, r), "", grid.rowCells(r)};
+        Line line{std::string(grid.cell(col, r)), "", grid.rowCells(r)};
         line.whole = wholeText(line.cells);
         if (!trim(line.whole).empty()) lines.push_back(std::move(line));
     }

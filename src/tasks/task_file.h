@@ -24,7 +24,7 @@ std::string encode(const ui::Grid& grid);
 // Throws FileError, leaving `grid` untouched, when the counts are unusable.
 // Every row present is loaded; the result is how many the row count left out
 // (a damaged file), 0 for a sound one.
-int decode(const std::string& bytes, const std::string& fileName, ui::Grid& grid);
+int decode(std::string bytes, const std::string& fileName, ui::Grid& grid);
 }  // namespace taskfile
 
 // Writes the grid through a temporary file that replaces `path` in one step.

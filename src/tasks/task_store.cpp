@@ -64,7 +64,7 @@ std::string TIRA_CHR(const std::string& text) {
     return MRQ_TROCA(t, "\n", "||", 0);
 }
 
-std::string COLOCA_CHR(const std::string& text) { return MRQ_TROCA(text, "||", "\r\n", 0); }
+std::string COLOCA_CHR(std::string_view text) { return MRQ_TROCA(std::string(text), "||", "\r\n", 0); }
 
 TaskStore::TaskStore(ui::Grid& GRID, ui::Memo& E_MEMO, const std::string& PASTA_PARAM)
     : GRID_(GRID), E_MEMO_(E_MEMO), PASTA_PARAM_(PASTA_PARAM) {}

@@ -26,7 +26,7 @@ void NUMERA(ui::Grid& grid);
 // A multi-line text for one cell: "¦" removed, line breaks as "||".
 std::string TIRA_CHR(const std::string& text);
 // Back from one cell: every "||" becomes CR LF.
-std::string COLOCA_CHR(const std::string& text);
+std::string COLOCA_CHR(std::string_view text);
 
 class TaskStore {
 public:

@@ -35,9 +35,26 @@ void Edit::addLine(const std::string& line) {
     setLines(ls);
 }
 
+void Grid::assign(int cols, int rows, CellTable cells) {
+    source_.reset();
+    cols_ = cols < 0 ? 0 : cols;
+    rows_ = rows < 0 ? 0 : rows;
+    cells.resize(static_cast<size_t>(cols_) * rows_);
+    cells_ = std::move(cells);
+    widths_.resize(cols_, defaultColWidth());
+    if (row_ >= rows_) row_ = rows_ > 0 ? rows_ - 1 : 0;
+    notify();
+}
+
+void Grid::assign(int cols, int rows, const std::vector<std::string>& cells) {
+    CellTable table;
+    table.resize(cells.size());
+    for (size_t i = 0; i < cells.size(); ++i) table.set(i, cells[i]);
+    assign(cols, rows, std::move(table));
+}
+
 void Grid::assignSource(int cols, std::shared_ptr<const GridSource> source) {
-    cells_.clear();
-    cells_.shrink_to_fit();
+    cells_ = CellTable();
     cols_ = cols < 0 ? 0 : cols;
     rows_ = source ? source->rows() : 0;
     source_ = std::move(source);
@@ -51,22 +68,20 @@ void Grid::takeInSource() {
     if (!source_) return;
     auto source = std::move(source_);
     source_.reset();
-    cells_.assign(static_cast<size_t>(rows_) * cols_, std::string());
+    cells_ = CellTable();
+    cells_.resize(static_cast<size_t>(rows_) * cols_);
     std::vector<std::string> row;
     for (int r = 0; r < rows_; ++r) {
         source->row(r, row);
         for (int c = 0; c < cols_ && c < static_cast<int>(row.size()); ++c)
-            cells_[static_cast<size_t>(r) * cols_ + c] = std::move(row[c]);
+            cells_.set(static_cast<size_t>(r) * cols_ + c, row[c]);
     }
 }
 
 void Grid::setColCount(int n) {
     takeInSource();
     if (n < 0) n = 0;
-    std::vector<std::string> cells(static_cast<size_t>(n) * rows_);
-    for (int r = 0; r < rows_; ++r)
-        for (int c = 0; c < std::min(n, cols_); ++c) cells[r * n + c] = std::move(cells_[r * cols_ + c]);
-    cells_ = std::move(cells);
+    cells_.reshape(cols_, n, rows_);
     cols_ = n;
     widths_.resize(n, defaultColWidth());
     notify();
@@ -81,27 +96,33 @@ void Grid::setRowCount(int n) {
     notify();
 }
 
-const std::string& Grid::cellAside(int col, int row) const {
-    static const std::string empty;
-    if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return empty;
+std::string_view Grid::cellAside(int col, int row) const {
+    if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return {};
     if (row != sourceRow_) {
         source_->row(row, sourceCells_);
         sourceRow_ = row;
     }
-    return col < static_cast<int>(sourceCells_.size()) ? sourceCells_[col] : empty;
+    return col < static_cast<int>(sourceCells_.size()) ? std::string_view(sourceCells_[col]) : std::string_view();
 }
 
-void Grid::setCell(int col, int row, const std::string& text) {
+void Grid::setCell(int col, int row, std::string_view text) {
     if (col < 0 || row < 0 || col >= cols_ || row >= rows_)
         throw std::out_of_range("Grid index out of bounds (" + std::to_string(col) + "," + std::to_string(row) + ")");
-    takeInSource();
-    cells_[static_cast<size_t>(row) * cols_ + col] = text;
+    if (source_) {
+        // `text` may be a cell of the source, which the copy-in replaces.
+        const std::string kept(text);
+        takeInSource();
+        cells_.set(static_cast<size_t>(row) * cols_ + col, kept);
+    } else {
+        cells_.set(static_cast<size_t>(row) * cols_ + col, text);
+    }
     notify();
 }
 
 std::vector<std::string> Grid::rowCells(int row) const {
     std::vector<std::string> out;
-    for (int c = 0; c < cols_; ++c) out.push_back(cell(c, row));
+    out.reserve(static_cast<size_t>(cols_));
+    for (int c = 0; c < cols_; ++c) out.emplace_back(cell(c, row));
     return out;
 }
 

@@ -6,8 +6,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "ui/cell_table.h"
 #include "ui/window_size.h"
 
 namespace tarvex::ui {
@@ -58,7 +60,7 @@ public:
     using Control::Control;
     const std::string& text() const { return text_; }
     // Runs onChange when the text changes, as a typed change does.
-    void setText(const std::string& t) {
+    void setText(std::string_view t) {
         if (t == text_) return;
         text_ = t;
         notify();
@@ -132,36 +134,29 @@ public:
     int rowCount() const { return rows_; }
     void setColCount(int n);
     void setRowCount(int n);
+    // A cell's text stays valid until that cell is set or the grid is
+    // assigned; a cell read from a source, until a cell of another row is read.
     // Inline for the common case: the agenda and the task file read every cell.
-    const std::string& cell(int col, int row) const {
+    std::string_view cell(int col, int row) const {
         if (source_ || col < 0 || row < 0 || col >= cols_ || row >= rows_) return cellAside(col, row);
         return cells_[static_cast<size_t>(row) * cols_ + col];
     }
-    void setCell(int col, int row, const std::string& text);
+    void setCell(int col, int row, std::string_view text);
     std::vector<std::string> rowCells(int row) const;
     void clearRow(int row);
     // Replaces size and content in one step (row-major cells, rows * cols of
     // them), so a long table is filled with one notification, not one per cell.
-    void assign(int cols, int rows, std::vector<std::string> cells) {
-        source_.reset();
-        cols_ = cols < 0 ? 0 : cols;
-        rows_ = rows < 0 ? 0 : rows;
-        cells.resize(static_cast<size_t>(cols_) * rows_);
-        cells_ = std::move(cells);
-        widths_.resize(cols_, defaultColWidth());
-        if (row_ >= rows_) row_ = rows_ > 0 ? rows_ - 1 : 0;
-        notify();
-    }
+    void assign(int cols, int rows, CellTable cells);
+    void assign(int cols, int rows, const std::vector<std::string>& cells);
     // Takes the size and cells of `other`, which is left empty.
     void assignFrom(Grid&& other) {
         other.takeInSource();
         assign(other.cols_, other.rows_, std::move(other.cells_));
         other.cols_ = other.rows_ = 0;
-        other.cells_.clear();
+        other.cells_ = CellTable();
     }
 
-    // Shows `source` read-only: a cell read from it stays valid until a cell of
-    // another row is read. Any change to the cells first copies the source in.
+    // Shows `source` read-only. Any change to the cells first copies the source in.
     void assignSource(int cols, std::shared_ptr<const GridSource> source);
     bool hasSource() const { return source_ != nullptr; }
 
@@ -187,13 +182,13 @@ public:
 
 private:
     int cols_ = 0, rows_ = 0, row_ = 0, width_ = 0;
-    std::vector<std::string> cells_;      // row-major, rows_ * cols_
+    CellTable cells_;                     // row-major, rows_ * cols_
     std::vector<int> widths_;
     std::shared_ptr<const GridSource> source_;
     mutable int sourceRow_ = -1;         // the row `sourceCells_` holds
     mutable std::vector<std::string> sourceCells_;
     void takeInSource();
-    const std::string& cellAside(int col, int row) const;   // out of range, or from the source
+    std::string_view cellAside(int col, int row) const;   // out of range, or from the source
 };
 
 // A message-driven timer. Setting the interval, or enabling, restarts the count.

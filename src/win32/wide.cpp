@@ -6,7 +6,7 @@ namespace tarvex::win32 {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide characters are UTF-16 units");
 
-std::wstring widen(const std::string& cp1252) {
+std::wstring widen(std::string_view cp1252) {
     std::u16string u = platform::cp1252ToUtf16(cp1252);
     return std::wstring(u.begin(), u.end());
 }

@@ -1,11 +1,12 @@
 #pragma once
 // Windows-1252 <-> UTF-16 at the wide Win32 calls, whatever the ANSI code page.
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarvex::win32 {
 
-std::wstring widen(const std::string& cp1252);
+std::wstring widen(std::string_view cp1252);
 std::string narrow(const std::wstring& utf16);        // unmappable -> '?'
 std::string narrow(const wchar_t* utf16, size_t length);
 

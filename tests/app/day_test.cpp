@@ -105,7 +105,7 @@ TEST_F(Day, EveryTaskRunsAtItsHourAndLeavesItsLineAndStamp) {
     app::TF_TARVEX reader(dir.folder());
     reader.taskStore().BU_MONTARClick(1);
     std::vector<std::string> stamps;
-    for (int row = 1; row <= 6; ++row) stamps.push_back(reader.GRID.cell(col::ULTIMA_EXEC, row));
+    for (int row = 1; row <= 6; ++row) stamps.emplace_back(reader.GRID.cell(col::ULTIMA_EXEC, row));
     EXPECT_EQ(stamps, (std::vector<std::string>{"09/12/26 08:03:00", "09/12/26 09:10:10", "",
                                                 "09/12/26 12:00:00", "09/12/26 17:00:00", ""}));
 }

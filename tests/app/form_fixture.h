@@ -45,11 +45,11 @@ public:
         ++depth;
         maxDepth = std::max(maxDepth, depth);
         runs.push_back({row, trim(form_.GRID.cell(col::NOME, row)), stampNow()});
-        form_.TrayIcon1.setHint(form_.E_PROX_NOME.text() + ") " + form_.GRID.cell(col::NOME, row));
+        form_.TrayIcon1.setHint(form_.E_PROX_NOME.text() + ") " + std::string(form_.GRID.cell(col::NOME, row)));
         form_.TrayIcon1.setImageIndex(1);
         form_.runContext.NOME_TAREFA = form_.GRID.cell(col::NOME, row);
         form_.CB_EXECUTANDO.setChecked(true);
-        form_.LA_MSG.setCaption("Executando: " + MRQ_ZEROS(row, 2) + " - " + form_.GRID.cell(col::NOME, row));
+        form_.LA_MSG.setCaption("Executando: " + MRQ_ZEROS(row, 2) + " - " + std::string(form_.GRID.cell(col::NOME, row)));
         platform::op().processMessages();
         if (during) during(row);
         clock_.elapse(minutes * 60'000LL);
@@ -130,7 +130,7 @@ protected:
     }
 
     std::string now() { return stampNow(); }
-    std::string sn(int row) { return form->GRID.cell(col::SN_EXE, row); }
+    std::string sn(int row) { return std::string(form->GRID.cell(col::SN_EXE, row)); }
 
     testkit::TempDir dir;
     std::unique_ptr<RecordingRunner> runner;

@@ -25,7 +25,7 @@ protected:
         form->GRID.onSelectCell(1, row, can);
         return can;
     }
-    std::string cell(int c, int row) const { return form->GRID.cell(c, row); }
+    std::string cell(int c, int row) const { return std::string(form->GRID.cell(c, row)); }
     // The table as a fresh start reads it from the task file.
     std::vector<std::string> onDisk(int row) {
         app::TF_TARVEX reader(dir.folder());

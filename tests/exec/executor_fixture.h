@@ -107,7 +107,7 @@ protected:
         }
         return out;
     }
-    std::string stampOf(int row) const { return GRID.cell(col::ULTIMA_EXEC, row); }
+    std::string stampOf(int row) const { return std::string(GRID.cell(col::ULTIMA_EXEC, row)); }
 
     void expectIdle() const {
         EXPECT_FALSE(CB_EXECUTANDO.checked());

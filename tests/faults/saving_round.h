@@ -54,7 +54,7 @@ inline std::optional<long> tasksRound(const std::string& bytes) {
     } catch (const std::exception&) {
         return std::nullopt;
     }
-    const std::string name = g.rowCount() > 1 ? g.cell(col::NOME, 1) : "";
+    const std::string name(g.rowCount() > 1 ? g.cell(col::NOME, 1) : "");
     if (name.size() < 2 || name[0] != 'R') return std::nullopt;
     const long round = std::stol(name.substr(1));
     if (tableOf(round) != bytes) return std::nullopt;

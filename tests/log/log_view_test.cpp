@@ -37,7 +37,7 @@ protected:
 
     std::vector<std::string> column(int col) const {
         std::vector<std::string> out;
-        for (int r = 1; r < grid.rowCount(); ++r) out.push_back(grid.cell(col, r));
+        for (int r = 1; r < grid.rowCount(); ++r) out.emplace_back(grid.cell(col, r));
         return out;
     }
 };

@@ -55,7 +55,13 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"BlanksKept", " a \xA6 \xA6", {" a ", " ", "", ""}},
         LineCase{"OnlyBlanks", "   \t ", {"", "", "", ""}},
         LineCase{"Empty", "", {"", "", "", ""}},
-        LineCase{"EmptyFirstCell", "\xA6X\xA6", {"", "X", "", ""}}),
+        LineCase{"EmptyFirstCell", "\xA6X\xA6", {"", "X", "", ""}},
+        LineCase{"SeparatorsAcrossSixteenBytes", "0123456789ABCDE\xA6y\xA6z\xA6w\xA6v",
+                 {"0123456789ABCDE", "y", "z", "w"}},
+        LineCase{"ExtraFieldsInOneStretch", "a\xA6" "b\xA6" "c\xA6" "d\xA6" "e\xA6" "f\xA6" "g\xA6" "h\xA6" "i\xA6",
+                 {"a", "b", "c", "d"}},
+        LineCase{"LongLastField", "1\xA6" "2\xA6" "3\xA6" "0123456789abcdefghij", {"1", "2", "3", "0123456789abcdefghij"}},
+        LineCase{"LongOldHash", "0123456789abcdef#0123456789abcdefg#x", {"0123456789abcdef", "0123456789abcdefg", "x", ""}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TaskFile, MissingLinesReadAsEmptyRows) {
@@ -133,6 +139,31 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"NegativeRows", "35\r\n-2\r\n", "linha 2"},
         Refusal{"NegativeColumns", "-35\r\n3\r\n", "linha 1"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Cells changed after a load (shorter, longer, copied from another cell or
+// from themselves, emptied, the table reshaped) are saved as they now read.
+TEST(TaskFile, EditsAfterALoadAreSavedAsTheyRead) {
+    ui::Grid g("G");
+    taskfile::decode("3\r\n2\r\nAAAA\xA6" "BB\xA6" "CCCCCC\xA6\r\nDD\xA6\xA6" "FFF\xA6\r\n", "T.TXT", g);
+    g.setCell(0, 0, "a");                                       // shorter, in its place
+    g.setCell(1, 0, "a text longer than the loaded one");      // longer, apart
+    g.setCell(2, 0, g.cell(2, 0).substr(2));                   // from itself
+    g.setCell(0, 1, g.cell(1, 0));                             // from another cell
+    g.setCell(1, 0, g.cell(1, 0).substr(0, 6));                // a moved cell, shorter
+    g.setCell(2, 1, "");
+    g.setColCount(4);
+    g.setRowCount(3);
+    g.setCell(3, 2, "new");
+    g.setCell(3, 0, g.cell(3, 2));
+    EXPECT_EQ(cells(g), (Rows{{"a", "a text", "CCCC", "new"}, {"a text longer than the loaded one", "", "", ""},
+                              {"", "", "", "new"}}));
+    g.setColCount(2);
+    const std::string saved = taskfile::encode(g);
+    EXPECT_EQ(saved, "2\r\n3\r\na\xA6" "a text\xA6\r\na text longer than the loaded one\xA6\xA6\r\n\xA6\xA6\r\n");
+    ui::Grid again("G");
+    taskfile::decode(saved, "T.TXT", again);
+    EXPECT_EQ(cells(again), cells(g));
+}
 
 TEST(TaskFile, LargestAllowedCountsAreRead) {
     ui::Grid g("G");

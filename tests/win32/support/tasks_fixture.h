@@ -77,7 +77,7 @@ protected:
         app::TF_TARVEX reader(param);
         reader.taskStore().BU_MONTARClick(1);
         std::vector<std::string> out;
-        for (int row = 1; row <= tasks; ++row) out.push_back(reader.GRID.cell(col::ULTIMA_EXEC, row));
+        for (int row = 1; row <= tasks; ++row) out.emplace_back(reader.GRID.cell(col::ULTIMA_EXEC, row));
         return out;
     }
 
