@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     for (int row = 1; row < w.GRID.rowCount(); ++row) {
-        const std::string& sn = w.GRID.cell(col::SN_EXE, row);
+        const std::string_view sn = w.GRID.cell(col::SN_EXE, row);
         check(sn == "S" || sn == "N");
     }
     if (w.TIMER1.isEnabled()) {
