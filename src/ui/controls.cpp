@@ -47,9 +47,20 @@ void Grid::assign(int cols, int rows, CellTable cells) {
 }
 
 void Grid::assign(int cols, int rows, const std::vector<std::string>& cells) {
+    // One text for all, as a loaded file is: the cover is rebuilt on every pass.
+    size_t size = 0;
+    for (const std::string& c : cells) size += c.size();
+    std::string joined;
+    joined.reserve(size);
+    for (const std::string& c : cells) joined += c;
     CellTable table;
-    table.resize(cells.size());
-    for (size_t i = 0; i < cells.size(); ++i) table.set(i, cells[i]);
+    const std::string_view text = table.adopt(std::move(joined));
+    table.reserve(cells.size());
+    size_t at = 0;
+    for (const std::string& c : cells) {
+        table.push(text.substr(at, c.size()));
+        at += c.size();
+    }
     assign(cols, rows, std::move(table));
 }
 
