@@ -46,22 +46,29 @@ void Grid::assign(int cols, int rows, CellTable cells) {
     notify();
 }
 
-void Grid::assign(int cols, int rows, const std::vector<std::string>& cells) {
-    // One text for all, as a loaded file is: the cover is rebuilt on every pass.
+namespace {
+// One text for all the cells, as a loaded file is, not a string each: the
+// cover is rebuilt on every pass, a log taken in may be a million rows.
+CellTable joined(const std::vector<std::string>& cells) {
     size_t size = 0;
     for (const std::string& c : cells) size += c.size();
-    std::string joined;
-    joined.reserve(size);
-    for (const std::string& c : cells) joined += c;
+    std::string all;
+    all.reserve(size);
+    for (const std::string& c : cells) all += c;
     CellTable table;
-    const std::string_view text = table.adopt(std::move(joined));
+    const std::string_view text = table.adopt(std::move(all));
     table.reserve(cells.size());
     size_t at = 0;
     for (const std::string& c : cells) {
         table.push(text.substr(at, c.size()));
         at += c.size();
     }
-    assign(cols, rows, std::move(table));
+    return table;
+}
+}  // namespace
+
+void Grid::assign(int cols, int rows, const std::vector<std::string>& cells) {
+    assign(cols, rows, joined(cells));
 }
 
 void Grid::assignSource(int cols, std::shared_ptr<const GridSource> source) {
@@ -79,14 +86,13 @@ void Grid::takeInSource() {
     if (!source_) return;
     auto source = std::move(source_);
     source_.reset();
-    cells_ = CellTable();
-    cells_.resize(static_cast<size_t>(rows_) * cols_);
-    std::vector<std::string> row;
+    std::vector<std::string> cells(static_cast<size_t>(rows_) * cols_), row;
     for (int r = 0; r < rows_; ++r) {
         source->row(r, row);
         for (int c = 0; c < cols_ && c < static_cast<int>(row.size()); ++c)
-            cells_.set(static_cast<size_t>(r) * cols_ + c, row[c]);
+            cells[static_cast<size_t>(r) * cols_ + c] = std::move(row[c]);
     }
+    cells_ = joined(cells);
 }
 
 void Grid::setColCount(int n) {
