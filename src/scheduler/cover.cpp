@@ -54,7 +54,7 @@ void MONTA_CAPA(const ui::Grid& GRID, ui::Grid& GRID_C) {
     for (const std::uint32_t i : order)
         for (auto& c : lines[i].cells) cells.push_back(std::move(c));
     cells.resize(cells.size() + 4);   // the grid ends with an empty row
-    GRID_C.assign(4, static_cast<int>(lines.size()) + 2, std::move(cells));
+    GRID_C.assign(4, static_cast<int>(lines.size()) + 2, cells);
     const int widths[] = {45, 50, 150, 170};
     for (int c = 0; c < 4; ++c) GRID_C.setColWidth(c, widths[c]);
 }

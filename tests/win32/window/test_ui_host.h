@@ -113,7 +113,7 @@ struct KitHost {
             cells.push_back(std::to_string(r));
             cells.push_back(r == 0 ? "Texto" : "linha " + std::to_string(r));
         }
-        big.assign(2, kBigRows, std::move(cells));
+        big.assign(2, kBigRows, cells);
         big.setColWidth(1, 200);
         bigView = std::make_unique<GridView>(big, f, 10, 110, 300, 200, GridOptions{true});
 
