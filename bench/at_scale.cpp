@@ -45,7 +45,7 @@ fs::path scratch() {
     return dir.path;
 }
 
-void fillTasks(ui::Grid& g) {
+void fillTasks(tasks::TaskTable& g) {
     g.setColCount(col::COUNT);
     g.setRowCount(kRows + 1);
     for (int r = 1; r <= kRows; ++r) {
@@ -64,10 +64,10 @@ void fillTasks(ui::Grid& g) {
 
 const std::string& taskFile() {
     static const std::string path = [] {
-        ui::Grid g{"GRID"};
+        tasks::TaskTable g;
         fillTasks(g);
         const std::string p = platform::fromFsPath(scratch() / "TARVEX_TAREFAS.TXT");
-        MRQ_GRID_SALVA(g, p);
+        taskfile::save(g, p);
         return p;
     }();
     return path;
@@ -76,9 +76,9 @@ const std::string& taskFile() {
 void BM_TaskFile10k_LoadSave(benchmark::State& state) {
     const std::string path = taskFile();
     for (auto _ : state) {
-        ui::Grid g{"GRID"};
-        MRQ_GRID_LER(g, path);
-        MRQ_GRID_SALVA(g, path);
+        tasks::TaskTable g;
+        taskfile::load(g, path);
+        taskfile::save(g, path);
     }
 }
 BENCHMARK(BM_TaskFile10k_LoadSave)->Unit(benchmark::kMillisecond);
@@ -95,24 +95,26 @@ void BM_TaskFile10k_Floor(benchmark::State& state) {
 BENCHMARK(BM_TaskFile10k_Floor)->Unit(benchmark::kMillisecond);
 
 void BM_Agenda10k(benchmark::State& state) {
-    ui::Grid GRID{"GRID"}, GRID_C{"GRID_C"};
+    tasks::TaskTable GRID;
+    ui::Grid GRID_C{"GRID_C"};
     fillTasks(GRID);
     ui::CheckBox exec{"CB_EXECUTANDO"}, parar{"CB_PARAR"};
     ui::Label msg{"LA_MSG"}, proximo{"LA_PROXIMO"};
     ui::Edit nome{"E_PROX_NOME"}, hora{"E_PROX_HORA"}, intervalo{"E_PROX_INTERVALO"};
     ui::Timer timer{"TIMER1"};
     ui::Pages pages{"PC_GERAL"};
-    int linhaProx = 0;
+    tasks::TaskId next = 0;
+    std::string nextHour;
     bool armed = false;
     scheduler::Agenda agenda({GRID, GRID_C, exec, parar, msg, proximo, nome, hora, intervalo, timer, pages},
-                             {linhaProx, armed}, [](const std::string&) {});
+                             {next, nextHour, armed}, [](const std::string&) {});
     for (auto _ : state) agenda.BU_PROXIMOClick();
 }
 BENCHMARK(BM_Agenda10k)->Unit(benchmark::kMillisecond);
 
 // The agenda's floor: every cell it looks at, read once.
 void BM_Agenda10k_Floor(benchmark::State& state) {
-    ui::Grid GRID{"GRID"};
+    tasks::TaskTable GRID;
     fillTasks(GRID);
     for (auto _ : state) {
         size_t n = 0;

@@ -17,7 +17,7 @@ using fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    ui::Grid grid("GRID");
+    tasks::TaskTable grid;
     grid.setColCount(3);
     grid.setRowCount(2);
     grid.setCell(1, 1, "kept");
@@ -32,13 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::string saved = taskfile::encode(grid);
     // The same cells set one by one (no longer pieces of the file) save alike.
-    ui::Grid copy("GRID");
+    tasks::TaskTable copy;
     copy.setColCount(grid.colCount());
     copy.setRowCount(grid.rowCount());
     for (int r = 0; r < grid.rowCount(); ++r)
         for (int c = 0; c < grid.colCount(); ++c) copy.setCell(c, r, grid.cell(c, r));
     check(taskfile::encode(copy) == saved);
-    ui::Grid again("GRID");
+    tasks::TaskTable again;
     taskfile::decode(saved, "TARVEX_TAREFAS.TXT", again);
     check(taskfile::encode(again) == saved);
     return 0;

@@ -7,6 +7,7 @@
 #include "lib/text1252.h"
 #include "tasks/columns.h"
 #include "tasks/task_store.h"
+#include "tasks/task_types.h"
 
 namespace tarvex::app {
 
@@ -89,7 +90,12 @@ void TarefasEditor::wire() {
     E_NOME.onChange = [this] { E_NOME.setText(upper1252(E_NOME.text())); };
     E_HORA.onChange = [this] { E_HORA.setText(maskHour(E_HORA.text())); };
     // Another cell of the row being edited keeps what was typed; another row asks first.
-    links_.GRID.onEdited = [this](int, int) { action([this] { links_.GRID_SALVA(); })(); };
+    links_.GRID.onEdited = [this](int col, int row) {
+        action([this, col, row] {
+            links_.table.setCell(col, row, std::string(links_.GRID.cell(col, row)));
+            links_.GRID_SALVA();
+        })();
+    };
     links_.GRID.onSelectCell = [this](int col, int row, bool& canSelect) {
         action([this, col, row, &canSelect] {
             if (row == links_.LINHA() && changed()) return;
@@ -153,7 +159,7 @@ void TarefasEditor::GRIDSelectCell(int /*col*/, int row) {
 }
 
 void TarefasEditor::GRID_LER() {
-    const ui::Grid& g = links_.GRID;
+    const tasks::TaskTable& g = links_.table;
     const int row = links_.LINHA();
     E_NOME.setText(g.cell(col::NOME, row));
     E_TIPO.setText(g.cell(col::TIPO, row));
@@ -169,7 +175,7 @@ void TarefasEditor::GRID_LER() {
 
 // The ZIP page's pick lists start with nothing picked for each task read.
 void TarefasEditor::GRID_LER1() {
-    readTypeCells(pages, typeCode(), links_.GRID, links_.LINHA());
+    readTypeCells(pages, typeCode(), links_.table, links_.LINHA());
     pages.E06_ARQUIVO1.setItemIndex(-1);
     pages.E06_EXCLUIR1.setItemIndex(-1);
 }
@@ -177,8 +183,7 @@ void TarefasEditor::GRID_LER1() {
 // Codes without a page ("10", typing) leave the page in view, or the blank one.
 void TarefasEditor::showPage(const std::string& code, bool blankFirst) {
     if (blankFirst) pages.PC_TIPO.show("T99");
-    const bool hasPage = code.size() == 2 && code[0] == '0' && code[1] >= '0' && code[1] <= '9';
-    if (hasPage) pages.PC_TIPO.show("T" + code);
+    if (const std::string page = tasks::pageOf(code); !page.empty()) pages.PC_TIPO.show(page);
 }
 
 void TarefasEditor::E_TIPOChange() {
@@ -205,10 +210,12 @@ bool TarefasEditor::generalChecks(const std::string& tipo) {
     const std::string periodo = trim(E_PERIODO.text().substr(0, 2));
     if (E_NOME.text().empty()) return refuse("Deve informar o NOME da Tarefa");
     if (tipo.empty()) return refuse("Deve informar o TIPO DE TAREFA");
-    if (tipo != "09" && trim(E_PERIODO.text()).empty()) return refuse("Deve informar o PERIODO");
-    if (periodo != "00" && periodo != "20" && tipo != "09" && MRQ_DATA_VAZIA(E_HORA.text()))
+    const tasks::TaskType type = tasks::typeOf(tipo).type;
+    const bool note = type == tasks::TaskType::Notes;
+    if (!note && trim(E_PERIODO.text()).empty()) return refuse("Deve informar o PERIODO");
+    if (periodo != "00" && periodo != "20" && !note && MRQ_DATA_VAZIA(E_HORA.text()))
         return refuse("Deve informar a HORA");
-    if (tipo == "10" && trim(E_MSG.text()).empty()) return refuse("Deve informar a MENSAGEM");
+    if (type == tasks::TaskType::Message && trim(E_MSG.text()).empty()) return refuse("Deve informar a MENSAGEM");
     return true;
 }
 
@@ -216,7 +223,7 @@ bool TarefasEditor::generalChecks(const std::string& tipo) {
 // the row since it was read.
 std::string TarefasEditor::stampCell() const {
     const std::string& box = links_.E_ULTEXEC.text();
-    return box != stampRead_ ? box : std::string(links_.GRID.cell(col::ULTIMA_EXEC, links_.LINHA()));
+    return box != stampRead_ ? box : std::string(links_.table.cell(col::ULTIMA_EXEC, links_.LINHA()));
 }
 
 RowCells TarefasEditor::generalCells() const {
@@ -232,7 +239,7 @@ void TarefasEditor::BU_TAREFAS_SALVAClick() { save(); }
 // refused save leaves no half-edited task for a later save to write.
 bool TarefasEditor::save() {
     const int row = links_.LINHA();
-    if (row < 1 || row >= links_.GRID.rowCount()) return false;
+    if (row < 1 || row >= links_.table.rowCount()) return false;
     const std::string tipo = typeCode();
     E_NOME.setText(trim(E_NOME.text()));
     if (!generalChecks(tipo) || !hourChecks()) return false;
@@ -280,7 +287,7 @@ bool TarefasEditor::changed() const {
 
 bool TarefasEditor::leaveRow() {
     const int row = links_.LINHA();
-    if (row < 1 || row >= links_.GRID.rowCount() || !changed()) return true;
+    if (row < 1 || row >= links_.table.rowCount() || !changed()) return true;
     switch (services_.op.choose("Mensagem do Sistema",
                                 "Salvar as alterações da tarefa " + MRQ_ZEROS(row, 2) + "?")) {
     case platform::Choice::Yes: return save();
@@ -297,7 +304,7 @@ void TarefasEditor::rowStamped(int row, const std::string& stamp) {
 
 // Older, narrower tables are widened; wider ones keep their extra columns.
 void TarefasEditor::commit(int row, const RowCells& cells) {
-    ui::Grid& g = links_.GRID;
+    tasks::TaskTable& g = links_.table;
     if (g.colCount() < col::COUNT) g.setColCount(col::COUNT);
     for (const auto& [column, text] : cells) g.setCell(column, row, text);
 }

@@ -13,13 +13,15 @@
 #include "platform/operator.h"
 #include "platform/services.h"
 #include "tasks/task_runner.h"
+#include "tasks/task_table.h"
 #include "ui/controls.h"
 
 namespace tarvex::app {
 
 // What the editor uses of the main window.
 struct EditorLinks {
-    ui::Grid& GRID;
+    tasks::TaskTable& table;              // the task list
+    ui::Grid& GRID;                       // its view: selection and typing in a cell
     ui::Edit& E_ULTEXEC;                  // follows a run's stamp of the row shown
     std::function<int()> LINHA;
     std::function<void(int)> setLINHA;
@@ -150,7 +152,7 @@ private:
 
 // The type pages' cells (editor_rows.cpp).
 // Copies the row's cells of the type `code` into that page's fields.
-void readTypeCells(EditorPages& p, const std::string& code, const ui::Grid& grid, int row);
+void readTypeCells(EditorPages& p, const std::string& code, const tasks::TaskTable& table, int row);
 // Checks the page of type `code` and gives its cells; false (after telling the
 // operator) when a check fails.
 bool typeCells(EditorPages& p, const std::string& code, RowCells& cells, platform::Operator& op);

@@ -6,21 +6,14 @@
 
 namespace tarvex::app {
 
-// The rows pass through their one-cell-per-line text form, which keeps an empty
-// cell as a single blank: every reader of the table trims.
-void TarefasEditor::exchange(int a, int b) {
-    ui::Grid& g = links_.GRID;
-    for (int c = 0; c < g.colCount(); ++c) {
-        const std::string upper(g.cell(c, a)), lower(g.cell(c, b));
-        g.setCell(c, a, lower.empty() ? " " : lower);
-        g.setCell(c, b, upper.empty() ? " " : upper);
-    }
-}
+// The tasks trade rows and keep their identities: what is kept about a task
+// (armed as next, retries, a pen-drive wait) follows it.
+void TarefasEditor::exchange(int a, int b) { links_.table.swapRows(a, b); }
 
 void TarefasEditor::moveTo(int row) {
     links_.GRID.setRow(row);
     GRIDSelectCell(links_.GRID.fixedCols, row);
-    tasks::NUMERA(links_.GRID);
+    tasks::numberRows(links_.table);
     links_.GRID_SALVA();
 }
 
@@ -34,7 +27,7 @@ bool TarefasEditor::rowsLocked() {
 
 void TarefasEditor::BU_TAREFA_SOBEClick() {
     const int row = links_.LINHA();
-    if (row < 2 || row >= links_.GRID.rowCount() || rowsLocked() || !leaveRow()) return;
+    if (row < 2 || row >= links_.table.rowCount() || rowsLocked() || !leaveRow()) return;
     exchange(row - 1, row);
     moveTo(row - 1);
 }
@@ -42,7 +35,7 @@ void TarefasEditor::BU_TAREFA_SOBEClick() {
 // Row 0 holds the titles: a current row of 0 (nothing selected yet) moves nothing.
 void TarefasEditor::BU_TAREFA_DESCEClick() {
     const int row = links_.LINHA();
-    if (row < 1 || row >= links_.GRID.rowCount() - 1 || rowsLocked() || !leaveRow()) return;
+    if (row < 1 || row >= links_.table.rowCount() - 1 || rowsLocked() || !leaveRow()) return;
     exchange(row, row + 1);
     moveTo(row + 1);
 }
@@ -58,20 +51,18 @@ void TarefasEditor::BU_TAREFA_DESCE5Click() {
 // The row stays as an empty slot.
 void TarefasEditor::BU_EXCLUIClick() {
     const int row = links_.LINHA();
-    if (row < 1 || row >= links_.GRID.rowCount() || rowsLocked()) return;
+    if (row < 1 || row >= links_.table.rowCount() || rowsLocked()) return;
     if (!services_.op.question("Mensagem do Sistema", "Confirma Exclusão do registro atual ?")) return;
-    links_.GRID.clearRow(row);
-    tasks::NUMERA(links_.GRID);
+    links_.table.clearRow(row);
+    tasks::numberRows(links_.table);
     links_.GRID_SALVA();   // a restart shows the task gone
     GRID_LER();            // the editor shows the emptied row, not the deleted task
 }
 
 void TarefasEditor::BU_ANOTA_MAISClick() {
-    ui::Grid& g = links_.GRID;
-    const int first = g.rowCount();
-    g.setRowCount(first + 3);
-    for (int row = first; row < first + 3; ++row) g.clearRow(row);
-    tasks::NUMERA(g);
+    tasks::TaskTable& g = links_.table;
+    g.setRowCount(g.rowCount() + 3);
+    tasks::numberRows(g);
     links_.GRID_SALVA();
 }
 

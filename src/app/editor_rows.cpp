@@ -6,10 +6,14 @@
 #include "platform/files.h"
 #include "tasks/columns.h"
 #include "tasks/task_store.h"
+#include "tasks/task_types.h"
 
 namespace tarvex::app {
 
 namespace {
+
+using tasks::TaskType;
+using T = TaskType;
 
 struct Binding {
     int column;
@@ -18,32 +22,34 @@ struct Binding {
 
 // The plain text cells of each page (memo and option cells are handled apart).
 std::vector<Binding> bindings(EditorPages& p, const std::string& code) {
-    if (code == "00")
+    const TaskType type = tasks::typeOf(code).type;
+    if (type == T::XCopy)
         return {{col::DIR_ORIGEM, &p.E00_ORIGEM}, {col::DIR_DESTINO, &p.E00_DESTINO}, {col::PEN, &p.E00_PEN},
                 {col::EXTENSAO, &p.E00_EXTENSAO}};
-    if (code == "01")
+    if (type == T::CopyFolders)
         return {{col::DIR_ORIGEM, &p.E01_ORIGEM}, {col::DIR_DESTINO, &p.E01_DESTINO}, {col::PEN, &p.E01_PEN},
                 {col::EXTENSAO, &p.E01_EXTENSAO}};
-    if (code == "02")
+    if (type == T::CopyFile)
         return {{col::DIR_ORIGEM, &p.E02_ORIGEM}, {col::DIR_DESTINO, &p.E02_DESTINO}, {col::PEN, &p.E02_PEN},
                 {col::EXTENSAO, &p.E02_EXTENSAO}, {col::ARQUIVO, &p.E02_ARQUIVO}};
-    if (code == "03") return {{col::PEN, &p.E03_PEN}, {col::EXECUTAVEL, &p.E03_EXECUTAVEL}};
-    if (code == "04") return {{col::EXECUTAVEL, &p.T04_EXECUTAVEL}};
-    if (code == "06")
+    if (type == T::StartProgram) return {{col::PEN, &p.E03_PEN}, {col::EXECUTAVEL, &p.E03_EXECUTAVEL}};
+    if (type == T::CloseProgram) return {{col::EXECUTAVEL, &p.T04_EXECUTAVEL}};
+    if (type == T::Zip)
         return {{col::DIR_ORIGEM, &p.E06_ORIGEM}, {col::DIR_DESTINO, &p.E06_DESTINO}, {col::ARQUIVO, &p.E06_ARQUIVO},
                 {col::EXTENSAO, &p.E06_EXTENSAO}, {col::ARQDEST, &p.E06_ARQDEST}, {col::EXCLUIR, &p.E06_EXCLUIR},
                 {col::MANTER, &p.E06_MANTER}};
-    if (code == "07")
+    if (type == T::Backup)
         return {{col::DIR_DESTINO, &p.E07_DESTINO}, {col::PEN, &p.E07_PEN}, {col::EXTENSAO, &p.E07_EXTENSAO},
                 {col::ARQUIVO, &p.E07_ARQUIVO}, {col::PASTA_EXE, &p.E07_PASTAEXE}, {col::MANTER, &p.E07_MANTER}};
     return {};
 }
 
 ui::Memo* memoOf(EditorPages& p, const std::string& code) {
-    if (code == "00") return &p.E00_MEMO;
-    if (code == "01") return &p.E01_MEMO;
-    if (code == "07") return &p.E07_MEMO;
-    if (code == "09") return &p.E09_MEMO;
+    const TaskType type = tasks::typeOf(code).type;
+    if (type == T::XCopy) return &p.E00_MEMO;
+    if (type == T::CopyFolders) return &p.E01_MEMO;
+    if (type == T::Backup) return &p.E07_MEMO;
+    if (type == T::Notes) return &p.E09_MEMO;
     return nullptr;
 }
 
@@ -83,14 +89,15 @@ bool checkKeep(ui::Edit& keep, platform::Operator& op) {
 }
 
 bool checkPage(EditorPages& p, const std::string& code, platform::Operator& op) {
+    const TaskType type = tasks::typeOf(code).type;
     const std::string noProgram = "O nome do programa EXECUTÁVEL deve ser informado";
-    if ((code == "06" && !checkKeep(p.E06_MANTER, op)) || (code == "07" && !checkKeep(p.E07_MANTER, op)))
+    if ((type == T::Zip && !checkKeep(p.E06_MANTER, op)) || (type == T::Backup && !checkKeep(p.E07_MANTER, op)))
         return false;
-    if (code == "02") return check02(p, op);
-    if (code == "03" && MRQ_DATA_VAZIA(p.E03_EXECUTAVEL.text())) return tell(op, noProgram);
-    if (code == "04" && MRQ_DATA_VAZIA(p.T04_EXECUTAVEL.text())) return tell(op, noProgram);
-    if (code == "06") return check06(p, op);
-    if (code == "07" && !platform::fileExists(p.E07_PASTAEXE.text() + "\\GBAK.EXE"))
+    if (type == T::CopyFile) return check02(p, op);
+    if (type == T::StartProgram && MRQ_DATA_VAZIA(p.E03_EXECUTAVEL.text())) return tell(op, noProgram);
+    if (type == T::CloseProgram && MRQ_DATA_VAZIA(p.T04_EXECUTAVEL.text())) return tell(op, noProgram);
+    if (type == T::Zip) return check06(p, op);
+    if (type == T::Backup && !platform::fileExists(p.E07_PASTAEXE.text() + "\\GBAK.EXE"))
         return tell(op, "Arquivo GBAK.EXE não existe na pasta " + p.E07_PASTAEXE.text());
     return true;
 }
@@ -104,23 +111,25 @@ int functionIndex(std::string_view cell) {
 
 }  // namespace
 
-void readTypeCells(EditorPages& p, const std::string& code, const ui::Grid& grid, int row) {
+void readTypeCells(EditorPages& p, const std::string& code, const tasks::TaskTable& grid, int row) {
+    const TaskType type = tasks::typeOf(code).type;
     for (const Binding& b : bindings(p, code)) b.field->setText(grid.cell(b.column, row));
     if (ui::Memo* memo = memoOf(p, code)) {
-        const std::string text = tasks::COLOCA_CHR(grid.cell(col::MEMO, row));
-        memo->setText(code == "07" ? trim(text) : text);
+        const std::string text = tasks::cellToLines(grid.cell(col::MEMO, row));
+        memo->setText(type == T::Backup ? trim(text) : text);
     }
-    if (code == "05") p.T05_FUNCOES.setItemIndex(functionIndex(grid.cell(col::FUNCOES, row)));
+    if (type == T::Power) p.T05_FUNCOES.setItemIndex(functionIndex(grid.cell(col::FUNCOES, row)));
 }
 
 bool typeCells(EditorPages& p, const std::string& code, RowCells& cells, platform::Operator& op) {
+    const TaskType type = tasks::typeOf(code).type;
     if (!checkPage(p, code, op)) return false;
     for (const Binding& b : bindings(p, code)) cells.emplace_back(b.column, b.field->text());
     // Trimmed before its line breaks are encoded too: the backup page trims what it
     // reads, so outer blank lines kept in the cell would change at every save.
     if (ui::Memo* memo = memoOf(p, code))
-        cells.emplace_back(col::MEMO, trim(tasks::TIRA_CHR(trim(memo->text()))));
-    if (code == "05") cells.emplace_back(col::FUNCOES, std::to_string(p.T05_FUNCOES.itemIndex()));
+        cells.emplace_back(col::MEMO, trim(tasks::linesToCell(trim(memo->text()))));
+    if (type == T::Power) cells.emplace_back(col::FUNCOES, std::to_string(p.T05_FUNCOES.itemIndex()));
     return true;
 }
 

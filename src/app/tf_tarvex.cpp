@@ -20,20 +20,22 @@ TF_TARVEX::TF_TARVEX(const std::string& PASTA_PARAM)
 TF_TARVEX::TF_TARVEX(const Wiring& w)
     : services_(w.services),
       exePath_(w.exePath),
-      store_(GRID, E_MEMO, w.PASTA_PARAM),
-      log_(store_.pastaParam(), runContext),
+      store_(table_, w.PASTA_PARAM, [](const std::string& text) { MRQ_MSG(text); }),
+      log_(store_.folder(), runContext),
       logView_({GRID_LOG, E_MEMO_LOG, CB_VER_INICIO, CB_VER_TERMINO}, log_, runContext, w.services.shell),
       commandRunner_(w.services, w.PASTA_PARAM),
-      executor_(GRID, runContext, execControls(), *this, log_, commandRunner_, w.services),
+      executor_(table_, runContext, execControls(), *this, log_, commandRunner_, w.services),
       dialogs_(w.dialogs),
       editor_(editorLinks(), {platform::op(), dialogs_, w.services.registry, w.services.windows,
                               &w.services.shell}),
-      agenda_({GRID, GRID_C, CB_EXECUTANDO, CB_PARAR, LA_MSG, LA_PROXIMO, E_PROX_NOME, E_PROX_HORA,
+      agenda_({table_, GRID_C, CB_EXECUTANDO, CB_PARAR, LA_MSG, LA_PROXIMO, E_PROX_NOME, E_PROX_HORA,
                E_PROX_INTERVALO, TIMER1, PC_GERAL},
-              {LINHA_PROX, TIMER1_ARMADO}, [this](const std::string& text) { tellAgenda(text); }),
+              {armedTask, armedHour, TIMER1_ARMADO}, [this](const std::string& text) { tellAgenda(text); }),
       loop_({TIMER1, T_SUPERVISOR, CB_PARAR, CB_EXECUTANDO, LA_MSG, TrayIcon1, E_PROX_NOME, E_PROX_HORA,
-             E_PROX_INTERVALO, E_ULTEXEC, GRID, F_TARVEX},
-            {LINHA_PROX, linha_}, agenda_) {
+             E_PROX_INTERVALO, E_ULTEXEC, table_, F_TARVEX},
+            {armedTask, armedHour, linha_}, agenda_) {
+    table_.onCellChanged = [this](int, int) { showTable(); };
+    table_.onReshaped = [this] { showTable(); };
     design();
     wire();
     loop_.setRunner(&executor_);
@@ -49,7 +51,7 @@ void TF_TARVEX::systemResumed() {
 }
 
 void TF_TARVEX::sessionEnding() {
-    if (tasksLoaded_) store_.GRID_SALVA();
+    if (tasksLoaded_) store_.save();
     saveSettings();
     FormDestroy();
 }
@@ -81,8 +83,24 @@ void TF_TARVEX::showDuration() {
     TrayIcon1.setHint(text);
 }
 
+namespace {
+// The grid reads the rows it shows from the task list, so there is one copy.
+class TableRows : public ui::GridSource {
+public:
+    explicit TableRows(const tasks::TaskTable& table) : table_(table) {}
+    int rows() const override { return table_.rowCount(); }
+    void row(int r, std::vector<std::string>& cells) const override { cells = table_.rowCells(r); }
+
+private:
+    const tasks::TaskTable& table_;
+};
+}  // namespace
+
+void TF_TARVEX::showTable() { GRID.assignSource(table_.colCount(), std::make_shared<TableRows>(table_)); }
+
 EditorLinks TF_TARVEX::editorLinks() {
-    return {GRID,
+    return {table_,
+            GRID,
             E_ULTEXEC,
             [this] { return linha_; },
             [this](int row) { linha_ = row; },
@@ -119,7 +137,7 @@ void TF_TARVEX::design() {
     BU_REAGENDAR.setHint("Agendar novamente");
     T_EXEC.setCaption("Executar agora");
     TrayIcon1.setHint("Tarvex em Espera");
-    E_DIR_PARAM.setText(store_.pastaParam());
+    E_DIR_PARAM.setText(store_.folder());
     E_DIR_PARAM.setReadOnly(true);
     designPages();
     designSettingsPage();
@@ -188,39 +206,43 @@ void TF_TARVEX::TrayIcon1BalloonClick() {
 
 // Told without a modal box, which would hold the scheduler while nobody is at the
 // PC; a run the operator started by hand also shows the reason at once.
-void TF_TARVEX::runFailed(int row, const std::string& reason) {
-    const std::string name = trim(GRID.cell(col::NOME, row));
+void TF_TARVEX::runFailed(tasks::TaskId task, const std::string& reason) {
+    const int row = table_.rowOf(task);
+    const std::string name = trim(table_.cell(col::NOME, row));
     TrayIcon1.showBalloon({"TARVEX: falha na tarefa " + MRQ_ZEROS(row, 2) + " - " + name, reason, true});
     failureUnseen_ = true;
-    agenda_.deferRetry(row);
+    agenda_.deferRetry(task);
     if (handRun_) platform::op().error("Falha na tarefa " + name + ": " + reason);
 }
 
 // The operator is asked once a day to plug the drive in; the task is not failed yet.
-void TF_TARVEX::penWaiting(int row, const std::string& pen) {
+void TF_TARVEX::penWaiting(tasks::TaskId task, const std::string& pen) {
     const std::string today = MRQ_HOJE();
-    auto it = penWaits_.find(row);
+    auto it = penWaits_.find(task);
     if (it == penWaits_.end() || it->second.day != today) {
-        penWaits_[row] = {pen, today};
-        TrayIcon1.showBalloon({"TARVEX", "Insira o pen drive " + pen + " para a tarefa " + trim(GRID.cell(col::NOME, row)),
+        penWaits_[task] = {pen, today};
+        TrayIcon1.showBalloon({"TARVEX", "Insira o pen drive " + pen + " para a tarefa " +
+                                             trim(table_.cell(col::NOME, table_.rowOf(task))),
                                false});
     }
-    agenda_.holdForDrive(row);
+    agenda_.holdForDrive(task);
     showWaiting();
 }
 
 void TF_TARVEX::devicesChanged() {
-    for (const auto& [row, wait] : penWaits_) agenda_.clearRetry(row);
+    for (const auto& [task, wait] : penWaits_) agenda_.clearRetry(task);
     systemResumed();
 }
 
 // A wait that outlived its day is that day's failure; the others show on the cover.
+// A task deleted meanwhile waits no more.
 void TF_TARVEX::agendaComputed(const std::vector<std::string>& late) {
     const std::string today = MRQ_HOJE();
     for (auto it = penWaits_.begin(); it != penWaits_.end();) {
-        const bool ranSince = GRID.cell(col::ULTIMA_EXEC, it->first).substr(0, 8) == today;
-        if (it->second.day != today && !ranSince) executor_.penNeverCame(it->first, it->second.pen);
-        if (it->second.day != today || ranSince) it = penWaits_.erase(it);
+        const int row = table_.rowOf(it->first);
+        const bool ranSince = table_.cell(col::ULTIMA_EXEC, row).substr(0, 8) == today;
+        if (row && it->second.day != today && !ranSince) executor_.penNeverCame(it->first, it->second.pen);
+        if (!row || it->second.day != today || ranSince) it = penWaits_.erase(it);
         else ++it;
     }
     showWaiting();
@@ -229,7 +251,7 @@ void TF_TARVEX::agendaComputed(const std::vector<std::string>& late) {
 
 void TF_TARVEX::showWaiting() {
     for (int r = 1; r < GRID_C.rowCount(); ++r) {
-        auto it = penWaits_.find(static_cast<int>(MRQ_VAL(GRID_C.cell(0, r))));
+        auto it = penWaits_.find(table_.idAt(static_cast<int>(MRQ_VAL(GRID_C.cell(0, r)))));
         if (it != penWaits_.end()) GRID_C.setCell(3, r, "AGUARDANDO o pen drive " + it->second.pen);
     }
 }
@@ -286,7 +308,7 @@ void TF_TARVEX::T_SUPERVISORTimer() {
 // Until the table is loaded, saving it would replace the task file with nothing.
 void TF_TARVEX::GRID_SALVA() {
     if (!tasksLoaded_) throw FileError("Tabela de tarefas não carregada: " + store_.taskFilePath());
-    store_.GRID_SALVA();
+    store_.save();
 }
 
 }  // namespace tarvex::app

@@ -109,17 +109,18 @@ public:
     ui::Button BU_FINAL_LOG{"BU_FINAL_LOG"};
 
     // ---- values kept by the window ----------------------------------------------------
-    int LINHA_PROX = 0;
+    tasks::TaskId armedTask = 0;      // the task TIMER1 runs
+    std::string armedHour;            // its hour when it was armed
     bool TIMER1_ARMADO = false;        // TIMER1 armed at least once since start-up
     RunContext runContext;
 
     int LINHA() const override { return linha_; }
-    void stamped(int row, const std::string& stamp) override {
-        agenda_.clearRetry(row);
-        editor_.rowStamped(row, stamp);
+    void stamped(tasks::TaskId task, const std::string& stamp) override {
+        agenda_.clearRetry(task);
+        editor_.rowStamped(table_.rowOf(task), stamp);
     }
-    void runFailed(int row, const std::string& reason) override;
-    void penWaiting(int row, const std::string& pen) override;
+    void runFailed(tasks::TaskId task, const std::string& reason) override;
+    void penWaiting(tasks::TaskId task, const std::string& pen) override;
     // A drive arrived (or went): tasks waiting for their pen drive are looked at again.
     void devicesChanged();
     void lateTasks(const std::vector<std::string>& late);
@@ -130,7 +131,9 @@ public:
     int idleTrayImage() const override { return failureUnseen_ ? 2 : 0; }
     void runProgress(const std::string& text) override { progressText_ = text; }
     void setLINHA(int row) { linha_ = row; }
-    const std::string& PASTA_PARAM() const { return store_.pastaParam(); }
+    const std::string& PASTA_PARAM() const { return store_.folder(); }
+    // The task list; GRID shows it.
+    tasks::TaskTable& table() { return table_; }
     const std::string& exePath() const { return exePath_; }
     tasks::TaskStore& taskStore() { return store_; }
     exec::ExecControls execControls();
@@ -222,6 +225,8 @@ private:
     void wire();
     void wirePages();
     bool loadTasks(bool tellFailure);
+    void loadTable();
+    void showTable();
     void BU_MONTARClick();
     EditorLinks editorLinks();
     void keepUnreadableFile(const std::string& error);
@@ -253,13 +258,14 @@ private:
     struct PenWait {
         std::string pen, day;   // the drive waited for, since which day
     };
-    std::map<int, PenWait> penWaits_;
+    std::map<tasks::TaskId, PenWait> penWaits_;
     bool destroyed_ = false;
     int eventDepth_ = 0;
     std::string keptAside_;
     bool windowUp_ = false;
     std::string heldBack_;             // the agenda's news during start-up
     settings::Settings settings_;
+    tasks::TaskTable table_;
     tasks::TaskStore store_;
     log::Log log_;
     log::LogView logView_;

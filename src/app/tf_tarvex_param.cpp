@@ -51,7 +51,7 @@ settings::Settings TF_TARVEX::pageSettings() const {
 
 void TF_TARVEX::applySettings(const settings::Settings& s) {
     settings_ = s;
-    E_DIR_PARAM.setText(store_.pastaParam());
+    E_DIR_PARAM.setText(store_.folder());
     CB_FONTEXT.setText(s.textFontSize);
     CB_FONTNAME.setText(s.fontName);
     CB_AUTORUN.setChecked(s.autorun);
@@ -66,11 +66,11 @@ void TF_TARVEX::applySettings(const settings::Settings& s) {
 
 // The settings file holds the record already limited; a field that does not
 // convert has taken its default there.
-void TF_TARVEX::PAR_LER() { applySettings(settings::PAR_LER(store_.pastaParam(), services_.registry, exePath_)); }
+void TF_TARVEX::PAR_LER() { applySettings(settings::PAR_LER(store_.folder(), services_.registry, exePath_)); }
 
 // Written as the page stands, then read back, so the page shows what a start would.
 void TF_TARVEX::saveSettings() {
-    settings::PAR_SALVA(store_.pastaParam(), pageSettings(), services_.registry, exePath_);
+    settings::PAR_SALVA(store_.folder(), pageSettings(), services_.registry, exePath_);
     PAR_LER();
 }
 

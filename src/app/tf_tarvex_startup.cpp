@@ -32,7 +32,7 @@ void TF_TARVEX::FormCreate() {
     CALEND.setDate(today.year, today.month, today.day);
     PC_GERAL.setTabsVisible(false);
     editor_.pages.PC_TIPO.setTabsVisible(false);
-    platform::removeLeftoverTemps(store_.pastaParam());   // what interrupted saves left behind
+    platform::removeLeftoverTemps(store_.folder());   // what interrupted saves left behind
     event([this] { PAR_LER(); });
     loadTasks(true);
     logNow("INI", "Start TARVEX");
@@ -47,7 +47,7 @@ void TF_TARVEX::FormCreate() {
 // saves the table over the operator's file.
 bool TF_TARVEX::loadTasks(bool tellFailure) {
     try {
-        store_.BU_MONTARClick(linha_);
+        loadTable();
     } catch (const FileError& e) {
         if (tellFailure) keepUnreadableFile(e.what());
         return false;
@@ -61,10 +61,22 @@ bool TF_TARVEX::loadTasks(bool tellFailure) {
 
 // "Monta Grid": the table read again from the file, the editor's task kept.
 void TF_TARVEX::BU_MONTARClick() {
-    store_.BU_MONTARClick(linha_);
+    loadTable();
     tasksLoaded_ = true;
-    if (linha_ < 1 || linha_ >= GRID.rowCount()) linha_ = 1;
+    if (linha_ < 1 || linha_ >= table_.rowCount()) linha_ = 1;
     editor_.GRID_LER();
+}
+
+// The task file read into the table; the view's columns as designed.
+void TF_TARVEX::loadTable() {
+    store_.load();
+    E_MEMO.setText(tasks::cellToLines(table_.cell(col::NOME, linha_)));
+    struct Width {
+        int col, pixels;
+    };
+    for (const Width w : {Width{0, 40}, {1, 250}, {2, 80}, {3, 80}, {4, 60}, {5, 40}, {7, 40}, {12, 50}, {29, 30}})
+        GRID.setColWidth(w.col, w.pixels);
+    GRID.setWidth(250);
 }
 
 void TF_TARVEX::keepUnreadableFile(const std::string& error) {

@@ -2,6 +2,7 @@
 // What a task run needs from the main window besides its controls.
 #include <string>
 
+#include "tasks/task_table.h"
 #include "ui/controls.h"
 
 namespace tarvex::exec {
@@ -22,14 +23,14 @@ public:
     virtual void BU_PROXIMOClick() = 0;   // recompute the agenda
     virtual void requestQuit() = 0;       // end the program when the run returns to the loop
     virtual int LINHA() const = 0;        // the row shown in the editor
-    // A run wrote its stamp into column "Ultima Exec" of `row`.
-    virtual void stamped(int row, const std::string& stamp) = 0;
-    // A run of `row` failed for `reason` (in the operator's words).
-    virtual void runFailed(int row, const std::string& reason) = 0;
+    // A run wrote its stamp into column "Ultima Exec" of the task.
+    virtual void stamped(tasks::TaskId task, const std::string& stamp) = 0;
+    // A run of the task failed for `reason` (in the operator's words).
+    virtual void runFailed(tasks::TaskId task, const std::string& reason) = 0;
     // The tray picture between runs: 0 at rest, 2 while a failure is unseen.
     virtual int idleTrayImage() const = 0;
-    // The task of `row` cannot run yet: its pen drive `pen` (letter or label) is not there.
-    virtual void penWaiting(int row, const std::string& pen) = 0;
+    // The task cannot run yet: its pen drive `pen` (letter or label) is not there.
+    virtual void penWaiting(tasks::TaskId task, const std::string& pen) = 0;
     // A long run's progress, shown in the status label and the tray hint until it ends.
     virtual void runProgress(const std::string& text) { (void)text; }
 };

@@ -60,8 +60,11 @@ std::string failureNote(std::string reason) {
 
 }  // namespace
 
-void Executor::EXECUTANDO(int row) {
-    if (row < 1 || row >= GRID_.rowCount()) return;
+// Rows cannot move while a task runs (the editor refuses), so the row found at
+// the start is the task's for the whole run.
+void Executor::run(tasks::TaskId task) {
+    const int row = GRID_.rowOf(task);
+    if (row < 1) return;
     if (waitsForPen(row)) return;   // waiting is not running: nothing of a run happens
     try {
         begin(row);
@@ -76,16 +79,16 @@ void Executor::EXECUTANDO(int row) {
 
 // Copy, program and backup tasks name a pen drive by letter or by label.
 bool Executor::waitsForPen(int row) {
-    const std::string code = cell(col::TIPO, row).substr(0, 2);
     const std::string pen = trim(cell(col::PEN, row));
-    if (pen.empty() || (code != "00" && code != "01" && code != "02" && code != "03" && code != "07")) return false;
+    if (pen.empty() || !tasks::typeOf(GRID_.cell(col::TIPO, row)).waitsForPen) return false;
     if (platform::penDrive(services_.shell, pen)) return false;
-    host_.penWaiting(row, pen);
+    host_.penWaiting(GRID_.idAt(row), pen);
     return true;
 }
 
-void Executor::penNeverCame(int row, const std::string& pen) {
-    if (row < 1 || row >= GRID_.rowCount()) return;
+void Executor::penNeverCame(tasks::TaskId task, const std::string& pen) {
+    const int row = GRID_.rowOf(task);
+    if (row < 1) return;
     readRow(row);
     fail(row, "Pen drive " + pen + " não conectado");
 }
@@ -107,12 +110,13 @@ void Executor::readRow(int row) {
     ctx_.NOME_TAREFA = cell(col::NOME, row);
     ctx_.TIPO_TAREFA = cell(col::TIPO, row);
     ctx_.COD_TIPO = ctx_.TIPO_TAREFA.substr(0, 2);
+    type_ = &tasks::typeOf(ctx_.TIPO_TAREFA);
     ctx_.PERIODO_TAREFA = cell(col::PERIODO, row);
     ctx_.MENSAGEM_TAREFA = trim(cell(col::MENSAGEM, row));
     ctx_.PAUSA_TAREFA = cell(col::PAUSE, row);
     ctx_.PEN_TAREFA = trim(cell(col::PEN, row));
     ctx_.EXTENSAO_TAREFA = cell(col::EXTENSAO, row);
-    ctx_.MEMO_TAREFA = tasks::COLOCA_CHR(cell(col::MEMO, row));
+    ctx_.MEMO_TAREFA = tasks::cellToLines(cell(col::MEMO, row));
     ctx_.DIA_SEMANA = MRQ_DIA_SEMANA(MRQ_HOJE());
 
     if (const char letter = ctx_.PEN_TAREFA.size() > 1 ? platform::penDrive(services_.shell, ctx_.PEN_TAREFA) : 0)
@@ -121,19 +125,21 @@ void Executor::readRow(int row) {
 }
 
 void Executor::dispatch(int row) {
-    const std::string& code = ctx_.COD_TIPO;
     if (const char drive = missingDrive(row)) {
         fail(row, std::string("Unidade ") + drive + ": não encontrada");
         return;
     }
-    if (code == "00" || code == "07") runBatch(row);
-    else if (code == "01") copyFolders(row);
-    else if (code == "02") copyFile(row);
-    else if (code == "03") startProgram(row);
-    else if (code == "04") closeProgram(row);
-    else if (code == "05") powerFunction(row);
-    else if (code == "06") zipFolder(row);
-    else if (code == "10") showMessage(row);
+    switch (type_->run) {
+    case tasks::RunKind::Batch: return runBatch(row);
+    case tasks::RunKind::FolderCopy: return copyFolders(row);
+    case tasks::RunKind::FileCopy: return copyFile(row);
+    case tasks::RunKind::StartProgram: return startProgram(row);
+    case tasks::RunKind::CloseProgram: return closeProgram(row);
+    case tasks::RunKind::Power: return powerFunction(row);
+    case tasks::RunKind::Zip: return zipFolder(row);
+    case tasks::RunKind::Message: return showMessage(row);
+    case tasks::RunKind::Nothing: return;
+    }
 }
 
 // Every run ends idle with the task file written, whatever happened in it.
@@ -158,7 +164,7 @@ void Executor::end(int row) {
 void Executor::fail(int row, const std::string& reason, const std::string& logText) {
     log_.MRQ_ADDLOG(row, "ERR", logText.empty() ? "***   ERRO   ***   " + ctx_.NOME_TAREFA : logText);
     GRID_.setCell(col::ULTIMO_ERRO, row, failureNote(reason));
-    host_.runFailed(row, reason);
+    host_.runFailed(GRID_.idAt(row), reason);
 }
 
 bool Executor::confirm() {
@@ -179,20 +185,17 @@ void Executor::stamp(int row) {
                                  : formatDate(startDay_) + " " + ctx_.HORA_INICIO;
     GRID_.setCell(col::ULTIMA_EXEC, row, text);
     if (!GRID_.cell(col::ULTIMO_ERRO, row).empty()) GRID_.setCell(col::ULTIMO_ERRO, row, "");
-    host_.stamped(row, text);
+    host_.stamped(GRID_.idAt(row), text);
 }
 
 // The first drive letter a copy, ZIP or backup would write to that is not there; 0: none.
 char Executor::missingDrive(int row) const {
-    const std::string& code = ctx_.COD_TIPO;
     std::vector<std::string> targets;
-    if (code == "00" || code == "01")
+    if (type_->memoTargets)
         for (const std::string& line : split(ACERTA(ctx_, ctx_.MEMO_TAREFA), '\n'))
             if (line.find("===>>") != std::string::npos) targets.push_back(MRQ_ENTRE(line, "===>>", ""));
-    if (code == "00" || code == "02" || code == "06" || code == "07") {
-        targets.push_back(ACERTA(ctx_, cell(col::DIR_DESTINO, row)));
-        if (code != "06") targets.push_back(ctx_.PEN_TAREFA.empty() ? "" : ctx_.PEN_TAREFA.substr(0, 1) + ":");
-    }
+    if (type_->destinationDrive) targets.push_back(ACERTA(ctx_, cell(col::DIR_DESTINO, row)));
+    if (type_->penDrive) targets.push_back(ctx_.PEN_TAREFA.empty() ? "" : ctx_.PEN_TAREFA.substr(0, 1) + ":");
     for (const std::string& target : targets) {
         const char drive = driveOf(target);
         if (drive && !services_.shell.driveExists(drive)) return drive;
@@ -222,12 +225,11 @@ void Executor::runBatch(int row) {
     const int status = end.status;
     // XCOPY's 1 is "nothing to copy"; 2 and above are its failures. The backup tool
     // fails with any status but 0.
-    if (status >= (ctx_.COD_TIPO == "00" ? 2 : 1))
-        return fail(row, (ctx_.COD_TIPO == "00" ? "XCOPY" : "O backup") + std::string(" terminou com o código ") +
-                             std::to_string(status));
+    if (status >= type_->failsFromStatus)
+        return fail(row, type_->batchName + std::string(" terminou com o código ") + std::to_string(status));
     stamp(row);
     logExe(row);
-    if (ctx_.COD_TIPO == "07")
+    if (type_->keepsLast)
         keepNewest(platform::fsPath(ACERTA(ctx_, trim(cell(col::DIR_DESTINO, row)))),
                    gbakBaseName(trim(cell(col::ARQUIVO, row))) + ctx_.EXTENSAO_TAREFA + ".GDK", row);
 }

@@ -11,6 +11,7 @@
 #include "log/log.h"
 #include "platform/services.h"
 #include "tasks/task_runner.h"
+#include "tasks/task_types.h"
 #include "ui/controls.h"
 
 namespace tarvex::exec {
@@ -19,14 +20,14 @@ struct ZipJob;
 
 class Executor : public tasks::TaskRunner {
 public:
-    Executor(ui::Grid& GRID, RunContext& context, ExecControls controls, ExecHost& host,
+    Executor(tasks::TaskTable& GRID, RunContext& context, ExecControls controls, ExecHost& host,
              log::Log& log, CommandRunner& runner, platform::Services& services)
         : GRID_(GRID), ctx_(context), c_(controls), host_(host), log_(log), runner_(runner),
           services_(services) {}
 
-    void EXECUTANDO(int row) override;
+    void run(tasks::TaskId task) override;
     // A task that has waited all day for its pen drive: its failure, logged now.
-    void penNeverCame(int row, const std::string& pen);
+    void penNeverCame(tasks::TaskId task, const std::string& pen);
 
 private:
     void begin(int row);
@@ -56,7 +57,7 @@ private:
 
     void writeBatchFile();
 
-    ui::Grid& GRID_;
+    tasks::TaskTable& GRID_;
     RunContext& ctx_;
     ExecControls c_;
     ExecHost& host_;
@@ -64,6 +65,7 @@ private:
     CommandRunner& runner_;
     platform::Services& services_;
     Date startDay_;   // the day the run started (after its confirmation)
+    const tasks::TaskTypeInfo* type_ = &tasks::typeOf("");   // the running task's type
 };
 
 }  // namespace tarvex::exec

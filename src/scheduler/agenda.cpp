@@ -26,7 +26,7 @@ void Agenda::BU_PROXIMOClick() {
     c_.LA_PROXIMO.setCaption(std::to_string(MRQ_VAL(c_.LA_PROXIMO.caption()) + 1));
 
     std::vector<std::string> warnings = markDue();
-    MONTA_CAPA(c_.GRID, c_.GRID_C);
+    showCover(c_.table, c_.GRID_C);
     if (onStale) onStale(lateTasks());
 
     c_.E_PROX_NOME.setText("Sem tarefas para o dia");
@@ -34,10 +34,12 @@ void Agenda::BU_PROXIMOClick() {
     c_.E_PROX_INTERVALO.setText("");
     std::string bestHour;
     int row = chooseNext(bestHour);
-    if (row > 0)
+    if (row > 0) {
         arm(row, bestHour);
-    else
+    } else {
+        s_.armed = 0;
         c_.TIMER1.setTimerEnabled(false);
+    }
     // The operator's typing on these pages is never taken from the screen.
     const std::string& page = c_.PC_GERAL.active();
     if (page != "TS_TAREFAS" && page != "TS_PARAM") c_.PC_GERAL.show("TS_CAPA");
@@ -61,7 +63,7 @@ std::vector<std::string> Agenda::markDue() {
         warned_.clear();
     }
     std::vector<std::string> warnings;
-    ui::Grid& g = c_.GRID;
+    tasks::TaskTable& g = c_.table;
     // A cell is written only when it changes: each write tells the grid's view.
     for (int row = 1; row < g.rowCount(); ++row) {
         TaskTiming t{g.cell(col::TIPO, row), g.cell(col::PERIODO, row), g.cell(col::ULTIMA_EXEC, row),
@@ -74,7 +76,7 @@ std::vector<std::string> Agenda::markDue() {
 
 std::vector<std::string> Agenda::lateTasks() const {
     const Date day = today();
-    const ui::Grid& g = c_.GRID;
+    const tasks::TaskTable& g = c_.table;
     std::vector<std::string> late;
     for (int row = 1; row < g.rowCount(); ++row) {
         TaskTiming t{g.cell(col::TIPO, row), g.cell(col::PERIODO, row), g.cell(col::ULTIMA_EXEC, row),
@@ -89,9 +91,9 @@ std::vector<std::string> Agenda::lateTasks() const {
 // A due task whose hour is no time of day is left out of the day, so the others
 // still run; the operator hears of it once a day.
 bool Agenda::hourReadable(int row, std::vector<std::string>& warnings) {
-    const std::string hora = trim(c_.GRID.cell(col::HORA, row));
+    const std::string hora = trim(c_.table.cell(col::HORA, row));
     if (readTime(hora + ":00")) return true;
-    if (warned_.insert({row, hora}).second) warnings.push_back(MRQ_ZEROS(row, 2) + " (" + hora + ")");
+    if (warned_.insert({c_.table.idAt(row), hora}).second) warnings.push_back(MRQ_ZEROS(row, 2) + " (" + hora + ")");
     return false;
 }
 
@@ -104,22 +106,22 @@ long long minuteNow() {
 constexpr long long kFirstWait = 10, kLongestWait = 240;   // minutes
 }  // namespace
 
-void Agenda::deferRetry(int row) {
-    auto it = retries_.find(row);
+void Agenda::deferRetry(tasks::TaskId task) {
+    auto it = retries_.find(task);
     const long long wait = it == retries_.end() ? kFirstWait : std::min(it->second.wait * 2, kLongestWait);
-    retries_[row] = {minuteNow() + wait, wait};
+    retries_[task] = {minuteNow() + wait, wait};
 }
 
-void Agenda::holdForDrive(int row) { retries_[row] = {minuteNow() + 1, kFirstWait / 2}; }
+void Agenda::holdForDrive(tasks::TaskId task) { retries_[task] = {minuteNow() + 1, kFirstWait / 2}; }
 
 int Agenda::chooseNext(std::string& bestHour) const {
     bestHour = "99:99";
     int chosen = 0;
     const long long now = minuteNow();
-    for (int row = 1; row < c_.GRID.rowCount(); ++row) {
-        if (c_.GRID.cell(col::SN_EXE, row) == "N") continue;
-        if (auto it = retries_.find(row); it != retries_.end() && it->second.after > now) continue;
-        std::string hora = trim(c_.GRID.cell(col::HORA, row));
+    for (int row = 1; row < c_.table.rowCount(); ++row) {
+        if (c_.table.cell(col::SN_EXE, row) == "N") continue;
+        if (auto it = retries_.find(c_.table.idAt(row)); it != retries_.end() && it->second.after > now) continue;
+        std::string hora = trim(c_.table.cell(col::HORA, row));
         if (hora < bestHour) {
             bestHour = hora;
             chosen = row;
@@ -129,9 +131,10 @@ int Agenda::chooseNext(std::string& bestHour) const {
 }
 
 void Agenda::arm(int row, const std::string& hour) {
-    c_.E_PROX_NOME.setText(MRQ_ZEROS(row, 2) + " - " + std::string(c_.GRID.cell(col::NOME, row)));
+    c_.E_PROX_NOME.setText(MRQ_ZEROS(row, 2) + " - " + std::string(c_.table.cell(col::NOME, row)));
     c_.E_PROX_HORA.setText(hour);
-    s_.LINHA_PROX = row;
+    s_.armed = c_.table.idAt(row);
+    s_.armedHour = hour;
     const LocalTime now = platform::clock().now();
     const long long nowMs = secondsOfDay(now) * 1000LL + now.millisecond;
     const int wait = waitSeconds(nowMs, *readTime(hour + ":00"), s_.armedOnce);

@@ -8,13 +8,14 @@
 #include <utility>
 #include <vector>
 
+#include "tasks/task_table.h"
 #include "ui/controls.h"
 
 namespace tarvex::scheduler {
 
 // The controls of the main window that the agenda reads and writes.
 struct AgendaControls {
-    ui::Grid& GRID;              // the task table
+    tasks::TaskTable& table;    // the task list
     ui::Grid& GRID_C;            // the cover page's today grid
     ui::CheckBox& CB_EXECUTANDO;
     ui::CheckBox& CB_PARAR;
@@ -29,7 +30,8 @@ struct AgendaControls {
 
 // Values of the main window the agenda keeps between computations.
 struct AgendaState {
-    int& LINHA_PROX;
+    tasks::TaskId& armed;        // the task TIMER1 runs
+    std::string& armedHour;      // its hour when it was armed
     bool& armedOnce;             // TIMER1 armed at least once since start-up
 };
 
@@ -49,12 +51,12 @@ public:
     // A run of `row` failed: the task stays due but waits before it is chosen again,
     // ten minutes after a first failure and twice as long after each further one
     // (four hours at most), so a missing drive is not retried every ten seconds.
-    void deferRetry(int row);
-    // `row` waits for its pen drive: looked at again a minute from now, at the next
+    void deferRetry(tasks::TaskId task);
+    // `task` waits for its pen drive: looked at again a minute from now, at the next
     // computation (the supervisor's, or a drive's arrival).
-    void holdForDrive(int row);
-    // A run of `row` succeeded: its next failure waits ten minutes again.
-    void clearRetry(int row) { retries_.erase(row); }
+    void holdForDrive(tasks::TaskId task);
+    // A run of `task` succeeded: its next failure waits ten minutes again.
+    void clearRetry(tasks::TaskId task) { retries_.erase(task); }
     // Told at every computation: "Sem backup há N dias: NN - NOME" for each late task.
     std::function<void(const std::vector<std::string>&)> onStale;
 
@@ -69,12 +71,12 @@ private:
     AgendaState s_;
     Tell tell_;
     std::string warnedDay_;
-    std::set<std::pair<int, std::string>> warned_;   // (row, hour) told today
+    std::set<std::pair<tasks::TaskId, std::string>> warned_;   // (task, hour) told today
     struct Retry {
         long long after;   // first minute (minuteNow) it may run again
         long long wait;    // the last wait, doubled at the next failure
     };
-    std::map<int, Retry> retries_;
+    std::map<tasks::TaskId, Retry> retries_;
 };
 
 }  // namespace tarvex::scheduler

@@ -15,28 +15,28 @@ namespace tarvex::scheduler {
 namespace {
 
 // "OK" with the last stamp, or the last failure; nothing for a task never run.
-std::string lastResult(const ui::Grid& GRID, int row) {
-    const std::string failure = trim(GRID.cell(col::ULTIMO_ERRO, row));
+std::string lastResult(const tasks::TaskTable& table, int row) {
+    const std::string failure = trim(table.cell(col::ULTIMO_ERRO, row));
     if (!failure.empty()) return "ERRO " + failure;
-    const std::string stamp = trim(GRID.cell(col::ULTIMA_EXEC, row));
+    const std::string stamp = trim(table.cell(col::ULTIMA_EXEC, row));
     return stamp.empty() ? "" : "OK " + stamp;
 }
 
 }  // namespace
 
 // The name narrower than it was, so the last result shows without scrolling.
-void MONTA_CAPA(const ui::Grid& GRID, ui::Grid& GRID_C) {
+void showCover(const tasks::TaskTable& table, ui::Grid& cover) {
     struct Line {
         std::array<std::string, 4> cells;
         NoCaseKey hour, whole;   // the whole row (cells and line breaks) breaks ties
     };
     std::vector<Line> lines;
     std::string whole;
-    for (int row = 1; row < GRID.rowCount(); ++row) {
-        if (GRID.cell(col::SN_EXE, row) == "N") continue;
+    for (int row = 1; row < table.rowCount(); ++row) {
+        if (table.cell(col::SN_EXE, row) == "N") continue;
         Line& line = lines.emplace_back();
-        line.cells = {MRQ_ZEROS(row, 2), trim(GRID.cell(col::HORA, row)), trim(GRID.cell(col::NOME, row)),
-                      lastResult(GRID, row)};
+        line.cells = {MRQ_ZEROS(row, 2), trim(table.cell(col::HORA, row)), trim(table.cell(col::NOME, row)),
+                      lastResult(table, row)};
         whole.clear();
         for (const auto& c : line.cells) whole.append(c).append("\r\n");
         line.hour = noCaseKey(line.cells[1]);
@@ -54,9 +54,9 @@ void MONTA_CAPA(const ui::Grid& GRID, ui::Grid& GRID_C) {
     for (const std::uint32_t i : order)
         for (auto& c : lines[i].cells) cells.push_back(std::move(c));
     cells.resize(cells.size() + 4);   // the grid ends with an empty row
-    GRID_C.assign(4, static_cast<int>(lines.size()) + 2, cells);
+    cover.assign(4, static_cast<int>(lines.size()) + 2, cells);
     const int widths[] = {45, 50, 150, 170};
-    for (int c = 0; c < 4; ++c) GRID_C.setColWidth(c, widths[c]);
+    for (int c = 0; c < 4; ++c) cover.setColWidth(c, widths[c]);
 }
 
 }  // namespace tarvex::scheduler

@@ -16,7 +16,7 @@ Loop::Loop(LoopControls controls, LoopState state, Agenda& agenda)
     : c_(controls), s_(state), agenda_(agenda) {}
 
 bool Loop::stillDue(int row) const {
-    const ui::Grid& g = c_.GRID;
+    const tasks::TaskTable& g = c_.table;
     if (row < 1 || row >= g.rowCount()) return false;
     TaskTiming t{g.cell(col::TIPO, row), g.cell(col::PERIODO, row), g.cell(col::ULTIMA_EXEC, row),
                  g.cell(col::HORA, row)};
@@ -32,11 +32,19 @@ void Loop::TIMER1Timer() {
         return;
     }
     c_.TIMER1.setTimerEnabled(false);
-    // The table may have changed since the agenda chose the row: a task run by hand
-    // meanwhile, or made inactive, is not run; the agenda below chooses again.
-    if (runner_ && stillDue(s_.LINHA_PROX)) runner_->EXECUTANDO(s_.LINHA_PROX);
+    if (const int row = armedRow(); runner_ && row) runner_->run(c_.table.idAt(row));
     platform::op().processMessages();
     agenda_.BU_PROXIMOClick();
+}
+
+// The table may have changed since the agenda armed its task: rows moved,
+// emptied or added, the task run by hand, made inactive or given another hour.
+// Only the armed task, still due and still at the hour it was armed for, runs;
+// otherwise the agenda chooses again.
+int Loop::armedRow() const {
+    const int row = c_.table.rowOf(s_.armed);
+    if (row < 1 || !stillDue(row)) return 0;
+    return trim(c_.table.cell(col::HORA, row)) == s_.armedHour ? row : 0;
 }
 
 void Loop::T_SUPERVISORTimer() {
@@ -86,7 +94,7 @@ void Loop::showStopped() {
 
 void Loop::BU_REAGENDARClick() {
     c_.E_ULTEXEC.setText("");
-    if (s_.LINHA >= 1 && s_.LINHA < c_.GRID.rowCount()) c_.GRID.setCell(col::ULTIMA_EXEC, s_.LINHA, "");
+    if (s_.LINHA >= 1 && s_.LINHA < c_.table.rowCount()) c_.table.setCell(col::ULTIMA_EXEC, s_.LINHA, "");
     c_.CB_PARAR.setChecked(false);
     agenda_.BU_PROXIMOClick();
 }
@@ -98,7 +106,7 @@ void Loop::T_EXECClick() {
     }
     const bool wasStopped = c_.CB_PARAR.checked();
     if (editor_) editor_->BU_TAREFAS_SALVAClick();
-    if (runner_) runner_->EXECUTANDO(s_.LINHA);
+    if (runner_) runner_->run(c_.table.idAt(s_.LINHA));
     if (c_.CB_EXECUTANDO.checked()) return;
     // The end of a run shows the waiting look: a scheduler still stopped shows so
     // again, and one the operator resumed during the run resumes now.

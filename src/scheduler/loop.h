@@ -21,12 +21,13 @@ struct LoopControls {
     ui::Edit& E_PROX_HORA;
     ui::Edit& E_PROX_INTERVALO;
     ui::Edit& E_ULTEXEC;         // the editor's "Ult.Execução"
-    ui::Grid& GRID;
+    tasks::TaskTable& table;
     ui::Window& window;          // the main window, hidden by "Iconizar"
 };
 
 struct LoopState {
-    int& LINHA_PROX;             // the row TIMER1 runs
+    const tasks::TaskId& armed;  // the task TIMER1 runs
+    const std::string& armedHour;   // its hour when the agenda armed it
     const int& LINHA;            // the row shown in the editor
 };
 
@@ -47,6 +48,7 @@ public:
 
 private:
     bool stillDue(int row) const;
+    int armedRow() const;
     void showStopped();
     void refuseStop();
 

@@ -1,6 +1,7 @@
 #include "scheduler/period_rules.h"
 
 #include "lib/mrqr.h"
+#include "tasks/task_types.h"
 
 namespace tarvex::scheduler {
 
@@ -53,8 +54,8 @@ bool periodAllows(const std::string& code, const std::string& ultimaExec, const 
 }
 
 int staleDays(const TaskTiming& task, const Date& today) {
-    const std::string_view periodo = code(task.periodo), tipo = code(task.tipo);
-    if (tipo.empty() || tipo == "09") return 0;
+    const std::string_view periodo = code(task.periodo);
+    if (!tasks::typeOf(task.tipo).scheduled) return 0;
     int allowed = 0;
     if (periodo == "01") allowed = 2;
     else if (periodo == "09") allowed = 4;   // Friday's run is still fresh on Monday
@@ -68,9 +69,9 @@ int staleDays(const TaskTiming& task, const Date& today) {
 }
 
 bool dueToday(const TaskTiming& task, const Date& today) {
-    const std::string_view periodo = code(task.periodo), tipo = code(task.tipo);
+    const std::string_view periodo = code(task.periodo);
     if (periodo == "00" || periodo == "20") return false;
-    if (tipo.empty() || tipo == "09") return false;
+    if (!tasks::typeOf(task.tipo).scheduled) return false;
     if (MRQ_DATA_VAZIA(task.hora)) return false;
     const std::string hoje = formatDate(today);
     if (part(task.ultimaExec, 0, 8) == hoje) return false;

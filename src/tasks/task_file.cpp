@@ -102,7 +102,7 @@ void cutFields(std::string_view line, char sep, int cols, Field field) {
 // Appends a row line's `cols` fields to `cells`, cut the way MRQ_CAMPO cuts
 // them; a line with fewer fields leaves the rest empty. The fields are views of
 // the line, which the table holds.
-void appendRow(std::string_view line, int cols, ui::CellTable& cells) {
+void appendRow(std::string_view line, int cols, CellTable& cells) {
     const size_t end = cells.size() + static_cast<size_t>(cols);
     if (cols > 0 && !isBlank(line)) {
         const bool old = line.find(SEPARATOR) == std::string_view::npos &&
@@ -117,13 +117,13 @@ void appendRow(std::string_view line, int cols, ui::CellTable& cells) {
 // loaded file, a separator between each cell; `col` moves past them. A list
 // saved as it was read is mostly one such run a row, copied whole. Every cell
 // is a string's text, so the byte after one can be read.
-size_t runFrom(const ui::Grid& grid, int row, int& col) {
-    const std::string_view first = grid.cell(col++, row);
+size_t runFrom(const tasks::TaskTable& table, int row, int& col) {
+    const std::string_view first = table.cell(col++, row);
     const char* const begin = first.data();
     const char* end = begin + first.size();
     if (begin == nullptr) return 0;
-    for (; col < grid.colCount(); ++col) {
-        const std::string_view next = grid.cell(col, row);
+    for (; col < table.colCount(); ++col) {
+        const std::string_view next = table.cell(col, row);
         if (next.data() != end + 1 || *end != SEPARATOR) break;
         end = next.data() + next.size();
     }
@@ -132,8 +132,8 @@ size_t runFrom(const ui::Grid& grid, int row, int& col) {
 
 }  // namespace
 
-std::string encode(const ui::Grid& grid) {
-    const int cols = grid.colCount(), rows = grid.rowCount();
+std::string encode(const tasks::TaskTable& table) {
+    const int cols = table.colCount(), rows = table.rowCount();
     const std::string head = std::to_string(cols) + "\r\n" + std::to_string(rows) + "\r\n";
     struct Run {
         size_t bytes;
@@ -145,7 +145,7 @@ std::string encode(const ui::Grid& grid) {
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols;) {
             const int from = c;
-            const size_t bytes = runFrom(grid, r, c);
+            const size_t bytes = runFrom(table, r, c);
             runs.push_back({bytes, c - from});
             size += bytes + 1;
         }
@@ -155,9 +155,9 @@ std::string encode(const ui::Grid& grid) {
     char* at = std::copy(head.begin(), head.end(), out.data());
     auto run = runs.cbegin();
     for (int r = 0; r < rows; ++r) {
-        // Read again by place: a grid shown from a source keeps one row at a time.
+        // Read again by place: a view of the table may keep one row at a time.
         for (int c = 0; c < cols; c += run->cells, ++run) {
-            const char* text = grid.cell(c, r).data();
+            const char* text = table.cell(c, r).data();
             at = std::copy(text, text + run->bytes, at);
             *at++ = SEPARATOR;
         }
@@ -167,9 +167,9 @@ std::string encode(const ui::Grid& grid) {
     return out;
 }
 
-int decode(std::string bytes, const std::string& fileName, ui::Grid& grid) {
+int decode(std::string bytes, const std::string& fileName, tasks::TaskTable& table) {
     // The table keeps the file's bytes and its cells point into them.
-    ui::CellTable cells;
+    CellTable cells;
     LineReader lines(cells.adopt(std::move(bytes)));
     const int cols = countFromLine(lines.next(), 1, MAX_COLUMNS, "colunas", fileName);
     const int counted = countFromLine(lines.next(), 2, MAX_ROWS, "linhas", fileName);
@@ -189,21 +189,20 @@ int decode(std::string bytes, const std::string& fileName, ui::Grid& grid) {
     // Filled apart and handed over only once every line was read.
     cells.reserve(static_cast<size_t>(rows) * cols);
     for (int r = 0; r < rows; ++r) appendRow(rowLines[r], cols, cells);
-    grid.assign(cols, rows, std::move(cells));
+    table.assign(cols, rows, std::move(cells));
     return rows - counted;
 }
 
-}  // namespace taskfile
-
-void MRQ_GRID_SALVA(const ui::Grid& grid, const std::string& path) {
-    if (const platform::IoResult fault = platform::replaceFile(path, taskfile::encode(grid)))
+void save(const tasks::TaskTable& table, const std::string& path) {
+    if (const platform::IoResult fault = platform::replaceFile(path, encode(table)))
         throw FileError(fault->text);
 }
 
-int MRQ_GRID_LER(ui::Grid& grid, const std::string& path) {
+int load(tasks::TaskTable& table, const std::string& path) {
     std::string bytes;
     if (const platform::IoResult fault = platform::readFile(path, bytes)) throw FileError(fault->text);
-    return taskfile::decode(std::move(bytes), path, grid);
+    return decode(std::move(bytes), path, table);
 }
 
+}  // namespace taskfile
 }  // namespace tarvex

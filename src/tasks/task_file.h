@@ -1,10 +1,10 @@
 #pragma once
-// The task file: any string grid stored as text. Windows-1252, CR LF after every
+// The task file: the task table stored as text. Windows-1252, CR LF after every
 // line, line 1 the column count, line 2 the row count, then one line per row with
 // "¦" (0xA6) after every cell. Old files used "#" as the separator.
 #include <string>
 
-#include "ui/controls.h"
+#include "tasks/task_table.h"
 
 namespace tarvex {
 
@@ -18,20 +18,20 @@ constexpr int MAX_COLUMNS = 400;
 // from making the loader allocate rows x columns cells without limit.
 constexpr int MAX_ROWS = 10000;
 
-// The file's bytes for `grid`.
-std::string encode(const ui::Grid& grid);
-// Fills `grid` from a file's bytes; `fileName` names the file in error texts.
-// Throws FileError, leaving `grid` untouched, when the counts are unusable.
+// The file's bytes for `table`.
+std::string encode(const tasks::TaskTable& table);
+// Fills `table` from a file's bytes; `fileName` names the file in error texts.
+// Throws FileError, leaving `table` untouched, when the counts are unusable.
 // Every row present is loaded; the result is how many the row count left out
 // (a damaged file), 0 for a sound one.
-int decode(std::string bytes, const std::string& fileName, ui::Grid& grid);
-}  // namespace taskfile
+int decode(std::string bytes, const std::string& fileName, tasks::TaskTable& table);
 
-// Writes the grid through a temporary file that replaces `path` in one step.
+// Writes the table through a temporary file that replaces `path` in one step.
 // Throws FileError; on failure the old file is as it was.
-void MRQ_GRID_SALVA(const ui::Grid& grid, const std::string& path);
-// Fills the grid from `path`; the result as decode's. Throws FileError when the
-// file cannot be read or is refused; the grid is then untouched.
-int MRQ_GRID_LER(ui::Grid& grid, const std::string& path);
+void save(const tasks::TaskTable& table, const std::string& path);
+// Fills the table from `path`; the result as decode's. Throws FileError when the
+// file cannot be read or is refused; the table is then untouched.
+int load(tasks::TaskTable& table, const std::string& path);
+}  // namespace taskfile
 
 }  // namespace tarvex

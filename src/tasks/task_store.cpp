@@ -8,15 +8,15 @@
 #include "platform/files.h"
 #include "tasks/keep_aside.h"
 #include "tasks/task_file.h"
+#include "tasks/task_types.h"
 
 namespace tarvex::tasks {
 
-const std::array<std::string, 11> TYPE_LABELS = {
-    "00 - XCOPY - Copia Arq.", "01 - Copiar Diretório", "02 - Copiar Arquivo",
-    "03 - Executar Programa",  "04 - Fechar Programa",  "05 - FUNÇÕES",
-    "06 - WINZIP",             "07 - GBAK - Firebird",  "08 - ",
-    "09 - Observações",        "10 - Mensagem",
-};
+const std::array<std::string, 11> TYPE_LABELS = [] {
+    std::array<std::string, 11> labels;
+    for (size_t i = 0; i < labels.size(); ++i) labels[i] = taskTypes()[i].label;
+    return labels;
+}();
 
 const std::array<std::string, 21> PERIOD_LABELS = {
     "00 - Inativo",     "01 - Todos os Dias",      "02 - Domingo",
@@ -40,38 +40,33 @@ constexpr Title TITLES[] = {
     {30, "Memo"},
 };
 
-struct Width { int col; int pixels; };
-constexpr Width WIDTHS[] = {
-    {0, 40}, {1, 250}, {2, 80}, {3, 80}, {4, 60}, {5, 40}, {7, 40}, {12, 50}, {29, 30},
-};
-
-std::string codeOf(const ui::Grid& grid, int col, int row) {
-    return trim(grid.cell(col, row).substr(0, 2));
-}
 
 }  // namespace
 
-std::string typeCode(const ui::Grid& grid, int row) { return codeOf(grid, col::TIPO, row); }
-std::string periodCode(const ui::Grid& grid, int row) { return codeOf(grid, col::PERIODO, row); }
+std::string periodCode(const TaskTable& table, int row) { return trim(table.cell(col::PERIODO, row).substr(0, 2)); }
 
-void NUMERA(ui::Grid& grid) {
-    for (int r = 1; r < grid.rowCount(); ++r) grid.setCell(col::TAREFA, r, MRQ_ZEROS(r, 2));
+// Only cells that change are written: each write tells the window's view.
+void numberRows(TaskTable& table) {
+    for (int r = 1; r < table.rowCount(); ++r) {
+        const std::string number = MRQ_ZEROS(r, 2);
+        if (table.cell(col::TAREFA, r) != number) table.setCell(col::TAREFA, r, number);
+    }
 }
 
-std::string TIRA_CHR(const std::string& text) {
+std::string linesToCell(const std::string& text) {
     std::string t = MRQ_TROCA(text, "¦", "", 0);
     t = MRQ_TROCA(t, "\r\n", "||", 0);
     return MRQ_TROCA(t, "\n", "||", 0);
 }
 
-std::string COLOCA_CHR(std::string_view text) { return MRQ_TROCA(std::string(text), "||", "\r\n", 0); }
+std::string cellToLines(std::string_view text) { return MRQ_TROCA(std::string(text), "||", "\r\n", 0); }
 
-TaskStore::TaskStore(ui::Grid& GRID, ui::Memo& E_MEMO, const std::string& PASTA_PARAM)
-    : GRID_(GRID), E_MEMO_(E_MEMO), PASTA_PARAM_(PASTA_PARAM) {}
+TaskStore::TaskStore(TaskTable& table, const std::string& folder, std::function<void(const std::string&)> tell)
+    : table_(table), folder_(folder), tell_(std::move(tell)) {}
 
-void TaskStore::BU_MONTARClick(int LINHA) {
+void TaskStore::load() {
     // Read apart first: a file that cannot be read leaves the table as it was.
-    ui::Grid loaded("GRID");
+    TaskTable loaded;
     loaded.setColCount(col::COUNT);
     loaded.setRowCount(2);
     const std::string path = taskFilePath();
@@ -89,31 +84,28 @@ void TaskStore::BU_MONTARClick(int LINHA) {
     if (loaded.colCount() < col::COUNT) loaded.setColCount(col::COUNT);
     if (loaded.rowCount() < 3) loaded.setRowCount(3);
 
-    GRID_.assignFrom(std::move(loaded));
+    for (const Title& t : TITLES) loaded.setCell(t.col, 0, t.text);
+    numberRows(loaded);
+    table_.reload(std::move(loaded));
 
-    E_MEMO_.setText(COLOCA_CHR(GRID_.cell(col::NOME, LINHA)));
-    for (const Title& t : TITLES) GRID_.setCell(t.col, 0, t.text);
-    for (const Width& w : WIDTHS) GRID_.setColWidth(w.col, w.pixels);
-    NUMERA(GRID_);
-    GRID_.setWidth(250);
     if (exists) watch_.remember(path, bytes);
     else watch_.forget();
-    if (beyond > 0)
-        MRQ_MSG("O arquivo de tarefas " + path + " está danificado: tem " + std::to_string(beyond) +
+    if (beyond > 0 && tell_)
+        tell_("O arquivo de tarefas " + path + " está danificado: tem " + std::to_string(beyond) +
                 " linha(s) de tarefas além das que a sua segunda linha declara. Todas foram carregadas.\r\n" +
                 asideNote(copy));
 }
 
-void TaskStore::GRID_SALVA() {
+void TaskStore::save() {
     const std::string path = taskFilePath();
     const std::string copy = keepOthersChange(path);
-    const std::string bytes = taskfile::encode(GRID_);
+    const std::string bytes = taskfile::encode(table_);
     const platform::IoResult fault = platform::replaceFile(path, bytes);
     if (!fault) watch_.remember(path, bytes);
     if (fault) throw FileError(fault->text + (copy.empty() ? "" : "\r\n" + asideNote(copy)));
     // Told after the save: the box lets timers in, and they may save again.
-    if (!copy.empty())
-        MRQ_MSG("O arquivo de tarefas " + path + " foi alterado por outro programa depois que o TARVEX o leu.\r\n" +
+    if (!copy.empty() && tell_)
+        tell_("O arquivo de tarefas " + path + " foi alterado por outro programa depois que o TARVEX o leu.\r\n" +
                 asideNote(copy) + "\r\nA tabela de tarefas do TARVEX foi gravada no lugar dele.");
 }
 

@@ -46,29 +46,9 @@ void Grid::assign(int cols, int rows, CellTable cells) {
     notify();
 }
 
-namespace {
-// One text for all the cells, as a loaded file is, not a string each: the
-// cover is rebuilt on every pass, a log taken in may be a million rows.
-CellTable joined(const std::vector<std::string>& cells) {
-    size_t size = 0;
-    for (const std::string& c : cells) size += c.size();
-    std::string all;
-    all.reserve(size);
-    for (const std::string& c : cells) all += c;
-    CellTable table;
-    const std::string_view text = table.adopt(std::move(all));
-    table.reserve(cells.size());
-    size_t at = 0;
-    for (const std::string& c : cells) {
-        table.push(text.substr(at, c.size()));
-        at += c.size();
-    }
-    return table;
-}
-}  // namespace
 
 void Grid::assign(int cols, int rows, const std::vector<std::string>& cells) {
-    assign(cols, rows, joined(cells));
+    assign(cols, rows, joinCells(cells));
 }
 
 void Grid::assignSource(int cols, std::shared_ptr<const GridSource> source) {
@@ -92,7 +72,7 @@ void Grid::takeInSource() {
         for (int c = 0; c < cols_ && c < static_cast<int>(row.size()); ++c)
             cells[static_cast<size_t>(r) * cols_ + c] = std::move(row[c]);
     }
-    cells_ = joined(cells);
+    cells_ = joinCells(cells);
 }
 
 void Grid::setColCount(int n) {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/cell_table.h"
+#include "lib/cell_table.h"
 #include "ui/window_size.h"
 
 namespace tarvex::ui {

@@ -28,7 +28,7 @@ TEST_F(Agenda, EmptyTableArmsNothingButStillCountsAndShowsTheCover) {
 
 TEST_F(Agenda, SameHourGoesToTheLowestRowAndTheCoverListsByNumber) {
     start({{5, "QUINTA", COPY, DAILY, "08:00"}, {3, "TERCEIRA", COPY, DAILY, "08:00"}});
-    EXPECT_EQ(form->LINHA_PROX, 3);
+    EXPECT_EQ(form->table().rowOf(form->armedTask), 3);
     EXPECT_EQ(form->E_PROX_NOME.text(), "03 - TERCEIRA");
     EXPECT_EQ(form->E_PROX_HORA.text(), "08:00");
     EXPECT_EQ(form->E_PROX_INTERVALO.text(), "3600");
@@ -61,7 +61,7 @@ TEST_F(Agenda, ShortWaitsHaveAFloor) {
     form->BU_PROXIMO.click();
     EXPECT_EQ(form->E_PROX_INTERVALO.text(), "10");
     clock.set(at(2026, 12, 9, 8, 0, 29));
-    form->GRID.setCell(col::ULTIMA_EXEC, 1, "09/12/26 08:00:00");
+    form->table().setCell(col::ULTIMA_EXEC, 1, "09/12/26 08:00:00");
     form->BU_PROXIMO.click();
     EXPECT_EQ(form->E_PROX_INTERVALO.text(), "31");
 }
@@ -70,14 +70,14 @@ TEST_F(Agenda, RowsFromOneHundredShowTwoDigits) {
     start({{100, "CEM", COPY, DAILY, "08:00"}}, 101);
     EXPECT_EQ(form->E_PROX_NOME.text(), "00 - CEM");
     EXPECT_EQ(form->GRID_C.cell(0, 1), "00");
-    EXPECT_EQ(form->LINHA_PROX, 100);
+    EXPECT_EQ(form->table().rowOf(form->armedTask), 100);
 }
 
 TEST_F(Agenda, WhileATaskRunsNothingChanges) {
     start({{1, "A", COPY, DAILY, "08:00"}});
     form->PC_GERAL.show("TS_TAREFAS");
     form->CB_EXECUTANDO.setChecked(true);
-    form->GRID.setCell(col::HORA, 1, "09:00");
+    form->table().setCell(col::HORA, 1, "09:00");
     form->BU_PROXIMO.click();
     form->LA_HOJE.click();
     EXPECT_EQ(form->LA_PROXIMO.caption(), "1");
@@ -116,7 +116,7 @@ TEST_F(Agenda, BadHoursAreSkippedAndToldInOneTextOncePerDayAfterTheWindowIsUp) {
     EXPECT_EQ(op.messages().size(), 1u);
     host.runUntil(at(2026, 12, 10, 0, 15, 0));
     EXPECT_EQ(op.messages().size(), 2u);
-    form->GRID.setCell(col::HORA, 1, "26:00");     // a new bad hour is news
+    form->table().setCell(col::HORA, 1, "26:00");     // a new bad hour is news
     form->BU_PROXIMO.click();
     EXPECT_EQ(op.messages().size(), 3u);
     EXPECT_EQ(op.messages().back(), "Tarefas com a hora inválida, que não serão executadas até que ela seja corrigida: 01 (26:00).");

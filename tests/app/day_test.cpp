@@ -36,7 +36,7 @@ protected:
         writeTasks({
             {{col::NOME, "COPIA PEN"}, {col::TIPO, "00 - XCOPY - Copia Arq."}, {col::PERIODO, DAILY},
              {col::HORA, "08:00"}, {col::PEN, "E"}, {col::EXTENSAO, "_[DIA]"}, {col::PAUSE, "S"},
-             {col::MEMO, tasks::TIRA_CHR(memo)}},
+             {col::MEMO, tasks::linesToCell(memo)}},
             {{col::NOME, "COPIA ARQ"}, {col::TIPO, "02 - Copiar Arquivo"}, {col::PERIODO, DAILY},
              {col::HORA, "09:00"}, {col::DIR_ORIGEM, "C:\\DADOS\\"}, {col::ARQUIVO, "*.TXT"},
              {col::DIR_DESTINO, win("copias")}},
@@ -103,7 +103,7 @@ TEST_F(Day, EveryTaskRunsAtItsHourAndLeavesItsLineAndStamp) {
     EXPECT_EQ(op.questions(), (std::vector<std::string>{"Hora do cafe", "Saindo do programa, não serão executadas as tarefas.\r\n\r\nSair assim mesmo ?"}));
 
     app::TF_TARVEX reader(dir.folder());
-    reader.taskStore().BU_MONTARClick(1);
+    reader.taskStore().load();
     std::vector<std::string> stamps;
     for (int row = 1; row <= 6; ++row) stamps.emplace_back(reader.GRID.cell(col::ULTIMA_EXEC, row));
     EXPECT_EQ(stamps, (std::vector<std::string>{"09/12/26 08:03:00", "09/12/26 09:10:10", "",

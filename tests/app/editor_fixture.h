@@ -26,7 +26,7 @@ public:
     EditorTest() {
         GRID.setColCount(col::COUNT);
         GRID.setRowCount(8);
-        tasks::NUMERA(GRID);
+        tasks::numberRows(GRID);
     }
 
     // Fills a row's cells (others stay as they are).
@@ -36,7 +36,7 @@ public:
     // The operator's click on a cell of the list.
     void select(int row) {
         bool canSelect = true;
-        GRID.onSelectCell(1, row, canSelect);
+        view.onSelectCell(1, row, canSelect);
     }
     std::vector<std::string> row(int r) const { return GRID.rowCells(r); }
     // A folder of the test as the system writes folders: with backslashes.
@@ -50,11 +50,12 @@ public:
     testkit::ScriptedOperator op;
     testkit::ScriptedDialogs dialogs;
     testkit::FakeServices fake;
-    ui::Grid GRID{"GRID"};
+    tasks::TaskTable GRID;
+    ui::Grid view{"GRID"};
     ui::Edit E_ULTEXEC{"E_ULTEXEC"};
     int LINHA = 0;
     int saves = 0;
-    app::TarefasEditor editor{{GRID, E_ULTEXEC, [this] { return LINHA; }, [this](int r) { LINHA = r; },
+    app::TarefasEditor editor{{GRID, view, E_ULTEXEC, [this] { return LINHA; }, [this](int r) { LINHA = r; },
                                [this] { ++saves; }, nullptr, nullptr},
                               {op, dialogs, fake.registry, fake.windows}};
     app::EditorPages& p = editor.pages;

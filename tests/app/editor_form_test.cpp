@@ -13,9 +13,9 @@ public:
     void startWithEditor() {
         start();
         editor = std::make_unique<app::TarefasEditor>(
-            app::EditorLinks{form->GRID, form->E_ULTEXEC, [this] { return form->LINHA(); },
+            app::EditorLinks{form->table(), form->GRID, form->E_ULTEXEC, [this] { return form->LINHA(); },
                              [this](int r) { form->setLINHA(r); }, [this] { form->GRID_SALVA(); },
-                             [this] { form->taskStore().BU_MONTARClick(form->LINHA()); }, nullptr},
+                             [this] { form->taskStore().load(); }, nullptr},
             app::EditorServices{op, dialogs, fake.registry, fake.windows});
         form->setEditor(editor.get());
     }
@@ -58,7 +58,7 @@ TEST_F(EditorOnForm, SavedTaskIsOneLineOfTheTaskFile) {
 
     std::string expected = "02¦BACKUP¦07 - GBAK - Firebird¦01 - Todos os Dias¦¦22:00¦¦¦N¦" + std::string(7, '\xA6') +
                            "[PEN]:\\BKP¦F¦_[DIA]¦D:\\DADOS\\BASE.FDB¦" + std::string(8, '\xA6') + fb + "¦" +
-                           std::string(form->GRID.cell(col::SN_EXE, 2)) + "¦" +
+                           std::string(form->table().cell(col::SN_EXE, 2)) + "¦" +
                            "// set isc_user=SYSDBA ||// set isc_password=zanquiber ||"
                            "// set firebird_msg=C:\\VALDRINB\\EXE ||" + fb +
                            "\\GBAK -G -B -V -T -Z  -user SYSDBA -password zanquiber   D:\\DADOS\\BASE.FDB   "
@@ -75,7 +75,7 @@ TEST_F(EditorOnForm, RunNowSavesTheEditedTaskFirst) {
     editor->E_MSG.setText("Trocar a fita");
     op.answers = {true};
     form->T_EXEC.click();
-    EXPECT_EQ(form->GRID.cell(col::MENSAGEM, 1), "Trocar a fita");
+    EXPECT_EQ(form->table().cell(col::MENSAGEM, 1), "Trocar a fita");
     EXPECT_NE(dir.read("TARVEX_TAREFAS.TXT").find("¦Trocar a fita¦"), std::string::npos);
     ASSERT_FALSE(op.questions().empty());
     EXPECT_EQ(op.questions().back(), "Trocar a fita");

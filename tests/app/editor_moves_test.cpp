@@ -25,13 +25,13 @@ TEST_F(Moves, OneStepExchangesTheRowsAndFollowsTheTask) {
     editor.BU_TAREFA_SOBE.click();
     EXPECT_EQ(names(), "ACBDEFG");
     EXPECT_EQ(LINHA, 2);
-    EXPECT_EQ(GRID.row(), 2);
+    EXPECT_EQ(view.row(), 2);
     EXPECT_EQ(editor.E_NOME.text(), "C");
     EXPECT_EQ(p.E09_MEMO.text(), "nota");
     EXPECT_EQ(GRID.cell(0, 2), "02");
     EXPECT_EQ(GRID.cell(0, 3), "03");
-    EXPECT_EQ(GRID.cell(col::MEMO, 3), " ");          // empty cells come back as one blank
-    EXPECT_EQ(GRID.cell(col::HORA, 2), " ");
+    EXPECT_EQ(GRID.cell(col::MEMO, 3), "");
+    EXPECT_EQ(GRID.cell(col::HORA, 2), "");
     EXPECT_EQ(saves, 1);
     editor.BU_TAREFA_DESCE.click();
     EXPECT_EQ(names(), "ABCDEFG");

@@ -26,7 +26,7 @@ TEST_F(FailedRun, RunsAtTheNextAgendaOnceTheDriveIsThere) {
     fake.shell.missingDrives = "";
     host.runUntil(at(2026, 12, 9, 8, 30, 0));
     EXPECT_EQ(logEvents().back(), "EXE PEN");
-    EXPECT_EQ(form->GRID.cell(col::ULTIMO_ERRO, 1), "");
+    EXPECT_EQ(form->table().cell(col::ULTIMO_ERRO, 1), "");
 }
 
 TEST_F(FailedRun, TheWarningPictureStaysUntilTheBalloonOpensTheLog) {
@@ -78,7 +78,7 @@ TEST_F(PenWait, ATaskWaitsForItsDriveAndRunsWhenItArrives) {
 TEST_F(PenWait, ADayWithoutTheDriveEndsInAFailure) {
     host.runUntil(at(2026, 12, 10, 0, 15, 0));
     EXPECT_EQ(logEvents().back(), "ERR ***   ERRO   ***   PEN");
-    EXPECT_NE(form->GRID.cell(col::ULTIMO_ERRO, 1).find("Pen drive BACKUP não conectado"), std::string::npos);
+    EXPECT_NE(form->table().cell(col::ULTIMO_ERRO, 1).find("Pen drive BACKUP não conectado"), std::string::npos);
 }
 
 }  // namespace

@@ -40,16 +40,17 @@ public:
     };
     RecordingRunner(app::TF_TARVEX& form, ui::VirtualClock& clock) : form_(form), clock_(clock) {}
 
-    void EXECUTANDO(int row) override {
+    void run(tasks::TaskId task) override {
+        const int row = form_.table().rowOf(task);
         if (row < 1) return;
         ++depth;
         maxDepth = std::max(maxDepth, depth);
-        runs.push_back({row, trim(form_.GRID.cell(col::NOME, row)), stampNow()});
-        form_.TrayIcon1.setHint(form_.E_PROX_NOME.text() + ") " + std::string(form_.GRID.cell(col::NOME, row)));
+        runs.push_back({row, trim(form_.table().cell(col::NOME, row)), stampNow()});
+        form_.TrayIcon1.setHint(form_.E_PROX_NOME.text() + ") " + std::string(form_.table().cell(col::NOME, row)));
         form_.TrayIcon1.setImageIndex(1);
-        form_.runContext.NOME_TAREFA = form_.GRID.cell(col::NOME, row);
+        form_.runContext.NOME_TAREFA = form_.table().cell(col::NOME, row);
         form_.CB_EXECUTANDO.setChecked(true);
-        form_.LA_MSG.setCaption("Executando: " + MRQ_ZEROS(row, 2) + " - " + std::string(form_.GRID.cell(col::NOME, row)));
+        form_.LA_MSG.setCaption("Executando: " + MRQ_ZEROS(row, 2) + " - " + std::string(form_.table().cell(col::NOME, row)));
         platform::op().processMessages();
         if (during) during(row);
         clock_.elapse(minutes * 60'000LL);
@@ -57,8 +58,8 @@ public:
         if (failures[row] > 0) {
             --failures[row];
         } else {
-            form_.GRID.setCell(col::ULTIMA_EXEC, row, stampNow());
-            form_.stamped(row, stampNow());
+            form_.table().setCell(col::ULTIMA_EXEC, row, stampNow());
+            form_.stamped(task, stampNow());
         }
         form_.LA_MSG.setCaption("___");
         form_.CB_EXECUTANDO.setChecked(false);
@@ -115,22 +116,22 @@ protected:
     // program; the window is then up, as the message loop's first message finds it.
     void start(const std::vector<Task>& tasks, int rows = 12, bool windowUp = true) {
         app::TF_TARVEX writer(dir.folder());
-        writer.taskStore().BU_MONTARClick(1);
-        writer.GRID.setRowCount(rows);
+        writer.taskStore().load();
+        writer.table().setRowCount(rows);
         for (const Task& t : tasks) {
-            writer.GRID.setCell(col::NOME, t.row, t.name);
-            writer.GRID.setCell(col::TIPO, t.row, t.tipo);
-            writer.GRID.setCell(col::PERIODO, t.row, t.periodo);
-            writer.GRID.setCell(col::HORA, t.row, t.hora);
-            writer.GRID.setCell(col::ULTIMA_EXEC, t.row, t.ultimaExec);
+            writer.table().setCell(col::NOME, t.row, t.name);
+            writer.table().setCell(col::TIPO, t.row, t.tipo);
+            writer.table().setCell(col::PERIODO, t.row, t.periodo);
+            writer.table().setCell(col::HORA, t.row, t.hora);
+            writer.table().setCell(col::ULTIMA_EXEC, t.row, t.ultimaExec);
         }
-        writer.taskStore().GRID_SALVA();
+        writer.taskStore().save();
         form->FormCreate();
         if (windowUp) form->windowUp();
     }
 
     std::string now() { return stampNow(); }
-    std::string sn(int row) { return std::string(form->GRID.cell(col::SN_EXE, row)); }
+    std::string sn(int row) { return std::string(form->table().cell(col::SN_EXE, row)); }
 
     testkit::TempDir dir;
     std::unique_ptr<RecordingRunner> runner;

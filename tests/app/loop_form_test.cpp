@@ -106,7 +106,7 @@ TEST_F(Loop, ExecutarAgoraRunsTheEditedTaskAndLeavesTheAgendaAlone) {
     form->T_EXEC.click();
     EXPECT_EQ(editor.saves, 1);
     EXPECT_EQ(runner->log(), std::vector<std::string>{"09/12/26 07:00:00 B"});
-    EXPECT_EQ(form->LINHA_PROX, 1);
+    EXPECT_EQ(form->table().rowOf(form->armedTask), 1);
     EXPECT_EQ(form->LA_PROXIMO.caption(), counter);
     EXPECT_EQ(due(form->TIMER1), "09/12/26 08:00:00");
     host.runUntil(at(2026, 12, 9, 10, 0, 0));
@@ -133,7 +133,7 @@ TEST_F(Loop, TaskRunByHandIsNotRunAgainByTheTimer) {
 
 TEST_F(Loop, TaskMadeInactiveAfterTheAgendaChoseItIsNotRun) {
     host.runUntil(at(2026, 12, 9, 7, 59, 59));   // no supervisor tick before the timer
-    form->GRID.setCell(col::PERIODO, 1, "00 - Inativo");
+    form->table().setCell(col::PERIODO, 1, "00 - Inativo");
     host.runUntil(at(2026, 12, 9, 9, 5, 0));
     EXPECT_EQ(runner->log(), std::vector<std::string>{"09/12/26 09:00:00 B"});
 }
@@ -171,16 +171,16 @@ TEST_F(Loop, TimerFiringWhileStoppedRunsNothingAndKeepsItsInterval) {
 }
 
 TEST_F(Loop, ReagendarMakesAOnceOnlyTaskDueAgain) {
-    form->GRID.setCell(col::PERIODO, 1, "10 - Apenas 1 vez");
+    form->table().setCell(col::PERIODO, 1, "10 - Apenas 1 vez");
     host.runUntil(at(2026, 12, 9, 8, 5, 0));
-    form->GRID.setCell(col::ULTIMA_EXEC, 1, "01/12/26 08:00:00");   // a day that has passed
+    form->table().setCell(col::ULTIMA_EXEC, 1, "01/12/26 08:00:00");   // a day that has passed
     form->BU_PROXIMO.click();
     EXPECT_EQ(sn(1), "N");
     form->CB_PARAR.setChecked(true);
     form->setLINHA(1);
     form->BU_REAGENDAR.click();
     EXPECT_EQ(form->E_ULTEXEC.text(), "");
-    EXPECT_EQ(form->GRID.cell(col::ULTIMA_EXEC, 1), "");
+    EXPECT_EQ(form->table().cell(col::ULTIMA_EXEC, 1), "");
     EXPECT_EQ(sn(1), "S");
     expectWaiting("09/12/26 08:05:10");
     host.runUntil(at(2026, 12, 9, 8, 6, 0));

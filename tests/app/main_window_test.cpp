@@ -225,7 +225,7 @@ TEST_F(MainWindow, CloseConfirmedDuringARunEndsTheProgramAfterIt) {
     EXPECT_FALSE(quitAfterNo);
     EXPECT_EQ(op.questions(), std::vector<std::string>(2, "A tarefa COPIA está em execução.\r\n\r\nSair quando ela terminar ?"));
     EXPECT_TRUE(form->quitRequested());
-    EXPECT_EQ(form->GRID.cell(col::ULTIMA_EXEC, 1), "09/12/26 08:00:00");
+    EXPECT_EQ(form->table().cell(col::ULTIMA_EXEC, 1), "09/12/26 08:00:00");
     form->FormDestroy();
     EXPECT_EQ(logEvents(), (std::vector<std::string>{"INI Start TARVEX", "EXE COPIA", "TER Close TARVEX"}));
 }

@@ -25,11 +25,11 @@ protected:
         form->GRID.onSelectCell(1, row, can);
         return can;
     }
-    std::string cell(int c, int row) const { return std::string(form->GRID.cell(c, row)); }
+    std::string cell(int c, int row) const { return std::string(form->table().cell(c, row)); }
     // The table as a fresh start reads it from the task file.
     std::vector<std::string> onDisk(int row) {
         app::TF_TARVEX reader(dir.folder());
-        reader.taskStore().BU_MONTARClick(1);
+        reader.taskStore().load();
         return reader.GRID.rowCells(row);
     }
     app::TarefasEditor& ed() { return form->editor(); }
@@ -68,8 +68,8 @@ TEST_F(EditingDay, DeletedAndAddedRowsSurviveARestart) {
     EXPECT_EQ(onDisk(1)[col::NOME], "");
     ed().BU_ANOTA_MAIS.click();
     app::TF_TARVEX reader(dir.folder());
-    reader.taskStore().BU_MONTARClick(1);
-    EXPECT_EQ(reader.GRID.rowCount(), form->GRID.rowCount());
+    reader.taskStore().load();
+    EXPECT_EQ(reader.GRID.rowCount(), form->table().rowCount());
 }
 
 struct LeaveCase {

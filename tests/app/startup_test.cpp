@@ -16,7 +16,7 @@ TEST_F(Startup, FreshFolderStartsWaitingWithTheSupervisorOn) {
     EXPECT_TRUE(form->tasksLoaded());
     EXPECT_EQ(form->LINHA(), 1);
     EXPECT_EQ(form->GRID.row(), 1);
-    EXPECT_EQ(form->GRID.rowCount(), 12);
+    EXPECT_EQ(form->table().rowCount(), 12);
     EXPECT_EQ(form->T_SUPERVISOR.interval(), 600'000);
     EXPECT_EQ(due(form->T_SUPERVISOR), "09/12/26 07:10:00");
     EXPECT_TRUE(op.boxes.empty());
@@ -58,13 +58,13 @@ TEST_F(Startup, UnreadableTaskFileIsToldAndTriedAgainBySupervisor) {
     EXPECT_EQ(op.errors().size(), 1u);
     {
         app::TF_TARVEX writer(dir.folder() + "fixed/");
-        writer.taskStore().BU_MONTARClick(1);
-        writer.GRID.setCell(col::NOME, 1, "A");
-        writer.GRID.setCell(col::TIPO, 1, "03 - Executar Programa");
-        writer.GRID.setCell(col::PERIODO, 1, "01 - Todos os Dias");
-        writer.GRID.setCell(col::HORA, 1, "08:00");
+        writer.taskStore().load();
+        writer.table().setCell(col::NOME, 1, "A");
+        writer.table().setCell(col::TIPO, 1, "03 - Executar Programa");
+        writer.table().setCell(col::PERIODO, 1, "01 - Todos os Dias");
+        writer.table().setCell(col::HORA, 1, "08:00");
         std::filesystem::create_directories(dir.path() / "fixed");
-        writer.taskStore().GRID_SALVA();
+        writer.taskStore().save();
         dir.write("TARVEX_TAREFAS.TXT", dir.read("fixed/TARVEX_TAREFAS.TXT"));
     }
     host.runUntil(at(2026, 12, 9, 7, 20, 0));
@@ -79,9 +79,9 @@ TEST_F(Startup, UnreadableTaskFileIsToldAndTriedAgainBySupervisor) {
 class ThrowingRunner : public tasks::TaskRunner {
 public:
     explicit ThrowingRunner(tasks::TaskRunner& next) : next_(next) {}
-    void EXECUTANDO(int row) override {
+    void run(tasks::TaskId task) override {
         if (throws-- > 0) throw std::runtime_error("'x' is not a valid integer value");
-        next_.EXECUTANDO(row);
+        next_.run(task);
     }
     int throws = 1;
 private:

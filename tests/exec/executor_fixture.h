@@ -32,10 +32,10 @@ public:
     }
     void requestQuit() override { ++quits; }
     int LINHA() const override { return linha; }
-    void stamped(int, const std::string& stamp) override { lastStamp = stamp; }
-    void runFailed(int, const std::string& reason) override { failures.push_back(reason); }
+    void stamped(tasks::TaskId, const std::string& stamp) override { lastStamp = stamp; }
+    void runFailed(tasks::TaskId, const std::string& reason) override { failures.push_back(reason); }
     int idleTrayImage() const override { return 0; }
-    void penWaiting(int, const std::string& pen) override { waits.push_back(pen); }
+    void penWaiting(tasks::TaskId, const std::string& pen) override { waits.push_back(pen); }
     std::vector<std::string> waits;
     std::string lastStamp;
     std::vector<std::string> failures;
@@ -52,7 +52,7 @@ protected:
     std::string folder = dir.folder();
     log::Log log{folder, ctx};
     CommandRunner runner{fake.services, dir.folder()};
-    ui::Grid GRID{"GRID"};
+    tasks::TaskTable GRID;
     ui::CheckBox CB_EXECUTANDO{"CB_EXECUTANDO"};
     ui::Label LA_MSG{"LA_MSG"};
     ui::Tray TrayIcon1{"TrayIcon1"};
@@ -61,6 +61,8 @@ protected:
     RecordingHost host;
     Executor executor{GRID, ctx, {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_DIR_PARAM},
                       host, log, runner, fake.services};
+
+    void runRow(int row) { executor.run(GRID.idAt(row)); }
 
     void SetUp() override {
         GRID.setColCount(col::COUNT);

@@ -7,7 +7,7 @@ using testkit::ScriptedOperator;
 
 TEST_F(ExecutorTest, RowsOutsideTheTableChangeNothing) {
     addTask("A", "10 - Mensagem");
-    for (int row : {0, -1, 2}) executor.EXECUTANDO(row);
+    for (int row : {0, -1, 2}) runRow(row);
     EXPECT_EQ(host.saves, 0);
     EXPECT_EQ(LA_MSG.caption(), "inicial");
     EXPECT_TRUE(oper.boxes.empty());
@@ -32,7 +32,7 @@ TEST_P(FrameOnlyTest, TypesWithoutWorkGoThroughTheFrameOnly) {
         iconDuring = TrayIcon1.imageIndex();
         flagDuring = CB_EXECUTANDO.checked();
     };
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(labelDuring, "Executando: 03 - BACKUP DIARIO");
     EXPECT_EQ(hintDuring, "Executando: BACKUP DIARIO (01 - Todos os Dias)");   // never the row the editor shows
     EXPECT_EQ(iconDuring, 1);
@@ -51,7 +51,7 @@ TEST_F(ExecutorTest, RunContextIsFilledFromTheRow) {
     const int row = addTask("T", "09 - Observações",
                             {{col::MENSAGEM, "  oi  "}, {col::PAUSE, "S"}, {col::PEN, " E "},
                              {col::EXTENSAO, " _[DIA]"}, {col::MEMO, "L1||L2"}});
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(ctx.HORA_INICIO, "08:00:00");
     EXPECT_EQ(ctx.ARQ_BAT, windowsStyle(dir.path().string()) + "\\TIMER_xx.BAT");
     EXPECT_EQ(ctx.DATA_HOJE, "'06.12.2026'");
@@ -66,7 +66,7 @@ TEST_F(ExecutorTest, RunContextIsFilledFromTheRow) {
 
 TEST_F(ExecutorTest, BatchPathHasOneSeparatorWhenTheFolderEndsWithOne) {
     E_DIR_PARAM.setText("C:\\TARVEX\\");
-    executor.EXECUTANDO(addTask("T", "09 - Observações"));
+    runRow(addTask("T", "09 - Observações"));
     EXPECT_EQ(ctx.ARQ_BAT, "C:\\TARVEX\\TIMER_xx.BAT");
 }
 
@@ -76,7 +76,7 @@ TEST_P(CancelTest, CancelledConfirmationLogsAndStampsNothing) {
     const int row = addTask("T", GetParam(),
                             {{col::MENSAGEM, "Confirma?"}, {col::EXECUTAVEL, "X"}, {col::FUNCOES, "0"}});
     oper.answers = {false};
-    executor.EXECUTANDO(row);
+    runRow(row);
     ASSERT_EQ(oper.boxes.size(), 1u);
     EXPECT_EQ(oper.boxes[0].kind, ScriptedOperator::Kind::Question);
     EXPECT_EQ(oper.boxes[0].caption, "Mensagem do Sistema");
@@ -100,7 +100,7 @@ TEST_F(ExecutorTest, ConfirmationWaitIsNotCountedInTheElapsedTime) {
     const int row = addTask("T", "04 - Fechar Programa",
                             {{col::MENSAGEM, "Fechar?"}, {col::EXECUTAVEL, "Titulo[Calc]"}});
     oper.onBox = [&] { clock.setTime(8, 5, 0); };
-    executor.EXECUTANDO(row);
+    runRow(row);
     ASSERT_EQ(logLines().size(), 1u);
     EXPECT_EQ(logLines()[0], "06/12/26#01#EXE#T#08:05:00#08:05:00#00:00:00#04 - Fechar Programa#01 - Todos os Dias#");
 }
@@ -121,7 +121,7 @@ TEST_P(BatchTest, WritesTheExpandedBatchRunsItAndStamps) {
         clock.setTime(8, 2, 15);
         return 0;
     };
-    executor.EXECUTANDO(row);
+    runRow(row);
     const std::string expected = "CHCP 1252 >NUL\r\nXCOPY \"C:\\Diret\xF3rio\\A\" \"E:\\A_06\" /E /D\r\nPAUSE";
     EXPECT_EQ(batchWhileRunning, expected);
     EXPECT_EQ(E_MEMO.text(), expected);
@@ -141,14 +141,14 @@ INSTANTIATE_TEST_SUITE_P(Types, BatchTest, ::testing::Values("00 - XCOPY - Copia
 
 TEST_F(ExecutorTest, BatchWithoutPauseIsTheMemoAlone) {
     const int row = addTask("C", "00 - XCOPY - Copia Arq.", {{col::PAUSE, "N"}, {col::MEMO, "A||B"}});
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(dir.read("TIMER_xx.BAT"), "A\r\nB");
 }
 
 TEST_F(ExecutorTest, BatchThatCannotStartIsAFailureWithoutStamp) {
     const int row = addTask("C", "00 - XCOPY - Copia Arq.", {{col::MEMO, "ECHO"}});
     fake.processes.result = -1;
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(logged(), std::vector<std::string>{"ERR#***   ERRO   ***   C"});
     EXPECT_EQ(stampOf(row), "");
     expectIdle();
@@ -157,7 +157,7 @@ TEST_F(ExecutorTest, BatchThatCannotStartIsAFailureWithoutStamp) {
 TEST_F(ExecutorTest, BatchFileThatCannotBeWrittenEndsTheRunCleanly) {
     E_DIR_PARAM.setText(dir.path().string() + "/no/such/folder");
     const int row = addTask("C", "00 - XCOPY - Copia Arq.", {{col::MEMO, "ECHO"}});
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_TRUE(fake.processes.calls.empty());
     EXPECT_EQ(host.failures.size(), 1u);
     EXPECT_EQ(logged(), std::vector<std::string>{"ERR#***   ERRO   ***   C"});
@@ -169,7 +169,7 @@ TEST_F(ExecutorTest, BatchFileThatCannotBeWrittenEndsTheRunCleanly) {
 TEST_F(ExecutorTest, TaskFileThatCannotBeSavedIsShownAndLogged) {
     host.failSave = true;
     const int row = addTask("M", "10 - Mensagem", {{col::MENSAGEM, "Oi"}});
-    executor.EXECUTANDO(row);
+    runRow(row);
     ASSERT_EQ(host.failures.size(), 1u);   // told without a box: nobody may be at the PC
     EXPECT_NE(host.failures[0].find("TARVEX_TAREFAS.TXT"), std::string::npos);
     EXPECT_EQ(logged(), (std::vector<std::string>{"EXE#M >> Oi", "ERR#***   ERRO   ***   M"}));
@@ -184,7 +184,7 @@ TEST_F(ExecutorTest, FolderCopiesEveryLineThenStamps) {
     const std::string a = dir.file("A_[DIA]"), b = dir.file("B");
     const int row = addTask("PASTAS", "01 - Copiar Diretório",
                             {{col::PAUSE, "S"}, {col::MEMO, a + "  ===>>  E:\\X||  ||" + b + "  ===>>  F:\\[SEMANA]\\||" + b}});
-    executor.EXECUTANDO(row);
+    runRow(row);
     ASSERT_EQ(fake.shell.copies.size(), 3u);
     EXPECT_EQ(fake.shell.copies[0].from, dir.file("A_06"));
     EXPECT_EQ(fake.shell.copies[0].to, "E:\\X");
@@ -204,7 +204,7 @@ TEST_F(ExecutorTest, FolderCopyFailureStopsAtThatLine) {
     const int row = addTask("PASTAS", "01 - Copiar Diretório",
                             {{col::PAUSE, "S"}, {col::MEMO, dir.file("B") + " ===>> E:\\X||" + dir.file("B") + " ===>> F:\\Y"}});
     fake.shell.copyResult = 5;
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(fake.shell.copies.size(), 1u);
     EXPECT_EQ(logged(), std::vector<std::string>{"ERR#***   ERRO   ***   PASTAS"});
     EXPECT_EQ(stampOf(row), "");
@@ -218,7 +218,7 @@ TEST_F(ExecutorTest, FileCopyExpandsFoldersAndCreatesTheDestination) {
     const int row = addTask("ARQ", "02 - Copiar Arquivo",
                             {{col::DIR_ORIGEM, " C:\\DADOS\\[ANO]\\ "}, {col::DIR_DESTINO, windowsStyle(dir.file("D_[MES]"))},
                              {col::ARQUIVO, "*[DIA].TXT"}});
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_TRUE(dir.exists("D_12"));
     ASSERT_EQ(fake.shell.copies.size(), 1u);
     EXPECT_EQ(fake.shell.copies[0].from, "C:\\DADOS\\2026\\*[DIA].TXT");   // the name is not expanded
@@ -231,7 +231,7 @@ TEST_F(ExecutorTest, FileCopyExpandsFoldersAndCreatesTheDestination) {
 TEST_F(ExecutorTest, FileCopyFailureLogsWithoutStamp) {
     const int row = addTask("ARQ", "02 - Copiar Arquivo", {{col::DIR_DESTINO, dir.folder()}});
     fake.shell.copyResult = 1;
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(logged(), std::vector<std::string>{"ERR#***   ERRO   ***   ARQ"});
     EXPECT_EQ(stampOf(row), "");
 }
@@ -246,7 +246,7 @@ TEST_P(ProgramTest, StartsTheProgramWithItsParametersWithoutWaiting) {
     const std::string base = dir.file("APP/X.EXE");
     if (base.find(' ') != std::string::npos) GTEST_SKIP() << "the program line is cut at its first blank";
     const int row = addTask("PROG", "03 - Executar Programa", {{col::EXECUTAVEL, " " + base + GetParam().line}});
-    executor.EXECUTANDO(row);
+    runRow(row);
     ASSERT_EQ(fake.shell.opens.size(), 1u);
     EXPECT_EQ(fake.shell.opens[0].file, base);
     EXPECT_EQ(fake.shell.opens[0].params, GetParam().params);
@@ -266,7 +266,7 @@ TEST_F(ExecutorTest, ProgramInAFolderWithBlanksStarts) {
     const std::string exe = dir.file("Meu App/bloco.exe");
     for (const std::string& line : {exe, "\"" + exe + "\" /S", exe + " /S"}) {
         const int row = addTask("PROG", "03 - Executar Programa", {{col::EXECUTAVEL, line}});
-        executor.EXECUTANDO(row);
+        runRow(row);
     }
     ASSERT_EQ(fake.shell.opens.size(), 2u);   // the third line is read as "...Meu" and "App/bloco.exe /S"
     EXPECT_EQ(fake.shell.opens[0].file, exe);
@@ -283,7 +283,7 @@ TEST_F(ExecutorTest, RunAcrossMidnightIsStampedWithTheDayItStarted) {
         clock.set(testkit::at(2026, 12, 7, 0, 10, 0));
         return 0;
     };
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(stampOf(row), "06/12/26 23:50:00");
     EXPECT_NE(logLines().back().find("#23:50:00#00:10:00#"), std::string::npos) << logLines().back();
 }
@@ -302,7 +302,7 @@ class BatchStatus : public ExecutorTest, public ::testing::WithParamInterface<St
 TEST_P(BatchStatus, DecidesTheRun) {
     fake.processes.result = GetParam().status;
     const int row = addTask("T", GetParam().type, {{col::MEMO, "ECHO"}});
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(stampOf(row).empty(), !GetParam().done);
     EXPECT_EQ(logged().back().substr(0, 3), GetParam().done ? "EXE" : "ERR");
     EXPECT_EQ(GRID.cell(col::ULTIMO_ERRO, row).empty(), GetParam().done);
@@ -325,7 +325,7 @@ class MissingDrive : public ExecutorTest, public ::testing::WithParamInterface<D
 TEST_P(MissingDrive, FailsBeforeAnythingRuns) {
     fake.shell.missingDrives = "X";
     const int row = addTask("DESTINO", GetParam().type, GetParam().cells);
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_TRUE(fake.processes.calls.empty());
     EXPECT_TRUE(fake.shell.copies.empty());
     EXPECT_EQ(stampOf(row), "");
@@ -346,14 +346,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ExecutorTest, APenDriveByLabelIsFoundOrWaitedFor) {
     fake.shell.labels["BACKUP"] = 'E';
     const int byLabel = addTask("PEN", "00 - XCOPY", {{col::MEMO, "XCOPY A [PEN]:\\A"}, {col::PEN, "backup"}});
-    executor.EXECUTANDO(byLabel);
+    runRow(byLabel);
     EXPECT_EQ(E_MEMO.text(), "XCOPY A E:\\A");
     fake.shell.missingDrives = "X";
     for (const char* pen : {"X", "OUTRO"}) {
         const int row = addTask("ESPERA", "02 - Copiar Arquivo", {{col::PEN, pen}});
         bool ticked = false;
         CB_EXECUTANDO.onClick = [&] { ticked = true; };
-        executor.EXECUTANDO(row);
+        runRow(row);
         CB_EXECUTANDO.onClick = nullptr;
         EXPECT_FALSE(ticked);
         EXPECT_EQ(stampOf(row), "");
@@ -365,10 +365,10 @@ TEST_F(ExecutorTest, APenDriveByLabelIsFoundOrWaitedFor) {
 TEST_F(ExecutorTest, ALaterSuccessClearsTheLastFailure) {
     const int row = addTask("T", "00 - XCOPY", {{col::MEMO, "ECHO"}});
     fake.processes.result = -1;
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(GRID.cell(col::ULTIMO_ERRO, row).rfind("06/12 08:00: O comando não pôde ser iniciado: ", 0), 0u);
     fake.processes.result = 0;
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(GRID.cell(col::ULTIMO_ERRO, row), "");
     EXPECT_NE(stampOf(row), "");
 }
@@ -377,7 +377,7 @@ TEST_F(ExecutorTest, AProgramTheShellCannotStartIsAFailure) {
     dir.write("p.exe", "");
     fake.shell.openResult = false;
     const int row = addTask("P", "03 - Executar Programa", {{col::EXECUTAVEL, dir.file("p.exe")}});
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(stampOf(row), "");
     ASSERT_EQ(host.failures.size(), 1u);
     EXPECT_EQ(host.failures[0], "O programa não pôde ser iniciado: " + dir.file("p.exe"));
@@ -388,7 +388,7 @@ TEST_F(ExecutorTest, AProgramTheShellCannotStartIsAFailure) {
 TEST_F(ExecutorTest, CloseProgramAsksTheNamedWindowToClose) {
     fake.windows.windows = {{11, "Calculadora", "CalcFrame", true}};
     const int row = addTask("FECHA", "04 - Fechar Programa", {{col::EXECUTAVEL, " Titulo[Calculadora] "}});
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(fake.windows.closed, std::vector<std::uintptr_t>{11});
     EXPECT_EQ(logged(), std::vector<std::string>{"EXE#FECHA"});
     EXPECT_NE(stampOf(row), "");
@@ -396,13 +396,13 @@ TEST_F(ExecutorTest, CloseProgramAsksTheNamedWindowToClose) {
 
 TEST_F(ExecutorTest, CloseProgramWithoutAWindowStillCounts) {
     const int row = addTask("FECHA", "04 - Fechar Programa", {{col::EXECUTAVEL, "Titulo[Nada]"}});
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(logged(), std::vector<std::string>{"EXE#FECHA"});
 }
 
 TEST_F(ExecutorTest, CloseProgramWithoutANameOnlyTellsTheOperator) {
     const int row = addTask("FECHA", "04 - Fechar Programa", {{col::EXECUTAVEL, "   "}});
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(oper.messages(), std::vector<std::string>{"O nome do PROGRAMA deve ser informado"});
     EXPECT_FALSE(dir.exists("LOG_TIMER.TXT"));
     EXPECT_EQ(stampOf(row), "");
@@ -417,7 +417,7 @@ class PowerTest : public ExecutorTest, public ::testing::WithParamInterface<Powe
 TEST_P(PowerTest, SavesLogsActsAndEndsTheProgram) {
     const int row = addTask("DESLIGA", "05 - FUNÇÕES", {{col::FUNCOES, GetParam().value}});
     fake.power.exitResult = false;   // refused: the program ends all the same
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(host.saves, 2);   // once before acting, once at the end of the run
     EXPECT_EQ(logged(), std::vector<std::string>{"EXE#DESLIGA"});
     EXPECT_NE(stampOf(row), "");
@@ -447,7 +447,7 @@ TEST_F(ExecutorTest, PowerStateIsOnDiskBeforeTheComputerGoesDown) {
     platform::Services services{fake.processes, fake.shell, fake.windows, probe, fake.registry};
     Executor ex{GRID, ctx, {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_DIR_PARAM},
                 host, log, runner, services};
-    ex.EXECUTANDO(row);
+    ex.run(GRID.idAt(row));
     EXPECT_EQ(savesAtAction, 1);
     EXPECT_TRUE(loggedAtAction);
 }
@@ -455,7 +455,7 @@ TEST_F(ExecutorTest, PowerStateIsOnDiskBeforeTheComputerGoesDown) {
 TEST_F(ExecutorTest, UnknownPowerFunctionOnlyStamps) {
     for (const char* value : {"4", "-1"}) {
         const int row = addTask("F", "05 - FUNÇÕES", {{col::FUNCOES, value}});
-        executor.EXECUTANDO(row);
+        runRow(row);
         EXPECT_NE(stampOf(row), "");
     }
     EXPECT_FALSE(dir.exists("LOG_TIMER.TXT"));
@@ -472,7 +472,7 @@ TEST_F(ExecutorTest, ZipWritesTheArchiveWithoutConfirmation) {
                             {{col::MENSAGEM, "Nao perguntar"}, {col::DIR_ORIGEM, dir.file("SRC")},
                              {col::DIR_DESTINO, " " + windowsStyle(dir.file("OUT")) + "\\ "}, {col::ARQDEST, "DADOS"},
                              {col::EXTENSAO, "_[DIA]"}});
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_TRUE(oper.questions().empty());
     EXPECT_TRUE(dir.exists("OUT/DADOS_06.ZIP"));   // the destination folder is made first
     EXPECT_NE(stampOf(row), "");
@@ -493,7 +493,7 @@ TEST_F(ExecutorTest, ZipFailureLogsKeepsTheTaskDueAndRecomputesTheAgenda) {
         flagAtAgenda = CB_EXECUTANDO.checked();
         labelAtAgenda = LA_MSG.caption();
     };
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(logged(), std::vector<std::string>{"ERR#ZIP"});
     EXPECT_EQ(stampOf(row), "");
     ASSERT_EQ(host.failures.size(), 1u);
@@ -511,7 +511,7 @@ TEST_F(ExecutorTest, ZipFailureLogsKeepsTheTaskDueAndRecomputesTheAgenda) {
 TEST_F(ExecutorTest, MessageIsLoggedWhenConfirmed) {
     const int row = addTask("AVISO", "10 - Mensagem", {{col::MENSAGEM, " Trocar fita "}});
     oper.onBox = [&] { clock.setTime(9, 0, 0); };
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(oper.questions(), std::vector<std::string>{"Trocar fita"});
     EXPECT_EQ(logLines().at(0), "06/12/26#01#EXE#AVISO >> Trocar fita#09:00:00#09:00:00#00:00:00#10 - Mensagem#01 - Todos os Dias#");
     EXPECT_EQ(stampOf(row), "06/12/26 09:00:00");
@@ -520,11 +520,11 @@ TEST_F(ExecutorTest, MessageIsLoggedWhenConfirmed) {
 TEST_F(ExecutorTest, EmptyMessageStillAsksAndCancelDoesNothing) {
     const int row = addTask("AVISO", "10 - Mensagem");
     oper.answers = {true, false};
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(oper.questions(), std::vector<std::string>{""});
     EXPECT_EQ(logged(), std::vector<std::string>{"EXE#AVISO >> "});
     GRID.setCell(col::ULTIMA_EXEC, row, "");
-    executor.EXECUTANDO(row);
+    runRow(row);
     EXPECT_EQ(logged().size(), 1u);
     EXPECT_EQ(stampOf(row), "");
 }

@@ -17,7 +17,7 @@ namespace tarvex::faults {
 // A table whose size and every cell follow from `round`; the memo makes the
 // file several 4 KB blocks long.
 inline std::string tableOf(long round) {
-    ui::Grid g("GRID");
+    tasks::TaskTable g;
     g.setColCount(col::COUNT);
     g.setRowCount(3 + static_cast<int>(round % 5));
     for (int r = 1; r < g.rowCount(); ++r) {
@@ -28,9 +28,9 @@ inline std::string tableOf(long round) {
 }
 
 inline void saveTasks(const std::string& folder, long round) {
-    ui::Grid g("GRID");
+    tasks::TaskTable g;
     taskfile::decode(tableOf(round), "T", g);
-    MRQ_GRID_SALVA(g, folder + tasks::TASK_FILE_NAME);
+    taskfile::save(g, folder + tasks::TASK_FILE_NAME);
 }
 
 inline void saveSettings(const std::string& folder, long round) {
@@ -48,7 +48,7 @@ inline void logEntry(const std::string& folder, long round) {
 
 // The round a task file holds, when it is one round whole.
 inline std::optional<long> tasksRound(const std::string& bytes) {
-    ui::Grid g("GRID");
+    tasks::TaskTable g;
     try {
         taskfile::decode(bytes, "T", g);
     } catch (const std::exception&) {

@@ -96,7 +96,8 @@ TEST(GridSort, EmptyRangeChangesNothing) {
 }
 
 TEST(CoverGrid, ListsDueTasksByHourThenNumberAndEndsWithAnEmptyRow) {
-    ui::Grid tasks("GRID"), cover("GRID_C");
+    tasks::TaskTable tasks;
+    ui::Grid cover("GRID_C");
     tasks.setColCount(col::COUNT);
     tasks.setRowCount(101);
     auto set = [&](int row, const char* nome, const char* hora, const char* sn) {
@@ -112,7 +113,7 @@ TEST(CoverGrid, ListsDueTasksByHourThenNumberAndEndsWithAnEmptyRow) {
     tasks.setCell(col::ULTIMA_EXEC, 3, "08/12/26 08:01:00");
     tasks.setCell(col::ULTIMA_EXEC, 5, "08/12/26 08:01:00");
     tasks.setCell(col::ULTIMO_ERRO, 5, "09/12 08:00: Unidade E: não encontrada");
-    MONTA_CAPA(tasks, cover);
+    showCover(tasks, cover);
     EXPECT_EQ(rows(cover), (Rows{{"Tarefa", "Hora", "Nome", "Último resultado"},
                                  {"00", "07:15", "CENTESIMA", ""},
                                  {"03", "08:00", "TERCEIRA", "OK 08/12/26 08:01:00"},
@@ -122,7 +123,7 @@ TEST(CoverGrid, ListsDueTasksByHourThenNumberAndEndsWithAnEmptyRow) {
     EXPECT_EQ(cover.colWidth(1), 50);
 
     for (int r = 1; r < 101; ++r) tasks.setCell(col::SN_EXE, r, "N");
-    MONTA_CAPA(tasks, cover);
+    showCover(tasks, cover);
     EXPECT_EQ(rows(cover), (Rows{{"Tarefa", "Hora", "Nome", "Último resultado"}, {"", "", "", ""}}));
 }
 

@@ -13,14 +13,14 @@ namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-void fill(ui::Grid& g, const Rows& rows) {
+void fill(tasks::TaskTable& g, const Rows& rows) {
     g.setColCount(rows.empty() ? 0 : static_cast<int>(rows[0].size()));
     g.setRowCount(static_cast<int>(rows.size()));
     for (size_t r = 0; r < rows.size(); ++r)
         for (size_t c = 0; c < rows[r].size(); ++c) g.setCell(int(c), int(r), rows[r][c]);
 }
 
-Rows cells(const ui::Grid& g) {
+Rows cells(const tasks::TaskTable& g) {
     Rows out;
     for (int r = 0; r < g.rowCount(); ++r) out.push_back(g.rowCells(r));
     return out;
@@ -36,7 +36,7 @@ struct LineCase {
 class RowLine : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(RowLine, SplitsIntoCells) {
-    ui::Grid g("G");
+    tasks::TaskTable g;
     taskfile::decode("4\r\n1\r\n" + GetParam().line + "\r\n", "T.TXT", g);
     ASSERT_EQ(g.colCount(), 4);
     EXPECT_EQ(g.rowCells(0), GetParam().expected);
@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TaskFile, MissingLinesReadAsEmptyRows) {
-    ui::Grid g("G");
+    tasks::TaskTable g;
     std::string text = "35\r\n10\r\n";
     for (int r = 0; r < 6; ++r) text += "0" + std::to_string(r) + "\xA6X\xA6\r\n";
     taskfile::decode(text, "T.TXT", g);
@@ -87,7 +87,7 @@ struct Beyond {
 class RowsBeyondTheCount : public ::testing::TestWithParam<Beyond> {};
 
 TEST_P(RowsBeyondTheCount, AreLoadedAndCounted) {
-    ui::Grid g("G");
+    tasks::TaskTable g;
     EXPECT_EQ(taskfile::decode(GetParam().text, "T.TXT", g), GetParam().beyond);
     EXPECT_EQ(cells(g), GetParam().rows);
 }
@@ -111,11 +111,10 @@ TEST_P(RefusedFile, LeavesGridAndFileUntouched) {
     TempFolder dir;
     const std::string path = dir.file("TARVEX_TAREFAS.TXT");
     ASSERT_FALSE(platform::replaceFile(path, GetParam().text));
-    ui::Grid g("G");
+    tasks::TaskTable g;
     fill(g, {{"t0", "t1"}, {"01", "KEEP"}});
-    g.setColWidth(1, 250);
     try {
-        MRQ_GRID_LER(g, path);
+        taskfile::load(g, path);
         FAIL() << "no error";
     } catch (const FileError& e) {
         const std::string what = e.what();
@@ -123,7 +122,6 @@ TEST_P(RefusedFile, LeavesGridAndFileUntouched) {
         EXPECT_NE(what.find(GetParam().says), std::string::npos) << what;
     }
     EXPECT_EQ(cells(g), (Rows{{"t0", "t1"}, {"01", "KEEP"}}));
-    EXPECT_EQ(g.colWidth(1), 250);
     EXPECT_EQ(platform::readFile(path), GetParam().text);
 }
 
@@ -143,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Cells changed after a load (shorter, longer, copied from another cell or
 // from themselves, emptied, the table reshaped) are saved as they now read.
 TEST(TaskFile, EditsAfterALoadAreSavedAsTheyRead) {
-    ui::Grid g("G");
+    tasks::TaskTable g;
     taskfile::decode("3\r\n2\r\nAAAA\xA6" "BB\xA6" "CCCCCC\xA6\r\nDD\xA6\xA6" "FFF\xA6\r\n", "T.TXT", g);
     g.setCell(0, 0, "a");                                       // shorter, in its place
     g.setCell(1, 0, "a text longer than the loaded one");      // longer, apart
@@ -160,13 +158,13 @@ TEST(TaskFile, EditsAfterALoadAreSavedAsTheyRead) {
     g.setColCount(2);
     const std::string saved = taskfile::encode(g);
     EXPECT_EQ(saved, "2\r\n3\r\na\xA6" "a text\xA6\r\na text longer than the loaded one\xA6\xA6\r\n\xA6\xA6\r\n");
-    ui::Grid again("G");
+    tasks::TaskTable again;
     taskfile::decode(saved, "T.TXT", again);
     EXPECT_EQ(cells(again), cells(g));
 }
 
 TEST(TaskFile, LargestAllowedCountsAreRead) {
-    ui::Grid g("G");
+    tasks::TaskTable g;
     taskfile::decode("400\r\n3\r\n", "T.TXT", g);
     EXPECT_EQ(g.colCount(), 400);
     taskfile::decode("1\r\n" + std::to_string(taskfile::MAX_ROWS) + "\r\n", "T.TXT", g);
@@ -175,10 +173,10 @@ TEST(TaskFile, LargestAllowedCountsAreRead) {
 
 TEST(TaskFile, MissingFileIsAnErrorNamingIt) {
     TempFolder dir;
-    ui::Grid g("G");
+    tasks::TaskTable g;
     const std::string path = dir.file("NADA.TXT");
     try {
-        MRQ_GRID_LER(g, path);
+        taskfile::load(g, path);
         FAIL() << "no error";
     } catch (const FileError& e) {
         EXPECT_NE(std::string(e.what()).find(path), std::string::npos);
@@ -191,9 +189,9 @@ TEST(TaskFile, FailedReplaceKeepsWhatStoodAtThePath) {
     const std::string path = dir.file("T.TXT");
     ASSERT_TRUE(platform::createDir(path));
     ASSERT_FALSE(platform::replaceFile(path + "\\inside.txt", "old"));
-    ui::Grid g("G");
+    tasks::TaskTable g;
     fill(g, {{"a"}});
-    EXPECT_THROW(MRQ_GRID_SALVA(g, path), FileError);
+    EXPECT_THROW(taskfile::save(g, path), FileError);
     EXPECT_TRUE(platform::dirExists(path));
     EXPECT_EQ(platform::readFile(path + "\\inside.txt"), "old");
     // No temporary is left lying beside it.

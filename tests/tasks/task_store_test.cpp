@@ -8,6 +8,8 @@
 #include "platform/files.h"
 #include "tasks/task_file.h"
 #include "tasks/task_store.h"
+#include "tasks/task_types.h"
+#include "lib/mrqr.h"
 #include "task_temp.h"
 #include "testkit/operator.h"
 
@@ -16,9 +18,8 @@ namespace {
 
 struct Store {
     TempFolder dir;
-    ui::Grid grid{"GRID"};
-    ui::Memo memo{"E_MEMO"};
-    TaskStore store{grid, memo, dir.folder()};
+    tasks::TaskTable grid;
+    TaskStore store{grid, dir.folder(), [](const std::string& text) { MRQ_MSG(text); }};
 
     void writeTaskFile(const std::string& bytes) {
         ASSERT_FALSE(platform::replaceFile(store.taskFilePath(), bytes));
@@ -46,8 +47,8 @@ const std::string FRESH_FILE =
 
 TEST(TaskStore, FreshTableIsSavedByteForByte) {
     Store s;
-    s.store.BU_MONTARClick(1);
-    s.store.GRID_SALVA();
+    s.store.load();
+    s.store.save();
     EXPECT_EQ(s.taskFile(), FRESH_FILE);
     EXPECT_EQ(s.store.taskFilePath(), s.dir.folder() + "TARVEX_TAREFAS.TXT");
 }
@@ -58,7 +59,7 @@ class FreshLoad : public ::testing::TestWithParam<std::string> {};
 TEST_P(FreshLoad, GivesTitlesNumbersAndTwoEmptyTasks) {
     Store s;
     if (GetParam() != "<missing>") s.writeTaskFile(GetParam());
-    s.store.BU_MONTARClick(1);
+    s.store.load();
     EXPECT_EQ(s.grid.colCount(), 35);
     EXPECT_EQ(s.grid.rowCount(), 3);
     EXPECT_EQ(s.grid.cell(col::NOME, 0), "Nome");
@@ -67,12 +68,6 @@ TEST_P(FreshLoad, GivesTitlesNumbersAndTwoEmptyTasks) {
     EXPECT_EQ(s.grid.cell(0, 2), "02");
     for (int r = 1; r < 3; ++r)
         for (int c = 1; c < 35; ++c) EXPECT_EQ(s.grid.cell(c, r), "");
-    EXPECT_EQ(s.grid.colWidth(0), 40);
-    EXPECT_EQ(s.grid.colWidth(1), 250);
-    EXPECT_EQ(s.grid.colWidth(12), 50);
-    EXPECT_EQ(s.grid.colWidth(29), 30);
-    EXPECT_EQ(s.grid.colWidth(6), 64);
-    EXPECT_EQ(s.grid.width(), 250);
     if (GetParam() == "<missing>") {
         EXPECT_FALSE(platform::fileExists(s.store.taskFilePath()));
     }
@@ -84,14 +79,14 @@ INSTANTIATE_TEST_SUITE_P(TaskStore, FreshLoad,
 TEST(TaskStore, NarrowFileIsWidenedKeepingItsCells) {
     Store s;
     s.writeTaskFile("3\r\n4\r\nx\xA6y\xA6z\xA6\r\n07\xA6" "ALFA\xA6" "09 - Observa\xE7\xF5" "es\xA6\r\n");
-    s.store.BU_MONTARClick(1);
+    s.store.load();
     EXPECT_EQ(s.grid.colCount(), 35);
     EXPECT_EQ(s.grid.rowCount(), 4);
     EXPECT_EQ(s.grid.cell(col::NOME, 1), "ALFA");
-    EXPECT_EQ(typeCode(s.grid, 1), "09");
+    EXPECT_EQ(typeOf(s.grid.cell(col::TIPO, 1)).type, TaskType::Notes);
     EXPECT_EQ(s.grid.cell(col::MEMO, 0), "Memo");
     EXPECT_EQ(s.grid.cell(0, 3), "03");
-    s.store.GRID_SALVA();
+    s.store.save();
     EXPECT_EQ(s.taskFile().substr(0, 7), "35\r\n4\r\n");
 }
 
@@ -99,7 +94,7 @@ TEST(TaskStore, LoadRewritesTitlesAndNumbersButKeepsUntitledHeaderCells) {
     Store s;
     std::string title = "A\xA6" "B\xA6" + seps(7) + "KEEP9\xA6" + seps(25);
     s.writeTaskFile("35\r\n3\r\n" + title + "\r\n77\xA6" "ONE\xA6\r\n\xA6TWO\xA6\r\n");
-    s.store.BU_MONTARClick(1);
+    s.store.load();
     EXPECT_EQ(s.grid.cell(0, 0), "Tarefa");
     EXPECT_EQ(s.grid.cell(1, 0), "Nome");
     EXPECT_EQ(s.grid.cell(9, 0), "KEEP9");
@@ -110,24 +105,24 @@ TEST(TaskStore, LoadRewritesTitlesAndNumbersButKeepsUntitledHeaderCells) {
 
 TEST(TaskStore, SaveAndReloadKeepEveryCellAndEmptyRows) {
     Store s;
-    s.store.BU_MONTARClick(1);
+    s.store.load();
     s.grid.setRowCount(6);
-    NUMERA(s.grid);
+    numberRows(s.grid);
     s.grid.setCell(col::NOME, 1, "C\xD3PIA #1");
     s.grid.setCell(col::TIPO, 1, TYPE_LABELS[0]);
     s.grid.setCell(col::PERIODO, 1, PERIOD_LABELS[19]);
     s.grid.setCell(col::HORA, 1, "  :  ");
-    s.grid.setCell(col::MEMO, 1, TIRA_CHR("CHCP 1252 >NUL\r\nXCOPY A  ===>>  B"));
+    s.grid.setCell(col::MEMO, 1, linesToCell("CHCP 1252 >NUL\r\nXCOPY A  ===>>  B"));
     s.grid.setCell(34, 5, " ");
-    s.store.GRID_SALVA();
+    s.store.save();
     const std::string saved = s.taskFile();
 
     Store t;
     t.writeTaskFile(saved);
-    t.store.BU_MONTARClick(1);
+    t.store.load();
     ASSERT_EQ(t.grid.rowCount(), 6);
     for (int r = 0; r < 6; ++r) EXPECT_EQ(t.grid.rowCells(r), s.grid.rowCells(r)) << r;
-    t.store.GRID_SALVA();
+    t.store.save();
     EXPECT_EQ(t.taskFile(), saved);
 }
 
@@ -137,7 +132,7 @@ TEST(TaskStore, RowsBeyondTheCountAreLoadedCopiedAsideAndTold) {
     Store s;
     const std::string damaged = FRESH_FILE + "03\xA6TRES\xA6\r\n04\xA6QUATRO\xA6\r\n";   // count still 3
     s.writeTaskFile(damaged);
-    s.store.BU_MONTARClick(1);
+    s.store.load();
     ASSERT_EQ(s.grid.rowCount(), 5);
     EXPECT_EQ(s.grid.cell(col::NOME, 4), "QUATRO");
     const auto copies = asideCopies(s);
@@ -146,9 +141,9 @@ TEST(TaskStore, RowsBeyondTheCountAreLoadedCopiedAsideAndTold) {
     ASSERT_EQ(op.messages().size(), 1u);
     EXPECT_NE(op.messages()[0].find(copies[0]), std::string::npos) << op.messages()[0];
 
-    s.store.GRID_SALVA();
+    s.store.save();
     EXPECT_EQ(s.taskFile().substr(0, 7), "35\r\n5\r\n");
-    s.store.BU_MONTARClick(1);   // sound now: nothing more to tell
+    s.store.load();   // sound now: nothing more to tell
     EXPECT_EQ(op.messages().size(), 1u);
 }
 
@@ -167,10 +162,10 @@ TEST_P(ChangedOnDisk, IsCopiedAsideAndToldBeforeTheSave) {
     testkit::OperatorScope scope(op);
     Store s;
     if (GetParam().fileAtLoad) s.writeTaskFile(FRESH_FILE);
-    s.store.BU_MONTARClick(1);
+    s.store.load();
     GetParam().act(s);
     s.grid.setCell(col::NOME, 1, "NOSSA");
-    s.store.GRID_SALVA();
+    s.store.save();
     EXPECT_NE(s.taskFile().find("NOSSA"), std::string::npos);
     const auto copies = asideCopies(s);
     EXPECT_EQ(copies.size(), GetParam().keptAside.empty() ? 0u : 1u);
@@ -178,7 +173,7 @@ TEST_P(ChangedOnDisk, IsCopiedAsideAndToldBeforeTheSave) {
     if (!copies.empty()) {
         EXPECT_EQ(platform::readFile(copies[0]), GetParam().keptAside);
     }
-    s.store.GRID_SALVA();   // its own save is no change
+    s.store.save();   // its own save is no change
     EXPECT_EQ(op.messages().size(), copies.size());
 }
 
@@ -203,42 +198,33 @@ TEST(TaskStore, AChangeThatCannotBeCopiedAsideIsNotWrittenOver) {
     testkit::ScriptedOperator op;
     testkit::OperatorScope scope(op);
     Store s;
-    s.store.BU_MONTARClick(1);
+    s.store.load();
     s.writeTaskFile(OTHERS);
     platform::setOpenHookForTests([](const std::string& p) { return p.find(".ilegivel-") == std::string::npos; });
-    EXPECT_THROW(s.store.GRID_SALVA(), FileError);
+    EXPECT_THROW(s.store.save(), FileError);
     platform::setOpenHookForTests(nullptr);
     EXPECT_EQ(s.taskFile(), OTHERS);
 }
 
 TEST(TaskStore, ReloadDiscardsUnsavedChanges) {
     Store s;
-    s.store.BU_MONTARClick(1);
-    s.store.GRID_SALVA();
+    s.store.load();
+    s.store.save();
     s.grid.setCell(col::NOME, 1, "NAO SALVO");
     s.grid.setRowCount(9);
-    s.store.BU_MONTARClick(1);
+    s.store.load();
     EXPECT_EQ(s.grid.rowCount(), 3);
     EXPECT_EQ(s.grid.cell(col::NOME, 1), "");
 }
 
-TEST(TaskStore, MemoGetsNameOfCurrentRowWithLineBreaks) {
+TEST(TaskStore, FailedLoadLeavesTableAsItWas) {
     Store s;
-    s.writeTaskFile("35\r\n3\r\n\r\n01\xA6" "A||B\xA6\r\n02\xA6" "C||D\xA6\r\n");
-    s.store.BU_MONTARClick(2);
-    EXPECT_EQ(s.memo.text(), "C\r\nD");
-}
-
-TEST(TaskStore, FailedLoadLeavesTableAndMemoAsTheyWere) {
-    Store s;
-    s.store.BU_MONTARClick(1);
+    s.store.load();
     s.grid.setCell(col::NOME, 1, "EM MEMORIA");
-    s.memo.setText("antes");
     s.writeTaskFile("35\r\n500000\r\n");
-    EXPECT_THROW(s.store.BU_MONTARClick(1), FileError);
+    EXPECT_THROW(s.store.load(), FileError);
     EXPECT_EQ(s.grid.rowCount(), 3);
     EXPECT_EQ(s.grid.cell(col::NOME, 1), "EM MEMORIA");
-    EXPECT_EQ(s.memo.text(), "antes");
     EXPECT_EQ(s.taskFile(), "35\r\n500000\r\n");
 }
 
@@ -247,30 +233,30 @@ class FailedSave : public ::testing::TestWithParam<bool> {};
 
 TEST_P(FailedSave, LeavesTableAndOldFile) {
     Store s;
-    s.store.BU_MONTARClick(1);
-    s.store.GRID_SALVA();
+    s.store.load();
+    s.store.save();
     const std::string oldPath = s.store.taskFilePath();
     s.grid.setCell(col::NOME, 1, "NOVO");
-    if (GetParam()) s.store.setPastaParam(s.dir.folder() + "SUMIU\\");
+    if (GetParam()) s.store.setFolder(s.dir.folder() + "SUMIU\\");
     else platform::setOpenHookForTests([](const std::string&) { return false; });
-    EXPECT_THROW(s.store.GRID_SALVA(), FileError);
+    EXPECT_THROW(s.store.save(), FileError);
     platform::setOpenHookForTests(nullptr);
     EXPECT_EQ(s.grid.cell(col::NOME, 1), "NOVO");
     EXPECT_EQ(s.grid.rowCount(), 3);
     EXPECT_EQ(platform::readFile(oldPath), FRESH_FILE);
-    s.store.setPastaParam(s.dir.folder());
-    s.store.GRID_SALVA();
+    s.store.setFolder(s.dir.folder());
+    s.store.save();
     EXPECT_NE(s.taskFile().find("NOVO"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(TaskStore, FailedSave, ::testing::Bool());
 
 TEST(Numera, RowNumbersHaveTwoDigits) {
-    ui::Grid g("G");
+    tasks::TaskTable g;
     g.setColCount(2);
     g.setRowCount(102);
     g.setCell(0, 0, "Tarefa");
-    NUMERA(g);
+    numberRows(g);
     EXPECT_EQ(g.cell(0, 0), "Tarefa");
     EXPECT_EQ(g.cell(0, 1), "01");
     EXPECT_EQ(g.cell(0, 99), "99");
@@ -285,8 +271,8 @@ struct MemoCase {
 class MemoText : public ::testing::TestWithParam<MemoCase> {};
 
 TEST_P(MemoText, EncodesForOneCellAndBack) {
-    EXPECT_EQ(TIRA_CHR(GetParam().typed), GetParam().stored);
-    EXPECT_EQ(COLOCA_CHR(GetParam().stored), GetParam().shown);
+    EXPECT_EQ(linesToCell(GetParam().typed), GetParam().stored);
+    EXPECT_EQ(cellToLines(GetParam().stored), GetParam().shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -299,18 +285,23 @@ INSTANTIATE_TEST_SUITE_P(
                                std::string(3000, 'm') + "||" + std::string(3000, 'n'),
                                std::string(3000, 'm') + "\r\n" + std::string(3000, 'n')}));
 
-TEST(Codes, AreTheFirstTwoCharactersTrimmed) {
-    ui::Grid g("G");
+// An empty type is no task; a code no descriptor has is scheduled as before, running nothing.
+TEST(Codes, TypeIsFoundByTheCellsFirstTwoCharacters) {
+    EXPECT_EQ(typeOf("06 - WINZIP").type, TaskType::Zip);
+    EXPECT_EQ(typeOf(" 7 - old").type, TaskType::None);
+    EXPECT_EQ(typeOf("07").type, TaskType::Backup);
+    EXPECT_FALSE(typeOf(" ").scheduled);
+    EXPECT_FALSE(typeOf("09 - Observa\xE7\xF5" "es").scheduled);
+    EXPECT_TRUE(typeOf("5").scheduled);
+    EXPECT_EQ(typeOf("5").run, RunKind::Nothing);
+    EXPECT_EQ(pageOf("10 - Mensagem"), "");
+    EXPECT_EQ(pageOf("08 - "), "T08");
+    tasks::TaskTable g;
     g.setColCount(35);
-    g.setRowCount(4);
-    g.setCell(col::TIPO, 1, "06 - WINZIP");
-    g.setCell(col::PERIODO, 1, "01 - Todos os Dias");
-    g.setCell(col::TIPO, 2, " ");
-    g.setCell(col::TIPO, 3, "5");
-    EXPECT_EQ(typeCode(g, 1) + periodCode(g, 1), "0601");
-    EXPECT_EQ(typeCode(g, 2), "");
-    EXPECT_EQ(typeCode(g, 3), "5");
-    EXPECT_EQ(typeCode(g, 99), "");
+    g.setRowCount(2);
+    g.setCell(col::PERIODO, 1, " 1 - x");
+    EXPECT_EQ(periodCode(g, 1), "1");
+    EXPECT_EQ(periodCode(g, 99), "");
 }
 
 TEST(Codes, ListsAreInCodeOrder) {

@@ -46,11 +46,11 @@ protected:
     // Writes the task file: row r of `rows` is task r + 1.
     void writeTasks(const std::vector<Row>& rows) {
         app::TF_TARVEX writer(folder());
-        writer.taskStore().BU_MONTARClick(1);
-        writer.GRID.setRowCount(static_cast<int>(rows.size()) + 2);
+        writer.taskStore().load();
+        writer.table().setRowCount(static_cast<int>(rows.size()) + 2);
         for (size_t r = 0; r < rows.size(); ++r)
-            for (const auto& [column, text] : rows[r]) writer.GRID.setCell(column, static_cast<int>(r) + 1, text);
-        writer.taskStore().GRID_SALVA();
+            for (const auto& [column, text] : rows[r]) writer.table().setCell(column, static_cast<int>(r) + 1, text);
+        writer.taskStore().save();
     }
 
     // Builds the window and runs start-up.

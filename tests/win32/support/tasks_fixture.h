@@ -26,7 +26,7 @@ inline const std::string DAILY = "01 - Todos os Dias";
 inline std::string memo(const std::vector<std::string>& lines) {
     std::string text;
     for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
-    return tasks::TIRA_CHR(text);
+    return tasks::linesToCell(text);
 }
 
 // Wednesday 09/12/26 from 07:59: a task at "08:00" runs a minute after start-up.
@@ -75,7 +75,7 @@ protected:
     // The "Ultima Exec" column of every task, as the task file holds it now.
     std::vector<std::string> stamps(int tasks) const {
         app::TF_TARVEX reader(param);
-        reader.taskStore().BU_MONTARClick(1);
+        reader.taskStore().load();
         std::vector<std::string> out;
         for (int row = 1; row <= tasks; ++row) out.emplace_back(reader.GRID.cell(col::ULTIMA_EXEC, row));
         return out;

@@ -11,15 +11,15 @@ namespace {
 
 void writeBadHours(const AppFolder& dir) {
     app::TF_TARVEX writer(dir.folder());
-    writer.taskStore().BU_MONTARClick(1);
-    writer.GRID.setRowCount(22);
+    writer.taskStore().load();
+    writer.table().setRowCount(22);
     for (int row = 1; row <= 20; ++row) {
-        writer.GRID.setCell(col::NOME, row, "TAREFA");
-        writer.GRID.setCell(col::TIPO, row, "10 - Mensagem");
-        writer.GRID.setCell(col::PERIODO, row, "01 - Todos os Dias");
-        writer.GRID.setCell(col::HORA, row, "25:00");
+        writer.table().setCell(col::NOME, row, "TAREFA");
+        writer.table().setCell(col::TIPO, row, "10 - Mensagem");
+        writer.table().setCell(col::PERIODO, row, "01 - Todos os Dias");
+        writer.table().setCell(col::HORA, row, "25:00");
     }
-    writer.taskStore().GRID_SALVA();
+    writer.taskStore().save();
 }
 
 // The message boxes the program `pid` has open.

@@ -16,14 +16,14 @@ namespace {
 // A message task every day at 23:59: due later today for any test run before then.
 void writeDueTask(const AppFolder& dir) {
     app::TF_TARVEX writer(dir.folder());
-    writer.taskStore().BU_MONTARClick(1);
-    writer.GRID.setRowCount(3);
-    writer.GRID.setCell(col::NOME, 1, "AVISO");
-    writer.GRID.setCell(col::TIPO, 1, "10 - Mensagem");
-    writer.GRID.setCell(col::PERIODO, 1, "01 - Todos os Dias");
-    writer.GRID.setCell(col::HORA, 1, "23:59");
-    writer.GRID.setCell(col::MENSAGEM, 1, "Ola");
-    writer.taskStore().GRID_SALVA();
+    writer.taskStore().load();
+    writer.table().setRowCount(3);
+    writer.table().setCell(col::NOME, 1, "AVISO");
+    writer.table().setCell(col::TIPO, 1, "10 - Mensagem");
+    writer.table().setCell(col::PERIODO, 1, "01 - Todos os Dias");
+    writer.table().setCell(col::HORA, 1, "23:59");
+    writer.table().setCell(col::MENSAGEM, 1, "Ola");
+    writer.taskStore().save();
 }
 
 bool tooLateToday() {

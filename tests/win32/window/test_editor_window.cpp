@@ -45,10 +45,10 @@ protected:
         settings::Settings s;
         s.textFontSize = "14";
         settings::writeSettingsFile(folder, s);
-        ui::Grid empty{"FILE"};   // seven empty task rows to fill
+        tasks::TaskTable empty;   // seven empty task rows to fill
         empty.setColCount(col::COUNT);
         empty.setRowCount(8);
-        MRQ_GRID_SALVA(empty, folder + tasks::TASK_FILE_NAME);
+        taskfile::save(empty, folder + tasks::TASK_FILE_NAME);
         std::wstring line = L"\"" + wFolder + L"tarvex.exe\"";
         STARTUPINFOW si{};
         si.cb = sizeof(si);
@@ -116,9 +116,9 @@ protected:
         if (periodo >= 0) choose("E_PERIODO1", periodo);
     }
     static TaskFile taskFile() {
-        ui::Grid g{"FILE"};
+        tasks::TaskTable g;
         try {
-            MRQ_GRID_LER(g, folder + tasks::TASK_FILE_NAME);
+            taskfile::load(g, folder + tasks::TASK_FILE_NAME);
         } catch (...) {
             return {};
         }
@@ -220,7 +220,7 @@ TEST_F(EditorWindowTest, XcopyTaskTypedAndBuiltIsSavedAsShown) {
     EXPECT_EQ(g.cell(col::DIR_DESTINO, 1), "[PEN]:\\COPIA[EXT]\\");
     EXPECT_EQ(g.cell(col::PEN, 1), "E");
     EXPECT_EQ(g.cell(col::EXTENSAO, 1), app::EXTENSAO_SUGESTOES[0]);
-    EXPECT_EQ(g.cell(col::MEMO, 1), tasks::TIRA_CHR(std::string(exec::CHCP_LINE) + "\r\n" + line));
+    EXPECT_EQ(g.cell(col::MEMO, 1), tasks::linesToCell(std::string(exec::CHCP_LINE) + "\r\n" + line));
 }
 
 TEST_F(EditorWindowTest, TheCommandMemoShowsTheTextFontOfTheSettings) {
@@ -348,7 +348,7 @@ TEST_F(EditorWindowTest, FolderFileBackupAndMessageTasksKeepTheirPageValues) {
     EXPECT_EQ(g.cell(col::TIPO, 11), tasks::TYPE_LABELS[1]);
     EXPECT_EQ(g.cell(col::PERIODO, 11), tasks::PERIOD_LABELS[1]);
     EXPECT_EQ(g.cell(col::HORA, 11), "07:30");
-    EXPECT_EQ(g.cell(col::MEMO, 11), tasks::TIRA_CHR(pairs));
+    EXPECT_EQ(g.cell(col::MEMO, 11), tasks::linesToCell(pairs));
 
     general(12, "ARQUIVOS", 2, 0);
     ASSERT_TRUE(visible("T02"));

@@ -19,17 +19,17 @@ class OperatorDayWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         dir.write("TARVEX_SISTEMA.TXT", settingsLine(0, 0));
-        ui::Grid g{"FILE"};
+        tasks::TaskTable g;
         g.setColCount(col::COUNT);
         g.setRowCount(5);
-        tasks::NUMERA(g);
+        tasks::numberRows(g);
         // Due since 00:01 and never run: it runs about 30 s after the start.
         task(g, 1, "RODA", "04 - Fechar Programa", "00:01", "[NENHUMA JANELA]");
         task(g, 2, "EDITADA", "04 - Fechar Programa", "23:59", "[OUTRA]");
         task(g, 3, "APAGAR", "09 - Observações", "", "");
-        MRQ_GRID_SALVA(g, dir.path(tasks::TASK_FILE_NAME));
+        taskfile::save(g, dir.path(tasks::TASK_FILE_NAME));
     }
-    static void task(ui::Grid& g, int row, const std::string& nome, const std::string& tipo,
+    static void task(tasks::TaskTable& g, int row, const std::string& nome, const std::string& tipo,
                      const std::string& hora, const std::string& programa) {
         g.setCell(col::NOME, row, nome);
         g.setCell(col::TIPO, row, tipo);
@@ -38,8 +38,8 @@ protected:
         g.setCell(col::EXECUTAVEL, row, programa);
     }
     std::vector<std::string> onDisk(int row) {
-        ui::Grid g{"FILE"};
-        MRQ_GRID_LER(g, dir.path(tasks::TASK_FILE_NAME));
+        tasks::TaskTable g;
+        taskfile::load(g, dir.path(tasks::TASK_FILE_NAME));
         return g.rowCells(row);
     }
     void set(const std::string& name, const std::string& text) {

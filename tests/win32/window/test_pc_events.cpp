@@ -22,16 +22,16 @@ class PcEventsWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         dir.write("TARVEX_SISTEMA.TXT", settingsLine(0, 0));
-        ui::Grid g{"FILE"};
+        tasks::TaskTable g;
         g.setColCount(col::COUNT);
         g.setRowCount(3);
-        tasks::NUMERA(g);
+        tasks::numberRows(g);
         g.setCell(col::NOME, 1, "DEMORADA");
         g.setCell(col::TIPO, 1, "00 - XCOPY - Copia Arq.");
         g.setCell(col::PERIODO, 1, "01 - Todos os Dias");
         g.setCell(col::HORA, 1, "00:01");   // overdue: it runs about 30 s after the start
         g.setCell(col::MEMO, 1, "ping -n 11 127.0.0.1 >NUL");
-        MRQ_GRID_SALVA(g, dir.path(tasks::TASK_FILE_NAME));
+        taskfile::save(g, dir.path(tasks::TASK_FILE_NAME));
     }
     bool answers(UINT msg, WPARAM wp, DWORD_PTR& result, UINT ms) {
         return SendMessageTimeoutW(app.window(), msg, wp, 0, SMTO_ABORTIFHUNG, ms, &result) != 0;
@@ -87,10 +87,10 @@ struct ZipTaskFolder {
             std::ofstream(source / (i % 3 ? L"sub" : L".") / (L"f" + std::to_wstring(i) + L".dat"), std::ios::binary)
                 << data;
         }
-        ui::Grid g{"FILE"};
+        tasks::TaskTable g;
         g.setColCount(col::COUNT);
         g.setRowCount(2);
-        tasks::NUMERA(g);
+        tasks::numberRows(g);
         g.setCell(col::NOME, 1, "ZIPADA");
         g.setCell(col::TIPO, 1, "06 - WINZIP");
         g.setCell(col::PERIODO, 1, "01 - Todos os Dias");
@@ -98,7 +98,7 @@ struct ZipTaskFolder {
         g.setCell(col::DIR_ORIGEM, 1, dir.folder() + "orig");
         g.setCell(col::DIR_DESTINO, 1, dir.folder() + "dest\\");
         g.setCell(col::ARQDEST, 1, "PACOTE");
-        MRQ_GRID_SALVA(g, dir.path(tasks::TASK_FILE_NAME));
+        taskfile::save(g, dir.path(tasks::TASK_FILE_NAME));
     }
 };
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tarvex::ui {
+namespace tarvex {
 
 class CellTable {
 public:
@@ -61,4 +61,8 @@ private:
     void pushFar(std::string_view piece);
 };
 
-}  // namespace tarvex::ui
+// One text for all the cells, as a loaded file is, not a string each: the
+// cover is rebuilt on every pass, a log taken in may be a million rows.
+CellTable joinCells(const std::vector<std::string>& cells);
+
+}  // namespace tarvex

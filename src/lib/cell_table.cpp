@@ -1,9 +1,9 @@
-#include "ui/cell_table.h"
+#include "lib/cell_table.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace tarvex::ui {
+namespace tarvex {
 
 std::string_view CellTable::adopt(std::string text) {
     text_ = std::move(text);
@@ -60,4 +60,21 @@ void CellTable::reshape(size_t oldCols, size_t newCols, size_t rows) {
     cells_ = std::move(cells);
 }
 
-}  // namespace tarvex::ui
+CellTable joinCells(const std::vector<std::string>& cells) {
+    size_t size = 0;
+    for (const std::string& c : cells) size += c.size();
+    std::string all;
+    all.reserve(size);
+    for (const std::string& c : cells) all += c;
+    CellTable table;
+    const std::string_view text = table.adopt(std::move(all));
+    table.reserve(cells.size());
+    size_t at = 0;
+    for (const std::string& c : cells) {
+        table.push(text.substr(at, c.size()));
+        at += c.size();
+    }
+    return table;
+}
+
+}  // namespace tarvex
