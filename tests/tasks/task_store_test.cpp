@@ -9,6 +9,7 @@
 #include "tasks/task_file.h"
 #include "tasks/task_store.h"
 #include "task_temp.h"
+#include "testkit/disk_faults.h"
 #include "testkit/operator.h"
 
 namespace tarvex::tasks::test {
@@ -205,9 +206,9 @@ TEST(TaskStore, AChangeThatCannotBeCopiedAsideIsNotWrittenOver) {
     Store s;
     s.store.BU_MONTARClick(1);
     s.writeTaskFile(OTHERS);
-    platform::setOpenHookForTests([](const std::string& p) { return p.find(".ilegivel-") == std::string::npos; });
+    testkit::setOpenHook([](const std::string& p) { return p.find(".ilegivel-") == std::string::npos; });
     EXPECT_THROW(s.store.GRID_SALVA(), FileError);
-    platform::setOpenHookForTests(nullptr);
+    testkit::setOpenHook(nullptr);
     EXPECT_EQ(s.taskFile(), OTHERS);
 }
 
@@ -252,9 +253,9 @@ TEST_P(FailedSave, LeavesTableAndOldFile) {
     const std::string oldPath = s.store.taskFilePath();
     s.grid.setCell(col::NOME, 1, "NOVO");
     if (GetParam()) s.store.setPastaParam(s.dir.folder() + "SUMIU\\");
-    else platform::setOpenHookForTests([](const std::string&) { return false; });
+    else testkit::setOpenHook([](const std::string&) { return false; });
     EXPECT_THROW(s.store.GRID_SALVA(), FileError);
-    platform::setOpenHookForTests(nullptr);
+    testkit::setOpenHook(nullptr);
     EXPECT_EQ(s.grid.cell(col::NOME, 1), "NOVO");
     EXPECT_EQ(s.grid.rowCount(), 3);
     EXPECT_EQ(platform::readFile(oldPath), FRESH_FILE);
