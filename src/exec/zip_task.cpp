@@ -120,11 +120,6 @@ private:
     zip_t* za_ = nullptr;
 };
 
-std::function<void(const std::string&)>& writtenHook() {
-    static std::function<void(const std::string&)> hook;
-    return hook;
-}
-
 }  // namespace
 
 void writeZip(const ZipJob& job, const ZipProgressFn& progress) {
@@ -161,7 +156,7 @@ void writeZip(const ZipJob& job, const ZipProgressFn& progress) {
             archive.fail(e.what());
         }
         archive.close(packer);
-        if (writtenHook()) writtenHook()(temp);
+        platform::diskFaults().written(temp);
         const std::string wrong = pack::verifyArchive(libzipName(platform::fsPath(temp)), files, job.threads);
         if (!wrong.empty()) throw FileError("Erro na verificação do arquivo ZIP " + temp + " - " + wrong);
     } catch (...) {
@@ -175,7 +170,5 @@ void writeZip(const ZipJob& job, const ZipProgressFn& progress) {
         throw FileError("Erro ao gravar o arquivo ZIP " + job.archivePath + " - " + ec.message());
     }
 }
-
-void setZipWrittenHookForTests(std::function<void(const std::string&)> hook) { writtenHook() = std::move(hook); }
 
 }  // namespace tarvex::exec

@@ -31,10 +31,6 @@ using ZipProgressFn = std::function<void(const ZipProgress&)>;
 // with a readable text on any failure. Safe to run off the window's thread.
 void writeZip(const ZipJob& job, const ZipProgressFn& progress = {});
 
-// Runs between writing the temporary archive and verifying it (a test damages it
-// there); an empty function removes the hook.
-void setZipWrittenHookForTests(std::function<void(const std::string& temporaryArchive)> hook);
-
 // Windows file-name matching of one mask ('*' and '?'), ignoring case.
 bool maskMatches(const std::string& mask, const std::string& fileName);
 

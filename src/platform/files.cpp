@@ -1,5 +1,7 @@
 #include "platform/files.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -21,19 +23,13 @@ namespace tarvex::platform {
 
 namespace {
 
-OpenHook& openHook() {
-    static OpenHook hook;
-    return hook;
-}
-
-long long writeRoom = -1;
+DiskFaults noFaults;
+std::atomic<DiskFaults*> faults{&noFaults};
 
 const char* const kReadError = "Erro na leitura do arquivo";
 
-bool hookAllows(const std::string& path) { return detail::openAllowed(path); }
-
 std::FILE* openFile(const std::string& path, const char* mode) {
-    return hookAllows(path) ? detail::openPath(fsPath(path), mode) : nullptr;
+    return detail::openAllowed(path) ? detail::openPath(fsPath(path), mode) : nullptr;
 }
 
 }  // namespace
@@ -47,15 +43,12 @@ std::FILE* detail::openPath(const fs::path& p, const char* mode) {
 #endif
 }
 
-void setOpenHookForTests(OpenHook hook) { openHook() = std::move(hook); }
-void setWriteRoomForTests(long long bytes) { writeRoom = bytes; }
+DiskFaults& diskFaults() { return *faults.load(); }
+void setDiskFaults(DiskFaults* f) { faults = f ? f : &noFaults; }
 
-bool detail::openAllowed(const std::string& path) { return !openHook() || openHook()(path); }
+bool detail::openAllowed(const std::string& path) { return diskFaults().opens(path); }
 
-size_t detail::roomFor(size_t bytes) {
-    return writeRoom < 0 || static_cast<unsigned long long>(writeRoom) >= bytes ? bytes
-                                                                                 : static_cast<size_t>(writeRoom);
-}
+size_t detail::roomFor(size_t bytes) { return std::min(diskFaults().room(bytes), bytes); }
 
 fs::path fsPath(const std::string& cp1252Path) {
 #ifdef _WIN32

@@ -3,8 +3,8 @@
 // them; the conversion to the platform's own form happens only in here.
 // On Linux a backslash is taken as a folder separator so Windows-style paths work,
 // and fromFsPath gives "/" back as "\\", so the core always sees Windows-style paths.
+#include <cstddef>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -44,13 +44,23 @@ std::string exeFolder();
 // The running executable's full path, as the program was started; empty when unknown.
 std::string exePath();
 
-// Test seam: when set, it is asked before every open made by the read, write and
-// append routines above; false makes that open fail the way it fails for a file
-// another program holds locked. An empty function restores plain opening.
-using OpenHook = std::function<bool(const std::string& path)>;
-void setOpenHookForTests(OpenHook hook);
-// Test seam: a disk with room for `bytes` in each write, as a full one has;
-// a write beyond it puts down what fits and fails. Negative: no limit.
-void setWriteRoomForTests(long long bytes);
+// Faults of a disk that cannot be brought about on demand: a file another program
+// holds, a full disk, an archive damaged between its writing and its reading back.
+// The routines above (and the ZIP writer) go through the installed DiskFaults; the
+// system's own disk has none of these, and tests install one that does.
+class DiskFaults {
+public:
+    virtual ~DiskFaults() = default;
+    // False makes opening `path` fail the way it fails for a file held locked.
+    virtual bool opens(const std::string& path) { (void)path; return true; }
+    // How many of `bytes` one write puts down; fewer makes it fail as on a full disk.
+    virtual std::size_t room(std::size_t bytes) { return bytes; }
+    // Told of a file just written whole, before it is read back to be checked.
+    virtual void written(const std::string& path) { (void)path; }
+};
+// The installed disk faults; none unless setDiskFaults gave some. They are asked
+// from the ZIP writer's threads too, so install them before any work starts.
+DiskFaults& diskFaults();
+void setDiskFaults(DiskFaults* faults);   // nullptr: none again
 
 }  // namespace tarvex::platform

@@ -1,5 +1,5 @@
 #pragma once
-// What the file routines share with each other and with their test seams.
+// What the file routines share with each other and with the ZIP writer.
 #include <cstddef>
 #include <cstdio>
 #include <filesystem>
@@ -7,9 +7,9 @@
 
 namespace tarvex::platform::detail {
 
-// False when a test made opening `path` fail as for a file held locked.
+// False when the disk faults make opening `path` fail as for a file held locked.
 bool openAllowed(const std::string& path);
-// How many of `bytes` the disk takes in one write (all, unless a test made it full).
+// How many of `bytes` the disk takes in one write (all, unless the disk faults fill it).
 size_t roomFor(size_t bytes);
 // fopen for a path in the platform's own form.
 std::FILE* openPath(const std::filesystem::path& p, const char* mode);

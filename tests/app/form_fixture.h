@@ -20,7 +20,7 @@
 #include "testkit/operator.h"
 #include "testkit/tempdir.h"
 #include "testkit/wired_form.h"
-#include "ui/memory_kit.h"
+#include "testkit/memory_kit.h"
 
 namespace tarvex::testing {
 
@@ -38,7 +38,7 @@ public:
         std::string name;
         std::string started;   // "dd/mm/yy hh:mm:ss"
     };
-    RecordingRunner(app::TF_TARVEX& form, ui::VirtualClock& clock) : form_(form), clock_(clock) {}
+    RecordingRunner(app::TF_TARVEX& form, testkit::VirtualClock& clock) : form_(form), clock_(clock) {}
 
     void run(tasks::TaskId task) override {
         const int row = form_.table().rowOf(task);
@@ -83,7 +83,7 @@ public:
 
 private:
     app::TF_TARVEX& form_;
-    ui::VirtualClock& clock_;
+    testkit::VirtualClock& clock_;
 };
 
 class RecordingEditor : public tasks::EditorSave {

@@ -2,6 +2,7 @@
 #include "tasks/keep_aside.h"
 #include "lib/errors.h"
 #include "platform/files.h"
+#include "testkit/disk_faults.h"
 #include "wired_fixture.h"
 
 namespace tarvex::testing {
@@ -99,13 +100,13 @@ TEST_F(SettingsPage, ALockedTaskFileIsLeftAloneAndLoadedOnceFree) {
                  {col::PERIODO, "01 - Todos os Dias"},
                  {col::HORA, "08:00"}}});
     const std::string tasks = dir.file("TARVEX_TAREFAS.TXT");
-    platform::setOpenHookForTests([&](const std::string& path) { return platform::fsPath(path) != tasks; });
+    testkit::setOpenHook([&](const std::string& path) { return platform::fsPath(path) != tasks; });
     start();
     EXPECT_EQ(form->keptAside(), "");
     ASSERT_EQ(op.errors().size(), 1u);
     EXPECT_EQ(op.errors()[0].find("Uma cópia"), std::string::npos);
     EXPECT_NE(op.errors()[0].find("não será alterado"), std::string::npos);
-    platform::setOpenHookForTests(nullptr);
+    testkit::setOpenHook(nullptr);
     host.runUntil(at(2026, 12, 9, 7, 10, 0));
     EXPECT_TRUE(form->tasksLoaded());
     EXPECT_EQ(form->E_PROX_NOME.text(), "01 - A");

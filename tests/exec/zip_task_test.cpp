@@ -4,6 +4,7 @@
 #include "exec/zip_task.h"
 #include "lib/errors.h"
 #include "platform/files.h"
+#include "testkit/disk_faults.h"
 #include "zip_test_util.h"
 
 namespace tarvex::exec {
@@ -219,24 +220,24 @@ TEST_F(ZipFailure, NothingMatches) {
 // A byte of the written archive changed before it is read back: the old one stays.
 TEST_F(ZipFailure, AnArchiveThatDoesNotReadBackIsNotKept) {
     put("src/a.txt", std::string(5000, 'x') + "today");
-    setZipWrittenHookForTests([](const std::string& temp) {
+    testkit::setWrittenHook([](const std::string& temp) {
         std::fstream f(platform::fsPath(temp), std::ios::in | std::ios::out | std::ios::binary);
         f.seekp(45);
         f.write("\xFF\xFF\xFF\xFF", 4);
     });
     expectFailureKeepsArchive({str(root_ / "src"), str(archive_), "", ""}, "verificação");
-    setZipWrittenHookForTests(nullptr);
+    testkit::setWrittenHook(nullptr);
 }
 
 // A worker that cannot read its file while others run ends the whole run.
 TEST_F(ZipFailure, AFileLockedMidRunFailsTheRunWhateverTheThreads) {
     for (int i = 0; i < 40; ++i) put("src/f" + std::to_string(i) + ".txt", std::string(30000, char('a' + i % 26)));
     for (const int threads : {1, 4}) {
-        platform::setOpenHookForTests([](const std::string& path) { return path.find("f21.txt") == std::string::npos; });
+        testkit::setOpenHook([](const std::string& path) { return path.find("f21.txt") == std::string::npos; });
         ZipJob job{str(root_ / "src"), str(archive_), "", ""};
         job.threads = threads;
         expectFailureKeepsArchive(job, "f21.txt");
-        platform::setOpenHookForTests(nullptr);
+        testkit::setOpenHook(nullptr);
     }
 }
 

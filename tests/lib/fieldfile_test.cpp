@@ -23,7 +23,7 @@ protected:
     int opens = 0;
     void lock(const std::string& path, int times) {
         opens = 0;
-        platform::setOpenHookForTests([=, this](const std::string& p) { return p != path || ++opens > times; });
+        testkit::setOpenHook([=, this](const std::string& p) { return p != path || ++opens > times; });
     }
 };
 
@@ -109,7 +109,7 @@ TEST_F(FieldFile, ALockedFileIsWrittenFiveTimesThenLeftAsItWas) {
         "(MRQ_WRITE) - AVISO - Erro na gravação do arquivo: " + name + " Tecle Enter para tentar novamente";
     EXPECT_EQ(operator_.messages(), (Texts{warn, warn, "(MRQ_WRITE) - ERRO na tentativa de GRAVAR o Arquivo: " + name +
                                                            " - " + platform::systemMessage(platform::accessDenied())}));
-    platform::setOpenHookForTests({});
+    testkit::setOpenHook({});
     EXPECT_EQ(platform::readFile(name).value_or("?"), "old#");
 }
 

@@ -11,6 +11,7 @@
 #include "lib/mrqr.h"
 #include "platform/files.h"
 #include "testkit/clock.h"
+#include "testkit/disk_faults.h"
 #include "testkit/operator.h"
 
 namespace tarvex {
@@ -37,7 +38,7 @@ protected:
 
     void SetUp() override { MRQ_TABELA.clear(1, FieldTable::kSlots); }
     void TearDown() override {
-        platform::setOpenHookForTests({});
+        testkit::setOpenHook({});
         std::error_code ec;
         if (!root.empty()) std::filesystem::remove_all(root, ec);
     }

@@ -45,9 +45,9 @@ TEST_F(Files, AtomicWriteReplacesWholeOrLeavesTheOldFile) {
 
     const std::string missing = file("nao\\existe.txt");
     EXPECT_NE(replaceFile(missing, "x").value_or(IoError{}).text.find(missing), std::string::npos);
-    setOpenHookForTests([&](const std::string& p) { return p != name; });  // held by another program
+    testkit::setOpenHook([&](const std::string& p) { return p != name; });  // held by another program
     EXPECT_TRUE(replaceFile(name, "newer"));
-    setOpenHookForTests({});
+    testkit::setOpenHook({});
     EXPECT_EQ(readFile(name).value_or("?"), "new");
 }
 

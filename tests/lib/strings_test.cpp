@@ -89,7 +89,7 @@ TEST_F(Strings, AddLinhaAppendsCrLfLinesAndFailsWithoutTheFolder) {
     const std::string name = file("LOG_TIMER.TXT");
     EXPECT_TRUE(MRQ_ADDLINHA(name, "um") && MRQ_ADDLINHA(name, "dois"));
     EXPECT_EQ(platform::readFile(name).value_or("?"), "um\r\ndois\r\n");
-    platform::setOpenHookForTests([](const std::string&) { return false; });
+    testkit::setOpenHook([](const std::string&) { return false; });
     EXPECT_FALSE(MRQ_ADDLINHA(name, "tres"));
 }
 

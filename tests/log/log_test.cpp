@@ -4,6 +4,7 @@
 
 #include "platform/files.h"
 #include "testkit/clock.h"
+#include "testkit/disk_faults.h"
 #include "testkit/tempdir.h"
 
 namespace tarvex::log {
@@ -66,12 +67,12 @@ const std::string kEntry = "06/12/26#00#INI#Start TARVEX#08:00:05#08:00:05#00:00
 
 class LogEntryWhole : public LogTest, public ::testing::WithParamInterface<Torn> {
 protected:
-    void TearDown() override { platform::setWriteRoomForTests(-1); }
+    void TearDown() override { testkit::setWriteRoom(-1); }
 };
 
 TEST_P(LogEntryWhole, OrNotAtAll) {
     dir.write("LOG_TIMER.TXT", GetParam().before);
-    platform::setWriteRoomForTests(GetParam().room);
+    testkit::setWriteRoom(GetParam().room);
     ctx.HORA_INICIO = "08:00:05";
     log.MRQ_ADDLOG(0, "INI", "Start TARVEX");
     EXPECT_EQ(dir.read("LOG_TIMER.TXT"), GetParam().after);

@@ -7,12 +7,12 @@
 #include "lib/datetime.h"
 #include "testkit/clock.h"
 #include "lib/mrqr.h"
-#include "ui/memory_kit.h"
+#include "testkit/memory_kit.h"
 
-namespace tarvex::ui {
+namespace tarvex::testkit {
 namespace {
 
-using testkit::at;
+using ui::Timer;
 
 std::string text(const LocalTime& t) {
     char buf[40];
@@ -173,4 +173,4 @@ TEST_F(Fixture, AWeekOfMinuteTicksRunsThroughMidnights) {
 }
 
 }  // namespace
-}  // namespace tarvex::ui
+}  // namespace tarvex::testkit

@@ -5,14 +5,14 @@
 
 #include "lib/datetime.h"
 #include "scheduler/period_rules.h"
-#include "ui/memory_kit.h"
+#include "testkit/memory_kit.h"
 
 namespace tarvex::scheduler {
 namespace {
 
 // The date readings take their century from the clock.
 struct ClockAt2026 : ::testing::Test {
-    ui::VirtualClock clock{LocalTime{2026, 12, 9, 12, 0, 0, 0}};
+    testkit::VirtualClock clock{LocalTime{2026, 12, 9, 12, 0, 0, 0}};
     void SetUp() override { clock.install(); }
 };
 

@@ -11,6 +11,7 @@
 #include "tasks/task_types.h"
 #include "lib/mrqr.h"
 #include "task_temp.h"
+#include "testkit/disk_faults.h"
 #include "testkit/operator.h"
 
 namespace tarvex::tasks::test {
@@ -200,9 +201,9 @@ TEST(TaskStore, AChangeThatCannotBeCopiedAsideIsNotWrittenOver) {
     Store s;
     s.store.load();
     s.writeTaskFile(OTHERS);
-    platform::setOpenHookForTests([](const std::string& p) { return p.find(".ilegivel-") == std::string::npos; });
+    testkit::setOpenHook([](const std::string& p) { return p.find(".ilegivel-") == std::string::npos; });
     EXPECT_THROW(s.store.save(), FileError);
-    platform::setOpenHookForTests(nullptr);
+    testkit::setOpenHook(nullptr);
     EXPECT_EQ(s.taskFile(), OTHERS);
 }
 
@@ -237,10 +238,10 @@ TEST_P(FailedSave, LeavesTableAndOldFile) {
     s.store.save();
     const std::string oldPath = s.store.taskFilePath();
     s.grid.setCell(col::NOME, 1, "NOVO");
-    if (GetParam()) s.store.setFolder(s.dir.folder() + "SUMIU\\");
-    else platform::setOpenHookForTests([](const std::string&) { return false; });
+    if (GetParam()) s.store.setPastaParam(s.dir.folder() + "SUMIU\\");
+    else testkit::setOpenHook([](const std::string&) { return false; });
     EXPECT_THROW(s.store.save(), FileError);
-    platform::setOpenHookForTests(nullptr);
+    testkit::setOpenHook(nullptr);
     EXPECT_EQ(s.grid.cell(col::NOME, 1), "NOVO");
     EXPECT_EQ(s.grid.rowCount(), 3);
     EXPECT_EQ(platform::readFile(oldPath), FRESH_FILE);

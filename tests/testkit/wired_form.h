@@ -14,7 +14,7 @@
 #include "platform/files.h"
 #include "testkit/clock.h"
 #include "testkit/operator.h"
-#include "ui/memory_kit.h"
+#include "testkit/memory_kit.h"
 
 namespace tarvex::testkit {
 
@@ -75,7 +75,7 @@ protected:
     std::string due(const ui::Timer& t) {
         auto ms = host.dueAt(const_cast<ui::Timer&>(t));
         if (!ms) return "off";
-        LocalTime l = ui::fromVirtualMs(*ms);
+        LocalTime l = fromVirtualMs(*ms);
         return formatDate(Date{l.year, l.month, l.day}) + " " + formatTime(l.hour * 3600 + l.minute * 60 + l.second);
     }
     // The "#"-terminated fields of a log line.
@@ -86,8 +86,8 @@ protected:
         return f;
     }
 
-    ui::VirtualClock clock;
-    ui::TimerHost host{clock};
+    VirtualClock clock;
+    TimerHost host{clock};
     ScriptedOperator op;
     OperatorScope opScope{op};
     std::unique_ptr<app::TF_TARVEX> form;

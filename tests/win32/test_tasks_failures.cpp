@@ -7,6 +7,7 @@
 
 #include "exec/zip_task.h"
 #include "support/tasks_fixture.h"
+#include "testkit/disk_faults.h"
 
 namespace tarvex::win32test {
 namespace {
@@ -47,14 +48,14 @@ TEST_F(Failures, ABackupBatchEndingWithStatusOneIsAnError) {
 TEST_F(Failures, AZipThatDoesNotReadBackKeepsYesterdaysArchive) {
     dir.write("dados\\a.txt", std::string(4000, 'a'));
     dir.write("zips\\BACKUP.ZIP", "ontem");
-    exec::setZipWrittenHookForTests([](const std::string& temp) {
+    testkit::setWrittenHook([](const std::string& temp) {
         std::fstream f(platform::fsPath(temp), std::ios::in | std::ios::out | std::ios::binary);
         f.seekp(40);
         f.write("\xFF\xFF\xFF\xFF", 4);
     });
     runOne({{col::NOME, "ZIP"}, {col::TIPO, "06 - WINZIP"}, {col::DIR_ORIGEM, dir.path("dados")},
             {col::DIR_DESTINO, dir.path("zips")}, {col::ARQDEST, "BACKUP"}});
-    exec::setZipWrittenHookForTests(nullptr);
+    testkit::setWrittenHook(nullptr);
 
     EXPECT_EQ(runEvents(), std::vector<std::string>{"ERR ZIP"});
     EXPECT_EQ(dir.read("zips\\BACKUP.ZIP"), "ontem");

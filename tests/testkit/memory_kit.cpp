@@ -1,10 +1,10 @@
-#include "ui/memory_kit.h"
+#include "testkit/memory_kit.h"
 
 #include <algorithm>
 
 #include "lib/datetime.h"
 
-namespace tarvex::ui {
+namespace tarvex::testkit {
 
 namespace {
 constexpr VirtualMs kDayMs = 86'400'000;
@@ -59,13 +59,13 @@ TimerHost::TimerHost(VirtualClock& clock) : clock_(clock) {
 
 TimerHost::~TimerHost() { clock_.beforeMove = nullptr; }
 
-void TimerHost::watch(Timer& timer) {
+void TimerHost::watch(ui::Timer& timer) {
     // Start from a generation the timer cannot have, so its state is taken now.
     slots_.push_back(Slot{&timer, timer.generation() - 1, false, 0, 0, false});
     look(slots_.back());
 }
 
-void TimerHost::unwatch(Timer& timer) {
+void TimerHost::unwatch(ui::Timer& timer) {
     for (auto& s : slots_)
         if (s.timer == &timer) { s.timer = nullptr; s.armed = false; }
 }
@@ -83,7 +83,7 @@ void TimerHost::look() {
     for (auto& s : slots_) look(s);
 }
 
-std::optional<VirtualMs> TimerHost::dueAt(const Timer& timer) {
+std::optional<VirtualMs> TimerHost::dueAt(const ui::Timer& timer) {
     look();
     for (auto& s : slots_)
         if (s.timer == &timer && s.armed) return s.due;
@@ -146,4 +146,4 @@ void TimerHost::processMessages() {
     }
 }
 
-}  // namespace tarvex::ui
+}  // namespace tarvex::testkit

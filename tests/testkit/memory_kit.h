@@ -12,7 +12,7 @@
 #include "platform/clock.h"
 #include "ui/controls.h"
 
-namespace tarvex::ui {
+namespace tarvex::testkit {
 
 // A point on the virtual timeline: milliseconds since 01/01/1970 00:00, local time.
 using VirtualMs = std::int64_t;
@@ -59,8 +59,8 @@ public:
     TimerHost(const TimerHost&) = delete;
     TimerHost& operator=(const TimerHost&) = delete;
 
-    void watch(Timer& timer);
-    void unwatch(Timer& timer);
+    void watch(ui::Timer& timer);
+    void unwatch(ui::Timer& timer);
 
     // Runs the clock forward, firing every timer that falls due, in time order
     // (equal times in the order the timers were watched).
@@ -71,11 +71,11 @@ public:
     // "let messages through" of a run.
     void processMessages();
 
-    std::optional<VirtualMs> dueAt(const Timer& timer);   // nullopt when not armed
+    std::optional<VirtualMs> dueAt(const ui::Timer& timer);   // nullopt when not armed
 
 private:
     struct Slot {
-        Timer* timer;
+        ui::Timer* timer;
         unsigned generation;
         bool armed;
         VirtualMs due;     // when it fires next
@@ -91,4 +91,4 @@ private:
     std::deque<Slot> slots_;
 };
 
-}  // namespace tarvex::ui
+}  // namespace tarvex::testkit
