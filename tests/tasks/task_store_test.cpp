@@ -238,7 +238,7 @@ TEST_P(FailedSave, LeavesTableAndOldFile) {
     s.store.save();
     const std::string oldPath = s.store.taskFilePath();
     s.grid.setCell(col::NOME, 1, "NOVO");
-    if (GetParam()) s.store.setPastaParam(s.dir.folder() + "SUMIU\\");
+    if (GetParam()) s.store.setFolder(s.dir.folder() + "SUMIU\\");
     else testkit::setOpenHook([](const std::string&) { return false; });
     EXPECT_THROW(s.store.save(), FileError);
     testkit::setOpenHook(nullptr);

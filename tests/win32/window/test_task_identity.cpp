@@ -28,10 +28,10 @@ struct Row {
 
 // The one place the task file is written.
 void writeTasks(const AppFolder& dir, const std::vector<Task>& list) {
-    ui::Grid g{"FILE"};
+    tasks::TaskTable g;
     g.setColCount(col::COUNT);
     g.setRowCount(static_cast<int>(list.size()) + 1);
-    tasks::NUMERA(g);
+    tasks::numberRows(g);
     for (int row = 1; row <= static_cast<int>(list.size()); ++row) {
         const Task& t = list[row - 1];
         g.setCell(col::NOME, row, t.nome);
@@ -40,15 +40,15 @@ void writeTasks(const AppFolder& dir, const std::vector<Task>& list) {
         g.setCell(col::HORA, row, t.hora);
         g.setCell(col::EXECUTAVEL, row, t.programa);
     }
-    MRQ_GRID_SALVA(g, dir.path(tasks::TASK_FILE_NAME));
+    taskfile::save(g, dir.path(tasks::TASK_FILE_NAME));
 }
 
 // The one place it is read back, in row order.
 std::vector<Row> readTasks(const AppFolder& dir) {
-    ui::Grid g{"FILE"};
+    tasks::TaskTable g;
     std::vector<Row> list;
     try {
-        MRQ_GRID_LER(g, dir.path(tasks::TASK_FILE_NAME));
+        taskfile::load(g, dir.path(tasks::TASK_FILE_NAME));
     } catch (const std::exception&) {
         return list;
     }
