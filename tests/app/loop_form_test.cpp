@@ -31,6 +31,33 @@ protected:
     }
 };
 
+// The armed task is a task, not a row: rows moved, emptied or given another hour
+// under it never make another task run at its hour.
+struct Change {
+    const char* name;
+    std::function<void(tasks::TaskTable&)> apply;
+    std::vector<std::string> ran;
+};
+
+TEST_F(Loop, TheArmedTaskRunsWhereverItsRowWent) {
+    const std::vector<Change> changes{
+        {"B moved above A", [](tasks::TaskTable& t) { t.swapRows(1, 2); }, {"09/12/26 08:00:00 A"}},
+        {"A emptied", [](tasks::TaskTable& t) { t.clearRow(1); }, {}},
+        {"A given a later hour", [](tasks::TaskTable& t) { t.setCell(col::HORA, 1, "08:30"); },
+         {"09/12/26 08:30:00 A"}},
+        {"rows added", [](tasks::TaskTable& t) { t.setRowCount(t.rowCount() + 3); }, {"09/12/26 08:00:00 A"}},
+    };
+    for (const Change& c : changes) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        clock.set(at(2026, 12, 9, 7, 0, 0));
+        SetUp();
+        c.apply(form->table());
+        host.runUntil(at(2026, 12, 9, 8, 35, 0));
+        EXPECT_EQ(runner->log(), c.ran);
+    }
+}
+
 TEST_F(Loop, WaitingRunningWaiting) {
     expectWaiting("09/12/26 08:00:00");
     bool checked = false;

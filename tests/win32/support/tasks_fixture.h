@@ -77,7 +77,7 @@ protected:
         app::TF_TARVEX reader(param);
         reader.taskStore().load();
         std::vector<std::string> out;
-        for (int row = 1; row <= tasks; ++row) out.emplace_back(reader.GRID.cell(col::ULTIMA_EXEC, row));
+        for (int row = 1; row <= tasks; ++row) out.emplace_back(reader.table().cell(col::ULTIMA_EXEC, row));
         return out;
     }
 
