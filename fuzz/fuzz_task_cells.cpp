@@ -32,17 +32,19 @@ std::vector<std::string> cells(const std::string& input) {
 }
 
 struct Window {
-    ui::Grid GRID{"GRID"}, GRID_C{"GRID_C"};
+    tasks::TaskTable GRID;
+    ui::Grid GRID_C{"GRID_C"};
     ui::CheckBox CB_EXECUTANDO{"CB_EXECUTANDO"}, CB_PARAR{"CB_PARAR"};
     ui::Label LA_MSG{"LA_MSG"}, LA_PROXIMO{"LA_PROXIMO"};
     ui::Edit E_PROX_NOME{"E_PROX_NOME"}, E_PROX_HORA{"E_PROX_HORA"}, E_PROX_INTERVALO{"E_PROX_INTERVALO"};
     ui::Timer TIMER1{"TIMER1"};
     ui::Pages PC_GERAL{"PC_GERAL"};
-    int LINHA_PROX = 0;
+    tasks::TaskId next = 0;
+    std::string nextHour;
     bool armed = false;
     scheduler::Agenda agenda{{GRID, GRID_C, CB_EXECUTANDO, CB_PARAR, LA_MSG, LA_PROXIMO, E_PROX_NOME, E_PROX_HORA,
                               E_PROX_INTERVALO, TIMER1, PC_GERAL},
-                             {LINHA_PROX, armed},
+                             {next, nextHour, armed},
                              [](const std::string&) {}};
 };
 }  // namespace
@@ -84,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (w.TIMER1.isEnabled()) {
         check(w.TIMER1.interval() >= 10'000 && w.TIMER1.interval() <= 86'400'000);
-        check(w.GRID.cell(col::SN_EXE, w.LINHA_PROX) == "S");
+        check(w.GRID.cell(col::SN_EXE, w.GRID.rowOf(w.next)) == "S");
     }
     return 0;
 }
