@@ -316,3 +316,38 @@ TEST(Codes, ListsAreInCodeOrder) {
 
 }  // namespace
 }  // namespace tarvex::tasks::test
+
+namespace tarvex::tasks::test {
+namespace {
+
+// Reading the file again keeps each task's identity, also when another program
+// reordered the rows; a row that now holds another task is a new one.
+TEST(TaskIdentity, SurvivesReloadsOfTheSameTasks) {
+    Store s;
+    s.store.load();
+    s.grid.setRowCount(4);
+    for (int r = 1; r <= 3; ++r) s.grid.setCell(col::NOME, r, std::string(1, static_cast<char>('A' + r - 1)));
+    s.store.save();
+    const TaskId a = s.grid.idAt(1), b = s.grid.idAt(2), c = s.grid.idAt(3);
+    s.store.load();
+    EXPECT_EQ(std::vector<TaskId>({s.grid.idAt(1), s.grid.idAt(2), s.grid.idAt(3)}), std::vector<TaskId>({a, b, c}));
+
+    const std::string file = s.taskFile();
+    std::string swapped = file;
+    swapped.replace(swapped.find("\xA6" "A\xA6"), 3, "\xA6" "X\xA6");
+    swapped.replace(swapped.find("\xA6" "C\xA6"), 3, "\xA6" "A\xA6");
+    swapped.replace(swapped.find("\xA6" "X\xA6"), 3, "\xA6" "C\xA6");
+    s.writeTaskFile(swapped);
+    s.store.load();
+    EXPECT_EQ(s.grid.rowOf(a), 3);
+    EXPECT_EQ(s.grid.rowOf(c), 1);
+    EXPECT_EQ(s.grid.rowOf(b), 2);
+
+    s.grid.clearRow(2);
+    EXPECT_EQ(s.grid.rowOf(b), 0);
+    s.grid.swapRows(1, 3);
+    EXPECT_EQ(s.grid.rowOf(a), 1);
+}
+
+}  // namespace
+}  // namespace tarvex::tasks::test

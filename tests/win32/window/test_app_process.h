@@ -96,6 +96,27 @@ public:
         return waitFor([&] { return !IsWindow(box); }, 10000);
     }
 
+    // This program's message box: its text, answered with the button `id`;
+    // empty when no box came within `ms`.
+    std::string answer(int id, int ms = 10000) {
+        HWND box = nullptr;
+        waitFor([&] {
+            for (HWND h = FindWindowW(L"#32770", nullptr); h; h = FindWindowExW(nullptr, h, L"#32770", nullptr)) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(h, &owner);
+                if (owner == pid() && IsWindowVisible(h)) box = h;
+            }
+            return box != nullptr;
+        }, ms);
+        if (!box) return "";
+        std::string text;
+        for (HWND s = FindWindowExW(box, nullptr, L"Static", nullptr); s; s = FindWindowExW(box, s, L"Static", nullptr))
+            text += readText(s);
+        PostMessageW(GetDlgItem(box, id), BM_CLICK, 0, 0);
+        waitFor([&] { return !IsWindow(box); });
+        return text;
+    }
+
 private:
     PROCESS_INFORMATION info_{};
     bool started_ = false;

@@ -119,25 +119,7 @@ protected:
         return app.textBecomes("E_NOME", nome);
     }
     void press(const std::string& name) { PostMessageW(app.find(name), BM_CLICK, 0, 0); }
-    // The program's message box: its text, answered with `button`.
-    std::string answer(int button) {
-        HWND box = nullptr;
-        waitFor([&] {
-            for (HWND h = FindWindowW(L"#32770", nullptr); h; h = FindWindowExW(nullptr, h, L"#32770", nullptr)) {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(h, &pid);
-                if (pid == app.pid() && IsWindowVisible(h)) box = h;
-            }
-            return box != nullptr;
-        }, 10000);
-        if (!box) return "";
-        std::string text;
-        for (HWND s = FindWindowExW(box, nullptr, L"Static", nullptr); s; s = FindWindowExW(box, s, L"Static", nullptr))
-            text += readText(s);
-        PostMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
-        waitFor([&] { return !IsWindow(box); });
-        return text;
-    }
+    std::string answer(int button) { return app.answer(button, 10000); }
     void remove(const std::string& nome) {
         ASSERT_TRUE(select(nome));
         press("BU_EXCLUI");
