@@ -33,7 +33,7 @@ TF_TARVEX::TF_TARVEX(const Wiring& w)
               {armedTask, armedHour, TIMER1_ARMADO}, [this](const std::string& text) { tellAgenda(text); }),
       loop_({TIMER1, T_SUPERVISOR, CB_PARAR, CB_EXECUTANDO, LA_MSG, TrayIcon1, E_PROX_NOME, E_PROX_HORA,
              E_PROX_INTERVALO, E_ULTEXEC, table_, F_TARVEX},
-            {armedTask, armedHour, linha_}, agenda_) {
+            {armedTask, armedHour, linha_}, agenda_, [](const std::string& text) { MRQ_MSG(text); }) {
     table_.onCellChanged = [this](int, int) { showTable(); };
     table_.onReshaped = [this] { showTable(); };
     design();

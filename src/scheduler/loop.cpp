@@ -12,8 +12,8 @@ namespace {
 constexpr int kRetryMs = 10'000;
 }
 
-Loop::Loop(LoopControls controls, LoopState state, Agenda& agenda)
-    : c_(controls), s_(state), agenda_(agenda) {}
+Loop::Loop(LoopControls controls, LoopState state, Agenda& agenda, Agenda::Tell tell)
+    : c_(controls), s_(state), agenda_(agenda), tell_(std::move(tell)) {}
 
 bool Loop::stillDue(int row) const {
     const tasks::TaskTable& g = c_.table;
@@ -76,7 +76,7 @@ void Loop::CB_PARARClick() {
 // The running task goes on and the stop does not happen, so the box goes back to
 // unchecked; "Executando" stays as the executor set it.
 void Loop::refuseStop() {
-    MRQ_MSG("Times executando.   Não pode parar agora.");
+    if (tell_) tell_("Times executando.   Não pode parar agora.");
     undoingStop_ = true;
     try {
         c_.CB_PARAR.setChecked(false);
@@ -101,7 +101,7 @@ void Loop::BU_REAGENDARClick() {
 
 void Loop::T_EXECClick() {
     if (c_.CB_EXECUTANDO.checked()) {
-        MRQ_MSG("Já existe uma tarefa em execução. Aguarde o fim dela para executar outra.");
+        if (tell_) tell_("Já existe uma tarefa em execução. Aguarde o fim dela para executar outra.");
         return;
     }
     const bool wasStopped = c_.CB_PARAR.checked();

@@ -33,7 +33,8 @@ struct LoopState {
 
 class Loop {
 public:
-    Loop(LoopControls controls, LoopState state, Agenda& agenda);
+    // `tell` gives the operator a text; the window decides how.
+    Loop(LoopControls controls, LoopState state, Agenda& agenda, Agenda::Tell tell);
 
     // Set when the executor and the editor exist; without them nothing runs or saves.
     void setRunner(TaskRunner* runner) { runner_ = runner; }
@@ -55,6 +56,7 @@ private:
     LoopControls c_;
     LoopState s_;
     Agenda& agenda_;
+    Agenda::Tell tell_;
     TaskRunner* runner_ = nullptr;
     EditorSave* editor_ = nullptr;
     bool undoingStop_ = false;
