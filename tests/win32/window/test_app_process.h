@@ -37,6 +37,27 @@ public:
     AppFolder() { CopyFileW(productPath().c_str(), win32::widen(path("tarvex.exe")).c_str(), FALSE); }
 };
 
+// The message box a process shows: its text, answered with the button `id`;
+// empty when no box came within `ms`.
+inline std::string answerMessageBox(DWORD process, int id, int ms) {
+    HWND box = nullptr;
+    waitFor([&] {
+        for (HWND h = FindWindowW(L"#32770", nullptr); h; h = FindWindowExW(nullptr, h, L"#32770", nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(h, &owner);
+            if (owner == process && IsWindowVisible(h)) box = h;
+        }
+        return box != nullptr;
+    }, ms);
+    if (!box) return "";
+    std::string text;
+    for (HWND s = FindWindowExW(box, nullptr, L"Static", nullptr); s; s = FindWindowExW(box, s, L"Static", nullptr))
+        text += readText(s);
+    PostMessageW(GetDlgItem(box, id), BM_CLICK, 0, 0);
+    waitFor([&] { return !IsWindow(box); });
+    return text;
+}
+
 class AppProcess {
 public:
     // `reachedAs`: the folder by another path (another drive letter), when given.
@@ -98,24 +119,7 @@ public:
 
     // This program's message box: its text, answered with the button `id`;
     // empty when no box came within `ms`.
-    std::string answer(int id, int ms = 10000) {
-        HWND box = nullptr;
-        waitFor([&] {
-            for (HWND h = FindWindowW(L"#32770", nullptr); h; h = FindWindowExW(nullptr, h, L"#32770", nullptr)) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(h, &owner);
-                if (owner == pid() && IsWindowVisible(h)) box = h;
-            }
-            return box != nullptr;
-        }, ms);
-        if (!box) return "";
-        std::string text;
-        for (HWND s = FindWindowExW(box, nullptr, L"Static", nullptr); s; s = FindWindowExW(box, s, L"Static", nullptr))
-            text += readText(s);
-        PostMessageW(GetDlgItem(box, id), BM_CLICK, 0, 0);
-        waitFor([&] { return !IsWindow(box); });
-        return text;
-    }
+    std::string answer(int id, int ms = 10000) { return answerMessageBox(pid(), id, ms); }
 
 private:
     PROCESS_INFORMATION info_{};

@@ -136,25 +136,7 @@ protected:
         return g;
     }
     // The message box the program shows, its text read and the box closed.
-    std::string answerBox(int ms = 10000) {
-        HWND box = nullptr;
-        waitFor([&] {
-            box = nullptr;
-            for (HWND h = FindWindowW(L"#32770", nullptr); h; h = FindWindowExW(nullptr, h, L"#32770", nullptr)) {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(h, &pid);
-                if (pid == child.dwProcessId && IsWindowVisible(h)) box = h;
-            }
-            return box != nullptr;
-        }, ms);
-        if (!box) return "";
-        std::string text;
-        for (HWND s = FindWindowExW(box, nullptr, L"Static", nullptr); s; s = FindWindowExW(box, s, L"Static", nullptr))
-            text += readText(s);
-        PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-        waitFor([&] { return !IsWindow(box); });
-        return text;
-    }
+    std::string answerBox(int ms = 10000) { return answerMessageBox(child.dwProcessId, IDOK, ms); }
 
     static std::string folder;
     static PROCESS_INFORMATION child;
