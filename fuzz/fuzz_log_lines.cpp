@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "log/log_view.h"
+#include "log/log_rows.h"
 #include "fuzz_check.h"
 
 using namespace tarvex;

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "app/cover.h"
 #include "app/inert_services.h"
 #include "lib/datetime.h"
 #include "lib/errors.h"
@@ -22,32 +23,31 @@ TF_TARVEX::TF_TARVEX(const Wiring& w)
       exePath_(w.exePath),
       store_(table_, w.PASTA_PARAM, [](const std::string& text) { MRQ_MSG(text); }),
       log_(store_.folder(), runContext),
-      logView_({GRID_LOG, E_MEMO_LOG, CB_VER_INICIO, CB_VER_TERMINO}, log_, runContext, w.services.shell),
+      logView_({GRID_LOG, E_MEMO_LOG, CB_VER_INICIO, CB_VER_TERMINO}, log_, runContext, w.services.shell,
+               [this](const std::string& text) { return ask(text); }),
       commandRunner_(w.services, w.PASTA_PARAM),
-      executor_(table_, runContext, execControls(), *this, log_, commandRunner_, w.services),
+      executor_(table_, runContext, schedule_, *this, log_, commandRunner_, w.services),
       dialogs_(w.dialogs),
       editor_(editorLinks(), {platform::op(), dialogs_, w.services.registry, w.services.windows,
                               &w.services.shell}),
-      agenda_({table_, GRID_C, CB_EXECUTANDO, CB_PARAR, LA_MSG, LA_PROXIMO, E_PROX_NOME, E_PROX_HORA,
-               E_PROX_INTERVALO, TIMER1, PC_GERAL},
-              {armedTask, armedHour, TIMER1_ARMADO}, [this](const std::string& text) { tellAgenda(text); }),
-      loop_({TIMER1, T_SUPERVISOR, CB_PARAR, CB_EXECUTANDO, LA_MSG, TrayIcon1, E_PROX_NOME, E_PROX_HORA,
-             E_PROX_INTERVALO, E_ULTEXEC, table_, F_TARVEX},
-            {armedTask, armedHour, linha_}, agenda_, [](const std::string& text) { MRQ_MSG(text); }) {
+      agenda_({table_, schedule_, TIMER1}, [this](const std::string& text) { tellAgenda(text); }),
+      loop_({table_, schedule_, TIMER1, T_SUPERVISOR}, agenda_, [](const std::string& text) { MRQ_MSG(text); }) {
     table_.onCellChanged = [this](int, int) { showTable(); };
     table_.onReshaped = [this] { showTable(); };
     design();
     wire();
     loop_.setRunner(&executor_);
     loop_.setEditor(&editor_);
-    agenda_.onStale = [this](const std::vector<std::string>& late) { agendaComputed(late); };
-    CB_EXECUTANDO.onClick = [this] { runningChanged(); };
+    agenda_.onComputed = [this](const std::vector<std::string>& late) { agendaComputed(late); };
+    schedule_.batchFolder = store_.folder();
+    schedule_.onChange = [this] { showSchedule(); };
+    showSchedule();
     T_DURACAO.setInterval(1000);
     T_DURACAO.onTimer = [this] { message([this] { showDuration(); }); };
 }
 
 void TF_TARVEX::systemResumed() {
-    if (!CB_PARAR.checked() && !CB_EXECUTANDO.checked()) agenda_.BU_PROXIMOClick();
+    if (!schedule_.stopped && !schedule_.running) agenda_.compute();
 }
 
 void TF_TARVEX::sessionEnding() {
@@ -59,7 +59,7 @@ void TF_TARVEX::sessionEnding() {
 // The run's name and its time so far, in the label and the tray hint, every second;
 // Windows is told to wait for it at the end of the session.
 void TF_TARVEX::runningChanged() {
-    const bool running = CB_EXECUTANDO.checked();
+    const bool running = schedule_.running;
     T_DURACAO.setTimerEnabled(running);
     progressText_.clear();
     if (running) {
@@ -70,7 +70,7 @@ void TF_TARVEX::runningChanged() {
 }
 
 void TF_TARVEX::showDuration() {
-    if (!CB_EXECUTANDO.checked()) return;
+    if (!schedule_.running) return;
     if (!progressText_.empty()) {
         LA_MSG.setCaption(progressText_);
         TrayIcon1.setHint(progressText_);
@@ -104,13 +104,13 @@ EditorLinks TF_TARVEX::editorLinks() {
             E_ULTEXEC,
             [this] { return linha_; },
             [this](int row) { linha_ = row; },
-            [this] { GRID_SALVA(); },
+            [this] { saveTasks(); },
             [this] { BU_MONTARClick(); },
             [this](const std::function<void()>& action) { event(action); },
             [this] {
-                if (!CB_PARAR.checked()) agenda_.BU_PROXIMOClick();
+                if (!schedule_.stopped) agenda_.compute();
             },
-            [this] { return CB_EXECUTANDO.checked(); }};
+            [this] { return schedule_.running; }};
 }
 
 // The state the window starts in, as designed.
@@ -119,14 +119,12 @@ void TF_TARVEX::design() {
     F_TARVEX.setState(ui::Window::State::Minimized);   // until start-up decides
     F_TARVEX.hide();
     GRID_C.fixedCols = 0;
-    TIMER1.setTimerEnabled(false);
-    T_SUPERVISOR.setInterval(600'000);
-    T_SUPERVISOR.setTimerEnabled(false);
+    TIMER1.stop();
+    T_SUPERVISOR.setInterval(scheduler::kSupervisorMs);
+    T_SUPERVISOR.stop();
     CB_PARAR.setCaption("Parar Timer");
     CB_EXECUTANDO.setCaption("Executando");
     CB_EXECUTANDO.setEnabled(false);
-    LA_MSG.setCaption("___");
-    LA_PROXIMO.setCaption("000");
     LA_HOJE.setCaption("Tarefas para Hoje");
     for (ui::Edit* e : {&E_PROX_NOME, &E_PROX_HORA, &E_PROX_INTERVALO}) e->setReadOnly(true);
     E_PROX_INTERVALO.setHint("Intervalo em segundos");
@@ -136,8 +134,6 @@ void TF_TARVEX::design() {
     BU_REAGENDAR.setCaption("Reagendar");
     BU_REAGENDAR.setHint("Agendar novamente");
     T_EXEC.setCaption("Executar agora");
-    TrayIcon1.setHint("Tarvex em Espera");
-    E_DIR_PARAM.setText(store_.folder());
     E_DIR_PARAM.setReadOnly(true);
     designPages();
     designSettingsPage();
@@ -146,8 +142,8 @@ void TF_TARVEX::design() {
 void TF_TARVEX::wire() {
     BU_PROXIMO.onClick = [this] {
         event([this] {
-            if (CB_EXECUTANDO.checked()) return;   // nothing changes during a run
-            BU_PROXIMOClick();
+            if (schedule_.running) return;   // nothing changes during a run
+            agenda_.compute();
             showPage("TS_CAPA");
         });
     };
@@ -196,7 +192,10 @@ void TF_TARVEX::TrayIcon1Click() {
     F_TARVEX.show();
     F_TARVEX.setState(ui::Window::State::Normal);
     failureUnseen_ = false;
-    if (!CB_EXECUTANDO.checked()) TrayIcon1.setImageIndex(0);
+    if (!schedule_.running) {
+        schedule_.trayImage = 0;
+        schedule_.changed();
+    }
 }
 
 void TF_TARVEX::TrayIcon1BalloonClick() {
@@ -237,6 +236,10 @@ void TF_TARVEX::devicesChanged() {
 // A wait that outlived its day is that day's failure; the others show on the cover.
 // A task deleted meanwhile waits no more.
 void TF_TARVEX::agendaComputed(const std::vector<std::string>& late) {
+    showCover(table_, GRID_C);
+    // The operator's typing on these pages is never taken from the screen.
+    const std::string& page = PC_GERAL.active();
+    if (page != "TS_TAREFAS" && page != "TS_PARAM") PC_GERAL.show("TS_CAPA");
     const std::string today = MRQ_HOJE();
     for (auto it = penWaits_.begin(); it != penWaits_.end();) {
         const int row = table_.rowOf(it->first);
@@ -270,7 +273,7 @@ void TF_TARVEX::lateTasks(const std::vector<std::string>& late) {
 void TF_TARVEX::T_EXECClick() {
     handRun_ = true;
     try {
-        loop_.T_EXECClick();
+        loop_.runNow(table_.idAt(linha_));
     } catch (...) {
         handRun_ = false;
         throw;
@@ -289,26 +292,65 @@ std::vector<ui::Control*> TF_TARVEX::controls() {
             &CB_VER_INICIO, &CB_VER_TERMINO, &BU_MONTA_LOG, &BU_ZERA_LOG,   &BU_FINAL_LOG};
 }
 
-exec::ExecControls TF_TARVEX::execControls() {
-    return {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_DIR_PARAM};
-}
-
 // The row's stamp is emptied in the table and the box alike, and kept on disk.
 void TF_TARVEX::BU_REAGENDARClick() {
-    loop_.BU_REAGENDARClick();
+    E_ULTEXEC.setText("");
+    if (linha_ >= 1 && linha_ < table_.rowCount()) table_.setCell(col::ULTIMA_EXEC, linha_, "");
+    loop_.setStopped(false);
+    agenda_.compute();
     editor_.acceptStampBox();
-    GRID_SALVA();
+    saveTasks();
+}
+
+void TF_TARVEX::BU_ICONIZARClick() {
+    loop_.setStopped(false);
+    F_TARVEX.hide();
+    agenda_.compute();
+}
+
+// The operator's click on "Parar Timer"; the box then shows what the schedule did.
+void TF_TARVEX::CB_PARARClick() {
+    if (showingSchedule_) return;
+    loop_.setStopped(CB_PARAR.checked());
+    showSchedule();
+}
+
+// The controls show the schedule's state; they are never read back.
+void TF_TARVEX::showSchedule() {
+    const bool wasRunning = CB_EXECUTANDO.checked();
+    showingSchedule_ = true;
+    CB_PARAR.setChecked(schedule_.stopped);
+    CB_EXECUTANDO.setChecked(schedule_.running);
+    showingSchedule_ = false;
+    LA_MSG.setCaption(schedule_.status);
+    LA_PROXIMO.setCaption(schedule_.computations ? std::to_string(schedule_.computations) : "000");
+    E_PROX_NOME.setText(schedule_.nextName);
+    E_PROX_HORA.setText(schedule_.nextHour);
+    E_PROX_INTERVALO.setText(schedule_.nextWait);
+    TrayIcon1.setHint(schedule_.trayHint);
+    TrayIcon1.setImageIndex(schedule_.trayImage);
+    E_MEMO.setText(schedule_.batchText);
+    E_DIR_PARAM.setText(schedule_.batchFolder);
+    if (wasRunning != schedule_.running) runningChanged();
 }
 
 void TF_TARVEX::T_SUPERVISORTimer() {
-    if (!tasksLoaded_ && !CB_EXECUTANDO.checked()) loadTasks(false);
-    loop_.T_SUPERVISORTimer();
+    if (!tasksLoaded_ && !schedule_.running) loadTasks(false);
+    loop_.supervisorFired();
 }
 
 // Until the table is loaded, saving it would replace the task file with nothing.
-void TF_TARVEX::GRID_SALVA() {
+void TF_TARVEX::saveTasks() {
     if (!tasksLoaded_) throw FileError("Tabela de tarefas não carregada: " + store_.taskFilePath());
     store_.save();
 }
+
+}  // namespace tarvex::app
+
+namespace tarvex::app {
+
+bool TF_TARVEX::ask(const std::string& text) { return platform::op().question("Mensagem do Sistema", text); }
+
+void TF_TARVEX::tell(const std::string& text) { MRQ_MSG(text); }
 
 }  // namespace tarvex::app

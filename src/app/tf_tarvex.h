@@ -8,18 +8,19 @@
 #include <vector>
 
 #include "app/editor.h"
+#include "app/log_page.h"
 #include "exec/exec_host.h"
 #include "exec/executor.h"
 #include "lib/run_context.h"
 #include "exec/runner.h"
 #include "log/log.h"
-#include "log/log_view.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
 #include "scheduler/agenda.h"
 #include "scheduler/loop.h"
-#include "tasks/task_runner.h"
 #include "settings/settings.h"
+#include "tasks/schedule_state.h"
+#include "tasks/task_runner.h"
 #include "tasks/task_store.h"
 #include "ui/controls.h"
 
@@ -109,12 +110,11 @@ public:
     ui::Button BU_FINAL_LOG{"BU_FINAL_LOG"};
 
     // ---- values kept by the window ----------------------------------------------------
-    tasks::TaskId armedTask = 0;      // the task TIMER1 runs
-    std::string armedHour;            // its hour when it was armed
-    bool TIMER1_ARMADO = false;        // TIMER1 armed at least once since start-up
     RunContext runContext;
+    // What the schedule is doing; the controls above only show it.
+    tasks::ScheduleState& schedule() { return schedule_; }
 
-    int LINHA() const override { return linha_; }
+    int LINHA() const { return linha_; }
     void stamped(tasks::TaskId task, const std::string& stamp) override {
         agenda_.clearRetry(task);
         editor_.rowStamped(table_.rowOf(task), stamp);
@@ -136,9 +136,8 @@ public:
     tasks::TaskTable& table() { return table_; }
     const std::string& exePath() const { return exePath_; }
     tasks::TaskStore& taskStore() { return store_; }
-    exec::ExecControls execControls();
     log::Log& log() { return log_; }
-    log::LogView& logView() { return logView_; }
+    LogPage& logView() { return logView_; }
     // The settings as last read (PAR_LER): the text font for the editor's memo.
     const settings::Settings& settings() const { return settings_; }
     // Every control of the window, so a kit can attach its views by name.
@@ -171,7 +170,7 @@ public:
     void clockChanged() { systemResumed(); }
     // Windows asks whether it may end the session: never a question; false only
     // while a task runs (Windows then shows the reason the window gave).
-    bool sessionMayEnd() const { return quitRequested_ || !CB_EXECUTANDO.checked(); }
+    bool sessionMayEnd() const { return quitRequested_ || !schedule_.running; }
     // The session ends: the task file and the settings are saved and the end logged.
     void sessionEnding();
     // Told when a run starts (the reason for Windows to wait, "TARVEX: executando
@@ -182,13 +181,13 @@ public:
     const std::string& keptAside() const { return keptAside_; }
 
     // ---- event actions --------------------------------------------------------------
-    void BU_PROXIMOClick() override { agenda_.BU_PROXIMOClick(); }
-    void TIMER1Timer() { loop_.TIMER1Timer(); }
+    void computeAgenda() override { agenda_.compute(); }
+    void TIMER1Timer() { loop_.timerFired(); }
     void T_SUPERVISORTimer();
-    void CB_PARARClick() { loop_.CB_PARARClick(); }
+    void CB_PARARClick();
     void BU_REAGENDARClick();
     void T_EXECClick();
-    void BU_ICONIZARClick() { loop_.BU_ICONIZARClick(); }
+    void BU_ICONIZARClick();
     void TrayIcon1Click();
     void TrayIcon1BalloonClick();
 
@@ -213,7 +212,9 @@ public:
     void BU_PARAM_SALVAClick();
 
     // ---- for the executor -------------------------------------------------------------
-    void GRID_SALVA() override;
+    void saveTasks() override;
+    bool ask(const std::string& text) override;
+    void tell(const std::string& text) override;
     // A power task ends the program: no question, the end still logged.
     void requestQuit() override { quitRequested_ = true; }
     bool quitRequested() const { return quitRequested_; }
@@ -227,6 +228,7 @@ private:
     bool loadTasks(bool tellFailure);
     void loadTable();
     void showTable();
+    void showSchedule();
     void BU_MONTARClick();
     EditorLinks editorLinks();
     void keepUnreadableFile(const std::string& error);
@@ -266,9 +268,11 @@ private:
     std::string heldBack_;             // the agenda's news during start-up
     settings::Settings settings_;
     tasks::TaskTable table_;
+    tasks::ScheduleState schedule_;
+    bool showingSchedule_ = false;   // the check boxes are set from the state, not by the operator
     tasks::TaskStore store_;
     log::Log log_;
-    log::LogView logView_;
+    LogPage logView_;
     exec::CommandRunner commandRunner_;
     exec::Executor executor_;
     // Passes the pickers' calls on to the dialogs in use; none: nothing is picked.

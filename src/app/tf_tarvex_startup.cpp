@@ -36,7 +36,7 @@ void TF_TARVEX::FormCreate() {
     event([this] { PAR_LER(); });
     loadTasks(true);
     logNow("INI", "Start TARVEX");
-    event([this] { BU_PROXIMOClick(); });
+    event([this] { agenda_.compute(); });
     showStartPage();
     T_SUPERVISOR.setTimerEnabled(true);
     applyStartMode();
@@ -70,7 +70,8 @@ void TF_TARVEX::BU_MONTARClick() {
 // The task file read into the table; the view's columns as designed.
 void TF_TARVEX::loadTable() {
     store_.load();
-    E_MEMO.setText(tasks::cellToLines(table_.cell(col::NOME, linha_)));
+    schedule_.batchText = tasks::cellToLines(table_.cell(col::NOME, linha_));
+    schedule_.changed();
     struct Width {
         int col, pixels;
     };
@@ -136,7 +137,7 @@ bool TF_TARVEX::FormClose() {
     if (!leave) return false;
     // A run cut short leaves a half-made copy or backup: the program can only
     // leave once it is over, so that is what the operator is asked.
-    if (CB_EXECUTANDO.checked()) {
+    if (schedule_.running) {
         if (!platform::op().question(kBusyCaption, "A tarefa " + runName_ +
                                                        " está em execução.\r\n\r\nSair quando ela terminar ?"))
             return false;

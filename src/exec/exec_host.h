@@ -1,28 +1,22 @@
 #pragma once
-// What a task run needs from the main window besides its controls.
+// What a task run needs from the program around it: the task file, the agenda,
+// and the operator. The window implements it; a run never opens a box itself.
 #include <string>
 
 #include "tasks/task_table.h"
-#include "ui/controls.h"
 
 namespace tarvex::exec {
-
-// Controls of the main window that a run drives.
-struct ExecControls {
-    ui::CheckBox& CB_EXECUTANDO;
-    ui::Label& LA_MSG;
-    ui::Tray& TrayIcon1;
-    ui::Memo& E_MEMO;        // the batch buffer
-    ui::Edit& E_DIR_PARAM;   // settings folder, base of the batch path
-};
 
 class ExecHost {
 public:
     virtual ~ExecHost() = default;
-    virtual void GRID_SALVA() = 0;        // write the task file (throws FileError)
-    virtual void BU_PROXIMOClick() = 0;   // recompute the agenda
-    virtual void requestQuit() = 0;       // end the program when the run returns to the loop
-    virtual int LINHA() const = 0;        // the row shown in the editor
+    virtual void saveTasks() = 0;       // write the task file (throws FileError)
+    virtual void computeAgenda() = 0;
+    virtual void requestQuit() = 0;     // end the program when the run returns to the loop
+    // A task's own confirmation ("Mensagem"): true lets the run go on.
+    virtual bool ask(const std::string& text) = 0;
+    // A notice for the operator (the end of a copy with "Pausa", a task that cannot run).
+    virtual void tell(const std::string& text) = 0;
     // A run wrote its stamp into column "Ultima Exec" of the task.
     virtual void stamped(tasks::TaskId task, const std::string& stamp) = 0;
     // A run of the task failed for `reason` (in the operator's words).

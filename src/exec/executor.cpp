@@ -25,7 +25,6 @@ namespace tarvex::exec {
 
 namespace {
 
-const char* const kCaption = "Mensagem do Sistema";
 const char* const kArrow = " ===>> ";
 
 std::string nowText() { return formatTime(nowSeconds()); }
@@ -95,17 +94,18 @@ void Executor::penNeverCame(tasks::TaskId task, const std::string& pen) {
 
 void Executor::begin(int row) {
     readRow(row);
-    c_.TrayIcon1.setHint("Executando: " + trim(ctx_.NOME_TAREFA) + " (" + trim(ctx_.PERIODO_TAREFA) + ")");
-    c_.TrayIcon1.setImageIndex(1);
-    c_.CB_EXECUTANDO.setChecked(true);
-    c_.LA_MSG.setCaption("Executando: " + MRQ_ZEROS(row, 2) + " - " + ctx_.NOME_TAREFA);
+    state_.trayHint = "Executando: " + trim(ctx_.NOME_TAREFA) + " (" + trim(ctx_.PERIODO_TAREFA) + ")";
+    state_.trayImage = 1;
+    state_.running = true;
+    state_.status = "Executando: " + MRQ_ZEROS(row, 2) + " - " + ctx_.NOME_TAREFA;
+    state_.changed();
     platform::op().processMessages();   // paint the label and the icon before the work
 }
 
 // The run context from the row; a pen drive named by its label becomes its letter.
 void Executor::readRow(int row) {
     ctx_.HORA_INICIO = nowText();
-    ctx_.ARQ_BAT = MRQ_LIMPA_PATH(c_.E_DIR_PARAM.text() + "\\TIMER_xx.BAT");
+    ctx_.ARQ_BAT = MRQ_LIMPA_PATH(state_.batchFolder + "\\TIMER_xx.BAT");
     ctx_.DATA_HOJE = MRQ_DATA_SQL("");
     ctx_.NOME_TAREFA = cell(col::NOME, row);
     ctx_.TIPO_TAREFA = cell(col::TIPO, row);
@@ -144,18 +144,20 @@ void Executor::dispatch(int row) {
 
 // Every run ends idle with the task file written, whatever happened in it.
 void Executor::end(int row) {
-    c_.LA_MSG.setCaption("___");
-    c_.CB_EXECUTANDO.setChecked(false);
+    state_.status = "___";
+    state_.running = false;
+    state_.changed();
     std::optional<std::string> saveError;
     try {
-        host_.GRID_SALVA();
+        host_.saveTasks();
     } catch (const std::exception& e) {
         saveError = e.what();
     } catch (...) {
         saveError = "Erro desconhecido";
     }
-    c_.TrayIcon1.setImageIndex(host_.idleTrayImage());
-    c_.TrayIcon1.setHint("Tarvex em Espera");
+    state_.trayImage = host_.idleTrayImage();
+    state_.trayHint = "Tarvex em Espera";
+    state_.changed();
     if (saveError) fail(row, *saveError);
 }
 
@@ -168,7 +170,7 @@ void Executor::fail(int row, const std::string& reason, const std::string& logTe
 }
 
 bool Executor::confirm() {
-    if (!ctx_.MENSAGEM_TAREFA.empty() && !platform::op().question(kCaption, ctx_.MENSAGEM_TAREFA))
+    if (!ctx_.MENSAGEM_TAREFA.empty() && !host_.ask(ctx_.MENSAGEM_TAREFA))
         return false;
     ctx_.HORA_INICIO = nowText();   // the wait for the operator is not part of the run
     startDay_ = today();
@@ -205,20 +207,17 @@ char Executor::missingDrive(int row) const {
 
 void Executor::writeBatchFile() {
     // CR LF between lines and none after the last, whatever breaks the memo holds.
-    const std::vector<std::string> lines = c_.E_MEMO.lines();
-    std::string bytes;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i) bytes += "\r\n";
-        bytes += lines[i];
-    }
+    const std::string bytes = joinLines(textLines(state_.batchText));
     if (auto error = platform::replaceFile(ctx_.ARQ_BAT, bytes)) throw FileError(error->text);
 }
 
 void Executor::runBatch(int row) {
     if (!confirm()) return;
     ctx_.MEMO_TAREFA = MRQ_TROCA(ACERTA(ctx_, ctx_.MEMO_TAREFA), kArrow, " ");
-    c_.E_MEMO.setText(ctx_.MEMO_TAREFA);
-    if (ctx_.PAUSA_TAREFA == "S") c_.E_MEMO.addLine("PAUSE");
+    std::vector<std::string> lines = textLines(ctx_.MEMO_TAREFA);
+    if (ctx_.PAUSA_TAREFA == "S") lines.push_back("PAUSE");
+    state_.batchText = joinLines(lines);
+    state_.changed();
     writeBatchFile();
     const platform::ProcessEnd end = runner_.MRQ_EXECUTA_BAT(ctx_.ARQ_BAT, platform::SW_NORMAL_);
     if (end.error) return fail(row, end.error->text);
@@ -237,21 +236,20 @@ void Executor::runBatch(int row) {
 void Executor::copyFolders(int row) {
     if (!confirm()) return;
     ctx_.MEMO_TAREFA = ACERTA(ctx_, ctx_.MEMO_TAREFA);
-    c_.E_MEMO.setText(ctx_.MEMO_TAREFA);
-    for (const std::string& raw : c_.E_MEMO.lines()) {
+    state_.batchText = ctx_.MEMO_TAREFA;
+    state_.changed();
+    for (const std::string& raw : textLines(ctx_.MEMO_TAREFA)) {
         const std::string line = trim(raw);
         if (line.empty()) continue;
         const std::string from = trim(MRQ_ENTRE(line, "", kArrow));
         const std::string to = trim(MRQ_ENTRE(line, kArrow, ""));
         if (auto error = runner_.MRQ_COPIA_PASTA(from, to)) {
-            fail(row, error->text);
-            c_.CB_EXECUTANDO.setChecked(false);
-            return;
+            return fail(row, error->text);
         }
     }
     stamp(row);
     logExe(row);
-    if (ctx_.PAUSA_TAREFA == "S") MRQ_MSG(ctx_.NOME_TAREFA + " - Concluído");
+    if (ctx_.PAUSA_TAREFA == "S") host_.tell(ctx_.NOME_TAREFA + " - Concluído");
 }
 
 void Executor::copyFile(int row) {
@@ -282,7 +280,7 @@ void Executor::closeProgram(int row) {
     if (!confirm()) return;
     const std::string program = trim(cell(col::EXECUTAVEL, row));
     if (MRQ_DATA_VAZIA(program)) {
-        MRQ_MSG("O nome do PROGRAMA deve ser informado");
+        host_.tell("O nome do PROGRAMA deve ser informado");
         return;
     }
     MRQ_FECHA_PROGRAMA(services_.windows, program);
@@ -296,7 +294,7 @@ void Executor::powerFunction(int row) {
     const int function = MRQ_VAL(cell(col::FUNCOES, row));
     if (function < 0 || function > 3) return;
     // The stamp and the entry are on disk before the computer goes down.
-    host_.GRID_SALVA();
+    host_.saveTasks();
     logExe(row);
     if (function == 1) shutdownByCommand(services_.power);
     else if (function == 2) MRQ_DESLIGA(services_.power);
@@ -324,16 +322,17 @@ void Executor::zipFolder(int row) {
     try {
         writeZipPumping(job);   // replaces an older archive only once the new one is whole and read back
         stamp(row);
-        host_.GRID_SALVA();
+        host_.saveTasks();
         logExe(row);
         keepNewest(platform::fsPath(job.archivePath).parent_path(),
                    trim(cell(col::ARQDEST, row)) + ctx_.EXTENSAO_TAREFA + ".ZIP", row);
     } catch (const std::exception& e) {
         // No stamp: the archive of the day was not made.
         fail(row, e.what(), ctx_.NOME_TAREFA);
-        c_.CB_EXECUTANDO.setChecked(false);
-        c_.LA_MSG.setCaption("Erro - " + ctx_.NOME_TAREFA);
-        host_.BU_PROXIMOClick();
+        state_.running = false;
+        state_.status = "Erro - " + ctx_.NOME_TAREFA;
+        state_.changed();
+        host_.computeAgenda();
     }
 }
 
@@ -385,8 +384,9 @@ void Executor::writeZipPumping(const ZipJob& job) {
             }
             if (!p) return;
             const std::string text = zipProgressText(ctx_.NOME_TAREFA, *p);
-            c_.LA_MSG.setCaption(text);
-            c_.TrayIcon1.setHint(text);
+            state_.status = text;
+            state_.trayHint = text;
+            state_.changed();
             host_.runProgress(text);
         });
     }
@@ -401,7 +401,7 @@ void Executor::keepNewest(const std::filesystem::path& folder, const std::string
 }
 
 void Executor::showMessage(int row) {
-    if (!platform::op().question(kCaption, ctx_.MENSAGEM_TAREFA)) return;
+    if (!host_.ask(ctx_.MENSAGEM_TAREFA)) return;
     ctx_.HORA_INICIO = nowText();
     stamp(row);
     log_.MRQ_ADDLOG(row, "EXE", ctx_.NOME_TAREFA + " >> " + ctx_.MENSAGEM_TAREFA);

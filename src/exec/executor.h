@@ -1,6 +1,6 @@
 #pragma once
-// EXECUTANDO: runs one task of the task table, from the confirmation to the
-// stamp, the log entry and the task file.
+// Runs one task of the task table, from the confirmation to the stamp, the log
+// entry and the task file.
 #include <filesystem>
 #include <string>
 
@@ -11,8 +11,8 @@
 #include "log/log.h"
 #include "platform/services.h"
 #include "tasks/task_runner.h"
+#include "tasks/schedule_state.h"
 #include "tasks/task_types.h"
-#include "ui/controls.h"
 
 namespace tarvex::exec {
 
@@ -20,9 +20,9 @@ struct ZipJob;
 
 class Executor : public tasks::TaskRunner {
 public:
-    Executor(tasks::TaskTable& GRID, RunContext& context, ExecControls controls, ExecHost& host,
+    Executor(tasks::TaskTable& table, RunContext& context, tasks::ScheduleState& state, ExecHost& host,
              log::Log& log, CommandRunner& runner, platform::Services& services)
-        : GRID_(GRID), ctx_(context), c_(controls), host_(host), log_(log), runner_(runner),
+        : GRID_(table), ctx_(context), state_(state), host_(host), log_(log), runner_(runner),
           services_(services) {}
 
     void run(tasks::TaskId task) override;
@@ -59,7 +59,7 @@ private:
 
     tasks::TaskTable& GRID_;
     RunContext& ctx_;
-    ExecControls c_;
+    tasks::ScheduleState& state_;
     ExecHost& host_;
     log::Log& log_;
     CommandRunner& runner_;

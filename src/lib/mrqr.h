@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "lib/errors.h"
@@ -37,6 +38,11 @@ std::string trim(std::string_view s);
 // Up to `count` characters from position `from` (counted from 0); empty when
 // the text is shorter than that.
 std::string slice(const std::string& text, size_t from, size_t count);
+// The lines of a multi-line text (LF or CR LF between them; a final break ends
+// the last line, it does not add an empty one).
+std::vector<std::string> textLines(std::string_view text);
+// The lines with CR LF between them and none after the last.
+std::string joinLines(const std::vector<std::string>& lines);
 
 // ---- Date routines (dd/mm/yy texts) ---------------------------------------------
 std::string MRQ_SOMA_MES(const std::string& date, int months);

@@ -23,6 +23,29 @@ void FieldTable::clear(int from, int to) {
     for (int i = std::max(from, 1); i <= std::min(to, kSlots); ++i) slots_[i].clear();
 }
 
+std::vector<std::string> textLines(std::string_view text) {
+    std::vector<std::string> out;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t nl = text.find('\n', pos);
+        std::string_view line = text.substr(pos, nl == std::string_view::npos ? std::string_view::npos : nl - pos);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        out.emplace_back(line);
+        if (nl == std::string_view::npos) break;
+        pos = nl + 1;
+    }
+    return out;
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i) text += "\r\n";
+        text += lines[i];
+    }
+    return text;
+}
+
 std::string trim(std::string_view s) {
     size_t b = 0, e = s.size();
     while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;

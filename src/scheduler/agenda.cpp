@@ -2,7 +2,6 @@
 
 #include "lib/datetime.h"
 #include "lib/mrqr.h"
-#include "scheduler/cover.h"
 #include "scheduler/period_rules.h"
 #include "tasks/columns.h"
 
@@ -15,34 +14,31 @@ int waitSeconds(long long nowMs, int targetSecond, bool armedOnce) {
     return static_cast<int>(wait);
 }
 
-Agenda::Agenda(AgendaControls controls, AgendaState state, Tell tell)
-    : c_(controls), s_(state), tell_(std::move(tell)) {}
+Agenda::Agenda(AgendaLinks links, Tell tell) : c_(links), tell_(std::move(tell)) {}
 
-void Agenda::BU_PROXIMOClick() {
-    if (c_.CB_EXECUTANDO.checked()) return;
-    c_.CB_PARAR.setChecked(false);   // resumes a stopped scheduler first
-
-    c_.LA_MSG.setCaption("Tarvex Ativo");
-    c_.LA_PROXIMO.setCaption(std::to_string(MRQ_VAL(c_.LA_PROXIMO.caption()) + 1));
+void Agenda::compute() {
+    tasks::ScheduleState& s = c_.state;
+    if (s.running) return;
+    if (s.stopped) {
+        s.stopped = false;
+        s.trayHint = "Tarvex em Espera";
+    }
+    s.status = "Tarvex Ativo";
+    ++s.computations;
 
     std::vector<std::string> warnings = markDue();
-    showCover(c_.table, c_.GRID_C);
-    if (onStale) onStale(lateTasks());
-
-    c_.E_PROX_NOME.setText("Sem tarefas para o dia");
-    c_.E_PROX_HORA.setText("");
-    c_.E_PROX_INTERVALO.setText("");
+    s.nextName = "Sem tarefas para o dia";
+    s.nextHour.clear();
+    s.nextWait.clear();
     std::string bestHour;
-    int row = chooseNext(bestHour);
-    if (row > 0) {
+    if (const int row = chooseNext(bestHour)) {
         arm(row, bestHour);
     } else {
-        s_.armed = 0;
-        c_.TIMER1.setTimerEnabled(false);
+        s.armed = 0;
+        c_.timer.stop();
     }
-    // The operator's typing on these pages is never taken from the screen.
-    const std::string& page = c_.PC_GERAL.active();
-    if (page != "TS_TAREFAS" && page != "TS_PARAM") c_.PC_GERAL.show("TS_CAPA");
+    s.changed();
+    if (onComputed) onComputed(lateTasks());
 
     // Told after the computation is complete (a modal box lets timers through),
     // all in one text however many tasks there are.
@@ -131,17 +127,17 @@ int Agenda::chooseNext(std::string& bestHour) const {
 }
 
 void Agenda::arm(int row, const std::string& hour) {
-    c_.E_PROX_NOME.setText(MRQ_ZEROS(row, 2) + " - " + std::string(c_.table.cell(col::NOME, row)));
-    c_.E_PROX_HORA.setText(hour);
-    s_.armed = c_.table.idAt(row);
-    s_.armedHour = hour;
+    tasks::ScheduleState& s = c_.state;
+    s.nextName = MRQ_ZEROS(row, 2) + " - " + std::string(c_.table.cell(col::NOME, row));
+    s.nextHour = hour;
+    s.armed = c_.table.idAt(row);
+    s.armedHour = hour;
     const LocalTime now = platform::clock().now();
     const long long nowMs = secondsOfDay(now) * 1000LL + now.millisecond;
-    const int wait = waitSeconds(nowMs, *readTime(hour + ":00"), s_.armedOnce);
-    s_.armedOnce = true;
-    c_.E_PROX_INTERVALO.setText(std::to_string(wait));
-    c_.TIMER1.setInterval(wait * 1000);
-    c_.TIMER1.setTimerEnabled(true);
+    const int wait = waitSeconds(nowMs, *readTime(hour + ":00"), s.armedOnce);
+    s.armedOnce = true;
+    s.nextWait = std::to_string(wait);
+    c_.timer.start(wait * 1000);
 }
 
 }  // namespace tarvex::scheduler

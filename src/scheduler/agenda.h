@@ -1,6 +1,6 @@
 #pragma once
-// The day agenda (BU_PROXIMOClick): marks today's due tasks, fills the cover grid,
-// chooses the next task and arms TIMER1 for it.
+// The day agenda: marks today's due tasks, chooses the next one and arms the
+// one-shot timer for it.
 #include <functional>
 #include <map>
 #include <set>
@@ -8,31 +8,17 @@
 #include <utility>
 #include <vector>
 
+#include "platform/timer.h"
+#include "tasks/schedule_state.h"
 #include "tasks/task_table.h"
-#include "ui/controls.h"
 
 namespace tarvex::scheduler {
 
-// The controls of the main window that the agenda reads and writes.
-struct AgendaControls {
-    tasks::TaskTable& table;    // the task list
-    ui::Grid& GRID_C;            // the cover page's today grid
-    ui::CheckBox& CB_EXECUTANDO;
-    ui::CheckBox& CB_PARAR;
-    ui::Label& LA_MSG;
-    ui::Label& LA_PROXIMO;       // computation counter
-    ui::Edit& E_PROX_NOME;
-    ui::Edit& E_PROX_HORA;
-    ui::Edit& E_PROX_INTERVALO;
-    ui::Timer& TIMER1;
-    ui::Pages& PC_GERAL;
-};
-
-// Values of the main window the agenda keeps between computations.
-struct AgendaState {
-    tasks::TaskId& armed;        // the task TIMER1 runs
-    std::string& armedHour;      // its hour when it was armed
-    bool& armedOnce;             // TIMER1 armed at least once since start-up
+// What the agenda reads and changes.
+struct AgendaLinks {
+    tasks::TaskTable& table;
+    tasks::ScheduleState& state;
+    platform::Timer& timer;     // runs the armed task when it fires
 };
 
 // The wait before a task at `targetSecond` (of the day) starts, seen at `nowMs`
@@ -45,10 +31,12 @@ public:
     // `tell` shows a text to the operator: after a computation that found tasks
     // with bad hours not told yet today, one text that lists them.
     using Tell = std::function<void(const std::string&)>;
-    Agenda(AgendaControls controls, AgendaState state, Tell tell);
+    Agenda(AgendaLinks links, Tell tell);
 
-    void BU_PROXIMOClick();
-    // A run of `row` failed: the task stays due but waits before it is chosen again,
+    // Computes the day again; nothing happens while a task runs. A stopped
+    // schedule resumes first.
+    void compute();
+    // A run of `task` failed: the task stays due but waits before it is chosen again,
     // ten minutes after a first failure and twice as long after each further one
     // (four hours at most), so a missing drive is not retried every ten seconds.
     void deferRetry(tasks::TaskId task);
@@ -57,8 +45,9 @@ public:
     void holdForDrive(tasks::TaskId task);
     // A run of `task` succeeded: its next failure waits ten minutes again.
     void clearRetry(tasks::TaskId task) { retries_.erase(task); }
-    // Told at every computation: "Sem backup há N dias: NN - NOME" for each late task.
-    std::function<void(const std::vector<std::string>&)> onStale;
+    // Told after every computation, with "Sem backup há N dias: NN - NOME" for
+    // each late task: the window redraws the cover from the table.
+    std::function<void(const std::vector<std::string>& late)> onComputed;
 
 private:
     std::vector<std::string> markDue();
@@ -67,8 +56,7 @@ private:
     void arm(int row, const std::string& hour);
     bool hourReadable(int row, std::vector<std::string>& warnings);
 
-    AgendaControls c_;
-    AgendaState s_;
+    AgendaLinks c_;
     Tell tell_;
     std::string warnedDay_;
     std::set<std::pair<tasks::TaskId, std::string>> warned_;   // (task, hour) told today

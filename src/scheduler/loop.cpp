@@ -12,8 +12,8 @@ namespace {
 constexpr int kRetryMs = 10'000;
 }
 
-Loop::Loop(LoopControls controls, LoopState state, Agenda& agenda, Agenda::Tell tell)
-    : c_(controls), s_(state), agenda_(agenda), tell_(std::move(tell)) {}
+Loop::Loop(LoopLinks links, Agenda& agenda, Agenda::Tell tell)
+    : c_(links), agenda_(agenda), tell_(std::move(tell)) {}
 
 bool Loop::stillDue(int row) const {
     const tasks::TaskTable& g = c_.table;
@@ -23,18 +23,18 @@ bool Loop::stillDue(int row) const {
     return dueToday(t, today());
 }
 
-void Loop::TIMER1Timer() {
-    if (c_.CB_PARAR.checked()) return;   // stays armed, fires again after its interval
-    if (c_.CB_EXECUTANDO.checked()) {
+void Loop::timerFired() {
+    if (c_.state.stopped) return;   // stays armed, fires again after its interval
+    if (c_.state.running) {
         // A run started by "Executar agora" is still going: try again shortly
         // rather than start a second run inside it.
-        c_.TIMER1.setInterval(kRetryMs);
+        c_.timer.start(kRetryMs);
         return;
     }
-    c_.TIMER1.setTimerEnabled(false);
+    c_.timer.stop();
     if (const int row = armedRow(); runner_ && row) runner_->run(c_.table.idAt(row));
     platform::op().processMessages();
-    agenda_.BU_PROXIMOClick();
+    agenda_.compute();
 }
 
 // The table may have changed since the agenda armed its task: rows moved,
@@ -42,84 +42,70 @@ void Loop::TIMER1Timer() {
 // Only the armed task, still due and still at the hour it was armed for, runs;
 // otherwise the agenda chooses again.
 int Loop::armedRow() const {
-    const int row = c_.table.rowOf(s_.armed);
+    const int row = c_.table.rowOf(c_.state.armed);
     if (row < 1 || !stillDue(row)) return 0;
-    return trim(c_.table.cell(col::HORA, row)) == s_.armedHour ? row : 0;
+    return trim(c_.table.cell(col::HORA, row)) == c_.state.armedHour ? row : 0;
 }
 
-void Loop::T_SUPERVISORTimer() {
-    c_.T_SUPERVISOR.setTimerEnabled(false);
-    c_.T_SUPERVISOR.setTimerEnabled(true);
-    if (c_.CB_EXECUTANDO.checked() || c_.CB_PARAR.checked()) return;
-    agenda_.BU_PROXIMOClick();
+void Loop::supervisorFired() {
+    c_.supervisor.start(kSupervisorMs);
+    if (c_.state.running || c_.state.stopped) return;
+    agenda_.compute();
 }
 
-void Loop::CB_PARARClick() {
-    if (undoingStop_) return;
-    if (c_.CB_EXECUTANDO.checked()) {
-        if (c_.CB_PARAR.checked()) refuseStop();
+void Loop::setStopped(bool stop) {
+    tasks::ScheduleState& s = c_.state;
+    if (s.running) {
+        // The running task goes on: a stop does not happen (the window shows the
+        // box unchecked again), a resume is taken up when the run ends.
+        if (stop && tell_) tell_("Times executando.   Não pode parar agora.");
+        if (!stop) s.stopped = false;
+        s.changed();
         return;
     }
-    if (c_.CB_PARAR.checked()) {
-        c_.TIMER1.setTimerEnabled(false);
+    if (stop == s.stopped) return;
+    s.stopped = stop;
+    if (stop) {
+        c_.timer.stop();
+        s.nextName.clear();
+        s.nextHour.clear();
+        s.nextWait.clear();
         showStopped();
-        c_.E_PROX_NOME.setText("");
-        c_.E_PROX_HORA.setText("");
-        c_.E_PROX_INTERVALO.setText("");
         return;
     }
-    c_.TrayIcon1.setHint("Tarvex em Espera");
-    c_.LA_MSG.setCaption("Tarvex em Espera");
-    agenda_.BU_PROXIMOClick();
+    resume();
 }
 
-// The running task goes on and the stop does not happen, so the box goes back to
-// unchecked; "Executando" stays as the executor set it.
-void Loop::refuseStop() {
-    if (tell_) tell_("Times executando.   Não pode parar agora.");
-    undoingStop_ = true;
-    try {
-        c_.CB_PARAR.setChecked(false);
-    } catch (...) {
-        undoingStop_ = false;
-        throw;
-    }
-    undoingStop_ = false;
+void Loop::resume() {
+    c_.state.trayHint = "Tarvex em Espera";
+    c_.state.status = "Tarvex em Espera";
+    c_.state.changed();
+    agenda_.compute();
 }
 
 void Loop::showStopped() {
-    c_.TrayIcon1.setHint("Tarvex Parado");
-    c_.LA_MSG.setCaption("Tarvex PARADO");
+    c_.state.trayHint = "Tarvex Parado";
+    c_.state.status = "Tarvex PARADO";
+    c_.state.changed();
 }
 
-void Loop::BU_REAGENDARClick() {
-    c_.E_ULTEXEC.setText("");
-    if (s_.LINHA >= 1 && s_.LINHA < c_.table.rowCount()) c_.table.setCell(col::ULTIMA_EXEC, s_.LINHA, "");
-    c_.CB_PARAR.setChecked(false);
-    agenda_.BU_PROXIMOClick();
-}
-
-void Loop::T_EXECClick() {
-    if (c_.CB_EXECUTANDO.checked()) {
+void Loop::runNow(tasks::TaskId task) {
+    tasks::ScheduleState& s = c_.state;
+    if (s.running) {
         if (tell_) tell_("Já existe uma tarefa em execução. Aguarde o fim dela para executar outra.");
         return;
     }
-    const bool wasStopped = c_.CB_PARAR.checked();
+    const bool wasStopped = s.stopped;
     if (editor_) editor_->BU_TAREFAS_SALVAClick();
-    if (runner_) runner_->run(c_.table.idAt(s_.LINHA));
-    if (c_.CB_EXECUTANDO.checked()) return;
-    // The end of a run shows the waiting look: a scheduler still stopped shows so
+    if (runner_) runner_->run(task);
+    if (s.running) return;
+    // The end of a run shows the waiting look: a schedule still stopped shows so
     // again, and one the operator resumed during the run resumes now.
-    if (c_.CB_PARAR.checked())
+    if (s.stopped) {
         showStopped();
-    else if (wasStopped)
-        CB_PARARClick();
-}
-
-void Loop::BU_ICONIZARClick() {
-    c_.CB_PARAR.setChecked(false);
-    c_.window.hide();
-    agenda_.BU_PROXIMOClick();
+    } else if (wasStopped) {
+        resume();
+    }
 }
 
 }  // namespace tarvex::scheduler

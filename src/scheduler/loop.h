@@ -1,65 +1,54 @@
 #pragma once
-// The scheduler loop: the one-shot timer, the supervisor, stop and resume, and the
-// buttons that act on the schedule ("Reagendar", "Executar agora", "Iconizar").
+// The scheduler loop: the one-shot timer, the supervisor, stop and resume, and a
+// run the operator starts by hand.
+#include "platform/timer.h"
 #include "scheduler/agenda.h"
+#include "tasks/schedule_state.h"
 #include "tasks/task_runner.h"
-#include "ui/controls.h"
 
 namespace tarvex::scheduler {
 
 using tasks::EditorSave;
 using tasks::TaskRunner;
 
-struct LoopControls {
-    ui::Timer& TIMER1;
-    ui::Timer& T_SUPERVISOR;
-    ui::CheckBox& CB_PARAR;
-    ui::CheckBox& CB_EXECUTANDO;
-    ui::Label& LA_MSG;
-    ui::Tray& TrayIcon1;
-    ui::Edit& E_PROX_NOME;
-    ui::Edit& E_PROX_HORA;
-    ui::Edit& E_PROX_INTERVALO;
-    ui::Edit& E_ULTEXEC;         // the editor's "Ult.Execução"
-    tasks::TaskTable& table;
-    ui::Window& window;          // the main window, hidden by "Iconizar"
-};
+// The supervisor's period: the agenda is computed again at least this often.
+inline constexpr int kSupervisorMs = 600'000;
 
-struct LoopState {
-    const tasks::TaskId& armed;  // the task TIMER1 runs
-    const std::string& armedHour;   // its hour when the agenda armed it
-    const int& LINHA;            // the row shown in the editor
+struct LoopLinks {
+    tasks::TaskTable& table;
+    tasks::ScheduleState& state;
+    platform::Timer& timer;        // armed by the agenda for its next task
+    platform::Timer& supervisor;   // fires every kSupervisorMs
 };
 
 class Loop {
 public:
     // `tell` gives the operator a text; the window decides how.
-    Loop(LoopControls controls, LoopState state, Agenda& agenda, Agenda::Tell tell);
+    Loop(LoopLinks links, Agenda& agenda, Agenda::Tell tell);
 
     // Set when the executor and the editor exist; without them nothing runs or saves.
     void setRunner(TaskRunner* runner) { runner_ = runner; }
     void setEditor(EditorSave* editor) { editor_ = editor; }
 
-    void TIMER1Timer();
-    void T_SUPERVISORTimer();
-    void CB_PARARClick();
-    void BU_REAGENDARClick();
-    void T_EXECClick();
-    void BU_ICONIZARClick();
+    void timerFired();
+    void supervisorFired();
+    // The operator stops (true) or resumes (false) the schedule. A stop is
+    // refused while a task runs; a resume then waits for the run's end.
+    void setStopped(bool stop);
+    // "Executar agora": the editor's task is saved and run at once.
+    void runNow(tasks::TaskId task);
 
 private:
     bool stillDue(int row) const;
     int armedRow() const;
     void showStopped();
-    void refuseStop();
+    void resume();
 
-    LoopControls c_;
-    LoopState s_;
+    LoopLinks c_;
     Agenda& agenda_;
     Agenda::Tell tell_;
     TaskRunner* runner_ = nullptr;
     EditorSave* editor_ = nullptr;
-    bool undoingStop_ = false;
 };
 
 }  // namespace tarvex::scheduler

@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "ui/window_size.h"
+#include "lib/window_size.h"
 
 namespace tarvex::settings {
 
@@ -16,7 +16,7 @@ using Fields = std::array<std::string, kFieldCount>;  // [0] is slot 1
 // The window's size when the file gives none: a little narrower than the design,
 // as the file has always been written.
 inline constexpr int kDefaultWidth = 900;
-inline constexpr int kDefaultHeight = ui::kDesignHeight;
+inline constexpr int kDefaultHeight = kDesignHeight;
 
 struct Settings {
     // The main window's normal-state rectangle (never the minimised or maximised one).

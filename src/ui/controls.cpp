@@ -2,32 +2,13 @@
 
 #include <stdexcept>
 
+#include "lib/mrqr.h"
+
 namespace tarvex::ui {
 
-std::vector<std::string> Edit::lines() const {
-    std::vector<std::string> out;
-    if (text_.empty()) return out;
-    size_t pos = 0;
-    while (true) {
-        size_t nl = text_.find('\n', pos);
-        std::string line = text_.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        out.push_back(line);
-        if (nl == std::string::npos) break;
-        pos = nl + 1;
-        if (pos == text_.size()) break;  // a final line break ends the last line
-    }
-    return out;
-}
+std::vector<std::string> Edit::lines() const { return textLines(text_); }
 
-void Edit::setLines(const std::vector<std::string>& ls) {
-    std::string t;
-    for (size_t i = 0; i < ls.size(); ++i) {
-        if (i) t += "\r\n";
-        t += ls[i];
-    }
-    setText(t);
-}
+void Edit::setLines(const std::vector<std::string>& ls) { setText(joinLines(ls)); }
 
 void Edit::addLine(const std::string& line) {
     auto ls = lines();

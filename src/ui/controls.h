@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "lib/cell_table.h"
-#include "ui/window_size.h"
+#include "lib/window_size.h"
+#include "platform/timer.h"
 
 namespace tarvex::ui {
 
@@ -192,9 +193,15 @@ private:
 };
 
 // A message-driven timer. Setting the interval, or enabling, restarts the count.
-class Timer : public Control {
+class Timer : public Control, public platform::Timer {
 public:
     using Control::Control;
+    void start(int ms) override {
+        setInterval(ms);
+        setTimerEnabled(true);
+    }
+    void stop() override { setTimerEnabled(false); }
+    bool counting() const override { return enabled_; }
     int interval() const { return interval_; }
     bool isEnabled() const { return enabled_; }
     void setInterval(int ms) { interval_ = ms; ++generation_; notify(); }

@@ -8,7 +8,7 @@ namespace tarvex::win32 {
 MainWindow::MainWindow(app::TF_TARVEX& form) : form_(form) {
     setDpi(dpiOf(nullptr));
     createWindow(L"TF_TARVEX", WS_EX_CONTROLPARENT, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, form_.F_TARVEX.caption(),
-                 CW_USEDEFAULT, CW_USEDEFAULT, scaled(ui::kDesignWidth), scaled(ui::kDesignHeight), nullptr);
+                 CW_USEDEFAULT, CW_USEDEFAULT, scaled(kDesignWidth), scaled(kDesignHeight), nullptr);
     // The controls are made for the monitor the frame landed on.
     setDpi(dpiOf(hwnd_));
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(pictureIcon(Picture::TrayIdle, 32)));

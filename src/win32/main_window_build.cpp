@@ -28,7 +28,7 @@ void MainWindow::caption(HWND parent, const std::string& text, int x, int y, int
 }
 
 void MainWindow::buildTopPanel() {
-    top_ = std::make_unique<Panel>(hwnd_, 0, 0, ui::kDesignWidth, kTopPanelHeight);
+    top_ = std::make_unique<Panel>(hwnd_, 0, 0, kDesignWidth, kTopPanelHeight);
     HWND p = top_->hwnd();
     keep(std::make_unique<LabelView>(form_.BU_LOG, p, 8, 22, 30, 16, TextStyle{kBlue, kFormColor, bold()}));
 
@@ -70,7 +70,7 @@ void MainWindow::buildTopPanel() {
 }
 
 void MainWindow::buildPages() {
-    pagesView_ = std::make_unique<PagesView>(form_.PC_GERAL, hwnd_, 0, kTopPanelHeight, ui::kDesignWidth, 500);
+    pagesView_ = std::make_unique<PagesView>(form_.PC_GERAL, hwnd_, 0, kTopPanelHeight, kDesignWidth, 500);
     for (const auto& [name, text] : kPages) pagesView_->setCaption(name, text);
 
     // Calendar: a month calendar filling its page.

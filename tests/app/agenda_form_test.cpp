@@ -28,7 +28,7 @@ TEST_F(Agenda, EmptyTableArmsNothingButStillCountsAndShowsTheCover) {
 
 TEST_F(Agenda, SameHourGoesToTheLowestRowAndTheCoverListsByNumber) {
     start({{5, "QUINTA", COPY, DAILY, "08:00"}, {3, "TERCEIRA", COPY, DAILY, "08:00"}});
-    EXPECT_EQ(form->table().rowOf(form->armedTask), 3);
+    EXPECT_EQ(form->table().rowOf(form->schedule().armed), 3);
     EXPECT_EQ(form->E_PROX_NOME.text(), "03 - TERCEIRA");
     EXPECT_EQ(form->E_PROX_HORA.text(), "08:00");
     EXPECT_EQ(form->E_PROX_INTERVALO.text(), "3600");
@@ -70,13 +70,13 @@ TEST_F(Agenda, RowsFromOneHundredShowTwoDigits) {
     start({{100, "CEM", COPY, DAILY, "08:00"}}, 101);
     EXPECT_EQ(form->E_PROX_NOME.text(), "00 - CEM");
     EXPECT_EQ(form->GRID_C.cell(0, 1), "00");
-    EXPECT_EQ(form->table().rowOf(form->armedTask), 100);
+    EXPECT_EQ(form->table().rowOf(form->schedule().armed), 100);
 }
 
 TEST_F(Agenda, WhileATaskRunsNothingChanges) {
     start({{1, "A", COPY, DAILY, "08:00"}});
     form->PC_GERAL.show("TS_TAREFAS");
-    form->CB_EXECUTANDO.setChecked(true);
+    form->schedule().running = true;
     form->table().setCell(col::HORA, 1, "09:00");
     form->BU_PROXIMO.click();
     form->LA_HOJE.click();
@@ -93,7 +93,7 @@ TEST_F(Agenda, HojeResumesAStoppedScheduler) {
     EXPECT_FALSE(form->CB_PARAR.checked());
     EXPECT_EQ(form->TrayIcon1.hint(), "Tarvex em Espera");
     EXPECT_EQ(form->LA_MSG.caption(), "Tarvex Ativo");
-    EXPECT_EQ(form->LA_PROXIMO.caption(), "3");   // the resume computes once, then the click
+    EXPECT_EQ(form->LA_PROXIMO.caption(), "2");
     EXPECT_EQ(due(form->TIMER1), "09/12/26 08:00:00");
 }
 

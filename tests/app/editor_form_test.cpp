@@ -14,7 +14,7 @@ public:
         start();
         editor = std::make_unique<app::TarefasEditor>(
             app::EditorLinks{form->table(), form->GRID, form->E_ULTEXEC, [this] { return form->LINHA(); },
-                             [this](int r) { form->setLINHA(r); }, [this] { form->GRID_SALVA(); },
+                             [this](int r) { form->setLINHA(r); }, [this] { form->saveTasks(); },
                              [this] { form->taskStore().load(); }, nullptr},
             app::EditorServices{op, dialogs, fake.registry, fake.windows});
         form->setEditor(editor.get());

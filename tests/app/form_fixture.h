@@ -46,11 +46,13 @@ public:
         ++depth;
         maxDepth = std::max(maxDepth, depth);
         runs.push_back({row, trim(form_.table().cell(col::NOME, row)), stampNow()});
-        form_.TrayIcon1.setHint(form_.E_PROX_NOME.text() + ") " + std::string(form_.table().cell(col::NOME, row)));
-        form_.TrayIcon1.setImageIndex(1);
+        tasks::ScheduleState& state = form_.schedule();
+        state.trayHint = form_.E_PROX_NOME.text() + ") " + std::string(form_.table().cell(col::NOME, row));
+        state.trayImage = 1;
         form_.runContext.NOME_TAREFA = form_.table().cell(col::NOME, row);
-        form_.CB_EXECUTANDO.setChecked(true);
-        form_.LA_MSG.setCaption("Executando: " + MRQ_ZEROS(row, 2) + " - " + std::string(form_.table().cell(col::NOME, row)));
+        state.running = true;
+        state.status = "Executando: " + MRQ_ZEROS(row, 2) + " - " + std::string(form_.table().cell(col::NOME, row));
+        state.changed();
         platform::op().processMessages();
         if (during) during(row);
         clock_.elapse(minutes * 60'000LL);
@@ -61,11 +63,13 @@ public:
             form_.table().setCell(col::ULTIMA_EXEC, row, stampNow());
             form_.stamped(task, stampNow());
         }
-        form_.LA_MSG.setCaption("___");
-        form_.CB_EXECUTANDO.setChecked(false);
-        form_.GRID_SALVA();
-        form_.TrayIcon1.setImageIndex(0);
-        form_.TrayIcon1.setHint("Tarvex em Espera");
+        state.status = "___";
+        state.running = false;
+        state.changed();
+        form_.saveTasks();
+        state.trayImage = 0;
+        state.trayHint = "Tarvex em Espera";
+        state.changed();
         --depth;
     }
 

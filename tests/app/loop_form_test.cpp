@@ -133,7 +133,7 @@ TEST_F(Loop, ExecutarAgoraRunsTheEditedTaskAndLeavesTheAgendaAlone) {
     form->T_EXEC.click();
     EXPECT_EQ(editor.saves, 1);
     EXPECT_EQ(runner->log(), std::vector<std::string>{"09/12/26 07:00:00 B"});
-    EXPECT_EQ(form->table().rowOf(form->armedTask), 1);
+    EXPECT_EQ(form->table().rowOf(form->schedule().armed), 1);
     EXPECT_EQ(form->LA_PROXIMO.caption(), counter);
     EXPECT_EQ(due(form->TIMER1), "09/12/26 08:00:00");
     host.runUntil(at(2026, 12, 9, 10, 0, 0));

@@ -77,7 +77,7 @@ TEST_F(SettingsPage, UnreadableTaskFileIsKeptAsideAndStartUpGoesOn) {
     EXPECT_EQ(form->E_PROX_NOME.text(), "Sem tarefas para o dia");
     EXPECT_EQ(due(form->T_SUPERVISOR), "09/12/26 07:10:00");
     EXPECT_TRUE(form->F_TARVEX.visible());
-    EXPECT_THROW(form->GRID_SALVA(), FileError);
+    EXPECT_THROW(form->saveTasks(), FileError);
     EXPECT_TRUE(form->FormClose());
     form->FormDestroy();
     EXPECT_EQ(dir.read("TARVEX_TAREFAS.TXT"), BAD_TASKS);

@@ -51,7 +51,7 @@ TEST_F(Startup, UnreadableTaskFileIsToldAndTriedAgainBySupervisor) {
     EXPECT_NE(op.errors()[0].find("TARVEX_TAREFAS.TXT"), std::string::npos);
     EXPECT_FALSE(form->tasksLoaded());
     EXPECT_EQ(form->E_PROX_NOME.text(), "Sem tarefas para o dia");
-    EXPECT_THROW(form->GRID_SALVA(), FileError);   // never overwrites the operator's file
+    EXPECT_THROW(form->saveTasks(), FileError);   // never overwrites the operator's file
     EXPECT_EQ(dir.read("TARVEX_TAREFAS.TXT"), bad);
 
     host.runUntil(at(2026, 12, 9, 7, 10, 0));        // still bad: quiet retry

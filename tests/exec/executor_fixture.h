@@ -9,6 +9,8 @@
 
 #include "exec/executor.h"
 #include "lib/errors.h"
+#include "lib/mrqr.h"
+#include "platform/operator.h"
 #include "tasks/columns.h"
 #include "testkit/clock.h"
 #include "testkit/operator.h"
@@ -19,19 +21,21 @@ namespace tarvex::exec {
 
 class RecordingHost : public ExecHost {
 public:
-    int saves = 0, agendas = 0, quits = 0, linha = 1;
+    int saves = 0, agendas = 0, quits = 0;
     bool failSave = false;
     std::function<void()> onAgenda;
-    void GRID_SALVA() override {
+    void saveTasks() override {
         ++saves;
         if (failSave) throw FileError("Cannot create file \"TARVEX_TAREFAS.TXT\". Access is denied.");
     }
-    void BU_PROXIMOClick() override {
+    void computeAgenda() override {
         ++agendas;
         if (onAgenda) onAgenda();
     }
     void requestQuit() override { ++quits; }
-    int LINHA() const override { return linha; }
+    // A task's confirmation is put to the scripted operator, as the window does.
+    bool ask(const std::string& text) override { return platform::op().question("Mensagem do Sistema", text); }
+    void tell(const std::string& text) override { platform::op().message("TARVEX", text); }
     void stamped(tasks::TaskId, const std::string& stamp) override { lastStamp = stamp; }
     void runFailed(tasks::TaskId, const std::string& reason) override { failures.push_back(reason); }
     int idleTrayImage() const override { return 0; }
@@ -53,23 +57,17 @@ protected:
     log::Log log{folder, ctx};
     CommandRunner runner{fake.services, dir.folder()};
     tasks::TaskTable GRID;
-    ui::CheckBox CB_EXECUTANDO{"CB_EXECUTANDO"};
-    ui::Label LA_MSG{"LA_MSG"};
-    ui::Tray TrayIcon1{"TrayIcon1"};
-    ui::Memo E_MEMO{"E_MEMO"};
-    ui::Edit E_PROX_NOME{"E_PROX_NOME"}, E_DIR_PARAM{"E_DIR_PARAM"};
+    tasks::ScheduleState schedule;
     RecordingHost host;
-    Executor executor{GRID, ctx, {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_DIR_PARAM},
-                      host, log, runner, fake.services};
+    Executor executor{GRID, ctx, schedule, host, log, runner, fake.services};
 
     void runRow(int row) { executor.run(GRID.idAt(row)); }
 
     void SetUp() override {
         GRID.setColCount(col::COUNT);
         GRID.setRowCount(1);
-        E_DIR_PARAM.setText(windowsStyle(dir.path().string()));
-        LA_MSG.setCaption("inicial");
-        TrayIcon1.setHint("Tarvex em Espera");
+        schedule.batchFolder = windowsStyle(dir.path().string());
+        schedule.status = "inicial";
     }
 
     // The batch runner drops every "/", as Windows paths have none.
@@ -112,10 +110,10 @@ protected:
     std::string stampOf(int row) const { return std::string(GRID.cell(col::ULTIMA_EXEC, row)); }
 
     void expectIdle() const {
-        EXPECT_FALSE(CB_EXECUTANDO.checked());
-        EXPECT_EQ(LA_MSG.caption(), "___");
-        EXPECT_EQ(TrayIcon1.imageIndex(), 0);
-        EXPECT_EQ(TrayIcon1.hint(), "Tarvex em Espera");
+        EXPECT_FALSE(schedule.running);
+        EXPECT_EQ(schedule.status, "___");
+        EXPECT_EQ(schedule.trayImage, 0);
+        EXPECT_EQ(schedule.trayHint, "Tarvex em Espera");
     }
 };
 

@@ -9,7 +9,7 @@ TEST_F(ExecutorTest, RowsOutsideTheTableChangeNothing) {
     addTask("A", "10 - Mensagem");
     for (int row : {0, -1, 2}) runRow(row);
     EXPECT_EQ(host.saves, 0);
-    EXPECT_EQ(LA_MSG.caption(), "inicial");
+    EXPECT_EQ(schedule.status, "inicial");
     EXPECT_TRUE(oper.boxes.empty());
     EXPECT_EQ(oper.pumps, 0);
     EXPECT_FALSE(dir.exists("LOG_TIMER.TXT"));
@@ -21,16 +21,14 @@ TEST_P(FrameOnlyTest, TypesWithoutWorkGoThroughTheFrameOnly) {
     addTask("OUTRA", "00 - XCOPY - Copia Arq.");
     addTask("NOTAS", "");
     const int row = addTask("BACKUP DIARIO", GetParam(), {{col::MENSAGEM, "Confirma?"}});
-    host.linha = 1;
-    E_PROX_NOME.setText("03 - BACKUP DIARIO");
     std::string labelDuring, hintDuring;
     int iconDuring = -1;
     bool flagDuring = false;
     oper.onPump = [&] {
-        labelDuring = LA_MSG.caption();
-        hintDuring = TrayIcon1.hint();
-        iconDuring = TrayIcon1.imageIndex();
-        flagDuring = CB_EXECUTANDO.checked();
+        labelDuring = schedule.status;
+        hintDuring = schedule.trayHint;
+        iconDuring = schedule.trayImage;
+        flagDuring = schedule.running;
     };
     runRow(row);
     EXPECT_EQ(labelDuring, "Executando: 03 - BACKUP DIARIO");
@@ -65,7 +63,7 @@ TEST_F(ExecutorTest, RunContextIsFilledFromTheRow) {
 }
 
 TEST_F(ExecutorTest, BatchPathHasOneSeparatorWhenTheFolderEndsWithOne) {
-    E_DIR_PARAM.setText("C:\\TARVEX\\");
+    schedule.batchFolder = "C:\\TARVEX\\";
     runRow(addTask("T", "09 - Observações"));
     EXPECT_EQ(ctx.ARQ_BAT, "C:\\TARVEX\\TIMER_xx.BAT");
 }
@@ -117,14 +115,14 @@ TEST_P(BatchTest, WritesTheExpandedBatchRunsItAndStamps) {
     bool flagWhileRunning = false;
     fake.processes.onRun = [&](const std::string&, int) {
         batchWhileRunning = dir.read("TIMER_xx.BAT");
-        flagWhileRunning = CB_EXECUTANDO.checked();
+        flagWhileRunning = schedule.running;
         clock.setTime(8, 2, 15);
         return 0;
     };
     runRow(row);
     const std::string expected = "CHCP 1252 >NUL\r\nXCOPY \"C:\\Diret\xF3rio\\A\" \"E:\\A_06\" /E /D\r\nPAUSE";
     EXPECT_EQ(batchWhileRunning, expected);
-    EXPECT_EQ(E_MEMO.text(), expected);
+    EXPECT_EQ(schedule.batchText, expected);
     EXPECT_TRUE(flagWhileRunning);
     ASSERT_EQ(fake.processes.calls.size(), 1u);
     EXPECT_EQ(fake.processes.calls[0].commandLine, ctx.ARQ_BAT);
@@ -155,7 +153,7 @@ TEST_F(ExecutorTest, BatchThatCannotStartIsAFailureWithoutStamp) {
 }
 
 TEST_F(ExecutorTest, BatchFileThatCannotBeWrittenEndsTheRunCleanly) {
-    E_DIR_PARAM.setText(dir.path().string() + "/no/such/folder");
+    schedule.batchFolder = dir.path().string() + "/no/such/folder";
     const int row = addTask("C", "00 - XCOPY - Copia Arq.", {{col::MEMO, "ECHO"}});
     runRow(row);
     EXPECT_TRUE(fake.processes.calls.empty());
@@ -192,7 +190,7 @@ TEST_F(ExecutorTest, FolderCopiesEveryLineThenStamps) {
     // A line without an arrow names the same folder twice.
     EXPECT_EQ(fake.shell.copies[2].from, b);
     EXPECT_EQ(fake.shell.copies[2].to, b);
-    EXPECT_EQ(E_MEMO.lines().at(0), dir.file("A_06") + " ===>> E:\\X");
+    EXPECT_EQ(tarvex::textLines(schedule.batchText).at(0), dir.file("A_06") + " ===>> E:\\X");
     EXPECT_EQ(stampOf(row), "06/12/26 08:00:00");
     EXPECT_EQ(logged(), std::vector<std::string>{"EXE#PASTAS"});
     EXPECT_EQ(oper.messages(), std::vector<std::string>{"PASTAS - Concluído"});
@@ -347,14 +345,14 @@ TEST_F(ExecutorTest, APenDriveByLabelIsFoundOrWaitedFor) {
     fake.shell.labels["BACKUP"] = 'E';
     const int byLabel = addTask("PEN", "00 - XCOPY", {{col::MEMO, "XCOPY A [PEN]:\\A"}, {col::PEN, "backup"}});
     runRow(byLabel);
-    EXPECT_EQ(E_MEMO.text(), "XCOPY A E:\\A");
+    EXPECT_EQ(schedule.batchText, "XCOPY A E:\\A");
     fake.shell.missingDrives = "X";
     for (const char* pen : {"X", "OUTRO"}) {
         const int row = addTask("ESPERA", "02 - Copiar Arquivo", {{col::PEN, pen}});
         bool ticked = false;
-        CB_EXECUTANDO.onClick = [&] { ticked = true; };
+        schedule.onChange = [&] { ticked = ticked || schedule.running; };
         runRow(row);
-        CB_EXECUTANDO.onClick = nullptr;
+        schedule.onChange = nullptr;
         EXPECT_FALSE(ticked);
         EXPECT_EQ(stampOf(row), "");
         EXPECT_EQ(host.waits.back(), pen);
@@ -445,8 +443,7 @@ TEST_F(ExecutorTest, PowerStateIsOnDiskBeforeTheComputerGoesDown) {
     Probe probe;
     probe.at = [&] { savesAtAction = host.saves; loggedAtAction = dir.exists("LOG_TIMER.TXT"); };
     platform::Services services{fake.processes, fake.shell, fake.windows, probe, fake.registry};
-    Executor ex{GRID, ctx, {CB_EXECUTANDO, LA_MSG, TrayIcon1, E_MEMO, E_DIR_PARAM},
-                host, log, runner, services};
+    Executor ex{GRID, ctx, schedule, host, log, runner, services};
     ex.run(GRID.idAt(row));
     EXPECT_EQ(savesAtAction, 1);
     EXPECT_TRUE(loggedAtAction);
@@ -490,8 +487,8 @@ TEST_F(ExecutorTest, ZipFailureLogsKeepsTheTaskDueAndRecomputesTheAgenda) {
     bool flagAtAgenda = true;
     std::string labelAtAgenda;
     host.onAgenda = [&] {
-        flagAtAgenda = CB_EXECUTANDO.checked();
-        labelAtAgenda = LA_MSG.caption();
+        flagAtAgenda = schedule.running;
+        labelAtAgenda = schedule.status;
     };
     runRow(row);
     EXPECT_EQ(logged(), std::vector<std::string>{"ERR#ZIP"});

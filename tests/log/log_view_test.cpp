@@ -1,4 +1,4 @@
-#include "log/log_view.h"
+#include "app/log_page.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,9 @@
 
 namespace tarvex::log {
 namespace {
+
+using app::LogGridRows;
+using app::LogPage;
 
 using testkit::ClockScope;
 
@@ -33,7 +36,7 @@ protected:
     ui::Memo memo{"E_MEMO_LOG"};
     ui::CheckBox verInicio{"CB_VER_INICIO"}, verTermino{"CB_VER_TERMINO"};
     testkit::RecordingShell shell;
-    LogView view{{grid, memo, verInicio, verTermino}, log, ctx, shell};
+    LogPage view{{grid, memo, verInicio, verTermino}, log, ctx, shell, [](const std::string&) { return true; }};
 
     std::vector<std::string> column(int col) const {
         std::vector<std::string> out;
@@ -149,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LogRowsGrid, ShowsTheSameCellsAsTheTableAndTakesEditsWhole) {
     const LogTable table = buildLogTable(kFile, true, false);
     ui::Grid grid{"GRID_LOG"};
-    grid.assignSource(kLogColumns, std::make_shared<const LogRows>(kFile, true, false));
+    grid.assignSource(kLogColumns, std::make_shared<const LogGridRows>(LogRows(kFile, true, false)));
     ASSERT_EQ(grid.rowCount(), table.rows);
     for (int r = 0; r < table.rows; ++r)
         for (int c = 0; c < kLogColumns; ++c) EXPECT_EQ(grid.cell(c, r), table.cells[r * kLogColumns + c]) << r;

@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "scheduler/agenda.h"
-#include "scheduler/cover.h"
-#include "scheduler/grid_sort.h"
+#include "app/cover.h"
+#include "app/grid_sort.h"
 #include "tasks/columns.h"
 
-namespace tarvex::scheduler {
+namespace tarvex::app {
+using scheduler::waitSeconds;
 namespace {
 
 long long ms(int h, int m, int s, int milli = 0) { return ((h * 60LL + m) * 60 + s) * 1000 + milli; }
@@ -128,4 +129,4 @@ TEST(CoverGrid, ListsDueTasksByHourThenNumberAndEndsWithAnEmptyRow) {
 }
 
 }  // namespace
-}  // namespace tarvex::scheduler
+}  // namespace tarvex::app

@@ -1,12 +1,8 @@
-#include "log/log_view.h"
+#include "log/log_rows.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "lib/datetime.h"
-#include "lib/errors.h"
-#include "platform/files.h"
-#include "platform/operator.h"
 
 namespace tarvex::log {
 
@@ -47,6 +43,8 @@ void splitFields(std::string_view line, std::string_view (&fields)[kLogColumns])
 }
 
 }  // namespace
+
+int logColumnWidth(int col) { return col >= 0 && col < kLogColumns ? kColumns[col].width : 0; }
 
 std::string operText(std::string_view code) {
     if (code == "INI") return "Inicio";
@@ -123,40 +121,6 @@ std::string logTail(std::string_view text, int lines) {
     const auto before = static_cast<long long>(std::count(text.begin(), text.begin() + static_cast<long>(from), '\n')) + 1;
     return "(... " + std::to_string(before) + " linhas anteriores: a grade do LOG mostra todas)\r\n" +
            std::string(text.substr(from + 1));
-}
-
-void LogView::BU_MONTA_LOGClick() {
-    const std::string path = log_.path();
-    std::string text;
-    if (const platform::IoResult fault = platform::readFile(path, text)) throw FileError(fault->text);
-    // A person reads the end of the log here; the whole of it is in the grid.
-    c_.E_MEMO_LOG.setText(logTail(text, kMemoLogLines));
-    auto rows = std::make_shared<const LogRows>(std::move(text), c_.CB_VER_INICIO.checked(),
-                                                c_.CB_VER_TERMINO.checked());
-    c_.GRID_LOG.assignSource(kLogColumns, std::move(rows));
-    c_.GRID_LOG.fixedCols = 0;
-    c_.GRID_LOG.fixedRows = 1;
-    c_.GRID_LOG.rowHeight = 16;
-    for (int col = 0; col < kLogColumns; ++col) c_.GRID_LOG.setColWidth(col, kColumns[col].width);
-    BU_FINAL_LOGClick();
-}
-
-void LogView::BU_ZERA_LOGClick() {
-    if (!platform::op().question("Mensagem do Sistema", "Apagar todo o histórico do log?")) return;
-    const std::string path = log_.path();
-    if (platform::fileExists(path)) platform::removeFile(path);
-    context_.HORA_INICIO = formatTime(nowSeconds());
-    log_.MRQ_ADDLOG(0, "ZER", "LOG ZERADO");
-    BU_MONTA_LOGClick();
-}
-
-void LogView::BU_FINAL_LOGClick() {
-    if (c_.GRID_LOG.rowCount() > 0) c_.GRID_LOG.setRow(c_.GRID_LOG.rowCount() - 1);
-}
-
-void LogView::LOG1Click() {
-    const std::string path = log_.path();
-    if (platform::fileExists(path)) shell_.open(path, "", log_.folder(), platform::SW_NORMAL_);
 }
 
 }  // namespace tarvex::log

@@ -1,4 +1,4 @@
-#include "scheduler/grid_sort.h"
+#include "app/grid_sort.h"
 
 #include <algorithm>
 #include <vector>

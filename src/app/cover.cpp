@@ -1,4 +1,4 @@
-#include "scheduler/cover.h"
+#include "app/cover.h"
 
 #include <algorithm>
 #include <array>
@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "lib/mrqr.h"
-#include "scheduler/grid_sort.h"
+#include "app/grid_sort.h"
 #include "tasks/columns.h"
 
-namespace tarvex::scheduler {
+namespace tarvex::app {
 
 namespace {
 
@@ -59,4 +59,4 @@ void showCover(const tasks::TaskTable& table, ui::Grid& cover) {
     for (int c = 0; c < 4; ++c) cover.setColWidth(c, widths[c]);
 }
 
-}  // namespace tarvex::scheduler
+}  // namespace tarvex::app

@@ -1,0 +1,45 @@
+#pragma once
+// The log file as the log page shows it: nine columns, start and close entries
+// filtered out on request, and the raw tail of the file.
+#include <string>
+#include <string_view>
+#include <vector>
+
+
+namespace tarvex::log {
+
+constexpr int kLogColumns = 9;
+// The width a column is shown with, in pixels at 96 DPI.
+int logColumnWidth(int col);
+
+// The log as the grid shows it: title row, one row per shown entry and a final
+// empty row. The file's text is kept once with where each shown entry starts; a
+// row's cells are cut from its line when the grid asks for them.
+class LogRows {
+public:
+    LogRows(std::string text, bool showStart, bool showClose);
+    int rows() const { return static_cast<int>(starts_.size()) + 2; }
+    void row(int r, std::vector<std::string>& cells) const;
+
+private:
+    std::string text_;
+    std::vector<std::size_t> starts_;
+};
+
+// The same rows as cells, row-major, for whoever wants them all.
+struct LogTable {
+    int rows = 0;
+    std::vector<std::string> cells;
+};
+LogTable buildLogTable(std::string_view logText, bool showStart, bool showClose);
+
+// The raw-lines box holds this many of the last lines; the grid holds them all.
+constexpr int kMemoLogLines = 2000;
+// The end of the log for the raw-lines box: its last `lines` lines, after a note
+// saying how many more the grid holds when there are more.
+std::string logTail(std::string_view text, int lines);
+
+// "Inicio", "Término", ... for an event code; empty for any other code.
+std::string operText(std::string_view code);
+
+}  // namespace tarvex::log
