@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "app/cover.h"
 #include "app/log_page.h"
 #include "log/log_rows.h"
@@ -51,12 +51,12 @@ void fillTasks(tasks::TaskTable& g) {
     g.setColCount(col::COUNT);
     g.setRowCount(kRows + 1);
     for (int r = 1; r <= kRows; ++r) {
-        g.setCell(col::TAREFA, r, MRQ_ZEROS(r, 2));
+        g.setCell(col::TAREFA, r, zeroPad(r, 2));
         g.setCell(col::NOME, r, "TAREFA " + std::to_string(r));
         g.setCell(col::TIPO, r, kTypes[r % 4]);
         g.setCell(col::PERIODO, r, kPeriods[r % 5]);
         g.setCell(col::ULTIMA_EXEC, r, "0" + std::to_string(1 + r % 9) + "/11/26 08:00:00");
-        g.setCell(col::HORA, r, MRQ_ZEROS(r % 24, 2) + ":" + MRQ_ZEROS(r % 60, 2));
+        g.setCell(col::HORA, r, zeroPad(r % 24, 2) + ":" + zeroPad(r % 60, 2));
         g.setCell(col::PAUSE, r, "N");
         g.setCell(col::DIR_ORIGEM, r, "C:\\DADOS\\PASTA" + std::to_string(r));
         g.setCell(col::DIR_DESTINO, r, "E:\\BACKUP\\");
@@ -128,9 +128,9 @@ const std::string& logFile() {
         std::ofstream out(p, std::ios::binary);
         const char* codes[] = {"EXE", "EXE", "EXE", "ERR", "INI", "TER"};
         for (int i = 0; i < kLogLines; ++i)
-            out << MRQ_ZEROS(1 + i % 28, 2) << "/" << MRQ_ZEROS(1 + i / 28 % 12, 2) << "/26#" << MRQ_ZEROS(i % 99, 2)
-                << "#" << codes[i % 6] << "#TAREFA " << i % 500 << "#08:00:00#08:00:" << MRQ_ZEROS(i % 60, 2)
-                << "#00:00:" << MRQ_ZEROS(i % 60, 2) << "#" << kTypes[i % 4] << "#" << kPeriods[i % 5] << "#\r\n";
+            out << zeroPad(1 + i % 28, 2) << "/" << zeroPad(1 + i / 28 % 12, 2) << "/26#" << zeroPad(i % 99, 2)
+                << "#" << codes[i % 6] << "#TAREFA " << i % 500 << "#08:00:00#08:00:" << zeroPad(i % 60, 2)
+                << "#00:00:" << zeroPad(i % 60, 2) << "#" << kTypes[i % 4] << "#" << kPeriods[i % 5] << "#\r\n";
         return platform::fromFsPath(p);
     }();
     return path;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ std::string commandText(int lines) {
 
 void BM_TrocaEveryPlaceholder(benchmark::State& state) {
     const std::string text = commandText(static_cast<int>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(tarvex::MRQ_TROCA(text, "[PEN]", "E", 0));
+    for (auto _ : state) benchmark::DoNotOptimize(tarvex::replaceText(text, "[PEN]", "E", 0));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
 BENCHMARK(BM_TrocaEveryPlaceholder)->Arg(1)->Arg(40)->Arg(400);
@@ -25,7 +25,7 @@ BENCHMARK(BM_TrocaEveryPlaceholder)->Arg(1)->Arg(40)->Arg(400);
 void BM_CampoTaskRow(benchmark::State& state) {
     std::string row;
     for (int i = 0; i < 35; ++i) row += "campo " + std::to_string(i) + "\xA6";
-    for (auto _ : state) benchmark::DoNotOptimize(tarvex::MRQ_CAMPO(row, 35, '\xA6'));
+    for (auto _ : state) benchmark::DoNotOptimize(tarvex::fieldOf(row, 35, '\xA6'));
 }
 BENCHMARK(BM_CampoTaskRow);
 

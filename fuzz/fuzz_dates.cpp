@@ -6,7 +6,7 @@
 #include <string>
 
 #include "lib/datetime.h"
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "platform/clock.h"
 #include "fuzz_check.h"
 
@@ -27,26 +27,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (auto d = readDate(text)) check(isValidDate(d->year, d->month, d->day));
     if (auto t = readTime(text)) check(*t >= 0 && *t < 86400);
 
-    const std::string filtered = MRQ_FILTRA(text, "0123456789/");
-    const std::string normal = MRQ_SOMA_MES(text, months);
+    const std::string filtered = keepOnly(text, "0123456789/");
+    const std::string normal = addMonthsText(text, months);
     if (!normal.empty() && normal != filtered && !(filtered == "//" && normal.empty())) {
         // dd/mm/yy; it may not read back only when two digits lose a leap century.
         check(normal.size() == 8 && normal[2] == '/' && normal[5] == '/');
         check(readDate(normal).has_value() || normal.substr(0, 5) == "29/02");
     }
 
-    const bool valid = MRQ_DATA_VALIDA(text);
-    const std::string end = MRQ_FIM_MES(text);
+    const bool valid = isValidDate(text);
+    const std::string end = monthEnd(text);
     // Month ends of dates written with "-" or "." go through a normaliser that drops
     // those separators, so only "/" dates are sure to have one.
     if (valid && text.find_first_of("-.") == std::string::npos) check(!end.empty() && readDate(end).has_value());
     if (!end.empty()) check(readDate(end).has_value() || end.substr(0, 5) == "29/02");
-    const std::string day = MRQ_DIA_SEMANA(text);
+    const std::string day = weekdayName(text);
     if (!day.empty()) check(valid);
-    const std::string sql = MRQ_DATA_SQL(text);
+    const std::string sql = sqlDate(text);
     check(sql.empty() || sql.size() == 12);
-    MRQ_DATA_VAZIA(text);
-    MRQ_ASPAS(text, months);
+    isBlankText(text);
+    sqlQuoted(text, months);
     platform::setClock(nullptr);
     return 0;
 }

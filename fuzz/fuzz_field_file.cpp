@@ -1,4 +1,4 @@
-// A field file's bytes, whatever they hold, are read in memory the way MRQ_READ
+// A field file's bytes, whatever they hold, are read in memory the way readFieldFile
 // reads them from disk: exactly the slots asked for, never beyond 400, and never
 // a separator or a line break inside a field.
 #include <cstddef>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "fuzz_check.h"
 
 using namespace tarvex;
@@ -18,14 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int count = (data[0] | (data[1] << 8)) % 450;
     const std::string bytes(reinterpret_cast<const char*>(data) + 2, size - 2);
 
-    MRQ_TABELA[FieldTable::kSlots] = "sentinel";
+    fieldTable[FieldTable::kSlots] = "sentinel";
     readFieldText(bytes, count);
     const int filled = count > FieldTable::kSlots ? FieldTable::kSlots : count;
     for (int k = 1; k <= filled; ++k) {
-        const std::string& field = MRQ_TABELA[k];
+        const std::string& field = fieldTable[k];
         check(field.find('#') == std::string::npos);
         check(field.find('\n') == std::string::npos && field.find('\r') == std::string::npos);
     }
-    if (filled < FieldTable::kSlots) check(MRQ_TABELA[FieldTable::kSlots] == "sentinel");
+    if (filled < FieldTable::kSlots) check(fieldTable[FieldTable::kSlots] == "sentinel");
     return 0;
 }

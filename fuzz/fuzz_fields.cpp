@@ -1,5 +1,5 @@
-// MRQ_VAL and MRQ_CAMPO read every stored field: MRQ_VAL either gives a number or
-// its conversion error, and MRQ_CAMPO cuts exactly the fields a plain split gives
+// toInt and fieldOf read every stored field: toInt either gives a number or
+// its conversion error, and fieldOf cuts exactly the fields a plain split gives
 // without ever leaving the 400 slots.
 #include <cstddef>
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 
 using namespace tarvex;
 
@@ -33,12 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data) + 3, size - 3);
 
     try {
-        const int32_t v = MRQ_VAL(text);
+        const int32_t v = toInt(text);
         check(v > -100000000 && v < 1000000000);
     } catch (const IntegerConvertError&) {
     }
 
-    const std::string field = MRQ_CAMPO(text, n, sep);
+    const std::string field = fieldOf(text, n, sep);
     if (trim(text).empty()) {
         check(field.empty());
     } else if (n >= 1) {
@@ -47,8 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(field == (k <= parts.size() ? parts[k - 1] : std::string()));
     } else {
         const auto parts = split(text, sep);
-        for (size_t k = 1; k <= parts.size() && k <= FieldTable::kSlots; ++k) check(MRQ_TABELA[k] == parts[k - 1]);
+        for (size_t k = 1; k <= parts.size() && k <= FieldTable::kSlots; ++k) check(fieldTable[k] == parts[k - 1]);
     }
-    MRQ_ZEROS(text, n % 20);
+    zeroPad(text, n % 20);
     return 0;
 }

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "settings/settings.h"
 
 using namespace tarvex;
@@ -18,7 +18,7 @@ void check(bool condition) {
 settings::Settings fromText(const std::string& bytes) {
     readFieldText(bytes, settings::kFieldCount);
     settings::Fields fields;
-    for (int slot = 1; slot <= settings::kFieldCount; ++slot) fields[slot - 1] = MRQ_TABELA[slot];
+    for (int slot = 1; slot <= settings::kFieldCount; ++slot) fields[slot - 1] = fieldTable[slot];
     return settings::fromFields(fields);
 }
 }  // namespace

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "exec/acerta.h"
+#include "exec/placeholders.h"
 #include "lib/errors.h"
 #include "platform/clock.h"
 #include "scheduler/agenda.h"
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     RunContext ctx;
     ctx.EXTENSAO_TAREFA = at(1), ctx.DATA_HOJE = at(2), ctx.PEN_TAREFA = at(3), ctx.DIA_SEMANA = at(4);
-    exec::ACERTA(ctx, at(0));
+    exec::expandPlaceholders(ctx, at(0));
 
     Window w;
     const int rows = 1 + static_cast<int>(c.size() > 5 ? (c.size() - 5) / 4 : 0);

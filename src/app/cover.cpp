@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "app/grid_sort.h"
 #include "tasks/columns.h"
 
@@ -35,7 +35,7 @@ void showCover(const tasks::TaskTable& table, ui::Grid& cover) {
     for (int row = 1; row < table.rowCount(); ++row) {
         if (table.cell(col::SN_EXE, row) == "N") continue;
         Line& line = lines.emplace_back();
-        line.cells = {MRQ_ZEROS(row, 2), trim(table.cell(col::HORA, row)), trim(table.cell(col::NOME, row)),
+        line.cells = {zeroPad(row, 2), trim(table.cell(col::HORA, row)), trim(table.cell(col::NOME, row)),
                       lastResult(table, row)};
         whole.clear();
         for (const auto& c : line.cells) whole.append(c).append("\r\n");

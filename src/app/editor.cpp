@@ -3,7 +3,7 @@
 
 #include <cctype>
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "lib/text1252.h"
 #include "tasks/columns.h"
 #include "tasks/task_store.h"
@@ -82,7 +82,7 @@ void TarefasEditor::wire() {
     BU_TAREFA_DESCE5.onClick = action([this] { BU_TAREFA_DESCE5Click(); });
     BU_MONTAR.onClick = action([this] { if (links_.BU_MONTAR && !rowsLocked() && leaveRow()) links_.BU_MONTAR(); });
     BU_EXCLUI.onClick = action([this] { BU_EXCLUIClick(); });
-    BU_TAREFAS_SALVA.onClick = action([this] { BU_TAREFAS_SALVAClick(); });
+    BU_TAREFAS_SALVA.onClick = action([this] { saveTask(); });
     E_TIPO1.onChange = action([this] { E_TIPO1Select(); });
     E_PERIODO1.onChange = action([this] { E_PERIODO1Select(); });
     E_TIPO.onChange = action([this] { E_TIPOChange(); });
@@ -93,12 +93,12 @@ void TarefasEditor::wire() {
     links_.GRID.onEdited = [this](int col, int row) {
         action([this, col, row] {
             links_.table.setCell(col, row, std::string(links_.GRID.cell(col, row)));
-            links_.GRID_SALVA();
+            links_.saveTasks();
         })();
     };
     links_.GRID.onSelectCell = [this](int col, int row, bool& canSelect) {
         action([this, col, row, &canSelect] {
-            if (row == links_.LINHA() && changed()) return;
+            if (row == links_.editorRow() && changed()) return;
             if (!leaveRow()) canSelect = false;
             else GRIDSelectCell(col, row);
         })();
@@ -154,13 +154,13 @@ std::string TarefasEditor::typeCode() const { return trim(E_TIPO.text().substr(0
 // ---- reading a row --------------------------------------------------------------------
 
 void TarefasEditor::GRIDSelectCell(int /*col*/, int row) {
-    links_.setLINHA(row);
-    GRID_LER();
+    links_.setEditorRow(row);
+    loadRow();
 }
 
-void TarefasEditor::GRID_LER() {
+void TarefasEditor::loadRow() {
     const tasks::TaskTable& g = links_.table;
-    const int row = links_.LINHA();
+    const int row = links_.editorRow();
     E_NOME.setText(g.cell(col::NOME, row));
     E_TIPO.setText(g.cell(col::TIPO, row));
     E_PERIODO.setText(g.cell(col::PERIODO, row));
@@ -175,7 +175,7 @@ void TarefasEditor::GRID_LER() {
 
 // The ZIP page's pick lists start with nothing picked for each task read.
 void TarefasEditor::GRID_LER1() {
-    readTypeCells(pages, typeCode(), links_.table, links_.LINHA());
+    readTypeCells(pages, typeCode(), links_.table, links_.editorRow());
     pages.E06_ARQUIVO1.setItemIndex(-1);
     pages.E06_EXCLUIR1.setItemIndex(-1);
 }
@@ -213,7 +213,7 @@ bool TarefasEditor::generalChecks(const std::string& tipo) {
     const tasks::TaskType type = tasks::typeOf(tipo).type;
     const bool note = type == tasks::TaskType::Notes;
     if (!note && trim(E_PERIODO.text()).empty()) return refuse("Deve informar o PERIODO");
-    if (periodo != "00" && periodo != "20" && !note && MRQ_DATA_VAZIA(E_HORA.text()))
+    if (periodo != "00" && periodo != "20" && !note && isBlankText(E_HORA.text()))
         return refuse("Deve informar a HORA");
     if (type == tasks::TaskType::Message && trim(E_MSG.text()).empty()) return refuse("Deve informar a MENSAGEM");
     return true;
@@ -223,7 +223,7 @@ bool TarefasEditor::generalChecks(const std::string& tipo) {
 // the row since it was read.
 std::string TarefasEditor::stampCell() const {
     const std::string& box = links_.E_ULTEXEC.text();
-    return box != stampRead_ ? box : std::string(links_.table.cell(col::ULTIMA_EXEC, links_.LINHA()));
+    return box != stampRead_ ? box : std::string(links_.table.cell(col::ULTIMA_EXEC, links_.editorRow()));
 }
 
 RowCells TarefasEditor::generalCells() const {
@@ -233,12 +233,12 @@ RowCells TarefasEditor::generalCells() const {
             {col::VER_EXEC, ""},               {col::PAUSE, CB_PAUSE.checked() ? "S" : "N"}};
 }
 
-void TarefasEditor::BU_TAREFAS_SALVAClick() { save(); }
+void TarefasEditor::saveTask() { save(); }
 
 // The row changes only once every check has passed, all of it at once, so a
 // refused save leaves no half-edited task for a later save to write.
 bool TarefasEditor::save() {
-    const int row = links_.LINHA();
+    const int row = links_.editorRow();
     if (row < 1 || row >= links_.table.rowCount()) return false;
     const std::string tipo = typeCode();
     E_NOME.setText(trim(E_NOME.text()));
@@ -246,7 +246,7 @@ bool TarefasEditor::save() {
     RowCells cells = generalCells();
     if (!typeCells(pages, tipo, cells, services_.op)) return false;
     commit(row, cells);
-    links_.GRID_SALVA();
+    links_.saveTasks();
     markRead();
     if (links_.agenda) links_.agenda();   // "Próximo" shows the saved task at once
     return true;
@@ -255,7 +255,7 @@ bool TarefasEditor::save() {
 // "  :  " (no hour) passes here; what the period asks of it is checked before.
 bool TarefasEditor::hourChecks() {
     const std::string hora = E_HORA.text();
-    if (MRQ_DATA_VAZIA(hora)) return true;
+    if (isBlankText(hora)) return true;
     const bool digits = hora.size() == 5 && hora[2] == ':' &&
                         std::isdigit(static_cast<unsigned char>(hora[0])) &&
                         std::isdigit(static_cast<unsigned char>(hora[1])) &&
@@ -286,18 +286,18 @@ bool TarefasEditor::changed() const {
 }
 
 bool TarefasEditor::leaveRow() {
-    const int row = links_.LINHA();
+    const int row = links_.editorRow();
     if (row < 1 || row >= links_.table.rowCount() || !changed()) return true;
     switch (services_.op.choose("Mensagem do Sistema",
-                                "Salvar as alterações da tarefa " + MRQ_ZEROS(row, 2) + "?")) {
+                                "Salvar as alterações da tarefa " + zeroPad(row, 2) + "?")) {
     case platform::Choice::Yes: return save();
-    case platform::Choice::No: GRID_LER(); return true;
+    case platform::Choice::No: loadRow(); return true;
     default: return false;
     }
 }
 
 void TarefasEditor::rowStamped(int row, const std::string& stamp) {
-    if (row != links_.LINHA() || links_.E_ULTEXEC.text() != stampRead_) return;
+    if (row != links_.editorRow() || links_.E_ULTEXEC.text() != stampRead_) return;
     links_.E_ULTEXEC.setText(stamp);
     stampRead_ = stamp;
 }

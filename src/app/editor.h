@@ -1,6 +1,6 @@
 #pragma once
 // The task editor of the Tarefas screen: a view of one row of the task table, the
-// current row LINHA. Selecting a row copies its cells into the fields; "Salvar"
+// current row editorRow. Selecting a row copies its cells into the fields; "Salvar"
 // checks the fields and copies them back, then writes the task file.
 #include <functional>
 #include <string>
@@ -23,9 +23,9 @@ struct EditorLinks {
     tasks::TaskTable& table;              // the task list
     ui::Grid& GRID;                       // its view: selection and typing in a cell
     ui::Edit& E_ULTEXEC;                  // follows a run's stamp of the row shown
-    std::function<int()> LINHA;
-    std::function<void(int)> setLINHA;
-    std::function<void()> GRID_SALVA;     // writes the task file; throws FileError
+    std::function<int()> editorRow;
+    std::function<void(int)> setEditorRow;
+    std::function<void()> saveTasks;     // writes the task file; throws FileError
     std::function<void()> BU_MONTAR;      // the load action ("Monta Grid")
     // Runs an operator's action the way the window's message loop does; empty: directly.
     std::function<void(const std::function<void()>&)> event;
@@ -87,12 +87,12 @@ public:
 
     // ---- event actions ---------------------------------------------------------------------
     void GRIDSelectCell(int col, int row);
-    void GRID_LER();
+    void loadRow();
     void GRID_LER1();
     void E_TIPOChange();
     void E_TIPO1Select();
     void E_PERIODO1Select();
-    void BU_TAREFAS_SALVAClick() override;
+    void saveTask() override;
     void BU_TAREFA_SOBEClick();
     void BU_TAREFA_DESCEClick();
     void BU_TAREFA_SOBE5Click();

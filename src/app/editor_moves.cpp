@@ -14,7 +14,7 @@ void TarefasEditor::moveTo(int row) {
     links_.GRID.setRow(row);
     GRIDSelectCell(links_.GRID.fixedCols, row);
     tasks::numberRows(links_.table);
-    links_.GRID_SALVA();
+    links_.saveTasks();
 }
 
 // A run stamps the row it started on when it ends; moving or emptying rows under
@@ -26,7 +26,7 @@ bool TarefasEditor::rowsLocked() {
 }
 
 void TarefasEditor::BU_TAREFA_SOBEClick() {
-    const int row = links_.LINHA();
+    const int row = links_.editorRow();
     if (row < 2 || row >= links_.table.rowCount() || rowsLocked() || !leaveRow()) return;
     exchange(row - 1, row);
     moveTo(row - 1);
@@ -34,7 +34,7 @@ void TarefasEditor::BU_TAREFA_SOBEClick() {
 
 // Row 0 holds the titles: a current row of 0 (nothing selected yet) moves nothing.
 void TarefasEditor::BU_TAREFA_DESCEClick() {
-    const int row = links_.LINHA();
+    const int row = links_.editorRow();
     if (row < 1 || row >= links_.table.rowCount() - 1 || rowsLocked() || !leaveRow()) return;
     exchange(row, row + 1);
     moveTo(row + 1);
@@ -50,20 +50,20 @@ void TarefasEditor::BU_TAREFA_DESCE5Click() {
 
 // The row stays as an empty slot.
 void TarefasEditor::BU_EXCLUIClick() {
-    const int row = links_.LINHA();
+    const int row = links_.editorRow();
     if (row < 1 || row >= links_.table.rowCount() || rowsLocked()) return;
     if (!services_.op.question("Mensagem do Sistema", "Confirma Exclusão do registro atual ?")) return;
     links_.table.clearRow(row);
     tasks::numberRows(links_.table);
-    links_.GRID_SALVA();   // a restart shows the task gone
-    GRID_LER();            // the editor shows the emptied row, not the deleted task
+    links_.saveTasks();   // a restart shows the task gone
+    loadRow();            // the editor shows the emptied row, not the deleted task
 }
 
 void TarefasEditor::BU_ANOTA_MAISClick() {
     tasks::TaskTable& g = links_.table;
     g.setRowCount(g.rowCount() + 3);
     tasks::numberRows(g);
-    links_.GRID_SALVA();
+    links_.saveTasks();
 }
 
 std::vector<ui::Control*> TarefasEditor::controls() {

@@ -2,7 +2,7 @@
 // checks a page must pass before its cells are written.
 #include "app/editor.h"
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "platform/files.h"
 #include "tasks/columns.h"
 #include "tasks/task_store.h"
@@ -59,9 +59,9 @@ bool tell(platform::Operator& op, const std::string& text) {
 }
 
 bool check02(EditorPages& p, platform::Operator& op) {
-    if (MRQ_DATA_VAZIA(p.E02_ORIGEM.text()) || MRQ_DATA_VAZIA(p.E02_DESTINO.text()))
+    if (isBlankText(p.E02_ORIGEM.text()) || isBlankText(p.E02_DESTINO.text()))
         return tell(op, "Diretório de Origem e Destino devem ser informados");
-    if (MRQ_DATA_VAZIA(p.E02_ARQUIVO.text())) return tell(op, "Arquivo de Origem deve ser informado");
+    if (isBlankText(p.E02_ARQUIVO.text())) return tell(op, "Arquivo de Origem deve ser informado");
     if (!platform::dirExists(p.E02_ORIGEM.text())) return tell(op, "Diretório de Origem não existe");
     return true;
 }
@@ -70,7 +70,7 @@ bool check06(EditorPages& p, platform::Operator& op) {
     if (trim(p.E06_ORIGEM.text()).empty()) return tell(op, "A pasta de ORIGEM deve ser informada");
     if (trim(p.E06_DESTINO.text()).empty()) return tell(op, "A pasta de DESTINO deve ser informada");
     if (!platform::dirExists(p.E06_DESTINO.text())) {
-        MRQ_CRIA_PASTA(p.E06_DESTINO.text());
+        createFolders(p.E06_DESTINO.text());
         if (!platform::dirExists(p.E06_DESTINO.text())) return tell(op, "Deve criar a pasta de DESTINO");
     }
     if (trim(p.E06_ARQDEST.text()).empty()) return tell(op, "O nome do arquivo de DESTINO deve ser informada");
@@ -94,8 +94,8 @@ bool checkPage(EditorPages& p, const std::string& code, platform::Operator& op) 
     if ((type == T::Zip && !checkKeep(p.E06_MANTER, op)) || (type == T::Backup && !checkKeep(p.E07_MANTER, op)))
         return false;
     if (type == T::CopyFile) return check02(p, op);
-    if (type == T::StartProgram && MRQ_DATA_VAZIA(p.E03_EXECUTAVEL.text())) return tell(op, noProgram);
-    if (type == T::CloseProgram && MRQ_DATA_VAZIA(p.T04_EXECUTAVEL.text())) return tell(op, noProgram);
+    if (type == T::StartProgram && isBlankText(p.E03_EXECUTAVEL.text())) return tell(op, noProgram);
+    if (type == T::CloseProgram && isBlankText(p.T04_EXECUTAVEL.text())) return tell(op, noProgram);
     if (type == T::Zip) return check06(p, op);
     if (type == T::Backup && !platform::fileExists(p.E07_PASTAEXE.text() + "\\GBAK.EXE"))
         return tell(op, "Arquivo GBAK.EXE não existe na pasta " + p.E07_PASTAEXE.text());
@@ -105,7 +105,7 @@ bool checkPage(EditorPages& p, const std::string& code, platform::Operator& op) 
 // A choice outside the list shows none, so a save cannot turn an unknown
 // value into one of the listed functions.
 int functionIndex(std::string_view cell) {
-    const int value = MRQ_VAL(cell);
+    const int value = toInt(cell);
     return value >= 0 && value < static_cast<int>(FUNCOES_ITENS.size()) ? value : -1;
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "lib/text1252.h"
 
 namespace tarvex {
@@ -64,7 +64,7 @@ NoCaseKey noCaseKey(const std::string& text) {
     return k;
 }
 
-void MRQ_GRID_ORDENA(ui::Grid& grid, int col, int firstRow, const std::string& order, int leaveOut) {
+void sortGridRows(ui::Grid& grid, int col, int firstRow, const std::string& order, int leaveOut) {
     const int lastRow = grid.rowCount() - 1 - leaveOut;
     if (firstRow < 0 || lastRow < firstRow) return;
     std::vector<Line> lines;

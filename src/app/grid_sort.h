@@ -17,10 +17,10 @@ struct NoCaseKey {
 };
 NoCaseKey noCaseKey(const std::string& text);
 
-// MRQ_GRID_ORDENA: sorts rows firstRow .. RowCount-1-leaveOut by the cell in
+// sortGridRows: sorts rows firstRow .. RowCount-1-leaveOut by the cell in
 // column `col`, then by the row's whole text, ignoring case; order "D" reverses.
 // Rows that hold only blanks close up at the end of the range. The row count
 // does not change and cells are moved whole, whatever text they hold.
-void MRQ_GRID_ORDENA(ui::Grid& grid, int col, int firstRow, const std::string& order, int leaveOut);
+void sortGridRows(ui::Grid& grid, int col, int firstRow, const std::string& order, int leaveOut);
 
 }  // namespace tarvex

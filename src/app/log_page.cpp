@@ -8,7 +8,7 @@
 
 namespace tarvex::app {
 
-void LogPage::BU_MONTA_LOGClick() {
+void LogPage::reloadLog() {
     const std::string path = log_.path();
     std::string text;
     if (const platform::IoResult fault = platform::readFile(path, text)) throw FileError(fault->text);
@@ -21,23 +21,23 @@ void LogPage::BU_MONTA_LOGClick() {
     c_.GRID_LOG.fixedRows = 1;
     c_.GRID_LOG.rowHeight = 16;
     for (int col = 0; col < log::kLogColumns; ++col) c_.GRID_LOG.setColWidth(col, log::logColumnWidth(col));
-    BU_FINAL_LOGClick();
+    goToEnd();
 }
 
-void LogPage::BU_ZERA_LOGClick() {
+void LogPage::clearLog() {
     if (!ask_("Apagar todo o histórico do log?")) return;
     const std::string path = log_.path();
     if (platform::fileExists(path)) platform::removeFile(path);
     context_.HORA_INICIO = formatTime(nowSeconds());
-    log_.MRQ_ADDLOG(0, "ZER", "LOG ZERADO");
-    BU_MONTA_LOGClick();
+    log_.addEntry(0, "ZER", "LOG ZERADO");
+    reloadLog();
 }
 
-void LogPage::BU_FINAL_LOGClick() {
+void LogPage::goToEnd() {
     if (c_.GRID_LOG.rowCount() > 0) c_.GRID_LOG.setRow(c_.GRID_LOG.rowCount() - 1);
 }
 
-void LogPage::LOG1Click() {
+void LogPage::openLogFile() {
     const std::string path = log_.path();
     if (platform::fileExists(path)) shell_.open(path, "", log_.folder(), platform::SW_NORMAL_);
 }

@@ -40,11 +40,11 @@ public:
 
     // Rebuilds the grid from the file; throws FileError when it cannot be read,
     // leaving the grid and the raw-lines box as they were.
-    void BU_MONTA_LOGClick();
-    void BU_ZERA_LOGClick();
-    void BU_FINAL_LOGClick();
-    void LOG1Click();
-    void BU_LOGO_EDITClick() { LOG1Click(); }
+    void reloadLog();
+    void clearLog();
+    void goToEnd();
+    void openLogFile();
+    void logoEditClicked() { openLogFile(); }
 
 private:
     LogControls c_;

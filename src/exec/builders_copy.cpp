@@ -1,7 +1,7 @@
 // Pages T00, T01 and T02: the copy tasks' pickers and builders.
 #include "exec/builders.h"
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "platform/files.h"
 
 namespace tarvex::exec {
@@ -57,7 +57,7 @@ void FolderCopyBuilder::T01_MONTAClick() {
     f_.E01_DESTINO.setText(trim(f_.E01_DESTINO.text()));
     const std::string& origem = f_.E01_ORIGEM.text();
     if (origem.empty()) return tell(op_, "Deve informar a pasta de ORIGEM");
-    if (!platform::dirExists(MRQ_TROCA(origem, "\"", ""))) return tell(op_, "Diretório de ORIGEM não existe");
+    if (!platform::dirExists(replaceText(origem, "\"", ""))) return tell(op_, "Diretório de ORIGEM não existe");
     if (f_.E01_DESTINO.text().empty()) return tell(op_, "Deve informar a pasta de DESTINO");
     f_.E01_MEMO.addLine(folderPairLine(origem, f_.E01_DESTINO.text()));
 }

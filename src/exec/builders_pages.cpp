@@ -2,7 +2,7 @@
 #include "exec/builders.h"
 
 #include "exec/close_program.h"
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 
 namespace tarvex::exec {
 

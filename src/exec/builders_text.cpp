@@ -1,7 +1,7 @@
 // The command texts of the copy and backup pages.
 #include "exec/builders.h"
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 
 namespace tarvex::exec {
 
@@ -13,7 +13,7 @@ size_t afterFolder(const std::string& path) {
     const size_t cut = path.find_last_of("\\:");
     return cut == std::string::npos ? 0 : cut + 1;
 }
-std::string singleBackslashes(const std::string& text) { return MRQ_TROCA(text, "\\\\", "\\"); }
+std::string singleBackslashes(const std::string& text) { return replaceText(text, "\\\\", "\\"); }
 }  // namespace
 
 std::string inQuotes(const std::string& text) { return "\"" + text + "\""; }
@@ -23,7 +23,7 @@ std::string nameOf(const std::string& path) { return path.substr(afterFolder(pat
 std::string penFolderOfFile(const std::string& file) {
     const std::string folder = folderOf(file);
     std::string destino = "[PEN]" + (folder.empty() ? folder : folder.substr(1)) + "[EXT]\\";
-    return inQuotes(MRQ_TROCA(destino, "\\[EXT]\\", "[EXT]\\"));
+    return inQuotes(replaceText(destino, "\\[EXT]\\", "[EXT]\\"));
 }
 
 std::string penFolderOfOrigin(const std::string& origem) {
@@ -32,7 +32,7 @@ std::string penFolderOfOrigin(const std::string& origem) {
         destino = "[PEN]" + origem.substr(std::min<size_t>(2, origem.size())) + "[EXT]\\";
     else
         destino = "[PEN]" + origem.substr(std::min<size_t>(1, origem.size())) + "\\";
-    return inQuotes(singleBackslashes(MRQ_TROCA(destino, "\"", "")));
+    return inQuotes(singleBackslashes(replaceText(destino, "\"", "")));
 }
 
 std::string xcopyLine(const std::string& origem, const std::string& destino) {
@@ -56,7 +56,7 @@ std::string gbakLine(const std::string& pastaExe, const std::string& source, con
     const std::string backup = destino + "\\" + gbakBaseName(source) + "[EXT].GDK";
     std::string line = pastaExe + "\\GBAK" + " -G -B -V -T -Z " + " -user SYSDBA -password zanquiber" + "   " +
                        source + "   " + backup;
-    if (!extensao.empty()) line = MRQ_TROCA(line, "[EXT]", extensao);
+    if (!extensao.empty()) line = replaceText(line, "[EXT]", extensao);
     return line;
 }
 

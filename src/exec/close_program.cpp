@@ -1,6 +1,6 @@
 #include "exec/close_program.h"
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "platform/operator.h"
 
 namespace tarvex::exec {
@@ -10,7 +10,7 @@ namespace {
 // The tagged name between the first "[" and the next "]", or empty.
 std::string tagged(const std::string& program, const std::string& tag) {
     if (program.find(tag) == std::string::npos) return {};
-    return MRQ_ENTRE(program, "[", "]");
+    return textBetween(program, "[", "]");
 }
 
 bool postTo(platform::Windows& w, std::uintptr_t handle) {
@@ -19,7 +19,7 @@ bool postTo(platform::Windows& w, std::uintptr_t handle) {
 
 }  // namespace
 
-bool MRQ_FECHA_PROGRAMA(platform::Windows& w, const std::string& program) {
+bool closeProgramWindows(platform::Windows& w, const std::string& program) {
     bool posted = false;
     // A text with both tags is read as a title, as the title tag is looked at first.
     if (std::string title = tagged(program, "Titulo["); !title.empty()) {

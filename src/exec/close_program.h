@@ -12,7 +12,7 @@ namespace tarvex::exec {
 // class when no window has that title). Posts the close request to the first
 // matching window and lets pending messages through; does not wait for the
 // program. True when a window was found and posted to.
-bool MRQ_FECHA_PROGRAMA(platform::Windows& w, const std::string& program);
+bool closeProgramWindows(platform::Windows& w, const std::string& program);
 
 // The entries BU_PROCESSOS shows: "Titulo[" + title + "]" for every visible
 // top-level window with a title, front to back, without the desktop and

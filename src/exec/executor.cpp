@@ -6,7 +6,7 @@
 #include <optional>
 #include <thread>
 
-#include "exec/acerta.h"
+#include "exec/placeholders.h"
 #include "exec/close_program.h"
 #include "exec/builders.h"
 #include "exec/keep_last.h"
@@ -15,7 +15,7 @@
 #include "exec/zip_task.h"
 #include "lib/datetime.h"
 #include "lib/errors.h"
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "tasks/columns.h"
@@ -31,7 +31,7 @@ std::string nowText() { return formatTime(nowSeconds()); }
 
 // The drive letter a path begins with ("E:\...", "\"E:\..."); 0 for none.
 char driveOf(std::string path) {
-    path = trim(MRQ_TROCA(path, "\"", ""));
+    path = trim(replaceText(path, "\"", ""));
     if (path.size() < 2 || path[1] != ':') return 0;
     const char c = path[0];
     if (c >= 'a' && c <= 'z') return static_cast<char>(c - 32);
@@ -53,8 +53,8 @@ std::string failureNote(std::string reason) {
     for (char& c : reason)
         if (c == '\r' || c == '\n' || c == '\xA6') c = ' ';
     const LocalTime t = platform::clock().now();
-    return MRQ_ZEROS(t.day, 2) + "/" + MRQ_ZEROS(t.month, 2) + " " + MRQ_ZEROS(t.hour, 2) + ":" +
-           MRQ_ZEROS(t.minute, 2) + ": " + trim(reason);
+    return zeroPad(t.day, 2) + "/" + zeroPad(t.month, 2) + " " + zeroPad(t.hour, 2) + ":" +
+           zeroPad(t.minute, 2) + ": " + trim(reason);
 }
 
 }  // namespace
@@ -97,7 +97,7 @@ void Executor::begin(int row) {
     state_.trayHint = "Executando: " + trim(ctx_.NOME_TAREFA) + " (" + trim(ctx_.PERIODO_TAREFA) + ")";
     state_.trayImage = 1;
     state_.running = true;
-    state_.status = "Executando: " + MRQ_ZEROS(row, 2) + " - " + ctx_.NOME_TAREFA;
+    state_.status = "Executando: " + zeroPad(row, 2) + " - " + ctx_.NOME_TAREFA;
     state_.changed();
     platform::op().processMessages();   // paint the label and the icon before the work
 }
@@ -105,8 +105,8 @@ void Executor::begin(int row) {
 // The run context from the row; a pen drive named by its label becomes its letter.
 void Executor::readRow(int row) {
     ctx_.HORA_INICIO = nowText();
-    ctx_.ARQ_BAT = MRQ_LIMPA_PATH(state_.batchFolder + "\\TIMER_xx.BAT");
-    ctx_.DATA_HOJE = MRQ_DATA_SQL("");
+    ctx_.ARQ_BAT = cleanPath(state_.batchFolder + "\\TIMER_xx.BAT");
+    ctx_.DATA_HOJE = sqlDate("");
     ctx_.NOME_TAREFA = cell(col::NOME, row);
     ctx_.TIPO_TAREFA = cell(col::TIPO, row);
     ctx_.COD_TIPO = ctx_.TIPO_TAREFA.substr(0, 2);
@@ -117,7 +117,7 @@ void Executor::readRow(int row) {
     ctx_.PEN_TAREFA = trim(cell(col::PEN, row));
     ctx_.EXTENSAO_TAREFA = cell(col::EXTENSAO, row);
     ctx_.MEMO_TAREFA = tasks::cellToLines(cell(col::MEMO, row));
-    ctx_.DIA_SEMANA = MRQ_DIA_SEMANA(MRQ_HOJE());
+    ctx_.DIA_SEMANA = weekdayName(todayText());
 
     if (const char letter = ctx_.PEN_TAREFA.size() > 1 ? platform::penDrive(services_.shell, ctx_.PEN_TAREFA) : 0)
         ctx_.PEN_TAREFA = std::string(1, letter);
@@ -164,7 +164,7 @@ void Executor::end(int row) {
 // A run that did not do its work: logged, kept as the task's last result and told
 // to the window. No stamp, so the task stays due.
 void Executor::fail(int row, const std::string& reason, const std::string& logText) {
-    log_.MRQ_ADDLOG(row, "ERR", logText.empty() ? "***   ERRO   ***   " + ctx_.NOME_TAREFA : logText);
+    log_.addEntry(row, "ERR", logText.empty() ? "***   ERRO   ***   " + ctx_.NOME_TAREFA : logText);
     GRID_.setCell(col::ULTIMO_ERRO, row, failureNote(reason));
     host_.runFailed(GRID_.idAt(row), reason);
 }
@@ -194,9 +194,9 @@ void Executor::stamp(int row) {
 char Executor::missingDrive(int row) const {
     std::vector<std::string> targets;
     if (type_->memoTargets)
-        for (const std::string& line : split(ACERTA(ctx_, ctx_.MEMO_TAREFA), '\n'))
-            if (line.find("===>>") != std::string::npos) targets.push_back(MRQ_ENTRE(line, "===>>", ""));
-    if (type_->destinationDrive) targets.push_back(ACERTA(ctx_, cell(col::DIR_DESTINO, row)));
+        for (const std::string& line : split(expandPlaceholders(ctx_, ctx_.MEMO_TAREFA), '\n'))
+            if (line.find("===>>") != std::string::npos) targets.push_back(textBetween(line, "===>>", ""));
+    if (type_->destinationDrive) targets.push_back(expandPlaceholders(ctx_, cell(col::DIR_DESTINO, row)));
     if (type_->penDrive) targets.push_back(ctx_.PEN_TAREFA.empty() ? "" : ctx_.PEN_TAREFA.substr(0, 1) + ":");
     for (const std::string& target : targets) {
         const char drive = driveOf(target);
@@ -213,13 +213,13 @@ void Executor::writeBatchFile() {
 
 void Executor::runBatch(int row) {
     if (!confirm()) return;
-    ctx_.MEMO_TAREFA = MRQ_TROCA(ACERTA(ctx_, ctx_.MEMO_TAREFA), kArrow, " ");
+    ctx_.MEMO_TAREFA = replaceText(expandPlaceholders(ctx_, ctx_.MEMO_TAREFA), kArrow, " ");
     std::vector<std::string> lines = textLines(ctx_.MEMO_TAREFA);
     if (ctx_.PAUSA_TAREFA == "S") lines.push_back("PAUSE");
     state_.batchText = joinLines(lines);
     state_.changed();
     writeBatchFile();
-    const platform::ProcessEnd end = runner_.MRQ_EXECUTA_BAT(ctx_.ARQ_BAT, platform::SW_NORMAL_);
+    const platform::ProcessEnd end = runner_.runBatchFile(ctx_.ARQ_BAT, platform::SW_NORMAL_);
     if (end.error) return fail(row, end.error->text);
     const int status = end.status;
     // XCOPY's 1 is "nothing to copy"; 2 and above are its failures. The backup tool
@@ -229,21 +229,21 @@ void Executor::runBatch(int row) {
     stamp(row);
     logExe(row);
     if (type_->keepsLast)
-        keepNewest(platform::fsPath(ACERTA(ctx_, trim(cell(col::DIR_DESTINO, row)))),
+        keepNewest(platform::fsPath(expandPlaceholders(ctx_, trim(cell(col::DIR_DESTINO, row)))),
                    gbakBaseName(trim(cell(col::ARQUIVO, row))) + ctx_.EXTENSAO_TAREFA + ".GDK", row);
 }
 
 void Executor::copyFolders(int row) {
     if (!confirm()) return;
-    ctx_.MEMO_TAREFA = ACERTA(ctx_, ctx_.MEMO_TAREFA);
+    ctx_.MEMO_TAREFA = expandPlaceholders(ctx_, ctx_.MEMO_TAREFA);
     state_.batchText = ctx_.MEMO_TAREFA;
     state_.changed();
     for (const std::string& raw : textLines(ctx_.MEMO_TAREFA)) {
         const std::string line = trim(raw);
         if (line.empty()) continue;
-        const std::string from = trim(MRQ_ENTRE(line, "", kArrow));
-        const std::string to = trim(MRQ_ENTRE(line, kArrow, ""));
-        if (auto error = runner_.MRQ_COPIA_PASTA(from, to)) {
+        const std::string from = trim(textBetween(line, "", kArrow));
+        const std::string to = trim(textBetween(line, kArrow, ""));
+        if (auto error = runner_.copyFolder(from, to)) {
             return fail(row, error->text);
         }
     }
@@ -254,11 +254,11 @@ void Executor::copyFolders(int row) {
 
 void Executor::copyFile(int row) {
     if (!confirm()) return;
-    const std::string from = ACERTA(ctx_, trim(cell(col::DIR_ORIGEM, row)));
-    const std::string to = ACERTA(ctx_, trim(cell(col::DIR_DESTINO, row)));
-    if (!platform::dirExists(to)) MRQ_CRIA_PASTA(to);
+    const std::string from = expandPlaceholders(ctx_, trim(cell(col::DIR_ORIGEM, row)));
+    const std::string to = expandPlaceholders(ctx_, trim(cell(col::DIR_DESTINO, row)));
+    if (!platform::dirExists(to)) createFolders(to);
     // "Arquivo" (a name or a mask) follows the folder as stored: the folder ends in "\".
-    if (auto error = runner_.MRQ_COPIA_ARQUIVO(from + cell(col::ARQUIVO, row), to, "1"))
+    if (auto error = runner_.copyFiles(from + cell(col::ARQUIVO, row), to, "1"))
         return fail(row, error->text);
     stamp(row);
     logExe(row);
@@ -266,7 +266,7 @@ void Executor::copyFile(int row) {
 
 void Executor::startProgram(int row) {
     if (!confirm()) return;
-    const auto [program, params] = splitProgramLine(ACERTA(ctx_, trim(cell(col::EXECUTAVEL, row))));
+    const auto [program, params] = splitProgramLine(expandPlaceholders(ctx_, trim(cell(col::EXECUTAVEL, row))));
     if (!platform::fileExists(program))
         return fail(row, "Programa não localizado: " + program,
                     "***   ERRO   ***   Programa não localizado " + ctx_.NOME_TAREFA);
@@ -279,11 +279,11 @@ void Executor::startProgram(int row) {
 void Executor::closeProgram(int row) {
     if (!confirm()) return;
     const std::string program = trim(cell(col::EXECUTAVEL, row));
-    if (MRQ_DATA_VAZIA(program)) {
+    if (isBlankText(program)) {
         host_.tell("O nome do PROGRAMA deve ser informado");
         return;
     }
-    MRQ_FECHA_PROGRAMA(services_.windows, program);
+    closeProgramWindows(services_.windows, program);
     stamp(row);
     logExe(row);
 }
@@ -291,14 +291,14 @@ void Executor::closeProgram(int row) {
 void Executor::powerFunction(int row) {
     if (!confirm()) return;
     stamp(row);
-    const int function = MRQ_VAL(cell(col::FUNCOES, row));
+    const int function = toInt(cell(col::FUNCOES, row));
     if (function < 0 || function > 3) return;
     // The stamp and the entry are on disk before the computer goes down.
     host_.saveTasks();
     logExe(row);
     if (function == 1) shutdownByCommand(services_.power);
-    else if (function == 2) MRQ_DESLIGA(services_.power);
-    else if (function == 3) MRQ_REINICIA(services_.power);
+    else if (function == 2) powerOffPc(services_.power);
+    else if (function == 3) restartPc(services_.power);
     host_.requestQuit();
 }
 
@@ -311,12 +311,12 @@ void Executor::zipFolder(int row) {
     const std::string destination = trim(cell(col::DIR_DESTINO, row));
     if (!platform::dirExists(destination)) {
         try {
-            MRQ_CRIA_PASTA(destination);
+            createFolders(destination);
         } catch (const std::exception&) {
             // reported when the archive cannot be written there
         }
     }
-    job.archivePath = ACERTA(ctx_, destination + "\\" + trim(cell(col::ARQDEST, row)) +
+    job.archivePath = expandPlaceholders(ctx_, destination + "\\" + trim(cell(col::ARQDEST, row)) +
                                        ctx_.EXTENSAO_TAREFA + ".ZIP");
     platform::op().processMessages();
     try {
@@ -395,16 +395,16 @@ void Executor::writeZipPumping(const ZipJob& job) {
 
 // "Manter os últimos N": older archives of this task's own name pattern go.
 void Executor::keepNewest(const std::filesystem::path& folder, const std::string& pattern, int row) {
-    const int keep = MRQ_VAL(trim(cell(col::MANTER, row)));
+    const int keep = toInt(trim(cell(col::MANTER, row)));
     if (keep <= 0) return;
-    exec::keepNewest(platform::fromFsPath(folder), MRQ_TROCA(pattern, "[EXT]", ctx_.EXTENSAO_TAREFA), keep);
+    exec::keepNewest(platform::fromFsPath(folder), replaceText(pattern, "[EXT]", ctx_.EXTENSAO_TAREFA), keep);
 }
 
 void Executor::showMessage(int row) {
     if (!host_.ask(ctx_.MENSAGEM_TAREFA)) return;
     ctx_.HORA_INICIO = nowText();
     stamp(row);
-    log_.MRQ_ADDLOG(row, "EXE", ctx_.NOME_TAREFA + " >> " + ctx_.MENSAGEM_TAREFA);
+    log_.addEntry(row, "EXE", ctx_.NOME_TAREFA + " >> " + ctx_.MENSAGEM_TAREFA);
 }
 
 }  // namespace tarvex::exec

@@ -42,7 +42,7 @@ private:
 
     bool confirm();
     void stamp(int row);
-    void logExe(int row) { log_.MRQ_ADDLOG(row, "EXE", ctx_.NOME_TAREFA); }
+    void logExe(int row) { log_.addEntry(row, "EXE", ctx_.NOME_TAREFA); }
     std::string cell(int col, int row) const { return std::string(GRID_.cell(col, row)); }
 
     void runBatch(int row);        // "00", "07"

@@ -2,18 +2,18 @@
 
 namespace tarvex::exec {
 
-bool MRQ_ENCERRA_WINDOWS(platform::Power& p, unsigned flags) {
+bool endWindowsSession(platform::Power& p, unsigned flags) {
     // Without the privilege the request is refused; that refusal is the answer.
     p.enableShutdownPrivilege();
     return p.exitWindows(flags, 0);
 }
 
-bool MRQ_DESLIGA(platform::Power& p) {
-    return MRQ_ENCERRA_WINDOWS(p, EWX_SHUTDOWN_ | EWX_FORCE_ | EWX_POWEROFF_);
+bool powerOffPc(platform::Power& p) {
+    return endWindowsSession(p, EWX_SHUTDOWN_ | EWX_FORCE_ | EWX_POWEROFF_);
 }
 
-bool MRQ_REINICIA(platform::Power& p) {
-    return MRQ_ENCERRA_WINDOWS(p, EWX_REBOOT_ | EWX_FORCE_);
+bool restartPc(platform::Power& p) {
+    return endWindowsSession(p, EWX_REBOOT_ | EWX_FORCE_);
 }
 
 void shutdownByCommand(platform::Power& p) {

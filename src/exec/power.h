@@ -11,9 +11,9 @@ constexpr unsigned EWX_POWEROFF_ = 8;
 
 // Enables the shutdown privilege (a refusal is not reported), then asks for the
 // exit with the given flags. True when the system accepted the request.
-bool MRQ_ENCERRA_WINDOWS(platform::Power& p, unsigned flags);
-bool MRQ_DESLIGA(platform::Power& p);    // shutdown + force + power-off (13)
-bool MRQ_REINICIA(platform::Power& p);   // reboot + force (6)
+bool endWindowsSession(platform::Power& p, unsigned flags);
+bool powerOffPc(platform::Power& p);    // shutdown + force + power-off (13)
+bool restartPc(platform::Power& p);   // reboot + force (6)
 
 // Function 1, "Desliga computador": the system's shutdown command, hidden and
 // not waited for, then two exit requests without the privilege; results are

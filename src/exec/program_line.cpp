@@ -1,6 +1,6 @@
 #include "exec/program_line.h"
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "platform/files.h"
 
 namespace tarvex::exec {

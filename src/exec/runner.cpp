@@ -1,6 +1,6 @@
 #include "exec/runner.h"
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "platform/files.h"
 #include "platform/operator.h"
 
@@ -15,23 +15,23 @@ std::string withoutTrailingSeparator(std::string path) {
 
 }  // namespace
 
-platform::ProcessEnd CommandRunner::MRQ_EXECUTA(const std::string& command, int show) {
-    const std::string line = MRQ_LIMPA_PATH(command);
+platform::ProcessEnd CommandRunner::runCommandLine(const std::string& command, int show) {
+    const std::string line = cleanPath(command);
     platform::op().processMessages();
     platform::ProcessEnd end = services_.processes.runAndWait(line, show);
     platform::op().processMessages();
     return end;
 }
 
-platform::ProcessEnd CommandRunner::MRQ_EXECUTA_BAT(const std::string& command, int show) {
-    const std::string text = MRQ_TROCA(MRQ_LIMPA_PATH(command), "/", "");
-    if (text.find(".BAT") != std::string::npos) return MRQ_EXECUTA(text, show);
+platform::ProcessEnd CommandRunner::runBatchFile(const std::string& command, int show) {
+    const std::string text = replaceText(cleanPath(command), "/", "");
+    if (text.find(".BAT") != std::string::npos) return runCommandLine(text, show);
     const std::string batch = exeFolder_ + "ArqBat.Bat";
     if (auto error = platform::overwriteFile(batch, text + "\r\n")) return {0, error};
-    return MRQ_EXECUTA(batch, show);
+    return runCommandLine(batch, show);
 }
 
-platform::IoResult CommandRunner::MRQ_COPIA_PASTA(const std::string& source, const std::string& destination) {
+platform::IoResult CommandRunner::copyFolder(const std::string& source, const std::string& destination) {
     const std::string from = trim(source), to = trim(destination);
     const auto refused = [&](const std::string& why) { return platform::IoError{from, {}, why}; };
     if (from.empty()) return refused("Diretório fonte não pode ficar em branco");
@@ -41,7 +41,7 @@ platform::IoResult CommandRunner::MRQ_COPIA_PASTA(const std::string& source, con
     return services_.shell.copy(withoutTrailingSeparator(from), withoutTrailingSeparator(to), flags);
 }
 
-platform::IoResult CommandRunner::MRQ_COPIA_ARQUIVO(const std::string& source, const std::string& destination,
+platform::IoResult CommandRunner::copyFiles(const std::string& source, const std::string& destination,
                                                     const std::string& mode) {
     platform::op().processMessages();
     const unsigned flags = mode == "1" ? platform::FOF_NOCONFIRMATION_ | platform::FOF_ALLOWUNDO_ |

@@ -16,15 +16,15 @@ public:
 
     // Runs the cleaned command line in a new console and waits for it without a
     // time limit. The line is passed whole, however long.
-    platform::ProcessEnd MRQ_EXECUTA(const std::string& command, int show);
+    platform::ProcessEnd runCommandLine(const std::string& command, int show);
     // A text naming a ".BAT" runs as it is; any other command is written as the
     // one line of "ArqBat.Bat" and that file is run.
-    platform::ProcessEnd MRQ_EXECUTA_BAT(const std::string& command, int show);
+    platform::ProcessEnd runBatchFile(const std::string& command, int show);
     // Copies a folder into another; why it was not copied.
-    platform::IoResult MRQ_COPIA_PASTA(const std::string& source, const std::string& destination);
+    platform::IoResult copyFolder(const std::string& source, const std::string& destination);
     // Copies a file or a mask into a folder; mode "1" answers the shell's
     // questions with yes.
-    platform::IoResult MRQ_COPIA_ARQUIVO(const std::string& source, const std::string& destination,
+    platform::IoResult copyFiles(const std::string& source, const std::string& destination,
                                          const std::string& mode);
 
     const std::string& exeFolder() const { return exeFolder_; }

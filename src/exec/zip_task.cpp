@@ -13,7 +13,7 @@
 #include "exec/zip_pack.h"
 #include "exec/zip_verify.h"
 #include "lib/errors.h"
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "platform/files.h"
 
 namespace fs = std::filesystem;

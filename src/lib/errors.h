@@ -12,7 +12,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// "'%s' is not a valid integer value" (MRQ_VAL).
+// "'%s' is not a valid integer value" (toInt).
 class IntegerConvertError : public ConvertError {
 public:
     explicit IntegerConvertError(const std::string& text)

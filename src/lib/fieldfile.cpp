@@ -1,14 +1,14 @@
 // Field files (one line of "#"-terminated fields) with retries, and the operator's
 // message box.
 //
-// MRQ_READ and MRQ_WRITE let the message loop run (timers may fire and use
-// MRQ_TABELA meanwhile), so they keep their fields in locals and touch the shared
-// slots only where nothing can run in between: MRQ_WRITE takes the slots once at
-// its start, MRQ_READ fills them once at its very end, after its last yield.
+// readFieldFile and writeFieldFile let the message loop run (timers may fire and use
+// fieldTable meanwhile), so they keep their fields in locals and touch the shared
+// slots only where nothing can run in between: writeFieldFile takes the slots once at
+// its start, readFieldFile fills them once at its very end, after its last yield.
 #include <algorithm>
 #include <vector>
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "platform/files.h"
 #include "platform/operator.h"
 
@@ -43,7 +43,7 @@ std::string keptLine(const std::string& content) {
 
 void storeFields(const std::string& line, int count) {
     if (count < 1) return;
-    MRQ_CAMPO(line, count, '#');
+    fieldOf(line, count, '#');
 }
 
 // "/" ends a folder too, so a path joined with it is not refused as folderless.
@@ -54,15 +54,15 @@ std::string folderPart(const std::string& path) {
 
 }  // namespace
 
-void MRQ_MSG(const std::string& text) { platform::op().message(platform::appTitle(), text); }
+void showMessageBox(const std::string& text) { platform::op().message(platform::appTitle(), text); }
 
-void MRQ_READ(const std::string& path, int count) {
+void readFieldFile(const std::string& path, int count) {
     count = slotCount(count);
     for (int attempt = 1;; ++attempt) {
         pump();
-        if (!platform::fileExists(path) || MRQ_DATA_VAZIA(path) || path == "*.*") break;
+        if (!platform::fileExists(path) || isBlankText(path) || path == "*.*") break;
         if (attempt > kSilentAttempts)
-            MRQ_MSG("(MRQ_READ) - AVISO - Erro na leitura do arquivo: " + path +
+            showMessageBox("(MRQ_READ) - AVISO - Erro na leitura do arquivo: " + path +
                     " Tecle Enter para tentar novamente");
         std::string content;
         const platform::IoResult fault = platform::readFile(path, content);
@@ -72,39 +72,39 @@ void MRQ_READ(const std::string& path, int count) {
             return;
         }
         if (attempt + 1 > kMaxAttempts) {
-            MRQ_MSG("(MRQ_READ) - ERRO na tentativa de LER o Arquivo: " + path + " - " +
+            showMessageBox("(MRQ_READ) - ERRO na tentativa de LER o Arquivo: " + path + " - " +
                     platform::systemMessage(fault->code));
             break;
         }
     }
-    MRQ_TABELA.clear(1, count);
+    fieldTable.clear(1, count);
 }
 
 void readFieldText(const std::string& content, int count) {
     count = slotCount(count);
-    MRQ_TABELA.clear(1, count);
+    fieldTable.clear(1, count);
     storeFields(keptLine(content), count);
 }
 
-void MRQ_WRITE(const std::string& path, int count) {
+void writeFieldFile(const std::string& path, int count) {
     count = slotCount(count);
     std::vector<std::string> fields;
     for (int k = 1; k <= count; ++k) {
-        if (MRQ_TABELA[k] == "#") MRQ_TABELA[k].clear();
-        fields.push_back(MRQ_TABELA[k]);
+        if (fieldTable[k] == "#") fieldTable[k].clear();
+        fields.push_back(fieldTable[k]);
     }
     for (int attempt = 1;; ++attempt) {
         pump();
-        const std::string clean = MRQ_LIMPA_PATH(path);
+        const std::string clean = cleanPath(path);
         std::string line;
         for (const auto& f : fields) line += f + "#";
         if (!platform::dirExists(folderPart(clean))) {
-            MRQ_MSG("Diretório invalido para gravar Parametros (" + clean + ")");
+            showMessageBox("Diretório invalido para gravar Parametros (" + clean + ")");
             pump();
             return;
         }
         if (attempt > kSilentAttempts)
-            MRQ_MSG("(MRQ_WRITE) - AVISO - Erro na gravação do arquivo: " + clean +
+            showMessageBox("(MRQ_WRITE) - AVISO - Erro na gravação do arquivo: " + clean +
                     " Tecle Enter para tentar novamente");
         const platform::IoResult fault = platform::replaceFile(clean, line);
         if (!fault) {
@@ -112,15 +112,15 @@ void MRQ_WRITE(const std::string& path, int count) {
             return;
         }
         if (attempt + 1 > kMaxAttempts) {
-            MRQ_MSG("(MRQ_WRITE) - ERRO na tentativa de GRAVAR o Arquivo: " + clean + " - " +
+            showMessageBox("(MRQ_WRITE) - ERRO na tentativa de GRAVAR o Arquivo: " + clean + " - " +
                     platform::systemMessage(fault->code));
             return;
         }
     }
 }
 
-// Works on its own copy of the levels, so it leaves MRQ_TABELA alone.
-void MRQ_CRIA_PASTA(const std::string& path) {
+// Works on its own copy of the levels, so it leaves fieldTable alone.
+void createFolders(const std::string& path) {
     if (platform::dirExists(path)) return;
     std::vector<std::string> parts(1);
     for (char c : path) {

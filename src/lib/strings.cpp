@@ -2,12 +2,12 @@
 #include <charconv>
 #include <stdexcept>
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "platform/files.h"
 
 namespace tarvex {
 
-FieldTable MRQ_TABELA;
+FieldTable fieldTable;
 
 std::string& FieldTable::operator[](int slot) {
     if (slot < 1 || slot > kSlots) throw std::out_of_range("MRQ_TABELA slot " + std::to_string(slot));
@@ -57,15 +57,15 @@ std::string slice(const std::string& text, size_t from, size_t count) {
     return from < text.size() ? text.substr(from, count) : std::string();
 }
 
-std::string MRQ_FILTRA(const std::string& text, const std::string& allowed) {
+std::string keepOnly(const std::string& text, const std::string& allowed) {
     std::string out;
     for (char c : text)
         if (allowed.find(c) != std::string::npos) out += c;
     return out;
 }
 
-int32_t MRQ_VAL(std::string_view text) {
-    std::string digits = MRQ_FILTRA(trim(text), "-0123456789");
+int32_t toInt(std::string_view text) {
+    std::string digits = keepOnly(trim(text), "-0123456789");
     if (digits.empty()) digits = "0";
     if (digits.size() > 9) digits.resize(9);
     int32_t value = 0;
@@ -76,7 +76,7 @@ int32_t MRQ_VAL(std::string_view text) {
 }
 
 // Keeps the whole remainder after each occurrence: no text is ever dropped.
-std::string MRQ_TROCA(const std::string& text, const std::string& search,
+std::string replaceText(const std::string& text, const std::string& search,
                       const std::string& replacement, int mode) {
     if (text.empty() || search.empty()) return text;
     std::string out;
@@ -93,10 +93,10 @@ std::string MRQ_TROCA(const std::string& text, const std::string& search,
     return out;
 }
 
-std::string MRQ_CAMPO(const std::string& text, int n, char separator) {
+std::string fieldOf(const std::string& text, int n, char separator) {
     if (n > FieldTable::kSlots) n = FieldTable::kSlots;
-    if (n > 0) MRQ_TABELA.clear(1, n);
-    else MRQ_TABELA.clear(1, FieldTable::kSlots);
+    if (n > 0) fieldTable.clear(1, n);
+    else fieldTable.clear(1, FieldTable::kSlots);
     if (trim(text).empty()) return {};
     const int limit = n > 0 ? n : FieldTable::kSlots;
     int field = 1;
@@ -107,14 +107,14 @@ std::string MRQ_CAMPO(const std::string& text, int n, char separator) {
         if (c == separator) {
             ++field;
         } else if (field <= limit) {
-            MRQ_TABELA[field] += c;
+            fieldTable[field] += c;
         }
         if (field > limit) break;  // nothing is written beyond the 400 slots
     }
-    return n > 0 ? MRQ_TABELA[n] : std::string();
+    return n > 0 ? fieldTable[n] : std::string();
 }
 
-std::string MRQ_ZEROS(const std::string& value, int width) {
+std::string zeroPad(const std::string& value, int width) {
     std::string s = trim(value);
     if (width == 0) width = static_cast<int>(s.size());
     if (width < 0) return {};
@@ -122,21 +122,21 @@ std::string MRQ_ZEROS(const std::string& value, int width) {
     return s.substr(s.size() - width);
 }
 
-std::string MRQ_ZEROS(long long value, int width) {
+std::string zeroPad(long long value, int width) {
     // Row numbers on every pass of the agenda: digits written straight in.
     if (value >= 0 && width > 0 && width <= 19) {
         std::string out(static_cast<size_t>(width), '0');
         for (int i = width - 1; i >= 0 && value > 0; --i, value /= 10) out[i] = static_cast<char>('0' + value % 10);
         return out;
     }
-    return MRQ_ZEROS(std::to_string(value), width);
+    return zeroPad(std::to_string(value), width);
 }
 
-bool MRQ_ADDLINHA(const std::string& path, const std::string& line) {
+bool appendLine(const std::string& path, const std::string& line) {
     return !platform::appendWhole(path, line + "\r\n");
 }
 
-std::string MRQ_ENTRE(const std::string& text, const std::string& start, const std::string& end) {
+std::string textBetween(const std::string& text, const std::string& start, const std::string& end) {
     size_t from = 0;
     if (!start.empty()) {
         size_t s = text.find(start);
@@ -149,10 +149,10 @@ std::string MRQ_ENTRE(const std::string& text, const std::string& start, const s
     return text.substr(from, e - from);
 }
 
-std::string MRQ_LIMPA_PATH(const std::string& text) {
+std::string cleanPath(const std::string& text) {
     if (text.size() <= 2) return text;
-    std::string rest = MRQ_TROCA(text.substr(2), "\\\\", "\\", 0);
-    rest = MRQ_TROCA(rest, "//", "/", 0);
+    std::string rest = replaceText(text.substr(2), "\\\\", "\\", 0);
+    rest = replaceText(rest, "//", "/", 0);
     return text.substr(0, 2) + rest;
 }
 

@@ -1,7 +1,7 @@
 #include "log/log.h"
 
 #include "lib/datetime.h"
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 
 namespace tarvex::log {
 
@@ -23,7 +23,7 @@ std::optional<std::string> Log::entry(const LocalTime& now, int item, const std:
 
     std::string line;
     for (const std::string& field :
-         {formatDate(Date{now.year, now.month, now.day}), MRQ_ZEROS(item, 2), code, text,
+         {formatDate(Date{now.year, now.month, now.day}), zeroPad(item, 2), code, text,
           context.HORA_INICIO, formatTime(end), formatTime(elapsed), context.TIPO_TAREFA,
           context.PERIODO_TAREFA}) {
         line += field;
@@ -32,11 +32,11 @@ std::optional<std::string> Log::entry(const LocalTime& now, int item, const std:
     return line;
 }
 
-void Log::MRQ_ADDLOG(int item, const std::string& code, const std::string& text) const noexcept {
+void Log::addEntry(int item, const std::string& code, const std::string& text) const noexcept {
     try {
         // One reading of the clock, so the date and the end time agree at midnight.
         auto line = entry(platform::clock().now(), item, code, text, context_);
-        if (line) MRQ_ADDLINHA(path(), *line);
+        if (line) appendLine(path(), *line);
     } catch (...) {
         // A log entry that cannot be written is lost; the logged operation goes on.
     }
@@ -47,7 +47,7 @@ void Log::logNow(int item, const std::string& code, const std::string& text) con
         const LocalTime now = platform::clock().now();
         RunContext context = context_;
         context.HORA_INICIO = formatTime(secondsOfDay(now));
-        if (auto line = entry(now, item, code, text, context)) MRQ_ADDLINHA(path(), *line);
+        if (auto line = entry(now, item, code, text, context)) appendLine(path(), *line);
     } catch (...) {
         // lost, as every entry that cannot be written
     }

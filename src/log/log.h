@@ -14,12 +14,12 @@ public:
     // Both are the main window's own fields, read at every entry: the settings
     // folder may be fixed after the log is made, and the run context changes
     // with every task.
-    Log(const std::string& PASTA_PARAM, const RunContext& context)
-        : folder_(PASTA_PARAM), context_(context) {}
+    Log(const std::string& programFolder, const RunContext& context)
+        : folder_(programFolder), context_(context) {}
     Log(std::string&&, const RunContext&) = delete;   // would dangle
 
     // Appends one entry. Never fails visibly: an entry that cannot be written is lost.
-    void MRQ_ADDLOG(int item, const std::string& code, const std::string& text) const noexcept;
+    void addEntry(int item, const std::string& code, const std::string& text) const noexcept;
     // An entry for something that began as it is logged (a fault): Start is the
     // moment of writing, whatever the run context holds, which stays as it is.
     void logNow(int item, const std::string& code, const std::string& text) const noexcept;

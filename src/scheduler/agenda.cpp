@@ -1,7 +1,7 @@
 #include "scheduler/agenda.h"
 
 #include "lib/datetime.h"
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "scheduler/period_rules.h"
 #include "tasks/columns.h"
 
@@ -78,7 +78,7 @@ std::vector<std::string> Agenda::lateTasks() const {
         TaskTiming t{g.cell(col::TIPO, row), g.cell(col::PERIODO, row), g.cell(col::ULTIMA_EXEC, row),
                      g.cell(col::HORA, row)};
         if (const int days = staleDays(t, day))
-            late.push_back("Sem backup há " + std::to_string(days) + " dias: " + MRQ_ZEROS(row, 2) + " - " +
+            late.push_back("Sem backup há " + std::to_string(days) + " dias: " + zeroPad(row, 2) + " - " +
                            trim(g.cell(col::NOME, row)));
     }
     return late;
@@ -89,7 +89,7 @@ std::vector<std::string> Agenda::lateTasks() const {
 bool Agenda::hourReadable(int row, std::vector<std::string>& warnings) {
     const std::string hora = trim(c_.table.cell(col::HORA, row));
     if (readTime(hora + ":00")) return true;
-    if (warned_.insert({c_.table.idAt(row), hora}).second) warnings.push_back(MRQ_ZEROS(row, 2) + " (" + hora + ")");
+    if (warned_.insert({c_.table.idAt(row), hora}).second) warnings.push_back(zeroPad(row, 2) + " (" + hora + ")");
     return false;
 }
 
@@ -128,7 +128,7 @@ int Agenda::chooseNext(std::string& bestHour) const {
 
 void Agenda::arm(int row, const std::string& hour) {
     tasks::ScheduleState& s = c_.state;
-    s.nextName = MRQ_ZEROS(row, 2) + " - " + std::string(c_.table.cell(col::NOME, row));
+    s.nextName = zeroPad(row, 2) + " - " + std::string(c_.table.cell(col::NOME, row));
     s.nextHour = hour;
     s.armed = c_.table.idAt(row);
     s.armedHour = hour;

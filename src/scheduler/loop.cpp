@@ -1,7 +1,7 @@
 #include "scheduler/loop.h"
 
 #include "lib/datetime.h"
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "platform/operator.h"
 #include "scheduler/period_rules.h"
 #include "tasks/columns.h"
@@ -96,7 +96,7 @@ void Loop::runNow(tasks::TaskId task) {
         return;
     }
     const bool wasStopped = s.stopped;
-    if (editor_) editor_->BU_TAREFAS_SALVAClick();
+    if (editor_) editor_->saveTask();
     if (runner_) runner_->run(task);
     if (s.running) return;
     // The end of a run shows the waiting look: a schedule still stopped shows so

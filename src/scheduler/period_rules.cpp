@@ -1,6 +1,6 @@
 #include "scheduler/period_rules.h"
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "tasks/task_types.h"
 
 namespace tarvex::scheduler {
@@ -25,7 +25,7 @@ std::string_view code(std::string_view label) { return trimmed(label.substr(0, 2
 // often is safer than never running it again.
 bool weeklyDue(std::string_view ultimaExec, const Date& today) {
     const std::string_view date = part(ultimaExec, 0, 8);
-    if (MRQ_DATA_VAZIA(date)) return true;
+    if (isBlankText(date)) return true;
     std::optional<Date> last = readDate(date);
     if (!last) return true;
     Date sunday = addDays(today, 1 - dayOfWeek(today));
@@ -37,7 +37,7 @@ bool allows(std::string_view code, std::string_view ultimaExec, const Date& toda
     if (code == "00" || code == "20") return false;
     if (code >= "02" && code <= "08" && code.size() == 2) return dow == code[1] - '0' - 1;
     if (code == "09") return dow != 1 && dow != 7;
-    if (code == "10") return MRQ_DATA_VAZIA(part(ultimaExec, 0, 8));
+    if (code == "10") return isBlankText(part(ultimaExec, 0, 8));
     if (code == "11") return weeklyDue(ultimaExec, today);
     if (code == "12") return part(ultimaExec, 3, 2) != part(hoje, 3, 2);
     if (code == "13") return part(ultimaExec, 6, 2) != part(hoje, 6, 2);
@@ -72,7 +72,7 @@ bool dueToday(const TaskTiming& task, const Date& today) {
     const std::string_view periodo = code(task.periodo);
     if (periodo == "00" || periodo == "20") return false;
     if (!tasks::typeOf(task.tipo).scheduled) return false;
-    if (MRQ_DATA_VAZIA(task.hora)) return false;
+    if (isBlankText(task.hora)) return false;
     const std::string hoje = formatDate(today);
     if (part(task.ultimaExec, 0, 8) == hoje) return false;
     return allows(periodo, task.ultimaExec, today, hoje);

@@ -4,13 +4,13 @@
 #include <optional>
 #include <variant>
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 
 namespace tarvex::settings {
 namespace {
 
 enum class Kind {
-    Number,      // decimal; read with MRQ_VAL, then the limits
+    Number,      // decimal; read with toInt, then the limits
     NumberText,  // kept as typed; its value is checked against the limits
     Text,        // as typed; empty reads as the default
     Flag,        // "S" or "N"; anything but "N" reads as set
@@ -66,7 +66,7 @@ const Field kFields[] = {
 
 std::optional<int> number(const std::string& text) {
     try {
-        return MRQ_VAL(text);
+        return toInt(text);
     } catch (const ConvertError&) {
         return std::nullopt;
     }
@@ -80,7 +80,7 @@ const T& member(const Settings& s, const Field& f) { return s.*std::get<T Settin
 void readField(const Field& f, const std::string& text, Settings& s) {
     switch (f.kind) {
     case Kind::Number:
-        member<int>(s, f) = f.limit.apply(number(text).value_or(MRQ_VAL(f.fallback)));
+        member<int>(s, f) = f.limit.apply(number(text).value_or(toInt(f.fallback)));
         break;
     case Kind::NumberText: {
         auto v = number(text);

@@ -1,6 +1,6 @@
 #pragma once
 // Reading and saving the settings: the settings file in the settings folder
-// (PASTA_PARAM) and the logon auto-start value.
+// (programFolder) and the logon auto-start value.
 #include <string>
 
 #include "platform/services.h"
@@ -8,26 +8,26 @@
 
 namespace tarvex::settings {
 
-// PASTA_PARAM: the executable's folder with a trailing backslash. Every file of
+// programFolder: the executable's folder with a trailing backslash. Every file of
 // the system lives there; it is not configurable.
 std::string settingsFolder();
 
-// The settings file of `folder`, read through MRQ_READ. A missing file gives the
+// The settings file of `folder`, read through readFieldFile. A missing file gives the
 // defaults.
 Settings readSettingsFile(const std::string& folder);
-// Writes the record through MRQ_WRITE as one line of 20 fields; values are
+// Writes the record through writeFieldFile as one line of 20 fields; values are
 // stored as they stand and checked only when read back.
 void writeSettingsFile(const std::string& folder, const Settings& s);
 
-// PAR_LER: the settings file, then the logon test, which decides `autorun`. When
+// readSettings: the settings file, then the logon test, which decides `autorun`. When
 // the test itself fails, the operator is told and the file's flag stays.
-Settings PAR_LER(const std::string& folder, platform::Registry& registry,
+Settings readSettings(const std::string& folder, platform::Registry& registry,
                  const std::string& exePath);
 
-// What BU_PARAM_SALVAClick saves: the logon value as `s.autorun` says (a value
+// What saveSettingsClicked saves: the logon value as `s.autorun` says (a value
 // that cannot be set or removed is told with its reason), then the file. The
-// window then runs PAR_LER and shows the task page.
-void PAR_SALVA(const std::string& folder, const Settings& s, platform::Registry& registry,
+// window then runs readSettings and shows the task page.
+void storeSettings(const std::string& folder, const Settings& s, platform::Registry& registry,
                const std::string& exePath);
 
 }  // namespace tarvex::settings

@@ -99,7 +99,7 @@ void cutFields(std::string_view line, char sep, int cols, Field field) {
     if (made < cols) field(start, n);   // the last one runs to the line's end
 }
 
-// Appends a row line's `cols` fields to `cells`, cut the way MRQ_CAMPO cuts
+// Appends a row line's `cols` fields to `cells`, cut the way fieldOf cuts
 // them; a line with fewer fields leaves the rest empty. The fields are views of
 // the line, which the table holds.
 void appendRow(std::string_view line, int cols, CellTable& cells) {

@@ -11,7 +11,7 @@ namespace tarvex {
 namespace taskfile {
 constexpr char SEPARATOR = '\xA6';   // "¦"
 constexpr char OLD_SEPARATOR = '#';
-// MRQ_TABELA has 400 slots, so no line may be split into more fields.
+// fieldTable has 400 slots, so no line may be split into more fields.
 constexpr int MAX_COLUMNS = 400;
 // A real task list holds a few dozen rows (the editor adds three at a time and
 // numbers them with two digits). The bound only keeps a damaged or hostile file

@@ -16,8 +16,8 @@ public:
 class EditorSave {
 public:
     virtual ~EditorSave() = default;
-    // BU_TAREFAS_SALVAClick: saves the edited task (its checks may refuse).
-    virtual void BU_TAREFAS_SALVAClick() = 0;
+    // saveTask: saves the edited task (its checks may refuse).
+    virtual void saveTask() = 0;
 };
 
 }  // namespace tarvex::tasks

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "lib/errors.h"
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "tasks/keep_aside.h"
@@ -48,18 +48,18 @@ std::string periodCode(const TaskTable& table, int row) { return trim(table.cell
 // Only cells that change are written: each write tells the window's view.
 void numberRows(TaskTable& table) {
     for (int r = 1; r < table.rowCount(); ++r) {
-        const std::string number = MRQ_ZEROS(r, 2);
+        const std::string number = zeroPad(r, 2);
         if (table.cell(col::TAREFA, r) != number) table.setCell(col::TAREFA, r, number);
     }
 }
 
 std::string linesToCell(const std::string& text) {
-    std::string t = MRQ_TROCA(text, "¦", "", 0);
-    t = MRQ_TROCA(t, "\r\n", "||", 0);
-    return MRQ_TROCA(t, "\n", "||", 0);
+    std::string t = replaceText(text, "¦", "", 0);
+    t = replaceText(t, "\r\n", "||", 0);
+    return replaceText(t, "\n", "||", 0);
 }
 
-std::string cellToLines(std::string_view text) { return MRQ_TROCA(std::string(text), "||", "\r\n", 0); }
+std::string cellToLines(std::string_view text) { return replaceText(std::string(text), "||", "\r\n", 0); }
 
 TaskStore::TaskStore(TaskTable& table, const std::string& folder, std::function<void(const std::string&)> tell)
     : table_(table), folder_(folder), tell_(std::move(tell)) {}

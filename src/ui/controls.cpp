@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 
 namespace tarvex::ui {
 

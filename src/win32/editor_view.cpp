@@ -33,7 +33,7 @@ EditOptions optionsOf(const app::EditLook& look) {
 
 class Builder {
 public:
-    Builder(app::TF_TARVEX& form, const KeepView& keep) : form_(form), ed_(form.editor()), keep_(keep) {}
+    Builder(app::MainForm& form, const KeepView& keep) : form_(form), ed_(form.editor()), keep_(keep) {}
 
     template <class V, class... A>
     V* add(A&&... args) {
@@ -49,7 +49,7 @@ public:
     void choice(ui::Edit& text, ui::ListBox& list, int items, HWND p, int x, int y, int w);
 
 private:
-    app::TF_TARVEX& form_;
+    app::MainForm& form_;
     app::TarefasEditor& ed_;
     const KeepView& keep_;
 };
@@ -112,7 +112,7 @@ PanelView* Builder::general(HWND page, int w) {
 
 }  // namespace
 
-void buildTarefasPage(app::TF_TARVEX& form, Panel& page, const KeepView& keep) {
+void buildTarefasPage(app::MainForm& form, Panel& page, const KeepView& keep) {
     dialogs().setOwner(GetAncestor(page.hwnd(), GA_ROOT));
     form.setDialogs(&dialogs());
 

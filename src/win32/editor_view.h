@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/tf_tarvex.h"
+#include "app/main_form.h"
 #include "win32/ui_base.h"
 
 namespace tarvex::win32 {
@@ -14,10 +14,10 @@ namespace tarvex::win32 {
 using KeepView = std::function<void(std::unique_ptr<View>)>;
 
 // Builds the screen on `page` and gives the model the real folder and file dialogs.
-void buildTarefasPage(app::TF_TARVEX& form, Panel& page, const KeepView& keep);
+void buildTarefasPage(app::MainForm& form, Panel& page, const KeepView& keep);
 
 // The type pages on their page control (editor_view_pages.cpp).
 class PagesView;
-void buildTypePages(app::TF_TARVEX& form, PagesView& pages, const KeepView& keep);
+void buildTypePages(app::MainForm& form, PagesView& pages, const KeepView& keep);
 
 }  // namespace tarvex::win32

@@ -109,7 +109,7 @@ ListKind listKind(const std::string& name) {
 // One page's views, made from its controls, stretched with the page.
 class PageBuilder {
 public:
-    PageBuilder(app::TF_TARVEX& form, Panel& page, const KeepView& keep) : form_(form), page_(page), keep_(keep) {}
+    PageBuilder(app::MainForm& form, Panel& page, const KeepView& keep) : form_(form), page_(page), keep_(keep) {}
 
     void build(const std::string& name) {
         const std::string title = app::EditorPages::pageTitle(name);
@@ -157,7 +157,7 @@ private:
 
     std::unique_ptr<View> editView(ui::Edit& e, HWND p, const Place& at) {
         if (&e == &form_.editor().pages.E00_MEMO) {
-            app::TF_TARVEX* form = &form_;
+            app::MainForm* form = &form_;
             return std::make_unique<FontedMemoView>(e, p, at.x, at.y, at.w, at.h,
                                                     [form]() -> const settings::Settings& { return form->settings(); });
         }
@@ -166,7 +166,7 @@ private:
                                           EditOptions{look.multiline, look.upperCase, look.maxLength, look.suggestions});
     }
 
-    app::TF_TARVEX& form_;
+    app::MainForm& form_;
     Panel& page_;
     const KeepView& keep_;
     std::vector<std::pair<View*, Place>> stretch_;
@@ -174,7 +174,7 @@ private:
 
 }  // namespace
 
-void buildTypePages(app::TF_TARVEX& form, PagesView& pages, const KeepView& keep) {
+void buildTypePages(app::MainForm& form, PagesView& pages, const KeepView& keep) {
     for (const auto& name : app::EditorPages::pageNames()) {
         pages.setCaption(name, app::EditorPages::pageTitle(name));
         pages.setTabVisible(name, false);   // only the current type's page shows

@@ -5,7 +5,7 @@
 
 namespace tarvex::win32 {
 
-MainWindow::MainWindow(app::TF_TARVEX& form) : form_(form) {
+MainWindow::MainWindow(app::MainForm& form) : form_(form) {
     setDpi(dpiOf(nullptr));
     createWindow(L"TF_TARVEX", WS_EX_CONTROLPARENT, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, form_.F_TARVEX.caption(),
                  CW_USEDEFAULT, CW_USEDEFAULT, scaled(kDesignWidth), scaled(kDesignHeight), nullptr);
@@ -87,12 +87,12 @@ void MainWindow::guarded(const std::function<void()>& action) {
 void MainWindow::menuCommand(UINT id) {
     guarded([&] {
         switch (id) {
-        case ID_PARAMETROS: form_.Parmetros1Click(); break;
+        case ID_PARAMETROS: form_.settingsMenuClicked(); break;
         case ID_VER_ARQUIVOS: VerArquivos1Click(); break;
-        case ID_LOG: form_.LOG1Click(); break;
-        case ID_LOG_EDIT: form_.BU_LOGO_EDITClick(); break;
-        case ID_SISTEMA: form_.SistemaClick(); break;
-        case ID_VALDRIN: form_.VALDRIN1Click(); break;
+        case ID_LOG: form_.openLogFile(); break;
+        case ID_LOG_EDIT: form_.logoEditClicked(); break;
+        case ID_SISTEMA: form_.systemMenuClicked(); break;
+        case ID_VALDRIN: form_.makerMenuClicked(); break;
         case ID_SAIR: PostMessageW(hwnd_, WM_CLOSE, 0, 0); break;
         default: break;
         }
@@ -121,16 +121,16 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         // The first time the window is shown, whenever that is (start mode 2 waits for the icon).
         if (wp && !shown_) {
             shown_ = true;
-            form_.FormShow();
+            form_.windowShown();
         }
         return defaultProc(msg, wp, lp);
     case WM_TARVEX_WINDOW_UP: form_.windowUp(); return 0;
     case WM_CLOSE:
         // The model saves the settings and asks; a refused close keeps everything running.
-        if (form_.FormClose()) DestroyWindow(hwnd_);
+        if (form_.closeRequested()) DestroyWindow(hwnd_);
         return 0;
     case WM_DESTROY:
-        form_.FormDestroy();
+        form_.shutDown();
         PostQuitMessage(0);
         return 0;
     default: return defaultProc(msg, wp, lp);

@@ -1,5 +1,5 @@
 #pragma once
-// The real main window around the TF_TARVEX model: the frame, the top panel,
+// The real main window around the MainForm model: the frame, the top panel,
 // the page control with its pages (tabs hidden), the cover page, the status bar,
 // the main menu and the notification-area icon.
 #include <functional>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/tf_tarvex.h"
+#include "app/main_form.h"
 #include "win32/ui_base.h"
 #include "win32/ui_calendar.h"
 #include "win32/ui_edit.h"
@@ -43,10 +43,10 @@ inline constexpr UINT kDpiChanged = 0x02E0;   // WM_DPICHANGED, newer than the h
 
 class MainWindow : public Wnd {
 public:
-    explicit MainWindow(app::TF_TARVEX& form);
+    explicit MainWindow(app::MainForm& form);
     ~MainWindow() override;
 
-    app::TF_TARVEX& form() { return form_; }
+    app::MainForm& form() { return form_; }
     PagesView& pages() { return *pagesView_; }
     // The panel of a page ("TS_LOG", ...), for the views other parts put on it.
     Panel& page(const std::string& name) { return pagesView_->page(name); }
@@ -83,7 +83,7 @@ private:
         return kept;
     }
 
-    app::TF_TARVEX& form_;
+    app::MainForm& form_;
     std::unique_ptr<Panel> top_;
     std::unique_ptr<PagesView> pagesView_;
     std::unique_ptr<WindowView> windowView_;

@@ -16,14 +16,14 @@ void initControls() {
 
 // A later start in the same folder asked for the window: back from the
 // notification area or the taskbar, and in front.
-void bringForward(tarvex::app::TF_TARVEX& form, HWND main) {
+void bringForward(tarvex::app::MainForm& form, HWND main) {
     if ((!IsWindowVisible(main) || IsIconic(main)) && form.TrayIcon1.onClick) form.TrayIcon1.onClick();
     SetForegroundWindow(main);
 }
 
 // Runs until the main window is gone. A run that asked to end the program (a
 // power task) closes the window without asking, once back in the loop.
-void dispatch(tarvex::app::TF_TARVEX& form, tarvex::win32::MainWindow& window, MSG& msg) {
+void dispatch(tarvex::app::MainForm& form, tarvex::win32::MainWindow& window, MSG& msg) {
     HWND main = window.hwnd();
     if (main && msg.hwnd == main && msg.message == tarvex::win32::SingleInstance::showMessage()) {
         bringForward(form, main);
@@ -37,7 +37,7 @@ void dispatch(tarvex::app::TF_TARVEX& form, tarvex::win32::MainWindow& window, M
     if (form.quitRequested() && window.hwnd()) DestroyWindow(window.hwnd());
 }
 
-int messageLoop(tarvex::app::TF_TARVEX& form, tarvex::win32::MainWindow& window) {
+int messageLoop(tarvex::app::MainForm& form, tarvex::win32::MainWindow& window) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) tarvex::win32::guarded([&] { dispatch(form, window, msg); });
     return static_cast<int>(msg.wParam);
@@ -58,7 +58,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     platform::setOperator(&op);
     win32::Win32Services system;
 
-    app::TF_TARVEX form(app::Wiring{system.services, platform::exeFolder(), platform::exePath()});
+    app::MainForm form(app::Wiring{system.services, platform::exeFolder(), platform::exePath()});
     form.F_TARVEX.hide();  // nothing shows until start-up has chosen how to open
     win32::MainWindow window(form);
     op.setOwner(reinterpret_cast<std::uintptr_t>(window.hwnd()));
@@ -67,7 +67,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // A fault Windows' frames must not see is logged like a task's failure.
     win32::setFaultLog([&form](const std::string& text) { form.log().logNow(0, "ERR", text); });
     // Start-up runs whole before the first message, so no timer fires during it.
-    win32::guarded([&] { form.FormCreate(); });
+    win32::guarded([&] { form.startUp(); });
     PostMessageW(window.hwnd(), win32::WM_TARVEX_WINDOW_UP, 0, 0);
 
     int code = messageLoop(form, window);

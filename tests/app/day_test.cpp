@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "tasks/task_store.h"
 #include "wired_fixture.h"
+#include "testkit/task_file.h"
 
 namespace tarvex::testing {
 namespace {
@@ -67,8 +68,8 @@ protected:
 TEST_F(Day, EveryTaskRunsAtItsHourAndLeavesItsLineAndStamp) {
     start();
     host.runUntil(at(2026, 12, 9, 23, 59, 0));
-    EXPECT_TRUE(form->FormClose());
-    form->FormDestroy();
+    EXPECT_TRUE(form->closeRequested());
+    form->shutDown();
 
     const std::string tail = "#01 - Todos os Dias#";
     // A program that is not there fails at its hour and again at longer and longer waits.
@@ -102,10 +103,10 @@ TEST_F(Day, EveryTaskRunsAtItsHourAndLeavesItsLineAndStamp) {
     EXPECT_EQ(archiveEntries(dir.file("zips/BACKUP_09.ZIP")), (std::set<std::string>{"a.txt", "sub/c.txt"}));
     EXPECT_EQ(op.questions(), (std::vector<std::string>{"Hora do cafe", "Saindo do programa, não serão executadas as tarefas.\r\n\r\nSair assim mesmo ?"}));
 
-    app::TF_TARVEX reader(dir.folder());
+    testkit::TaskFile reader(dir.folder());
     reader.taskStore().load();
     std::vector<std::string> stamps;
-    for (int row = 1; row <= 6; ++row) stamps.emplace_back(reader.GRID.cell(col::ULTIMA_EXEC, row));
+    for (int row = 1; row <= 6; ++row) stamps.emplace_back(reader.table().cell(col::ULTIMA_EXEC, row));
     EXPECT_EQ(stamps, (std::vector<std::string>{"09/12/26 08:03:00", "09/12/26 09:10:10", "",
                                                 "09/12/26 12:00:00", "09/12/26 17:00:00", ""}));
 }

@@ -53,9 +53,9 @@ public:
     tasks::TaskTable GRID;
     ui::Grid view{"GRID"};
     ui::Edit E_ULTEXEC{"E_ULTEXEC"};
-    int LINHA = 0;
+    int editorRow = 0;
     int saves = 0;
-    app::TarefasEditor editor{{GRID, view, E_ULTEXEC, [this] { return LINHA; }, [this](int r) { LINHA = r; },
+    app::TarefasEditor editor{{GRID, view, E_ULTEXEC, [this] { return editorRow; }, [this](int r) { editorRow = r; },
                                [this] { ++saves; }, nullptr, nullptr},
                               {op, dialogs, fake.registry, fake.windows}};
     app::EditorPages& p = editor.pages;

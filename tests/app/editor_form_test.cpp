@@ -13,8 +13,8 @@ public:
     void startWithEditor() {
         start();
         editor = std::make_unique<app::TarefasEditor>(
-            app::EditorLinks{form->table(), form->GRID, form->E_ULTEXEC, [this] { return form->LINHA(); },
-                             [this](int r) { form->setLINHA(r); }, [this] { form->saveTasks(); },
+            app::EditorLinks{form->table(), form->GRID, form->E_ULTEXEC, [this] { return form->editorRow(); },
+                             [this](int r) { form->setEditorRow(r); }, [this] { form->saveTasks(); },
                              [this] { form->taskStore().load(); }, nullptr},
             app::EditorServices{op, dialogs, fake.registry, fake.windows});
         form->setEditor(editor.get());

@@ -1,6 +1,6 @@
 // The task list's commands: moving by one and by five, deleting, adding rows.
 #include "editor_fixture.h"
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 
 namespace tarvex::testing {
 namespace {
@@ -24,7 +24,7 @@ TEST_F(Moves, OneStepExchangesTheRowsAndFollowsTheTask) {
     select(3);
     editor.BU_TAREFA_SOBE.click();
     EXPECT_EQ(names(), "ACBDEFG");
-    EXPECT_EQ(LINHA, 2);
+    EXPECT_EQ(editorRow, 2);
     EXPECT_EQ(view.row(), 2);
     EXPECT_EQ(editor.E_NOME.text(), "C");
     EXPECT_EQ(p.E09_MEMO.text(), "nota");
@@ -35,7 +35,7 @@ TEST_F(Moves, OneStepExchangesTheRowsAndFollowsTheTask) {
     EXPECT_EQ(saves, 1);
     editor.BU_TAREFA_DESCE.click();
     EXPECT_EQ(names(), "ABCDEFG");
-    EXPECT_EQ(LINHA, 3);
+    EXPECT_EQ(editorRow, 3);
     EXPECT_EQ(saves, 2);
 }
 
@@ -44,7 +44,7 @@ TEST_F(Moves, EdgeRowsDoNotMove) {
     editor.BU_TAREFA_SOBE.click();
     select(7);
     editor.BU_TAREFA_DESCE.click();
-    LINHA = 0;   // nothing selected yet: the title row stays where it is
+    editorRow = 0;   // nothing selected yet: the title row stays where it is
     editor.BU_TAREFA_DESCE.click();
     EXPECT_EQ(names(), "ABCDEFG");
     EXPECT_EQ(GRID.cell(col::NOME, 0), "");
@@ -55,12 +55,12 @@ TEST_F(Moves, FiveStepsStopAtTheEnds) {
     select(3);
     editor.BU_TAREFA_SOBE5.click();
     EXPECT_EQ(names(), "CABDEFG");
-    EXPECT_EQ(LINHA, 1);
+    EXPECT_EQ(editorRow, 1);
     EXPECT_EQ(saves, 2);
     select(2);
     editor.BU_TAREFA_DESCE5.click();
     EXPECT_EQ(names(), "CBDEFGA");
-    EXPECT_EQ(LINHA, 7);
+    EXPECT_EQ(editorRow, 7);
     EXPECT_EQ(saves, 7);
 }
 

@@ -14,7 +14,7 @@ TEST_F(EditorTest, SelectingACellShowsItsRowAndItsTypesPage) {
              {col::PAUSE, "S"}, {col::DIR_ORIGEM, "D:\\DADOS"}, {col::ARQDEST, "DADOS"}});
     task(4, {{col::NOME, "AVISO"}, {col::TIPO, "10 - Mensagem"}, {col::PAUSE, "s"}});
     select(3);
-    EXPECT_EQ(LINHA, 3);
+    EXPECT_EQ(editorRow, 3);
     EXPECT_EQ(editor.E_NOME.text(), "ZIP");
     EXPECT_EQ(editor.E_PERIODO.text(), "12 - 1 vez por Mes");
     EXPECT_EQ(E_ULTEXEC.text(), "01/12/26 07:00:00");
@@ -77,12 +77,12 @@ TEST_P(SavedTwice, KeepsEveryCellOfItsType) {
     editor.E_PERIODO.setText("01 - Todos os Dias");
     editor.E_HORA.setText("23:15");
     GetParam().fill(*this);
-    editor.BU_TAREFAS_SALVAClick();
+    editor.saveTask();
     ASSERT_EQ(saves, 1) << (told().empty() ? "" : told()[0]);
     const auto first = row(2);
     select(5);
     select(2);
-    editor.BU_TAREFAS_SALVAClick();
+    editor.saveTask();
     EXPECT_EQ(saves, 2);
     EXPECT_EQ(row(2), first);
 }

@@ -36,7 +36,7 @@ class SaveRefusal : public Save, public ::testing::WithParamInterface<Refusal> {
 TEST_P(SaveRefusal, TellsWhyAndChangesNothing) {
     const auto before = row(2);
     GetParam().edit(*this);
-    editor.BU_TAREFAS_SALVAClick();
+    editor.saveTask();
     std::string expected = GetParam().message;
     if (auto star = expected.find('*'); star != std::string::npos) expected.replace(star, 1, folder("TOOLS"));
     EXPECT_EQ(told(), (Lines{expected}));
@@ -137,7 +137,7 @@ TEST_F(Save, WritesTheGeneralCellsTrimmedAndTheFile) {
     E_ULTEXEC.setText("05/12/26 08:30:00");
     editor.CB_PAUSE.setChecked(true);
     GRID.setCell(col::VER_EXEC, 2, "X");
-    editor.BU_TAREFAS_SALVAClick();
+    editor.saveTask();
     EXPECT_EQ(saves, 1);
     EXPECT_TRUE(told().empty());
     EXPECT_EQ(editor.E_NOME.text(), "CÓPIA DIÁRIA");
@@ -154,12 +154,12 @@ TEST_F(Save, NotesNeedNoPeriodOrHourAndInactiveTasksNoHour) {
     editor.E_PERIODO.setText("");
     editor.E_HORA.setText("");
     p.E09_MEMO.setText("\r\nlinha 1\r\nlinha 2\r\n\r\n");
-    editor.BU_TAREFAS_SALVAClick();
+    editor.saveTask();
     EXPECT_EQ(GRID.cell(col::MEMO, 2), "linha 1||linha 2");
     for (const char* period : {"00 - Inativo", "20 - Chamada Manual"}) {
         type(T00);
         editor.E_PERIODO.setText(period);
-        editor.BU_TAREFAS_SALVAClick();
+        editor.saveTask();
         EXPECT_EQ(GRID.cell(col::PERIODO, 2), period);
         EXPECT_EQ(GRID.cell(col::HORA, 2), "  :  ");
     }
@@ -169,10 +169,10 @@ TEST_F(Save, NotesNeedNoPeriodOrHourAndInactiveTasksNoHour) {
 
 TEST_F(Save, MessageIsOptionalExceptForMessageTasks) {
     editor.E_MSG.setText("");
-    editor.BU_TAREFAS_SALVAClick();
+    editor.saveTask();
     type(T10);
     editor.E_MSG.setText("Trocar o backup");
-    editor.BU_TAREFAS_SALVAClick();
+    editor.saveTask();
     EXPECT_EQ(saves, 2);
     EXPECT_EQ(GRID.cell(col::MENSAGEM, 2), "Trocar o backup");
 }
@@ -183,7 +183,7 @@ TEST_F(Save, ZipCreatesItsDestinationAndDefaultsTheMask) {
     p.E06_DESTINO.setText(folder("BKP\\ZIP"));
     p.E06_ARQDEST.setText("DADOS");
     p.E06_ARQUIVO.setText("  ");
-    editor.BU_TAREFAS_SALVAClick();
+    editor.saveTask();
     EXPECT_TRUE(dir.exists("BKP/ZIP"));
     EXPECT_EQ(p.E06_ARQUIVO.text(), "*.*");
     EXPECT_EQ(GRID.cell(col::ARQUIVO, 2), "*.*");
@@ -196,23 +196,23 @@ TEST_F(Save, RefusedTypeCheckLeavesTheGeneralCellsToo) {
     type(T07);
     editor.E_NOME.setText("OUTRO NOME");
     p.E07_PASTAEXE.setText(folder());
-    editor.BU_TAREFAS_SALVAClick();
+    editor.saveTask();
     EXPECT_EQ(GRID.cell(col::NOME, 2), "COPIA");
     EXPECT_EQ(GRID.cell(col::TIPO, 2), T00);
     dir.write("GBAK.EXE", "");
-    editor.BU_TAREFAS_SALVAClick();
+    editor.saveTask();
     EXPECT_EQ(GRID.cell(col::NOME, 2), "OUTRO NOME");
     EXPECT_EQ(GRID.cell(col::PASTA_EXE, 2), folder());
     EXPECT_EQ(saves, 1);
 }
 
 TEST_F(Save, NothingBeforeARowIsSelectedAndANarrowTableIsWidened) {
-    LINHA = 0;
-    editor.BU_TAREFAS_SALVAClick();
+    editorRow = 0;
+    editor.saveTask();
     EXPECT_EQ(saves, 0);
     GRID.setColCount(31);
-    LINHA = 2;
-    editor.BU_TAREFAS_SALVAClick();
+    editorRow = 2;
+    editor.saveTask();
     EXPECT_EQ(GRID.colCount(), col::COUNT);
     EXPECT_EQ(saves, 1);
 }

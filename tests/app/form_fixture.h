@@ -12,21 +12,23 @@
 #include <string>
 #include <vector>
 
-#include "app/tf_tarvex.h"
+#include "app/main_form.h"
 #include "testkit/clock.h"
 #include "lib/datetime.h"
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "tasks/columns.h"
 #include "testkit/operator.h"
 #include "testkit/tempdir.h"
+#include "testkit/inert_services.h"
 #include "testkit/wired_form.h"
 #include "testkit/memory_kit.h"
+#include "testkit/task_file.h"
 
 namespace tarvex::testing {
 
 using testkit::at;
 
-inline std::string stampNow() { return MRQ_HOJE() + " " + formatTime(nowSeconds()); }
+inline std::string stampNow() { return todayText() + " " + formatTime(nowSeconds()); }
 
 // Runs a task as the executor's frame does: the running flag and the status for the
 // whole run, messages let through, the work taking `minutes`, then the stamp (unless
@@ -38,7 +40,7 @@ public:
         std::string name;
         std::string started;   // "dd/mm/yy hh:mm:ss"
     };
-    RecordingRunner(app::TF_TARVEX& form, testkit::VirtualClock& clock) : form_(form), clock_(clock) {}
+    RecordingRunner(app::MainForm& form, testkit::VirtualClock& clock) : form_(form), clock_(clock) {}
 
     void run(tasks::TaskId task) override {
         const int row = form_.table().rowOf(task);
@@ -51,7 +53,7 @@ public:
         state.trayImage = 1;
         form_.runContext.NOME_TAREFA = form_.table().cell(col::NOME, row);
         state.running = true;
-        state.status = "Executando: " + MRQ_ZEROS(row, 2) + " - " + std::string(form_.table().cell(col::NOME, row));
+        state.status = "Executando: " + zeroPad(row, 2) + " - " + std::string(form_.table().cell(col::NOME, row));
         state.changed();
         platform::op().processMessages();
         if (during) during(row);
@@ -86,13 +88,13 @@ public:
     int depth = 0, maxDepth = 0;
 
 private:
-    app::TF_TARVEX& form_;
+    app::MainForm& form_;
     testkit::VirtualClock& clock_;
 };
 
 class RecordingEditor : public tasks::EditorSave {
 public:
-    void BU_TAREFAS_SALVAClick() override { ++saves; }
+    void saveTask() override { ++saves; }
     int saves = 0;
 };
 
@@ -108,7 +110,9 @@ protected:
     std::string folder() const override { return dir.folder(); }
     void SetUp() override {
         WiredFormTest::SetUp();
-        form = std::make_unique<app::TF_TARVEX>(dir.folder());
+        // A window without the operating system: every task that reaches it fails.
+        form = std::make_unique<app::MainForm>(
+            app::Wiring{testkit::inertServices(), dir.folder(), dir.folder() + "TARVEX.EXE"});
         runner = std::make_unique<RecordingRunner>(*form, clock);
         form->setRunner(runner.get());
         form->setEditor(&editor);
@@ -119,7 +123,7 @@ protected:
     // Writes the task file with these tasks (other rows empty) and starts the
     // program; the window is then up, as the message loop's first message finds it.
     void start(const std::vector<Task>& tasks, int rows = 12, bool windowUp = true) {
-        app::TF_TARVEX writer(dir.folder());
+        testkit::TaskFile writer(dir.folder());
         writer.taskStore().load();
         writer.table().setRowCount(rows);
         for (const Task& t : tasks) {
@@ -130,7 +134,7 @@ protected:
             writer.table().setCell(col::ULTIMA_EXEC, t.row, t.ultimaExec);
         }
         writer.taskStore().save();
-        form->FormCreate();
+        form->startUp();
         if (windowUp) form->windowUp();
     }
 

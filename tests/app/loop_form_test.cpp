@@ -128,7 +128,7 @@ TEST_F(Loop, SupervisorIdlesDuringARunAndRecomputesAfter) {
 }
 
 TEST_F(Loop, ExecutarAgoraRunsTheEditedTaskAndLeavesTheAgendaAlone) {
-    form->setLINHA(2);
+    form->setEditorRow(2);
     const std::string counter = form->LA_PROXIMO.caption();
     form->T_EXEC.click();
     EXPECT_EQ(editor.saves, 1);
@@ -152,7 +152,7 @@ TEST_F(Loop, ExecutarAgoraIsRefusedWhileATaskRuns) {
 
 TEST_F(Loop, TaskRunByHandIsNotRunAgainByTheTimer) {
     host.runUntil(at(2026, 12, 9, 7, 55, 0));
-    form->setLINHA(1);
+    form->setEditorRow(1);
     form->T_EXEC.click();   // 07:55..07:57, while TIMER1 is armed for it at 08:00
     host.runUntil(at(2026, 12, 9, 9, 5, 0));
     EXPECT_EQ(runner->log(), (std::vector<std::string>{"09/12/26 07:55:00 A", "09/12/26 09:00:00 B"}));
@@ -167,7 +167,7 @@ TEST_F(Loop, TaskMadeInactiveAfterTheAgendaChoseItIsNotRun) {
 
 TEST_F(Loop, TimerDueDuringAHandRunWaitsForItToEnd) {
     host.runUntil(at(2026, 12, 9, 7, 59, 0));
-    form->setLINHA(2);
+    form->setEditorRow(2);
     form->T_EXEC.click();   // B runs 07:59..08:01; A's timer falls due inside
     host.runUntil(at(2026, 12, 9, 8, 30, 0));
     EXPECT_EQ(runner->maxDepth, 1);
@@ -177,7 +177,7 @@ TEST_F(Loop, TimerDueDuringAHandRunWaitsForItToEnd) {
 
 TEST_F(Loop, ExecutarAgoraWhileStoppedStaysStoppedUnlessResumedDuringTheRun) {
     form->CB_PARAR.setChecked(true);
-    form->setLINHA(2);
+    form->setEditorRow(2);
     form->T_EXEC.click();
     EXPECT_EQ(runner->runs.size(), 1u);
     expectStopped();
@@ -204,7 +204,7 @@ TEST_F(Loop, ReagendarMakesAOnceOnlyTaskDueAgain) {
     form->BU_PROXIMO.click();
     EXPECT_EQ(sn(1), "N");
     form->CB_PARAR.setChecked(true);
-    form->setLINHA(1);
+    form->setEditorRow(1);
     form->BU_REAGENDAR.click();
     EXPECT_EQ(form->E_ULTEXEC.text(), "");
     EXPECT_EQ(form->table().cell(col::ULTIMA_EXEC, 1), "");

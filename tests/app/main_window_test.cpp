@@ -25,7 +25,7 @@ TEST_F(MainWindow, StartUpLoadsLogsComputesAndStartsTheSupervisor) {
     start();
     EXPECT_EQ(dir.read("LOG_TIMER.TXT"), "09/12/26#00#INI#Start TARVEX#07:00:00#07:00:00#00:00:00###\r\n");
     EXPECT_TRUE(form->tasksLoaded());
-    EXPECT_EQ(form->LINHA(), 1);
+    EXPECT_EQ(form->editorRow(), 1);
     EXPECT_EQ(form->GRID.row(), 1);
     EXPECT_EQ(form->editor().E_NOME.text(), "COPIA");
     EXPECT_EQ(form->E_PROX_NOME.text(), "01 - COPIA");
@@ -54,7 +54,7 @@ TEST_F(MainWindow, TitleIsTheLongOneUntilTheWindowIsShown) {
     app::programEntry();
     EXPECT_EQ(platform::appTitle(), "TARVEX VALDRIN");
     start();
-    form->FormShow();
+    form->windowShown();
     EXPECT_EQ(platform::appTitle(), "TARVEX");
 }
 
@@ -117,8 +117,8 @@ TEST_F(MainWindow, EachWayToAPageShowsItThenItsOther) {
         {[&] { form->BU_LOG.click(); }, "TS_LOG", "TS_TAREFAS"},
         {[&] { form->LA_LOG.click(); }, "TS_LOG", "TS_TAREFAS"},
         {[&] { form->LA_PARAM.click(); }, "TS_PARAM", "TS_PARAM"},
-        {[&] { form->Parmetros1Click(); }, "TS_PARAM", "TS_PARAM"},
-        {[&] { form->SistemaClick(); }, "TS_SISTEMA", "TS_SISTEMA"},
+        {[&] { form->settingsMenuClicked(); }, "TS_PARAM", "TS_PARAM"},
+        {[&] { form->systemMenuClicked(); }, "TS_SISTEMA", "TS_SISTEMA"},
     };
     for (const Case& c : cases) {
         form->PC_GERAL.show("TS_CAPA");
@@ -149,8 +149,8 @@ TEST_F(MainWindow, TheLogPageRebuildsItsGridWhenShown) {
 // The menu's log entries and the maker's address reach the window's own shell.
 TEST_F(MainWindow, MenuEntriesOpenThroughTheShell) {
     start();
-    form->LOG1Click();
-    form->VALDRIN1Click();
+    form->openLogFile();
+    form->makerMenuClicked();
     ASSERT_EQ(fake.shell.opens.size(), 2u);
     EXPECT_EQ(fake.shell.opens[0].file, form->log().path());
     EXPECT_EQ(fake.shell.opens[1].file, app::kMakerAddress);
@@ -181,7 +181,7 @@ TEST_F(MainWindow, CancelledCloseSavesKeepsRunningAndLogsNothing) {
     start();
     form->F_TARVEX.moved({20, 30, 1000, 700}, true);
     op.answers = {false};
-    EXPECT_FALSE(form->FormClose());
+    EXPECT_FALSE(form->closeRequested());
     ASSERT_EQ(op.boxes.size(), 1u);
     EXPECT_EQ(op.boxes[0].caption, "Saindo do programa, não serão executadas as tarefas");
     EXPECT_EQ(op.boxes[0].text, "Saindo do programa, não serão executadas as tarefas.\r\n\r\nSair assim mesmo ?");
@@ -196,12 +196,12 @@ TEST_F(MainWindow, ConfirmedCloseStopsTheTimersAndLogsTheEndAfterTheStart) {
     writeTasks({COPY_AT_8});
     start();
     clock.elapse(65'000);
-    EXPECT_TRUE(form->FormClose());
+    EXPECT_TRUE(form->closeRequested());
     EXPECT_TRUE(dir.exists("TARVEX_SISTEMA.TXT"));
     EXPECT_EQ(due(form->TIMER1), "off");
     EXPECT_EQ(due(form->T_SUPERVISOR), "off");
-    form->FormDestroy();
-    form->FormDestroy();   // the end is logged once
+    form->shutDown();
+    form->shutDown();   // the end is logged once
     EXPECT_EQ(logLines(), (std::vector<std::string>{
                               "09/12/26#00#INI#Start TARVEX#07:00:00#07:00:00#00:00:00###",
                               "09/12/26#00#TER#Close TARVEX#07:01:05#07:01:05#00:00:00###"}));
@@ -215,9 +215,9 @@ TEST_F(MainWindow, CloseConfirmedDuringARunEndsTheProgramAfterIt) {
     bool quitAfterNo = true;
     op.answers = {false, true};
     fake.processes.onRun = [&](const std::string&, int) {
-        closed = form->FormClose();
+        closed = form->closeRequested();
         quitAfterNo = form->quitRequested();
-        closed = closed || form->FormClose();
+        closed = closed || form->closeRequested();
         return 0;
     };
     host.runUntil(at(2026, 12, 9, 8, 0, 1));
@@ -226,7 +226,7 @@ TEST_F(MainWindow, CloseConfirmedDuringARunEndsTheProgramAfterIt) {
     EXPECT_EQ(op.questions(), std::vector<std::string>(2, "A tarefa COPIA está em execução.\r\n\r\nSair quando ela terminar ?"));
     EXPECT_TRUE(form->quitRequested());
     EXPECT_EQ(form->table().cell(col::ULTIMA_EXEC, 1), "09/12/26 08:00:00");
-    form->FormDestroy();
+    form->shutDown();
     EXPECT_EQ(logEvents(), (std::vector<std::string>{"INI Start TARVEX", "EXE COPIA", "TER Close TARVEX"}));
 }
 
@@ -236,7 +236,7 @@ TEST_F(MainWindow, APowerTaskEndsTheProgramWithoutTheQuestion) {
     start();
     host.runUntil(at(2026, 12, 9, 8, 0, 1));
     EXPECT_TRUE(form->quitRequested());
-    form->FormDestroy();
+    form->shutDown();
     EXPECT_TRUE(op.questions().empty());
     EXPECT_EQ(logEvents(), (std::vector<std::string>{"INI Start TARVEX", "EXE FIM", "TER Close TARVEX"}));
     EXPECT_EQ(due(form->TIMER1), "off");

@@ -2,6 +2,7 @@
 // row, timers leave the page and the typing alone, changes reach the file at once,
 // unsaved edits are asked about.
 #include "app/wired_fixture.h"
+#include "testkit/task_file.h"
 
 namespace tarvex::testing {
 namespace {
@@ -28,9 +29,9 @@ protected:
     std::string cell(int c, int row) const { return std::string(form->table().cell(c, row)); }
     // The table as a fresh start reads it from the task file.
     std::vector<std::string> onDisk(int row) {
-        app::TF_TARVEX reader(dir.folder());
+        testkit::TaskFile reader(dir.folder());
         reader.taskStore().load();
-        return reader.GRID.rowCells(row);
+        return reader.table().rowCells(row);
     }
     app::TarefasEditor& ed() { return form->editor(); }
 };
@@ -67,9 +68,9 @@ TEST_F(EditingDay, DeletedAndAddedRowsSurviveARestart) {
     EXPECT_EQ(ed().E_NOME.text(), "");
     EXPECT_EQ(onDisk(1)[col::NOME], "");
     ed().BU_ANOTA_MAIS.click();
-    app::TF_TARVEX reader(dir.folder());
+    testkit::TaskFile reader(dir.folder());
     reader.taskStore().load();
-    EXPECT_EQ(reader.GRID.rowCount(), form->table().rowCount());
+    EXPECT_EQ(reader.table().rowCount(), form->table().rowCount());
 }
 
 struct LeaveCase {
@@ -86,7 +87,7 @@ TEST_P(UnsavedEdits, AreAskedAboutBeforeAnotherRowIsShown) {
     op.choices = {GetParam().answer};
     EXPECT_EQ(select(1), GetParam().moved);
     EXPECT_EQ(op.questions().back(), "Salvar as alterações da tarefa 02?");
-    EXPECT_EQ(form->LINHA(), GetParam().moved ? 1 : 2);
+    EXPECT_EQ(form->editorRow(), GetParam().moved ? 1 : 2);
     EXPECT_EQ(onDisk(2)[col::NOME], GetParam().savedName);
 }
 
@@ -101,7 +102,7 @@ TEST_F(EditingDay, UnsavedEditsAreAskedAboutOnLeavingThePageAndClosing) {
     op.choices = {platform::Choice::Cancel, platform::Choice::Cancel};
     form->BU_TAREFAS.click();
     EXPECT_EQ(form->PC_GERAL.active(), "TS_TAREFAS");
-    EXPECT_FALSE(form->FormClose());
+    EXPECT_FALSE(form->closeRequested());
     EXPECT_EQ(op.questions().size(), 2u);
     select(2);   // another cell of the same row keeps the typing
     EXPECT_EQ(ed().E_HORA.text(), "10:00");

@@ -47,7 +47,7 @@ TEST_F(SettingsPage, LogonValueIsQuotedWhenThePathHoldsABlank) {
     EXPECT_TRUE(form->CB_AUTORUN.checked());
 }
 
-// A field MRQ_VAL cannot convert takes its default; start-up goes on to the end.
+// A field toInt cannot convert takes its default; start-up goes on to the end.
 TEST_F(SettingsPage, UnconvertibleFieldsTakeTheirDefaultsAtStartUp) {
     dir.write("TARVEX_SISTEMA.TXT", "1-#40#-#700#CALENDARIO#-#1-#Arial#N#-#1#N#S########");
     start();
@@ -78,8 +78,8 @@ TEST_F(SettingsPage, UnreadableTaskFileIsKeptAsideAndStartUpGoesOn) {
     EXPECT_EQ(due(form->T_SUPERVISOR), "09/12/26 07:10:00");
     EXPECT_TRUE(form->F_TARVEX.visible());
     EXPECT_THROW(form->saveTasks(), FileError);
-    EXPECT_TRUE(form->FormClose());
-    form->FormDestroy();
+    EXPECT_TRUE(form->closeRequested());
+    form->shutDown();
     EXPECT_EQ(dir.read("TARVEX_TAREFAS.TXT"), BAD_TASKS);
 }
 
@@ -88,7 +88,7 @@ TEST_F(SettingsPage, MontaGridLoadsTheTableOnceTheFileIsMended) {
     start();
     std::filesystem::remove(dir.path() / "TARVEX_TAREFAS.TXT");
     writeTasks({{{col::NOME, "B"}}});
-    form->setLINHA(1);
+    form->setEditorRow(1);
     form->editor().BU_MONTAR.click();
     EXPECT_TRUE(form->tasksLoaded());
     EXPECT_EQ(form->editor().E_NOME.text(), "B");

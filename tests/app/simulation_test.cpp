@@ -1,6 +1,7 @@
 // Whole days on the virtual clock: the table, the timers, the supervisor and the
 // operator's buttons together, checked by the time and order of every run.
 #include "form_fixture.h"
+#include "testkit/task_file.h"
 
 namespace tarvex::testing {
 namespace {
@@ -47,10 +48,10 @@ TEST_F(WeekSimulation, EveryRunAtItsTimeForAWeek) {
     EXPECT_TRUE(op.boxes.empty());
     EXPECT_EQ(runner->maxDepth, 1);
     // The stamps reached the task file.
-    app::TF_TARVEX reloaded(dir.folder());
-    reloaded.FormCreate();
-    EXPECT_EQ(reloaded.GRID.cell(col::ULTIMA_EXEC, 1), "16/12/26 08:02:00");
-    EXPECT_EQ(reloaded.GRID.cell(col::ULTIMA_EXEC, 10), "09/12/26 09:02:30");
+    testkit::TaskFile reloaded(dir.folder());
+    reloaded.taskStore().load();
+    EXPECT_EQ(reloaded.table().cell(col::ULTIMA_EXEC, 1), "16/12/26 08:02:00");
+    EXPECT_EQ(reloaded.table().cell(col::ULTIMA_EXEC, 10), "09/12/26 09:02:30");
 }
 
 TEST_F(WeekSimulation, SupervisorPicksUpTheNewDayWithinTenMinutes) {
@@ -83,7 +84,7 @@ TEST_F(OperatorDay, StopResumeReagendarIconizar) {
     host.runUntil(at(2026, 12, 9, 13, 0, 0));      // 12:30 passes while stopped
     form->CB_PARAR.setChecked(false);
     host.runUntil(at(2026, 12, 9, 14, 0, 0));
-    form->setLINHA(3);
+    form->setEditorRow(3);
     form->BU_REAGENDAR.click();                     // the zip once more today
     host.runUntil(at(2026, 12, 9, 15, 0, 0));
     form->BU_ICONIZAR.click();

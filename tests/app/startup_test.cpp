@@ -2,6 +2,7 @@
 #include <stdexcept>
 
 #include "form_fixture.h"
+#include "testkit/task_file.h"
 
 namespace tarvex::testing {
 namespace {
@@ -14,7 +15,7 @@ TEST_F(Startup, FreshFolderStartsWaitingWithTheSupervisorOn) {
     EXPECT_EQ(due(form->T_SUPERVISOR), "off");
     start({});
     EXPECT_TRUE(form->tasksLoaded());
-    EXPECT_EQ(form->LINHA(), 1);
+    EXPECT_EQ(form->editorRow(), 1);
     EXPECT_EQ(form->GRID.row(), 1);
     EXPECT_EQ(form->table().rowCount(), 12);
     EXPECT_EQ(form->T_SUPERVISOR.interval(), 600'000);
@@ -25,7 +26,7 @@ TEST_F(Startup, FreshFolderStartsWaitingWithTheSupervisorOn) {
 TEST_F(Startup, RemovesWhatInterruptedSavesLeftBehind) {
     for (const char* name : {"TARVEX_TAREFAS.TXT.tmp~", "TARVEX_SISTEMA.TXT.tmp~2", "TIMER_01.BAT.tmp~"})
         dir.write(name, "half");
-    form->FormCreate();
+    form->startUp();
     for (const char* name : {"TARVEX_TAREFAS.TXT.tmp~", "TARVEX_SISTEMA.TXT.tmp~2", "TIMER_01.BAT.tmp~"})
         EXPECT_FALSE(dir.exists(name)) << name;
 }
@@ -46,7 +47,7 @@ TEST_F(Startup, ControlsAreFoundByTheirNames) {
 TEST_F(Startup, UnreadableTaskFileIsToldAndTriedAgainBySupervisor) {
     const std::string bad = "abc\r\n3\r\n";
     dir.write("TARVEX_TAREFAS.TXT", bad);
-    form->FormCreate();
+    form->startUp();
     ASSERT_EQ(op.errors().size(), 1u);
     EXPECT_NE(op.errors()[0].find("TARVEX_TAREFAS.TXT"), std::string::npos);
     EXPECT_FALSE(form->tasksLoaded());
@@ -57,7 +58,7 @@ TEST_F(Startup, UnreadableTaskFileIsToldAndTriedAgainBySupervisor) {
     host.runUntil(at(2026, 12, 9, 7, 10, 0));        // still bad: quiet retry
     EXPECT_EQ(op.errors().size(), 1u);
     {
-        app::TF_TARVEX writer(dir.folder() + "fixed/");
+        testkit::TaskFile writer(dir.folder() + "fixed/");
         writer.taskStore().load();
         writer.table().setCell(col::NOME, 1, "A");
         writer.table().setCell(col::TIPO, 1, "03 - Executar Programa");

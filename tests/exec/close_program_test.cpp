@@ -39,7 +39,7 @@ protected:
 
 TEST_P(CloseProgram, PostsCloseToTheNamedWindowOnly) {
     windows.windows = desktop();
-    bool posted = MRQ_FECHA_PROGRAMA(windows, GetParam().program);
+    bool posted = closeProgramWindows(windows, GetParam().program);
     EXPECT_EQ(windows.closed, GetParam().closed);
     EXPECT_EQ(posted, !GetParam().closed.empty());
     EXPECT_EQ(op.pumps, 1);   // messages are let through whether or not a window was found

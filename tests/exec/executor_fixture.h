@@ -9,7 +9,7 @@
 
 #include "exec/executor.h"
 #include "lib/errors.h"
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "platform/operator.h"
 #include "tasks/columns.h"
 #include "testkit/clock.h"

@@ -10,17 +10,17 @@ using Calls = std::vector<std::string>;
 
 TEST(Power, ShutdownAndRestartEnableThePrivilegeFirst) {
     testkit::RecordingPower p;
-    EXPECT_TRUE(MRQ_DESLIGA(p));
-    EXPECT_TRUE(MRQ_REINICIA(p));
+    EXPECT_TRUE(powerOffPc(p));
+    EXPECT_TRUE(restartPc(p));
     EXPECT_EQ(p.calls, (Calls{"privilege", "exit 13 0", "privilege", "exit 6 0"}));
 }
 
 TEST(Power, ARefusedPrivilegeStillAsksAndTheAnswerIsTheExitCall) {
     testkit::RecordingPower p;
     p.privilegeResult = false;
-    EXPECT_TRUE(MRQ_ENCERRA_WINDOWS(p, 5));
+    EXPECT_TRUE(endWindowsSession(p, 5));
     p.exitResult = false;
-    EXPECT_FALSE(MRQ_ENCERRA_WINDOWS(p, 5));
+    EXPECT_FALSE(endWindowsSession(p, 5));
     EXPECT_EQ(p.calls, (Calls{"privilege", "exit 5 0", "privilege", "exit 5 0"}));
 }
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "testkit/operator.h"
 #include "testkit/services.h"
 #include "testkit/tempdir.h"
@@ -18,11 +18,11 @@ using testkit::FakeServices;
 int status(const platform::ProcessEnd& end) { return end.error ? -1 : end.status; }
 
 TEST(LimpaPath, KeepsTheOpeningTwoCharacters) {
-    EXPECT_EQ(MRQ_LIMPA_PATH("\\\\SERVIDOR\\PASTA\\\\ARQ.BAT"), "\\\\SERVIDOR\\PASTA\\ARQ.BAT");
-    EXPECT_EQ(MRQ_LIMPA_PATH("C:\\DADOS\\\\TIMER_xx.BAT"), "C:\\DADOS\\TIMER_xx.BAT");
-    EXPECT_EQ(MRQ_LIMPA_PATH("C:\\A\\\\\\B"), "C:\\A\\\\B");      // one pass: three become two
-    EXPECT_EQ(MRQ_LIMPA_PATH("C://A//B"), "C:/A/B");
-    EXPECT_EQ(MRQ_LIMPA_PATH("\\\\"), "\\\\");
+    EXPECT_EQ(cleanPath("\\\\SERVIDOR\\PASTA\\\\ARQ.BAT"), "\\\\SERVIDOR\\PASTA\\ARQ.BAT");
+    EXPECT_EQ(cleanPath("C:\\DADOS\\\\TIMER_xx.BAT"), "C:\\DADOS\\TIMER_xx.BAT");
+    EXPECT_EQ(cleanPath("C:\\A\\\\\\B"), "C:\\A\\\\B");      // one pass: three become two
+    EXPECT_EQ(cleanPath("C://A//B"), "C:/A/B");
+    EXPECT_EQ(cleanPath("\\\\"), "\\\\");
 }
 
 struct EntreCase { const char* text; const char* start; const char* end; const char* result; };
@@ -30,7 +30,7 @@ class EntreTest : public ::testing::TestWithParam<EntreCase> {};
 
 TEST_P(EntreTest, CutsBetweenMarkers) {
     const auto& c = GetParam();
-    EXPECT_EQ(MRQ_ENTRE(c.text, c.start, c.end), c.result);
+    EXPECT_EQ(textBetween(c.text, c.start, c.end), c.result);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -58,7 +58,7 @@ TEST_F(RunnerTest, ExecutaCleansAndPumpsAroundTheRun) {
         pumpsBefore = oper.pumps;
         return 0;
     };
-    EXPECT_EQ(status(runner.MRQ_EXECUTA("C:\\DADOS\\\\X.BAT", 1)), 0);
+    EXPECT_EQ(status(runner.runCommandLine("C:\\DADOS\\\\X.BAT", 1)), 0);
     ASSERT_EQ(fake.processes.calls.size(), 1u);
     EXPECT_EQ(fake.processes.calls[0].commandLine, "C:\\DADOS\\X.BAT");
     EXPECT_EQ(fake.processes.calls[0].show, 1);
@@ -68,35 +68,35 @@ TEST_F(RunnerTest, ExecutaCleansAndPumpsAroundTheRun) {
 
 TEST_F(RunnerTest, ExecutaKeepsTheReasonItDidNotRun) {
     fake.processes.result = -1;
-    const platform::ProcessEnd end = runner.MRQ_EXECUTA("NADA.EXE", 1);
+    const platform::ProcessEnd end = runner.runCommandLine("NADA.EXE", 1);
     ASSERT_TRUE(end.error);
     EXPECT_EQ(end.error->text.rfind("O comando não pôde ser iniciado: NADA.EXE - ", 0), 0u) << end.error->text;
     fake.processes.onRun = [](const std::string&, int) -> int { throw std::runtime_error("sem memória"); };
-    EXPECT_THROW(runner.MRQ_EXECUTA("NADA.EXE", 1), std::runtime_error);   // reaches the run's own failure
+    EXPECT_THROW(runner.runCommandLine("NADA.EXE", 1), std::runtime_error);   // reaches the run's own failure
 }
 
 TEST_F(RunnerTest, ExecutaPassesALongCommandLineWhole) {
     const std::string longLine = "C:\\X.EXE " + std::string(600, 'a') + " FIM";
-    EXPECT_EQ(status(runner.MRQ_EXECUTA(longLine, 1)), 0);
+    EXPECT_EQ(status(runner.runCommandLine(longLine, 1)), 0);
     EXPECT_EQ(fake.processes.calls.at(0).commandLine, longLine);
 }
 
 TEST_F(RunnerTest, ExecutaBatRunsABatPathAsItIs) {
-    EXPECT_EQ(status(runner.MRQ_EXECUTA_BAT("C:\\DADOS\\\\TIMER_xx.BAT", 1)), 0);
+    EXPECT_EQ(status(runner.runBatchFile("C:\\DADOS\\\\TIMER_xx.BAT", 1)), 0);
     EXPECT_EQ(fake.processes.calls.at(0).commandLine, "C:\\DADOS\\TIMER_xx.BAT");
     EXPECT_FALSE(dir.exists("ArqBat.Bat"));
 }
 
 TEST_F(RunnerTest, ExecutaBatWritesOtherCommandsToArqBat) {
     // ".bat" in lower case is not recognised, and every "/" goes, switches included.
-    EXPECT_EQ(status(runner.MRQ_EXECUTA_BAT("XCOPY C:\\A\\x.bat D:\\B /E /Y", 1)), 0);
+    EXPECT_EQ(status(runner.runBatchFile("XCOPY C:\\A\\x.bat D:\\B /E /Y", 1)), 0);
     EXPECT_EQ(dir.read("ArqBat.Bat"), "XCOPY C:\\A\\x.bat D:\\B E Y\r\n");
     EXPECT_EQ(fake.processes.calls.at(0).commandLine, dir.folder() + "ArqBat.Bat");
 }
 
 TEST_F(RunnerTest, ExecutaBatGivesMinusOneWhenArqBatCannotBeWritten) {
     CommandRunner nowhere{fake.services, dir.folder() + "missing/folder/"};
-    const platform::ProcessEnd end = nowhere.MRQ_EXECUTA_BAT("ECHO X", 1);
+    const platform::ProcessEnd end = nowhere.runBatchFile("ECHO X", 1);
     ASSERT_TRUE(end.error);
     EXPECT_NE(end.error->text.find("ArqBat.Bat - "), std::string::npos) << end.error->text;
     EXPECT_TRUE(fake.processes.calls.empty());
@@ -105,7 +105,7 @@ TEST_F(RunnerTest, ExecutaBatGivesMinusOneWhenArqBatCannotBeWritten) {
 TEST_F(RunnerTest, CopiaPastaChecksBeforeCopying) {
     dir.write("SRC/a.txt", "a");
     const auto reason = [&](const std::string& from, const std::string& to) {
-        return runner.MRQ_COPIA_PASTA(from, to).value_or(platform::IoError{}).text;
+        return runner.copyFolder(from, to).value_or(platform::IoError{}).text;
     };
     EXPECT_EQ(reason("  ", "  "), "Diretório fonte não pode ficar em branco");
     EXPECT_EQ(reason(dir.file("SRC"), " "), "Diretório destino não pode ficar em branco");
@@ -115,28 +115,28 @@ TEST_F(RunnerTest, CopiaPastaChecksBeforeCopying) {
 
 TEST_F(RunnerTest, CopiaPastaCopiesTheFolderWithoutTrailingSeparators) {
     dir.write("SRC/a.txt", "a");
-    EXPECT_FALSE(runner.MRQ_COPIA_PASTA(" " + dir.file("SRC") + "/ ", " D:\\DEST\\ "));
+    EXPECT_FALSE(runner.copyFolder(" " + dir.file("SRC") + "/ ", " D:\\DEST\\ "));
     ASSERT_EQ(fake.shell.copies.size(), 1u);
     EXPECT_EQ(fake.shell.copies[0].from, dir.file("SRC"));
     EXPECT_EQ(fake.shell.copies[0].to, "D:\\DEST");
     EXPECT_EQ(fake.shell.copies[0].flags, 0x214u);
 
     fake.shell.copyResult = ENOSPC;
-    const platform::IoResult error = runner.MRQ_COPIA_PASTA(dir.file("SRC"), "D:\\DEST");
+    const platform::IoResult error = runner.copyFolder(dir.file("SRC"), "D:\\DEST");
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code.value(), ENOSPC);
     EXPECT_NE(error->text.find(dir.file("SRC") + " => D:\\DEST - "), std::string::npos) << error->text;
 }
 
 TEST_F(RunnerTest, CopiaArquivoFlagsByModeAndResult) {
-    EXPECT_FALSE(runner.MRQ_COPIA_ARQUIVO(" C:\\A\\*.TXT ", " D:\\B ", "1"));
+    EXPECT_FALSE(runner.copyFiles(" C:\\A\\*.TXT ", " D:\\B ", "1"));
     EXPECT_EQ(fake.shell.copies.at(0).from, "C:\\A\\*.TXT");
     EXPECT_EQ(fake.shell.copies.at(0).to, "D:\\B");
     EXPECT_EQ(fake.shell.copies.at(0).flags, 0x150u);
     EXPECT_EQ(oper.pumps, 2);
 
     fake.shell.copyResult = 2;
-    EXPECT_TRUE(runner.MRQ_COPIA_ARQUIVO("C:\\A\\X", "D:\\B", "0"));
+    EXPECT_TRUE(runner.copyFiles("C:\\A\\X", "D:\\B", "0"));
     EXPECT_EQ(fake.shell.copies.at(1).flags, 0u);
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "lib/run_context.h"
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "log/log.h"
 #include "settings/settings_file.h"
 #include "tasks/columns.h"
@@ -43,7 +43,7 @@ inline void saveSettings(const std::string& folder, long round) {
 inline void logEntry(const std::string& folder, long round) {
     RunContext context;
     context.HORA_INICIO = "08:00:00";
-    log::Log(folder, context).MRQ_ADDLOG(1, "EXE", "R" + std::to_string(round) + " " + std::string(60, 'l'));
+    log::Log(folder, context).addEntry(1, "EXE", "R" + std::to_string(round) + " " + std::string(60, 'l'));
 }
 
 // The round a task file holds, when it is one round whole.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "lib_fixture.h"
 
 namespace tarvex {
@@ -12,11 +12,11 @@ class FieldFile : public LibTest {
 protected:
     void put(std::initializer_list<const char*> fields) {
         int k = 1;
-        for (const char* f : fields) MRQ_TABELA[k++] = f;
+        for (const char* f : fields) fieldTable[k++] = f;
     }
     Texts slots(int from, int to) const {
         Texts out;
-        for (int k = from; k <= to; ++k) out.push_back(MRQ_TABELA[k]);
+        for (int k = from; k <= to; ++k) out.push_back(fieldTable[k]);
         return out;
     }
     // Every open of `path` fails, as for a file another program holds, `times` times.
@@ -30,17 +30,17 @@ protected:
 TEST_F(FieldFile, WritesOneLineWithoutBreakAndReadsItBack) {
     const std::string name = file("TARVEX_SISTEMA.TXT");
     put({"8", "", "Arial"});
-    MRQ_WRITE(name, 3);
+    writeFieldFile(name, 3);
     EXPECT_EQ(platform::readFile(name).value_or("?"), "8##Arial#");
     put({"x", "x", "x", "old", "old", "keep"});
-    MRQ_READ(name, 3);
+    readFieldFile(name, 3);
     EXPECT_EQ(slots(1, 6), (Texts{"8", "", "Arial", "old", "old", "keep"}));
-    MRQ_READ(name, 5);
+    readFieldFile(name, 5);
     EXPECT_EQ(slots(1, 6), (Texts{"8", "", "Arial", "", "", "keep"}));
     put({"a", "#", "b#c"});  // a lone "#" is written empty; any other splits on reading
-    MRQ_WRITE(name, 3);
+    writeFieldFile(name, 3);
     EXPECT_EQ(platform::readFile(name).value_or("?"), "a##b#c#");
-    EXPECT_EQ(MRQ_TABELA[2], "");
+    EXPECT_EQ(fieldTable[2], "");
     EXPECT_TRUE(operator_.boxes.empty());
 }
 
@@ -48,20 +48,20 @@ TEST_F(FieldFile, ReadsTheLastOfTheFirst399Lines) {
     const std::string name = file("f.txt");
     for (const char* content : {"a#b#\r\nc#d#", "a#b#\nc#d#\r\n"}) {
         ASSERT_FALSE(platform::overwriteFile(name, content));
-        MRQ_READ(name, 2);
+        readFieldFile(name, 2);
         EXPECT_EQ(slots(1, 2), (Texts{"c", "d"}));
     }
     std::string many;
     for (int i = 1; i <= 450; ++i) many += "L" + std::to_string(i) + "#\r\n";
     ASSERT_FALSE(platform::overwriteFile(name, many));
-    MRQ_READ(name, 1);
-    EXPECT_EQ(MRQ_TABELA[1], "L399");
+    readFieldFile(name, 1);
+    EXPECT_EQ(fieldTable[1], "L399");
 }
 
 TEST_F(FieldFile, MissingFileOrUnusablePathGivesEmptyFieldsSilently) {
     for (const std::string& p : {file("nao.txt"), std::string(), std::string("0"), std::string("*.*")}) {
         put({"old", "old"});
-        MRQ_READ(p, 2);
+        readFieldFile(p, 2);
         EXPECT_EQ(slots(1, 2), (Texts{"", ""})) << p;
     }
     EXPECT_TRUE(operator_.boxes.empty());
@@ -70,11 +70,11 @@ TEST_F(FieldFile, MissingFileOrUnusablePathGivesEmptyFieldsSilently) {
 TEST_F(FieldFile, WritingIntoAMissingFolderWarnsOnceWithoutRetrying) {
     const std::string name = file("nao\\f.txt");
     lock(name, 99);
-    MRQ_WRITE(name, 1);
+    writeFieldFile(name, 1);
     EXPECT_EQ(operator_.messages(), (Texts{"Diretório invalido para gravar Parametros (" + name + ")"}));
     EXPECT_EQ(opens, 0);
     put({"v"});  // doubled separators are collapsed before use
-    MRQ_WRITE(dir + "\\\\TARVEX_SISTEMA.TXT", 1);
+    writeFieldFile(dir + "\\\\TARVEX_SISTEMA.TXT", 1);
     EXPECT_EQ(platform::readFile(file("TARVEX_SISTEMA.TXT")).value_or("?"), "v#");
 }
 
@@ -83,7 +83,7 @@ TEST_F(FieldFile, ALockedFileIsReadThreeTimesSilentlyThenWarnedTwiceThenGivesUp)
     ASSERT_FALSE(platform::overwriteFile(name, "a#b#"));
     lock(name, 99);
     put({"old", "old"});
-    MRQ_READ(name, 2);
+    readFieldFile(name, 2);
     EXPECT_EQ(opens, 5);
     const std::string warn =
         "msg:(MRQ_READ) - AVISO - Erro na leitura do arquivo: " + name + " Tecle Enter para tentar novamente";
@@ -94,7 +94,7 @@ TEST_F(FieldFile, ALockedFileIsReadThreeTimesSilentlyThenWarnedTwiceThenGivesUp)
     EXPECT_EQ(operator_.boxes.front().caption, "TARVEX VALDRIN");
 
     lock(name, 3);  // released before the fourth attempt
-    MRQ_READ(name, 2);
+    readFieldFile(name, 2);
     EXPECT_EQ(slots(1, 2), (Texts{"a", "b"}));
 }
 
@@ -103,7 +103,7 @@ TEST_F(FieldFile, ALockedFileIsWrittenFiveTimesThenLeftAsItWas) {
     ASSERT_FALSE(platform::overwriteFile(name, "old#"));
     lock(name, 99);
     put({"new"});
-    MRQ_WRITE(name, 1);
+    writeFieldFile(name, 1);
     EXPECT_EQ(opens, 5);
     const std::string warn =
         "(MRQ_WRITE) - AVISO - Erro na gravação do arquivo: " + name + " Tecle Enter para tentar novamente";
@@ -120,32 +120,32 @@ TEST_F(FieldFile, EventsDuringTheRetriesCannotDisturbTheFieldsInFlight) {
     operator_.onPump = [&] {
         if (inTimer) return;
         inTimer = true;
-        MRQ_READ(other, 3);
+        readFieldFile(other, 3);
         inTimer = false;
     };
     lock(name, 3);
     put({"s1", "s2"});
-    MRQ_WRITE(name, 2);
+    writeFieldFile(name, 2);
     EXPECT_EQ(platform::readFile(name).value_or("?"), "s1#s2#");
     lock(name, 3);
-    MRQ_READ(name, 2);
+    readFieldFile(name, 2);
     EXPECT_EQ(slots(1, 3), (Texts{"s1", "s2", "o3"}));
 }
 
 TEST_F(FieldFile, CriaPastaCreatesEachMissingLevelUpToNineBelowTheDrive) {
     ASSERT_TRUE(platform::createDir(file("BACKUP")));
-    MRQ_TABELA[1] = "kept";
-    MRQ_CRIA_PASTA(file("BACKUP\\DIA\\ZIP\\"));
+    fieldTable[1] = "kept";
+    createFolders(file("BACKUP\\DIA\\ZIP\\"));
     EXPECT_TRUE(platform::dirExists(file("BACKUP\\DIA\\ZIP")));
-    EXPECT_EQ(MRQ_TABELA[1], "kept");
-    MRQ_CRIA_PASTA("\\\\SERVIDOR\\PASTA");  // a network path creates nothing
+    EXPECT_EQ(fieldTable[1], "kept");
+    createFolders("\\\\SERVIDOR\\PASTA");  // a network path creates nothing
 
     const int levels = static_cast<int>(std::count(dir.begin(), dir.end(), '\\'));
     if (levels >= 8) GTEST_SKIP() << "temporary folder too deep: " << dir;
     std::string path = dir;
     Texts made;
     for (int i = levels + 1; i <= 11; ++i) made.push_back(path += "\\L" + std::to_string(i));
-    MRQ_CRIA_PASTA(path);
+    createFolders(path);
     for (size_t k = 0; k < made.size(); ++k)
         EXPECT_EQ(platform::dirExists(made[k]), levels + 1 + static_cast<int>(k) <= 9) << made[k];
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Routine-library tests run on a fixed clock, with a scripted operator, an empty
-// MRQ_TABELA and, for file tests, a fresh folder named with the system's own paths.
+// fieldTable and, for file tests, a fresh folder named with the system's own paths.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "platform/files.h"
 #include "testkit/clock.h"
 #include "testkit/disk_faults.h"
@@ -36,7 +36,7 @@ protected:
     std::filesystem::path root;
     std::string dir;  // no trailing separator
 
-    void SetUp() override { MRQ_TABELA.clear(1, FieldTable::kSlots); }
+    void SetUp() override { fieldTable.clear(1, FieldTable::kSlots); }
     void TearDown() override {
         testkit::setOpenHook({});
         std::error_code ec;

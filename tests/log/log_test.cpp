@@ -23,7 +23,7 @@ protected:
 
 TEST_F(LogTest, StartEntryIsWrittenByteForByte) {
     ctx.HORA_INICIO = "08:00:05";
-    log.MRQ_ADDLOG(0, "INI", "Start TARVEX");
+    log.addEntry(0, "INI", "Start TARVEX");
     EXPECT_EQ(dir.read("LOG_TIMER.TXT"), "06/12/26#00#INI#Start TARVEX#08:00:05#08:00:05#00:00:00###\r\n");
 }
 
@@ -31,8 +31,8 @@ TEST_F(LogTest, EntriesAppendWithElapsedTimeTypeAndPeriod) {
     ctx.HORA_INICIO = "07:57:50";
     ctx.TIPO_TAREFA = "00 - XCOPY - Copia Arq.";
     ctx.PERIODO_TAREFA = "01 - Todos os Dias";
-    log.MRQ_ADDLOG(7, "EXE", "BACKUP DIARIO");
-    log.MRQ_ADDLOG(123, "ERR", "***   ERRO   ***   BACKUP");
+    log.addEntry(7, "EXE", "BACKUP DIARIO");
+    log.addEntry(123, "ERR", "***   ERRO   ***   BACKUP");
     EXPECT_EQ(dir.read("LOG_TIMER.TXT"),
               "06/12/26#07#EXE#BACKUP DIARIO#07:57:50#08:00:05#00:02:15#00 - XCOPY - Copia Arq.#01 - Todos os Dias#\r\n"
               "06/12/26#23#ERR#***   ERRO   ***   BACKUP#07:57:50#08:00:05#00:02:15#00 - XCOPY - Copia Arq.#01 - Todos os Dias#\r\n");
@@ -41,19 +41,19 @@ TEST_F(LogTest, EntriesAppendWithElapsedTimeTypeAndPeriod) {
 TEST_F(LogTest, OperationOverMidnightShowsTheTrueElapsedTime) {
     clock.set(testkit::at(2026, 12, 7, 0, 1, 0));
     ctx.HORA_INICIO = "23:59:30";
-    log.MRQ_ADDLOG(1, "EXE", "X");
+    log.addEntry(1, "EXE", "X");
     EXPECT_EQ(dir.read("LOG_TIMER.TXT"), "07/12/26#01#EXE#X#23:59:30#00:01:00#00:01:30###\r\n");
 }
 
 TEST_F(LogTest, FailuresLoseTheEntrySilently) {
     ctx.HORA_INICIO = "nao e hora";
-    log.MRQ_ADDLOG(0, "INI", "Start TARVEX");
+    log.addEntry(0, "INI", "Start TARVEX");
     EXPECT_FALSE(dir.exists("LOG_TIMER.TXT"));
 
     std::string missing = dir.folder() + "no/such/";
     Log nowhere{missing, ctx};
     ctx.HORA_INICIO = "08:00:00";
-    EXPECT_NO_THROW(nowhere.MRQ_ADDLOG(0, "INI", "Start TARVEX"));
+    EXPECT_NO_THROW(nowhere.addEntry(0, "INI", "Start TARVEX"));
 }
 
 // What the file held before an entry, how much the disk takes, what it holds after.
@@ -74,7 +74,7 @@ TEST_P(LogEntryWhole, OrNotAtAll) {
     dir.write("LOG_TIMER.TXT", GetParam().before);
     testkit::setWriteRoom(GetParam().room);
     ctx.HORA_INICIO = "08:00:05";
-    log.MRQ_ADDLOG(0, "INI", "Start TARVEX");
+    log.addEntry(0, "INI", "Start TARVEX");
     EXPECT_EQ(dir.read("LOG_TIMER.TXT"), GetParam().after);
 }
 
@@ -99,7 +99,7 @@ TEST_F(LogTest, ReadsTheFolderAtEveryEntry) {
     ctx.HORA_INICIO = "08:00:05";
     folder = dir.folder() + "later/";
     dir.write("later/keep", "");
-    log.MRQ_ADDLOG(0, "TER", "Close TARVEX");
+    log.addEntry(0, "TER", "Close TARVEX");
     EXPECT_TRUE(dir.exists("later/LOG_TIMER.TXT"));
 }
 

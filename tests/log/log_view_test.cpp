@@ -49,7 +49,7 @@ TEST_F(LogViewTest, BuildsTitledGridEndingWithAnEmptyRow) {
     dir.write("LOG_TIMER.TXT", kFile);
     verInicio.setChecked(true);
     verTermino.setChecked(true);
-    view.BU_MONTA_LOGClick();
+    view.reloadLog();
     EXPECT_EQ(memo.text(), kFile);
     EXPECT_EQ(grid.colCount(), 9);
     EXPECT_EQ(grid.rowCells(0), (std::vector<std::string>{"Data", "Item", "Oper", "Inicio", "Termino",
@@ -74,7 +74,7 @@ TEST_P(LogFilterTest, StartAndCloseEntriesFollowTheCheckBoxes) {
     dir.write("LOG_TIMER.TXT", kFile);
     verInicio.setChecked(GetParam().inicio);
     verTermino.setChecked(GetParam().termino);
-    view.BU_MONTA_LOGClick();
+    view.reloadLog();
     auto opers = column(2);
     opers.pop_back();   // the final empty row
     EXPECT_EQ(opers, GetParam().opers);
@@ -89,11 +89,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(LogViewTest, MissingFileIsAnErrorThatLeavesTheViewAsItWas) {
     dir.write("LOG_TIMER.TXT", kFile);
-    view.BU_MONTA_LOGClick();
+    view.reloadLog();
     const int rows = grid.rowCount();
     std::filesystem::remove(dir.path() / "LOG_TIMER.TXT");
     try {
-        view.BU_MONTA_LOGClick();
+        view.reloadLog();
         FAIL() << "no error";
     } catch (const FileError& e) {   // the file and the system's own reason after it
         const std::string text = e.what();
@@ -110,7 +110,7 @@ TEST_F(LogViewTest, ResetLeavesOnlyTheResetEntry) {
     ctx.HORA_INICIO = "01:00:00";
     ctx.TIPO_TAREFA = "10 - Mensagem";
     ctx.PERIODO_TAREFA = "20 - Chamada Manual";
-    view.BU_ZERA_LOGClick();
+    view.clearLog();
     EXPECT_EQ(dir.read("LOG_TIMER.TXT"),
               "06/12/26#00#ZER#LOG ZERADO#20:00:00#20:00:00#00:00:00#10 - Mensagem#20 - Chamada Manual#\r\n");
     ASSERT_EQ(grid.rowCount(), 3);
@@ -119,15 +119,15 @@ TEST_F(LogViewTest, ResetLeavesOnlyTheResetEntry) {
 }
 
 TEST_F(LogViewTest, ResetWithoutAFileStartsOne) {
-    view.BU_ZERA_LOGClick();
+    view.clearLog();
     EXPECT_EQ(grid.rowCount(), 3);
 }
 
 TEST_F(LogViewTest, OpenInEditorOnlyWhenTheFileExists) {
-    view.LOG1Click();
+    view.openLogFile();
     EXPECT_TRUE(shell.opens.empty());
     dir.write("LOG_TIMER.TXT", kFile);
-    view.BU_LOGO_EDITClick();
+    view.logoEditClicked();
     ASSERT_EQ(shell.opens.size(), 1u);
     EXPECT_EQ(shell.opens[0].file, folder + "LOG_TIMER.TXT");
     EXPECT_EQ(shell.opens[0].folder, folder);

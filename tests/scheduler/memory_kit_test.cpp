@@ -6,7 +6,7 @@
 
 #include "lib/datetime.h"
 #include "testkit/clock.h"
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "testkit/memory_kit.h"
 
 namespace tarvex::testkit {
@@ -163,7 +163,7 @@ TEST_F(Fixture, AWeekOfMinuteTicksRunsThroughMidnights) {
     std::vector<std::string> days;
     a.onTimer = [&] {
         ++ticks;
-        std::string d = MRQ_ZEROS(clock.now().day, 2);
+        std::string d = zeroPad(clock.now().day, 2);
         if (days.empty() || days.back() != d) days.push_back(d);
     };
     arm(a, 60'000);

@@ -64,7 +64,7 @@ TEST(GridSort, ByKeyThenWholeRowWithBlankRowsClosingUp) {
                        {"01", "07:30", "a"},
                        {" ", " ", " "},
                        {"02", "10:00", "B"}});
-    MRQ_GRID_ORDENA(g, 1, 1, "A", 0);
+    sortGridRows(g, 1, 1, "A", 0);
     EXPECT_EQ(rows(g), (Rows{{"T", "Hora", "Nome"},
                              {"01", "07:30", "a"},
                              {"03", "08:00", "C"},
@@ -77,22 +77,22 @@ TEST(GridSort, ByKeyThenWholeRowWithBlankRowsClosingUp) {
 TEST(GridSort, DescendingIgnoringCaseAndLeavingTheTailAlone) {
     ui::Grid g("G");
     fill(g, {{"k"}, {"b"}, {"C"}, {"a"}, {"Á"}, {"tail"}});
-    MRQ_GRID_ORDENA(g, 0, 1, "D", 1);
+    sortGridRows(g, 0, 1, "D", 1);
     EXPECT_EQ(rows(g), (Rows{{"k"}, {"C"}, {"b"}, {"Á"}, {"a"}, {"tail"}}));
 }
 
 TEST(GridSort, CellsMoveWholeWhateverTheyHold) {
     ui::Grid g("G");
     fill(g, {{"t", "t"}, {"09//limite//x", "a\r\nb"}, {"08", "//limite//"}});
-    MRQ_GRID_ORDENA(g, 0, 1, "A", 0);
+    sortGridRows(g, 0, 1, "A", 0);
     EXPECT_EQ(rows(g), (Rows{{"t", "t"}, {"08", "//limite//"}, {"09//limite//x", "a\r\nb"}}));
 }
 
 TEST(GridSort, EmptyRangeChangesNothing) {
     ui::Grid g("G");
     fill(g, {{"t"}, {"b"}});
-    MRQ_GRID_ORDENA(g, 0, 1, "A", 1);
-    MRQ_GRID_ORDENA(g, 0, 5, "A", 0);
+    sortGridRows(g, 0, 1, "A", 1);
+    sortGridRows(g, 0, 5, "A", 0);
     EXPECT_EQ(rows(g), (Rows{{"t"}, {"b"}}));
 }
 

@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LimitCase{11, "2", &Settings::startPage, 2}, LimitCase{11, "3", &Settings::startPage, 2},
                     LimitCase{11, "-5", &Settings::startPage, -1}));
 
-// MRQ_VAL reads what digits there are.
+// toInt reads what digits there are.
 INSTANTIATE_TEST_SUITE_P(
     LooseText, NumberLimits,
     testing::Values(LimitCase{1, " 120 ", &Settings::top, 120}, LimitCase{3, "1000px", &Settings::width, 1000},

@@ -26,20 +26,20 @@ protected:
 TEST_F(SettingsFile, SavedExampleIsByteForByte) {
     Settings s;
     s.autorun = s.showStart = s.showClose = false;
-    PAR_SALVA(dir.folder(), s, reg, kExe);
+    storeSettings(dir.folder(), s, reg, kExe);
     EXPECT_EQ(dir.read(kFileName), "10#10#900#670#CALENDARIO#8#8#MS Sans Serif#N#0#0#N#N########");
     EXPECT_TRUE(op.boxes.empty());
 }
 
 TEST_F(SettingsFile, MissingFileGivesDefaultsAndTheRegistryDecidesAutorun) {
-    Settings s = PAR_LER(dir.folder(), reg, kExe);
+    Settings s = readSettings(dir.folder(), reg, kExe);
     Settings expected;
     expected.autorun = false;
     EXPECT_EQ(s, expected);
     EXPECT_TRUE(op.boxes.empty());
 
     reg.userRun["TARVEX"] = "X";
-    EXPECT_TRUE(PAR_LER(dir.folder(), reg, kExe).autorun);
+    EXPECT_TRUE(readSettings(dir.folder(), reg, kExe).autorun);
 }
 
 TEST_F(SettingsFile, LimitsAppliedWhenReadBack) {
@@ -60,9 +60,9 @@ TEST_F(SettingsFile, TypedTextFontSizeIsStoredAsTypedAndReadAsDefault) {
     s.textFontSize = "-";
     s.fontName = "Tahoma";
     s.startPage = 2;
-    PAR_SALVA(dir.folder(), s, reg, kExe);
+    storeSettings(dir.folder(), s, reg, kExe);
     EXPECT_EQ(dir.read(kFileName).substr(0, 37), "10#10#900#670#CALENDARIO#8#-#Tahoma#S");
-    Settings back = PAR_LER(dir.folder(), reg, kExe);
+    Settings back = readSettings(dir.folder(), reg, kExe);
     EXPECT_EQ(back.textFontSize, "8");
     EXPECT_EQ(back.fontName, "Tahoma");  // the fields after it are still read
     EXPECT_EQ(back.startPage, 2);
@@ -80,28 +80,28 @@ TEST_F(SettingsFile, RoundTripThroughTheFile) {
     s.startMode = 1;
     s.startPage = 2;
     s.showStart = false;
-    PAR_SALVA(dir.folder(), s, reg, kExe);
-    EXPECT_EQ(PAR_LER(dir.folder(), reg, kExe), s);
+    storeSettings(dir.folder(), s, reg, kExe);
+    EXPECT_EQ(readSettings(dir.folder(), reg, kExe), s);
 }
 
 TEST_F(SettingsFile, SaveSetsOrRemovesTheLogonValue) {
     Settings s;
     s.autorun = true;
-    PAR_SALVA(dir.folder(), s, reg, kExe);
+    storeSettings(dir.folder(), s, reg, kExe);
     EXPECT_EQ(reg.userRun["TARVEX"], "\"C:\\PROGRAM FILES\\TARVEX\\TARVEX.EXE\"");
 
     reg.machineRun["TARVEX"] = "old";
     s.autorun = false;
-    PAR_SALVA(dir.folder(), s, reg, kExe);
+    storeSettings(dir.folder(), s, reg, kExe);
     EXPECT_EQ(reg.userRun.count("TARVEX"), 0u);
     EXPECT_EQ(reg.machineRun.count("TARVEX"), 0u);
-    EXPECT_FALSE(PAR_LER(dir.folder(), reg, kExe).autorun);
+    EXPECT_FALSE(readSettings(dir.folder(), reg, kExe).autorun);
 }
 
 TEST_F(SettingsFile, StoredNIsOverriddenByThePresentValue) {
     dir.write(kFileName, "10#10#900#670#CALENDARIO#8#8#Arial#N#0#0#S#S########");
     reg.userRun[kExe] = "";
-    EXPECT_TRUE(PAR_LER(dir.folder(), reg, kExe).autorun);
+    EXPECT_TRUE(readSettings(dir.folder(), reg, kExe).autorun);
 }
 
 class BrokenRegistry : public testkit::FakeRegistry {
@@ -113,7 +113,7 @@ TEST_F(SettingsFile, FailedLogonTestIsToldAndKeepsTheStoredFlag) {
     BrokenRegistry broken;
     for (const auto& [flag, expected] : {std::pair{"N", false}, std::pair{"S", true}}) {
         dir.write(kFileName, std::string("10#10#900#670#CALENDARIO#8#8#Arial#") + flag + "#0#0#S#S########");
-        EXPECT_EQ(PAR_LER(dir.folder(), broken, kExe).autorun, expected) << flag;
+        EXPECT_EQ(readSettings(dir.folder(), broken, kExe).autorun, expected) << flag;
     }
     EXPECT_EQ(op.messages(), (std::vector<std::string>(2, "Erro na leitura do AUTORUN - x")));
 }

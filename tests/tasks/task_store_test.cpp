@@ -9,7 +9,7 @@
 #include "tasks/task_file.h"
 #include "tasks/task_store.h"
 #include "tasks/task_types.h"
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "task_temp.h"
 #include "testkit/disk_faults.h"
 #include "testkit/operator.h"
@@ -20,7 +20,7 @@ namespace {
 struct Store {
     TempFolder dir;
     tasks::TaskTable grid;
-    TaskStore store{grid, dir.folder(), [](const std::string& text) { MRQ_MSG(text); }};
+    TaskStore store{grid, dir.folder(), [](const std::string& text) { showMessageBox(text); }};
 
     void writeTaskFile(const std::string& bytes) {
         ASSERT_FALSE(platform::replaceFile(store.taskFilePath(), bytes));

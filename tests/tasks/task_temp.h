@@ -26,7 +26,7 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    // With its trailing backslash, as PASTA_PARAM is.
+    // With its trailing backslash, as programFolder is.
     std::string folder() const { return platform::fromFsPath(dir_) + "\\"; }
     std::string file(const std::string& name) const { return folder() + name; }
     const std::filesystem::path& fsDir() const { return dir_; }

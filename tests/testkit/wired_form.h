@@ -9,12 +9,13 @@
 #include <utility>
 #include <vector>
 
-#include "app/tf_tarvex.h"
+#include "app/main_form.h"
 #include "lib/datetime.h"
 #include "platform/files.h"
 #include "testkit/clock.h"
 #include "testkit/operator.h"
 #include "testkit/memory_kit.h"
+#include "testkit/task_file.h"
 
 namespace tarvex::testkit {
 
@@ -45,7 +46,7 @@ protected:
 
     // Writes the task file: row r of `rows` is task r + 1.
     void writeTasks(const std::vector<Row>& rows) {
-        app::TF_TARVEX writer(folder());
+        testkit::TaskFile writer(folder());
         writer.taskStore().load();
         writer.table().setRowCount(static_cast<int>(rows.size()) + 2);
         for (size_t r = 0; r < rows.size(); ++r)
@@ -55,10 +56,10 @@ protected:
 
     // Builds the window and runs start-up.
     void startOn(platform::Services& services, const std::string& exePath) {
-        form = std::make_unique<app::TF_TARVEX>(app::Wiring{services, folder(), exePath});
+        form = std::make_unique<app::MainForm>(app::Wiring{services, folder(), exePath});
         host.watch(form->TIMER1);
         host.watch(form->T_SUPERVISOR);
-        form->FormCreate();
+        form->startUp();
     }
 
     std::vector<std::string> logLines() const {
@@ -90,7 +91,7 @@ protected:
     TimerHost host{clock};
     ScriptedOperator op;
     OperatorScope opScope{op};
-    std::unique_ptr<app::TF_TARVEX> form;
+    std::unique_ptr<app::MainForm> form;
 };
 
 }  // namespace tarvex::testkit

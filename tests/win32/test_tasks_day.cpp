@@ -63,7 +63,7 @@ TEST_F(Day, EveryTaskRunsForRealAtItsHour) {
     start();
     host.runUntil(at(2026, 12, 9, 23, 0, 30));
     EXPECT_TRUE(form->quitRequested());
-    form->FormDestroy();
+    form->shutDown();
 
     const std::string tail = "#01 - Todos os Dias#";
     EXPECT_EQ(logLines(), (std::vector<std::string>{

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/tf_tarvex.h"
+#include "app/main_form.h"
 #include "platform/operator.h"
 #include "win32/main_window.h"
 #include "win32/services_win32.h"
@@ -90,11 +90,11 @@ TEST(Layout, CaptionsFitAndControlsStayInsideAtThisScale) {
     platform::setOperator(&op);
     win32::Win32Services system;
     {
-        app::TF_TARVEX form(app::Wiring{system.services, dir.folder(), dir.path("tarvex.exe")});
+        app::MainForm form(app::Wiring{system.services, dir.folder(), dir.path("tarvex.exe")});
         form.F_TARVEX.hide();
         win32::MainWindow window(form);
         op.setOwner(reinterpret_cast<std::uintptr_t>(window.hwnd()));
-        form.FormCreate();
+        form.startUp();
         ASSERT_TRUE(waitFor([&] { return IsWindowVisible(window.hwnd()) != FALSE; }, 30000));
         EXPECT_EQ(win32::dpi(), want);
 

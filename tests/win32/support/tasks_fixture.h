@@ -14,6 +14,7 @@
 #include "testkit/services.h"
 #include "testkit/wired_form.h"
 #include "win32/services_win32.h"
+#include "testkit/task_file.h"
 
 namespace tarvex::win32test {
 
@@ -37,7 +38,7 @@ protected:
     std::string folder() const override { return param; }
     void pumpMore() override { pumpWindows(); }
     void TearDown() override {
-        if (form) form->FormDestroy();
+        if (form) form->shutDown();
         WiredFormTest::TearDown();
     }
 
@@ -74,7 +75,7 @@ protected:
 
     // The "Ultima Exec" column of every task, as the task file holds it now.
     std::vector<std::string> stamps(int tasks) const {
-        app::TF_TARVEX reader(param);
+        testkit::TaskFile reader(param);
         reader.taskStore().load();
         std::vector<std::string> out;
         for (int row = 1; row <= tasks; ++row) out.emplace_back(reader.table().cell(col::ULTIMA_EXEC, row));

@@ -64,7 +64,7 @@ TEST_P(CloseWindow, ClosesTheNamedWindowAndNoOther) {
     std::vector<int> expected = GetParam().closed;
     for (int& i : expected)
         if (i == -1) i = frontmostOfClassA();
-    bool posted = exec::MRQ_FECHA_PROGRAMA(service, GetParam().program);
+    bool posted = exec::closeProgramWindows(service, GetParam().program);
     EXPECT_EQ(posted, !expected.empty());
     for (int i = 0; i < 3; ++i) {
         bool shouldClose = std::find(expected.begin(), expected.end(), i) != expected.end();
@@ -107,7 +107,7 @@ TEST(CloseOtherProgram, NotepadClosesOnRequest) {
     win32::Win32Windows service;
     bool posted = false;
     for (int i = 0; i < 100 && !posted; ++i) {   // its window may appear a little later
-        posted = exec::MRQ_FECHA_PROGRAMA(service, "Classe[Notepad]");
+        posted = exec::closeProgramWindows(service, "Classe[Notepad]");
         if (!posted) Sleep(100);
     }
     EXPECT_TRUE(posted);

@@ -2,15 +2,16 @@
 // lists them all, and it comes once the main window is on the screen.
 #include <vector>
 
-#include "app/tf_tarvex.h"
+#include "app/main_form.h"
 #include "tasks/columns.h"
 #include "test_app_process.h"
+#include "testkit/task_file.h"
 
 namespace tarvex::testui {
 namespace {
 
 void writeBadHours(const AppFolder& dir) {
-    app::TF_TARVEX writer(dir.folder());
+    testkit::TaskFile writer(dir.folder());
     writer.taskStore().load();
     writer.table().setRowCount(22);
     for (int row = 1; row <= 20; ++row) {

@@ -5,17 +5,18 @@
 #include <tuple>
 #include <vector>
 
-#include "app/tf_tarvex.h"
+#include "app/main_form.h"
 #include "tasks/columns.h"
 #include "test_app_process.h"
 #include "win32/main_window.h"
+#include "testkit/task_file.h"
 
 namespace tarvex::testui {
 namespace {
 
 // A message task every day at 23:59: due later today for any test run before then.
 void writeDueTask(const AppFolder& dir) {
-    app::TF_TARVEX writer(dir.folder());
+    testkit::TaskFile writer(dir.folder());
     writer.taskStore().load();
     writer.table().setRowCount(3);
     writer.table().setCell(col::NOME, 1, "AVISO");

@@ -75,9 +75,9 @@ protected:
         TasksTest::SetUp();
         writeTasks({{{col::NOME, "AVISO"}, {col::TIPO, "10 - Mensagem"}, {col::PERIODO, DAILY},
                      {col::HORA, "08:00"}, {col::MENSAGEM, "Bom dia"}}});
-        form = std::make_unique<app::TF_TARVEX>(app::Wiring{services, param, param + "tarvex.exe"});
+        form = std::make_unique<app::MainForm>(app::Wiring{services, param, param + "tarvex.exe"});
         window = std::make_unique<win32::MainWindow>(*form);
-        form->FormCreate();
+        form->startUp();
     }
     void TearDown() override {
         window.reset();
@@ -123,9 +123,9 @@ TEST_F(PenByLabelWindow, AMissingLabelWaitsAndTheMappedDriveRunsTheTask) {
     writeTasks({{{col::NOME, "COPIA PEN"}, {col::TIPO, "02 - Copiar Arquivo"}, {col::PERIODO, DAILY},
                  {col::HORA, "08:00"}, {col::PEN, "tarvexpen"}, {col::DIR_ORIGEM, dir.path("dados\\")},
                  {col::ARQUIVO, "*.txt"}, {col::DIR_DESTINO, "[PEN]:\\copia\\"}}});
-    form = std::make_unique<app::TF_TARVEX>(app::Wiring{services, param, param + "tarvex.exe"});
+    form = std::make_unique<app::MainForm>(app::Wiring{services, param, param + "tarvex.exe"});
     win32::MainWindow window(*form);
-    form->FormCreate();
+    form->startUp();
     const auto send = [&](UINT msg, WPARAM wp) { SendMessageW(window.hwnd(), msg, wp, 0); };
 
     send(WM_TIMECHANGE, 0);   // the overdue task is taken up in ten seconds rather than thirty

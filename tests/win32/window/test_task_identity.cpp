@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "platform/clock.h"
 #include "tasks/columns.h"
 #include "tasks/task_file.h"

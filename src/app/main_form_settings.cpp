@@ -1,7 +1,7 @@
 // The settings page: its controls copied to and from the settings record.
-#include "app/tf_tarvex.h"
+#include "app/main_form.h"
 #include "lib/errors.h"
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "settings/page.h"
 #include "settings/settings_file.h"
 #include "settings/start_options.h"
@@ -23,7 +23,7 @@ void designGroup(ui::ListBox& group, const char* caption, const auto& options) {
 
 }  // namespace
 
-void TF_TARVEX::designSettingsPage() {
+void MainForm::designSettingsPage() {
     designList(CB_FONTE, settings::kCalendarFontList);
     designList(CB_FONTEXT, settings::kTextFontSizeList);
     designList(CB_FONTNAME, settings::kFontNameList);
@@ -34,7 +34,7 @@ void TF_TARVEX::designSettingsPage() {
     BU_PARAM_SALVA.setHint(settings::kSaveHint);
 }
 
-settings::Settings TF_TARVEX::pageSettings() const {
+settings::Settings MainForm::pageSettings() const {
     settings::Settings s;
     const ui::Window::Rect& r = F_TARVEX.normalBounds();
     s.top = r.top, s.left = r.left, s.width = r.width, s.height = r.height;
@@ -49,7 +49,7 @@ settings::Settings TF_TARVEX::pageSettings() const {
     return s;
 }
 
-void TF_TARVEX::applySettings(const settings::Settings& s) {
+void MainForm::applySettings(const settings::Settings& s) {
     settings_ = s;
     E_DIR_PARAM.setText(store_.folder());
     CB_FONTEXT.setText(s.textFontSize);
@@ -66,26 +66,26 @@ void TF_TARVEX::applySettings(const settings::Settings& s) {
 
 // The settings file holds the record already limited; a field that does not
 // convert has taken its default there.
-void TF_TARVEX::PAR_LER() { applySettings(settings::PAR_LER(store_.folder(), services_.registry, exePath_)); }
+void MainForm::readSettings() { applySettings(settings::readSettings(store_.folder(), services_.registry, exePath_)); }
 
 // Written as the page stands, then read back, so the page shows what a start would.
-void TF_TARVEX::saveSettings() {
-    settings::PAR_SALVA(store_.folder(), pageSettings(), services_.registry, exePath_);
-    PAR_LER();
+void MainForm::saveSettings() {
+    settings::storeSettings(store_.folder(), pageSettings(), services_.registry, exePath_);
+    readSettings();
 }
 
-void TF_TARVEX::BU_PARAM_SALVAClick() {
+void MainForm::saveSettingsClicked() {
     saveSettings();
     PC_GERAL.show("TS_TAREFAS");
 }
 
 // Saving leaves the calendar page in front.
-void TF_TARVEX::TS_CALENDShow() { saveSettings(); }
+void MainForm::calendarShown() { saveSettings(); }
 
 // A size that does not convert leaves the calendar as it was.
-void TF_TARVEX::CB_FONTEClick() {
+void MainForm::fontSizeClicked() {
     try {
-        CALEND.setFontSize(MRQ_VAL(CB_FONTE.text()));
+        CALEND.setFontSize(toInt(CB_FONTE.text()));
     } catch (const ConvertError&) {
     }
 }

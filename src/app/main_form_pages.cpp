@@ -1,5 +1,5 @@
 // The pages of the main window and the ways between them.
-#include "app/tf_tarvex.h"
+#include "app/main_form.h"
 #include "platform/operator.h"
 
 namespace tarvex::app {
@@ -13,7 +13,7 @@ const char* const kHelpLines[] = {
 
 }  // namespace
 
-void TF_TARVEX::designPages() {
+void MainForm::designPages() {
     for (const char* page : {"TS_CALEND", "TS_TAREFAS", "TS_PARAM", "TS_SISTEMA", "TS_HELP", "TS_CAPA", "TS_LOG"})
         PC_GERAL.addPage(page);
     BU_LOG.setCaption("LOG");
@@ -41,43 +41,43 @@ void TF_TARVEX::designPages() {
     GRID_LOG.fixedCols = 0;
 }
 
-void TF_TARVEX::wirePages() {
-    auto on = [this](void (TF_TARVEX::*action)()) {
+void MainForm::wirePages() {
+    auto on = [this](void (MainForm::*action)()) {
         return [this, action] { event([this, action] { (this->*action)(); }); };
     };
-    BU_CALEND.onClick = LA_CALEND.onClick = on(&TF_TARVEX::BU_CALENDClick);
-    BU_TAREFAS.onClick = LA_TAREFAS.onClick = GRID_C.onDblClick = on(&TF_TARVEX::BU_TAREFASClick);
-    BU_HELP.onClick = LA_HELP.onClick = on(&TF_TARVEX::BU_HELPClick);
-    BU_LOG.onClick = LA_LOG.onClick = on(&TF_TARVEX::BU_LOGClick);
-    LA_PARAM.onClick = on(&TF_TARVEX::LA_PARAMClick);
-    BU_PARAM_SALVA.onClick = on(&TF_TARVEX::BU_PARAM_SALVAClick);
-    CB_FONTE.onClick = on(&TF_TARVEX::CB_FONTEClick);
-    BU_MONTA_LOG.onClick = [this] { event([this] { logView_.BU_MONTA_LOGClick(); }); };
-    BU_ZERA_LOG.onClick = [this] { event([this] { logView_.BU_ZERA_LOGClick(); }); };
-    BU_FINAL_LOG.onClick = [this] { event([this] { logView_.BU_FINAL_LOGClick(); }); };
+    BU_CALEND.onClick = LA_CALEND.onClick = on(&MainForm::calendarClicked);
+    BU_TAREFAS.onClick = LA_TAREFAS.onClick = GRID_C.onDblClick = on(&MainForm::tasksClicked);
+    BU_HELP.onClick = LA_HELP.onClick = on(&MainForm::helpClicked);
+    BU_LOG.onClick = LA_LOG.onClick = on(&MainForm::logClicked);
+    LA_PARAM.onClick = on(&MainForm::settingsLinkClicked);
+    BU_PARAM_SALVA.onClick = on(&MainForm::saveSettingsClicked);
+    CB_FONTE.onClick = on(&MainForm::fontSizeClicked);
+    BU_MONTA_LOG.onClick = [this] { event([this] { logView_.reloadLog(); }); };
+    BU_ZERA_LOG.onClick = [this] { event([this] { logView_.clearLog(); }); };
+    BU_FINAL_LOG.onClick = [this] { event([this] { logView_.goToEnd(); }); };
     PC_GERAL.onShow = [this](const std::string& page) { event([this, page] { pageShown(page); }); };
 }
 
-void TF_TARVEX::pageShown(const std::string& page) {
-    if (page == "TS_CALEND") TS_CALENDShow();
-    else if (page == "TS_LOG") TS_LOGShow();
+void MainForm::pageShown(const std::string& page) {
+    if (page == "TS_CALEND") calendarShown();
+    else if (page == "TS_LOG") logShown();
 }
 
 // Shows its own page, or the other one when its own is already shown.
-void TF_TARVEX::toggle(const char* own, const char* other) {
+void MainForm::toggle(const char* own, const char* other) {
     showPage(PC_GERAL.active() == own ? other : own);
 }
 
-void TF_TARVEX::showPage(const std::string& page) {
+void MainForm::showPage(const std::string& page) {
     if (PC_GERAL.active() == "TS_TAREFAS" && page != "TS_TAREFAS" && !editor_.leaveRow()) return;
     PC_GERAL.show(page);
 }
 
-void TF_TARVEX::BU_CALENDClick() { toggle("TS_CALEND", "TS_TAREFAS"); }
-void TF_TARVEX::BU_TAREFASClick() { toggle("TS_TAREFAS", "TS_CAPA"); }
-void TF_TARVEX::BU_HELPClick() { toggle("TS_HELP", "TS_TAREFAS"); }
-void TF_TARVEX::BU_LOGClick() { toggle("TS_LOG", "TS_TAREFAS"); }
+void MainForm::calendarClicked() { toggle("TS_CALEND", "TS_TAREFAS"); }
+void MainForm::tasksClicked() { toggle("TS_TAREFAS", "TS_CAPA"); }
+void MainForm::helpClicked() { toggle("TS_HELP", "TS_TAREFAS"); }
+void MainForm::logClicked() { toggle("TS_LOG", "TS_TAREFAS"); }
 
-void TF_TARVEX::VALDRIN1Click() { services_.shell.open(kMakerAddress, "", "", platform::SW_NORMAL_); }
+void MainForm::makerMenuClicked() { services_.shell.open(kMakerAddress, "", "", platform::SW_NORMAL_); }
 
 }  // namespace tarvex::app

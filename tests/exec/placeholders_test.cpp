@@ -1,4 +1,4 @@
-#include "exec/acerta.h"
+#include "exec/placeholders.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ TEST_P(AcertaTest, ExpandsAndTidies) {
     ctx.DIA_SEMANA = "Domingo";
     ctx.PEN_TAREFA = c.pen;
     ctx.EXTENSAO_TAREFA = c.ext;
-    EXPECT_EQ(ACERTA(ctx, c.in), c.out);
+    EXPECT_EQ(expandPlaceholders(ctx, c.in), c.out);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -44,7 +44,7 @@ class SpaceRunTest : public ::testing::TestWithParam<std::pair<int, int>> {};
 TEST_P(SpaceRunTest, ShortensRuns) {
     auto [run, left] = GetParam();
     RunContext ctx;
-    EXPECT_EQ(ACERTA(ctx, "A" + std::string(run, ' ') + "B"), "A" + std::string(left, ' ') + "B");
+    EXPECT_EQ(expandPlaceholders(ctx, "A" + std::string(run, ' ') + "B"), "A" + std::string(left, ' ') + "B");
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, SpaceRunTest,
@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(Runs, SpaceRunTest,
 TEST(Acerta, ShortDateTextGivesEmptyParts) {
     RunContext ctx;
     ctx.DATA_HOJE = "";
-    EXPECT_EQ(ACERTA(ctx, "X[DIA][MES][ANO]Y"), "XY");
+    EXPECT_EQ(expandPlaceholders(ctx, "X[DIA][MES][ANO]Y"), "XY");
 }
 
 }  // namespace

@@ -1,12 +1,11 @@
-#include "app/tf_tarvex.h"
+#include "app/main_form.h"
 
 #include <exception>
 
 #include "app/cover.h"
-#include "app/inert_services.h"
 #include "lib/datetime.h"
 #include "lib/errors.h"
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "platform/operator.h"
 #include "version.h"
 #include "tasks/columns.h"
@@ -15,23 +14,20 @@ namespace tarvex::app {
 
 void programEntry() { platform::setAppTitle(kEntryTitle); }
 
-TF_TARVEX::TF_TARVEX(const std::string& PASTA_PARAM)
-    : TF_TARVEX(Wiring{inertServices(), PASTA_PARAM, PASTA_PARAM + "TARVEX.EXE"}) {}
-
-TF_TARVEX::TF_TARVEX(const Wiring& w)
+MainForm::MainForm(const Wiring& w)
     : services_(w.services),
       exePath_(w.exePath),
-      store_(table_, w.PASTA_PARAM, [](const std::string& text) { MRQ_MSG(text); }),
+      store_(table_, w.programFolder, [](const std::string& text) { showMessageBox(text); }),
       log_(store_.folder(), runContext),
       logView_({GRID_LOG, E_MEMO_LOG, CB_VER_INICIO, CB_VER_TERMINO}, log_, runContext, w.services.shell,
                [this](const std::string& text) { return ask(text); }),
-      commandRunner_(w.services, w.PASTA_PARAM),
+      commandRunner_(w.services, w.programFolder),
       executor_(table_, runContext, schedule_, *this, log_, commandRunner_, w.services),
       dialogs_(w.dialogs),
       editor_(editorLinks(), {platform::op(), dialogs_, w.services.registry, w.services.windows,
                               &w.services.shell}),
       agenda_({table_, schedule_, TIMER1}, [this](const std::string& text) { tellAgenda(text); }),
-      loop_({table_, schedule_, TIMER1, T_SUPERVISOR}, agenda_, [](const std::string& text) { MRQ_MSG(text); }) {
+      loop_({table_, schedule_, TIMER1, T_SUPERVISOR}, agenda_, [](const std::string& text) { showMessageBox(text); }) {
     table_.onCellChanged = [this](int, int) { showTable(); };
     table_.onReshaped = [this] { showTable(); };
     design();
@@ -46,19 +42,19 @@ TF_TARVEX::TF_TARVEX(const Wiring& w)
     T_DURACAO.onTimer = [this] { message([this] { showDuration(); }); };
 }
 
-void TF_TARVEX::systemResumed() {
+void MainForm::systemResumed() {
     if (!schedule_.stopped && !schedule_.running) agenda_.compute();
 }
 
-void TF_TARVEX::sessionEnding() {
+void MainForm::sessionEnding() {
     if (tasksLoaded_) store_.save();
     saveSettings();
-    FormDestroy();
+    shutDown();
 }
 
 // The run's name and its time so far, in the label and the tray hint, every second;
 // Windows is told to wait for it at the end of the session.
-void TF_TARVEX::runningChanged() {
+void MainForm::runningChanged() {
     const bool running = schedule_.running;
     T_DURACAO.setTimerEnabled(running);
     progressText_.clear();
@@ -69,7 +65,7 @@ void TF_TARVEX::runningChanged() {
     if (onBusy) onBusy(running ? "TARVEX: executando " + runName_ : "");
 }
 
-void TF_TARVEX::showDuration() {
+void MainForm::showDuration() {
     if (!schedule_.running) return;
     if (!progressText_.empty()) {
         LA_MSG.setCaption(progressText_);
@@ -77,8 +73,8 @@ void TF_TARVEX::showDuration() {
         return;
     }
     const int elapsed = (nowSeconds() - runStartSecond_ + 86400) % 86400;
-    const std::string text = "Executando " + runName_ + " - " + MRQ_ZEROS(elapsed / 60, 2) + ":" +
-                             MRQ_ZEROS(elapsed % 60, 2);
+    const std::string text = "Executando " + runName_ + " - " + zeroPad(elapsed / 60, 2) + ":" +
+                             zeroPad(elapsed % 60, 2);
     LA_MSG.setCaption(text);
     TrayIcon1.setHint(text);
 }
@@ -96,16 +92,16 @@ private:
 };
 }  // namespace
 
-void TF_TARVEX::showTable() { GRID.assignSource(table_.colCount(), std::make_shared<TableRows>(table_)); }
+void MainForm::showTable() { GRID.assignSource(table_.colCount(), std::make_shared<TableRows>(table_)); }
 
-EditorLinks TF_TARVEX::editorLinks() {
+EditorLinks MainForm::editorLinks() {
     return {table_,
             GRID,
             E_ULTEXEC,
             [this] { return linha_; },
             [this](int row) { linha_ = row; },
             [this] { saveTasks(); },
-            [this] { BU_MONTARClick(); },
+            [this] { reloadTasks(); },
             [this](const std::function<void()>& action) { event(action); },
             [this] {
                 if (!schedule_.stopped) agenda_.compute();
@@ -114,7 +110,7 @@ EditorLinks TF_TARVEX::editorLinks() {
 }
 
 // The state the window starts in, as designed.
-void TF_TARVEX::design() {
+void MainForm::design() {
     F_TARVEX.setCaption("TARVEX - V: " TARVEX_VERSION_DATE);
     F_TARVEX.setState(ui::Window::State::Minimized);   // until start-up decides
     F_TARVEX.hide();
@@ -139,7 +135,7 @@ void TF_TARVEX::design() {
     designSettingsPage();
 }
 
-void TF_TARVEX::wire() {
+void MainForm::wire() {
     BU_PROXIMO.onClick = [this] {
         event([this] {
             if (schedule_.running) return;   // nothing changes during a run
@@ -148,18 +144,18 @@ void TF_TARVEX::wire() {
         });
     };
     LA_HOJE.onClick = BU_PROXIMO.onClick;
-    TIMER1.onTimer = [this] { message([this] { TIMER1Timer(); }); };
-    T_SUPERVISOR.onTimer = [this] { message([this] { T_SUPERVISORTimer(); }); };
-    CB_PARAR.onClick = [this] { event([this] { CB_PARARClick(); }); };
-    BU_REAGENDAR.onClick = [this] { event([this] { BU_REAGENDARClick(); }); };
-    T_EXEC.onClick = [this] { event([this] { T_EXECClick(); }); };
-    BU_ICONIZAR.onClick = [this] { event([this] { BU_ICONIZARClick(); }); };
-    TrayIcon1.onClick = [this] { event([this] { TrayIcon1Click(); }); };
-    TrayIcon1.onBalloonClick = [this] { event([this] { TrayIcon1BalloonClick(); }); };
+    TIMER1.onTimer = [this] { message([this] { nextTaskTimerFired(); }); };
+    T_SUPERVISOR.onTimer = [this] { message([this] { supervisorTimerFired(); }); };
+    CB_PARAR.onClick = [this] { event([this] { stopClicked(); }); };
+    BU_REAGENDAR.onClick = [this] { event([this] { rescheduleClicked(); }); };
+    T_EXEC.onClick = [this] { event([this] { runNowClicked(); }); };
+    BU_ICONIZAR.onClick = [this] { event([this] { iconizeClicked(); }); };
+    TrayIcon1.onClick = [this] { event([this] { trayClicked(); }); };
+    TrayIcon1.onBalloonClick = [this] { event([this] { balloonClicked(); }); };
     wirePages();
 }
 
-void TF_TARVEX::event(const std::function<void()>& action) {
+void MainForm::event(const std::function<void()>& action) {
     struct Depth {
         int& d;
         explicit Depth(int& depth) : d(depth) { ++d; }
@@ -175,7 +171,7 @@ void TF_TARVEX::event(const std::function<void()>& action) {
 
 // A timer's message is dispatched by the message loop, also when a run lets messages
 // through: its error ends its own handler, not the run that let it in.
-void TF_TARVEX::message(const std::function<void()>& action) {
+void MainForm::message(const std::function<void()>& action) {
     const int outer = eventDepth_;
     eventDepth_ = 0;
     try {
@@ -188,7 +184,7 @@ void TF_TARVEX::message(const std::function<void()>& action) {
 }
 
 // The way back from the notification area; the operator has now seen any failure.
-void TF_TARVEX::TrayIcon1Click() {
+void MainForm::trayClicked() {
     F_TARVEX.show();
     F_TARVEX.setState(ui::Window::State::Normal);
     failureUnseen_ = false;
@@ -198,25 +194,25 @@ void TF_TARVEX::TrayIcon1Click() {
     }
 }
 
-void TF_TARVEX::TrayIcon1BalloonClick() {
-    TrayIcon1Click();
+void MainForm::balloonClicked() {
+    trayClicked();
     showPage("TS_LOG");
 }
 
 // Told without a modal box, which would hold the scheduler while nobody is at the
 // PC; a run the operator started by hand also shows the reason at once.
-void TF_TARVEX::runFailed(tasks::TaskId task, const std::string& reason) {
+void MainForm::runFailed(tasks::TaskId task, const std::string& reason) {
     const int row = table_.rowOf(task);
     const std::string name = trim(table_.cell(col::NOME, row));
-    TrayIcon1.showBalloon({"TARVEX: falha na tarefa " + MRQ_ZEROS(row, 2) + " - " + name, reason, true});
+    TrayIcon1.showBalloon({"TARVEX: falha na tarefa " + zeroPad(row, 2) + " - " + name, reason, true});
     failureUnseen_ = true;
     agenda_.deferRetry(task);
     if (handRun_) platform::op().error("Falha na tarefa " + name + ": " + reason);
 }
 
 // The operator is asked once a day to plug the drive in; the task is not failed yet.
-void TF_TARVEX::penWaiting(tasks::TaskId task, const std::string& pen) {
-    const std::string today = MRQ_HOJE();
+void MainForm::penWaiting(tasks::TaskId task, const std::string& pen) {
+    const std::string today = todayText();
     auto it = penWaits_.find(task);
     if (it == penWaits_.end() || it->second.day != today) {
         penWaits_[task] = {pen, today};
@@ -228,19 +224,19 @@ void TF_TARVEX::penWaiting(tasks::TaskId task, const std::string& pen) {
     showWaiting();
 }
 
-void TF_TARVEX::devicesChanged() {
+void MainForm::devicesChanged() {
     for (const auto& [task, wait] : penWaits_) agenda_.clearRetry(task);
     systemResumed();
 }
 
 // A wait that outlived its day is that day's failure; the others show on the cover.
 // A task deleted meanwhile waits no more.
-void TF_TARVEX::agendaComputed(const std::vector<std::string>& late) {
+void MainForm::agendaComputed(const std::vector<std::string>& late) {
     showCover(table_, GRID_C);
     // The operator's typing on these pages is never taken from the screen.
     const std::string& page = PC_GERAL.active();
     if (page != "TS_TAREFAS" && page != "TS_PARAM") PC_GERAL.show("TS_CAPA");
-    const std::string today = MRQ_HOJE();
+    const std::string today = todayText();
     for (auto it = penWaits_.begin(); it != penWaits_.end();) {
         const int row = table_.rowOf(it->first);
         const bool ranSince = table_.cell(col::ULTIMA_EXEC, row).substr(0, 8) == today;
@@ -252,25 +248,25 @@ void TF_TARVEX::agendaComputed(const std::vector<std::string>& late) {
     lateTasks(late);
 }
 
-void TF_TARVEX::showWaiting() {
+void MainForm::showWaiting() {
     for (int r = 1; r < GRID_C.rowCount(); ++r) {
-        auto it = penWaits_.find(table_.idAt(static_cast<int>(MRQ_VAL(GRID_C.cell(0, r)))));
+        auto it = penWaits_.find(table_.idAt(static_cast<int>(toInt(GRID_C.cell(0, r)))));
         if (it != penWaits_.end()) GRID_C.setCell(3, r, "AGUARDANDO o pen drive " + it->second.pen);
     }
 }
 
 // Listed at every agenda, announced once a day.
-void TF_TARVEX::lateTasks(const std::vector<std::string>& late) {
+void MainForm::lateTasks(const std::vector<std::string>& late) {
     std::string text;
     for (const std::string& line : late) text += (text.empty() ? "" : "\r\n") + line;
     LA_ATRASADAS.setCaption(text);
-    const std::string day = MRQ_HOJE();
+    const std::string day = todayText();
     if (late.empty() || lateToldOn_ == day) return;
     lateToldOn_ = day;
     TrayIcon1.showBalloon({"TARVEX: tarefas sem execução", text, true});
 }
 
-void TF_TARVEX::T_EXECClick() {
+void MainForm::runNowClicked() {
     handRun_ = true;
     try {
         loop_.runNow(table_.idAt(linha_));
@@ -281,7 +277,7 @@ void TF_TARVEX::T_EXECClick() {
     handRun_ = false;
 }
 
-std::vector<ui::Control*> TF_TARVEX::controls() {
+std::vector<ui::Control*> MainForm::controls() {
     return {&F_TARVEX,     &PC_GERAL,      &GRID,          &GRID_C,         &TIMER1,      &T_SUPERVISOR, &T_DURACAO,
             &CB_PARAR,     &CB_EXECUTANDO, &LA_MSG,        &LA_PROXIMO,     &LA_HOJE,     &E_PROX_NOME,
             &E_PROX_HORA,  &E_PROX_INTERVALO, &BU_PROXIMO, &LA_ATRASADAS, &BU_ICONIZAR,    &BU_REAGENDAR, &T_EXEC,
@@ -293,7 +289,7 @@ std::vector<ui::Control*> TF_TARVEX::controls() {
 }
 
 // The row's stamp is emptied in the table and the box alike, and kept on disk.
-void TF_TARVEX::BU_REAGENDARClick() {
+void MainForm::rescheduleClicked() {
     E_ULTEXEC.setText("");
     if (linha_ >= 1 && linha_ < table_.rowCount()) table_.setCell(col::ULTIMA_EXEC, linha_, "");
     loop_.setStopped(false);
@@ -302,21 +298,21 @@ void TF_TARVEX::BU_REAGENDARClick() {
     saveTasks();
 }
 
-void TF_TARVEX::BU_ICONIZARClick() {
+void MainForm::iconizeClicked() {
     loop_.setStopped(false);
     F_TARVEX.hide();
     agenda_.compute();
 }
 
 // The operator's click on "Parar Timer"; the box then shows what the schedule did.
-void TF_TARVEX::CB_PARARClick() {
+void MainForm::stopClicked() {
     if (showingSchedule_) return;
     loop_.setStopped(CB_PARAR.checked());
     showSchedule();
 }
 
 // The controls show the schedule's state; they are never read back.
-void TF_TARVEX::showSchedule() {
+void MainForm::showSchedule() {
     const bool wasRunning = CB_EXECUTANDO.checked();
     showingSchedule_ = true;
     CB_PARAR.setChecked(schedule_.stopped);
@@ -334,13 +330,13 @@ void TF_TARVEX::showSchedule() {
     if (wasRunning != schedule_.running) runningChanged();
 }
 
-void TF_TARVEX::T_SUPERVISORTimer() {
+void MainForm::supervisorTimerFired() {
     if (!tasksLoaded_ && !schedule_.running) loadTasks(false);
     loop_.supervisorFired();
 }
 
 // Until the table is loaded, saving it would replace the task file with nothing.
-void TF_TARVEX::saveTasks() {
+void MainForm::saveTasks() {
     if (!tasksLoaded_) throw FileError("Tabela de tarefas não carregada: " + store_.taskFilePath());
     store_.save();
 }
@@ -349,8 +345,8 @@ void TF_TARVEX::saveTasks() {
 
 namespace tarvex::app {
 
-bool TF_TARVEX::ask(const std::string& text) { return platform::op().question("Mensagem do Sistema", text); }
+bool MainForm::ask(const std::string& text) { return platform::op().question("Mensagem do Sistema", text); }
 
-void TF_TARVEX::tell(const std::string& text) { MRQ_MSG(text); }
+void MainForm::tell(const std::string& text) { showMessageBox(text); }
 
 }  // namespace tarvex::app

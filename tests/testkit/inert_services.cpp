@@ -1,6 +1,6 @@
-#include "app/inert_services.h"
+#include "testkit/inert_services.h"
 
-namespace tarvex::app {
+namespace tarvex::testkit {
 namespace {
 
 struct NoProcesses : platform::Processes {
@@ -49,4 +49,4 @@ platform::Services& inertServices() {
     return services;
 }
 
-}  // namespace tarvex::app
+}  // namespace tarvex::testkit

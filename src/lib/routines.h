@@ -10,7 +10,7 @@
 
 namespace tarvex {
 
-// ---- MRQ_TABELA: the shared field table, slots 1..400 -------------------------
+// ---- fieldTable: the shared field table, slots 1..400 -------------------------
 class FieldTable {
 public:
     static constexpr int kSlots = 400;
@@ -20,18 +20,18 @@ public:
 private:
     std::array<std::string, kSlots + 1> slots_{};   // [0] unused
 };
-extern FieldTable MRQ_TABELA;
+extern FieldTable fieldTable;
 
 // ---- Text and number routines ---------------------------------------------------
-std::string MRQ_FILTRA(const std::string& text, const std::string& allowed);
-int32_t MRQ_VAL(std::string_view text);           // throws IntegerConvertError
-std::string MRQ_TROCA(const std::string& text, const std::string& search,
+std::string keepOnly(const std::string& text, const std::string& allowed);
+int32_t toInt(std::string_view text);           // throws IntegerConvertError
+std::string replaceText(const std::string& text, const std::string& search,
                       const std::string& replacement, int mode = 0);
-std::string MRQ_CAMPO(const std::string& text, int n, char separator);
-std::string MRQ_ZEROS(long long value, int width);
-std::string MRQ_ZEROS(const std::string& value, int width);
+std::string fieldOf(const std::string& text, int n, char separator);
+std::string zeroPad(long long value, int width);
+std::string zeroPad(const std::string& value, int width);
 // Appends the line and CR LF whole or not at all; false when it was not written.
-bool MRQ_ADDLINHA(const std::string& path, const std::string& line);
+bool appendLine(const std::string& path, const std::string& line);
 
 // Trim blanks and control characters (<= 0x20) at both ends.
 std::string trim(std::string_view s);
@@ -45,29 +45,29 @@ std::vector<std::string> textLines(std::string_view text);
 std::string joinLines(const std::vector<std::string>& lines);
 
 // ---- Date routines (dd/mm/yy texts) ---------------------------------------------
-std::string MRQ_SOMA_MES(const std::string& date, int months);
-std::string MRQ_HOJE();
-std::string MRQ_FIM_MES(const std::string& date);
-bool MRQ_DATA_VAZIA(std::string_view text);
-bool MRQ_DATA_VALIDA(const std::string& text);
-std::string MRQ_RETIRA(const std::string& text, const std::string& set);
-bool MRQ_APENAS(const std::string& text, const std::string& set);
-std::string MRQ_DIA_SEMANA(const std::string& date);
-std::string MRQ_DATA_SQL(const std::string& date);
-std::string MRQ_ASPAS(const std::string& text, int length);
-extern const std::array<std::string, 8> MRQ_DIAS;  // [1]=Domingo .. [7]=Sabado
+std::string addMonthsText(const std::string& date, int months);
+std::string todayText();
+std::string monthEnd(const std::string& date);
+bool isBlankText(std::string_view text);
+bool isValidDate(const std::string& text);
+std::string removeChars(const std::string& text, const std::string& set);
+bool consistsOf(const std::string& text, const std::string& set);
+std::string weekdayName(const std::string& date);
+std::string sqlDate(const std::string& date);
+std::string sqlQuoted(const std::string& text, int length);
+extern const std::array<std::string, 8> kWeekdayNames;  // [1]=Domingo .. [7]=Sabado
 
 // ---- Field files and the operator -------------------------------------------------
-void MRQ_READ(const std::string& path, int count);
-// MRQ_READ's reading of a field file's bytes, without the file: the fields of
+void readFieldFile(const std::string& path, int count);
+// readFieldFile's reading of a field file's bytes, without the file: the fields of
 // the kept line into slots 1..count.
 void readFieldText(const std::string& content, int count);
-void MRQ_WRITE(const std::string& path, int count);
-void MRQ_MSG(const std::string& text);
-void MRQ_CRIA_PASTA(const std::string& path);
+void writeFieldFile(const std::string& path, int count);
+void showMessageBox(const std::string& text);
+void createFolders(const std::string& path);
 
 // ---- Command-text helpers ----------------------------------------------------------
-std::string MRQ_LIMPA_PATH(const std::string& text);
-std::string MRQ_ENTRE(const std::string& text, const std::string& start, const std::string& end);
+std::string cleanPath(const std::string& text);
+std::string textBetween(const std::string& text, const std::string& start, const std::string& end);
 
 }  // namespace tarvex

@@ -3,8 +3,8 @@
 // copied, closed or stored, and every request reports that it failed.
 #include "platform/services.h"
 
-namespace tarvex::app {
+namespace tarvex::testkit {
 
 platform::Services& inertServices();
 
-}  // namespace tarvex::app
+}  // namespace tarvex::testkit

@@ -1,5 +1,5 @@
 #pragma once
-// TF_TARVEX: the main window as the core sees it. It owns the task table, the
+// MainForm: the main window as the core sees it. It owns the task table, the
 // scheduler's timers and the controls that carry its state, the run context, the
 // log, the executor and the settings, and forwards its event actions to them.
 #include <functional>
@@ -39,18 +39,16 @@ void programEntry();
 // auto-start value names, and the editor's path pickers (none: they pick nothing).
 struct Wiring {
     platform::Services& services;
-    std::string PASTA_PARAM;
+    std::string programFolder;
     std::string exePath;
     platform::Dialogs* dialogs = nullptr;
 };
 
-class TF_TARVEX : public exec::ExecHost {
+class MainForm : public exec::ExecHost {
 public:
-    explicit TF_TARVEX(const Wiring& wiring);
-    // A window without the operating system: every task that reaches it fails.
-    explicit TF_TARVEX(const std::string& PASTA_PARAM);
-    TF_TARVEX(const TF_TARVEX&) = delete;
-    TF_TARVEX& operator=(const TF_TARVEX&) = delete;
+    explicit MainForm(const Wiring& wiring);
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
 
     // ---- controls ---------------------------------------------------------------
     ui::Window F_TARVEX{"F_TARVEX"};
@@ -114,7 +112,7 @@ public:
     // What the schedule is doing; the controls above only show it.
     tasks::ScheduleState& schedule() { return schedule_; }
 
-    int LINHA() const { return linha_; }
+    int editorRow() const { return linha_; }
     void stamped(tasks::TaskId task, const std::string& stamp) override {
         agenda_.clearRetry(task);
         editor_.rowStamped(table_.rowOf(task), stamp);
@@ -130,15 +128,15 @@ public:
     void showDuration();
     int idleTrayImage() const override { return failureUnseen_ ? 2 : 0; }
     void runProgress(const std::string& text) override { progressText_ = text; }
-    void setLINHA(int row) { linha_ = row; }
-    const std::string& PASTA_PARAM() const { return store_.folder(); }
+    void setEditorRow(int row) { linha_ = row; }
+    const std::string& programFolder() const { return store_.folder(); }
     // The task list; GRID shows it.
     tasks::TaskTable& table() { return table_; }
     const std::string& exePath() const { return exePath_; }
     tasks::TaskStore& taskStore() { return store_; }
     log::Log& log() { return log_; }
     LogPage& logView() { return logView_; }
-    // The settings as last read (PAR_LER): the text font for the editor's memo.
+    // The settings as last read (readSettings): the text font for the editor's memo.
     const settings::Settings& settings() const { return settings_; }
     // Every control of the window, so a kit can attach its views by name.
     std::vector<ui::Control*> controls();
@@ -154,14 +152,14 @@ public:
     void setDialogs(platform::Dialogs* dialogs) { dialogs_.target = dialogs; }
 
     // ---- start-up and end ----------------------------------------------------------
-    void FormCreate();
-    void FormShow();
+    void startUp();
+    void windowShown();
     // The window is up and the message loop runs: what start-up held back for
     // the operator is told now, as a balloon when only the icon shows.
     void windowUp();
     // Every way of closing the window; false refuses the close.
-    bool FormClose();
-    void FormDestroy();
+    bool closeRequested();
+    void shutDown();
 
     // ---- the PC's own events ------------------------------------------------------------
     // Back from sleep or hibernation, or the clock or time zone changed: the agenda is
@@ -182,34 +180,34 @@ public:
 
     // ---- event actions --------------------------------------------------------------
     void computeAgenda() override { agenda_.compute(); }
-    void TIMER1Timer() { loop_.timerFired(); }
-    void T_SUPERVISORTimer();
-    void CB_PARARClick();
-    void BU_REAGENDARClick();
-    void T_EXECClick();
-    void BU_ICONIZARClick();
-    void TrayIcon1Click();
-    void TrayIcon1BalloonClick();
+    void nextTaskTimerFired() { loop_.timerFired(); }
+    void supervisorTimerFired();
+    void stopClicked();
+    void rescheduleClicked();
+    void runNowClicked();
+    void iconizeClicked();
+    void trayClicked();
+    void balloonClicked();
 
-    void BU_CALENDClick();
-    void BU_TAREFASClick();
-    void BU_HELPClick();
-    void BU_LOGClick();
-    void LA_PARAMClick() { showPage("TS_PARAM"); }
-    void Parmetros1Click() { showPage("TS_PARAM"); }
-    void SistemaClick() { showPage("TS_SISTEMA"); }
+    void calendarClicked();
+    void tasksClicked();
+    void helpClicked();
+    void logClicked();
+    void settingsLinkClicked() { showPage("TS_PARAM"); }
+    void settingsMenuClicked() { showPage("TS_PARAM"); }
+    void systemMenuClicked() { showPage("TS_SISTEMA"); }
     // The operator's way to another page: the editor's changed fields are asked about first.
     void showPage(const std::string& page);
-    void VALDRIN1Click();
-    void LOG1Click() { logView_.LOG1Click(); }
-    void BU_LOGO_EDITClick() { logView_.BU_LOGO_EDITClick(); }
-    void TS_CALENDShow();
-    void TS_LOGShow() { logView_.BU_MONTA_LOGClick(); }
-    void CB_FONTEClick();
+    void makerMenuClicked();
+    void openLogFile() { logView_.openLogFile(); }
+    void logoEditClicked() { logView_.logoEditClicked(); }
+    void calendarShown();
+    void logShown() { logView_.reloadLog(); }
+    void fontSizeClicked();
 
     // The settings: read and applied to the window, saved from it.
-    void PAR_LER();
-    void BU_PARAM_SALVAClick();
+    void readSettings();
+    void saveSettingsClicked();
 
     // ---- for the executor -------------------------------------------------------------
     void saveTasks() override;
@@ -229,7 +227,7 @@ private:
     void loadTable();
     void showTable();
     void showSchedule();
-    void BU_MONTARClick();
+    void reloadTasks();
     EditorLinks editorLinks();
     void keepUnreadableFile(const std::string& error);
     void logNow(const std::string& code, const std::string& text);

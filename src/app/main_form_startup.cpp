@@ -1,8 +1,8 @@
 // Start-up, closing and the end of the program.
-#include "app/tf_tarvex.h"
+#include "app/main_form.h"
 #include "lib/datetime.h"
 #include "lib/errors.h"
-#include "lib/mrqr.h"
+#include "lib/routines.h"
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "settings/start_options.h"
@@ -20,20 +20,20 @@ const char* const kBusyCaption = "Tarefa em execução";
 
 }  // namespace
 
-void TF_TARVEX::logNow(const std::string& code, const std::string& text) {
+void MainForm::logNow(const std::string& code, const std::string& text) {
     runContext.HORA_INICIO = formatTime(nowSeconds());
-    log_.MRQ_ADDLOG(0, code, text);
+    log_.addEntry(0, code, text);
 }
 
 // Each step runs as its own action: a step that fails is shown and the next goes
 // on, so the scheduler always ends up running.
-void TF_TARVEX::FormCreate() {
+void MainForm::startUp() {
     const LocalTime today = platform::clock().now();
     CALEND.setDate(today.year, today.month, today.day);
     PC_GERAL.setTabsVisible(false);
     editor_.pages.PC_TIPO.setTabsVisible(false);
     platform::removeLeftoverTemps(store_.folder());   // what interrupted saves left behind
-    event([this] { PAR_LER(); });
+    event([this] { readSettings(); });
     loadTasks(true);
     logNow("INI", "Start TARVEX");
     event([this] { agenda_.compute(); });
@@ -45,7 +45,7 @@ void TF_TARVEX::FormCreate() {
 // The load action, row 1 made the editor's task. A file that cannot be read is kept
 // aside first; the supervisor tries the load again, and until it succeeds nothing
 // saves the table over the operator's file.
-bool TF_TARVEX::loadTasks(bool tellFailure) {
+bool MainForm::loadTasks(bool tellFailure) {
     try {
         loadTable();
     } catch (const FileError& e) {
@@ -55,20 +55,20 @@ bool TF_TARVEX::loadTasks(bool tellFailure) {
     tasksLoaded_ = true;
     linha_ = 1;
     GRID.setRow(1);
-    editor_.GRID_LER();
+    editor_.loadRow();
     return true;
 }
 
 // "Monta Grid": the table read again from the file, the editor's task kept.
-void TF_TARVEX::BU_MONTARClick() {
+void MainForm::reloadTasks() {
     loadTable();
     tasksLoaded_ = true;
     if (linha_ < 1 || linha_ >= table_.rowCount()) linha_ = 1;
-    editor_.GRID_LER();
+    editor_.loadRow();
 }
 
 // The task file read into the table; the view's columns as designed.
-void TF_TARVEX::loadTable() {
+void MainForm::loadTable() {
     store_.load();
     schedule_.batchText = tasks::cellToLines(table_.cell(col::NOME, linha_));
     schedule_.changed();
@@ -80,7 +80,7 @@ void TF_TARVEX::loadTable() {
     GRID.setWidth(250);
 }
 
-void TF_TARVEX::keepUnreadableFile(const std::string& error) {
+void MainForm::keepUnreadableFile(const std::string& error) {
     const std::string path = store_.taskFilePath();
     keptAside_ = tasks::keepAside(path, platform::clock().now());
     std::string text = error;
@@ -90,9 +90,9 @@ void TF_TARVEX::keepUnreadableFile(const std::string& error) {
     platform::op().error(text);
 }
 
-void TF_TARVEX::showStartPage() { PC_GERAL.show(settings::startPage(RG_TELAINI.itemIndex()).name); }
+void MainForm::showStartPage() { PC_GERAL.show(settings::startPage(RG_TELAINI.itemIndex()).name); }
 
-void TF_TARVEX::applyStartMode() {
+void MainForm::applyStartMode() {
     switch (settings::windowStart(RG_INICIAR.itemIndex())) {
     case settings::WindowStart::Normal:
         F_TARVEX.show();
@@ -110,28 +110,28 @@ void TF_TARVEX::applyStartMode() {
     }
 }
 
-void TF_TARVEX::FormShow() { platform::setAppTitle(kShownTitle); }
+void MainForm::windowShown() { platform::setAppTitle(kShownTitle); }
 
 // A box before the window would stand alone on the screen, one per computation.
-void TF_TARVEX::tellAgenda(const std::string& text) {
-    if (windowUp_) return MRQ_MSG(text);
+void MainForm::tellAgenda(const std::string& text) {
+    if (windowUp_) return showMessageBox(text);
     heldBack_ += (heldBack_.empty() ? "" : "\r\n") + text;
 }
 
-void TF_TARVEX::windowUp() {
+void MainForm::windowUp() {
     if (windowUp_) return;
     windowUp_ = true;
     const std::string text = std::move(heldBack_);
     heldBack_.clear();
     if (text.empty()) return;
-    if (F_TARVEX.visible()) MRQ_MSG(text);
+    if (F_TARVEX.visible()) showMessageBox(text);
     else TrayIcon1.showBalloon({kShownTitle, text, false});
 }
 
 // The settings are saved whatever the answer. A close confirmed while a task runs
 // (a message box lets the request in) ends the program once the run is over.
-bool TF_TARVEX::FormClose() {
-    event([this] { BU_PARAM_SALVAClick(); });
+bool MainForm::closeRequested() {
+    event([this] { saveSettingsClicked(); });
     bool leave = false;
     event([this, &leave] { leave = editor_.leaveRow(); });
     if (!leave) return false;
@@ -153,7 +153,7 @@ bool TF_TARVEX::FormClose() {
 }
 
 // The program is ending, after a confirmed close or a power task.
-void TF_TARVEX::FormDestroy() {
+void MainForm::shutDown() {
     if (destroyed_) return;
     destroyed_ = true;
     TIMER1.setTimerEnabled(false);

@@ -1,5 +1,5 @@
 #pragma once
-// ACERTA: fills in the day, pen-drive and suffix placeholders of a task field at
+// expandPlaceholders: fills in the day, pen-drive and suffix placeholders of a task field at
 // run time, then tidies doubled backslashes and runs of spaces.
 #include <string>
 
@@ -7,6 +7,6 @@
 
 namespace tarvex::exec {
 
-std::string ACERTA(const RunContext& context, const std::string& text);
+std::string expandPlaceholders(const RunContext& context, const std::string& text);
 
 }  // namespace tarvex::exec
