@@ -42,6 +42,8 @@ TF_TARVEX::TF_TARVEX(const Wiring& w)
     loop_.setEditor(&editor_);
     agenda_.onStale = [this](const std::vector<std::string>& late) { agendaComputed(late); };
     CB_EXECUTANDO.onClick = [this] { runningChanged(); };
+    // Without a box: the log is written from inside runs and timers.
+    log_.onUnwritten = [this](const std::string& text) { TrayIcon1.showBalloon({"TARVEX: registro", text, true}); };
     T_DURACAO.setInterval(1000);
     T_DURACAO.onTimer = [this] { message([this] { showDuration(); }); };
 }
@@ -307,7 +309,9 @@ void TF_TARVEX::T_SUPERVISORTimer() {
 
 // Until the table is loaded, saving it would replace the task file with nothing.
 void TF_TARVEX::GRID_SALVA() {
-    if (!tasksLoaded_) throw FileError("Tabela de tarefas não carregada: " + store_.taskFilePath());
+    if (!tasksLoaded_ && !store_.held())
+        throw FileError("A lista de tarefas não foi carregada de " + store_.taskFilePath() +
+                        "; nada é gravado nesse arquivo até que ele possa ser lido.");
     store_.save();
 }
 

@@ -66,7 +66,11 @@ void TF_TARVEX::applySettings(const settings::Settings& s) {
 
 // The settings file holds the record already limited; a field that does not
 // convert has taken its default there.
-void TF_TARVEX::PAR_LER() { applySettings(settings::PAR_LER(store_.folder(), services_.registry, exePath_)); }
+// A damaged file is told as start-up's other news, once the window is up.
+void TF_TARVEX::PAR_LER() {
+    applySettings(settings::PAR_LER(store_.folder(), services_.registry, exePath_,
+                                    [this](const std::string& text) { tellAgenda(text); }));
+}
 
 // Written as the page stands, then read back, so the page shows what a start would.
 void TF_TARVEX::saveSettings() {

@@ -6,7 +6,6 @@
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "settings/start_options.h"
-#include "tasks/keep_aside.h"
 
 namespace tarvex::app {
 
@@ -79,13 +78,12 @@ void TF_TARVEX::loadTable() {
     GRID.setWidth(250);
 }
 
+// A damaged file the store copied aside and holds; one that could not even be
+// read (locked) is left alone all the same, as GRID_SALVA refuses until a load.
 void TF_TARVEX::keepUnreadableFile(const std::string& error) {
-    const std::string path = store_.taskFilePath();
-    keptAside_ = tasks::keepAside(path, platform::clock().now());
+    keptAside_ = store_.heldCopy();
     std::string text = error;
-    if (!keptAside_.empty())
-        text += "\r\nUma cópia do arquivo foi guardada em " + keptAside_;
-    text += "\r\nO arquivo de tarefas não será alterado até que possa ser lido.";
+    if (!store_.held()) text += "\r\nO arquivo de tarefas não será alterado até que possa ser lido.";
     platform::op().error(text);
 }
 
