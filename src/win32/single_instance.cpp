@@ -22,10 +22,10 @@ SingleInstance::SingleInstance(const std::string& folder) : folder_(folder) {
     const DWORD why = GetLastError();
     if (why == ERROR_SHARING_VIOLATION) return;
     const DWORD attributes = GetFileAttributesW(lockPath_.c_str());
-    const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    const bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     refusal_ = "O TARVEX não pode ser iniciado na pasta " + folder_ + ": o arquivo TARVEX.LCK, que garante um só "
                "TARVEX por pasta, não pode ser aberto (" +
-               (folder ? std::string("há uma pasta com esse nome; remova-a")
+               (isFolder ? std::string("há uma pasta com esse nome; remova-a")
                 : why == ERROR_ACCESS_DENIED ? std::string("acesso negado; verifique as permissões da pasta")
                                              : "erro " + std::to_string(why)) +
                ").\r\nSem ele outro TARVEX na mesma pasta executaria as mesmas tarefas outra vez; por isso "

@@ -183,20 +183,20 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Reading{"Sound", GOOD, true, "", 1, 2, "BETA"},
         Reading{"OldSeparator", swapped(GOOD, '\xA6', '#'), true, "", 3, 1, "A||B"},
-        Reading{"Semicolons", swapped(GOOD, '\xA6', ';'), false, "\";\""},
-        Reading{"Tabs", swapped(GOOD, '\xA6', '\t'), false, "tabula"},
+        Reading{"Semicolons", swapped(GOOD, '\xA6', ';'), false, "\";\"", 0, 0, ""},
+        Reading{"Tabs", swapped(GOOD, '\xA6', '\t'), false, "tabula", 0, 0, ""},
         Reading{"Utf8", platform::cp1252ToUtf8(GOOD), true, "UTF-8", 1, 1, "A\xC7\xC3O"},
         Reading{"Utf8WithBom", "\xEF\xBB\xBF" + platform::cp1252ToUtf8(GOOD), true, "UTF-8", 1, 2, "BETA"},
-        Reading{"Utf8Beyond1252", "2\r\n1\r\n\xE6\x97\xA5\xC2\xA6\r\n", false, "UTF-8"},
+        Reading{"Utf8Beyond1252", "2\r\n1\r\n\xE6\x97\xA5\xC2\xA6\r\n", false, "UTF-8", 0, 0, ""},
         Reading{"ColumnCountShort", "2" + GOOD.substr(1), true, "declara 2 colunas", 3, 1, "A||B"},
-        Reading{"CutMidRow", GOOD.substr(0, GOOD.size() - 6), false, "incompleta"},
+        Reading{"CutMidRow", GOOD.substr(0, GOOD.size() - 6), false, "incompleta", 0, 0, ""},
         Reading{"NoTitleRow", "4\r\n3\r\n" + GOOD.substr(GOOD.find("01")), true, "títulos", 1, 1, "A\xC7\xC3O"},
         Reading{"RowsMissing", "4\r\n6" + GOOD.substr(4), true, "declara 6 linhas", 1, 5, ""},
         Reading{"RowsBeyond", "4\r\n2" + GOOD.substr(4), true, "além das 2", 1, 2, "BETA"},
         Reading{"LastLineWithoutItsEnd", GOOD.substr(0, GOOD.size() - 2), true, "", 1, 2, "BETA"},
-        Reading{"Empty", "", false, "vazio"},
-        Reading{"CountsOnly", "35\r\n3\r\n", false, "contagem"},
-        Reading{"CountNotANumber", "abc\r\n3\r\n" + GOOD.substr(6), false, "linha 1"}),
+        Reading{"Empty", "", false, "vazio", 0, 0, ""},
+        Reading{"CountsOnly", "35\r\n3\r\n", false, "contagem", 0, 0, ""},
+        Reading{"CountNotANumber", "abc\r\n3\r\n" + GOOD.substr(6), false, "linha 1", 0, 0, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Cells changed after a load (shorter, longer, copied from another cell or
