@@ -1,4 +1,4 @@
-// The task file reader takes whatever bytes are on disk: it either refuses them
+// The task file readers take whatever bytes are on disk: each either refuses them
 // with FileError, leaving the table as it was, or fills a table within the bounds
 // that survives a save and a second read unchanged, and saves as the same
 // cells set one by one do.
@@ -17,6 +17,16 @@ using fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
+    // The judging reader: refused leaves the table as it was; loaded stays within the bounds.
+    tasks::TaskTable judged;
+    judged.setColCount(1);
+    judged.setRowCount(1);
+    judged.setCell(0, 0, "kept");
+    const taskfile::Verdict verdict = taskfile::read(bytes, "TARVEX_TAREFAS.TXT", judged);
+    if (!verdict.refused.empty())
+        check(verdict.mended.empty() && judged.colCount() == 1 && judged.rowCount() == 1 && judged.cell(0, 0) == "kept");
+    else
+        check(judged.colCount() <= taskfile::MAX_COLUMNS && judged.rowCount() <= taskfile::MAX_ROWS);
     tasks::TaskTable grid;
     grid.setColCount(3);
     grid.setRowCount(2);

@@ -61,6 +61,8 @@ void TarefasEditor::BU_EXCLUIClick() {
 
 void TarefasEditor::BU_ANOTA_MAISClick() {
     tasks::TaskTable& g = links_.table;
+    // No list was loaded (the file is held): the save says why, nothing is added.
+    if (g.colCount() == 0) return links_.saveTasks();
     g.setRowCount(g.rowCount() + 3);
     tasks::numberRows(g);
     links_.saveTasks();

@@ -17,7 +17,7 @@ void programEntry() { platform::setAppTitle(kEntryTitle); }
 MainForm::MainForm(const Wiring& w)
     : services_(w.services),
       exePath_(w.exePath),
-      store_(table_, w.programFolder, [](const std::string& text) { showMessageBox(text); }),
+      store_(table_, w.programFolder, [this](const std::string& text) { tell(text); }),
       log_(store_.folder(), runContext),
       logView_({GRID_LOG, E_MEMO_LOG, CB_VER_INICIO, CB_VER_TERMINO}, log_, runContext, w.services.shell,
                [this](const std::string& text) { return ask(text); }),
@@ -27,7 +27,7 @@ MainForm::MainForm(const Wiring& w)
       editor_(editorLinks(), {platform::op(), dialogs_, w.services.registry, w.services.windows,
                               &w.services.shell}),
       agenda_({table_, schedule_, TIMER1}, [this](const std::string& text) { tellAgenda(text); }),
-      loop_({table_, schedule_, TIMER1, T_SUPERVISOR}, agenda_, [](const std::string& text) { showMessageBox(text); }) {
+      loop_({table_, schedule_, TIMER1, T_SUPERVISOR}, agenda_, [this](const std::string& text) { tell(text); }) {
     table_.onCellChanged = [this](int, int) { showTable(); };
     table_.onReshaped = [this] { showTable(); };
     design();
@@ -38,6 +38,8 @@ MainForm::MainForm(const Wiring& w)
     schedule_.batchFolder = store_.folder();
     schedule_.onChange = [this] { showSchedule(); };
     showSchedule();
+    // Without a box: the log is written from inside runs and timers.
+    log_.onUnwritten = [this](const std::string& text) { TrayIcon1.showBalloon({"TARVEX: registro", text, true}); };
     T_DURACAO.setInterval(1000);
     T_DURACAO.onTimer = [this] { message([this] { showDuration(); }); };
 }
@@ -337,7 +339,9 @@ void MainForm::supervisorTimerFired() {
 
 // Until the table is loaded, saving it would replace the task file with nothing.
 void MainForm::saveTasks() {
-    if (!tasksLoaded_) throw FileError("Tabela de tarefas não carregada: " + store_.taskFilePath());
+    if (!tasksLoaded_ && !store_.held())
+        throw FileError("A lista de tarefas não foi carregada de " + store_.taskFilePath() +
+                        "; nada é gravado nesse arquivo até que ele possa ser lido.");
     store_.save();
 }
 
@@ -347,6 +351,6 @@ namespace tarvex::app {
 
 bool MainForm::ask(const std::string& text) { return platform::op().question("Mensagem do Sistema", text); }
 
-void MainForm::tell(const std::string& text) { showMessageBox(text); }
+void MainForm::tell(const std::string& text) { platform::op().message(platform::appTitle(), text); }
 
 }  // namespace tarvex::app

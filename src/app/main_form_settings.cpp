@@ -66,11 +66,16 @@ void MainForm::applySettings(const settings::Settings& s) {
 
 // The settings file holds the record already limited; a field that does not
 // convert has taken its default there.
-void MainForm::readSettings() { applySettings(settings::readSettings(store_.folder(), services_.registry, exePath_)); }
+// A damaged file is told as start-up's other news, once the window is up.
+void MainForm::readSettings() {
+    applySettings(settings::readSettings(store_.folder(), services_.registry, exePath_,
+                                    [this](const std::string& text) { tellAgenda(text); }));
+}
 
 // Written as the page stands, then read back, so the page shows what a start would.
 void MainForm::saveSettings() {
-    settings::storeSettings(store_.folder(), pageSettings(), services_.registry, exePath_);
+    settings::storeSettings(store_.folder(), pageSettings(), services_.registry, exePath_,
+                            [this](const std::string& text) { tell(text); });
     readSettings();
 }
 

@@ -6,7 +6,6 @@
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "settings/start_options.h"
-#include "tasks/keep_aside.h"
 
 namespace tarvex::app {
 
@@ -80,13 +79,12 @@ void MainForm::loadTable() {
     GRID.setWidth(250);
 }
 
+// A damaged file the store copied aside and holds; one that could not even be
+// read (locked) is left alone all the same, as saveTasks refuses until a load.
 void MainForm::keepUnreadableFile(const std::string& error) {
-    const std::string path = store_.taskFilePath();
-    keptAside_ = tasks::keepAside(path, platform::clock().now());
+    keptAside_ = store_.heldCopy();
     std::string text = error;
-    if (!keptAside_.empty())
-        text += "\r\nUma cópia do arquivo foi guardada em " + keptAside_;
-    text += "\r\nO arquivo de tarefas não será alterado até que possa ser lido.";
+    if (!store_.held()) text += "\r\nO arquivo de tarefas não será alterado até que possa ser lido.";
     platform::op().error(text);
 }
 
@@ -114,7 +112,7 @@ void MainForm::windowShown() { platform::setAppTitle(kShownTitle); }
 
 // A box before the window would stand alone on the screen, one per computation.
 void MainForm::tellAgenda(const std::string& text) {
-    if (windowUp_) return showMessageBox(text);
+    if (windowUp_) return tell(text);
     heldBack_ += (heldBack_.empty() ? "" : "\r\n") + text;
 }
 
@@ -124,7 +122,7 @@ void MainForm::windowUp() {
     const std::string text = std::move(heldBack_);
     heldBack_.clear();
     if (text.empty()) return;
-    if (F_TARVEX.visible()) showMessageBox(text);
+    if (F_TARVEX.visible()) tell(text);
     else TrayIcon1.showBalloon({kShownTitle, text, false});
 }
 

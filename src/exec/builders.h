@@ -37,7 +37,7 @@ std::string gbakBaseName(const std::string& source);
 std::string gbakLine(const std::string& pastaExe, const std::string& source, const std::string& destino,
                      const std::string& extensao);
 
-// Shows a message the way showMessageBox does, through the given operator.
+// Shows a message in the application's box, through the given operator.
 void tell(platform::Operator& op, const std::string& text);
 
 // ---- page T00: XCOPY ----------------------------------------------------------------

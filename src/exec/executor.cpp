@@ -319,13 +319,16 @@ void Executor::zipFolder(int row) {
     job.archivePath = expandPlaceholders(ctx_, destination + "\\" + trim(cell(col::ARQDEST, row)) +
                                        ctx_.EXTENSAO_TAREFA + ".ZIP");
     platform::op().processMessages();
+    const std::string pattern = trim(cell(col::ARQDEST, row)) + ctx_.EXTENSAO_TAREFA + ".ZIP";
     try {
+        // What a run killed half-way left, on whatever day it was named for.
+        removeLeftovers(platform::fromFsPath(platform::fsPath(job.archivePath).parent_path()),
+                        replaceText(pattern, "[EXT]", ctx_.EXTENSAO_TAREFA));
         writeZipPumping(job);   // replaces an older archive only once the new one is whole and read back
         stamp(row);
         host_.saveTasks();
         logExe(row);
-        keepNewest(platform::fsPath(job.archivePath).parent_path(),
-                   trim(cell(col::ARQDEST, row)) + ctx_.EXTENSAO_TAREFA + ".ZIP", row);
+        keepNewest(platform::fsPath(job.archivePath).parent_path(), pattern, row);
     } catch (const std::exception& e) {
         // No stamp: the archive of the day was not made.
         fail(row, e.what(), ctx_.NOME_TAREFA);

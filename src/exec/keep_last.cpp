@@ -20,7 +20,8 @@ struct Placeholder {
 const Placeholder kDated[] = {{"[DIA]", "[0-9]{2}"}, {"[MES]", "[0-9]{2}"}, {"[ANO]", "[0-9]{2,4}"},
                               {"[SEMANA]", "[^\\\\/.]+"}};
 
-std::regex matcher(const std::string& pattern) {
+// `tail` is a regular expression that follows the pattern's.
+std::regex matcher(const std::string& pattern, const std::string& tail = "") {
     std::string re;
     for (size_t i = 0; i < pattern.size();) {
         const Placeholder* hit = nullptr;
@@ -35,7 +36,7 @@ std::regex matcher(const std::string& pattern) {
         if (std::string(".^$|()[]{}*+?\\").find(c) != std::string::npos) re += '\\';
         re += c;
     }
-    return std::regex(re, std::regex::icase | std::regex::ECMAScript);
+    return std::regex(re + tail, std::regex::icase | std::regex::ECMAScript);
 }
 
 }  // namespace
@@ -64,6 +65,23 @@ std::vector<std::string> keepNewest(const std::string& folder, const std::string
     for (size_t i = static_cast<size_t>(keep); i < found.size(); ++i) {
         std::error_code e;
         if (fs::remove(found[i].second, e)) deleted.push_back(platform::fromFsPath(found[i].second.filename()));
+    }
+    return deleted;
+}
+
+std::vector<std::string> removeLeftovers(const std::string& folder, const std::string& pattern) {
+    std::vector<std::string> deleted;
+    const std::regex fits = matcher(pattern, "\\.tmp~(\\.[^\\\\/]+)?");
+    std::vector<fs::path> found;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(platform::fsPath(folder), ec)) {
+        std::error_code e;
+        if (entry.is_regular_file(e) && std::regex_match(platform::fromFsPath(entry.path().filename()), fits))
+            found.push_back(entry.path());
+    }
+    for (const fs::path& file : found) {
+        std::error_code e;
+        if (fs::remove(file, e)) deleted.push_back(platform::fromFsPath(file.filename()));
     }
     return deleted;
 }

@@ -16,4 +16,9 @@ bool hasDatePlaceholder(const std::string& pattern);
 // placeholder. Returns the names deleted.
 std::vector<std::string> keepNewest(const std::string& folder, const std::string& pattern, int keep);
 
+// Deletes, in `folder`, what a cut-short run of an archive fitting `pattern`
+// left behind: its temporary ("<archive>.tmp~") and the library's temporary
+// of that ("<archive>.tmp~.<letters>"). Returns the names deleted.
+std::vector<std::string> removeLeftovers(const std::string& folder, const std::string& pattern);
+
 }  // namespace tarvex::exec

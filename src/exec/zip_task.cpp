@@ -3,6 +3,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -86,6 +87,59 @@ std::vector<pack::Entry> collect(const fs::path& root, const Selection& sel) {
     return files;
 }
 
+// The system's code as libzip passes it: an errno, a Windows code, or a Windows
+// code it offset by 10000 for want of an errno.
+int windowsOrErrno(int code) { return code >= 10000 ? code - 10000 : code; }
+
+std::string systemCause(int code) {
+    switch (windowsOrErrno(code)) {
+    case ENOSPC: case 112: case 39: return "disco cheio, não há espaço no destino";
+    case EINVAL: case 123: case 161: return "nome de arquivo inválido";
+    case ENOENT: case 3: return "a pasta de destino não existe";
+    case EACCES: case 5: return "acesso negado";
+    case 32: case 33: return "o arquivo está em uso por outro programa";
+    default: return "erro do sistema " + std::to_string(code);
+    }
+}
+
+// The cause in the operator's words: libzip's texts are English, and for a
+// system error it cannot name they read "Unknown error".
+std::string cause(zip_error_t* error) {
+    const int sys = zip_error_code_system(error);
+    if (zip_error_system_type(error) == ZIP_ET_SYS && sys != 0) return systemCause(sys);
+    switch (zip_error_code_zip(error)) {
+    case ZIP_ER_WRITE: return "erro de gravação";
+    case ZIP_ER_READ: return "erro de leitura";
+    case ZIP_ER_TMPOPEN: return "não foi possível criar o arquivo temporário no destino";
+    case ZIP_ER_OPEN: return "não foi possível abrir o arquivo";
+    case ZIP_ER_MEMORY: return "memória insuficiente";
+    default: return zip_error_strerror(error);
+    }
+}
+
+std::string cause(int zipCode) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, zipCode);
+    std::string text = cause(&error);
+    zip_error_fini(&error);
+    return text;
+}
+
+// Windows refuses these in a file name; said before anything is written.
+void checkName(const std::string& archivePath) {
+    const std::string name = platform::fromFsPath(platform::fsPath(archivePath).filename());
+    std::string wrong;
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) < ' ') wrong = "um caractere de controle";
+        else if (std::string("<>:\"/\\|?*").find(c) != std::string::npos) wrong = std::string("\"") + c + "\"";
+        if (!wrong.empty()) break;
+    }
+    if (wrong.empty() && (name.empty() || name.back() == ' ' || name.back() == '.')) wrong = "um espaço ou ponto no fim";
+    if (!wrong.empty())
+        throw FileError("Erro ao gravar o arquivo ZIP " + archivePath + " - nome de arquivo inválido: \"" + name +
+                        "\" tem " + wrong + ", que o Windows não aceita em nomes de arquivo.");
+}
+
 // Owns an open archive; an archive that was not closed is discarded, which
 // leaves the file on disk as it was.
 class Archive {
@@ -93,7 +147,7 @@ public:
     explicit Archive(const std::string& path) : path_(path) {
         int code = 0;
         za_ = zip_open(libzipName(platform::fsPath(path)).c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
-        if (!za_) fail(pack::libzipError(code));
+        if (!za_) fail(cause(code));
     }
     ~Archive() { if (za_) zip_discard(za_); }
     Archive(const Archive&) = delete;
@@ -105,7 +159,7 @@ public:
     void close(const pack::Packer& packer) {
         if (zip_close(za_) != 0) {
             const std::string why = packer.failure();
-            fail(why.empty() ? zip_strerror(za_) : why);
+            fail(why.empty() ? cause(zip_get_error(za_)) : why);
         }
         za_ = nullptr;
     }
@@ -128,6 +182,7 @@ void writeZip(const ZipJob& job, const ZipProgressFn& progress) {
     if (source.empty() || !platform::dirExists(source))
         throw FileError("Diretório de origem inexistente: " + source);
 
+    checkName(job.archivePath);
     const std::string temp = job.archivePath + ".tmp~";
     std::error_code ec;
     fs::remove(platform::fsPath(temp), ec);   // left by a run that was cut short

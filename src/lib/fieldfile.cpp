@@ -52,17 +52,19 @@ std::string folderPart(const std::string& path) {
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
+void say(const Tell& tell, const std::string& text) {
+    if (tell) tell(text);
+}
+
 }  // namespace
 
-void showMessageBox(const std::string& text) { platform::op().message(platform::appTitle(), text); }
-
-void readFieldFile(const std::string& path, int count) {
+void readFieldFile(const std::string& path, int count, const Tell& tell) {
     count = slotCount(count);
     for (int attempt = 1;; ++attempt) {
         pump();
         if (!platform::fileExists(path) || isBlankText(path) || path == "*.*") break;
         if (attempt > kSilentAttempts)
-            showMessageBox("(MRQ_READ) - AVISO - Erro na leitura do arquivo: " + path +
+            say(tell, "(MRQ_READ) - AVISO - Erro na leitura do arquivo: " + path +
                     " Tecle Enter para tentar novamente");
         std::string content;
         const platform::IoResult fault = platform::readFile(path, content);
@@ -72,7 +74,7 @@ void readFieldFile(const std::string& path, int count) {
             return;
         }
         if (attempt + 1 > kMaxAttempts) {
-            showMessageBox("(MRQ_READ) - ERRO na tentativa de LER o Arquivo: " + path + " - " +
+            say(tell, "(MRQ_READ) - ERRO na tentativa de LER o Arquivo: " + path + " - " +
                     platform::systemMessage(fault->code));
             break;
         }
@@ -86,7 +88,7 @@ void readFieldText(const std::string& content, int count) {
     storeFields(keptLine(content), count);
 }
 
-void writeFieldFile(const std::string& path, int count) {
+void writeFieldFile(const std::string& path, int count, const Tell& tell) {
     count = slotCount(count);
     std::vector<std::string> fields;
     for (int k = 1; k <= count; ++k) {
@@ -99,12 +101,12 @@ void writeFieldFile(const std::string& path, int count) {
         std::string line;
         for (const auto& f : fields) line += f + "#";
         if (!platform::dirExists(folderPart(clean))) {
-            showMessageBox("Diretório invalido para gravar Parametros (" + clean + ")");
+            say(tell, "Diretório invalido para gravar Parametros (" + clean + ")");
             pump();
             return;
         }
         if (attempt > kSilentAttempts)
-            showMessageBox("(MRQ_WRITE) - AVISO - Erro na gravação do arquivo: " + clean +
+            say(tell, "(MRQ_WRITE) - AVISO - Erro na gravação do arquivo: " + clean +
                     " Tecle Enter para tentar novamente");
         const platform::IoResult fault = platform::replaceFile(clean, line);
         if (!fault) {
@@ -112,7 +114,7 @@ void writeFieldFile(const std::string& path, int count) {
             return;
         }
         if (attempt + 1 > kMaxAttempts) {
-            showMessageBox("(MRQ_WRITE) - ERRO na tentativa de GRAVAR o Arquivo: " + clean + " - " +
+            say(tell, "(MRQ_WRITE) - ERRO na tentativa de GRAVAR o Arquivo: " + clean + " - " +
                     platform::systemMessage(fault->code));
             return;
         }

@@ -2,6 +2,7 @@
 // U_MRQR: the in-house routine library. Texts are Windows-1252 bytes.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 #include <string_view>
@@ -58,12 +59,13 @@ std::string sqlQuoted(const std::string& text, int length);
 extern const std::array<std::string, 8> kWeekdayNames;  // [1]=Domingo .. [7]=Sabado
 
 // ---- Field files and the operator -------------------------------------------------
-void readFieldFile(const std::string& path, int count);
+// The operator hears of a file that cannot be read or written through `tell`.
+using Tell = std::function<void(const std::string&)>;
+void readFieldFile(const std::string& path, int count, const Tell& tell = {});
 // readFieldFile's reading of a field file's bytes, without the file: the fields of
 // the kept line into slots 1..count.
 void readFieldText(const std::string& content, int count);
-void writeFieldFile(const std::string& path, int count);
-void showMessageBox(const std::string& text);
+void writeFieldFile(const std::string& path, int count, const Tell& tell = {});
 void createFolders(const std::string& path);
 
 // ---- Command-text helpers ----------------------------------------------------------

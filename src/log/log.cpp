@@ -2,6 +2,7 @@
 
 #include "lib/datetime.h"
 #include "lib/routines.h"
+#include "platform/files.h"
 
 namespace tarvex::log {
 
@@ -36,9 +37,9 @@ void Log::addEntry(int item, const std::string& code, const std::string& text) c
     try {
         // One reading of the clock, so the date and the end time agree at midnight.
         auto line = entry(platform::clock().now(), item, code, text, context_);
-        if (line) appendLine(path(), *line);
+        if (line) append(*line);
     } catch (...) {
-        // A log entry that cannot be written is lost; the logged operation goes on.
+        // The logged operation goes on whatever happens to its entry.
     }
 }
 
@@ -47,10 +48,41 @@ void Log::logNow(int item, const std::string& code, const std::string& text) con
         const LocalTime now = platform::clock().now();
         RunContext context = context_;
         context.HORA_INICIO = formatTime(secondsOfDay(now));
-        if (auto line = entry(now, item, code, text, context)) appendLine(path(), *line);
+        if (auto line = entry(now, item, code, text, context)) append(*line);
     } catch (...) {
-        // lost, as every entry that cannot be written
     }
+}
+
+std::size_t Log::waiting() const {
+    std::lock_guard lock(m_);
+    return waiting_.size();
+}
+
+// Entries that waited go first, in one write with the new one, so the log keeps
+// their order and never holds half of them.
+void Log::append(const std::string& line) const {
+    std::string told;
+    {
+        std::lock_guard lock(m_);
+        waiting_.push_back(line);
+        if (waiting_.size() > kMaxWaiting) waiting_.pop_front();
+        std::string bytes;
+        for (const std::string& l : waiting_) bytes += l + "\r\n";
+        if (const platform::IoResult fault = platform::appendWhole(path(), bytes)) {
+            if (!told_)
+                told = "Não foi possível gravar o registro " + path() + " (" + platform::systemMessage(fault->code) +
+                       ").\r\nAs entradas ficam guardadas na memória (até " + std::to_string(kMaxWaiting) +
+                       ") e serão gravadas assim que for possível.";
+            told_ = true;
+        } else {
+            if (told_ && waiting_.size() > 1)
+                told = "O registro " + path() + " voltou a ser gravado, com as " + std::to_string(waiting_.size() - 1) +
+                       " entradas que esperavam.";
+            told_ = false;
+            waiting_.clear();
+        }
+    }
+    if (!told.empty() && onUnwritten) onUnwritten(told);
 }
 
 }  // namespace tarvex::log

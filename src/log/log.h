@@ -1,6 +1,9 @@
 #pragma once
 // The execution log "LOG_TIMER.TXT": one line of nine "#"-ended fields per
 // program start, close, reset, task run and task failure. Append only.
+#include <deque>
+#include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -18,7 +21,9 @@ public:
         : folder_(programFolder), context_(context) {}
     Log(std::string&&, const RunContext&) = delete;   // would dangle
 
-    // Appends one entry. Never fails visibly: an entry that cannot be written is lost.
+    // Appends one entry. Never fails the caller: an entry that cannot be written
+    // (a full disk) is kept, with those after it, and written before the next
+    // entry that can be; the operator is told once, through `onUnwritten`.
     void addEntry(int item, const std::string& code, const std::string& text) const noexcept;
     // An entry for something that began as it is logged (a fault): Start is the
     // moment of writing, whatever the run context holds, which stays as it is.
@@ -32,9 +37,20 @@ public:
     static std::optional<std::string> entry(const LocalTime& now, int item, const std::string& code,
                                             const std::string& text, const RunContext& context);
 
+    // Told once when entries start waiting, and once more when they are written.
+    std::function<void(const std::string&)> onUnwritten;
+    // Entries kept in memory at most; beyond that the oldest are given up.
+    static constexpr std::size_t kMaxWaiting = 10000;
+    std::size_t waiting() const;
+
 private:
+    void append(const std::string& line) const;
+
     const std::string& folder_;
     const RunContext& context_;
+    mutable std::mutex m_;
+    mutable std::deque<std::string> waiting_;
+    mutable bool told_ = false;
 };
 
 }  // namespace tarvex::log

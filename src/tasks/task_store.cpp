@@ -6,7 +6,7 @@
 #include "lib/routines.h"
 #include "platform/clock.h"
 #include "platform/files.h"
-#include "tasks/keep_aside.h"
+#include "lib/keep_aside.h"
 #include "tasks/task_file.h"
 #include "tasks/task_types.h"
 
@@ -70,16 +70,18 @@ void TaskStore::load() {
     loaded.setColCount(col::COUNT);
     loaded.setRowCount(2);
     const std::string path = taskFilePath();
-    int beyond = 0;
-    std::string copy;
+    if (platform::dirExists(path))
+        hold({}, "O arquivo de tarefas não foi carregado: no lugar de " + path + " há uma pasta.");
+    taskfile::Verdict verdict;
     std::string bytes;
     const bool exists = platform::fileExists(path);
     if (exists) {
         if (const platform::IoResult fault = platform::readFile(path, bytes)) throw FileError(fault->text);
-        beyond = taskfile::decode(bytes, path, loaded);
-        // Copied as it was read, before anything can save over it.
-        if (beyond > 0) copy = keepAside(path, bytes, platform::clock().now());
+        verdict = taskfile::read(bytes, path, loaded);
+        if (!verdict.refused.empty()) hold(bytes, verdict.refused);
     }
+    // Copied as it was read, before anything can save over it.
+    const std::string copy = verdict.mended.empty() ? std::string() : keepAside(path, bytes, platform::clock().now());
     // The rest of the system addresses all 35 columns; a narrower file is widened.
     if (loaded.colCount() < col::COUNT) loaded.setColCount(col::COUNT);
     if (loaded.rowCount() < 3) loaded.setRowCount(3);
@@ -87,16 +89,36 @@ void TaskStore::load() {
     for (const Title& t : TITLES) loaded.setCell(t.col, 0, t.text);
     numberRows(loaded);
     table_.reload(std::move(loaded));
+    held_.clear();
+    heldBytes_ = 0;
 
     if (exists) watch_.remember(path, bytes);
     else watch_.forget();
-    if (beyond > 0 && tell_)
-        tell_("O arquivo de tarefas " + path + " está danificado: tem " + std::to_string(beyond) +
-                " linha(s) de tarefas além das que a sua segunda linha declara. Todas foram carregadas.\r\n" +
-                asideNote(copy));
+    if (!verdict.mended.empty() && tell_) {
+        std::string text = "O arquivo de tarefas " + path + " foi carregado, mas não estava como o TARVEX o grava:";
+        for (const std::string& fault : verdict.mended) text += "\r\n- " + fault;
+        tell_(text + "\r\n" + asideNote(copy));
+    }
+}
+
+// The file is not loaded and nothing may be saved over it until a load reads it
+// well. The same bytes found again (the supervisor tries every few minutes) keep
+// the copy already made.
+void TaskStore::hold(const std::string& bytes, const std::string& why) {
+    const std::size_t seen = std::hash<std::string>{}(bytes) | 1;
+    if (seen != heldBytes_ || held_.empty()) {
+        heldCopy_ = bytes.empty() ? std::string() : keepAside(taskFilePath(), bytes, platform::clock().now());
+        heldBytes_ = seen;
+    }
+    held_ = why;
+    if (!bytes.empty()) held_ += "\r\n" + asideNote(heldCopy_);
+    held_ += "\r\nO TARVEX não grava a lista de tarefas nesse arquivo até que ele possa ser lido: corrija-o "
+             "(ou apague-o para começar uma lista vazia) e use \"Monta Grid\".";
+    throw FileError(held_);
 }
 
 void TaskStore::save() {
+    if (!held_.empty()) throw FileError(held_);
     const std::string path = taskFilePath();
     const std::string copy = keepOthersChange(path);
     const std::string bytes = taskfile::encode(table_);

@@ -38,21 +38,33 @@ public:
     std::string taskFilePath() const { return folder_ + TASK_FILE_NAME; }
 
     // Rebuilds the table from the task file ("Monta Grid"); tasks still in it
-    // keep their identities. Throws FileError with the table untouched.
+    // keep their identities. Throws FileError with the table untouched. A file
+    // that does not read as a task file is copied aside and held: the error
+    // says what was wrong and where the copy is. One read despite a fault is
+    // loaded whole, copied aside, and the operator told.
     void load();
     // Writes the whole table to the task file. Throws FileError; table and file
     // are then as they were. A file another program changed since the load is
     // copied aside first and the operator told; one that cannot be copied is
-    // not written over.
+    // not written over. Refused while a damaged file is held.
     void save();
+
+    // A damaged file is held: no save writes over it until a load reads it well.
+    bool held() const { return !held_.empty(); }
+    // Where the held file was copied; empty when no copy was made.
+    const std::string& heldCopy() const { return heldCopy_; }
 
 private:
     std::string keepOthersChange(const std::string& path);
+    [[noreturn]] void hold(const std::string& bytes, const std::string& why);
 
     TaskTable& table_;
     std::string folder_;
     std::function<void(const std::string&)> tell_;
     FileWatch watch_;
+    std::string held_;        // why saves are refused; empty when none are
+    std::string heldCopy_;
+    std::size_t heldBytes_ = 0;   // a hash of the held file, never 0
 };
 
 }  // namespace tarvex::tasks

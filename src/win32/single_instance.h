@@ -4,6 +4,8 @@
 // programs write the same task file. The claim is a file inside the folder held
 // open for writing by the running program, so the folder is one however it is
 // reached (another drive letter, a mapped or substituted drive, a short name).
+// Where that file cannot be held, nothing else proves the folder is free, so
+// the program does not run at all.
 #include <windows.h>
 
 #include <string>
@@ -11,11 +13,6 @@
 #include "win32/handles.h"
 
 namespace tarvex::win32 {
-
-// The kernel-object name for a folder: the same folder however its path is
-// spelled in letter case, and never holding '\' (not allowed past the prefix).
-// Claimed by it only where no file can be made in the folder.
-std::wstring instanceName(const std::string& folder);
 
 // The file whose open handle is the claim.
 inline constexpr const wchar_t* kInstanceFile = L"TARVEX.LCK";
@@ -29,6 +26,9 @@ public:
     SingleInstance& operator=(const SingleInstance&) = delete;
 
     bool first() const { return first_; }
+    // Why the folder could not be claimed (the operator's text); empty when it
+    // was, or when another program holds it.
+    const std::string& refusal() const { return refusal_; }
     // The first program tells later starts where its main window is.
     void publish(HWND main);
     // A later start: the running program is asked to bring its window forward.
@@ -43,14 +43,13 @@ private:
         ULONGLONG window;
         DWORD process;
     };
-    void claimByName(const std::string& folder);
     bool published(Shared& out) const;
 
+    std::string folder_;
     std::wstring lockPath_;
     Handle lock_;
-    Handle mapping_;
-    Shared* shared_ = nullptr;
     bool first_ = false;
+    std::string refusal_;
 };
 
 }  // namespace tarvex::win32

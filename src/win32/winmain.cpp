@@ -48,7 +48,7 @@ int messageLoop(tarvex::app::MainForm& form, tarvex::win32::MainWindow& window) 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace tarvex;
     win32::SingleInstance instance(platform::exeFolder());
-    if (!instance.first()) {
+    if (!instance.first() && instance.refusal().empty()) {
         instance.bringForward(10000);
         return 0;
     }
@@ -56,6 +56,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     initControls();
     win32::Win32Operator op;
     platform::setOperator(&op);
+    if (!instance.refusal().empty()) {   // no claim, so no task may run
+        op.error(instance.refusal());
+        platform::setOperator(nullptr);
+        return 1;
+    }
     win32::Win32Services system;
 
     app::MainForm form(app::Wiring{system.services, platform::exeFolder(), platform::exePath()});

@@ -1,5 +1,5 @@
 // The settings page as the window uses it, and the task file that cannot be read.
-#include "tasks/keep_aside.h"
+#include "lib/keep_aside.h"
 #include "lib/errors.h"
 #include "platform/files.h"
 #include "testkit/disk_faults.h"
@@ -71,7 +71,7 @@ TEST_F(SettingsPage, UnreadableTaskFileIsKeptAsideAndStartUpGoesOn) {
     EXPECT_EQ(dir.read(copy), BAD_TASKS);
     EXPECT_EQ(form->keptAside(), dir.folder() + copy);
     ASSERT_EQ(op.errors().size(), 1u);
-    EXPECT_NE(op.errors()[0].find("Uma cópia do arquivo foi guardada em " + dir.folder() + copy),
+    EXPECT_NE(op.errors()[0].find("foi guardada em " + dir.folder() + copy),
               std::string::npos);
     EXPECT_EQ(logEvents(), std::vector<std::string>{"INI Start TARVEX"});
     EXPECT_EQ(form->E_PROX_NOME.text(), "Sem tarefas para o dia");
@@ -116,13 +116,13 @@ TEST(KeepAside, NeverOverwritesAnEarlierCopy) {
     testkit::TempDir dir;
     dir.write("T.TXT", "one");
     const LocalTime t = at(2026, 1, 2, 3, 4, 5);
-    EXPECT_EQ(tasks::asideName(dir.file("T.TXT"), t), dir.file("T.TXT") + ".ilegivel-20260102-030405");
-    EXPECT_EQ(tasks::keepAside(dir.file("T.TXT"), t), dir.file("T.TXT.ilegivel-20260102-030405"));
+    EXPECT_EQ(asideName(dir.file("T.TXT"), t), dir.file("T.TXT") + ".ilegivel-20260102-030405");
+    EXPECT_EQ(keepAside(dir.file("T.TXT"), t), dir.file("T.TXT.ilegivel-20260102-030405"));
     dir.write("T.TXT", "two");
-    EXPECT_EQ(tasks::keepAside(dir.file("T.TXT"), t), dir.file("T.TXT.ilegivel-20260102-030405-2"));
+    EXPECT_EQ(keepAside(dir.file("T.TXT"), t), dir.file("T.TXT.ilegivel-20260102-030405-2"));
     EXPECT_EQ(dir.read("T.TXT.ilegivel-20260102-030405"), "one");
     EXPECT_EQ(dir.read("T.TXT.ilegivel-20260102-030405-2"), "two");
-    EXPECT_EQ(tasks::keepAside(dir.file("NONE.TXT"), t), "");
+    EXPECT_EQ(keepAside(dir.file("NONE.TXT"), t), "");
 }
 
 }  // namespace

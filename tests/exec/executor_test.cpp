@@ -469,7 +469,13 @@ TEST_F(ExecutorTest, ZipWritesTheArchiveWithoutConfirmation) {
                             {{col::MENSAGEM, "Nao perguntar"}, {col::DIR_ORIGEM, dir.file("SRC")},
                              {col::DIR_DESTINO, " " + windowsStyle(dir.file("OUT")) + "\\ "}, {col::ARQDEST, "DADOS"},
                              {col::EXTENSAO, "_[DIA]"}});
+    // What a run killed on another day left, and another task's file that stays.
+    for (const char* left : {"OUT/DADOS_05.ZIP.tmp~", "OUT/dados_05.zip.tmp~.004fbfa0", "OUT/OUTRO.ZIP.tmp~"})
+        dir.write(left, "meio");
     runRow(row);
+    EXPECT_FALSE(dir.exists("OUT/DADOS_05.ZIP.tmp~"));
+    EXPECT_FALSE(dir.exists("OUT/dados_05.zip.tmp~.004fbfa0"));
+    EXPECT_TRUE(dir.exists("OUT/OUTRO.ZIP.tmp~"));
     EXPECT_TRUE(oper.questions().empty());
     EXPECT_TRUE(dir.exists("OUT/DADOS_06.ZIP"));   // the destination folder is made first
     EXPECT_NE(stampOf(row), "");

@@ -213,6 +213,14 @@ TEST_F(ZipFailure, MissingSourceFolder) {
     expectFailureKeepsArchive({str(root_ / "nao_existe"), str(archive_), "", ""}, "nao_existe");
 }
 
+// Names Windows refuses are said in Portuguese with the character, before anything is written.
+TEST_F(ZipFailure, ANameWindowsRefuses) {
+    for (const char* name : {"BKP?07.ZIP", "BKP:07.ZIP", "BKP.ZIP."}) {
+        ZipJob job{str(root_ / "src"), str(root_ / "dest") + "/" + name, "", ""};
+        expectFailureKeepsArchive(job, "nome de arquivo inválido");
+    }
+}
+
 TEST_F(ZipFailure, NothingMatches) {
     expectFailureKeepsArchive({str(root_ / "src"), str(archive_), "*.FDB", ""}, "Nenhum arquivo");
 }

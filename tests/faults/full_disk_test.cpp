@@ -58,7 +58,16 @@ TEST_F(FullDisk, EachSaveFailsWithTheReasonAndLeavesTheOldFile) {
     saveSettings(folder, 2);
     ASSERT_FALSE(op.messages().empty());
     EXPECT_NE(op.messages().back().find(full), std::string::npos) << op.messages().back();
-    logEntry(folder, 2);
+    // The log keeps what it could not write, says so once, and writes it, in
+    // order, with the first entry there is room for.
+    RunContext context;
+    context.HORA_INICIO = "08:00:00";
+    log::Log log(folder, context);
+    std::vector<std::string> logTold;
+    log.onUnwritten = [&](const std::string& text) { logTold.push_back(text); };
+    for (const char* entry : {"R2a", "R2b"}) log.addEntry(1, "EXE", entry);
+    ASSERT_EQ(logTold.size(), 1u);
+    EXPECT_NE(logTold[0].find(full), std::string::npos) << logTold[0];
     EXPECT_EQ(dir.read(tasks::TASK_FILE_NAME), tasksBefore);
     EXPECT_EQ(dir.read(settings::kFileName), settingsBefore);
     EXPECT_EQ(dir.read("LOG_TIMER.TXT"), std::string(4094, 'x') + "\r\n");
@@ -66,8 +75,12 @@ TEST_F(FullDisk, EachSaveFailsWithTheReasonAndLeavesTheOldFile) {
     std::filesystem::remove(dir.path() / "filler");
     saveTasks(folder, 3);
     EXPECT_EQ(tasksRound(dir.read(tasks::TASK_FILE_NAME)), 3);
-    logEntry(folder, 3);
-    EXPECT_NE(dir.read("LOG_TIMER.TXT").find("#EXE#R3 "), std::string::npos);
+    log.addEntry(1, "EXE", "R3");
+    const std::string written = dir.read("LOG_TIMER.TXT");
+    EXPECT_LT(written.find("#EXE#R2a#"), written.find("#EXE#R2b#"));
+    EXPECT_LT(written.find("#EXE#R2b#"), written.find("#EXE#R3#"));
+    EXPECT_NE(written.find("#EXE#R3#"), std::string::npos);
+    EXPECT_EQ(logTold.size(), 2u);
 }
 
 }  // namespace

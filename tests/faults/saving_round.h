@@ -7,6 +7,7 @@
 #include "lib/run_context.h"
 #include "lib/routines.h"
 #include "log/log.h"
+#include "platform/operator.h"
 #include "settings/settings_file.h"
 #include "tasks/columns.h"
 #include "tasks/task_file.h"
@@ -37,7 +38,7 @@ inline void saveSettings(const std::string& folder, long round) {
     settings::Settings s;
     s.fontName = "F" + std::to_string(round);
     s.width = 260 + static_cast<int>(round % 1000);
-    settings::writeSettingsFile(folder, s);
+    settings::writeSettingsFile(folder, s, [](const std::string& text) { platform::op().message("TARVEX", text); });
 }
 
 inline void logEntry(const std::string& folder, long round) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "lib/routines.h"
+#include "platform/operator.h"
 #include "lib_fixture.h"
 
 namespace tarvex {
@@ -10,6 +11,8 @@ namespace {
 
 class FieldFile : public LibTest {
 protected:
+    // The window shows the file's troubles in the application's box.
+    const Tell toBox = [](const std::string& text) { platform::op().message(platform::appTitle(), text); };
     void put(std::initializer_list<const char*> fields) {
         int k = 1;
         for (const char* f : fields) fieldTable[k++] = f;
@@ -30,15 +33,15 @@ protected:
 TEST_F(FieldFile, WritesOneLineWithoutBreakAndReadsItBack) {
     const std::string name = file("TARVEX_SISTEMA.TXT");
     put({"8", "", "Arial"});
-    writeFieldFile(name, 3);
+    writeFieldFile(name, 3, toBox);
     EXPECT_EQ(platform::readFile(name).value_or("?"), "8##Arial#");
     put({"x", "x", "x", "old", "old", "keep"});
-    readFieldFile(name, 3);
+    readFieldFile(name, 3, toBox);
     EXPECT_EQ(slots(1, 6), (Texts{"8", "", "Arial", "old", "old", "keep"}));
-    readFieldFile(name, 5);
+    readFieldFile(name, 5, toBox);
     EXPECT_EQ(slots(1, 6), (Texts{"8", "", "Arial", "", "", "keep"}));
     put({"a", "#", "b#c"});  // a lone "#" is written empty; any other splits on reading
-    writeFieldFile(name, 3);
+    writeFieldFile(name, 3, toBox);
     EXPECT_EQ(platform::readFile(name).value_or("?"), "a##b#c#");
     EXPECT_EQ(fieldTable[2], "");
     EXPECT_TRUE(operator_.boxes.empty());
@@ -48,20 +51,20 @@ TEST_F(FieldFile, ReadsTheLastOfTheFirst399Lines) {
     const std::string name = file("f.txt");
     for (const char* content : {"a#b#\r\nc#d#", "a#b#\nc#d#\r\n"}) {
         ASSERT_FALSE(platform::overwriteFile(name, content));
-        readFieldFile(name, 2);
+        readFieldFile(name, 2, toBox);
         EXPECT_EQ(slots(1, 2), (Texts{"c", "d"}));
     }
     std::string many;
     for (int i = 1; i <= 450; ++i) many += "L" + std::to_string(i) + "#\r\n";
     ASSERT_FALSE(platform::overwriteFile(name, many));
-    readFieldFile(name, 1);
+    readFieldFile(name, 1, toBox);
     EXPECT_EQ(fieldTable[1], "L399");
 }
 
 TEST_F(FieldFile, MissingFileOrUnusablePathGivesEmptyFieldsSilently) {
     for (const std::string& p : {file("nao.txt"), std::string(), std::string("0"), std::string("*.*")}) {
         put({"old", "old"});
-        readFieldFile(p, 2);
+        readFieldFile(p, 2, toBox);
         EXPECT_EQ(slots(1, 2), (Texts{"", ""})) << p;
     }
     EXPECT_TRUE(operator_.boxes.empty());
@@ -70,11 +73,11 @@ TEST_F(FieldFile, MissingFileOrUnusablePathGivesEmptyFieldsSilently) {
 TEST_F(FieldFile, WritingIntoAMissingFolderWarnsOnceWithoutRetrying) {
     const std::string name = file("nao\\f.txt");
     lock(name, 99);
-    writeFieldFile(name, 1);
+    writeFieldFile(name, 1, toBox);
     EXPECT_EQ(operator_.messages(), (Texts{"Diretório invalido para gravar Parametros (" + name + ")"}));
     EXPECT_EQ(opens, 0);
     put({"v"});  // doubled separators are collapsed before use
-    writeFieldFile(dir + "\\\\TARVEX_SISTEMA.TXT", 1);
+    writeFieldFile(dir + "\\\\TARVEX_SISTEMA.TXT", 1, toBox);
     EXPECT_EQ(platform::readFile(file("TARVEX_SISTEMA.TXT")).value_or("?"), "v#");
 }
 
@@ -83,7 +86,7 @@ TEST_F(FieldFile, ALockedFileIsReadThreeTimesSilentlyThenWarnedTwiceThenGivesUp)
     ASSERT_FALSE(platform::overwriteFile(name, "a#b#"));
     lock(name, 99);
     put({"old", "old"});
-    readFieldFile(name, 2);
+    readFieldFile(name, 2, toBox);
     EXPECT_EQ(opens, 5);
     const std::string warn =
         "msg:(MRQ_READ) - AVISO - Erro na leitura do arquivo: " + name + " Tecle Enter para tentar novamente";
@@ -94,7 +97,7 @@ TEST_F(FieldFile, ALockedFileIsReadThreeTimesSilentlyThenWarnedTwiceThenGivesUp)
     EXPECT_EQ(operator_.boxes.front().caption, "TARVEX VALDRIN");
 
     lock(name, 3);  // released before the fourth attempt
-    readFieldFile(name, 2);
+    readFieldFile(name, 2, toBox);
     EXPECT_EQ(slots(1, 2), (Texts{"a", "b"}));
 }
 
@@ -103,7 +106,7 @@ TEST_F(FieldFile, ALockedFileIsWrittenFiveTimesThenLeftAsItWas) {
     ASSERT_FALSE(platform::overwriteFile(name, "old#"));
     lock(name, 99);
     put({"new"});
-    writeFieldFile(name, 1);
+    writeFieldFile(name, 1, toBox);
     EXPECT_EQ(opens, 5);
     const std::string warn =
         "(MRQ_WRITE) - AVISO - Erro na gravação do arquivo: " + name + " Tecle Enter para tentar novamente";
@@ -120,15 +123,15 @@ TEST_F(FieldFile, EventsDuringTheRetriesCannotDisturbTheFieldsInFlight) {
     operator_.onPump = [&] {
         if (inTimer) return;
         inTimer = true;
-        readFieldFile(other, 3);
+        readFieldFile(other, 3, toBox);
         inTimer = false;
     };
     lock(name, 3);
     put({"s1", "s2"});
-    writeFieldFile(name, 2);
+    writeFieldFile(name, 2, toBox);
     EXPECT_EQ(platform::readFile(name).value_or("?"), "s1#s2#");
     lock(name, 3);
-    readFieldFile(name, 2);
+    readFieldFile(name, 2, toBox);
     EXPECT_EQ(slots(1, 3), (Texts{"s1", "s2", "o3"}));
 }
 

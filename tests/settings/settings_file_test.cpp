@@ -1,6 +1,7 @@
 // The settings file on disk and the logon value, as loading and saving see them.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <tuple>
 
 #include <stdexcept>
@@ -113,10 +114,57 @@ TEST_F(SettingsFile, FailedLogonTestIsToldAndKeepsTheStoredFlag) {
     BrokenRegistry broken;
     for (const auto& [flag, expected] : {std::pair{"N", false}, std::pair{"S", true}}) {
         dir.write(kFileName, std::string("10#10#900#670#CALENDARIO#8#8#Arial#") + flag + "#0#0#S#S########");
-        EXPECT_EQ(readSettings(dir.folder(), broken, kExe).autorun, expected) << flag;
+        const Tell toBox = [this](const std::string& text) { op.message("TARVEX", text); };
+        EXPECT_EQ(readSettings(dir.folder(), broken, kExe, toBox).autorun, expected) << flag;
     }
     EXPECT_EQ(op.messages(), (std::vector<std::string>(2, "Erro na leitura do AUTORUN - x")));
 }
+
+// Settings files as damage leaves them: each is copied aside and named before the
+// defaults are used; a sound one (a line end after it included) is read quietly.
+struct Damage {
+    const char* name;
+    std::string bytes;
+    std::string says;   // empty: sound
+};
+
+class DamagedSettings : public testing::TestWithParam<Damage> {};
+
+TEST_P(DamagedSettings, AreKeptAsideAndNamedBeforeTheDefaults) {
+    testkit::TempDir dir;
+    dir.write(kFileName, GetParam().bytes);
+    std::vector<std::string> told;
+    const Settings s = readSettingsFile(dir.folder(), [&](const std::string& text) { told.push_back(text); });
+    std::vector<std::filesystem::path> copies;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+        if (e.path().filename().string().rfind(std::string(kFileName) + ".ilegivel-", 0) == 0) copies.push_back(e.path());
+    if (GetParam().says.empty()) {
+        EXPECT_TRUE(told.empty());
+        EXPECT_TRUE(copies.empty());
+        EXPECT_EQ(s.fontName, "Tahoma");
+        return;
+    }
+    EXPECT_EQ(s, Settings{});
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(dir.read(copies[0].filename().string()), GetParam().bytes);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find(GetParam().says), std::string::npos) << told[0];
+    EXPECT_NE(told[0].find(copies[0].filename().string()), std::string::npos) << told[0];
+}
+
+const std::string kSound = "20#30#1000#700#CALENDARIO#12#9#Tahoma#S#1#2#N#S########";
+
+INSTANTIATE_TEST_SUITE_P(
+    SettingsFile, DamagedSettings,
+    testing::Values(Damage{"Sound", kSound, ""}, Damage{"SoundWithLineEnd", kSound + "\r\n", ""},
+                    Damage{"Empty", "", "vazio"}, Damage{"Cut", kSound.substr(0, 30), "cortado"},
+                    Damage{"FieldMissing", kSound.substr(3), "19 campos"},
+                    Damage{"FieldAdded", "9#" + kSound, "21 campos"},
+                    Damage{"Shifted", "20#30#1000#700#8#CALENDARIO#9#Tahoma#S#1#2#N#S########", "campo 5"},
+                    Damage{"TwoLines", kSound + "\r\n" + kSound, "mais de uma linha"},
+                    Damage{"Utf8", "20#30#1000#700#CALENDARIO#12#9#Ta\xC3\xA7homa#S#1#2#N#S########", "UTF-8"},
+                    Damage{"Semicolons", std::string(20, ';'), "cortado"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tarvex::settings

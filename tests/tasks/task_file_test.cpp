@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
 #include "lib/errors.h"
+#include "platform/cp1252.h"
 #include "platform/files.h"
 #include "tasks/task_file.h"
 #include "task_temp.h"
@@ -136,6 +138,65 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"RowsNotANumber", "35\r\n3x\r\n", "linha 2"},
         Refusal{"NegativeRows", "35\r\n-2\r\n", "linha 2"},
         Refusal{"NegativeColumns", "-35\r\n3\r\n", "linha 1"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What the reader makes of a file as spreadsheets, editors and cut-short copies
+// leave it: refused with the table as it was, or loaded whole with the fault named.
+struct Reading {
+    const char* name;
+    std::string bytes;
+    bool loaded;
+    std::string says;                        // in the refusal, or in a fault read past
+    int col = 0, row = 0;
+    std::string cell;                        // what (col, row) holds once loaded
+};
+
+class ReadAsTaskFile : public ::testing::TestWithParam<Reading> {};
+
+const std::string GOOD = "4\r\n3\r\nTarefa\xA6Nome\xA6Tipo Tarefa\xA6Memo\xA6\r\n"
+                         "01\xA6" "A\xC7\xC3O\xA6" "00 - X\xA6" "A||B\xA6\r\n02\xA6" "BETA\xA6" "09 - N\xA6M\xA6\r\n";
+
+std::string swapped(std::string s, char from, char to) {
+    std::replace(s.begin(), s.end(), from, to);
+    return s;
+}
+
+TEST_P(ReadAsTaskFile, LoadsWholeOrNotAtAll) {
+    tasks::TaskTable g;
+    fill(g, {{"t0", "t1"}, {"01", "KEEP"}});
+    const taskfile::Verdict v = taskfile::read(GetParam().bytes, "T.TXT", g);
+    std::string said = v.refused;
+    for (const std::string& m : v.mended) said += m;
+    EXPECT_NE(said.find(GetParam().says), std::string::npos) << said;
+    if (!GetParam().loaded) {
+        EXPECT_FALSE(v.refused.empty());
+        EXPECT_EQ(cells(g), (Rows{{"t0", "t1"}, {"01", "KEEP"}}));
+        return;
+    }
+    EXPECT_TRUE(v.refused.empty()) << v.refused;
+    EXPECT_EQ(v.sound(), GetParam().says.empty());
+    EXPECT_EQ(g.cell(GetParam().col, GetParam().row), GetParam().cell);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TaskFile, ReadAsTaskFile,
+    ::testing::Values(
+        Reading{"Sound", GOOD, true, "", 1, 2, "BETA"},
+        Reading{"OldSeparator", swapped(GOOD, '\xA6', '#'), true, "", 3, 1, "A||B"},
+        Reading{"Semicolons", swapped(GOOD, '\xA6', ';'), false, "\";\"", 0, 0, ""},
+        Reading{"Tabs", swapped(GOOD, '\xA6', '\t'), false, "tabula", 0, 0, ""},
+        Reading{"Utf8", platform::cp1252ToUtf8(GOOD), true, "UTF-8", 1, 1, "A\xC7\xC3O"},
+        Reading{"Utf8WithBom", "\xEF\xBB\xBF" + platform::cp1252ToUtf8(GOOD), true, "UTF-8", 1, 2, "BETA"},
+        Reading{"Utf8Beyond1252", "2\r\n1\r\n\xE6\x97\xA5\xC2\xA6\r\n", false, "UTF-8", 0, 0, ""},
+        Reading{"ColumnCountShort", "2" + GOOD.substr(1), true, "declara 2 colunas", 3, 1, "A||B"},
+        Reading{"CutMidRow", GOOD.substr(0, GOOD.size() - 6), false, "incompleta", 0, 0, ""},
+        Reading{"NoTitleRow", "4\r\n3\r\n" + GOOD.substr(GOOD.find("01")), true, "títulos", 1, 1, "A\xC7\xC3O"},
+        Reading{"RowsMissing", "4\r\n6" + GOOD.substr(4), true, "declara 6 linhas", 1, 5, ""},
+        Reading{"RowsBeyond", "4\r\n2" + GOOD.substr(4), true, "além das 2", 1, 2, "BETA"},
+        Reading{"LastLineWithoutItsEnd", GOOD.substr(0, GOOD.size() - 2), true, "", 1, 2, "BETA"},
+        Reading{"Empty", "", false, "vazio", 0, 0, ""},
+        Reading{"CountsOnly", "35\r\n3\r\n", false, "contagem", 0, 0, ""},
+        Reading{"CountNotANumber", "abc\r\n3\r\n" + GOOD.substr(6), false, "linha 1", 0, 0, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Cells changed after a load (shorter, longer, copied from another cell or

@@ -7,16 +7,6 @@
 namespace tarvex::testui {
 namespace {
 
-TEST(InstanceName, OneFolderHowEverSpelledAndNoBackslashPastThePrefix) {
-    const std::wstring name = win32::instanceName("C:\\Tarefas\\Diário\\");
-    EXPECT_EQ(name, win32::instanceName("c:\\TAREFAS\\DIÁRIO"));
-    EXPECT_NE(name, win32::instanceName("C:\\Tarefas\\Diario\\"));
-    EXPECT_EQ(name.find(L'\\'), std::wstring::npos);
-    const std::wstring deep = win32::instanceName("C:\\" + std::string(400, 'a') + "\\");
-    EXPECT_LT(deep.size(), static_cast<size_t>(MAX_PATH));
-    EXPECT_NE(deep, win32::instanceName("C:\\" + std::string(399, 'a') + "b\\"));
-}
-
 int visibleMainWindows(DWORD a, DWORD b) {
     int n = 0;
     for (DWORD pid : {a, b})

@@ -1,10 +1,10 @@
-#include "tasks/keep_aside.h"
+#include "lib/keep_aside.h"
 
 #include <cstdio>
 
 #include "platform/files.h"
 
-namespace tarvex::tasks {
+namespace tarvex {
 
 std::string asideName(const std::string& path, const LocalTime& when) {
     char stamp[32];
@@ -30,4 +30,4 @@ std::string asideNote(const std::string& copy) {
     return "Uma cópia do arquivo como estava foi guardada em " + copy;
 }
 
-}  // namespace tarvex::tasks
+}  // namespace tarvex

@@ -5,7 +5,7 @@
 
 #include "platform/clock.h"
 
-namespace tarvex::tasks {
+namespace tarvex {
 
 // The copy's name: the file's path, ".ilegivel-" and the moment, as
 // "TARVEX_TAREFAS.TXT.ilegivel-20261209-070000".
@@ -20,4 +20,4 @@ std::string keepAside(const std::string& path, const std::string& bytes, const L
 // The sentence that tells the operator where the copy is, or that none was made.
 std::string asideNote(const std::string& copy);
 
-}  // namespace tarvex::tasks
+}  // namespace tarvex
