@@ -1,5 +1,6 @@
 #include "exec/runner.h"
 
+#include "exec/batch_text.h"
 #include "lib/mrqr.h"
 #include "platform/files.h"
 #include "platform/operator.h"
@@ -29,6 +30,18 @@ platform::ProcessEnd CommandRunner::MRQ_EXECUTA_BAT(const std::string& command, 
     const std::string batch = exeFolder_ + "ArqBat.Bat";
     if (auto error = platform::overwriteFile(batch, text + "\r\n")) return {0, error};
     return MRQ_EXECUTA(batch, show);
+}
+
+// cmd reads "%NAME%" as a variable in its own command line too, quoted or not,
+// and there nothing escapes it: such a folder would start another file.
+platform::ProcessEnd CommandRunner::runBatchFile(const std::string& path, int show) {
+    if (path.find_first_of("%\"") != std::string::npos)
+        return {0, platform::IoError{path, {}, refusedCharacterText(path[path.find_first_of("%\"")],
+                                                                     "A pasta do TARVEX")}};
+    platform::op().processMessages();
+    platform::ProcessEnd end = services_.processes.runAndWait("\"" + path + "\"", show);
+    platform::op().processMessages();
+    return end;
 }
 
 platform::IoResult CommandRunner::MRQ_COPIA_PASTA(const std::string& source, const std::string& destination) {
