@@ -98,6 +98,20 @@ std::string collapseBackslashes(std::string_view text) {
     return out;
 }
 
+std::string withoutArrows(const std::string& text) {
+    const std::string arrow = " ===>> ";
+    std::string out;
+    size_t from = 0;
+    for (size_t at = text.find(arrow); at != std::string::npos; at = text.find(arrow, at + 1)) {
+        if (at < from || insideQuotes(text, at)) continue;
+        out.append(text, from, at - from);
+        out += ' ';
+        from = at + arrow.size();
+    }
+    out.append(text, from);
+    return out;
+}
+
 std::string unquoted(std::string text) {
     if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
     return text;

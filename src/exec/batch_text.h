@@ -30,6 +30,8 @@ std::string refusedCharacterText(char c, const std::string& what);
 // "\\" becomes "\" (left to right, a pair at a time) except where the pair opens a
 // network path: at the start of the text, of a line, of a quoted text or after a blank.
 std::string collapseBackslashes(std::string_view text);
+// The builders' arrow " ===>> " becomes one blank, except inside a quoted path.
+std::string withoutArrows(const std::string& text);
 // The text without one pair of double quotes around it.
 std::string unquoted(std::string text);
 

@@ -262,7 +262,7 @@ void Executor::runBatch(int row) {
     } catch (const BatchRefused& refused) {
         return fail(row, refused.what());   // nothing runs: the line would not be the one written
     }
-    ctx_.MEMO_TAREFA = MRQ_TROCA(text, kArrow, " ");
+    ctx_.MEMO_TAREFA = withoutArrows(text);
     c_.E_MEMO.setText(ctx_.MEMO_TAREFA);
     if (ctx_.PAUSA_TAREFA == "S") c_.E_MEMO.addLine("PAUSE");
     const std::string mark = markFileOf(ctx_.ARQ_BAT);

@@ -1,5 +1,7 @@
 #include "exec/acerta.h"
 
+#include "exec/batch_text.h"
+
 #include <gtest/gtest.h>
 
 namespace tarvex::exec {
@@ -28,7 +30,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"E", "_[ANO]_[MES]", "XCOPY  C:\\A     D:\\B /E", "XCOPY C:\\A D:\\B /E"},
         // No pen letter: its placeholder stays; the empty suffix's goes.
         Case{"", "", "[PEN]:\\BACKUP[EXT]", "[PEN]:\\BACKUP"},
-        Case{"", "", "\\\\SERVIDOR\\BACKUP", "\\SERVIDOR\\BACKUP"},
+        // A network path keeps the backslashes that open it, quoted or not; the rest are singled.
+        Case{"", "", "\\\\SERVIDOR\\BACKUP\\\\X", "\\\\SERVIDOR\\BACKUP\\X"},
+        Case{"", "_[DIA]", "XCOPY \"\\\\SRV\\B[EXT]\\\" \\\\SRV\\C", "XCOPY \"\\\\SRV\\B_06\\\" \\\\SRV\\C"},
         Case{"", "", "C:\\DADOS\\ARQ.TXT", "C:\\DADOS\\ARQ.TXT"},
         Case{"", "", "", ""},
         // Matching is exact: lower case is not a placeholder.
@@ -55,6 +59,25 @@ TEST(Acerta, ShortDateTextGivesEmptyParts) {
     RunContext ctx;
     ctx.DATA_HOJE = "";
     EXPECT_EQ(ACERTA(ctx, "X[DIA][MES][ANO]Y"), "XY");
+}
+
+// In command text a suffix is one argument where it lands, or the run is refused.
+TEST(AcertaBatch, PutsTheSuffixInAsOneArgumentOrRefusesIt) {
+    struct Row { const char* ext; const char* in; const char* out; };   // out nullptr: refused
+    for (const Row& r : {
+             Row{"_50%", "X \"D:\\B[EXT]\\\" /E", "X \"D:\\B_50%%\\\" /E"},
+             Row{"_P&D (1)", "X \"D:\\B[EXT]\"", "X \"D:\\B_P&D (1)\""},
+             Row{"_[DIA]", "X D:\\B[EXT]", "X D:\\B_06"},
+             Row{"_[DIA]\" & echo PWNED > C:\\pwned.txt & rem \"", "X \"D:\\B[EXT]\\\"", nullptr},
+             Row{"_a&b", "X D:\\B[EXT]", nullptr},
+             Row{"_a b", "X D:\\B[EXT]", nullptr},
+         }) {
+        RunContext ctx;
+        ctx.DATA_HOJE = "'06.12.2026'";
+        ctx.EXTENSAO_TAREFA = r.ext;
+        if (r.out) EXPECT_EQ(ACERTA_BATCH(ctx, r.in), r.out) << r.ext;
+        else EXPECT_THROW(ACERTA_BATCH(ctx, r.in), BatchRefused) << r.ext;
+    }
 }
 
 }  // namespace
