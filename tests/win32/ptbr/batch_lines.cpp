@@ -8,7 +8,7 @@
 
 #include "exec/builders.h"
 #include "platform/cp1252.h"
-#include "support/tasks_fixture.h"
+#include "../support/tasks_fixture.h"
 
 namespace tarvex::win32test {
 namespace {
