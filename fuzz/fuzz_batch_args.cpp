@@ -1,9 +1,6 @@
 // Hostile field values through the batch builders and the placeholders: each is
 // refused, or reaches cmd as exactly one argument holding the value itself.
-#include <cstddef>
-#include <cstdint>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "exec/acerta.h"
@@ -25,21 +22,18 @@ std::optional<std::vector<std::string>> argumentsOf(const std::string& line) {
     bool quoted = false, any = false;
     for (size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
-        if (c == '%') {
-            if (i + 1 >= line.size() || line[i + 1] != '%') return std::nullopt;
-            arg += c, any = true, ++i;
-        } else if (c == '"') {
-            quoted = !quoted, any = true;
-        } else if (c == '\r' || c == '\n' || c == '\0') {
+        const bool syntax = !quoted && std::string("&|<>()^").find(c) != std::string::npos;
+        if (syntax || c == '\r' || c == '\n' || c == '\0' || (c == '%' && line.substr(i, 2) != "%%"))
             return std::nullopt;
-        } else if (!quoted && (c == ' ' || c == '\t')) {
+        if (!quoted && (c == ' ' || c == '\t')) {
             if (any) args.push_back(arg);
             arg.clear(), any = false;
-        } else if (!quoted && std::string("&|<>()^").find(c) != std::string::npos) {
-            return std::nullopt;
-        } else {
-            arg += c, any = true;
+            continue;
         }
+        if (c == '"') quoted = !quoted;
+        else arg += c;
+        any = true;
+        i += c == '%';
     }
     if (quoted) return std::nullopt;
     if (any) args.push_back(arg);

@@ -1,7 +1,5 @@
 #include "exec/acerta.h"
 
-#include "exec/batch_text.h"
-
 #include <gtest/gtest.h>
 
 namespace tarvex::exec {
@@ -59,25 +57,6 @@ TEST(Acerta, ShortDateTextGivesEmptyParts) {
     RunContext ctx;
     ctx.DATA_HOJE = "";
     EXPECT_EQ(ACERTA(ctx, "X[DIA][MES][ANO]Y"), "XY");
-}
-
-// In command text a suffix is one argument where it lands, or the run is refused.
-TEST(AcertaBatch, PutsTheSuffixInAsOneArgumentOrRefusesIt) {
-    struct Row { const char* ext; const char* in; const char* out; };   // out nullptr: refused
-    for (const Row& r : {
-             Row{"_50%", "X \"D:\\B[EXT]\\\" /E", "X \"D:\\B_50%%\\\" /E"},
-             Row{"_P&D (1)", "X \"D:\\B[EXT]\"", "X \"D:\\B_P&D (1)\""},
-             Row{"_[DIA]", "X D:\\B[EXT]", "X D:\\B_06"},
-             Row{"_[DIA]\" & echo PWNED > C:\\pwned.txt & rem \"", "X \"D:\\B[EXT]\\\"", nullptr},
-             Row{"_a&b", "X D:\\B[EXT]", nullptr},
-             Row{"_a b", "X D:\\B[EXT]", nullptr},
-         }) {
-        RunContext ctx;
-        ctx.DATA_HOJE = "'06.12.2026'";
-        ctx.EXTENSAO_TAREFA = r.ext;
-        if (r.out) EXPECT_EQ(ACERTA_BATCH(ctx, r.in), r.out) << r.ext;
-        else EXPECT_THROW(ACERTA_BATCH(ctx, r.in), BatchRefused) << r.ext;
-    }
 }
 
 }  // namespace

@@ -149,19 +149,6 @@ TEST_F(ExecutorTest, BatchWithoutPauseIsTheMemoAlone) {
     EXPECT_EQ(dir.read("TIMER_xx.BAT"), "@SETLOCAL DISABLEDELAYEDEXPANSION\r\nA\r\nB");
 }
 
-// The batch leaves the number of the copy line that failed; the failure names it.
-TEST_F(ExecutorTest, AFailingBatchLineIsNamedInTheLogAndTheTasksLastFailure) {
-    const int row = addTask("COPIA", "00 - XCOPY - Copia Arq.", {{col::MEMO, "XCOPY A B||XCOPY C D"}});
-    fake.processes.onRun = [&](const std::string&, int) {
-        dir.write("TIMER_xx.ERR", "1\r\n");
-        return 4;
-    };
-    runRow(row);
-    EXPECT_EQ(logged().back(), "ERR#***   ERRO   ***   COPIA (linha 1, código 4)");
-    EXPECT_EQ(GRID.cell(col::ULTIMO_ERRO, row), "06/12 08:00: XCOPY terminou com o código 4 na linha 1: XCOPY A B");
-    EXPECT_FALSE(dir.exists("TIMER_xx.ERR"));
-}
-
 TEST_F(ExecutorTest, BatchThatCannotStartIsAFailureWithoutStamp) {
     const int row = addTask("C", "00 - XCOPY - Copia Arq.", {{col::MEMO, "ECHO"}});
     fake.processes.result = -1;

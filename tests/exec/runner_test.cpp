@@ -87,16 +87,6 @@ TEST_F(RunnerTest, ExecutaBatRunsABatPathAsItIs) {
     EXPECT_FALSE(dir.exists("ArqBat.Bat"));
 }
 
-// cmd reads "%NAME%" even in a quoted path of its own command line: refused, not run.
-TEST_F(RunnerTest, ABatchFileIsStartedByItsQuotedPathOrRefused) {
-    EXPECT_EQ(status(runner.runBatchFile("C:\\P&D\\TARVEX\\TIMER_xx.BAT", 1)), 0);
-    EXPECT_EQ(fake.processes.calls.at(0).commandLine, "\"C:\\P&D\\TARVEX\\TIMER_xx.BAT\"");
-    const platform::ProcessEnd end = runner.runBatchFile("C:\\%USERNAME%\\TIMER_xx.BAT", 1);
-    ASSERT_TRUE(end.error);
-    EXPECT_NE(end.error->text.find("\"%\""), std::string::npos) << end.error->text;
-    EXPECT_EQ(fake.processes.calls.size(), 1u);
-}
-
 TEST_F(RunnerTest, ExecutaBatWritesOtherCommandsToArqBat) {
     // ".bat" in lower case is not recognised, and every "/" goes, switches included.
     EXPECT_EQ(status(runner.MRQ_EXECUTA_BAT("XCOPY C:\\A\\x.bat D:\\B /E /Y", 1)), 0);
