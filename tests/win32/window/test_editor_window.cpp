@@ -209,6 +209,7 @@ TEST_F(EditorWindowTest, TheCommandMemoShowsTheTextFontOfTheSettings) {
     selectRow(1);
     ASSERT_TRUE(visible("T00"));
     HWND memo = find("E00_MEMO");
+    SetWindowTextW(memo, L"XCOPY A B\r\nXCOPY C D");   // only the screen's lines are measured
     // The second line's top is the line height: 14 points are at least 18 pixels.
     EXPECT_TRUE(waitFor([&] { return HIWORD(send(memo, EM_POSFROMCHAR, readText(memo).find('\n') + 1, 0)) >= 18; }));
 }
