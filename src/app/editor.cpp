@@ -3,6 +3,7 @@
 
 #include <cctype>
 
+#include "exec/row_checks.h"
 #include "lib/routines.h"
 #include "lib/text1252.h"
 #include "tasks/columns.h"
@@ -245,6 +246,7 @@ bool TarefasEditor::save() {
     if (!generalChecks(tipo) || !hourChecks()) return false;
     RowCells cells = generalCells();
     if (!typeCells(pages, tipo, cells, services_.op)) return false;
+    if (const std::string refused = exec::rowRefusal(cells); !refused.empty()) return refuse(refused);
     commit(row, cells);
     links_.saveTasks();
     markRead();

@@ -13,7 +13,6 @@
 namespace tarvex::exec {
 
 // ---- the texts the builders write ------------------------------------------------
-inline constexpr const char* CHCP_LINE = "CHCP 1252 >NUL";
 inline constexpr const char* ARROW = "  ===>>  ";
 inline constexpr const char* XCOPY_SWITCHES = "      /E /D /Y /R /C /V";
 extern const std::array<std::string, 3> GBAK_SET_LINES;

@@ -1,6 +1,7 @@
 // Page T07: the database backup page's pickers and builder.
 #include "exec/builders.h"
 
+#include "exec/batch_text.h"
 #include "lib/routines.h"
 #include "platform/files.h"
 
@@ -19,10 +20,16 @@ void BackupBuilder::B07_DESTINOClick() { f_.E07_DESTINO.setText(browse(trim(f_.E
 void BackupBuilder::B07_MONTAClick() {
     const std::string source = f_.E07_ARQUIVO.text();
     const std::string destino = f_.E07_DESTINO.text();
+    std::string line;
+    try {
+        line = gbakLine(f_.E07_PASTAEXE.text(), source, destino, f_.E07_EXTENSAO.text());
+    } catch (const BatchRefused& refused) {
+        return tell(platform::op(), refused.what());
+    }
     if (!destino.empty() && !platform::dirExists(destino)) createFolders(destino);
     if (f_.E07_MEMO.lines().size() < 2)
-        for (const auto& line : GBAK_SET_LINES) f_.E07_MEMO.addLine(line);
-    f_.E07_MEMO.addLine(gbakLine(f_.E07_PASTAEXE.text(), source, destino, f_.E07_EXTENSAO.text()));
+        for (const auto& set : GBAK_SET_LINES) f_.E07_MEMO.addLine(set);
+    f_.E07_MEMO.addLine(line);
 }
 
 }  // namespace tarvex::exec

@@ -1,6 +1,7 @@
 // Pages T00, T01 and T02: the copy tasks' pickers and builders.
 #include "exec/builders.h"
 
+#include "exec/batch_text.h"
 #include "lib/routines.h"
 #include "platform/files.h"
 
@@ -36,8 +37,12 @@ void XcopyBuilder::B00_MONTAClick() {
     f_.E00_DESTINO.setText(trim(f_.E00_DESTINO.text()));
     if (f_.E00_ORIGEM.text().empty()) return tell(op_, "Deve informar a pasta de ORIGEM");
     if (f_.E00_DESTINO.text().empty()) return tell(op_, "Deve informar a pasta de DESTINO");
-    if (f_.E00_MEMO.lines().empty()) f_.E00_MEMO.addLine(CHCP_LINE);
-    f_.E00_MEMO.addLine(xcopyLine(f_.E00_ORIGEM.text(), f_.E00_DESTINO.text()));
+    // No "CHCP" line: the batch is written in the code page cmd reads it in.
+    try {
+        f_.E00_MEMO.addLine(xcopyLine(f_.E00_ORIGEM.text(), f_.E00_DESTINO.text()));
+    } catch (const BatchRefused& refused) {
+        tell(op_, refused.what());
+    }
 }
 
 // ---- T01 ---------------------------------------------------------------------------

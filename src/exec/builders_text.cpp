@@ -1,6 +1,7 @@
 // The command texts of the copy and backup pages.
 #include "exec/builders.h"
 
+#include "exec/batch_text.h"
 #include "lib/routines.h"
 
 namespace tarvex::exec {
@@ -13,7 +14,6 @@ size_t afterFolder(const std::string& path) {
     const size_t cut = path.find_last_of("\\:");
     return cut == std::string::npos ? 0 : cut + 1;
 }
-std::string singleBackslashes(const std::string& text) { return replaceText(text, "\\\\", "\\"); }
 }  // namespace
 
 std::string inQuotes(const std::string& text) { return "\"" + text + "\""; }
@@ -32,11 +32,13 @@ std::string penFolderOfOrigin(const std::string& origem) {
         destino = "[PEN]" + origem.substr(std::min<size_t>(2, origem.size())) + "[EXT]\\";
     else
         destino = "[PEN]" + origem.substr(std::min<size_t>(1, origem.size())) + "\\";
-    return inQuotes(singleBackslashes(replaceText(destino, "\"", "")));
+    return inQuotes(collapseBackslashes(replaceText(destino, "\"", "")));
 }
 
+// Each path is one argument whatever it holds; the boxes may show them quoted or not.
 std::string xcopyLine(const std::string& origem, const std::string& destino) {
-    return "XCOPY  " + origem + ARROW + singleBackslashes(destino) + XCOPY_SWITCHES;
+    return "XCOPY  " + batchArgument(unquoted(origem), "A pasta de ORIGEM") + ARROW +
+           batchArgument(collapseBackslashes(unquoted(destino)), "A pasta de DESTINO") + XCOPY_SWITCHES;
 }
 
 std::string folderPairLine(const std::string& origem, const std::string& destino) {
@@ -53,11 +55,11 @@ std::string gbakBaseName(const std::string& source) {
 
 std::string gbakLine(const std::string& pastaExe, const std::string& source, const std::string& destino,
                      const std::string& extensao) {
-    const std::string backup = destino + "\\" + gbakBaseName(source) + "[EXT].GDK";
-    std::string line = pastaExe + "\\GBAK" + " -G -B -V -T -Z " + " -user SYSDBA -password zanquiber" + "   " +
-                       source + "   " + backup;
-    if (!extensao.empty()) line = replaceText(line, "[EXT]", extensao);
-    return line;
+    std::string backup = destino + "\\" + gbakBaseName(source) + "[EXT].GDK";
+    if (!extensao.empty()) backup = replaceText(backup, "[EXT]", extensao);
+    return batchArgument(pastaExe + "\\GBAK", "A pasta do GBAK") + " -G -B -V -T -Z " +
+           " -user SYSDBA -password zanquiber" + "   " + batchArgument(source, "O arquivo de ORIGEM") + "   " +
+           batchArgument(backup, "A pasta de DESTINO ou a Extensão");
 }
 
 void tell(platform::Operator& op, const std::string& text) { op.message(platform::appTitle(), text); }

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "exec/placeholders.h"
+#include "exec/batch_text.h"
 #include "exec/close_program.h"
 #include "exec/builders.h"
 #include "exec/keep_last.h"
@@ -16,6 +17,7 @@
 #include "lib/datetime.h"
 #include "lib/errors.h"
 #include "lib/routines.h"
+#include "platform/console_text.h"
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "tasks/columns.h"
@@ -29,13 +31,27 @@ const char* const kArrow = " ===>> ";
 
 std::string nowText() { return formatTime(nowSeconds()); }
 
-// The drive letter a path begins with ("E:\...", "\"E:\..."); 0 for none.
+// The drive letter a path begins with ("E:\...", "\"E:\...", "\\?\E:\..."); 0 for none.
 char driveOf(std::string path) {
     path = trim(replaceText(path, "\"", ""));
+    if (path.rfind("\\\\?\\", 0) == 0) path = path.substr(4);
     if (path.size() < 2 || path[1] != ':') return 0;
     const char c = path[0];
     if (c >= 'a' && c <= 'z') return static_cast<char>(c - 32);
     return c >= 'A' && c <= 'Z' ? c : 0;
+}
+
+// The share a network path lies on ("\\SERVIDOR\BACKUP\Metas" gives
+// "\\SERVIDOR\BACKUP"); empty for any other path.
+std::string shareOf(std::string path) {
+    path = trim(replaceText(path, "\"", ""));
+    if (path.rfind("\\\\?\\UNC\\", 0) == 0) path = "\\\\" + path.substr(8);
+    if (path.rfind("\\\\", 0) != 0 || path.rfind("\\\\?\\", 0) == 0 || path.rfind("\\\\.\\", 0) == 0) return "";
+    const size_t server = path.find('\\', 2);
+    if (server == std::string::npos || server == 2) return "";
+    const size_t share = path.find_first_of("\\ \t", server + 1);
+    const std::string root = path.substr(0, share);
+    return root.size() > server + 1 ? root : "";
 }
 
 std::vector<std::string> split(const std::string& text, char at) {
@@ -125,8 +141,8 @@ void Executor::readRow(int row) {
 }
 
 void Executor::dispatch(int row) {
-    if (const char drive = missingDrive(row)) {
-        fail(row, std::string("Unidade ") + drive + ": não encontrada");
+    if (const std::string missing = missingTarget(row); !missing.empty()) {
+        fail(row, missing);
         return;
     }
     switch (type_->run) {
@@ -190,8 +206,9 @@ void Executor::stamp(int row) {
     host_.stamped(GRID_.idAt(row), text);
 }
 
-// The first drive letter a copy, ZIP or backup would write to that is not there; 0: none.
-char Executor::missingDrive(int row) const {
+// The first drive or network share a copy, ZIP or backup would write to that is
+// not there, as the operator is told; empty: none.
+std::string Executor::missingTarget(int row) const {
     std::vector<std::string> targets;
     if (type_->memoTargets)
         for (const std::string& line : split(expandPlaceholders(ctx_, ctx_.MEMO_TAREFA), '\n'))
@@ -200,37 +217,85 @@ char Executor::missingDrive(int row) const {
     if (type_->penDrive) targets.push_back(ctx_.PEN_TAREFA.empty() ? "" : ctx_.PEN_TAREFA.substr(0, 1) + ":");
     for (const std::string& target : targets) {
         const char drive = driveOf(target);
-        if (drive && !services_.shell.driveExists(drive)) return drive;
+        if (drive && !services_.shell.driveExists(drive)) return std::string("Unidade ") + drive + ": não encontrada";
+        const std::string share = shareOf(target);
+        if (!share.empty() && !platform::dirExists(share)) return share + " não encontrado";
     }
-    return 0;
+    return "";
 }
 
-void Executor::writeBatchFile() {
+namespace {
+
+// Where a failing copy line of the batch leaves its number: "TIMER_xx.ERR" beside it.
+std::string markFileOf(const std::string& batch) { return batch.substr(0, batch.rfind('.')) + ".ERR"; }
+
+// Text for a log entry: the log's separator and line breaks become blanks.
+std::string logSafe(std::string text) {
+    for (char& c : text)
+        if (c == '#' || c == '\r' || c == '\n') c = ' ';
+    return text;
+}
+
+}  // namespace
+
+// The operator's lines, each copy line followed by its check, in the console's
+// code page; why it cannot be written, or nothing.
+std::optional<std::string> Executor::writeBatchFile(const std::string& markFile) {
+    const char* program = type_->type == tasks::TaskType::Backup ? "GBAK" : "XCOPY";
+    const BatchScript script = batchScript(textLines(state_.batchText), program, type_->failsFromStatus, markFile);
     // CR LF between lines and none after the last, whatever breaks the memo holds.
-    const std::string bytes = joinLines(textLines(state_.batchText));
-    if (auto error = platform::replaceFile(ctx_.ARQ_BAT, bytes)) throw FileError(error->text);
+    std::string text;
+    for (size_t i = 0; i < script.lines.size(); ++i) text += (i ? "\r\n" : "") + script.lines[i];
+    const platform::ConsoleCodePage& console = platform::consoleCodePage();
+    char missing = 0;
+    const std::optional<std::string> bytes = console.fromCp1252(text, missing);
+    if (!bytes)
+        return "O caractere \"" + std::string(1, missing) + "\" não existe na página de código do console (" +
+               std::to_string(console.number()) + "), em que o comando é lido: o comando não foi executado";
+    if (auto error = platform::replaceFile(ctx_.ARQ_BAT, *bytes)) throw FileError(error->text);
+    return std::nullopt;
 }
 
 void Executor::runBatch(int row) {
     if (!confirm()) return;
-    ctx_.MEMO_TAREFA = replaceText(expandPlaceholders(ctx_, ctx_.MEMO_TAREFA), kArrow, " ");
+    std::string text;
+    try {
+        text = expandBatchPlaceholders(ctx_, ctx_.MEMO_TAREFA);
+    } catch (const BatchRefused& refused) {
+        return fail(row, refused.what());   // nothing runs: the line would not be the one written
+    }
+    ctx_.MEMO_TAREFA = withoutArrows(text);
     std::vector<std::string> lines = textLines(ctx_.MEMO_TAREFA);
     if (ctx_.PAUSA_TAREFA == "S") lines.push_back("PAUSE");
     state_.batchText = joinLines(lines);
     state_.changed();
-    writeBatchFile();
+    const std::string mark = markFileOf(ctx_.ARQ_BAT);
+    platform::removeFile(mark);
+    if (auto refused = writeBatchFile(mark)) return fail(row, *refused);
     const platform::ProcessEnd end = runner_.runBatchFile(ctx_.ARQ_BAT, platform::SW_NORMAL_);
     if (end.error) return fail(row, end.error->text);
-    const int status = end.status;
     // XCOPY's 1 is "nothing to copy"; 2 and above are its failures. The backup tool
     // fails with any status but 0.
-    if (status >= type_->failsFromStatus)
-        return fail(row, type_->batchName + std::string(" terminou com o código ") + std::to_string(status));
+    if (end.status >= type_->failsFromStatus) return batchFailed(row, end.status, mark);
     stamp(row);
     logExe(row);
     if (type_->keepsLast)
         keepNewest(platform::fsPath(expandPlaceholders(ctx_, trim(cell(col::DIR_DESTINO, row)))),
                    gbakBaseName(trim(cell(col::ARQUIVO, row))) + ctx_.EXTENSAO_TAREFA + ".GDK", row);
+}
+
+// The failure names the line that failed when the batch left its number.
+void Executor::batchFailed(int row, int status, const std::string& markFile) {
+    std::string reason = type_->batchName + std::string(" terminou com o código ") + std::to_string(status);
+    const std::optional<std::string> mark = platform::readFile(markFile);
+    platform::removeFile(markFile);
+    const int line = mark ? toInt(trim(*mark)) : 0;
+    const std::vector<std::string> lines = textLines(state_.batchText);
+    if (line < 1 || line > static_cast<int>(lines.size())) return fail(row, reason);
+    reason += " na linha " + std::to_string(line) + ": " + trim(lines[line - 1]);
+    fail(row, reason,
+         logSafe("***   ERRO   ***   " + ctx_.NOME_TAREFA + " (linha " + std::to_string(line) + ", código " +
+                 std::to_string(status) + ")"));
 }
 
 void Executor::copyFolders(int row) {

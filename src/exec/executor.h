@@ -2,6 +2,7 @@
 // Runs one task of the task table, from the confirmation to the stamp, the log
 // entry and the task file.
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "exec/exec_host.h"
@@ -35,7 +36,7 @@ private:
     void end(int row);
     // logText: the log entry's text, when not the usual error text.
     void fail(int row, const std::string& reason, const std::string& logText = "");
-    char missingDrive(int row) const;
+    std::string missingTarget(int row) const;
     bool waitsForPen(int row);
     void readRow(int row);
     void keepNewest(const std::filesystem::path& folder, const std::string& pattern, int row);
@@ -55,7 +56,8 @@ private:
     void writeZipPumping(const ZipJob& job);
     void showMessage(int row);     // "10"
 
-    void writeBatchFile();
+    std::optional<std::string> writeBatchFile(const std::string& markFile);
+    void batchFailed(int row, int status, const std::string& markFile);
 
     tasks::TaskTable& GRID_;
     RunContext& ctx_;

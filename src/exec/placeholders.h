@@ -8,5 +8,8 @@
 namespace tarvex::exec {
 
 std::string expandPlaceholders(const RunContext& context, const std::string& text);
+// expandPlaceholders for command text run by cmd: each value is put in as one argument
+// (putInBatch). Throws BatchRefused when a value cannot stand where it lands.
+std::string expandBatchPlaceholders(const RunContext& context, const std::string& text);
 
 }  // namespace tarvex::exec

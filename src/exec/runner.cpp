@@ -1,5 +1,6 @@
 #include "exec/runner.h"
 
+#include "exec/batch_text.h"
 #include "lib/routines.h"
 #include "platform/files.h"
 #include "platform/operator.h"
@@ -23,12 +24,24 @@ platform::ProcessEnd CommandRunner::runCommandLine(const std::string& command, i
     return end;
 }
 
-platform::ProcessEnd CommandRunner::runBatchFile(const std::string& command, int show) {
+platform::ProcessEnd CommandRunner::runBatchCommand(const std::string& command, int show) {
     const std::string text = replaceText(cleanPath(command), "/", "");
     if (text.find(".BAT") != std::string::npos) return runCommandLine(text, show);
     const std::string batch = exeFolder_ + "ArqBat.Bat";
     if (auto error = platform::overwriteFile(batch, text + "\r\n")) return {0, error};
     return runCommandLine(batch, show);
+}
+
+// cmd reads "%NAME%" as a variable in its own command line too, quoted or not,
+// and there nothing escapes it: such a folder would start another file.
+platform::ProcessEnd CommandRunner::runBatchFile(const std::string& path, int show) {
+    if (path.find_first_of("%\"") != std::string::npos)
+        return {0, platform::IoError{path, {}, refusedCharacterText(path[path.find_first_of("%\"")],
+                                                                     "A pasta do TARVEX")}};
+    platform::op().processMessages();
+    platform::ProcessEnd end = services_.processes.runAndWait("\"" + path + "\"", show);
+    platform::op().processMessages();
+    return end;
 }
 
 platform::IoResult CommandRunner::copyFolder(const std::string& source, const std::string& destination) {

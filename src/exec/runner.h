@@ -19,7 +19,10 @@ public:
     platform::ProcessEnd runCommandLine(const std::string& command, int show);
     // A text naming a ".BAT" runs as it is; any other command is written as the
     // one line of "ArqBat.Bat" and that file is run.
-    platform::ProcessEnd runBatchFile(const std::string& command, int show);
+    platform::ProcessEnd runBatchCommand(const std::string& command, int show);
+    // Runs a batch file by its full path in quotes, so a folder such as
+    // "C:\P&D\TARVEX" stays one name, and waits for it.
+    platform::ProcessEnd runBatchFile(const std::string& path, int show);
     // Copies a folder into another; why it was not copied.
     platform::IoResult copyFolder(const std::string& source, const std::string& destination);
     // Copies a file or a mask into a folder; mode "1" answers the shell's

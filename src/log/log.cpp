@@ -27,7 +27,8 @@ std::optional<std::string> Log::entry(const LocalTime& now, int item, const std:
          {formatDate(Date{now.year, now.month, now.day}), zeroPad(item, 2), code, text,
           context.HORA_INICIO, formatTime(end), formatTime(elapsed), context.TIPO_TAREFA,
           context.PERIODO_TAREFA}) {
-        line += field;
+        // A "#" inside a field (a task named "NF #123") would shift the columns.
+        for (char c : field) line += c == '#' ? ' ' : c;
         line += '#';
     }
     return line;

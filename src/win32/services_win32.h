@@ -2,6 +2,7 @@
 // The operating-system services and the operator, for real, on Windows.
 #include <cstdint>
 
+#include "platform/console_text.h"
 #include "platform/operator.h"
 #include "platform/services.h"
 
@@ -58,16 +59,26 @@ private:
     std::uintptr_t owner_ = 0;
 };
 
-// Everything the core may ask of the system, as one bundle.
+// The system's console code page (GetOEMCP): what cmd reads a batch file in.
+class OemCodePage : public platform::ConsoleCodePage {
+public:
+    unsigned number() const override;
+    std::optional<std::string> fromCp1252(const std::string& text, char& missing) const override;
+};
+
+// Everything the core may ask of the system, as one bundle; while it lives, the
+// batch files are written in the system's console code page.
 struct Win32Services {
     Win32Processes processes;
     Win32Shell shell;
     Win32Windows windows;
     Win32Power power;
     Win32Registry registry;
+    OemCodePage console;
     platform::Services services{processes, shell, windows, power, registry};
 
-    Win32Services() = default;
+    Win32Services() { platform::setConsoleCodePage(&console); }
+    ~Win32Services() { platform::setConsoleCodePage(nullptr); }
     Win32Services(const Win32Services&) = delete;
     Win32Services& operator=(const Win32Services&) = delete;
 };

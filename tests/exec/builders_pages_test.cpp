@@ -34,17 +34,21 @@ protected:
 
 // ---- T00 ----------------------------------------------------------------------------
 
-TEST_F(Pages, XcopyMontaWritesTheCodePageLineOnlyIntoAnEmptyBox) {
+TEST_F(Pages, XcopyMontaAddsOneLineAClickAndRefusesAQuoteInAPath) {
     XcopyBuilder b({origem, destino, memo, other}, dialogs, op);
     origem.setText("  \"D:\\DADOS\" ");
     destino.setText("\"[PEN]:\\DADOS[EXT]\\\"");
     b.B00_MONTAClick();
     const std::string line = "XCOPY  \"D:\\DADOS\"  ===>>  \"[PEN]:\\DADOS[EXT]\\\"      /E /D /Y /R /C /V";
-    EXPECT_EQ(memo.lines(), (Lines{"CHCP 1252 >NUL", line}));
+    EXPECT_EQ(memo.lines(), (Lines{line}));
     EXPECT_EQ(origem.text(), "\"D:\\DADOS\"");
     b.B00_MONTAClick();
-    EXPECT_EQ(memo.lines(), (Lines{"CHCP 1252 >NUL", line, line}));
+    EXPECT_EQ(memo.lines(), (Lines{line, line}));
     EXPECT_TRUE(told().empty());
+    origem.setText("\"D:\\A\" & echo x \"");
+    b.B00_MONTAClick();
+    EXPECT_EQ(memo.lines().size(), 2u);
+    EXPECT_EQ(told().size(), 1u);
 }
 
 TEST_F(Pages, XcopyMontaRefusesAMissingPathAndAddsNothing) {
@@ -186,8 +190,8 @@ TEST_F(Pages, BackupMontaAddsTheSetLinesOnlyWhileTheBoxIsShort) {
     destino.setText(folder("BKP\\DIA"));
     extensao.setText("_[DIA]");
     b.B07_MONTAClick();
-    const std::string cmd = "C:\\VALDRINB\\EXE\\GBAK -G -B -V -T -Z  -user SYSDBA -password zanquiber   "
-                            "D:\\DADOS\\BASE.FDB   " + folder("BKP\\DIA") + "\\BASE_[DIA].GDK";
+    const std::string cmd = "\"C:\\VALDRINB\\EXE\\GBAK\" -G -B -V -T -Z  -user SYSDBA -password zanquiber   "
+                            "\"D:\\DADOS\\BASE.FDB\"   \"" + folder("BKP\\DIA") + "\\BASE_[DIA].GDK\"";
     EXPECT_EQ(memo.lines(), (Lines{"// set isc_user=SYSDBA ", "// set isc_password=zanquiber ",
                                    "// set firebird_msg=C:\\VALDRINB\\EXE ", cmd}));
     EXPECT_TRUE(dir.exists("BKP/DIA"));

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "exec/builders.h"
+#include "exec/batch_text.h"
 
 namespace tarvex::exec {
 namespace {
@@ -35,10 +36,12 @@ TEST(PenFolder, OfOriginAddsTheExtensionOnlyWhenQuoted) {
         EXPECT_EQ(penFolderOfOrigin(c.in), c.out) << c.in;
 }
 
-TEST(CommandLines, XcopyKeepsTheOriginAndSinglesTheDestinationsBackslashes) {
+TEST(CommandLines, XcopyQuotesBothPathsAndSinglesTheDestinationsBackslashes) {
     EXPECT_EQ(xcopyLine("\"D:\\DADOS\"", "\"[PEN]:\\DADOS[EXT]\\\""),
               "XCOPY  \"D:\\DADOS\"  ===>>  \"[PEN]:\\DADOS[EXT]\\\"      /E /D /Y /R /C /V");
-    EXPECT_EQ(xcopyLine("D:\\\\DADOS", "F:\\\\BACKUP"), "XCOPY  D:\\\\DADOS  ===>>  F:\\BACKUP      /E /D /Y /R /C /V");
+    EXPECT_EQ(xcopyLine("D:\\Vendas 50% %USERNAME%", "\\\\SRV\\\\B"),
+              "XCOPY  \"D:\\Vendas 50%% %%USERNAME%%\"  ===>>  \"\\\\SRV\\B\"      /E /D /Y /R /C /V");
+    EXPECT_THROW(xcopyLine("\"D:\\A\" & echo x", "F:\\B"), BatchRefused);
     EXPECT_EQ(folderPairLine("D:\\DADOS", "F:\\BACKUP[EXT]\\"), "D:\\DADOS\\  ===>>  F:\\BACKUP[EXT]\\");
 }
 
@@ -56,11 +59,11 @@ TEST(CommandLines, GbakBaseNameIsTheFileNameUpToItsFirstDot) {
 }
 
 TEST(CommandLines, GbakLineFillsTheExtensionOnlyWhenGiven) {
-    const std::string head = "C:\\VALDRINB\\EXE\\GBAK -G -B -V -T -Z  -user SYSDBA -password zanquiber   ";
-    EXPECT_EQ(gbakLine("C:\\VALDRINB\\EXE", "D:\\DADOS\\BASE.FDB", "F:\\BACKUP", "_[DIA]"),
-              head + "D:\\DADOS\\BASE.FDB   F:\\BACKUP\\BASE_[DIA].GDK");
-    EXPECT_EQ(gbakLine("C:\\VALDRINB\\EXE", "D:\\DADOS\\BASE.FDB", "F:\\BACKUP", ""),
-              head + "D:\\DADOS\\BASE.FDB   F:\\BACKUP\\BASE[EXT].GDK");
+    const std::string head = "\"C:\\Program Files\\FB\\GBAK\" -G -B -V -T -Z  -user SYSDBA -password zanquiber   ";
+    EXPECT_EQ(gbakLine("C:\\Program Files\\FB", "C:\\P&D\\BASE.FDB", "F:\\BACKUP", "_[DIA]"),
+              head + "\"C:\\P&D\\BASE.FDB\"   \"F:\\BACKUP\\BASE_[DIA].GDK\"");
+    EXPECT_EQ(gbakLine("C:\\Program Files\\FB", "C:\\P&D\\BASE.FDB", "F:\\BACKUP", ""),
+              head + "\"C:\\P&D\\BASE.FDB\"   \"F:\\BACKUP\\BASE[EXT].GDK\"");
 }
 
 TEST(PathParts, FolderAndNameSplitAtTheLastBackslashOrColon) {

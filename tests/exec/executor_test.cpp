@@ -120,12 +120,16 @@ TEST_P(BatchTest, WritesTheExpandedBatchRunsItAndStamps) {
         return 0;
     };
     runRow(row);
-    const std::string expected = "CHCP 1252 >NUL\r\nXCOPY \"C:\\Diret\xF3rio\\A\" \"E:\\A_06\" /E /D\r\nPAUSE";
-    EXPECT_EQ(batchWhileRunning, expected);
-    EXPECT_EQ(schedule.batchText, expected);
+    // The batch: the operator's lines without the CHCP (it is written in the console's
+    // own code page), started by its quoted path.
+    const std::string xcopy = "XCOPY \"C:\\Diret\xF3rio\\A\" \"E:\\A_06\" /E /D";
+    EXPECT_EQ(schedule.batchText, "CHCP 1252 >NUL\r\n" + xcopy + "\r\nPAUSE");
+    EXPECT_EQ(batchWhileRunning.find("CHCP"), std::string::npos);
+    EXPECT_NE(batchWhileRunning.find("\r\n" + xcopy + "\r\n"), std::string::npos);
+    EXPECT_TRUE(batchWhileRunning.ends_with("\r\nPAUSE"));
     EXPECT_TRUE(flagWhileRunning);
     ASSERT_EQ(fake.processes.calls.size(), 1u);
-    EXPECT_EQ(fake.processes.calls[0].commandLine, ctx.ARQ_BAT);
+    EXPECT_EQ(fake.processes.calls[0].commandLine, "\"" + ctx.ARQ_BAT + "\"");
     EXPECT_EQ(fake.processes.calls[0].show, 1);
     EXPECT_EQ(stampOf(row), "06/12/26 08:02:15");
     EXPECT_EQ(host.lastStamp, "06/12/26 08:02:15");
@@ -140,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(Types, BatchTest, ::testing::Values("00 - XCOPY - Copia
 TEST_F(ExecutorTest, BatchWithoutPauseIsTheMemoAlone) {
     const int row = addTask("C", "00 - XCOPY - Copia Arq.", {{col::PAUSE, "N"}, {col::MEMO, "A||B"}});
     runRow(row);
-    EXPECT_EQ(dir.read("TIMER_xx.BAT"), "A\r\nB");
+    EXPECT_EQ(dir.read("TIMER_xx.BAT"), "@SETLOCAL DISABLEDELAYEDEXPANSION\r\nA\r\nB");
 }
 
 TEST_F(ExecutorTest, BatchThatCannotStartIsAFailureWithoutStamp) {
@@ -315,6 +319,7 @@ INSTANTIATE_TEST_SUITE_P(Codes, BatchStatus,
 struct DriveCase {
     std::string type;
     std::map<int, std::string> cells;
+    std::string why = "Unidade X: não encontrada";
 };
 
 class MissingDrive : public ExecutorTest, public ::testing::WithParamInterface<DriveCase> {};
@@ -327,8 +332,8 @@ TEST_P(MissingDrive, FailsBeforeAnythingRuns) {
     EXPECT_TRUE(fake.processes.calls.empty());
     EXPECT_TRUE(fake.shell.copies.empty());
     EXPECT_EQ(stampOf(row), "");
-    EXPECT_EQ(host.failures, std::vector<std::string>{"Unidade X: não encontrada"});
-    EXPECT_EQ(GRID.cell(col::ULTIMO_ERRO, row), "06/12 08:00: Unidade X: não encontrada");
+    EXPECT_EQ(host.failures, std::vector<std::string>{GetParam().why});
+    EXPECT_EQ(GRID.cell(col::ULTIMO_ERRO, row), "06/12 08:00: " + GetParam().why);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -337,7 +342,12 @@ INSTANTIATE_TEST_SUITE_P(
                       DriveCase{"01 - Copiar Pastas", {{col::MEMO, "C:\\A ===>> \"x:\\B\""}}},
                       DriveCase{"02 - Copiar Arquivo", {{col::DIR_DESTINO, "X:\\COPIAS"}, {col::ARQUIVO, "*.*"}}},
                       DriveCase{"06 - WINZIP", {{col::DIR_ORIGEM, "C:\\A"}, {col::DIR_DESTINO, "X:\\Z"}}},
-                      DriveCase{"07 - GBAK", {{col::MEMO, "GBAK"}, {col::DIR_DESTINO, "X:\\BKP"}}}));
+                      DriveCase{"07 - GBAK", {{col::MEMO, "GBAK"}, {col::DIR_DESTINO, "X:\\BKP"}}},
+                      DriveCase{"00 - XCOPY",
+                                {{col::MEMO, "XCOPY C:\\A  ===>>  \"\\\\NAOHA\\BKP\\A\" /E"}},
+                                "\\\\NAOHA\\BKP não encontrado"},
+                      DriveCase{"06 - WINZIP", {{col::DIR_ORIGEM, "C:\\A"}, {col::DIR_DESTINO, "\\\\NAOHA\\Z\\X"}},
+                                "\\\\NAOHA\\Z não encontrado"}));
 
 // A pen drive named by its label is found by it; one that is not there makes the
 // task wait, which is not a run: nothing is logged, ticked or stamped.

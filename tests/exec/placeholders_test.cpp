@@ -28,7 +28,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"E", "_[ANO]_[MES]", "XCOPY  C:\\A     D:\\B /E", "XCOPY C:\\A D:\\B /E"},
         // No pen letter: its placeholder stays; the empty suffix's goes.
         Case{"", "", "[PEN]:\\BACKUP[EXT]", "[PEN]:\\BACKUP"},
-        Case{"", "", "\\\\SERVIDOR\\BACKUP", "\\SERVIDOR\\BACKUP"},
+        // A network path keeps the backslashes that open it, quoted or not; the rest are singled.
+        Case{"", "", "\\\\SERVIDOR\\BACKUP\\\\X", "\\\\SERVIDOR\\BACKUP\\X"},
+        Case{"", "_[DIA]", "XCOPY \"\\\\SRV\\B[EXT]\\\" \\\\SRV\\C", "XCOPY \"\\\\SRV\\B_06\\\" \\\\SRV\\C"},
         Case{"", "", "C:\\DADOS\\ARQ.TXT", "C:\\DADOS\\ARQ.TXT"},
         Case{"", "", "", ""},
         // Matching is exact: lower case is not a placeholder.

@@ -82,21 +82,21 @@ TEST_F(RunnerTest, ExecutaPassesALongCommandLineWhole) {
 }
 
 TEST_F(RunnerTest, ExecutaBatRunsABatPathAsItIs) {
-    EXPECT_EQ(status(runner.runBatchFile("C:\\DADOS\\\\TIMER_xx.BAT", 1)), 0);
+    EXPECT_EQ(status(runner.runBatchCommand("C:\\DADOS\\\\TIMER_xx.BAT", 1)), 0);
     EXPECT_EQ(fake.processes.calls.at(0).commandLine, "C:\\DADOS\\TIMER_xx.BAT");
     EXPECT_FALSE(dir.exists("ArqBat.Bat"));
 }
 
 TEST_F(RunnerTest, ExecutaBatWritesOtherCommandsToArqBat) {
     // ".bat" in lower case is not recognised, and every "/" goes, switches included.
-    EXPECT_EQ(status(runner.runBatchFile("XCOPY C:\\A\\x.bat D:\\B /E /Y", 1)), 0);
+    EXPECT_EQ(status(runner.runBatchCommand("XCOPY C:\\A\\x.bat D:\\B /E /Y", 1)), 0);
     EXPECT_EQ(dir.read("ArqBat.Bat"), "XCOPY C:\\A\\x.bat D:\\B E Y\r\n");
     EXPECT_EQ(fake.processes.calls.at(0).commandLine, dir.folder() + "ArqBat.Bat");
 }
 
 TEST_F(RunnerTest, ExecutaBatGivesMinusOneWhenArqBatCannotBeWritten) {
     CommandRunner nowhere{fake.services, dir.folder() + "missing/folder/"};
-    const platform::ProcessEnd end = nowhere.runBatchFile("ECHO X", 1);
+    const platform::ProcessEnd end = nowhere.runBatchCommand("ECHO X", 1);
     ASSERT_TRUE(end.error);
     EXPECT_NE(end.error->text.find("ArqBat.Bat - "), std::string::npos) << end.error->text;
     EXPECT_TRUE(fake.processes.calls.empty());

@@ -38,8 +38,10 @@ TEST_F(CopyTasks, XcopyBatchCopiesTheTreeIntoADestinationNamedByTheDay) {
                                                     "\"      /E /D /Y /R /C /V"})}});
 
     expectTree("destino_09-12-2026_Quarta");
-    EXPECT_EQ(dir.read("TIMER_xx.BAT"), "CHCP 1252 >NUL\r\nXCOPY \"" + dir.path("origem") + "\" \"" +
-                                            dir.path("destino_09-12-2026_Quarta\\") + "\" /E /D /Y /R /C /V");
+    EXPECT_EQ(dir.read("TIMER_xx.BAT"), "@SETLOCAL DISABLEDELAYEDEXPANSION\r\nXCOPY \"" + dir.path("origem") + "\" \"" +
+                                            dir.path("destino_09-12-2026_Quarta\\") + "\" /E /D /Y /R /C /V\r\n" +
+                                            "IF ERRORLEVEL 2 (>\"" + dir.path("TIMER_xx.ERR") +
+                                            "\" ECHO 2& EXIT /B %ERRORLEVEL%)");
     EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE COPIA PEN"});
     EXPECT_EQ(stamps(1), std::vector<std::string>{"09/12/26 08:00:00"});
     EXPECT_TRUE(op.errors().empty());
@@ -108,8 +110,7 @@ protected:
     }
 };
 
-// (Accented names are not tried: Wine's command interpreter reads a batch in the
-// OEM code page whatever "CHCP 1252" says, where Windows honours it.)
+// (Accented names under the console's code page: tests/win32/ptbr.)
 TEST_F(CopyTasksFromAFolderWithABlank, TheBatchStillRuns) {
     const std::string xcopy = "XCOPY  \"" + dir.path("origem") + "\"  ===>>  \"" + dir.path("Copia de Seguranca\\") +
                               "\"      /E /D /Y /R /C /V";
