@@ -5,7 +5,7 @@
 
 #include "exec/placeholders.h"
 #include "exec/batch_text.h"
-#include "exec/builders.h"
+#include "exec/builder_lines.h"
 #include "fuzz_check.h"
 
 using namespace tarvex;

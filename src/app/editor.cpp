@@ -123,9 +123,9 @@ void TarefasEditor::wirePages() {
     p.T01_MONTA.onClick = action([this] { folderCopy_.T01_MONTAClick(); });
     p.B02_ORIGEM.onClick = action([this] { fileCopy_.B02_ORIGEMClick(); });
     p.B02_DESTINO.onClick = action([this] { fileCopy_.B02_DESTINOClick(); });
-    p.B06_EXECUTAVEL.onClick = action([this] { exec::B06_EXECUTAVELClick(pages.E03_EXECUTAVEL, services_.dialogs); });
-    p.BU_PROCESSOS.onClick = action([this] { exec::BU_PROCESSOSClick(pages.E04_LIST, services_.windows); });
-    p.E04_LIST.onChange = action([this] { exec::E04_LISTClick(pages.E04_LIST, pages.T04_EXECUTAVEL); });
+    p.B06_EXECUTAVEL.onClick = action([this] { app::B06_EXECUTAVELClick(pages.E03_EXECUTAVEL, services_.dialogs); });
+    p.BU_PROCESSOS.onClick = action([this] { app::BU_PROCESSOSClick(pages.E04_LIST, services_.windows); });
+    p.E04_LIST.onChange = action([this] { app::E04_LISTClick(pages.E04_LIST, pages.T04_EXECUTAVEL); });
     p.B06_ORIGEM.onClick = action([this] { zip_.B06_ORIGEMClick(); });
     p.B06_DESTINO.onClick = action([this] { zip_.B06_DESTINOClick(); });
     p.B06_ARQ_ORIGEM.onClick = action([this] { zip_.B06_ARQ_ORIGEMClick(); });
@@ -138,7 +138,7 @@ void TarefasEditor::wirePages() {
     p.B07_MONTA.onClick = action([this] { backup_.B07_MONTAClick(); });
 }
 
-void TarefasEditor::tell(const std::string& text) { exec::tell(services_.op, text); }
+void TarefasEditor::tell(const std::string& text) { app::tell(services_.op, text); }
 
 // "BACKUP » E:" when the named drive is there now, "não conectado" when not.
 void TarefasEditor::showPenDrive(ui::Edit& pen) {

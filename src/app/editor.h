@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/editor_pages.h"
-#include "exec/builders.h"
+#include "app/page_builders.h"
 #include "platform/dialogs.h"
 #include "platform/operator.h"
 #include "platform/services.h"
@@ -141,11 +141,11 @@ private:
 
     EditorLinks links_;
     EditorServices services_;
-    exec::XcopyBuilder xcopy_;
-    exec::FolderCopyBuilder folderCopy_;
-    exec::FileCopyPicker fileCopy_;
-    exec::ZipPicker zip_;
-    exec::BackupBuilder backup_;
+    app::XcopyBuilder xcopy_;
+    app::FolderCopyBuilder folderCopy_;
+    app::FileCopyPicker fileCopy_;
+    app::ZipPicker zip_;
+    app::BackupBuilder backup_;
     std::vector<std::string> read_;   // the fields as last read or saved
     std::string stampRead_;           // the box as last read, saved or stamped
 };

@@ -54,7 +54,7 @@ ui::Memo* memoOf(EditorPages& p, const std::string& code) {
 }
 
 bool tell(platform::Operator& op, const std::string& text) {
-    exec::tell(op, text);
+    app::tell(op, text);
     return false;
 }
 

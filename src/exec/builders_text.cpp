@@ -1,5 +1,5 @@
 // The command texts of the copy and backup pages.
-#include "exec/builders.h"
+#include "exec/builder_lines.h"
 
 #include "exec/batch_text.h"
 #include "lib/routines.h"
@@ -62,6 +62,5 @@ std::string gbakLine(const std::string& pastaExe, const std::string& source, con
            batchArgument(backup, "A pasta de DESTINO ou a Extensão");
 }
 
-void tell(platform::Operator& op, const std::string& text) { op.message(platform::appTitle(), text); }
 
 }  // namespace tarvex::exec

@@ -9,7 +9,7 @@
 #include "exec/placeholders.h"
 #include "exec/batch_text.h"
 #include "exec/close_program.h"
-#include "exec/builders.h"
+#include "exec/builder_lines.h"
 #include "exec/keep_last.h"
 #include "exec/power.h"
 #include "exec/program_line.h"

@@ -1,7 +1,7 @@
 // The command texts the copy and backup pages write.
 #include <gtest/gtest.h>
 
-#include "exec/builders.h"
+#include "exec/builder_lines.h"
 #include "exec/batch_text.h"
 
 namespace tarvex::exec {

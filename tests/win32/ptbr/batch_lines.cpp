@@ -6,7 +6,7 @@
 #include <fstream>
 #include <functional>
 
-#include "exec/builders.h"
+#include "exec/builder_lines.h"
 #include "platform/cp1252.h"
 #include "../support/tasks_fixture.h"
 

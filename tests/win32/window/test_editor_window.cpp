@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/editor_pages.h"
-#include "exec/builders.h"
+#include "app/page_builders.h"
 #include "settings/settings_file.h"
 #include "tasks/task_file.h"
 #include "tasks/task_store.h"

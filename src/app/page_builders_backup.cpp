@@ -1,11 +1,13 @@
 // Page T07: the database backup page's pickers and builder.
-#include "exec/builders.h"
+#include "app/page_builders.h"
 
 #include "exec/batch_text.h"
 #include "lib/routines.h"
 #include "platform/files.h"
 
-namespace tarvex::exec {
+namespace tarvex::app {
+
+using namespace exec;
 
 void BackupBuilder::B07_ARQUIVOClick() { f_.E07_ARQUIVO.setText(registry_.readGbDir5()); }
 
@@ -32,4 +34,4 @@ void BackupBuilder::B07_MONTAClick() {
     f_.E07_MEMO.addLine(line);
 }
 
-}  // namespace tarvex::exec
+}  // namespace tarvex::app

@@ -1,10 +1,14 @@
 // Pages T03, T04 and T06: the program, close and ZIP pages' pickers.
-#include "exec/builders.h"
+#include "app/page_builders.h"
 
 #include "exec/close_program.h"
 #include "lib/routines.h"
 
-namespace tarvex::exec {
+namespace tarvex::app {
+
+using namespace exec;
+
+void tell(platform::Operator& op, const std::string& text) { op.message(platform::appTitle(), text); }
 
 using platform::FOLDER_TITLE;
 using platform::OPEN_FILTER;
@@ -52,4 +56,4 @@ void ZipPicker::E06_EXCLUIR1Click() {
     if (f_.E06_EXCLUIR1.itemIndex() >= 0) f_.E06_EXCLUIR.setText(f_.E06_EXCLUIR1.selectedText());
 }
 
-}  // namespace tarvex::exec
+}  // namespace tarvex::app

@@ -1,11 +1,13 @@
 // Pages T00, T01 and T02: the copy tasks' pickers and builders.
-#include "exec/builders.h"
+#include "app/page_builders.h"
 
 #include "exec/batch_text.h"
 #include "lib/routines.h"
 #include "platform/files.h"
 
-namespace tarvex::exec {
+namespace tarvex::app {
+
+using namespace exec;
 
 using platform::FOLDER_TITLE;
 using platform::OPEN_FILTER;
@@ -82,4 +84,4 @@ void FileCopyPicker::B02_DESTINOClick() {
         f_.E02_DESTINO.setText(*folder + "[EXT]\\");
 }
 
-}  // namespace tarvex::exec
+}  // namespace tarvex::app

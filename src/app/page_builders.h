@@ -2,39 +2,15 @@
 // The task pages' pickers and command builders: they fill a page's boxes from the
 // folder browser, the file dialog, the window list and the registry, and write the
 // command lines that the executor later runs. They touch only their own page.
-#include <array>
 #include <string>
 
+#include "exec/builder_lines.h"
 #include "platform/dialogs.h"
 #include "platform/operator.h"
 #include "platform/services.h"
 #include "ui/controls.h"
 
-namespace tarvex::exec {
-
-// ---- the texts the builders write ------------------------------------------------
-inline constexpr const char* ARROW = "  ===>>  ";
-inline constexpr const char* XCOPY_SWITCHES = "      /E /D /Y /R /C /V";
-extern const std::array<std::string, 3> GBAK_SET_LINES;
-
-std::string inQuotes(const std::string& text);
-// The folder part of a path, with its trailing backslash (or colon); "" without one.
-std::string folderOf(const std::string& path);
-// The name part of a path: what follows its last backslash or colon.
-std::string nameOf(const std::string& path);
-// The same folder on the pen drive, "[EXT]" joined to the folder's name, quoted:
-// "D:\DADOS\ARQ.TXT" gives "[PEN]:\DADOS[EXT]\" in quotes. The whole path is kept.
-std::string penFolderOfFile(const std::string& file);
-// The pen-drive destination of an origin as typed: a quoted origin gets "[EXT]\",
-// an unquoted one only "\". The whole path is kept.
-std::string penFolderOfOrigin(const std::string& origem);
-std::string xcopyLine(const std::string& origem, const std::string& destino);
-std::string folderPairLine(const std::string& origem, const std::string& destino);
-// The database's name without folder and extensions: "D:\DADOS\BASE.2024.FDB" gives "BASE".
-std::string gbakBaseName(const std::string& source);
-// The gbak command line; "[EXT]" is filled in now when `extensao` is not empty.
-std::string gbakLine(const std::string& pastaExe, const std::string& source, const std::string& destino,
-                     const std::string& extensao);
+namespace tarvex::app {
 
 // Shows a message in the application's box, through the given operator.
 void tell(platform::Operator& op, const std::string& text);
@@ -155,4 +131,4 @@ private:
     platform::Registry& registry_;
 };
 
-}  // namespace tarvex::exec
+}  // namespace tarvex::app

@@ -1,14 +1,15 @@
 // The pages' pickers and builders driven through scripted dialogs.
 #include <gtest/gtest.h>
 
-#include "exec/builders.h"
+#include "app/page_builders.h"
 #include "platform/files.h"
 #include "testkit/dialogs.h"
 #include "testkit/operator.h"
 #include "testkit/services.h"
 #include "testkit/tempdir.h"
 
-namespace tarvex::exec {
+namespace tarvex::app {
+using namespace exec;
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -229,4 +230,4 @@ TEST_F(Pages, BackupPickersAndTheRegistryValue) {
 }
 
 }  // namespace
-}  // namespace tarvex::exec
+}  // namespace tarvex::app
