@@ -14,6 +14,7 @@
 #include "platform/clock.h"
 #include "scheduler/agenda.h"
 #include "tasks/columns.h"
+#include "ui/controls.h"
 
 using namespace tarvex;
 
@@ -33,19 +34,9 @@ std::vector<std::string> cells(const std::string& input) {
 
 struct Window {
     tasks::TaskTable GRID;
-    ui::Grid GRID_C{"GRID_C"};
-    ui::CheckBox CB_EXECUTANDO{"CB_EXECUTANDO"}, CB_PARAR{"CB_PARAR"};
-    ui::Label LA_MSG{"LA_MSG"}, LA_PROXIMO{"LA_PROXIMO"};
-    ui::Edit E_PROX_NOME{"E_PROX_NOME"}, E_PROX_HORA{"E_PROX_HORA"}, E_PROX_INTERVALO{"E_PROX_INTERVALO"};
+    tasks::ScheduleState schedule;
     ui::Timer TIMER1{"TIMER1"};
-    ui::Pages PC_GERAL{"PC_GERAL"};
-    tasks::TaskId next = 0;
-    std::string nextHour;
-    bool armed = false;
-    scheduler::Agenda agenda{{GRID, GRID_C, CB_EXECUTANDO, CB_PARAR, LA_MSG, LA_PROXIMO, E_PROX_NOME, E_PROX_HORA,
-                              E_PROX_INTERVALO, TIMER1, PC_GERAL},
-                             {next, nextHour, armed},
-                             [](const std::string&) {}};
+    scheduler::Agenda agenda{{GRID, schedule, TIMER1}, [](const std::string&) {}};
 };
 }  // namespace
 
@@ -65,7 +56,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     Window w;
     const int rows = 1 + static_cast<int>(c.size() > 5 ? (c.size() - 5) / 4 : 0);
-    w.LA_PROXIMO.setCaption("000");
     w.GRID.setColCount(col::COUNT);
     w.GRID.setRowCount(std::min(rows, 40) + 1);
     for (int row = 1; row < w.GRID.rowCount(); ++row) {
@@ -76,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         w.GRID.setCell(col::HORA, row, at(base + 3));
     }
     try {
-        w.agenda.BU_PROXIMOClick();
+        w.agenda.compute();
     } catch (const ConvertError&) {
         return 0;
     }
@@ -86,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (w.TIMER1.isEnabled()) {
         check(w.TIMER1.interval() >= 10'000 && w.TIMER1.interval() <= 86'400'000);
-        check(w.GRID.cell(col::SN_EXE, w.GRID.rowOf(w.next)) == "S");
+        check(w.GRID.cell(col::SN_EXE, w.GRID.rowOf(w.schedule.armed)) == "S");
     }
     return 0;
 }
