@@ -28,7 +28,7 @@ std::string maskHour(const std::string& text) {
     return out;
 }
 
-TarefasEditor::TarefasEditor(EditorLinks links, EditorServices services)
+TaskEditor::TaskEditor(EditorLinks links, EditorServices services)
     : links_(std::move(links)),
       services_(services),
       xcopy_({pages.E00_ORIGEM, pages.E00_DESTINO, pages.E00_MEMO, pages.E02_ORIGEM}, services.dialogs, services.op),
@@ -44,7 +44,7 @@ TarefasEditor::TarefasEditor(EditorLinks links, EditorServices services)
     wirePages();
 }
 
-void TarefasEditor::design() {
+void TaskEditor::design() {
     BU_ANOTA_MAIS.setHint("Adiciona mais linhas");
     BU_TAREFA_SOBE.setHint("Move para Cima");
     BU_TAREFA_SOBE5.setHint("Aumentar");
@@ -68,25 +68,25 @@ void TarefasEditor::design() {
     pages.PC_TIPO.show("T99");
 }
 
-std::function<void()> TarefasEditor::action(std::function<void()> f) {
+std::function<void()> TaskEditor::action(std::function<void()> f) {
     return [this, f = std::move(f)] {
         if (links_.event) links_.event(f);
         else f();
     };
 }
 
-void TarefasEditor::wire() {
-    BU_ANOTA_MAIS.onClick = action([this] { BU_ANOTA_MAISClick(); });
-    BU_TAREFA_SOBE.onClick = action([this] { BU_TAREFA_SOBEClick(); });
-    BU_TAREFA_SOBE5.onClick = action([this] { BU_TAREFA_SOBE5Click(); });
-    BU_TAREFA_DESCE.onClick = action([this] { BU_TAREFA_DESCEClick(); });
-    BU_TAREFA_DESCE5.onClick = action([this] { BU_TAREFA_DESCE5Click(); });
+void TaskEditor::wire() {
+    BU_ANOTA_MAIS.onClick = action([this] { addRowsClicked(); });
+    BU_TAREFA_SOBE.onClick = action([this] { moveUpClicked(); });
+    BU_TAREFA_SOBE5.onClick = action([this] { moveUpFiveClicked(); });
+    BU_TAREFA_DESCE.onClick = action([this] { moveDownClicked(); });
+    BU_TAREFA_DESCE5.onClick = action([this] { moveDownFiveClicked(); });
     BU_MONTAR.onClick = action([this] { if (links_.BU_MONTAR && !rowsLocked() && leaveRow()) links_.BU_MONTAR(); });
-    BU_EXCLUI.onClick = action([this] { BU_EXCLUIClick(); });
+    BU_EXCLUI.onClick = action([this] { deleteClicked(); });
     BU_TAREFAS_SALVA.onClick = action([this] { saveTask(); });
-    E_TIPO1.onChange = action([this] { E_TIPO1Select(); });
-    E_PERIODO1.onChange = action([this] { E_PERIODO1Select(); });
-    E_TIPO.onChange = action([this] { E_TIPOChange(); });
+    E_TIPO1.onChange = action([this] { typeListSelected(); });
+    E_PERIODO1.onChange = action([this] { periodListSelected(); });
+    E_TIPO.onChange = action([this] { typeChanged(); });
     // Typed text takes the field's form at once, as the window's field would show it.
     E_NOME.onChange = [this] { E_NOME.setText(upper1252(E_NOME.text())); };
     E_HORA.onChange = [this] { E_HORA.setText(maskHour(E_HORA.text())); };
@@ -101,47 +101,47 @@ void TarefasEditor::wire() {
         action([this, col, row, &canSelect] {
             if (row == links_.editorRow() && changed()) return;
             if (!leaveRow()) canSelect = false;
-            else GRIDSelectCell(col, row);
+            else gridCellSelected(col, row);
         })();
     };
 }
 
-void TarefasEditor::wirePages() {
+void TaskEditor::wirePages() {
     EditorPages& p = pages;
     for (ui::Edit* pen : {&p.E00_PEN, &p.E01_PEN, &p.E02_PEN, &p.E03_PEN, &p.E07_PEN})
         pen->onChange = [this, pen] {
             pen->setText(upper1252(pen->text().substr(0, kPenLength)));
             showPenDrive(*pen);
         };
-    p.B00_ORIGEM.onClick = action([this] { xcopy_.B00_ORIGEMClick(); });
-    p.B00_ARQUIVO.onClick = action([this] { xcopy_.B00_ARQUIVOClick(); });
-    p.B00_DEST.onClick = action([this] { xcopy_.B00_DESTClick(); });
-    p.B00_DESTINO.onClick = action([this] { xcopy_.B00_DESTINOClick(); });
-    p.B00_MONTA.onClick = action([this] { xcopy_.B00_MONTAClick(); });
-    p.B01_ORIGEM.onClick = action([this] { folderCopy_.B01_ORIGEMClick(); });
-    p.B01_DESTINO.onClick = action([this] { folderCopy_.B01_DESTINOClick(); });
-    p.T01_MONTA.onClick = action([this] { folderCopy_.T01_MONTAClick(); });
-    p.B02_ORIGEM.onClick = action([this] { fileCopy_.B02_ORIGEMClick(); });
-    p.B02_DESTINO.onClick = action([this] { fileCopy_.B02_DESTINOClick(); });
-    p.B06_EXECUTAVEL.onClick = action([this] { app::B06_EXECUTAVELClick(pages.E03_EXECUTAVEL, services_.dialogs); });
-    p.BU_PROCESSOS.onClick = action([this] { app::BU_PROCESSOSClick(pages.E04_LIST, services_.windows); });
-    p.E04_LIST.onChange = action([this] { app::E04_LISTClick(pages.E04_LIST, pages.T04_EXECUTAVEL); });
-    p.B06_ORIGEM.onClick = action([this] { zip_.B06_ORIGEMClick(); });
-    p.B06_DESTINO.onClick = action([this] { zip_.B06_DESTINOClick(); });
-    p.B06_ARQ_ORIGEM.onClick = action([this] { zip_.B06_ARQ_ORIGEMClick(); });
-    p.B06_ARQ_DESTINO.onClick = action([this] { zip_.B06_ARQ_DESTINOClick(); });
-    p.E06_ARQUIVO1.onChange = action([this] { zip_.E06_ARQUIVO1Select(); });
-    p.E06_EXCLUIR1.onChange = action([this] { zip_.E06_EXCLUIR1Click(); });
-    p.B07_ARQUIVO.onClick = action([this] { backup_.B07_ARQUIVOClick(); });
-    p.B07_PASTAEXE.onClick = action([this] { backup_.B07_PASTAEXEClick(); });
-    p.B07_DESTINO.onClick = action([this] { backup_.B07_DESTINOClick(); });
-    p.B07_MONTA.onClick = action([this] { backup_.B07_MONTAClick(); });
+    p.B00_ORIGEM.onClick = action([this] { xcopy_.pickXcopySource(); });
+    p.B00_ARQUIVO.onClick = action([this] { xcopy_.pickXcopyFile(); });
+    p.B00_DEST.onClick = action([this] { xcopy_.penDestinationClicked(); });
+    p.B00_DESTINO.onClick = action([this] { xcopy_.pickXcopyDestination(); });
+    p.B00_MONTA.onClick = action([this] { xcopy_.buildXcopyLines(); });
+    p.B01_ORIGEM.onClick = action([this] { folderCopy_.pickFolderCopySource(); });
+    p.B01_DESTINO.onClick = action([this] { folderCopy_.pickFolderCopyDestination(); });
+    p.T01_MONTA.onClick = action([this] { folderCopy_.buildFolderCopyLines(); });
+    p.B02_ORIGEM.onClick = action([this] { fileCopy_.pickFileCopySource(); });
+    p.B02_DESTINO.onClick = action([this] { fileCopy_.pickFileCopyDestination(); });
+    p.B06_EXECUTAVEL.onClick = action([this] { app::pickProgram(pages.E03_EXECUTAVEL, services_.dialogs); });
+    p.BU_PROCESSOS.onClick = action([this] { app::listProcessesClicked(pages.E04_LIST, services_.windows); });
+    p.E04_LIST.onChange = action([this] { app::processListClicked(pages.E04_LIST, pages.T04_EXECUTAVEL); });
+    p.B06_ORIGEM.onClick = action([this] { zip_.pickZipSource(); });
+    p.B06_DESTINO.onClick = action([this] { zip_.pickZipDestination(); });
+    p.B06_ARQ_ORIGEM.onClick = action([this] { zip_.pickZipSourceFile(); });
+    p.B06_ARQ_DESTINO.onClick = action([this] { zip_.pickZipArchiveName(); });
+    p.E06_ARQUIVO1.onChange = action([this] { zip_.maskListSelected(); });
+    p.E06_EXCLUIR1.onChange = action([this] { zip_.excludeListClicked(); });
+    p.B07_ARQUIVO.onClick = action([this] { backup_.pickDatabaseFile(); });
+    p.B07_PASTAEXE.onClick = action([this] { backup_.pickBackupToolFolder(); });
+    p.B07_DESTINO.onClick = action([this] { backup_.pickBackupDestination(); });
+    p.B07_MONTA.onClick = action([this] { backup_.buildBackupLine(); });
 }
 
-void TarefasEditor::tell(const std::string& text) { app::tell(services_.op, text); }
+void TaskEditor::tell(const std::string& text) { app::tell(services_.op, text); }
 
 // "BACKUP » E:" when the named drive is there now, "não conectado" when not.
-void TarefasEditor::showPenDrive(ui::Edit& pen) {
+void TaskEditor::showPenDrive(ui::Edit& pen) {
     ui::Label* status = pages.labelOf(pen.name() + "_UNIDADE");
     const std::string name = trim(pen.text());
     if (!status || !services_.shell) return;
@@ -150,16 +150,16 @@ void TarefasEditor::showPenDrive(ui::Edit& pen) {
     status->setCaption(drive ? name + " » " + std::string(1, drive) + ":" : name + ": não conectado");
 }
 
-std::string TarefasEditor::typeCode() const { return trim(E_TIPO.text().substr(0, 2)); }
+std::string TaskEditor::typeCode() const { return trim(E_TIPO.text().substr(0, 2)); }
 
 // ---- reading a row --------------------------------------------------------------------
 
-void TarefasEditor::GRIDSelectCell(int /*col*/, int row) {
+void TaskEditor::gridCellSelected(int /*col*/, int row) {
     links_.setEditorRow(row);
     loadRow();
 }
 
-void TarefasEditor::loadRow() {
+void TaskEditor::loadRow() {
     const tasks::TaskTable& g = links_.table;
     const int row = links_.editorRow();
     E_NOME.setText(g.cell(col::NOME, row));
@@ -175,39 +175,39 @@ void TarefasEditor::loadRow() {
 }
 
 // The ZIP page's pick lists start with nothing picked for each task read.
-void TarefasEditor::GRID_LER1() {
+void TaskEditor::GRID_LER1() {
     readTypeCells(pages, typeCode(), links_.table, links_.editorRow());
     pages.E06_ARQUIVO1.setItemIndex(-1);
     pages.E06_EXCLUIR1.setItemIndex(-1);
 }
 
 // Codes without a page ("10", typing) leave the page in view, or the blank one.
-void TarefasEditor::showPage(const std::string& code, bool blankFirst) {
+void TaskEditor::showPage(const std::string& code, bool blankFirst) {
     if (blankFirst) pages.PC_TIPO.show("T99");
     if (const std::string page = tasks::pageOf(code); !page.empty()) pages.PC_TIPO.show(page);
 }
 
-void TarefasEditor::E_TIPOChange() {
+void TaskEditor::typeChanged() {
     showPage(typeCode(), false);
     GRID_LER1();
 }
 
-void TarefasEditor::E_TIPO1Select() {
+void TaskEditor::typeListSelected() {
     if (E_TIPO1.itemIndex() >= 0) E_TIPO.setText(E_TIPO1.selectedText());
 }
 
-void TarefasEditor::E_PERIODO1Select() {
+void TaskEditor::periodListSelected() {
     if (E_PERIODO1.itemIndex() >= 0) E_PERIODO.setText(E_PERIODO1.selectedText());
 }
 
 // ---- saving -----------------------------------------------------------------------------
 
-bool TarefasEditor::refuse(const std::string& text) {
+bool TaskEditor::refuse(const std::string& text) {
     tell(text);
     return false;
 }
 
-bool TarefasEditor::generalChecks(const std::string& tipo) {
+bool TaskEditor::generalChecks(const std::string& tipo) {
     const std::string periodo = trim(E_PERIODO.text().substr(0, 2));
     if (E_NOME.text().empty()) return refuse("Deve informar o NOME da Tarefa");
     if (tipo.empty()) return refuse("Deve informar o TIPO DE TAREFA");
@@ -222,23 +222,23 @@ bool TarefasEditor::generalChecks(const std::string& tipo) {
 
 // The box is written only when the operator changed it: a run may have stamped
 // the row since it was read.
-std::string TarefasEditor::stampCell() const {
+std::string TaskEditor::stampCell() const {
     const std::string& box = links_.E_ULTEXEC.text();
     return box != stampRead_ ? box : std::string(links_.table.cell(col::ULTIMA_EXEC, links_.editorRow()));
 }
 
-RowCells TarefasEditor::generalCells() const {
+RowCells TaskEditor::generalCells() const {
     return {{col::NOME, E_NOME.text()},        {col::TIPO, E_TIPO.text()},
             {col::PERIODO, E_PERIODO.text()},  {col::ULTIMA_EXEC, stampCell()},
             {col::HORA, E_HORA.text()},        {col::MENSAGEM, trim(E_MSG.text())},
             {col::VER_EXEC, ""},               {col::PAUSE, CB_PAUSE.checked() ? "S" : "N"}};
 }
 
-void TarefasEditor::saveTask() { save(); }
+void TaskEditor::saveTask() { save(); }
 
 // The row changes only once every check has passed, all of it at once, so a
 // refused save leaves no half-edited task for a later save to write.
-bool TarefasEditor::save() {
+bool TaskEditor::save() {
     const int row = links_.editorRow();
     if (row < 1 || row >= links_.table.rowCount()) return false;
     const std::string tipo = typeCode();
@@ -255,7 +255,7 @@ bool TarefasEditor::save() {
 }
 
 // "  :  " (no hour) passes here; what the period asks of it is checked before.
-bool TarefasEditor::hourChecks() {
+bool TaskEditor::hourChecks() {
     const std::string hora = E_HORA.text();
     if (isBlankText(hora)) return true;
     const bool digits = hora.size() == 5 && hora[2] == ':' &&
@@ -269,7 +269,7 @@ bool TarefasEditor::hourChecks() {
 
 // ---- what the operator changed ------------------------------------------------------------
 
-std::vector<std::string> TarefasEditor::fieldValues() const {
+std::vector<std::string> TaskEditor::fieldValues() const {
     std::vector<std::string> values{E_NOME.text(), E_TIPO.text(),  E_PERIODO.text(),
                                     E_HORA.text(), E_MSG.text(),   CB_PAUSE.checked() ? "S" : "N",
                                     std::to_string(pages.T05_FUNCOES.itemIndex())};
@@ -278,16 +278,16 @@ std::vector<std::string> TarefasEditor::fieldValues() const {
     return values;
 }
 
-void TarefasEditor::markRead() {
+void TaskEditor::markRead() {
     read_ = fieldValues();
     stampRead_ = links_.E_ULTEXEC.text();
 }
 
-bool TarefasEditor::changed() const {
+bool TaskEditor::changed() const {
     return !read_.empty() && (fieldValues() != read_ || links_.E_ULTEXEC.text() != stampRead_);
 }
 
-bool TarefasEditor::leaveRow() {
+bool TaskEditor::leaveRow() {
     const int row = links_.editorRow();
     if (row < 1 || row >= links_.table.rowCount() || !changed()) return true;
     switch (services_.op.choose("Mensagem do Sistema",
@@ -298,14 +298,14 @@ bool TarefasEditor::leaveRow() {
     }
 }
 
-void TarefasEditor::rowStamped(int row, const std::string& stamp) {
+void TaskEditor::rowStamped(int row, const std::string& stamp) {
     if (row != links_.editorRow() || links_.E_ULTEXEC.text() != stampRead_) return;
     links_.E_ULTEXEC.setText(stamp);
     stampRead_ = stamp;
 }
 
 // Older, narrower tables are widened; wider ones keep their extra columns.
-void TarefasEditor::commit(int row, const RowCells& cells) {
+void TaskEditor::commit(int row, const RowCells& cells) {
     tasks::TaskTable& g = links_.table;
     if (g.colCount() < col::COUNT) g.setColCount(col::COUNT);
     for (const auto& [column, text] : cells) g.setCell(column, row, text);

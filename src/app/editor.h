@@ -50,16 +50,16 @@ using RowCells = std::vector<std::pair<int, std::string>>;
 // is fixed, so an untouched field reads "  :  ".
 std::string maskHour(const std::string& text);
 
-class TarefasEditor : public tasks::EditorSave {
+class TaskEditor : public tasks::EditorSave {
 public:
-    TarefasEditor(EditorLinks links, EditorServices services);
+    TaskEditor(EditorLinks links, EditorServices services);
     // The list outlives the editor: its selection action is taken back.
-    ~TarefasEditor() override {
+    ~TaskEditor() override {
         links_.GRID.onSelectCell = nullptr;
         links_.GRID.onEdited = nullptr;
     }
-    TarefasEditor(const TarefasEditor&) = delete;
-    TarefasEditor& operator=(const TarefasEditor&) = delete;
+    TaskEditor(const TaskEditor&) = delete;
+    TaskEditor& operator=(const TaskEditor&) = delete;
 
     // ---- toolbar ---------------------------------------------------------------------
     ui::Button BU_ANOTA_MAIS{"BU_ANOTA_MAIS"}, BU_TAREFA_SOBE{"BU_TAREFA_SOBE"},
@@ -67,7 +67,7 @@ public:
         BU_TAREFA_DESCE5{"BU_TAREFA_DESCE5"}, BU_MONTAR{"BU_MONTAR"}, BU_EXCLUI{"BU_EXCLUI"},
         BU_TAREFAS_SALVA{"BU_TAREFAS_SALVA"};
 
-    // ---- general panel (E_ULTEXEC, T_EXEC and BU_REAGENDAR belong to the main window) --
+    // ---- general panel (E_ULTEXEC, runNowButton and BU_REAGENDAR belong to the main window) --
     ui::Control PA_GERAL{"PA_GERAL"};
     ui::Edit E_NOME{"E_NOME"};
     ui::Edit E_TIPO{"E_TIPO"};
@@ -86,19 +86,19 @@ public:
     EditorPages pages;
 
     // ---- event actions ---------------------------------------------------------------------
-    void GRIDSelectCell(int col, int row);
+    void gridCellSelected(int col, int row);
     void loadRow();
     void GRID_LER1();
-    void E_TIPOChange();
-    void E_TIPO1Select();
-    void E_PERIODO1Select();
+    void typeChanged();
+    void typeListSelected();
+    void periodListSelected();
     void saveTask() override;
-    void BU_TAREFA_SOBEClick();
-    void BU_TAREFA_DESCEClick();
-    void BU_TAREFA_SOBE5Click();
-    void BU_TAREFA_DESCE5Click();
-    void BU_EXCLUIClick();
-    void BU_ANOTA_MAISClick();
+    void moveUpClicked();
+    void moveDownClicked();
+    void moveUpFiveClicked();
+    void moveDownFiveClicked();
+    void deleteClicked();
+    void addRowsClicked();
 
     // The type code of E_TIPO: its first two characters, trimmed.
     std::string typeCode() const;

@@ -8,24 +8,24 @@ namespace tarvex::app {
 
 // The tasks trade rows and keep their identities: what is kept about a task
 // (armed as next, retries, a pen-drive wait) follows it.
-void TarefasEditor::exchange(int a, int b) { links_.table.swapRows(a, b); }
+void TaskEditor::exchange(int a, int b) { links_.table.swapRows(a, b); }
 
-void TarefasEditor::moveTo(int row) {
+void TaskEditor::moveTo(int row) {
     links_.GRID.setRow(row);
-    GRIDSelectCell(links_.GRID.fixedCols, row);
+    gridCellSelected(links_.GRID.fixedCols, row);
     tasks::numberRows(links_.table);
     links_.saveTasks();
 }
 
 // A run stamps the row it started on when it ends; moving or emptying rows under
 // it would put the stamp into another task.
-bool TarefasEditor::rowsLocked() {
+bool TaskEditor::rowsLocked() {
     if (!links_.running || !links_.running()) return false;
     tell("Aguarde o fim da tarefa em execução para mudar a ordem ou excluir tarefas.");
     return true;
 }
 
-void TarefasEditor::BU_TAREFA_SOBEClick() {
+void TaskEditor::moveUpClicked() {
     const int row = links_.editorRow();
     if (row < 2 || row >= links_.table.rowCount() || rowsLocked() || !leaveRow()) return;
     exchange(row - 1, row);
@@ -33,23 +33,23 @@ void TarefasEditor::BU_TAREFA_SOBEClick() {
 }
 
 // Row 0 holds the titles: a current row of 0 (nothing selected yet) moves nothing.
-void TarefasEditor::BU_TAREFA_DESCEClick() {
+void TaskEditor::moveDownClicked() {
     const int row = links_.editorRow();
     if (row < 1 || row >= links_.table.rowCount() - 1 || rowsLocked() || !leaveRow()) return;
     exchange(row, row + 1);
     moveTo(row + 1);
 }
 
-void TarefasEditor::BU_TAREFA_SOBE5Click() {
-    for (int i = 0; i < 5; ++i) BU_TAREFA_SOBEClick();
+void TaskEditor::moveUpFiveClicked() {
+    for (int i = 0; i < 5; ++i) moveUpClicked();
 }
 
-void TarefasEditor::BU_TAREFA_DESCE5Click() {
-    for (int i = 0; i < 5; ++i) BU_TAREFA_DESCEClick();
+void TaskEditor::moveDownFiveClicked() {
+    for (int i = 0; i < 5; ++i) moveDownClicked();
 }
 
 // The row stays as an empty slot.
-void TarefasEditor::BU_EXCLUIClick() {
+void TaskEditor::deleteClicked() {
     const int row = links_.editorRow();
     if (row < 1 || row >= links_.table.rowCount() || rowsLocked()) return;
     if (!services_.op.question("Mensagem do Sistema", "Confirma Exclusão do registro atual ?")) return;
@@ -59,7 +59,7 @@ void TarefasEditor::BU_EXCLUIClick() {
     loadRow();            // the editor shows the emptied row, not the deleted task
 }
 
-void TarefasEditor::BU_ANOTA_MAISClick() {
+void TaskEditor::addRowsClicked() {
     tasks::TaskTable& g = links_.table;
     // No list was loaded (the file is held): the save says why, nothing is added.
     if (g.colCount() == 0) return links_.saveTasks();
@@ -68,7 +68,7 @@ void TarefasEditor::BU_ANOTA_MAISClick() {
     links_.saveTasks();
 }
 
-std::vector<ui::Control*> TarefasEditor::controls() {
+std::vector<ui::Control*> TaskEditor::controls() {
     std::vector<ui::Control*> all{&BU_ANOTA_MAIS, &BU_TAREFA_SOBE, &BU_TAREFA_SOBE5, &BU_TAREFA_DESCE,
                                   &BU_TAREFA_DESCE5, &BU_MONTAR, &BU_EXCLUI, &BU_TAREFAS_SALVA,
                                   &PA_GERAL, &LA_E_NOME, &E_NOME, &LA_E_TIPO, &E_TIPO1, &E_TIPO,
@@ -78,7 +78,7 @@ std::vector<ui::Control*> TarefasEditor::controls() {
     return all;
 }
 
-EditLook TarefasEditor::look(const ui::Edit& edit) const {
+EditLook TaskEditor::look(const ui::Edit& edit) const {
     if (&edit == &E_NOME) return {false, true, 0, {}};
     if (&edit == &E_HORA) return {false, false, 5, {}};
     return pages.look(edit);

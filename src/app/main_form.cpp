@@ -131,7 +131,7 @@ void MainForm::design() {
     BU_ICONIZAR.setCaption("Iconizar");
     BU_REAGENDAR.setCaption("Reagendar");
     BU_REAGENDAR.setHint("Agendar novamente");
-    T_EXEC.setCaption("Executar agora");
+    runNowButton.setCaption("Executar agora");
     E_DIR_PARAM.setReadOnly(true);
     designPages();
     designSettingsPage();
@@ -150,7 +150,7 @@ void MainForm::wire() {
     T_SUPERVISOR.onTimer = [this] { message([this] { supervisorTimerFired(); }); };
     CB_PARAR.onClick = [this] { event([this] { stopClicked(); }); };
     BU_REAGENDAR.onClick = [this] { event([this] { rescheduleClicked(); }); };
-    T_EXEC.onClick = [this] { event([this] { runNowClicked(); }); };
+    runNowButton.onClick = [this] { event([this] { runNowClicked(); }); };
     BU_ICONIZAR.onClick = [this] { event([this] { iconizeClicked(); }); };
     TrayIcon1.onClick = [this] { event([this] { trayClicked(); }); };
     TrayIcon1.onBalloonClick = [this] { event([this] { balloonClicked(); }); };
@@ -282,11 +282,11 @@ void MainForm::runNowClicked() {
 std::vector<ui::Control*> MainForm::controls() {
     return {&F_TARVEX,     &PC_GERAL,      &GRID,          &GRID_C,         &TIMER1,      &T_SUPERVISOR, &T_DURACAO,
             &CB_PARAR,     &CB_EXECUTANDO, &LA_MSG,        &LA_PROXIMO,     &LA_HOJE,     &E_PROX_NOME,
-            &E_PROX_HORA,  &E_PROX_INTERVALO, &BU_PROXIMO, &LA_ATRASADAS, &BU_ICONIZAR,    &BU_REAGENDAR, &T_EXEC,
+            &E_PROX_HORA,  &E_PROX_INTERVALO, &BU_PROXIMO, &LA_ATRASADAS, &BU_ICONIZAR,    &BU_REAGENDAR, &runNowButton,
             &TrayIcon1,    &E_MEMO,        &E_ULTEXEC,     &E_DIR_PARAM,    &BU_LOG,      &BU_CALEND,
             &BU_TAREFAS,   &BU_HELP,       &LA_LOG,        &LA_CALEND,      &LA_TAREFAS,  &LA_HELP,
             &LA_PARAM,     &CALEND,        &E_HELP,        &CB_FONTE,       &CB_FONTEXT,  &CB_FONTNAME,
-            &CB_AUTORUN,   &RG_INICIAR,    &RG_TELAINI,    &BU_PARAM_SALVA, &GRID_LOG,    &E_MEMO_LOG,
+            &CB_AUTORUN,   &startModeList,    &startPageList,    &BU_PARAM_SALVA, &GRID_LOG,    &E_MEMO_LOG,
             &CB_VER_INICIO, &CB_VER_TERMINO, &BU_MONTA_LOG, &BU_ZERA_LOG,   &BU_FINAL_LOG};
 }
 

@@ -70,7 +70,7 @@ public:
     ui::Button BU_PROXIMO{"BU_PROXIMO"};
     ui::Button BU_ICONIZAR{"BU_ICONIZAR"};
     ui::Button BU_REAGENDAR{"BU_REAGENDAR"};
-    ui::Button T_EXEC{"T_EXEC"};
+    ui::Button runNowButton{"T_EXEC"};
     ui::Tray TrayIcon1{"TrayIcon1"};
     ui::Memo E_MEMO{"E_MEMO"};
     ui::Edit E_ULTEXEC{"E_ULTEXEC"};
@@ -94,8 +94,8 @@ public:
     ui::ComboBox CB_FONTEXT{"CB_FONTEXT"};
     ui::ComboBox CB_FONTNAME{"CB_FONTNAME"};
     ui::CheckBox CB_AUTORUN{"CB_AUTORUN"};
-    ui::ListBox RG_INICIAR{"RG_INICIAR"};
-    ui::ListBox RG_TELAINI{"RG_TELAINI"};
+    ui::ListBox startModeList{"RG_INICIAR"};
+    ui::ListBox startPageList{"RG_TELAINI"};
     ui::Button BU_PARAM_SALVA{"BU_PARAM_SALVA"};
 
     // The log page TS_LOG (E_MEMO_LOG sits on the "Sistema" page).
@@ -142,7 +142,7 @@ public:
     std::vector<ui::Control*> controls();
 
     // The task editor of the "Tarefas" page; its controls() are its own.
-    TarefasEditor& editor() { return editor_; }
+    TaskEditor& editor() { return editor_; }
 
     // The executor and the editor are plugged in at construction; tests may put
     // others in their place.
@@ -285,7 +285,7 @@ private:
         platform::Dialogs* target;
     };
     DialogsRelay dialogs_;
-    TarefasEditor editor_;
+    TaskEditor editor_;
     scheduler::Agenda agenda_;
     scheduler::Loop loop_;
 };

@@ -28,8 +28,8 @@ void MainForm::designSettingsPage() {
     designList(CB_FONTEXT, settings::kTextFontSizeList);
     designList(CB_FONTNAME, settings::kFontNameList);
     CB_AUTORUN.setCaption(settings::kAutorunCaption);
-    designGroup(RG_INICIAR, settings::kStartModeCaption, settings::kStartModeOptions);
-    designGroup(RG_TELAINI, settings::kStartPageCaption, settings::kStartPageOptions);
+    designGroup(startModeList, settings::kStartModeCaption, settings::kStartModeOptions);
+    designGroup(startPageList, settings::kStartPageCaption, settings::kStartPageOptions);
     BU_PARAM_SALVA.setCaption(settings::kSaveCaption);
     BU_PARAM_SALVA.setHint(settings::kSaveHint);
 }
@@ -42,8 +42,8 @@ settings::Settings MainForm::pageSettings() const {
     s.textFontSize = CB_FONTEXT.text();
     s.fontName = CB_FONTNAME.text();
     s.autorun = CB_AUTORUN.checked();
-    s.startMode = RG_INICIAR.itemIndex();
-    s.startPage = RG_TELAINI.itemIndex();
+    s.startMode = startModeList.itemIndex();
+    s.startPage = startPageList.itemIndex();
     s.showStart = CB_VER_INICIO.checked();
     s.showClose = CB_VER_TERMINO.checked();
     return s;
@@ -55,8 +55,8 @@ void MainForm::applySettings(const settings::Settings& s) {
     CB_FONTEXT.setText(s.textFontSize);
     CB_FONTNAME.setText(s.fontName);
     CB_AUTORUN.setChecked(s.autorun);
-    RG_INICIAR.setItemIndex(s.startMode);
-    RG_TELAINI.setItemIndex(s.startPage);
+    startModeList.setItemIndex(s.startMode);
+    startPageList.setItemIndex(s.startPage);
     CB_VER_INICIO.setChecked(s.showStart);
     CB_VER_TERMINO.setChecked(s.showClose);
     CALEND.setFontSize(s.calendarFontSize);

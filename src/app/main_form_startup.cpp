@@ -88,10 +88,10 @@ void MainForm::keepUnreadableFile(const std::string& error) {
     platform::op().error(text);
 }
 
-void MainForm::showStartPage() { PC_GERAL.show(settings::startPage(RG_TELAINI.itemIndex()).name); }
+void MainForm::showStartPage() { PC_GERAL.show(settings::startPage(startPageList.itemIndex()).name); }
 
 void MainForm::applyStartMode() {
-    switch (settings::windowStart(RG_INICIAR.itemIndex())) {
+    switch (settings::windowStart(startModeList.itemIndex())) {
     case settings::WindowStart::Normal:
         F_TARVEX.show();
         F_TARVEX.setState(ui::Window::State::Normal);

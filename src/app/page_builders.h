@@ -25,11 +25,11 @@ public:
         const ui::Edit& E02_ORIGEM;   // where the file dialog starts
     };
     XcopyBuilder(Fields f, platform::Dialogs& dialogs, platform::Operator& op) : f_(f), dialogs_(dialogs), op_(op) {}
-    void B00_ORIGEMClick();
-    void B00_ARQUIVOClick();
-    void B00_DESTClick();
-    void B00_DESTINOClick();
-    void B00_MONTAClick();
+    void pickXcopySource();
+    void pickXcopyFile();
+    void penDestinationClicked();
+    void pickXcopyDestination();
+    void buildXcopyLines();
 
 private:
     Fields f_;
@@ -47,9 +47,9 @@ public:
     };
     FolderCopyBuilder(Fields f, platform::Dialogs& dialogs, platform::Operator& op)
         : f_(f), dialogs_(dialogs), op_(op) {}
-    void B01_ORIGEMClick();
-    void B01_DESTINOClick();
-    void T01_MONTAClick();
+    void pickFolderCopySource();
+    void pickFolderCopyDestination();
+    void buildFolderCopyLines();
 
 private:
     Fields f_;
@@ -66,8 +66,8 @@ public:
         ui::Edit& E02_DESTINO;
     };
     FileCopyPicker(Fields f, platform::Dialogs& dialogs) : f_(f), dialogs_(dialogs) {}
-    void B02_ORIGEMClick();
-    void B02_DESTINOClick();
+    void pickFileCopySource();
+    void pickFileCopyDestination();
 
 private:
     Fields f_;
@@ -75,11 +75,11 @@ private:
 };
 
 // ---- page T03: program to start --------------------------------------------------------
-void B06_EXECUTAVELClick(ui::Edit& E03_EXECUTAVEL, platform::Dialogs& dialogs);
+void pickProgram(ui::Edit& E03_EXECUTAVEL, platform::Dialogs& dialogs);
 
 // ---- page T04: program to close ---------------------------------------------------------
-void BU_PROCESSOSClick(ui::ListBox& E04_LIST, platform::Windows& windows);
-void E04_LISTClick(const ui::ListBox& E04_LIST, ui::Edit& T04_EXECUTAVEL);
+void listProcessesClicked(ui::ListBox& E04_LIST, platform::Windows& windows);
+void processListClicked(const ui::ListBox& E04_LIST, ui::Edit& T04_EXECUTAVEL);
 
 // ---- page T06: ZIP archive ------------------------------------------------------------------
 class ZipPicker {
@@ -94,12 +94,12 @@ public:
         const ui::ListBox& E06_EXCLUIR1;
     };
     ZipPicker(Fields f, platform::Dialogs& dialogs) : f_(f), dialogs_(dialogs) {}
-    void B06_ORIGEMClick();
-    void B06_DESTINOClick();
-    void B06_ARQ_ORIGEMClick();
-    void B06_ARQ_DESTINOClick();
-    void E06_ARQUIVO1Select();
-    void E06_EXCLUIR1Click();
+    void pickZipSource();
+    void pickZipDestination();
+    void pickZipSourceFile();
+    void pickZipArchiveName();
+    void maskListSelected();
+    void excludeListClicked();
 
 private:
     Fields f_;
@@ -118,10 +118,10 @@ public:
     };
     BackupBuilder(Fields f, platform::Dialogs& dialogs, platform::Registry& registry)
         : f_(f), dialogs_(dialogs), registry_(registry) {}
-    void B07_ARQUIVOClick();
-    void B07_PASTAEXEClick();
-    void B07_DESTINOClick();
-    void B07_MONTAClick();
+    void pickDatabaseFile();
+    void pickBackupToolFolder();
+    void pickBackupDestination();
+    void buildBackupLine();
 
 private:
     // The browser's folder whatever the answer: on Cancel the initial folder if it exists.

@@ -9,17 +9,17 @@ namespace tarvex::app {
 
 using namespace exec;
 
-void BackupBuilder::B07_ARQUIVOClick() { f_.E07_ARQUIVO.setText(registry_.readGbDir5()); }
+void BackupBuilder::pickDatabaseFile() { f_.E07_ARQUIVO.setText(registry_.readGbDir5()); }
 
 std::string BackupBuilder::browse(const std::string& initial) {
     if (auto folder = dialogs_.browseFolder(platform::FOLDER_TITLE_DESTINO, initial)) return *folder;
     return platform::dirExists(initial) ? initial : std::string();
 }
 
-void BackupBuilder::B07_PASTAEXEClick() { f_.E07_PASTAEXE.setText(browse(trim(f_.E07_PASTAEXE.text()))); }
-void BackupBuilder::B07_DESTINOClick() { f_.E07_DESTINO.setText(browse(trim(f_.E07_DESTINO.text()))); }
+void BackupBuilder::pickBackupToolFolder() { f_.E07_PASTAEXE.setText(browse(trim(f_.E07_PASTAEXE.text()))); }
+void BackupBuilder::pickBackupDestination() { f_.E07_DESTINO.setText(browse(trim(f_.E07_DESTINO.text()))); }
 
-void BackupBuilder::B07_MONTAClick() {
+void BackupBuilder::buildBackupLine() {
     const std::string source = f_.E07_ARQUIVO.text();
     const std::string destino = f_.E07_DESTINO.text();
     std::string line;

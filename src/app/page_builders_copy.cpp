@@ -14,12 +14,12 @@ using platform::OPEN_FILTER;
 
 // ---- T00 ---------------------------------------------------------------------------
 
-void XcopyBuilder::B00_ORIGEMClick() {
+void XcopyBuilder::pickXcopySource() {
     if (auto folder = dialogs_.browseFolder(FOLDER_TITLE, trim(f_.E00_ORIGEM.text())))
         f_.E00_ORIGEM.setText(inQuotes(*folder));
 }
 
-void XcopyBuilder::B00_ARQUIVOClick() {
+void XcopyBuilder::pickXcopyFile() {
     const std::string start = trim(f_.E02_ORIGEM.text()).empty() ? "" : f_.E02_ORIGEM.text();
     auto file = dialogs_.openFile(OPEN_FILTER, start);
     if (!file) return;
@@ -27,14 +27,14 @@ void XcopyBuilder::B00_ARQUIVOClick() {
     f_.E00_DESTINO.setText(penFolderOfFile(*file));
 }
 
-void XcopyBuilder::B00_DESTClick() { f_.E00_DESTINO.setText(penFolderOfOrigin(f_.E00_ORIGEM.text())); }
+void XcopyBuilder::penDestinationClicked() { f_.E00_DESTINO.setText(penFolderOfOrigin(f_.E00_ORIGEM.text())); }
 
-void XcopyBuilder::B00_DESTINOClick() {
+void XcopyBuilder::pickXcopyDestination() {
     if (auto folder = dialogs_.browseFolder(FOLDER_TITLE, trim(f_.E00_DESTINO.text())))
         f_.E00_DESTINO.setText(inQuotes(*folder + "[EXT]\\"));
 }
 
-void XcopyBuilder::B00_MONTAClick() {
+void XcopyBuilder::buildXcopyLines() {
     f_.E00_ORIGEM.setText(trim(f_.E00_ORIGEM.text()));
     f_.E00_DESTINO.setText(trim(f_.E00_DESTINO.text()));
     if (f_.E00_ORIGEM.text().empty()) return tell(op_, "Deve informar a pasta de ORIGEM");
@@ -49,17 +49,17 @@ void XcopyBuilder::B00_MONTAClick() {
 
 // ---- T01 ---------------------------------------------------------------------------
 
-void FolderCopyBuilder::B01_ORIGEMClick() {
+void FolderCopyBuilder::pickFolderCopySource() {
     if (auto folder = dialogs_.browseFolder(FOLDER_TITLE, trim(f_.E01_ORIGEM.text())))
         f_.E01_ORIGEM.setText(trim(*folder));
 }
 
-void FolderCopyBuilder::B01_DESTINOClick() {
+void FolderCopyBuilder::pickFolderCopyDestination() {
     if (auto folder = dialogs_.browseFolder(FOLDER_TITLE, trim(f_.E01_DESTINO.text())))
         f_.E01_DESTINO.setText(trim(*folder + "[EXT]\\"));
 }
 
-void FolderCopyBuilder::T01_MONTAClick() {
+void FolderCopyBuilder::buildFolderCopyLines() {
     f_.E01_ORIGEM.setText(trim(f_.E01_ORIGEM.text()));
     f_.E01_DESTINO.setText(trim(f_.E01_DESTINO.text()));
     const std::string& origem = f_.E01_ORIGEM.text();
@@ -71,7 +71,7 @@ void FolderCopyBuilder::T01_MONTAClick() {
 
 // ---- T02 ---------------------------------------------------------------------------
 
-void FileCopyPicker::B02_ORIGEMClick() {
+void FileCopyPicker::pickFileCopySource() {
     const std::string start = trim(f_.E02_ORIGEM.text()).empty() ? "" : f_.E02_ORIGEM.text();
     auto file = dialogs_.openFile(OPEN_FILTER, start);
     if (!file) return;
@@ -79,7 +79,7 @@ void FileCopyPicker::B02_ORIGEMClick() {
     f_.E02_ARQUIVO.setText(nameOf(*file));
 }
 
-void FileCopyPicker::B02_DESTINOClick() {
+void FileCopyPicker::pickFileCopyDestination() {
     if (auto folder = dialogs_.browseFolder(FOLDER_TITLE, trim(f_.E02_DESTINO.text())))
         f_.E02_DESTINO.setText(*folder + "[EXT]\\");
 }

@@ -17,42 +17,42 @@ namespace {
 std::string startOf(const ui::Edit& box) { return trim(box.text()).empty() ? "" : box.text(); }
 }  // namespace
 
-void B06_EXECUTAVELClick(ui::Edit& E03_EXECUTAVEL, platform::Dialogs& dialogs) {
+void pickProgram(ui::Edit& E03_EXECUTAVEL, platform::Dialogs& dialogs) {
     if (auto file = dialogs.openFile(OPEN_FILTER, startOf(E03_EXECUTAVEL))) E03_EXECUTAVEL.setText(*file);
 }
 
-void BU_PROCESSOSClick(ui::ListBox& E04_LIST, platform::Windows& windows) {
+void listProcessesClicked(ui::ListBox& E04_LIST, platform::Windows& windows) {
     E04_LIST.setItems(windowList(windows));
 }
 
-void E04_LISTClick(const ui::ListBox& E04_LIST, ui::Edit& T04_EXECUTAVEL) {
+void processListClicked(const ui::ListBox& E04_LIST, ui::Edit& T04_EXECUTAVEL) {
     if (E04_LIST.itemIndex() >= 0) T04_EXECUTAVEL.setText(E04_LIST.selectedText());
 }
 
-void ZipPicker::B06_ORIGEMClick() {
+void ZipPicker::pickZipSource() {
     if (auto folder = dialogs_.browseFolder(FOLDER_TITLE, trim(f_.E06_ORIGEM.text())))
         f_.E06_ORIGEM.setText(*folder);
 }
 
-void ZipPicker::B06_DESTINOClick() {
+void ZipPicker::pickZipDestination() {
     if (auto folder = dialogs_.browseFolder(FOLDER_TITLE, trim(f_.E06_DESTINO.text())))
         f_.E06_DESTINO.setText(*folder + "\\");
 }
 
-void ZipPicker::B06_ARQ_ORIGEMClick() {
+void ZipPicker::pickZipSourceFile() {
     if (auto file = dialogs_.openFile(OPEN_FILTER, startOf(f_.E06_ORIGEM))) f_.E06_ARQUIVO.setText(nameOf(*file));
 }
 
-void ZipPicker::B06_ARQ_DESTINOClick() {
+void ZipPicker::pickZipArchiveName() {
     if (auto file = dialogs_.openFile(OPEN_FILTER, startOf(f_.E06_DESTINO))) f_.E06_ARQDEST.setText(nameOf(*file));
 }
 
-void ZipPicker::E06_ARQUIVO1Select() {
+void ZipPicker::maskListSelected() {
     if (f_.E06_ARQUIVO1.itemIndex() >= 0) f_.E06_ARQUIVO.setText(f_.E06_ARQUIVO1.selectedText());
 }
 
 // The list's first item is empty: choosing it clears the exclusions.
-void ZipPicker::E06_EXCLUIR1Click() {
+void ZipPicker::excludeListClicked() {
     if (f_.E06_EXCLUIR1.itemIndex() >= 0) f_.E06_EXCLUIR.setText(f_.E06_EXCLUIR1.selectedText());
 }
 

@@ -28,8 +28,8 @@ struct Settings {
     std::string textFontSize = "8";        // CB_FONTEXT, as typed; applies to E00_MEMO
     std::string fontName = "MS Sans Serif";  // CB_FONTNAME
     bool autorun = true;                   // CB_AUTORUN; the registry has the last word
-    int startMode = 0;                     // RG_INICIAR index, -1 for none
-    int startPage = 0;                     // RG_TELAINI index, -1 for none
+    int startMode = 0;                     // startModeList index, -1 for none
+    int startPage = 0;                     // startPageList index, -1 for none
     bool showStart = true;                 // CB_VER_INICIO ("Ver Inicio")
     bool showClose = true;                 // CB_VER_TERMINO ("Ver Término")
 

@@ -1,6 +1,6 @@
 #pragma once
-// The start options: how the main window opens (RG_INICIAR) and which page it
-// opens on (RG_TELAINI).
+// The start options: how the main window opens (startModeList) and which page it
+// opens on (startPageList).
 #include <array>
 
 namespace tarvex::settings {

@@ -50,7 +50,7 @@ public:
 
 private:
     app::MainForm& form_;
-    app::TarefasEditor& ed_;
+    app::TaskEditor& ed_;
     const KeepView& keep_;
 };
 
@@ -93,19 +93,19 @@ PanelView* Builder::general(HWND page, int w) {
     label(ed_.LA_E_NOME, 6, 4, 200);
     edit(ed_.E_NOME, p, 6, 18, 250);
     label(ed_.LA_E_TIPO, 264, 4, 200);
-    choice(ed_.E_TIPO, ed_.E_TIPO1, app::TarefasEditor::E_TIPO1_DROPDOWN, p, 264, 18, 210);
+    choice(ed_.E_TIPO, ed_.E_TIPO1, app::TaskEditor::E_TIPO1_DROPDOWN, p, 264, 18, 210);
     label(ed_.LA_E_HORA, 482, 4, 60);
     add<HourEditView>(ed_.E_HORA, p, 482, 18, 50, 21);
 
     label(ed_.LA_E_PERIODO, 6, 44, 200);
-    choice(ed_.E_PERIODO, ed_.E_PERIODO1, app::TarefasEditor::E_PERIODO1_DROPDOWN, p, 6, 58, 250);
+    choice(ed_.E_PERIODO, ed_.E_PERIODO1, app::TaskEditor::E_PERIODO1_DROPDOWN, p, 6, 58, 250);
     label(ed_.LA_E_MSG, 264, 44, 300);
     edit(ed_.E_MSG, p, 264, 58, 350);
 
     label(ed_.LA_E_ULTEXEC, 6, 88, 72);
     edit(form_.E_ULTEXEC, p, 80, 84, 130);
     add<CheckBoxView>(ed_.CB_PAUSE, p, 220, 86, 110, 18, onPanel);
-    add<ButtonView>(form_.T_EXEC, p, 340, 83, 130, 23);
+    add<ButtonView>(form_.runNowButton, p, 340, 83, 130, 23);
     add<ButtonView>(form_.BU_REAGENDAR, p, 476, 83, 100, 23);
     return panel;
 }

@@ -103,9 +103,9 @@ void MainWindow::buildParamPage() {
     HWND p = page(settings::kPageName).hwnd();
     caption(p, settings::kFolderLabel, 8, 8, 200, 14);
     keep(std::make_unique<EditView>(form_.E_DIR_PARAM, p, 8, 24, 420, 21));
-    keep(std::make_unique<ListView>(form_.RG_INICIAR, p, 8, 56, 200, 90, ListKind::Radio,
+    keep(std::make_unique<ListView>(form_.startModeList, p, 8, 56, 200, 90, ListKind::Radio,
                                     settings::kStartModeCaption));
-    keep(std::make_unique<ListView>(form_.RG_TELAINI, p, 216, 56, 200, 90, ListKind::Radio,
+    keep(std::make_unique<ListView>(form_.startPageList, p, 216, 56, 200, 90, ListKind::Radio,
                                     settings::kStartPageCaption));
     caption(p, settings::kCalendarFontList.label, 8, 156, 200, 14);
     keep(std::make_unique<EditView>(form_.CB_FONTE, p, 8, 172, 60, 21));

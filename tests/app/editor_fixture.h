@@ -55,7 +55,7 @@ public:
     ui::Edit E_ULTEXEC{"E_ULTEXEC"};
     int editorRow = 0;
     int saves = 0;
-    app::TarefasEditor editor{{GRID, view, E_ULTEXEC, [this] { return editorRow; }, [this](int r) { editorRow = r; },
+    app::TaskEditor editor{{GRID, view, E_ULTEXEC, [this] { return editorRow; }, [this](int r) { editorRow = r; },
                                [this] { ++saves; }, nullptr, nullptr},
                               {op, dialogs, fake.registry, fake.windows}};
     app::EditorPages& p = editor.pages;

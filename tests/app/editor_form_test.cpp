@@ -12,7 +12,7 @@ class EditorOnForm : public WiredTest {
 public:
     void startWithEditor() {
         start();
-        editor = std::make_unique<app::TarefasEditor>(
+        editor = std::make_unique<app::TaskEditor>(
             app::EditorLinks{form->table(), form->GRID, form->E_ULTEXEC, [this] { return form->editorRow(); },
                              [this](int r) { form->setEditorRow(r); }, [this] { form->saveTasks(); },
                              [this] { form->taskStore().load(); }, nullptr},
@@ -33,7 +33,7 @@ public:
     }
 
     testkit::ScriptedDialogs dialogs;
-    std::unique_ptr<app::TarefasEditor> editor;
+    std::unique_ptr<app::TaskEditor> editor;
 };
 
 TEST_F(EditorOnForm, SavedTaskIsOneLineOfTheTaskFile) {
@@ -74,7 +74,7 @@ TEST_F(EditorOnForm, RunNowSavesTheEditedTaskFirst) {
     form->GRID.onSelectCell(1, 1, can);
     editor->E_MSG.setText("Trocar a fita");
     op.answers = {true};
-    form->T_EXEC.click();
+    form->runNowButton.click();
     EXPECT_EQ(form->table().cell(col::MENSAGEM, 1), "Trocar a fita");
     EXPECT_NE(dir.read("TARVEX_TAREFAS.TXT").find("¦Trocar a fita¦"), std::string::npos);
     ASSERT_FALSE(op.questions().empty());

@@ -38,7 +38,7 @@ TEST_F(FailedRun, TheWarningPictureStaysUntilTheBalloonOpensTheLog) {
 }
 
 TEST_F(FailedRun, ByHandShowsTheReason) {
-    form->T_EXEC.click();
+    form->runNowButton.click();
     ASSERT_EQ(op.errors().size(), 1u);
     EXPECT_EQ(op.errors()[0], "Falha na tarefa PEN: Unidade X: não encontrada");
 }

@@ -130,7 +130,7 @@ TEST_F(Loop, SupervisorIdlesDuringARunAndRecomputesAfter) {
 TEST_F(Loop, ExecutarAgoraRunsTheEditedTaskAndLeavesTheAgendaAlone) {
     form->setEditorRow(2);
     const std::string counter = form->LA_PROXIMO.caption();
-    form->T_EXEC.click();
+    form->runNowButton.click();
     EXPECT_EQ(editor.saves, 1);
     EXPECT_EQ(runner->log(), std::vector<std::string>{"09/12/26 07:00:00 B"});
     EXPECT_EQ(form->table().rowOf(form->schedule().armed), 1);
@@ -141,7 +141,7 @@ TEST_F(Loop, ExecutarAgoraRunsTheEditedTaskAndLeavesTheAgendaAlone) {
 }
 
 TEST_F(Loop, ExecutarAgoraIsRefusedWhileATaskRuns) {
-    runner->during = [&](int) { form->T_EXEC.click(); };
+    runner->during = [&](int) { form->runNowButton.click(); };
     host.runUntil(at(2026, 12, 9, 8, 1, 0));
     EXPECT_EQ(runner->runs.size(), 1u);
     EXPECT_EQ(runner->maxDepth, 1);
@@ -153,7 +153,7 @@ TEST_F(Loop, ExecutarAgoraIsRefusedWhileATaskRuns) {
 TEST_F(Loop, TaskRunByHandIsNotRunAgainByTheTimer) {
     host.runUntil(at(2026, 12, 9, 7, 55, 0));
     form->setEditorRow(1);
-    form->T_EXEC.click();   // 07:55..07:57, while TIMER1 is armed for it at 08:00
+    form->runNowButton.click();   // 07:55..07:57, while TIMER1 is armed for it at 08:00
     host.runUntil(at(2026, 12, 9, 9, 5, 0));
     EXPECT_EQ(runner->log(), (std::vector<std::string>{"09/12/26 07:55:00 A", "09/12/26 09:00:00 B"}));
 }
@@ -168,7 +168,7 @@ TEST_F(Loop, TaskMadeInactiveAfterTheAgendaChoseItIsNotRun) {
 TEST_F(Loop, TimerDueDuringAHandRunWaitsForItToEnd) {
     host.runUntil(at(2026, 12, 9, 7, 59, 0));
     form->setEditorRow(2);
-    form->T_EXEC.click();   // B runs 07:59..08:01; A's timer falls due inside
+    form->runNowButton.click();   // B runs 07:59..08:01; A's timer falls due inside
     host.runUntil(at(2026, 12, 9, 8, 30, 0));
     EXPECT_EQ(runner->maxDepth, 1);
     // The timer found B running and tried again 10 s later.
@@ -178,12 +178,12 @@ TEST_F(Loop, TimerDueDuringAHandRunWaitsForItToEnd) {
 TEST_F(Loop, ExecutarAgoraWhileStoppedStaysStoppedUnlessResumedDuringTheRun) {
     form->CB_PARAR.setChecked(true);
     form->setEditorRow(2);
-    form->T_EXEC.click();
+    form->runNowButton.click();
     EXPECT_EQ(runner->runs.size(), 1u);
     expectStopped();
 
     runner->during = [&](int) { form->CB_PARAR.setChecked(false); };
-    form->T_EXEC.click();
+    form->runNowButton.click();
     EXPECT_TRUE(op.messages().empty());
     expectWaiting("09/12/26 08:00:00");
 }

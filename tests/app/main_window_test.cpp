@@ -58,7 +58,7 @@ TEST_F(MainWindow, TitleIsTheLongOneUntilTheWindowIsShown) {
     EXPECT_EQ(platform::appTitle(), "TARVEX");
 }
 
-// RG_TELAINI as stored -> the page after start-up; the agenda is computed whatever it shows.
+// startPageList as stored -> the page after start-up; the agenda is computed whatever it shows.
 class StartPage : public WiredTest, public ::testing::WithParamInterface<std::tuple<int, const char*>> {};
 
 TEST_P(StartPage, ShowsItsPageWithTheAgendaComputed) {
@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(Options, StartPage,
                                            std::make_tuple(2, "TS_CALEND"), std::make_tuple(-1, "TS_CAPA"),
                                            std::make_tuple(7, "TS_CALEND")));
 
-// RG_INICIAR as stored -> visible, state.
+// startModeList as stored -> visible, state.
 class StartMode : public WiredTest,
                   public ::testing::WithParamInterface<std::tuple<int, bool, ui::Window::State>> {};
 

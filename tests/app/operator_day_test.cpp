@@ -33,7 +33,7 @@ protected:
         reader.taskStore().load();
         return reader.table().rowCells(row);
     }
-    app::TarefasEditor& ed() { return form->editor(); }
+    app::TaskEditor& ed() { return form->editor(); }
 };
 
 TEST_F(EditingDay, ARunWhileAnotherTaskIsEditedLeavesTypingPageAndStampsAlone) {

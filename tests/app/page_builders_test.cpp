@@ -39,15 +39,15 @@ TEST_F(Pages, XcopyMontaAddsOneLineAClickAndRefusesAQuoteInAPath) {
     XcopyBuilder b({origem, destino, memo, other}, dialogs, op);
     origem.setText("  \"D:\\DADOS\" ");
     destino.setText("\"[PEN]:\\DADOS[EXT]\\\"");
-    b.B00_MONTAClick();
+    b.buildXcopyLines();
     const std::string line = "XCOPY  \"D:\\DADOS\"  ===>>  \"[PEN]:\\DADOS[EXT]\\\"      /E /D /Y /R /C /V";
     EXPECT_EQ(memo.lines(), (Lines{line}));
     EXPECT_EQ(origem.text(), "\"D:\\DADOS\"");
-    b.B00_MONTAClick();
+    b.buildXcopyLines();
     EXPECT_EQ(memo.lines(), (Lines{line, line}));
     EXPECT_TRUE(told().empty());
     origem.setText("\"D:\\A\" & echo x \"");
-    b.B00_MONTAClick();
+    b.buildXcopyLines();
     EXPECT_EQ(memo.lines().size(), 2u);
     EXPECT_EQ(told().size(), 1u);
 }
@@ -56,11 +56,11 @@ TEST_F(Pages, XcopyMontaRefusesAMissingPathAndAddsNothing) {
     XcopyBuilder b({origem, destino, memo, other}, dialogs, op);
     origem.setText("\"D:\\DADOS\"");
     destino.setText("   ");
-    b.B00_MONTAClick();
+    b.buildXcopyLines();
     EXPECT_EQ(destino.text(), "");
     origem.setText(" ");
     destino.setText("F:\\X");
-    b.B00_MONTAClick();
+    b.buildXcopyLines();
     EXPECT_EQ(told(), (Lines{"Deve informar a pasta de DESTINO", "Deve informar a pasta de ORIGEM"}));
     EXPECT_EQ(memo.text(), "");
 }
@@ -69,13 +69,13 @@ TEST_F(Pages, XcopyPickersQuoteAndDeriveThePenDestination) {
     XcopyBuilder b({origem, destino, memo, other}, dialogs, op);
     origem.setText(" D:\\OLD ");
     dialogs.folders = {"D:\\DADOS", std::nullopt, "F:\\BACKUP"};
-    b.B00_ORIGEMClick();
+    b.pickXcopySource();
     EXPECT_EQ(origem.text(), "\"D:\\DADOS\"");
-    b.B00_DESTClick();
+    b.penDestinationClicked();
     EXPECT_EQ(destino.text(), "\"[PEN]:\\DADOS[EXT]\\\"");
-    b.B00_DESTINOClick();  // cancelled
+    b.pickXcopyDestination();  // cancelled
     EXPECT_EQ(destino.text(), "\"[PEN]:\\DADOS[EXT]\\\"");
-    b.B00_DESTINOClick();
+    b.pickXcopyDestination();
     EXPECT_EQ(destino.text(), "\"F:\\BACKUP[EXT]\\\"");
     ASSERT_EQ(dialogs.calls.size(), 3u);
     EXPECT_EQ(dialogs.calls[0].titleOrFilter, "Selecionar Diretório");
@@ -88,9 +88,9 @@ TEST_F(Pages, XcopyFilePickerStartsInTheFileCopyOriginAndKeepsLongPaths) {
     const std::string deep = "D:\\" + std::string(110, 'x') + "\\ARQ.TXT";
     other.setText("C:\\INICIO\\");
     dialogs.files = {std::nullopt, deep};
-    b.B00_ARQUIVOClick();
+    b.pickXcopyFile();
     EXPECT_EQ(origem.text(), "");
-    b.B00_ARQUIVOClick();
+    b.pickXcopyFile();
     EXPECT_EQ(origem.text(), "\"" + deep + "\"");
     EXPECT_EQ(destino.text(), "\"[PEN]:\\" + std::string(110, 'x') + "[EXT]\\\"");
     EXPECT_EQ(dialogs.calls[0].kind, "file");
@@ -105,7 +105,7 @@ TEST_F(Pages, FolderPairNeedsAnExistingOrigin) {
     const auto run = [&](const std::string& o, const std::string& d) {
         origem.setText(o);
         destino.setText(d);
-        b.T01_MONTAClick();
+        b.buildFolderCopyLines();
     };
     run("", "F:\\B");
     run(folder("NADA"), "F:\\B");
@@ -120,16 +120,16 @@ TEST_F(Pages, FolderPairNeedsAnExistingOrigin) {
 TEST_F(Pages, FolderAndFilePickers) {
     FolderCopyBuilder t01({origem, destino, memo}, dialogs, op);
     dialogs.folders = {" D:\\DADOS ", "F:\\BACKUP"};
-    t01.B01_ORIGEMClick();
-    t01.B01_DESTINOClick();
+    t01.pickFolderCopySource();
+    t01.pickFolderCopyDestination();
     EXPECT_EQ(origem.text(), "D:\\DADOS");
     EXPECT_EQ(destino.text(), "F:\\BACKUP[EXT]\\");
 
     FileCopyPicker t02({origem, arquivo, destino}, dialogs);
     dialogs.files = {"D:\\BASES\\LOJA.FDB"};
     dialogs.folders = {"E:\\"};
-    t02.B02_ORIGEMClick();
-    t02.B02_DESTINOClick();
+    t02.pickFileCopySource();
+    t02.pickFileCopyDestination();
     EXPECT_EQ(origem.text(), "D:\\BASES\\");
     EXPECT_EQ(arquivo.text(), "LOJA.FDB");
     EXPECT_EQ(destino.text(), "E:\\[EXT]\\");
@@ -140,7 +140,7 @@ TEST_F(Pages, FolderAndFilePickers) {
 
 TEST_F(Pages, ProgramAndClosePages) {
     dialogs.files = {"C:\\APP\\X.EXE"};
-    B06_EXECUTAVELClick(arquivo, dialogs);
+    pickProgram(arquivo, dialogs);
     EXPECT_EQ(arquivo.text(), "C:\\APP\\X.EXE");
 
     fake.windows.windows = {{1, "Calculadora", "CalcFrame", true},
@@ -148,11 +148,11 @@ TEST_F(Pages, ProgramAndClosePages) {
                             {3, "Program Manager", "Progman", true},
                             {4, "Bloco de notas", "Notepad", true}};
     ui::ListBox list{"E04_LIST"};
-    BU_PROCESSOSClick(list, fake.windows);
+    listProcessesClicked(list, fake.windows);
     EXPECT_EQ(list.items, (Lines{"Titulo[Calculadora]", "Titulo[Bloco de notas]"}));
     EXPECT_EQ(list.itemIndex(), -1);
     list.setItemIndex(1);
-    E04_LISTClick(list, pen);
+    processListClicked(list, pen);
     EXPECT_EQ(pen.text(), "Titulo[Bloco de notas]");
 }
 
@@ -162,10 +162,10 @@ TEST_F(Pages, ZipPickers) {
     ZipPicker b({origem, arquivo, excluir, destino, arqdest, list1, list2}, dialogs);
     dialogs.folders = {"D:\\DADOS", "F:\\BKP"};
     dialogs.files = {"D:\\DADOS\\LOJA.FDB", "F:\\BKP\\DADOS.ZIP"};
-    b.B06_ORIGEMClick();
-    b.B06_DESTINOClick();
-    b.B06_ARQ_ORIGEMClick();
-    b.B06_ARQ_DESTINOClick();
+    b.pickZipSource();
+    b.pickZipDestination();
+    b.pickZipSourceFile();
+    b.pickZipArchiveName();
     EXPECT_EQ(origem.text(), "D:\\DADOS");
     EXPECT_EQ(destino.text(), "F:\\BKP\\");
     EXPECT_EQ(arquivo.text(), "LOJA.FDB");
@@ -173,12 +173,12 @@ TEST_F(Pages, ZipPickers) {
     EXPECT_EQ(dialogs.calls[2].start, "D:\\DADOS");
     EXPECT_EQ(dialogs.calls[3].start, "F:\\BKP\\");
     list1.setItemIndex(2);
-    b.E06_ARQUIVO1Select();
+    b.maskListSelected();
     EXPECT_EQ(arquivo.text(), "*.FDB;*.EXE");
     list2.setItemIndex(1);
-    b.E06_EXCLUIR1Click();
+    b.excludeListClicked();
     list2.setItemIndex(0);
-    b.E06_EXCLUIR1Click();
+    b.excludeListClicked();
     EXPECT_EQ(excluir.text(), "");
 }
 
@@ -190,19 +190,19 @@ TEST_F(Pages, BackupMontaAddsTheSetLinesOnlyWhileTheBoxIsShort) {
     origem.setText("C:\\VALDRINB\\EXE");
     destino.setText(folder("BKP\\DIA"));
     extensao.setText("_[DIA]");
-    b.B07_MONTAClick();
+    b.buildBackupLine();
     const std::string cmd = "\"C:\\VALDRINB\\EXE\\GBAK\" -G -B -V -T -Z  -user SYSDBA -password zanquiber   "
                             "\"D:\\DADOS\\BASE.FDB\"   \"" + folder("BKP\\DIA") + "\\BASE_[DIA].GDK\"";
     EXPECT_EQ(memo.lines(), (Lines{"// set isc_user=SYSDBA ", "// set isc_password=zanquiber ",
                                    "// set firebird_msg=C:\\VALDRINB\\EXE ", cmd}));
     EXPECT_TRUE(dir.exists("BKP/DIA"));
-    b.B07_MONTAClick();
+    b.buildBackupLine();
     EXPECT_EQ(memo.lines().size(), 5u);
     EXPECT_EQ(memo.lines()[4], cmd);
 
     memo.setText("REM primeira");
     extensao.setText("");
-    b.B07_MONTAClick();
+    b.buildBackupLine();
     ASSERT_EQ(memo.lines().size(), 5u);
     EXPECT_EQ(memo.lines()[0], "REM primeira");
     EXPECT_NE(memo.lines()[4].find("\\BASE[EXT].GDK"), std::string::npos);
@@ -211,20 +211,20 @@ TEST_F(Pages, BackupMontaAddsTheSetLinesOnlyWhileTheBoxIsShort) {
 TEST_F(Pages, BackupPickersAndTheRegistryValue) {
     BackupBuilder b({arquivo, origem, destino, extensao, memo}, dialogs, fake.registry);
     fake.registry.gbDir5 = "192.168.0.10/3050:C:\\DADOS\\BASE.FDB";
-    b.B07_ARQUIVOClick();
+    b.pickDatabaseFile();
     EXPECT_EQ(arquivo.text(), "192.168.0.10/3050:C:\\DADOS\\BASE.FDB");
     fake.registry.gbDir5 = "";
-    b.B07_ARQUIVOClick();
+    b.pickDatabaseFile();
     EXPECT_EQ(arquivo.text(), "");
 
     origem.setText(" " + folder() + " ");
     destino.setText(folder("NADA"));
     dialogs.folders = {std::nullopt, std::nullopt, "G:\\"};
-    b.B07_PASTAEXEClick();
-    b.B07_DESTINOClick();
+    b.pickBackupToolFolder();
+    b.pickBackupDestination();
     EXPECT_EQ(origem.text(), folder());
     EXPECT_EQ(destino.text(), "");
-    b.B07_DESTINOClick();
+    b.pickBackupDestination();
     EXPECT_EQ(destino.text(), "G:\\");
     for (const auto& call : dialogs.calls) EXPECT_EQ(call.titleOrFilter, "Selecionar Diretório de Destino");
 }

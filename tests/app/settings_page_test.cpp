@@ -18,8 +18,8 @@ TEST_F(SettingsPage, SaveWritesThePageReadsItBackAndShowsTheTasks) {
     form->CB_FONTEXT.setText("30");
     form->CB_FONTNAME.setText("Tahoma");
     form->CB_AUTORUN.setChecked(true);
-    form->RG_INICIAR.setItemIndex(1);
-    form->RG_TELAINI.setItemIndex(2);
+    form->startModeList.setItemIndex(1);
+    form->startPageList.setItemIndex(2);
     form->CB_VER_INICIO.setChecked(false);
     form->BU_PARAM_SALVA.click();
     EXPECT_EQ(dir.read("TARVEX_SISTEMA.TXT"), "20#30#1000#700#CALENDARIO#12#30#Tahoma#S#1#2#N#S########");
@@ -54,7 +54,7 @@ TEST_F(SettingsPage, UnconvertibleFieldsTakeTheirDefaultsAtStartUp) {
     EXPECT_EQ(form->F_TARVEX.normalBounds(), (ui::Window::Rect{10, 40, 900, 700}));
     EXPECT_EQ(form->CALEND.fontSize(), 8);
     EXPECT_EQ(form->CB_FONTEXT.text(), "8");
-    EXPECT_EQ(form->RG_INICIAR.itemIndex(), 0);
+    EXPECT_EQ(form->startModeList.itemIndex(), 0);
     EXPECT_EQ(form->PC_GERAL.active(), "TS_TAREFAS");
     EXPECT_FALSE(form->CB_VER_INICIO.checked());
     EXPECT_EQ(logEvents(), std::vector<std::string>{"INI Start TARVEX"});

@@ -118,7 +118,7 @@ TEST_F(AppRun, ClosingWithCancelKeepsRunningAndWithOkLogsTheEnd) {
     EXPECT_LT(log.find("#INI#"), log.find("#TER#"));
 }
 
-// RG_TELAINI as stored -> the page shown once the window is up.
+// startPageList as stored -> the page shown once the window is up.
 class StartPage : public ::testing::TestWithParam<std::tuple<int, const char*>> {};
 
 TEST_P(StartPage, OpensOnItsPage) {
