@@ -325,7 +325,7 @@ void MainForm::showSchedule() {
     E_PROX_NOME.setText(schedule_.nextName);
     E_PROX_HORA.setText(schedule_.nextHour);
     E_PROX_INTERVALO.setText(schedule_.nextWait);
-    TrayIcon1.setHint(schedule_.trayHint);
+    if (TrayIcon1.hint() != schedule_.trayHint) TrayIcon1.setHint(schedule_.trayHint);   // each hint reaches the shell
     TrayIcon1.setImageIndex(schedule_.trayImage);
     E_MEMO.setText(schedule_.batchText);
     E_DIR_PARAM.setText(schedule_.batchFolder);
