@@ -18,6 +18,10 @@ MainForm::MainForm(const Wiring& w)
     : services_(w.services),
       exePath_(w.exePath),
       store_(table_, w.programFolder, [this](const std::string& text) { tell(text); }),
+      settingsPage_({CB_FONTE, CB_FONTEXT, CB_FONTNAME, CB_AUTORUN, startModeList, startPageList, BU_PARAM_SALVA, CALEND,
+                     CB_VER_INICIO, CB_VER_TERMINO, F_TARVEX},
+                    store_.folder(), w.services.registry, w.exePath,
+                    [this](const std::string& text) { tellAgenda(text); }, [this](const std::string& text) { tell(text); }),
       log_(store_.folder(), runContext),
       logView_({GRID_LOG, E_MEMO_LOG, CB_VER_INICIO, CB_VER_TERMINO}, log_, runContext, w.services.shell,
                [this](const std::string& text) { return ask(text); }),
@@ -50,7 +54,7 @@ void MainForm::systemResumed() {
 
 void MainForm::sessionEnding() {
     if (tasksLoaded_) store_.save();
-    saveSettings();
+    settingsPage_.save();
     shutDown();
 }
 
@@ -134,7 +138,7 @@ void MainForm::design() {
     runNowButton.setCaption("Executar agora");
     E_DIR_PARAM.setReadOnly(true);
     designPages();
-    designSettingsPage();
+    settingsPage_.design();
 }
 
 void MainForm::wire() {

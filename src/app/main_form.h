@@ -9,6 +9,7 @@
 
 #include "app/editor.h"
 #include "app/log_page.h"
+#include "app/settings_page.h"
 #include "exec/exec_host.h"
 #include "exec/executor.h"
 #include "lib/run_context.h"
@@ -137,7 +138,7 @@ public:
     log::Log& log() { return log_; }
     LogPage& logView() { return logView_; }
     // The settings as last read (readSettings): the text font for the editor's memo.
-    const settings::Settings& settings() const { return settings_; }
+    const settings::Settings& settings() const { return settingsPage_.current(); }
     // Every control of the window, so a kit can attach its views by name.
     std::vector<ui::Control*> controls();
 
@@ -220,7 +221,6 @@ public:
 private:
     void design();
     void designPages();
-    void designSettingsPage();
     void wire();
     void wirePages();
     bool loadTasks(bool tellFailure);
@@ -236,9 +236,6 @@ private:
     void applyStartMode();
     void toggle(const char* own, const char* other);
     void pageShown(const std::string& page);
-    settings::Settings pageSettings() const;
-    void applySettings(const settings::Settings& s);
-    void saveSettings();
     // Runs an event action the way the message loop does: an error nothing caught
     // ends the action and is shown in the error box; nested actions let it pass up.
     void event(const std::function<void()>& action);
@@ -264,11 +261,11 @@ private:
     std::string keptAside_;
     bool windowUp_ = false;
     std::string heldBack_;             // the agenda's news during start-up
-    settings::Settings settings_;
     tasks::TaskTable table_;
     tasks::ScheduleState schedule_;
     bool showingSchedule_ = false;   // the check boxes are set from the state, not by the operator
     tasks::TaskStore store_;
+    SettingsPage settingsPage_;
     log::Log log_;
     LogPage logView_;
     exec::CommandRunner commandRunner_;

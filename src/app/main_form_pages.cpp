@@ -80,4 +80,16 @@ void MainForm::logClicked() { toggle("TS_LOG", "TS_TAREFAS"); }
 
 void MainForm::makerMenuClicked() { services_.shell.open(kMakerAddress, "", "", platform::SW_NORMAL_); }
 
+// The settings page's actions; saving leaves the task page (or the calendar) in front.
+void MainForm::readSettings() { settingsPage_.read(); }
+
+void MainForm::saveSettingsClicked() {
+    settingsPage_.save();
+    PC_GERAL.show("TS_TAREFAS");
+}
+
+void MainForm::calendarShown() { settingsPage_.save(); }
+
+void MainForm::fontSizeClicked() { settingsPage_.fontSizeClicked(); }
+
 }  // namespace tarvex::app
