@@ -1,6 +1,7 @@
 // A failed run stays due and is tried again once the cause is gone, without
 // retrying every ten seconds meanwhile; a hand-started run shows its reason.
 #include "app/wired_fixture.h"
+#include "lib/routines.h"
 
 namespace tarvex::testing {
 namespace {
@@ -73,6 +74,24 @@ TEST_F(PenWait, ATaskWaitsForItsDriveAndRunsWhenItArrives) {
     host.runUntil(at(2026, 12, 9, 8, 31, 0));
     EXPECT_EQ(logEvents().back(), "EXE PEN");
     EXPECT_EQ(fake.shell.copies.back().to, "F:\\COPIA");
+}
+
+// The operator moves the waiting task: the wait goes with it, not with its old row.
+TEST_F(PenWait, AMovedTaskKeepsItsWait) {
+    host.runUntil(at(2026, 12, 9, 8, 30, 0));
+    const int balloons = form->TrayIcon1.balloonCount();
+    form->editor().BU_TAREFA_DESCE.click();   // the editor shows row 1, the waiting task
+    ASSERT_EQ(tarvex::trim(form->table().cell(col::NOME, 2)), "PEN");
+    host.runUntil(at(2026, 12, 9, 8, 45, 0));
+    EXPECT_EQ(form->TrayIcon1.balloonCount(), balloons);   // asked once a day, not again after the move
+    std::vector<std::string> waiting;   // the cover's rows that show a wait: the task's new number
+    for (int r = 1; r < form->GRID_C.rowCount(); ++r)
+        if (form->GRID_C.cell(3, r).starts_with("AGUARDANDO")) waiting.emplace_back(form->GRID_C.cell(0, r));
+    EXPECT_EQ(waiting, std::vector<std::string>{"02"});
+    fake.shell.labels["BACKUP"] = 'F';
+    form->devicesChanged();
+    host.runUntil(at(2026, 12, 9, 8, 46, 0));
+    EXPECT_EQ(logEvents().back(), "EXE PEN");
 }
 
 TEST_F(PenWait, ADayWithoutTheDriveEndsInAFailure) {
