@@ -283,7 +283,7 @@ std::vector<ui::Control*> MainForm::controls() {
     return {&F_TARVEX,     &PC_GERAL,      &GRID,          &GRID_C,         &TIMER1,      &T_SUPERVISOR, &T_DURACAO,
             &CB_PARAR,     &CB_EXECUTANDO, &LA_MSG,        &LA_PROXIMO,     &LA_HOJE,     &E_PROX_NOME,
             &E_PROX_HORA,  &E_PROX_INTERVALO, &BU_PROXIMO, &LA_ATRASADAS, &BU_ICONIZAR,    &BU_REAGENDAR, &T_EXEC,
-            &TrayIcon1,    &E_MEMO,        &E_ULTEXEC,     &E_DIR_PARAM,    &BU_LOG,      &BU_CALEND,
+            &TrayIcon1,    &E_MEMO,        &E_ULTEXEC,     &E_DIR_PARAM,    &E_TEMPO_LIMITE,    &BU_LOG,      &BU_CALEND,
             &BU_TAREFAS,   &BU_HELP,       &LA_LOG,        &LA_CALEND,      &LA_TAREFAS,  &LA_HELP,
             &LA_PARAM,     &CALEND,        &E_HELP,        &CB_FONTE,       &CB_FONTEXT,  &CB_FONTNAME,
             &CB_AUTORUN,   &RG_INICIAR,    &RG_TELAINI,    &BU_PARAM_SALVA, &GRID_LOG,    &E_MEMO_LOG,

@@ -46,6 +46,11 @@ settings::Settings MainForm::pageSettings() const {
     s.startPage = RG_TELAINI.itemIndex();
     s.showStart = CB_VER_INICIO.checked();
     s.showClose = CB_VER_TERMINO.checked();
+    // Empty or not a number: the default, as the file would read it.
+    try {
+        if (!trim(E_TEMPO_LIMITE.text()).empty()) s.timeLimitMinutes = toInt(trim(E_TEMPO_LIMITE.text()));
+    } catch (const ConvertError&) {
+    }
     return s;
 }
 
@@ -59,6 +64,8 @@ void MainForm::applySettings(const settings::Settings& s) {
     RG_TELAINI.setItemIndex(s.startPage);
     CB_VER_INICIO.setChecked(s.showStart);
     CB_VER_TERMINO.setChecked(s.showClose);
+    E_TEMPO_LIMITE.setText(std::to_string(s.timeLimitMinutes));
+    commandRunner_.setTimeLimit(s.timeLimitMinutes * 60);
     CALEND.setFontSize(s.calendarFontSize);
     CB_FONTE.setText(std::to_string(s.calendarFontSize));
     F_TARVEX.setNormalBounds({s.top, s.left, s.width, s.height});
