@@ -58,12 +58,12 @@ platform::IoResult CommandRunner::copyFolder(const std::string& source, const st
     if (to.empty()) return refused("Diretório destino não pode ficar em branco");
     if (!platform::dirExists(from)) return refused("Diretório fonte inexistente: " + from);
     const unsigned flags = platform::FOF_SILENT_ | platform::FOF_NOCONFIRMATION_ | platform::FOF_NOCONFIRMMKDIR_;
-    const std::string source = withoutTrailingSeparator(from), target = withoutTrailingSeparator(to);
+    const std::string folder = withoutTrailingSeparator(from), target = withoutTrailingSeparator(to);
     // The shell copies a folder into an existing one of that name (Pasta\Pasta):
     // an existing destination is refreshed with the source's contents instead.
-    if (!platform::dirExists(target)) return services_.shell.copy(source, target, flags);
-    if (isEmptyFolder(source)) return std::nullopt;
-    return services_.shell.copy(source + "\\*", target, flags);
+    if (!platform::dirExists(target)) return services_.shell.copy(folder, target, flags);
+    if (isEmptyFolder(folder)) return std::nullopt;
+    return services_.shell.copy(folder + "\\*", target, flags);
 }
 
 platform::IoResult CommandRunner::copyFiles(const std::string& source, const std::string& destination,
