@@ -82,7 +82,8 @@ const T& member(const Settings& s, const Field& f) { return s.*std::get<T Settin
 void readField(const Field& f, const std::string& text, Settings& s) {
     switch (f.kind) {
     case Kind::Number:
-        member<int>(s, f) = f.limit.apply(number(text).value_or(toInt(f.fallback)));
+        // An empty slot is the default (toInt would read it as 0, which the time limit takes as "none").
+        member<int>(s, f) = f.limit.apply(text.empty() ? toInt(f.fallback) : number(text).value_or(toInt(f.fallback)));
         break;
     case Kind::NumberText: {
         auto v = number(text);
