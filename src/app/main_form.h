@@ -76,6 +76,7 @@ public:
     ui::Memo E_MEMO{"E_MEMO"};
     ui::Edit E_ULTEXEC{"E_ULTEXEC"};
     ui::Edit E_DIR_PARAM{"E_DIR_PARAM"};
+    ui::Edit E_TEMPO_LIMITE{"E_TEMPO_LIMITE"};   // minutes a run may last; 0: no limit
 
     // Page switching: top panel and the cover page's links.
     ui::Label BU_LOG{"BU_LOG"};
@@ -139,6 +140,8 @@ public:
     LogPage& logView() { return logView_; }
     // The settings as last read (readSettings): the text font for the editor's memo.
     const settings::Settings& settings() const { return settingsPage_.current(); }
+    // What runs the tasks' commands, with the time limit the settings gave it.
+    exec::CommandRunner& commandRunner() { return commandRunner_; }
     // Every control of the window, so a kit can attach its views by name.
     std::vector<ui::Control*> controls();
 

@@ -51,6 +51,11 @@ settings::Settings SettingsPage::fromPage() const {
     s.startPage = c_.startPageList.itemIndex();
     s.showStart = c_.CB_VER_INICIO.checked();
     s.showClose = c_.CB_VER_TERMINO.checked();
+    // Empty or not a number: the default, as the file would read it.
+    try {
+        if (!trim(c_.E_TEMPO_LIMITE.text()).empty()) s.timeLimitMinutes = toInt(trim(c_.E_TEMPO_LIMITE.text()));
+    } catch (const ConvertError&) {
+    }
     return s;
 }
 
@@ -63,9 +68,11 @@ void SettingsPage::show(const settings::Settings& s) {
     c_.startPageList.setItemIndex(s.startPage);
     c_.CB_VER_INICIO.setChecked(s.showStart);
     c_.CB_VER_TERMINO.setChecked(s.showClose);
+    c_.E_TEMPO_LIMITE.setText(std::to_string(s.timeLimitMinutes));
     c_.CALEND.setFontSize(s.calendarFontSize);
     c_.CB_FONTE.setText(std::to_string(s.calendarFontSize));
     c_.window.setNormalBounds({s.top, s.left, s.width, s.height});
+    if (onRead) onRead(s);
 }
 
 // The settings file holds the record already limited; a field that does not

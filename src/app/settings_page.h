@@ -21,6 +21,7 @@ struct SettingsControls {
     ui::Calendar& CALEND;
     ui::CheckBox& CB_VER_INICIO;   // the log page's filters are kept with the settings
     ui::CheckBox& CB_VER_TERMINO;
+    ui::Edit& E_TEMPO_LIMITE;      // minutes a run may take
     ui::Window& window;            // its normal rectangle is kept too
 };
 
@@ -41,6 +42,8 @@ public:
     void fontSizeClicked();
     // The settings as last read: the editor's memo font comes from them.
     const settings::Settings& current() const { return current_; }
+    // Told each time the record is read and shown.
+    std::function<void(const settings::Settings&)> onRead;
 
 private:
     settings::Settings fromPage() const;

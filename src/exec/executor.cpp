@@ -229,6 +229,8 @@ namespace {
 // Where a failing copy line of the batch leaves its number: "TIMER_xx.ERR" beside it.
 std::string markFileOf(const std::string& batch) { return batch.substr(0, batch.rfind('.')) + ".ERR"; }
 
+std::string leftOutText(const ZipLeftOut& out);
+
 // Text for a log entry: the log's separator and line breaks become blanks.
 std::string logSafe(std::string text) {
     for (char& c : text)
@@ -274,6 +276,7 @@ void Executor::runBatch(int row) {
     if (auto refused = writeBatchFile(mark)) return fail(row, *refused);
     const platform::ProcessEnd end = runner_.runBatchFile(ctx_.ARQ_BAT, platform::SW_NORMAL_);
     if (end.error) return fail(row, end.error->text);
+    if (end.timedOut) return timedOut(row);
     // XCOPY's 1 is "nothing to copy"; 2 and above are its failures. The backup tool
     // fails with any status but 0.
     if (end.status >= type_->failsFromStatus) return batchFailed(row, end.status, mark);
@@ -282,6 +285,14 @@ void Executor::runBatch(int row) {
     if (type_->keepsLast)
         keepNewest(platform::fsPath(expandPlaceholders(ctx_, trim(cell(col::DIR_DESTINO, row)))),
                    gbakBaseName(trim(cell(col::ARQUIVO, row))) + ctx_.EXTENSAO_TAREFA + ".GDK", row);
+}
+
+// The batch and all it started were ended at the limit; the day goes on.
+void Executor::timedOut(int row) {
+    const int limit = runner_.timeLimit();
+    const std::string spent = limit % 60 ? std::to_string(limit) + " s" : std::to_string(limit / 60) + " min";
+    fail(row, "Tempo esgotado (" + spent + "): o comando foi encerrado",
+         logSafe("***   ERRO   ***   " + ctx_.NOME_TAREFA + " - tempo esgotado (" + spent + ")"));
 }
 
 // The failure names the line that failed when the batch left its number.
@@ -303,6 +314,7 @@ void Executor::copyFolders(int row) {
     ctx_.MEMO_TAREFA = expandPlaceholders(ctx_, ctx_.MEMO_TAREFA);
     state_.batchText = ctx_.MEMO_TAREFA;
     state_.changed();
+    std::optional<std::size_t> checked;
     for (const std::string& raw : textLines(ctx_.MEMO_TAREFA)) {
         const std::string line = trim(raw);
         if (line.empty()) continue;
@@ -311,9 +323,10 @@ void Executor::copyFolders(int row) {
         if (auto error = runner_.copyFolder(from, to)) {
             return fail(row, error->text);
         }
+        if (!copied(row, from, to, checked)) return;
     }
     stamp(row);
-    logExe(row);
+    logChecked(row, checked);
     if (ctx_.PAUSA_TAREFA == "S") host_.tell(ctx_.NOME_TAREFA + " - Concluído");
 }
 
@@ -325,8 +338,38 @@ void Executor::copyFile(int row) {
     // "Arquivo" (a name or a mask) follows the folder as stored: the folder ends in "\".
     if (auto error = runner_.copyFiles(from + cell(col::ARQUIVO, row), to, "1"))
         return fail(row, error->text);
+    std::optional<std::size_t> checked;
+    if (!copied(row, from + cell(col::ARQUIVO, row), to, checked)) return;
     stamp(row);
-    logExe(row);
+    logChecked(row, checked);
+}
+
+// The shell's word is not taken: each source file must be at the destination
+// with its size. `checked` adds up the files found; false: the run failed.
+bool Executor::copied(int row, const std::string& from, const std::string& to, std::optional<std::size_t>& checked) {
+    const platform::CopyCheck check = services_.shell.checkCopy(from, to);
+    if (!check.checked) return true;
+    if (!check.failure.empty()) {
+        fail(row, check.failure);
+        return false;
+    }
+    if (check.missingCount) {
+        std::string names;
+        for (const std::string& name : check.missing) names += (names.empty() ? "" : ", ") + name;
+        if (check.missingCount > check.missing.size()) names += "...";
+        const std::string shortfall = "faltam " + std::to_string(check.missingCount) + " de " +
+                                      std::to_string(check.missingCount + check.files) + " arquivos: " + names;
+        fail(row, "Cópia incompleta em " + to + " - " + shortfall,
+             logSafe("***   ERRO   ***   " + ctx_.NOME_TAREFA + " (" + shortfall + ")"));
+        return false;
+    }
+    checked = checked.value_or(0) + check.files;
+    return true;
+}
+
+void Executor::logChecked(int row, const std::optional<std::size_t>& checked) {
+    if (!checked) return logExe(row);
+    log_.addEntry(row, "EXE", logSafe(ctx_.NOME_TAREFA + " >> " + std::to_string(*checked) + " arquivos conferidos"));
 }
 
 void Executor::startProgram(int row) {
@@ -385,14 +428,15 @@ void Executor::zipFolder(int row) {
                                        ctx_.EXTENSAO_TAREFA + ".ZIP");
     platform::op().processMessages();
     const std::string pattern = trim(cell(col::ARQDEST, row)) + ctx_.EXTENSAO_TAREFA + ".ZIP";
+    job.ownPattern = replaceText(pattern, "[EXT]", ctx_.EXTENSAO_TAREFA);
     try {
         // What a run killed half-way left, on whatever day it was named for.
-        removeLeftovers(platform::fromFsPath(platform::fsPath(job.archivePath).parent_path()),
-                        replaceText(pattern, "[EXT]", ctx_.EXTENSAO_TAREFA));
-        writeZipPumping(job);   // replaces an older archive only once the new one is whole and read back
+        removeLeftovers(platform::fromFsPath(platform::fsPath(job.archivePath).parent_path()), job.ownPattern);
+        // Replaces an older archive only once the new one is whole and read back.
+        const ZipLeftOut leftOut = writeZipPumping(job);
         stamp(row);
         host_.saveTasks();
-        logExe(row);
+        log_.addEntry(row, "EXE", logSafe(ctx_.NOME_TAREFA + leftOutText(leftOut)));
         keepNewest(platform::fsPath(job.archivePath).parent_path(), pattern, row);
     } catch (const std::exception& e) {
         // No stamp: the archive of the day was not made.
@@ -416,6 +460,16 @@ std::string zipCount(std::uint64_t n) {
     return out;
 }
 
+// What the operator reads after the task's name when the walk left something out.
+std::string leftOutText(const ZipLeftOut& out) {
+    std::vector<std::string> parts;
+    if (out.destination) parts.push_back("a pasta de destino");
+    if (out.archives == 1) parts.push_back("1 arquivo ZIP da própria tarefa");
+    if (out.archives > 1) parts.push_back(zipCount(out.archives) + " arquivos ZIP da própria tarefa");
+    if (parts.empty()) return "";
+    return " >> deixados de fora: " + parts[0] + (parts.size() > 1 ? " e " + parts[1] : "");
+}
+
 std::string zipProgressText(const std::string& name, const ZipProgress& p) {
     const std::uint64_t percent = p.bytesTotal ? p.bytes * 100 / p.bytesTotal
                                                : (p.filesTotal ? p.files * 100 / p.filesTotal : 0);
@@ -427,7 +481,8 @@ std::string zipProgressText(const std::string& name, const ZipProgress& p) {
 
 // The archive is written on a thread of its own while the window keeps
 // answering; the running flag keeps timers and buttons from starting another run.
-void Executor::writeZipPumping(const ZipJob& job) {
+ZipLeftOut Executor::writeZipPumping(const ZipJob& job) {
+    ZipLeftOut leftOut;
     std::mutex m;
     std::optional<ZipProgress> latest;
     std::atomic<bool> done{false};
@@ -435,7 +490,7 @@ void Executor::writeZipPumping(const ZipJob& job) {
     {
         std::jthread worker([&] {
             try {
-                writeZip(job, [&](const ZipProgress& p) {
+                leftOut = writeZip(job, [&](const ZipProgress& p) {
                     std::lock_guard lock(m);
                     latest = p;
                 });
@@ -459,6 +514,7 @@ void Executor::writeZipPumping(const ZipJob& job) {
         });
     }
     if (error) std::rethrow_exception(error);
+    return leftOut;
 }
 
 // "Manter os últimos N": older archives of this task's own name pattern go.

@@ -1,6 +1,7 @@
 #pragma once
 // Runs one task of the task table, from the confirmation to the stamp, the log
 // entry and the task file.
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -18,6 +19,7 @@
 namespace tarvex::exec {
 
 struct ZipJob;
+struct ZipLeftOut;
 
 class Executor : public tasks::TaskRunner {
 public:
@@ -49,15 +51,18 @@ private:
     void runBatch(int row);        // "00", "07"
     void copyFolders(int row);     // "01"
     void copyFile(int row);        // "02"
+    bool copied(int row, const std::string& from, const std::string& to, std::optional<std::size_t>& checked);
+    void logChecked(int row, const std::optional<std::size_t>& checked);
     void startProgram(int row);    // "03"
     void closeProgram(int row);    // "04"
     void powerFunction(int row);   // "05"
     void zipFolder(int row);       // "06"
-    void writeZipPumping(const ZipJob& job);
+    ZipLeftOut writeZipPumping(const ZipJob& job);
     void showMessage(int row);     // "10"
 
     std::optional<std::string> writeBatchFile(const std::string& markFile);
     void batchFailed(int row, int status, const std::string& markFile);
+    void timedOut(int row);
 
     tasks::TaskTable& GRID_;
     RunContext& ctx_;

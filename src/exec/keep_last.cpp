@@ -41,6 +41,10 @@ std::regex matcher(const std::string& pattern, const std::string& tail = "") {
 
 }  // namespace
 
+DatedNames::DatedNames(const std::string& pattern) : names_(matcher(pattern)) {}
+
+bool DatedNames::fits(const std::string& fileName) const { return std::regex_match(fileName, names_); }
+
 bool hasDatePlaceholder(const std::string& pattern) {
     return std::any_of(std::begin(kDated), std::end(kDated),
                        [&](const Placeholder& p) { return pattern.find(p.name) != std::string::npos; });

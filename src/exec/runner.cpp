@@ -1,5 +1,7 @@
 #include "exec/runner.h"
 
+#include <filesystem>
+
 #include "exec/batch_text.h"
 #include "lib/routines.h"
 #include "platform/files.h"
@@ -14,12 +16,17 @@ std::string withoutTrailingSeparator(std::string path) {
     return path;
 }
 
+bool isEmptyFolder(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::directory_iterator(platform::fsPath(path), ec) == std::filesystem::directory_iterator();
+}
+
 }  // namespace
 
 platform::ProcessEnd CommandRunner::runCommandLine(const std::string& command, int show) {
     const std::string line = cleanPath(command);
     platform::op().processMessages();
-    platform::ProcessEnd end = services_.processes.runAndWait(line, show);
+    platform::ProcessEnd end = services_.processes.runAndWait(line, show, limitSeconds_);
     platform::op().processMessages();
     return end;
 }
@@ -39,7 +46,7 @@ platform::ProcessEnd CommandRunner::runBatchFile(const std::string& path, int sh
         return {0, platform::IoError{path, {}, refusedCharacterText(path[path.find_first_of("%\"")],
                                                                      "A pasta do TARVEX")}};
     platform::op().processMessages();
-    platform::ProcessEnd end = services_.processes.runAndWait("\"" + path + "\"", show);
+    platform::ProcessEnd end = services_.processes.runAndWait("\"" + path + "\"", show, limitSeconds_);
     platform::op().processMessages();
     return end;
 }
@@ -51,7 +58,12 @@ platform::IoResult CommandRunner::copyFolder(const std::string& source, const st
     if (to.empty()) return refused("Diretório destino não pode ficar em branco");
     if (!platform::dirExists(from)) return refused("Diretório fonte inexistente: " + from);
     const unsigned flags = platform::FOF_SILENT_ | platform::FOF_NOCONFIRMATION_ | platform::FOF_NOCONFIRMMKDIR_;
-    return services_.shell.copy(withoutTrailingSeparator(from), withoutTrailingSeparator(to), flags);
+    const std::string folder = withoutTrailingSeparator(from), target = withoutTrailingSeparator(to);
+    // The shell copies a folder into an existing one of that name (Pasta\Pasta):
+    // an existing destination is refreshed with the source's contents instead.
+    if (!platform::dirExists(target)) return services_.shell.copy(folder, target, flags);
+    if (isEmptyFolder(folder)) return std::nullopt;
+    return services_.shell.copy(folder + "\\*", target, flags);
 }
 
 platform::IoResult CommandRunner::copyFiles(const std::string& source, const std::string& destination,

@@ -14,7 +14,7 @@ public:
     CommandRunner(platform::Services& services, std::string exeFolder)
         : services_(services), exeFolder_(std::move(exeFolder)) {}
 
-    // Runs the cleaned command line in a new console and waits for it without a
+    // Runs the cleaned command line in a new console and waits for it, up to the
     // time limit. The line is passed whole, however long.
     platform::ProcessEnd runCommandLine(const std::string& command, int show);
     // A text naming a ".BAT" runs as it is; any other command is written as the
@@ -31,10 +31,14 @@ public:
                                          const std::string& mode);
 
     const std::string& exeFolder() const { return exeFolder_; }
+    // How long a command may run before it is ended with what it started; 0: no limit.
+    void setTimeLimit(int seconds) { limitSeconds_ = seconds > 0 ? seconds : 0; }
+    int timeLimit() const { return limitSeconds_; }
 
 private:
     platform::Services& services_;
     std::string exeFolder_;
+    int limitSeconds_ = 0;
 };
 
 }  // namespace tarvex::exec

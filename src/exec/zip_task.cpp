@@ -7,10 +7,12 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <utility>
 #include <vector>
 
+#include "exec/keep_last.h"
 #include "exec/zip_pack.h"
 #include "exec/zip_verify.h"
 #include "lib/errors.h"
@@ -49,8 +51,11 @@ bool anyMatches(const std::vector<std::string>& masks, const std::string& name) 
 struct Selection {
     std::vector<std::string> masks, excludes;
     fs::path archive;   // never packed into itself
+    std::optional<DatedNames> own;   // the task's archives of other days
+    fs::path skipFolder;             // the destination, when below the source
+    ZipLeftOut leftOut;
 
-    bool wants(const fs::directory_entry& e) const {
+    bool wants(const fs::directory_entry& e) {
         std::string name = platform::fromFsPath(e.path().filename());
         if (!anyMatches(masks, name) || anyMatches(excludes, name)) return false;
         // A name without wildcards matches only itself, ignoring case; the
@@ -58,9 +63,31 @@ struct Selection {
         std::error_code ec;
         bool isArchive = maskMatches(platform::fromFsPath(archive.filename()), name) &&
                          fs::equivalent(e.path(), archive, ec);
-        return !isArchive;
+        if (isArchive) return false;
+        if (own && own->fits(name)) {
+            ++leftOut.archives;
+            return false;
+        }
+        return true;
+    }
+    bool skips(const fs::directory_entry& e) {
+        std::error_code ec;
+        if (skipFolder.empty() || !e.is_directory(ec) || !fs::equivalent(e.path(), skipFolder, ec)) return false;
+        leftOut.destination = true;
+        return true;
     }
 };
+
+// The destination folder when it lies inside the source: the archives there, and
+// whatever else the task keeps beside them, would otherwise be packed again every day.
+fs::path folderToSkip(const fs::path& root, const fs::path& archive) {
+    std::error_code ec;
+    const fs::path folder = archive.parent_path();
+    if (!fs::exists(folder, ec) || fs::equivalent(folder, root, ec)) return {};
+    const fs::path relative = fs::weakly_canonical(folder, ec).lexically_relative(fs::weakly_canonical(root, ec));
+    if (ec || relative.empty() || *relative.begin() == "..") return {};
+    return folder;
+}
 
 std::time_t modified(const fs::path& file) {
     std::error_code ec;
@@ -71,12 +98,16 @@ std::time_t modified(const fs::path& file) {
 }
 
 // Every wanted file below root, ordered by entry name.
-std::vector<pack::Entry> collect(const fs::path& root, const Selection& sel) {
+std::vector<pack::Entry> collect(const fs::path& root, Selection& sel) {
     std::vector<pack::Entry> files;
     std::error_code ec;
     fs::recursive_directory_iterator it(root, ec), end;
     for (; !ec && it != end; it.increment(ec)) {
         std::error_code typeEc;
+        if (sel.skips(*it)) {
+            it.disable_recursion_pending();
+            continue;
+        }
         if (!it->is_regular_file(typeEc) || !sel.wants(*it)) continue;
         const auto size = it->file_size(typeEc);
         if (typeEc) throw FileError("Erro ao ler " + platform::fromFsPath(it->path()) + ": " + typeEc.message());
@@ -176,7 +207,7 @@ private:
 
 }  // namespace
 
-void writeZip(const ZipJob& job, const ZipProgressFn& progress) {
+ZipLeftOut writeZip(const ZipJob& job, const ZipProgressFn& progress) {
     const std::string source = trim(job.sourceDir);
     const fs::path root = platform::fsPath(source);
     if (source.empty() || !platform::dirExists(source))
@@ -187,8 +218,10 @@ void writeZip(const ZipJob& job, const ZipProgressFn& progress) {
     std::error_code ec;
     fs::remove(platform::fsPath(temp), ec);   // left by a run that was cut short
     Selection sel{splitMasks(job.masks), splitMasks(job.excludes),
-                  fs::absolute(platform::fsPath(job.archivePath))};
+                  fs::absolute(platform::fsPath(job.archivePath)), std::nullopt, {}, {}};
     if (sel.masks.empty()) sel.masks.push_back("*.*");
+    if (!trim(job.ownPattern).empty()) sel.own.emplace(trim(job.ownPattern));
+    sel.skipFolder = folderToSkip(root, sel.archive);
 
     auto files = collect(root, sel);
     // libzip deletes an archive left without entries, which would destroy the
@@ -224,6 +257,7 @@ void writeZip(const ZipJob& job, const ZipProgressFn& progress) {
         fs::remove(platform::fsPath(temp), ignored);
         throw FileError("Erro ao gravar o arquivo ZIP " + job.archivePath + " - " + ec.message());
     }
+    return sel.leftOut;
 }
 
 }  // namespace tarvex::exec

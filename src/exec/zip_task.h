@@ -12,6 +12,7 @@ struct ZipJob {
     std::string archivePath;   // already expanded; an existing file is replaced
     std::string masks;         // ";"-separated, empty = "*.*"
     std::string excludes;      // ";"-separated, may be empty
+    std::string ownPattern;    // the task's archive names, date placeholders for any day: never packed
     int threads = 0;           // compressing threads; 0: the machine's cores, at most 8
     std::size_t chunkSize = 0; // files above it are compressed in pieces of it; 0: 4 MiB
 };
@@ -24,12 +25,18 @@ struct ZipProgress {
 // Called on the thread that runs writeZip, after each entry.
 using ZipProgressFn = std::function<void(const ZipProgress&)>;
 
+// What the walk left out so that no archive packs the ones before it.
+struct ZipLeftOut {
+    std::size_t archives = 0;   // files the masks wanted that are archives of the task
+    bool destination = false;   // the destination folder lies inside the source and was skipped
+};
+
 // Writes the archive under a temporary name beside it, reads every entry back
 // (names, sizes, CRC) and replaces the old archive only once the new one is
 // complete and verified, so a failed run leaves the previous archive as it was.
 // The caller must not delete the old archive first. Throws tarvex::FileError
 // with a readable text on any failure. Safe to run off the window's thread.
-void writeZip(const ZipJob& job, const ZipProgressFn& progress = {});
+ZipLeftOut writeZip(const ZipJob& job, const ZipProgressFn& progress = {});
 
 // Windows file-name matching of one mask ('*' and '?'), ignoring case.
 bool maskMatches(const std::string& mask, const std::string& fileName);

@@ -1,6 +1,7 @@
 #pragma once
 // Operating-system services the task types need. src/win32 implements them for
 // real; tests record calls or script results.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,14 +14,25 @@ namespace tarvex::platform {
 struct ProcessEnd {
     int status = 0;   // meaningful only without an error
     IoResult error;
+    bool timedOut = false;   // ended, with its process tree, at the time limit
 };
 
 class Processes {
 public:
     virtual ~Processes() = default;
     // Starts `commandLine` in a new console with the given show-window value and
-    // waits for it without a time limit.
-    virtual ProcessEnd runAndWait(const std::string& commandLine, int show) = 0;
+    // waits for it; past `limitSeconds` (0: no limit) it is ended with every
+    // process it started.
+    virtual ProcessEnd runAndWait(const std::string& commandLine, int show, int limitSeconds = 0) = 0;
+};
+
+// What a finished copy left at its destination, held against its source.
+struct CopyCheck {
+    bool checked = false;               // false: this shell cannot tell
+    std::size_t files = 0;              // source files found at the destination with their size
+    std::size_t missingCount = 0;       // files absent there, or of another size
+    std::vector<std::string> missing;   // the first of them, relative to the source
+    std::string failure;                // why the source itself could not be read
 };
 
 class Shell {
@@ -29,6 +41,13 @@ public:
     // The shell's file copy (FO_COPY) of one source (may hold a mask) to one
     // destination with the given FOF_ flags; why it failed, in Portuguese.
     virtual IoResult copy(const std::string& from, const std::string& to, unsigned flags) = 0;
+    // After a copy: `from` as given to it (a folder, a file or a mask), `to` the
+    // folder that must now hold it (for a folder, its copy). A stand-in checks nothing.
+    virtual CopyCheck checkCopy(const std::string& from, const std::string& to) {
+        (void)from;
+        (void)to;
+        return {};
+    }
     // The shell's "open" verb. True when the shell accepted it.
     virtual bool open(const std::string& file, const std::string& params,
                       const std::string& folder, int show) = 0;

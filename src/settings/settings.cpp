@@ -46,7 +46,8 @@ constexpr int decimal(const char* text, int value = 0) {
 }
 static_assert(decimal(kWidthText) == kDefaultWidth && decimal(kHeightText) == kDefaultHeight);
 
-// Slots 14 to 20 are kept empty.
+// Slots 15 to 20 are kept empty. Slot 14 was empty before the time limit: a file
+// without it reads as the default, and an older program ignores it.
 const Field kFields[] = {
     {1, Kind::Number, &Settings::top, "10", {.low = 10, .lowTo = 10}},
     {2, Kind::Number, &Settings::left, "10", {.low = 10, .lowTo = 10}},
@@ -62,6 +63,7 @@ const Field kFields[] = {
     {11, Kind::Number, &Settings::startPage, "0", {0, -1, 2, 2}},
     {12, Kind::Flag, &Settings::showStart, "S", {}},
     {13, Kind::Flag, &Settings::showClose, "S", {}},
+    {14, Kind::Number, &Settings::timeLimitMinutes, "240", {.low = 0, .lowTo = 240}},
 };
 
 std::optional<int> number(const std::string& text) {
@@ -80,7 +82,8 @@ const T& member(const Settings& s, const Field& f) { return s.*std::get<T Settin
 void readField(const Field& f, const std::string& text, Settings& s) {
     switch (f.kind) {
     case Kind::Number:
-        member<int>(s, f) = f.limit.apply(number(text).value_or(toInt(f.fallback)));
+        // An empty slot is the default (toInt would read it as 0, which the time limit takes as "none").
+        member<int>(s, f) = f.limit.apply(text.empty() ? toInt(f.fallback) : number(text).value_or(toInt(f.fallback)));
         break;
     case Kind::NumberText: {
         auto v = number(text);

@@ -32,6 +32,7 @@ struct Settings {
     int startPage = 0;                     // startPageList index, -1 for none
     bool showStart = true;                 // CB_VER_INICIO ("Ver Inicio")
     bool showClose = true;                 // CB_VER_TERMINO ("Ver Término")
+    int timeLimitMinutes = 240;            // E_TEMPO_LIMITE: a run still going after it is ended; 0: none
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };

@@ -114,6 +114,8 @@ void MainWindow::buildParamPage() {
     caption(p, settings::kFontNameList.label, 8, 204, 200, 14);
     keep(std::make_unique<EditView>(form_.CB_FONTNAME, p, 8, 220, 230, 21));
     keep(std::make_unique<CheckBoxView>(form_.CB_AUTORUN, p, 8, 252, 300, 18));
+    caption(p, settings::kTimeLimitLabel, 248, 204, 200, 14);
+    keep(std::make_unique<EditView>(form_.E_TEMPO_LIMITE, p, 248, 220, 60, 21));
     keep(std::make_unique<ButtonView>(form_.BU_PARAM_SALVA, p, 8, 280, 150, 28));
 }
 

@@ -27,26 +27,53 @@ bool startProcess(const std::string& commandLine, int show, DWORD creationFlags,
                           nullptr, &si, &pi) != 0;
 }
 
-void waitPumping(HANDLE object) {
+bool waitPumping(HANDLE object, DWORD limitMs) {
+    const ULONGLONG deadline = limitMs == INFINITE ? 0 : GetTickCount64() + limitMs;
+    const auto left = [&]() -> DWORD {
+        if (limitMs == INFINITE) return INFINITE;
+        const ULONGLONG now = GetTickCount64();
+        return now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+    };
     for (;;) {
-        const DWORD r = MsgWaitForMultipleObjects(1, &object, FALSE, INFINITE, QS_ALLINPUT);
-        if (r != WAIT_OBJECT_0 + 1) return;
+        const DWORD r = MsgWaitForMultipleObjects(1, &object, FALSE, left(), QS_ALLINPUT);
+        if (r == WAIT_TIMEOUT) return false;
+        if (r != WAIT_OBJECT_0 + 1) return true;
         platform::op().processMessages();
         MSG quit;
-        if (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) {
-            WaitForSingleObject(object, INFINITE);
-            return;
-        }
+        if (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE))
+            return WaitForSingleObject(object, left()) != WAIT_TIMEOUT;
     }
 }
 
-platform::ProcessEnd Win32Processes::runAndWait(const std::string& commandLine, int show) {
-    PROCESS_INFORMATION pi;
-    if (!startProcess(commandLine, show, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, pi))
+namespace {
+
+// The process starts suspended inside a job of its own, so that everything it
+// starts (XCOPY under cmd, the backup tool) can be ended with it.
+Handle startInJob(const std::string& commandLine, int show, PROCESS_INFORMATION& pi) {
+    Handle job(CreateJobObjectW(nullptr, nullptr));
+    if (!startProcess(commandLine, show, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, pi))
+        return Handle();
+    if (job && !AssignProcessToJobObject(job.get(), pi.hProcess)) job = Handle();
+    ResumeThread(pi.hThread);
+    return job;
+}
+
+}  // namespace
+
+platform::ProcessEnd Win32Processes::runAndWait(const std::string& commandLine, int show, int limitSeconds) {
+    PROCESS_INFORMATION pi{};
+    const Handle job = startInJob(commandLine, show, pi);
+    if (!pi.hProcess)
         return {0, platform::ioError("O comando não pôde ser iniciado", commandLine,
                                      {static_cast<int>(GetLastError()), std::system_category()})};
     const Process started(pi);
-    waitPumping(started.process.get());
+    const DWORD limitMs = limitSeconds > 0 ? static_cast<DWORD>(limitSeconds) * 1000u : INFINITE;
+    if (!waitPumping(started.process.get(), limitMs)) {
+        // Without a job (a system that refuses nesting) only the process itself can go.
+        if (!job || !TerminateJobObject(job.get(), ERROR_TIMEOUT)) TerminateProcess(started.process.get(), ERROR_TIMEOUT);
+        WaitForSingleObject(started.process.get(), 10000);
+        return {0, std::nullopt, true};
+    }
     DWORD exitCode = 0;
     GetExitCodeProcess(started.process.get(), &exitCode);
     // A crash's status (0xC0000005...) is still a failure, never "could not start".

@@ -14,7 +14,7 @@ bool startProcess(const std::string& commandLine, int show, DWORD creationFlags,
 // Waits for `object` (a process, a thread) while the window keeps painting and
 // answering: messages are let through as they come (the running flag keeps timers
 // and buttons from starting another run). Once the program is asked to end, the
-// rest is a plain wait.
-void waitPumping(HANDLE object);
+// rest is a plain wait. False when `limitMs` passed first.
+bool waitPumping(HANDLE object, DWORD limitMs = INFINITE);
 
 }  // namespace tarvex::win32

@@ -10,12 +10,13 @@ namespace tarvex::win32 {
 
 class Win32Processes : public platform::Processes {
 public:
-    platform::ProcessEnd runAndWait(const std::string& commandLine, int show) override;
+    platform::ProcessEnd runAndWait(const std::string& commandLine, int show, int limitSeconds = 0) override;
 };
 
 class Win32Shell : public platform::Shell {
 public:
     platform::IoResult copy(const std::string& from, const std::string& to, unsigned flags) override;
+    platform::CopyCheck checkCopy(const std::string& from, const std::string& to) override;
     bool open(const std::string& file, const std::string& params, const std::string& folder,
               int show) override;
     bool driveExists(char letter) override;

@@ -191,8 +191,8 @@ TEST_F(ExecutorTest, FolderCopiesEveryLineThenStamps) {
     EXPECT_EQ(fake.shell.copies[0].from, dir.file("A_06"));
     EXPECT_EQ(fake.shell.copies[0].to, "E:\\X");
     EXPECT_EQ(fake.shell.copies[1].to, "F:\\Domingo");
-    // A line without an arrow names the same folder twice.
-    EXPECT_EQ(fake.shell.copies[2].from, b);
+    // A line without an arrow names the same folder twice: an existing destination is refreshed.
+    EXPECT_EQ(fake.shell.copies[2].from, b + "\\*");
     EXPECT_EQ(fake.shell.copies[2].to, b);
     EXPECT_EQ(tarvex::textLines(schedule.batchText).at(0), dir.file("A_06") + " ===>> E:\\X");
     EXPECT_EQ(stampOf(row), "06/12/26 08:00:00");

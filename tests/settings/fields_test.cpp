@@ -35,7 +35,7 @@ TEST(SettingsFields, TheExampleLine) {
     const Fields f = toFields(s);
     std::string joined;
     for (const auto& field : f) joined += field + "#";
-    EXPECT_EQ(joined, "10#10#900#670#CALENDARIO#8#8#MS Sans Serif#N#0#0#N#N########");
+    EXPECT_EQ(joined, "10#10#900#670#CALENDARIO#8#8#MS Sans Serif#N#0#0#N#N#240#######");
 }
 
 struct LimitCase {
@@ -64,6 +64,14 @@ INSTANTIATE_TEST_SUITE_P(
                     LimitCase{3, "260", &Settings::width, 260}, LimitCase{3, "1400", &Settings::width, 1400},
                     LimitCase{4, "19", &Settings::height, 670}, LimitCase{4, "20", &Settings::height, 20},
                     LimitCase{4, "800", &Settings::height, 800}));
+
+// The time limit in minutes: 0 is none, a slot left empty by an older file is the default.
+INSTANTIATE_TEST_SUITE_P(
+    TimeLimit, NumberLimits,
+    testing::Values(LimitCase{14, "", &Settings::timeLimitMinutes, 240},
+                    LimitCase{14, "0", &Settings::timeLimitMinutes, 0},
+                    LimitCase{14, "-1", &Settings::timeLimitMinutes, 240},
+                    LimitCase{14, "30", &Settings::timeLimitMinutes, 30}));
 
 INSTANTIATE_TEST_SUITE_P(
     CalendarFont, NumberLimits,

@@ -4,7 +4,7 @@ namespace tarvex::testkit {
 namespace {
 
 struct NoProcesses : platform::Processes {
-    platform::ProcessEnd runAndWait(const std::string& line, int) override {
+    platform::ProcessEnd runAndWait(const std::string& line, int, int) override {
         return {0, platform::IoError{line, {}, "Sem execução de comandos aqui"}};
     }
 };

@@ -21,7 +21,7 @@ public:
     std::function<int(const std::string& commandLine, int show)> onRun;
 
     // A negative result is a command that could not be started.
-    platform::ProcessEnd runAndWait(const std::string& commandLine, int show) override {
+    platform::ProcessEnd runAndWait(const std::string& commandLine, int show, int = 0) override {
         calls.push_back({commandLine, show});
         const int status = onRun ? onRun(commandLine, show) : result;
         if (status >= 0) return {status, std::nullopt};

@@ -59,7 +59,7 @@ TEST_F(CopyTasks, FolderPairsAreCopiedWholeOneAfterTheOther) {
 
     expectTree("copia1_2026_12");
     EXPECT_EQ(dir.read("copia2_2026_12\\x.txt"), "xis");
-    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE COPIA DIRS"});
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE COPIA DIRS >> 6 arquivos conferidos"});
     EXPECT_EQ(stamps(1), std::vector<std::string>{"09/12/26 08:00:00"});
 }
 
@@ -86,7 +86,7 @@ TEST_F(CopyTasks, MaskCopyCreatesTheDestinationFolders) {
     EXPECT_EQ(dir.read("novo\\2026_09\\Relatório.TXT"), "beta");   // the mask ignores case
     EXPECT_FALSE(dir.exists("novo\\2026_09\\c.dat"));
     EXPECT_FALSE(dir.exists("novo\\2026_09\\d.txt"));
-    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE COPIA TXT"});
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE COPIA TXT >> 2 arquivos conferidos"});
     EXPECT_EQ(stamps(1), std::vector<std::string>{"09/12/26 08:00:00"});
 }
 
