@@ -94,14 +94,19 @@ void LogFileRows::row(int r, std::vector<std::string>& cells) const {
     const Block* b = block(r);
     if (!b) return;   // the empty last row, or a file no longer readable
     const std::uint64_t start = b->starts[static_cast<std::size_t>(r - b->first)];
-    // Most lines fit the first read; only a long one needs the second.
-    std::string text;
-    for (std::size_t want : {std::size_t{4096}, kRowBytes}) {
-        want = static_cast<std::size_t>(std::min<std::uint64_t>(want, size_ - start));
-        if (platform::readFileAt(path_, start, want, text)) return;
-        if (text.size() < want || text.find_first_of("\r\n") != std::string::npos) break;
+    // Rows are asked for a screen at a time: one read serves the rows after it too.
+    const auto held = [&] {
+        if (start < windowAt_ || start >= windowAt_ + window_.size()) return false;
+        const std::string_view rest = std::string_view(window_).substr(static_cast<std::size_t>(start - windowAt_));
+        return rest.size() >= kRowBytes || windowAt_ + window_.size() >= size_ ||
+               rest.find_first_of("\r\n") != std::string_view::npos;
+    };
+    if (!held()) {
+        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kRowBytes, size_ - start));
+        windowAt_ = start;
+        if (platform::readFileAt(path_, start, want, window_)) return;
     }
-    entryCells(text, cells);
+    entryCells(std::string_view(window_).substr(static_cast<std::size_t>(start - windowAt_)), cells);
 }
 
 // The block holding entry `r`, read again when it is not among the last ones read.
@@ -115,39 +120,34 @@ const LogFileRows::Block* LogFileRows::block(int r) const {
         mark = *(next - 1);
         count = (next == marks_.end() ? shown_ + 1 : next->row) - mark.row;
     }
-    for (Block& b : blocks_)
-        if (b.first == mark.row && r - b.first < static_cast<int>(b.starts.size())) {
-            b.used = ++uses_;
-            return &b;
-        }
-    Block fresh = readBlock(mark, count);
-    if (r - fresh.first >= static_cast<int>(fresh.starts.size())) return nullptr;
-    fresh.used = ++uses_;
-    std::erase_if(blocks_, [&](const Block& b) { return b.first == mark.row; });
-    if (blocks_.size() >= kKeptBlocks)
-        blocks_.erase(std::min_element(blocks_.begin(), blocks_.end(),
-                                       [](const Block& a, const Block& b) { return a.used < b.used; }));
-    blocks_.push_back(std::move(fresh));
-    return &blocks_.back();
+    Block* b = nullptr;
+    for (Block& kept : blocks_)
+        if (kept.first == mark.row) b = &kept;
+    if (!b) {
+        if (blocks_.size() >= kKeptBlocks)
+            blocks_.erase(std::min_element(blocks_.begin(), blocks_.end(),
+                                           [](const Block& x, const Block& y) { return x.used < y.used; }));
+        b = &blocks_.emplace_back();
+        b->first = mark.row;
+        b->lines = LineScanner(showStart_, showClose_);
+        b->next = mark.offset;
+    }
+    b->used = ++uses_;
+    if (r - b->first >= static_cast<int>(b->starts.size())) readBlock(*b, count);
+    return r - b->first < static_cast<int>(b->starts.size()) ? b : nullptr;
 }
 
-LogFileRows::Block LogFileRows::readBlock(const Mark& mark, int count) const {
-    Block b;
-    b.first = mark.row;
-    b.starts.reserve(static_cast<std::size_t>(count));
-    LineScanner lines(showStart_, showClose_);
-    const auto found = [&](std::uint64_t start) {
-        if (static_cast<int>(b.starts.size()) < count) b.starts.push_back(start);
-    };
+// Reads on until the block holds `count` entries or the file ends.
+void LogFileRows::readBlock(Block& b, int count) const {
+    const auto found = [&](std::uint64_t start) { b.starts.push_back(start); };
     std::string chunk;
-    for (std::uint64_t at = mark.offset; at < size_ && static_cast<int>(b.starts.size()) < count;) {
-        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kBlockChunk, size_ - at));
-        if (platform::readFileAt(path_, at, want, chunk) || chunk.empty()) return b;
-        lines.feed(chunk.data(), chunk.size(), at, found);
-        at += chunk.size();
-        if (at >= size_) lines.finish(found);
+    while (b.next < size_ && static_cast<int>(b.starts.size()) < count) {
+        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kBlockChunk, size_ - b.next));
+        if (platform::readFileAt(path_, b.next, want, chunk) || chunk.empty()) return;
+        b.lines.feed(chunk.data(), chunk.size(), b.next, found);
+        b.next += chunk.size();
+        if (b.next >= size_) b.lines.finish(found);
     }
-    return b;
 }
 
 }  // namespace tarvex::log

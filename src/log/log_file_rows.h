@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "log/log_lines.h"
+
 namespace tarvex::log {
 
 class LogFileRows {
@@ -37,9 +39,13 @@ private:
         std::uint64_t offset;   // where entry `row` starts
         int row;
     };
+    // Where a block's entries start, read so far; the last block of a pass under
+    // way grows, so its reading can go on from where it stopped.
     struct Block {
         int first = 0;
         std::vector<std::uint64_t> starts;
+        LineScanner lines{true, true};
+        std::uint64_t next = 0;
         unsigned used = 0;
     };
     const std::string path_;
@@ -55,10 +61,12 @@ private:
 
     mutable std::vector<Block> blocks_;   // the blocks read last
     mutable unsigned uses_ = 0;
+    mutable std::string window_;          // the bytes read last for rows, from windowAt_
+    mutable std::uint64_t windowAt_ = 0;
 
     void publish(std::vector<Mark>& fresh, int shown);
     const Block* block(int r) const;
-    Block readBlock(const Mark& mark, int count) const;
+    void readBlock(Block& b, int count) const;
 };
 
 }  // namespace tarvex::log
