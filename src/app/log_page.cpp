@@ -1,22 +1,57 @@
 #include "app/log_page.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "lib/datetime.h"
 #include "lib/errors.h"
 #include "platform/files.h"
+#include "platform/operator.h"
 
 namespace tarvex::app {
 
 void LogPage::reloadLog() {
+    try {
+        build();
+    } catch (const std::bad_alloc&) {
+        throw FileError("Memória insuficiente para mostrar o LOG");
+    }
+}
+
+void LogPage::build() {
     const std::string path = log_.path();
-    std::string text;
-    if (const platform::IoResult fault = platform::readFile(path, text)) throw FileError(fault->text);
-    // A person reads the end of the log here; the whole of it is in the grid.
-    c_.E_MEMO_LOG.setText(log::logTail(text, log::kMemoLogLines));
-    auto rows = std::make_shared<const LogGridRows>(
-        log::LogRows(std::move(text), c_.CB_VER_INICIO.checked(), c_.CB_VER_TERMINO.checked()));
-    c_.GRID_LOG.assignSource(log::kLogColumns, std::move(rows));
+    // The end of the file first: it opens the file (or says why not) and is what
+    // a person reads first.
+    const std::uint64_t size = platform::fileSize(path).value_or(0);
+    const std::uint64_t from = size > log::kMemoLogBytes ? size - log::kMemoLogBytes : 0;
+    std::string end;
+    if (const platform::IoResult fault = platform::readFileAt(path, from, log::kMemoLogBytes, end))
+        throw FileError(fault->text);
+    stopPass();
+    const unsigned build = ++builds_;
+    auto file = std::make_shared<log::LogFileRows>(path, from + end.size(), c_.CB_VER_INICIO.checked(),
+                                                   c_.CB_VER_TERMINO.checked());
+    showTail(end, from, nullptr);
+    showRows(std::make_shared<const LogGridRows>(file));
+    pass_ = std::jthread([file](std::stop_token stop) { file->index(stop); });
+    platform::op().waitUntil([&] { return file->finished(); }, [&] {
+        if (build == builds_) grow();
+    });
+    // Another build (or a reset) took over while this one waited.
+    if (build != builds_) return;
+    if (const std::string fault = file->fault(); !fault.empty()) throw FileError(fault);
+    showTail(end, from, file.get());
+}
+
+void LogPage::stopPass() {
+    if (!pass_.joinable()) return;
+    pass_.request_stop();
+    pass_.join();
+}
+
+void LogPage::showRows(std::shared_ptr<const LogGridRows> rows) {
+    shown_ = std::move(rows);
+    c_.GRID_LOG.assignSource(log::kLogColumns, shown_);
     c_.GRID_LOG.fixedCols = 0;
     c_.GRID_LOG.fixedRows = 1;
     c_.GRID_LOG.rowHeight = 16;
@@ -24,8 +59,31 @@ void LogPage::reloadLog() {
     goToEnd();
 }
 
+// The entries found since the last look; the grid follows the end if it was there.
+void LogPage::grow() {
+    if (!shown_ || !c_.GRID_LOG.hasSource() || shown_->rows() == c_.GRID_LOG.rowCount()) return;
+    const bool atEnd = c_.GRID_LOG.row() >= c_.GRID_LOG.rowCount() - 1;
+    c_.GRID_LOG.assignSource(log::kLogColumns, shown_);
+    if (atEnd) goToEnd();
+}
+
+// A person reads the end of the log here, bounded in bytes; the whole of it is in
+// the grid. How many lines come before is said once the pass has counted them.
+void LogPage::showTail(const std::string& end, std::uint64_t from, const log::LogFileRows* counted) {
+    const std::size_t at = log::tailStart(end, from > 0, log::kMemoLogLines);
+    if (at == 0 && from == 0) return c_.E_MEMO_LOG.setText(end);
+    long long before = -1;
+    if (const auto breaks = counted ? counted->lineBreaks() : std::nullopt)
+        before = static_cast<long long>(*breaks) -
+                 static_cast<long long>(std::count(end.begin() + static_cast<long>(at), end.end(), '\n'));
+    c_.E_MEMO_LOG.setText(log::tailNote(before) + end.substr(at));
+}
+
 void LogPage::clearLog() {
     if (!ask_("Apagar todo o histórico do log?")) return;
+    // A build under way lets go of the file first.
+    stopPass();
+    ++builds_;
     const std::string path = log_.path();
     if (platform::fileExists(path)) platform::removeFile(path);
     context_.HORA_INICIO = formatTime(nowSeconds());

@@ -1,12 +1,16 @@
 #pragma once
 // The log page: the log file shown as a nine-column grid, start and close
 // entries filtered by two check boxes, reset and open-in-editor actions.
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "lib/run_context.h"
 #include "log/log.h"
+#include "log/log_file_rows.h"
 #include "log/log_rows.h"
 #include "platform/services.h"
 #include "ui/controls.h"
@@ -20,15 +24,16 @@ struct LogControls {
     ui::CheckBox& CB_VER_TERMINO;
 };
 
-// The grid reads the rows it shows from the log's text, kept once.
+// The grid reads the rows it shows from the log file, as it asks for them.
 class LogGridRows : public ui::GridSource {
 public:
-    explicit LogGridRows(log::LogRows rows) : rows_(std::move(rows)) {}
-    int rows() const override { return rows_.rows(); }
-    void row(int r, std::vector<std::string>& cells) const override { rows_.row(r, cells); }
+    explicit LogGridRows(std::shared_ptr<log::LogFileRows> rows) : rows_(std::move(rows)) {}
+    int rows() const override { return rows_->rows(); }
+    void row(int r, std::vector<std::string>& cells) const override { rows_->row(r, cells); }
+    log::LogFileRows& file() const { return *rows_; }
 
 private:
-    log::LogRows rows_;
+    std::shared_ptr<log::LogFileRows> rows_;
 };
 
 class LogPage {
@@ -39,7 +44,9 @@ public:
         : c_(controls), log_(log), context_(context), shell_(shell), ask_(std::move(ask)) {}
 
     // Rebuilds the grid from the file; throws FileError when it cannot be read,
-    // leaving the grid and the raw-lines box as they were.
+    // leaving the grid and the raw-lines box as they were. The file is gone
+    // through on a thread of its own while the window keeps answering; the grid
+    // grows as entries are found, and stays at its end if it was there.
     void reloadLog();
     void clearLog();
     void goToEnd();
@@ -52,6 +59,15 @@ private:
     RunContext& context_;
     platform::Shell& shell_;
     std::function<bool(const std::string&)> ask_;
+    std::shared_ptr<const LogGridRows> shown_;
+    unsigned builds_ = 0;        // a newer build makes an older one stop showing
+    std::jthread pass_;
+
+    void build();
+    void stopPass();
+    void showRows(std::shared_ptr<const LogGridRows> rows);
+    void grow();
+    void showTail(const std::string& end, std::uint64_t from, const log::LogFileRows* counted);
 };
 
 }  // namespace tarvex::app

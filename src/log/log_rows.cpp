@@ -1,7 +1,8 @@
 #include "log/log_rows.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "log/log_lines.h"
 
 
 namespace tarvex::log {
@@ -16,20 +17,6 @@ constexpr Column kColumns[kLogColumns] = {
 
 // Field numbers (1-based, as in the file) shown in each grid column; 3 is the code.
 constexpr int kFieldOf[kLogColumns] = {1, 2, 3, 5, 6, 7, 4, 8, 9};
-
-bool blank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-size_t lineEnd(std::string_view s) {
-    for (size_t i = 0; i < s.size(); ++i)
-        if (s[i] == '\n' || s[i] == '\r') return i;
-    return std::string_view::npos;
-}
 
 // Splits a line at "#" into its first nine fields; missing fields stay empty.
 void splitFields(std::string_view line, std::string_view (&fields)[kLogColumns]) {
@@ -55,42 +42,43 @@ std::string operText(std::string_view code) {
     return {};
 }
 
+std::string_view entryText(std::string_view fromStart) {
+    std::string_view s = fromStart.substr(0, kRowBytes);
+    s = s.substr(0, std::min(s.find('\n'), s.find('\r')));
+    while (!s.empty() && blankByte(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+void entryCells(std::string_view fromStart, std::vector<std::string>& cells) {
+    cells.assign(kLogColumns, std::string());
+    std::string_view fields[kLogColumns];
+    splitFields(entryText(fromStart), fields);
+    for (int col = 0; col < kLogColumns; ++col)
+        cells[col] = col == 2 ? operText(fields[2]) : std::string(fields[kFieldOf[col] - 1]);
+}
+
+bool entryShown(std::string_view text, bool showStart, bool showClose) {
+    std::string_view fields[kLogColumns];
+    splitFields(text, fields);
+    return !(fields[2] == "INI" && !showStart) && !(fields[2] == "TER" && !showClose);
+}
+
+void titleCells(std::vector<std::string>& cells) {
+    cells.assign(kLogColumns, std::string());
+    for (int col = 0; col < kLogColumns; ++col) cells[col] = kColumns[col].title;
+}
+
 LogRows::LogRows(std::string text, bool showStart, bool showClose) : text_(std::move(text)) {
-    const char* const d = text_.data();
-    const size_t n = text_.size();
-    const bool filtering = !showStart || !showClose;
-    starts_.reserve(static_cast<size_t>(std::count(text_.begin(), text_.end(), '\n')) + 1);
-    // A line ends at CR or LF, whichever comes first; memchr keeps a long log's pass short.
-    for (size_t at = 0; at < n;) {
-        const auto* lf = static_cast<const char*>(std::memchr(d + at, '\n', n - at));
-        const size_t stop = lf ? static_cast<size_t>(lf - d) : n;
-        const auto* cr = static_cast<const char*>(std::memchr(d + at, '\r', stop - at));
-        const size_t end = cr ? static_cast<size_t>(cr - d) : stop;
-        const std::string_view line = trimmed(std::string_view(d + at, end - at));
-        const size_t start = at;
-        at = end + 1;
-        if (line.empty()) continue;
-        if (filtering) {
-            std::string_view fields[kLogColumns];
-            splitFields(line, fields);
-            if ((fields[2] == "INI" && !showStart) || (fields[2] == "TER" && !showClose)) continue;
-        }
-        starts_.push_back(start);
-    }
+    LineScanner lines(showStart, showClose);
+    const auto shown = [this](std::uint64_t start) { starts_.push_back(static_cast<size_t>(start)); };
+    lines.feed(text_.data(), text_.size(), 0, shown);
+    lines.finish(shown);
 }
 
 void LogRows::row(int r, std::vector<std::string>& cells) const {
-    cells.assign(kLogColumns, std::string());
-    if (r == 0) {
-        for (int col = 0; col < kLogColumns; ++col) cells[col] = kColumns[col].title;
-        return;
-    }
-    if (r < 1 || r > static_cast<int>(starts_.size())) return;   // the empty last row
-    std::string_view rest = std::string_view(text_).substr(starts_[r - 1]);
-    std::string_view fields[kLogColumns];
-    splitFields(trimmed(rest.substr(0, lineEnd(rest))), fields);
-    for (int col = 0; col < kLogColumns; ++col)
-        cells[col] = col == 2 ? operText(fields[2]) : std::string(fields[kFieldOf[col] - 1]);
+    if (r == 0) return titleCells(cells);
+    if (r < 1 || r > static_cast<int>(starts_.size())) return cells.assign(kLogColumns, std::string());
+    entryCells(std::string_view(text_).substr(starts_[r - 1]), cells);
 }
 
 LogTable buildLogTable(std::string_view text, bool showStart, bool showClose) {
@@ -106,21 +94,29 @@ LogTable buildLogTable(std::string_view text, bool showStart, bool showClose) {
     return t;
 }
 
-std::string logTail(std::string_view text, int lines) {
-    size_t from = text.size();
-    int seen = 0;
+size_t tailStart(std::string_view end, bool cut, int lines) {
+    size_t stop = end.size();
     // The last line counts whether or not it ends in a line break.
-    if (from > 0 && text[from - 1] == '\n') --from;
-    while (from > 0 && seen < lines) {
-        const size_t nl = text.rfind('\n', from - 1);
-        ++seen;
-        if (nl == std::string_view::npos) return std::string(text);
-        from = nl;
+    if (stop > 0 && end[stop - 1] == '\n') --stop;
+    for (int seen = 0; seen < lines; ++seen) {
+        const size_t nl = stop == 0 ? std::string_view::npos : end.rfind('\n', stop - 1);
+        // Out of line breaks: the whole text, or only after the line cut at its front.
+        if (nl == std::string_view::npos) return !cut ? 0 : stop == end.size() ? stop : stop + 1;
+        stop = nl;
     }
+    return stop + 1;
+}
+
+std::string tailNote(long long linesBefore) {
+    const std::string count = linesBefore >= 0 ? std::to_string(linesBefore) + " " : "";
+    return "(... " + count + "linhas anteriores: a grade do LOG mostra todas)\r\n";
+}
+
+std::string logTail(std::string_view text, int lines) {
+    const size_t from = tailStart(text, false, lines);
     if (from == 0) return std::string(text);
-    const auto before = static_cast<long long>(std::count(text.begin(), text.begin() + static_cast<long>(from), '\n')) + 1;
-    return "(... " + std::to_string(before) + " linhas anteriores: a grade do LOG mostra todas)\r\n" +
-           std::string(text.substr(from + 1));
+    return tailNote(std::count(text.begin(), text.begin() + static_cast<long>(from), '\n')) +
+           std::string(text.substr(from));
 }
 
 }  // namespace tarvex::log

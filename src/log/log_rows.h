@@ -12,9 +12,9 @@ constexpr int kLogColumns = 9;
 // The width a column is shown with, in pixels at 96 DPI.
 int logColumnWidth(int col);
 
-// The log as the grid shows it: title row, one row per shown entry and a final
-// empty row. The file's text is kept once with where each shown entry starts; a
-// row's cells are cut from its line when the grid asks for them.
+// The log as the grid shows it, from its text in memory: title row, one row per
+// shown entry and a final empty row. The text is kept once with where each shown
+// entry starts; a row's cells are cut from its line when the grid asks for them.
 class LogRows {
 public:
     LogRows(std::string text, bool showStart, bool showClose);
@@ -33,11 +33,22 @@ struct LogTable {
 };
 LogTable buildLogTable(std::string_view logText, bool showStart, bool showClose);
 
-// The raw-lines box holds this many of the last lines; the grid holds them all.
+// The raw-lines box holds this many of the last lines, read from at most this
+// many of the file's last bytes; the grid holds them all.
 constexpr int kMemoLogLines = 2000;
-// The end of the log for the raw-lines box: its last `lines` lines, after a note
-// saying how many more the grid holds when there are more.
+constexpr std::size_t kMemoLogBytes = 512 * 1024;
+// Where the last `lines` whole lines of `end` begin; `cut`: `end` is the back of
+// a longer text, so its first line may be only the back of one.
+std::size_t tailStart(std::string_view end, bool cut, int lines);
+// The note before them saying how many more lines the grid holds; the count is
+// left out while not known (negative).
+std::string tailNote(long long linesBefore);
+// The end of the whole log `text` for the raw-lines box: its last `lines` lines,
+// after the note when there are more.
 std::string logTail(std::string_view text, int lines);
+
+// The grid's title row.
+void titleCells(std::vector<std::string>& cells);
 
 // "Inicio", "Término", ... for an event code; empty for any other code.
 std::string operText(std::string_view code);

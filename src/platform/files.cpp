@@ -116,6 +116,33 @@ std::optional<std::string> readFile(const std::string& path) {
     return bytes;
 }
 
+IoResult readFileAt(const std::string& path, std::uint64_t offset, std::size_t count, std::string& bytes) {
+    bytes.clear();
+    clearSystemError();
+    std::FILE* f = path.empty() ? nullptr : openFile(path, "rb");
+    if (!f) return ioError(kReadError, path, errno ? lastSystemError() : accessDenied());
+#ifdef _WIN32
+    const bool placed = _fseeki64(f, static_cast<long long>(offset), SEEK_SET) == 0;
+#else
+    const bool placed = fseeko(f, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+    bytes.resize(count);
+    const size_t n = placed ? std::fread(bytes.data(), 1, count, f) : 0;
+    const bool failed = !placed || std::ferror(f) != 0;
+    const std::error_code why = lastSystemError();
+    std::fclose(f);
+    bytes.resize(failed ? 0 : n);
+    if (!failed) return std::nullopt;
+    return ioError(kReadError, path, why);
+}
+
+std::optional<std::uint64_t> fileSize(const std::string& path) {
+    std::error_code ec;
+    const std::uintmax_t size = path.empty() ? 0 : fs::file_size(fsPath(path), ec);
+    if (path.empty() || ec) return std::nullopt;
+    return static_cast<std::uint64_t>(size);
+}
+
 namespace {
 
 fs::path runningExe() {

@@ -4,6 +4,7 @@
 // On Linux a backslash is taken as a folder separator so Windows-style paths work,
 // and fromFsPath gives "/" back as "\\", so the core always sees Windows-style paths.
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -24,6 +25,11 @@ bool removeFile(const std::string& path);
 IoResult readFile(const std::string& path, std::string& bytes);
 // The same where only whether it was read matters.
 std::optional<std::string> readFile(const std::string& path);
+// Up to `count` bytes from `offset` on (fewer at the end of the file), the file
+// open only for this read; the reason when it cannot be opened or read.
+IoResult readFileAt(const std::string& path, std::uint64_t offset, std::size_t count, std::string& bytes);
+// The size of a file; nothing when there is no such file.
+std::optional<std::uint64_t> fileSize(const std::string& path);
 
 // Writes the bytes through a temporary file in the same folder, flushed, then
 // replaces `path` in one step, keeping its permissions. On failure the old file

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "lib/errors.h"
 #include "testkit/clock.h"
 #include "testkit/services.h"
@@ -10,7 +12,6 @@
 namespace tarvex::log {
 namespace {
 
-using app::LogGridRows;
 using app::LogPage;
 
 using testkit::ClockScope;
@@ -147,19 +148,66 @@ INSTANTIATE_TEST_SUITE_P(
                       TailCase{"a\r\nb\r\nc\r\n", 2, "(... 1 linhas anteriores: a grade do LOG mostra todas)\r\nb\r\nc\r\n"},
                       TailCase{"a\r\nb\r\nc\r\nd", 1, "(... 3 linhas anteriores: a grade do LOG mostra todas)\r\nd"}));
 
-// The grid shows the log without a copy of its cells, and an edit of the grid
-// takes the whole source in first.
-TEST(LogRowsGrid, ShowsTheSameCellsAsTheTableAndTakesEditsWhole) {
-    const LogTable table = buildLogTable(kFile, true, false);
-    ui::Grid grid{"GRID_LOG"};
-    grid.assignSource(kLogColumns, std::make_shared<const LogGridRows>(LogRows(kFile, true, false)));
-    ASSERT_EQ(grid.rowCount(), table.rows);
-    for (int r = 0; r < table.rows; ++r)
-        for (int c = 0; c < kLogColumns; ++c) EXPECT_EQ(grid.cell(c, r), table.cells[r * kLogColumns + c]) << r;
-    grid.setCell(6, 1, "editado");
-    EXPECT_FALSE(grid.hasSource());
-    EXPECT_EQ(grid.cell(6, 1), "editado");
-    EXPECT_EQ(grid.cell(6, 2), table.cells[2 * kLogColumns + 6]);
+// Logs whose entries spread over many blocks, with what can sit between them:
+// long runs of blanks, a line longer than a row shows, CR-only line ends.
+std::string entry(int i, const char* code) {
+    return "06/12/26#" + std::to_string(i % 100) + "#" + code + "#TAREFA " + std::to_string(i) + "#08:00:00#\r\n";
+}
+std::string manyEntries(int n, const std::string& every500th) {
+    static const char* const codes[] = {"EXE", "INI", "ERR", "TER", "ZER"};
+    std::string text;
+    for (int i = 0; i < n; ++i) text += (i % 500 == 499 ? every500th : "") + entry(i, codes[i % 5]);
+    return text;
+}
+struct BigCase { const char* name; std::string text; };
+class LogFileRowsTest : public ::testing::TestWithParam<BigCase> {};
+
+// Read back from the file through blocks, in any order, the rows are those the
+// text in memory gives, with either filter.
+TEST_P(LogFileRowsTest, ReadsBackTheRowsTheWholeTextGives) {
+    testkit::TempDir dir;
+    dir.write("LOG_TIMER.TXT", GetParam().text);
+    for (const bool filter : {false, true}) {
+        const LogRows whole(GetParam().text, !filter, !filter);
+        LogFileRows file(dir.folder() + "LOG_TIMER.TXT", GetParam().text.size(), !filter, !filter);
+        file.index(std::stop_token());
+        ASSERT_TRUE(file.finished());
+        ASSERT_EQ(file.rows(), whole.rows());
+        EXPECT_EQ(file.lineBreaks(), std::count(GetParam().text.begin(), GetParam().text.end(), '\n'));
+        std::vector<std::string> got, want;
+        for (int i = 0, r = whole.rows() - 1; i < whole.rows(); ++i, r = (r + 7919) % whole.rows()) {
+            file.row(r, got);
+            whole.row(r, want);
+            ASSERT_EQ(got, want) << "row " << r;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Logs, LogFileRowsTest,
+    ::testing::Values(BigCase{"Plain", manyEntries(5000, "")},
+                      BigCase{"BlankRuns", manyEntries(3000, std::string(1500000, '\0') + "\r\n   ")},
+                      BigCase{"LongLines", manyEntries(3000, std::string(70000, 'x') + std::string(2000000, ' ') + "\n")},
+                      BigCase{"CarriageReturnsOnly", [] {
+                                  std::string t = manyEntries(2500, "");
+                                  std::replace(t.begin(), t.end(), '\n', '\r');
+                                  return t;
+                              }()}),
+    [](const auto& info) { return info.param.name; });
+
+// The raw-lines box holds the end of the file, bounded in bytes however long the
+// lines are, and says how many lines come before once they are counted.
+TEST_F(LogViewTest, RawLinesAreTheEndBoundedInBytes) {
+    std::string text = manyEntries(200, "") + std::string(3000000, '\0') + "\r\n";
+    for (int i = 0; i < 5000; ++i) text += "06/12/26#" + std::to_string(i) + "#EXE#" + std::string(400, 'y') + "#\r\n";
+    dir.write("LOG_TIMER.TXT", text);
+    view.reloadLog();
+    const std::string shown = memo.text();
+    EXPECT_LE(shown.size(), kMemoLogBytes + 100);
+    const size_t lines = std::count(shown.begin(), shown.end(), '\n');
+    EXPECT_EQ(shown, tailNote(201 + 5000 - (lines - 1)) + text.substr(text.size() - (shown.size() - shown.find('\n') - 1)));
+    EXPECT_EQ(grid.rowCount(), 200 * 3 / 5 + 5000 + 2);   // both boxes unchecked: no INI, no TER
+    EXPECT_EQ(grid.cell(1, grid.rowCount() - 2), "4999");
 }
 
 TEST(LogTable, TextWithHashShiftsLaterFields) {
