@@ -316,6 +316,51 @@ void saveWindowPicture(HWND w, const std::wstring& path) {
     ReleaseDC(nullptr, screen);
 }
 
+TEST_F(EditorWindowTest, AnHourIsTypedAsTheOperatorWritesIt) {
+    HWND hora = find("E_HORA");
+    for (const char* typed : {"8:30", "0830", "8h30"}) {
+        set("E_HORA", "");
+        send(hora, EM_SETSEL, 0, 0);
+        typeText(hora, typed);
+        EXPECT_TRUE(waitFor([&] { return readText(hora) == "08:30"; })) << typed << " shows " << readText(hora);
+    }
+}
+
+// Esc in the command box once closed the whole page; Tab stayed in it as a tab.
+TEST_F(EditorWindowTest, EscKeepsTheXcopyPageAndTabLeavesTheCommandBox) {
+    general(5, "TECLADO", 0, 0);
+    ASSERT_TRUE(visible("T00"));
+    HWND memo = find("E00_MEMO");
+    click(memo);
+    PostMessageW(memo, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageW(memo, WM_CHAR, VK_ESCAPE, 1);
+    typeText(memo, "x");   // behind the Esc and whatever it posted
+    ASSERT_TRUE(waitFor([&] { return readText(memo) == "x"; }));
+    typeText(memo, "y");
+    ASSERT_TRUE(waitFor([&] { return readText(memo) == "xy"; }));
+    EXPECT_TRUE(IsWindow(find("T00")) && IsWindowVisible(find("T00")));
+
+    GUITHREADINFO gui{sizeof(gui)};
+    auto focus = [&] { return GetGUIThreadInfo(child.dwThreadId, &gui) ? gui.hwndFocus : nullptr; };
+    ASSERT_TRUE(waitFor([&] { return focus() == memo; }));
+    pressKey(memo, VK_TAB);
+    EXPECT_TRUE(waitFor([&] { return focus() != memo; })) << "Tab stays in the command box";
+    EXPECT_EQ(readText(memo), "xy");
+}
+
+// The folders picked and "Monta as tarefas" forgotten: the save builds the line,
+// or names what is missing.
+TEST_F(EditorWindowTest, AnXcopyTaskSavedWithoutCommandsGetsThemBuilt) {
+    general(6, "SEM COMANDOS", 0, 20);
+    set("E00_ORIGEM", "C:\\DADOS");
+    set("E00_DESTINO", "");
+    press("BU_TAREFAS_SALVA", false);
+    EXPECT_NE(answerBox().find("pasta de DESTINO"), std::string::npos);
+    set("E00_DESTINO", "D:\\COPIA\\");
+    TaskFile g = save(6, "SEM COMANDOS");
+    EXPECT_EQ(g.cell(col::MEMO, 6), tasks::linesToCell(exec::xcopyLine("C:\\DADOS", "D:\\COPIA\\")));
+}
+
 TEST_F(EditorWindowTest, FolderFileBackupAndMessageTasksKeepTheirPageValues) {
     press("BU_ANOTA_MAIS");
     press("BU_ANOTA_MAIS");
