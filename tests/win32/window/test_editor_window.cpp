@@ -135,6 +135,11 @@ protected:
             ADD_FAILURE() << "not saved; the program says: " << answerBox(2000);
         return g;
     }
+    // Another row chosen and the typed changes dropped ("Não").
+    void dropChanges() {
+        PostMessageW(find("GRID"), RegisterWindowMessageW(L"TARVEX.GridSelect"), 1, 1);
+        answerMessageBox(child.dwProcessId, IDNO, 5000);
+    }
     // The message box the program shows, its text read and the box closed.
     std::string answerBox(int ms = 10000) { return answerMessageBox(child.dwProcessId, IDOK, ms); }
 
@@ -324,6 +329,7 @@ TEST_F(EditorWindowTest, AnHourIsTypedAsTheOperatorWritesIt) {
         typeText(hora, typed);
         EXPECT_TRUE(waitFor([&] { return readText(hora) == "08:30"; })) << typed << " shows " << readText(hora);
     }
+    dropChanges();
 }
 
 // Esc in the command box once closed the whole page; Tab stayed in it as a tab.
@@ -346,6 +352,7 @@ TEST_F(EditorWindowTest, EscKeepsTheXcopyPageAndTabLeavesTheCommandBox) {
     pressKey(memo, VK_TAB);
     EXPECT_TRUE(waitFor([&] { return focus() != memo; })) << "Tab stays in the command box";
     EXPECT_EQ(readText(memo), "xy");
+    dropChanges();
 }
 
 // The folders picked and "Monta as tarefas" forgotten: the save builds the line,
