@@ -12,7 +12,14 @@
 
 namespace tarvex::app {
 
-std::string maskHour(const std::string& text) {
+std::string maskHour(const std::string& typed) {
+    // "8:30" and "8h30" are 08:30; an "h" stands for the colon.
+    std::string text = trim(typed);
+    if (text.size() >= 2 && std::isdigit(static_cast<unsigned char>(text[0])) &&
+        (text[1] == ':' || text[1] == 'h' || text[1] == 'H'))
+        text = "0" + text.substr(0, 1) + ":" + text.substr(2);
+    else if (text.size() >= 3 && (text[2] == 'h' || text[2] == 'H'))
+        text[2] = ':';
     std::string out = "  :  ";
     size_t in = 0;
     for (size_t pos = 0; pos < out.size() && in < text.size(); ++pos) {
@@ -243,7 +250,7 @@ bool TaskEditor::save() {
     if (row < 1 || row >= links_.table.rowCount()) return false;
     const std::string tipo = typeCode();
     E_NOME.setText(trim(E_NOME.text()));
-    if (!generalChecks(tipo) || !hourChecks()) return false;
+    if (!generalChecks(tipo) || !hourChecks() || !copyCommandsReady(tipo)) return false;
     RowCells cells = generalCells();
     if (!typeCells(pages, tipo, cells, services_.op)) return false;
     if (const std::string refused = exec::rowRefusal(cells); !refused.empty()) return refuse(refused);
@@ -252,6 +259,24 @@ bool TaskEditor::save() {
     markRead();
     if (links_.agenda) links_.agenda();   // "Próximo" shows the saved task at once
     return true;
+}
+
+// A copy task saved with its command box empty: the commands are built from the
+// picked folders, or the save names what is missing (a run would copy nothing).
+bool TaskEditor::copyCommandsReady(const std::string& tipo) {
+    const tasks::TaskType type = tasks::typeOf(tipo).type;
+    const bool xcopy = type == tasks::TaskType::XCopy;
+    if (!xcopy && type != tasks::TaskType::CopyFolders) return true;
+    ui::Memo& memo = xcopy ? pages.E00_MEMO : pages.E01_MEMO;
+    if (!trim(memo.text()).empty()) return true;
+    const char* const empty = "Os comandos da tarefa estão vazios: ";
+    if (trim((xcopy ? pages.E00_ORIGEM : pages.E01_ORIGEM).text()).empty())
+        return refuse(std::string(empty) + "informe a pasta de ORIGEM e clique em \"Monta as tarefas\"");
+    if (trim((xcopy ? pages.E00_DESTINO : pages.E01_DESTINO).text()).empty())
+        return refuse(std::string(empty) + "informe a pasta de DESTINO e clique em \"Monta as tarefas\"");
+    if (xcopy) xcopy_.buildXcopyLines();   // tells why when it cannot
+    else folderCopy_.buildFolderCopyLines();
+    return !trim(memo.text()).empty();
 }
 
 // "  :  " (no hour) passes here; what the period asks of it is checked before.

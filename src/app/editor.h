@@ -136,6 +136,7 @@ private:
     bool save();
     bool rowsLocked();
     bool hourChecks();
+    bool copyCommandsReady(const std::string& tipo);
     std::vector<std::string> fieldValues() const;
     void markRead();
 

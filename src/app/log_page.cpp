@@ -55,6 +55,7 @@ void LogPage::showRows(std::shared_ptr<const LogGridRows> rows) {
     c_.GRID_LOG.fixedCols = 0;
     c_.GRID_LOG.fixedRows = 1;
     c_.GRID_LOG.rowHeight = 16;
+    c_.GRID_LOG.alertRow = [&grid = c_.GRID_LOG](int row) { return grid.cell(2, row) == "Erro"; };
     for (int col = 0; col < log::kLogColumns; ++col) c_.GRID_LOG.setColWidth(col, log::logColumnWidth(col));
     goToEnd();
 }

@@ -251,6 +251,7 @@ void MainForm::agendaComputed(const std::vector<std::string>& late) {
         if (!row || it->second.day != today || ranSince) it = penWaits_.erase(it);
         else ++it;
     }
+    questionsOfPastDays();
     showWaiting();
     lateTasks(late);
 }
@@ -259,6 +260,8 @@ void MainForm::showWaiting() {
     for (int r = 1; r < GRID_C.rowCount(); ++r) {
         auto it = penWaits_.find(table_.idAt(static_cast<int>(toInt(GRID_C.cell(0, r)))));
         if (it != penWaits_.end()) GRID_C.setCell(3, r, "AGUARDANDO o pen drive " + it->second.pen);
+        const tasks::TaskId task = table_.idAt(static_cast<int>(toInt(GRID_C.cell(0, r))));
+        if (schedule_.waitsForAnswer(task, todayText())) GRID_C.setCell(3, r, "AGUARDANDO confirmação");
     }
 }
 
@@ -352,10 +355,3 @@ void MainForm::saveTasks() {
 
 }  // namespace tarvex::app
 
-namespace tarvex::app {
-
-bool MainForm::ask(const std::string& text) { return platform::op().question("Mensagem do Sistema", text); }
-
-void MainForm::tell(const std::string& text) { platform::op().message(platform::appTitle(), text); }
-
-}  // namespace tarvex::app

@@ -217,6 +217,8 @@ public:
     void saveTasks() override;
     bool ask(const std::string& text) override;
     void tell(const std::string& text) override;
+    Answer confirmRun(tasks::TaskId task, const std::string& text) override;
+    void showMessage(const std::string& text) override;
     // A power task ends the program: no question, the end still logged.
     void requestQuit() override { quitRequested_ = true; }
     bool quitRequested() const { return quitRequested_; }
@@ -236,6 +238,10 @@ private:
     void logNow(const std::string& code, const std::string& text);
     void tellAgenda(const std::string& text);
     void showStartPage();
+    void questionAnswered(tasks::TaskId task, const std::string& day, bool ok);
+    void questionsOfPastDays();
+    // "A tarefa NN - NOME das hh:mm não será executada." for the next task still due today.
+    std::string nextTaskLost() const;
     void applyStartMode();
     void toggle(const char* own, const char* other);
     void pageShown(const std::string& page);

@@ -144,7 +144,11 @@ bool MainForm::closeRequested() {
         requestQuit();
         return false;
     }
-    if (!platform::op().question(kCloseCaption, kCloseQuestion)) return false;
+    // Cancelar is the default: one Enter by mistake must not stop every backup.
+    const std::string lost = nextTaskLost();
+    const std::string question =
+        lost.empty() ? kCloseQuestion : std::string(kCloseCaption) + ".\r\n\r\n" + lost + "\r\n\r\nSair assim mesmo ?";
+    if (!platform::op().carefulQuestion(kCloseCaption, question)) return false;
     TIMER1.setTimerEnabled(false);
     T_SUPERVISOR.setTimerEnabled(false);
     return true;

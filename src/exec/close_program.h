@@ -14,6 +14,13 @@ namespace tarvex::exec {
 // program. True when a window was found and posted to.
 bool closeProgramWindows(platform::Windows& w, const std::string& program);
 
+// The same request, then up to `waitMs` for the window to go.
+enum class CloseResult { NotFound, Closed, StillOpen };
+CloseResult closeProgramAndWait(platform::Windows& w, const std::string& program, int waitMs);
+
+// The title or class the text names, for the operator's messages.
+std::string programName(const std::string& program);
+
 // The entries BU_PROCESSOS shows: "Titulo[" + title + "]" for every visible
 // top-level window with a title, front to back, without the desktop and
 // "Oculta Aplicativos".

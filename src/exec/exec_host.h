@@ -15,6 +15,15 @@ public:
     virtual void requestQuit() = 0;     // end the program when the run returns to the loop
     // A task's own confirmation ("Mensagem"): true lets the run go on.
     virtual bool ask(const std::string& text) = 0;
+    // The confirmation before a run of `task`: Later while its question waits for
+    // the operator (the run ends and the task waits; other tasks go on).
+    enum class Answer { Yes, No, Later };
+    virtual Answer confirmRun(tasks::TaskId task, const std::string& text) {
+        (void)task;
+        return ask(text) ? Answer::Yes : Answer::No;
+    }
+    // A message task's text, shown without waiting for the operator.
+    virtual void showMessage(const std::string& text) { tell(text); }
     // A notice for the operator (the end of a copy with "Pausa", a task that cannot run).
     virtual void tell(const std::string& text) = 0;
     // A run wrote its stamp into column "Ultima Exec" of the task.

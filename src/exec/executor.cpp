@@ -17,6 +17,7 @@
 #include "lib/datetime.h"
 #include "lib/errors.h"
 #include "lib/routines.h"
+#include "lib/text1252.h"
 #include "platform/console_text.h"
 #include "platform/files.h"
 #include "platform/operator.h"
@@ -28,6 +29,7 @@ namespace tarvex::exec {
 namespace {
 
 const char* const kArrow = " ===>> ";
+constexpr int kCloseWaitMs = 10'000;   // for a program asked to close
 
 std::string nowText() { return formatTime(nowSeconds()); }
 
@@ -108,6 +110,15 @@ void Executor::penNeverCame(tasks::TaskId task, const std::string& pen) {
     fail(row, "Pen drive " + pen + " não conectado");
 }
 
+void Executor::notConfirmed(tasks::TaskId task) {
+    const int row = GRID_.rowOf(task);
+    if (row < 1) return;
+    readRow(row);
+    const std::string reason = "Confirmação não respondida até o fim do dia";
+    log_.addEntry(row, "ERR", "***   NÃO CONFIRMADA   ***   " + ctx_.NOME_TAREFA, reason);
+    GRID_.setCell(col::ULTIMO_ERRO, row, failureNote(reason));
+}
+
 void Executor::begin(int row) {
     readRow(row);
     state_.trayHint = "Executando: " + trim(ctx_.NOME_TAREFA) + " (" + trim(ctx_.PERIODO_TAREFA) + ")";
@@ -180,13 +191,14 @@ void Executor::end(int row) {
 // A run that did not do its work: logged, kept as the task's last result and told
 // to the window. No stamp, so the task stays due.
 void Executor::fail(int row, const std::string& reason, const std::string& logText) {
-    log_.addEntry(row, "ERR", logText.empty() ? "***   ERRO   ***   " + ctx_.NOME_TAREFA : logText);
+    log_.addEntry(row, "ERR", logText.empty() ? "***   ERRO   ***   " + ctx_.NOME_TAREFA : logText, reason);
     GRID_.setCell(col::ULTIMO_ERRO, row, failureNote(reason));
     host_.runFailed(GRID_.idAt(row), reason);
 }
 
-bool Executor::confirm() {
-    if (!ctx_.MENSAGEM_TAREFA.empty() && !host_.ask(ctx_.MENSAGEM_TAREFA))
+bool Executor::confirm(int row) {
+    if (!ctx_.MENSAGEM_TAREFA.empty() &&
+        host_.confirmRun(GRID_.idAt(row), ctx_.MENSAGEM_TAREFA) != ExecHost::Answer::Yes)
         return false;
     ctx_.HORA_INICIO = nowText();   // the wait for the operator is not part of the run
     startDay_ = today();
@@ -231,6 +243,17 @@ std::string markFileOf(const std::string& batch) { return batch.substr(0, batch.
 
 std::string leftOutText(const ZipLeftOut& out);
 
+const char* const kNoCommands = "Os comandos da tarefa estão vazios: nada foi executado";
+
+// A command text with something to do: more than blank lines and the code page switch.
+bool hasCommands(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        const std::string t = trim(line);
+        if (!t.empty() && upper1252(t).rfind("CHCP", 0) != 0) return true;
+    }
+    return false;
+}
+
 // Text for a log entry: the log's separator and line breaks become blanks.
 std::string logSafe(std::string text) {
     for (char& c : text)
@@ -259,7 +282,7 @@ std::optional<std::string> Executor::writeBatchFile(const std::string& markFile)
 }
 
 void Executor::runBatch(int row) {
-    if (!confirm()) return;
+    if (!confirm(row)) return;
     std::string text;
     try {
         text = expandBatchPlaceholders(ctx_, ctx_.MEMO_TAREFA);
@@ -268,6 +291,7 @@ void Executor::runBatch(int row) {
     }
     ctx_.MEMO_TAREFA = withoutArrows(text);
     std::vector<std::string> lines = textLines(ctx_.MEMO_TAREFA);
+    if (!hasCommands(lines)) return fail(row, kNoCommands);
     if (ctx_.PAUSA_TAREFA == "S") lines.push_back("PAUSE");
     state_.batchText = joinLines(lines);
     state_.changed();
@@ -310,8 +334,9 @@ void Executor::batchFailed(int row, int status, const std::string& markFile) {
 }
 
 void Executor::copyFolders(int row) {
-    if (!confirm()) return;
+    if (!confirm(row)) return;
     ctx_.MEMO_TAREFA = expandPlaceholders(ctx_, ctx_.MEMO_TAREFA);
+    if (!hasCommands(textLines(ctx_.MEMO_TAREFA))) return fail(row, kNoCommands);
     state_.batchText = ctx_.MEMO_TAREFA;
     state_.changed();
     std::optional<std::size_t> checked;
@@ -331,7 +356,7 @@ void Executor::copyFolders(int row) {
 }
 
 void Executor::copyFile(int row) {
-    if (!confirm()) return;
+    if (!confirm(row)) return;
     const std::string from = expandPlaceholders(ctx_, trim(cell(col::DIR_ORIGEM, row)));
     const std::string to = expandPlaceholders(ctx_, trim(cell(col::DIR_DESTINO, row)));
     if (!platform::dirExists(to)) createFolders(to);
@@ -373,7 +398,7 @@ void Executor::logChecked(int row, const std::optional<std::size_t>& checked) {
 }
 
 void Executor::startProgram(int row) {
-    if (!confirm()) return;
+    if (!confirm(row)) return;
     const auto [program, params] = splitProgramLine(expandPlaceholders(ctx_, trim(cell(col::EXECUTAVEL, row))));
     if (!platform::fileExists(program))
         return fail(row, "Programa não localizado: " + program,
@@ -385,19 +410,21 @@ void Executor::startProgram(int row) {
 }
 
 void Executor::closeProgram(int row) {
-    if (!confirm()) return;
+    if (!confirm(row)) return;
     const std::string program = trim(cell(col::EXECUTAVEL, row));
     if (isBlankText(program)) {
         host_.tell("O nome do PROGRAMA deve ser informado");
         return;
     }
-    closeProgramWindows(services_.windows, program);
+    // Closing by force stays the operator's choice: a program that asks to save is a failure.
+    if (closeProgramAndWait(services_.windows, program, kCloseWaitMs) == CloseResult::StillOpen)
+        return fail(row, "o programa " + programName(program) + " não fechou (pode estar pedindo para salvar)");
     stamp(row);
     logExe(row);
 }
 
 void Executor::powerFunction(int row) {
-    if (!confirm()) return;
+    if (!confirm(row)) return;
     stamp(row);
     const int function = toInt(cell(col::FUNCOES, row));
     if (function < 0 || function > 3) return;
@@ -524,9 +551,9 @@ void Executor::keepNewest(const std::filesystem::path& folder, const std::string
     exec::keepNewest(platform::fromFsPath(folder), replaceText(pattern, "[EXT]", ctx_.EXTENSAO_TAREFA), keep);
 }
 
+// The text stays on screen while the schedule goes on: shown is done.
 void Executor::showMessage(int row) {
-    if (!host_.ask(ctx_.MENSAGEM_TAREFA)) return;
-    ctx_.HORA_INICIO = nowText();
+    host_.showMessage(ctx_.MENSAGEM_TAREFA);
     stamp(row);
     log_.addEntry(row, "EXE", ctx_.NOME_TAREFA + " >> " + ctx_.MENSAGEM_TAREFA);
 }

@@ -31,6 +31,9 @@ public:
     void run(tasks::TaskId task) override;
     // A task that has waited all day for its pen drive: its failure, logged now.
     void penNeverCame(tasks::TaskId task, const std::string& pen);
+    // The task's confirmation was not answered on the day it was asked: logged as
+    // not confirmed, and the task's last result says so.
+    void notConfirmed(tasks::TaskId task);
 
 private:
     void begin(int row);
@@ -43,7 +46,7 @@ private:
     void readRow(int row);
     void keepNewest(const std::filesystem::path& folder, const std::string& pattern, int row);
 
-    bool confirm();
+    bool confirm(int row);
     void stamp(int row);
     void logExe(int row) { log_.addEntry(row, "EXE", ctx_.NOME_TAREFA); }
     std::string cell(int col, int row) const { return std::string(GRID_.cell(col, row)); }

@@ -13,7 +13,8 @@ constexpr int kDay = 24 * 60 * 60;
 }  // namespace
 
 std::optional<std::string> Log::entry(const LocalTime& now, int item, const std::string& code,
-                                      const std::string& text, const RunContext& context) {
+                                      const std::string& text, const RunContext& context,
+                                      const std::string& reason) {
     std::optional<int> start = readTime(context.HORA_INICIO);
     if (!start) return std::nullopt;
     const int end = secondsOfDay(now);
@@ -31,13 +32,18 @@ std::optional<std::string> Log::entry(const LocalTime& now, int item, const std:
         for (char c : field) line += c == '#' ? ' ' : c;
         line += '#';
     }
+    if (!reason.empty()) {
+        for (char c : reason) line += c == '#' || c == '\r' || c == '\n' ? ' ' : c;
+        line += '#';
+    }
     return line;
 }
 
-void Log::addEntry(int item, const std::string& code, const std::string& text) const noexcept {
+void Log::addEntry(int item, const std::string& code, const std::string& text,
+                   const std::string& reason) const noexcept {
     try {
         // One reading of the clock, so the date and the end time agree at midnight.
-        auto line = entry(platform::clock().now(), item, code, text, context_);
+        auto line = entry(platform::clock().now(), item, code, text, context_, reason);
         if (line) append(*line);
     } catch (...) {
         // The logged operation goes on whatever happens to its entry.

@@ -24,7 +24,10 @@ public:
     // Appends one entry. Never fails the caller: an entry that cannot be written
     // (a full disk) is kept, with those after it, and written before the next
     // entry that can be; the operator is told once, through `onUnwritten`.
-    void addEntry(int item, const std::string& code, const std::string& text) const noexcept;
+    // A failure's `reason`, when given, follows as a tenth field: readers of the
+    // nine fields see the line as before.
+    void addEntry(int item, const std::string& code, const std::string& text,
+                  const std::string& reason = "") const noexcept;
     // An entry for something that began as it is logged (a fault): Start is the
     // moment of writing, whatever the run context holds, which stays as it is.
     void logNow(int item, const std::string& code, const std::string& text) const noexcept;
@@ -35,7 +38,8 @@ public:
     // The line for an entry written at `now` (no line end); nothing when the
     // run context's start time is not a time of day.
     static std::optional<std::string> entry(const LocalTime& now, int item, const std::string& code,
-                                            const std::string& text, const RunContext& context);
+                                            const std::string& text, const RunContext& context,
+                                            const std::string& reason = "");
 
     // Told once when entries start waiting, and once more when they are written.
     std::function<void(const std::string&)> onUnwritten;

@@ -12,13 +12,13 @@ namespace {
 struct Column { const char* title; int width; };
 constexpr Column kColumns[kLogColumns] = {
     {"Data", 60},   {"Item", 28},    {"Oper", 60},  {"Inicio", 55},  {"Termino", 55},
-    {"Tempo", 55},  {"TEXTO", 300},  {"Tipo", 110}, {"Periodo", 130},
+    {"Tempo", 55},  {"TEXTO", 300},  {"Tipo", 110}, {"Periodo", 130}, {"Motivo", 400},
 };
 
 // Field numbers (1-based, as in the file) shown in each grid column; 3 is the code.
-constexpr int kFieldOf[kLogColumns] = {1, 2, 3, 5, 6, 7, 4, 8, 9};
+constexpr int kFieldOf[kLogColumns] = {1, 2, 3, 5, 6, 7, 4, 8, 9, 10};
 
-// Splits a line at "#" into its first nine fields; missing fields stay empty.
+// Splits a line at "#" into its first ten fields; missing fields stay empty.
 void splitFields(std::string_view line, std::string_view (&fields)[kLogColumns]) {
     for (auto& f : fields) f = {};
     for (int i = 0; i < kLogColumns; ++i) {

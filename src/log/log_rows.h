@@ -1,5 +1,5 @@
 #pragma once
-// The log file as the log page shows it: nine columns, start and close entries
+// The log file as the log page shows it: nine columns and a failure's reason, start and close entries
 // filtered out on request, and the raw tail of the file.
 #include <string>
 #include <string_view>
@@ -8,7 +8,7 @@
 
 namespace tarvex::log {
 
-constexpr int kLogColumns = 9;
+constexpr int kLogColumns = 10;
 // The width a column is shown with, in pixels at 96 DPI.
 int logColumnWidth(int col);
 

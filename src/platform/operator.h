@@ -16,6 +16,23 @@ public:
     virtual void message(const std::string& caption, const std::string& text) = 0;
     // Modal box with OK and Cancel; true only for OK.
     virtual bool question(const std::string& caption, const std::string& text) = 0;
+    // OK and Cancel with Cancelar the default button, for a step that is hard to
+    // undo: an Enter pressed by mistake keeps things as they are.
+    virtual bool carefulQuestion(const std::string& caption, const std::string& text) {
+        return question(caption, text);
+    }
+    // A box with OK that does not hold the caller: it stays until the operator closes it.
+    virtual void notice(const std::string& caption, const std::string& text) { message(caption, text); }
+    // OK and Cancel without holding the caller: `answered` (true for OK) is called
+    // later on the window's thread, while messages are processed. Returns the
+    // question's number for withdraw().
+    virtual int askLater(const std::string& caption, const std::string& text,
+                         std::function<void(bool ok)> answered) {
+        answered(question(caption, text));
+        return 0;
+    }
+    // Takes a question of askLater off the screen unanswered; `answered` is not called.
+    virtual void withdraw(int question) { (void)question; }
     // Modal box with Sim, Não and Cancelar.
     virtual Choice choose(const std::string& caption, const std::string& text) = 0;
     // The application's general error box (errors no routine caught).

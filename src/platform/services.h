@@ -75,6 +75,8 @@ public:
     // FindWindow by class and/or title (an empty text means "any"); 0 when none.
     virtual std::uintptr_t find(const std::string& className, const std::string& title) = 0;
     virtual bool postClose(std::uintptr_t handle) = 0;
+    // The window is still there (its program has not closed it).
+    virtual bool exists(std::uintptr_t handle) { (void)handle; return false; }
 };
 
 class Power {

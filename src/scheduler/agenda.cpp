@@ -31,7 +31,12 @@ void Agenda::compute() {
     s.nextHour.clear();
     s.nextWait.clear();
     std::string bestHour;
-    if (const int row = chooseNext(bestHour)) {
+    const int row = chooseNext(bestHour);
+    int retryMinute = 0;
+    const int retryRow = nextRetry(retryMinute);
+    if (retryRow && (!row || retryMinute * 60 < readTime(bestHour + ":00").value_or(0))) {
+        armRetry(retryRow, retryMinute);
+    } else if (row) {
         arm(row, bestHour);
     } else {
         s.armed = 0;
@@ -112,11 +117,13 @@ void Agenda::holdForDrive(tasks::TaskId task) { retries_[task] = {minuteNow() + 
 
 int Agenda::chooseNext(std::string& bestHour) const {
     bestHour = "99:99";
+    const std::string today = todayText();
     int chosen = 0;
     const long long now = minuteNow();
     for (int row = 1; row < c_.table.rowCount(); ++row) {
         if (c_.table.cell(col::SN_EXE, row) == "N") continue;
         if (auto it = retries_.find(c_.table.idAt(row)); it != retries_.end() && it->second.after > now) continue;
+        if (c_.state.waitsForAnswer(c_.table.idAt(row), today)) continue;
         std::string hora = trim(c_.table.cell(col::HORA, row));
         if (hora < bestHour) {
             bestHour = hora;
@@ -124,6 +131,38 @@ int Agenda::chooseNext(std::string& bestHour) const {
         }
     }
     return chosen;
+}
+
+// The due task whose retry comes first today, and its minute of the day; 0: none.
+int Agenda::nextRetry(int& minuteOfDay) const {
+    const long long now = minuteNow();
+    const long long dayStart = now - now % 1440;
+    long long best = dayStart + 1440;   // tomorrow is another agenda
+    int chosen = 0;
+    for (int row = 1; row < c_.table.rowCount(); ++row) {
+        if (c_.table.cell(col::SN_EXE, row) != "S") continue;
+        auto it = retries_.find(c_.table.idAt(row));
+        if (it == retries_.end() || it->second.after <= now || it->second.after >= best) continue;
+        best = it->second.after;
+        chosen = row;
+    }
+    minuteOfDay = static_cast<int>(best - dayStart);
+    return chosen;
+}
+
+// A failed task shows when it is tried again, and the timer wakes for it then.
+void Agenda::armRetry(int row, int minuteOfDay) {
+    tasks::ScheduleState& s = c_.state;
+    const std::string at = zeroPad(minuteOfDay / 60, 2) + ":" + zeroPad(minuteOfDay % 60, 2);
+    s.nextName = zeroPad(row, 2) + " - " + trim(c_.table.cell(col::NOME, row)) + " (nova tentativa às " + at + ")";
+    s.nextHour = at;
+    s.armed = c_.table.idAt(row);
+    s.armedHour = trim(c_.table.cell(col::HORA, row));   // the loop runs the task it armed
+    const LocalTime now = platform::clock().now();
+    const int wait = waitSeconds(secondsOfDay(now) * 1000LL + now.millisecond, minuteOfDay * 60, s.armedOnce);
+    s.armedOnce = true;
+    s.nextWait = std::to_string(wait);
+    c_.timer.start(wait * 1000);
 }
 
 void Agenda::arm(int row, const std::string& hour) {

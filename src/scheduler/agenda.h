@@ -54,6 +54,8 @@ private:
     std::vector<std::string> lateTasks() const;
     int chooseNext(std::string& bestHour) const;
     void arm(int row, const std::string& hour);
+    int nextRetry(int& minuteOfDay) const;
+    void armRetry(int row, int minuteOfDay);
     bool hourReadable(int row, std::vector<std::string>& warnings);
 
     AgendaLinks c_;

@@ -2,6 +2,7 @@
 // What the schedule is doing right now. The agenda, the loop and the executor
 // change it; the window only shows it (its check boxes and labels hold nothing).
 #include <functional>
+#include <map>
 #include <string>
 
 #include "tasks/task_table.h"
@@ -21,6 +22,20 @@ struct ScheduleState {
     int trayImage = 0;          // 0 at rest, 1 running, 2 a failure not yet seen
     std::string batchText;      // the batch the last run wrote, line by line (CR LF)
     std::string batchFolder;    // where batches are written: the program's folder
+
+    // A confirmation asked before a scheduled run: the task waits for its answer
+    // (a "Não" keeps it waiting for the rest of the day) while others run.
+    struct Question {
+        enum class Answer { Open, Yes, No };
+        std::string day;            // the day it was asked
+        Answer answer = Answer::Open;
+        int box = 0;                // the box on screen, to take it away
+    };
+    std::map<TaskId, Question> questions;
+    bool waitsForAnswer(TaskId task, const std::string& day) const {
+        auto it = questions.find(task);
+        return it != questions.end() && it->second.day == day && it->second.answer != Question::Answer::Yes;
+    }
 
     // Told after each change, so the window can show it.
     std::function<void()> onChange;

@@ -180,6 +180,8 @@ public:
     std::function<void(int col, int row, bool& canSelect)> onSelectCell;
     std::function<void(int col, int row)> onEdited;
     std::function<void()> onDblClick;
+    // Rows the view shows in red (failures).
+    std::function<bool(int row)> alertRow;
 
 private:
     int cols_ = 0, rows_ = 0, row_ = 0, width_ = 0;

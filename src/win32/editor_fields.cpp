@@ -32,6 +32,18 @@ bool HourEditView::onMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
         }
         return true;
     }
+    // "8:30" and "8h30": one digit and the separator make the hour "08".
+    if (ch == L':' || ch == L'h' || ch == L'H') {
+        std::string text = edit().text();
+        text.resize(5, ' ');
+        if (pos == 1 && text[0] >= '0' && text[0] <= '9' && text[1] == ' ') {
+            text[1] = text[0];
+            text[0] = '0';
+            edit().setText(text);
+        }
+        if (pos <= 2) SendMessageW(hwnd(), EM_SETSEL, 3, 3);
+        return true;
+    }
     if ((ch >= L'0' && ch <= L'9') || ch == L' ') {
         if (pos == 2) pos = 3;
         if (pos < 5) put(pos, ch);

@@ -36,6 +36,7 @@ MainWindow::MainWindow(app::MainForm& form) : form_(form) {
         {"Maximizar", [this] { form_.F_TARVEX.show(); form_.F_TARVEX.setState(ui::Window::State::Maximized); }},
         // "Fechar o Timer" closes the program, asking first as every close does.
         {"Fechar o Timer", [this] { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }},
+        {"Sair", [this] { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }},
     };
     layout();
     // Last: from here on the model's visible and state drive the frame.

@@ -1,6 +1,8 @@
 #pragma once
 // The operating-system services and the operator, for real, on Windows.
 #include <cstdint>
+#include <functional>
+#include <map>
 
 #include "platform/console_text.h"
 #include "platform/operator.h"
@@ -28,6 +30,7 @@ public:
     std::vector<platform::TopWindow> topLevel() override;
     std::uintptr_t find(const std::string& className, const std::string& title) override;
     bool postClose(std::uintptr_t handle) override;
+    bool exists(std::uintptr_t handle) override;
 };
 
 class Win32Power : public platform::Power {
@@ -55,9 +58,26 @@ public:
     void error(const std::string& text) override;
     void processMessages() override;
     void waitUntil(const std::function<bool()>& done, const std::function<void()>& tick) override;
+    bool carefulQuestion(const std::string& caption, const std::string& text) override;
+    // The boxes that do not hold the caller run on threads of their own.
+    void notice(const std::string& caption, const std::string& text) override;
+    int askLater(const std::string& caption, const std::string& text,
+                 std::function<void(bool ok)> answered) override;
+    void withdraw(int question) override;
+    // An answer posted back by a box's thread.
+    void answered(int question, bool ok);
 
 private:
+    int openBox(const std::string& caption, const std::string& text, unsigned style);
+
     std::uintptr_t owner_ = 0;
+    std::uintptr_t replies_ = 0;   // the message-only window the answers come to
+    int lastQuestion_ = 0;
+    struct Waiting {
+        unsigned long thread;
+        std::function<void(bool)> answered;
+    };
+    std::map<int, Waiting> waiting_;
 };
 
 // The system's console code page (GetOEMCP): what cmd reads a batch file in.

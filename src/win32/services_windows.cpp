@@ -49,4 +49,6 @@ bool Win32Windows::postClose(std::uintptr_t handle) {
     return PostMessageW(reinterpret_cast<HWND>(handle), WM_CLOSE, 0, 0) != 0;
 }
 
+bool Win32Windows::exists(std::uintptr_t handle) { return IsWindow(reinterpret_cast<HWND>(handle)) != FALSE; }
+
 }  // namespace tarvex::win32

@@ -400,6 +400,8 @@ LRESULT Panel::handle(UINT msg, WPARAM wp, LPARAM lp) {
     if (reflect(msg, wp, lp, r)) return r;
     switch (msg) {
     case WM_ERASEBKGND: return eraseWith(hwnd_, wp, color_);
+    // Esc in a multi-line box asks the box's parent to close: a page never does.
+    case WM_CLOSE: return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         SetBkColor(reinterpret_cast<HDC>(wp), color_);

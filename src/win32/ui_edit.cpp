@@ -21,6 +21,19 @@ HWND EditView::createCombo(HWND parent, int x, int y, int w, int h, int maxLengt
     return hw;
 }
 
+namespace {
+
+// Tab (without Ctrl) leaves a multi-line box for the next field, as in any other
+// box; Ctrl+Tab types a tab into it.
+LRESULT CALLBACK tabLeaves(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    LRESULT code = DefSubclassProc(h, msg, wp, lp);
+    if (msg == WM_GETDLGCODE && wp == VK_TAB && GetKeyState(VK_CONTROL) >= 0)
+        code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+    return code;
+}
+
+}  // namespace
+
 HWND EditView::createEdit(HWND parent, int x, int y, int w, int h, const EditOptions& options) {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
     if (options.upperCase) style |= ES_UPPERCASE;
@@ -29,6 +42,7 @@ HWND EditView::createEdit(HWND parent, int x, int y, int w, int h, const EditOpt
                               parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     // The default limit (32K characters) would cut a long memo.
     SendMessageW(hw, EM_SETLIMITTEXT, options.maxLength, 0);
+    if (options.multiline) SetWindowSubclass(hw, tabLeaves, 0, 0);
     return hw;
 }
 

@@ -166,7 +166,8 @@ void GridView::paintCell(HDC dc, int col, int row, const RECT& cell) {
     bool selected = !fixed && row == g.row();
     COLORREF bg = fixed ? GetSysColor(COLOR_BTNFACE) : selected ? GetSysColor(COLOR_HIGHLIGHT) : options_.background;
     FillRect(dc, &cell, solidBrush(bg));
-    SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : GetSysColor(COLOR_WINDOWTEXT));
+    const bool alert = !fixed && !selected && g.alertRow && g.alertRow(row);
+    SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : alert ? RGB(192, 0, 0) : GetSysColor(COLOR_WINDOWTEXT));
     std::wstring text = widen(g.cell(col, row));
     RECT tr{cell.left + 2, cell.top, cell.right - 2, cell.bottom};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &tr,

@@ -23,6 +23,10 @@ void Win32Operator::message(const std::string& caption, const std::string& text)
     box(owner_, caption, text, MB_OK);
 }
 
+bool Win32Operator::carefulQuestion(const std::string& caption, const std::string& text) {
+    return box(owner_, caption, text, MB_OKCANCEL | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDOK;
+}
+
 bool Win32Operator::question(const std::string& caption, const std::string& text) {
     return box(owner_, caption, text, MB_OKCANCEL) == IDOK;
 }

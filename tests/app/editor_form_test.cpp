@@ -77,8 +77,8 @@ TEST_F(EditorOnForm, RunNowSavesTheEditedTaskFirst) {
     form->runNowButton.click();
     EXPECT_EQ(form->table().cell(col::MENSAGEM, 1), "Trocar a fita");
     EXPECT_NE(dir.read("TARVEX_TAREFAS.TXT").find("¦Trocar a fita¦"), std::string::npos);
-    ASSERT_FALSE(op.questions().empty());
-    EXPECT_EQ(op.questions().back(), "Trocar a fita");
+    ASSERT_FALSE(op.messages().empty());
+    EXPECT_EQ(op.messages().back(), "Trocar a fita");
 }
 
 }  // namespace

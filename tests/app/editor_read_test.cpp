@@ -146,7 +146,7 @@ TEST_F(EditorTest, FunctionsOutsideTheListChooseNothing) {
 
 TEST_F(EditorTest, FieldsKeepTheirForm) {
     for (const auto& [typed, shown] : std::vector<std::pair<std::string, std::string>>{
-             {"", "  :  "}, {"08:30", "08:30"}, {"0830", "08:30"}, {"8:30", "8 :30"},
+             {"", "  :  "}, {"08:30", "08:30"}, {"0830", "08:30"}, {"8:30", "08:30"}, {"8h30", "08:30"},
              {"ab:cd", "  :  "}, {"23:5", "23:5 "}, {"12:345", "12:34"}})
         EXPECT_EQ(app::maskHour(typed), shown) << typed;
     editor.E_NOME.setText("cópia às sextas ÿ");

@@ -16,7 +16,7 @@ public:
     // A valid type-00 task in row 2, shown in the editor.
     void SetUp() override {
         task(2, {{col::NOME, "COPIA"}, {col::TIPO, T00}, {col::PERIODO, DIARIO}, {col::HORA, "08:30"},
-                 {col::PAUSE, "N"}, {col::DIR_ORIGEM, "\"D:\\DADOS\""}});
+                 {col::PAUSE, "N"}, {col::DIR_ORIGEM, "\"D:\\DADOS\""}, {col::MEMO, "XCOPY A B"}});
         select(2);
     }
     void type(const std::string& label) {

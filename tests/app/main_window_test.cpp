@@ -184,7 +184,8 @@ TEST_F(MainWindow, CancelledCloseSavesKeepsRunningAndLogsNothing) {
     EXPECT_FALSE(form->closeRequested());
     ASSERT_EQ(op.boxes.size(), 1u);
     EXPECT_EQ(op.boxes[0].caption, "Saindo do programa, não serão executadas as tarefas");
-    EXPECT_EQ(op.boxes[0].text, "Saindo do programa, não serão executadas as tarefas.\r\n\r\nSair assim mesmo ?");
+    EXPECT_EQ(op.boxes[0].text, "Saindo do programa, não serão executadas as tarefas.\r\n\r\n"
+                                "A tarefa 01 - COPIA das 08:00 não será executada.\r\n\r\nSair assim mesmo ?");
     EXPECT_EQ(dir.read("TARVEX_SISTEMA.TXT").substr(0, 15), "20#30#1000#700#");
     EXPECT_EQ(form->PC_GERAL.active(), "TS_TAREFAS");
     EXPECT_EQ(due(form->T_SUPERVISOR), "09/12/26 07:10:00");

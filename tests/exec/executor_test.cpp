@@ -521,25 +521,14 @@ TEST_F(ExecutorTest, ZipFailureLogsKeepsTheTaskDueAndRecomputesTheAgenda) {
 
 // ---- "10": message -------------------------------------------------------------------------
 
-TEST_F(ExecutorTest, MessageIsLoggedWhenConfirmed) {
+// Shown without a question: nobody has to be at the PC for the day to go on.
+TEST_F(ExecutorTest, MessageIsShownLoggedAndStampedAtOnce) {
     const int row = addTask("AVISO", "10 - Mensagem", {{col::MENSAGEM, " Trocar fita "}});
-    oper.onBox = [&] { clock.setTime(9, 0, 0); };
     runRow(row);
-    EXPECT_EQ(oper.questions(), std::vector<std::string>{"Trocar fita"});
-    EXPECT_EQ(logLines().at(0), "06/12/26#01#EXE#AVISO >> Trocar fita#09:00:00#09:00:00#00:00:00#10 - Mensagem#01 - Todos os Dias#");
-    EXPECT_EQ(stampOf(row), "06/12/26 09:00:00");
-}
-
-TEST_F(ExecutorTest, EmptyMessageStillAsksAndCancelDoesNothing) {
-    const int row = addTask("AVISO", "10 - Mensagem");
-    oper.answers = {true, false};
-    runRow(row);
-    EXPECT_EQ(oper.questions(), std::vector<std::string>{""});
-    EXPECT_EQ(logged(), std::vector<std::string>{"EXE#AVISO >> "});
-    GRID.setCell(col::ULTIMA_EXEC, row, "");
-    runRow(row);
-    EXPECT_EQ(logged().size(), 1u);
-    EXPECT_EQ(stampOf(row), "");
+    EXPECT_TRUE(oper.questions().empty());
+    EXPECT_EQ(oper.messages(), std::vector<std::string>{"Trocar fita"});
+    EXPECT_EQ(logLines().at(0), "06/12/26#01#EXE#AVISO >> Trocar fita#08:00:00#08:00:00#00:00:00#10 - Mensagem#01 - Todos os Dias#");
+    EXPECT_EQ(stampOf(row), "06/12/26 08:00:00");
 }
 
 }  // namespace

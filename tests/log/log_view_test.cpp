@@ -21,7 +21,7 @@ const char* const kFile =
     "\r\n"
     "   \r\n"
     "06/12/26#03#EXE#BACKUP#08:10:00#08:12:15#00:02:15#00 - XCOPY - Copia Arq.#01 - Todos os Dias#\r\n"
-    "06/12/26#03#ERR#***   ERRO   ***   BACKUP#08:10:00#08:10:01#00:00:01#T#P#\r\n"
+    "06/12/26#03#ERR#***   ERRO   ***   BACKUP#08:10:00#08:10:01#00:00:01#T#P#Unidade E: não encontrada#\r\n"
     "06/12/26#00#TER#Close TARVEX#18:00:00#18:00:00#00:00:00#T#P#\r\n"
     "06/12/26#00#XYZ#curta\r\n"
     "06/12/26#00#INI#Start TARVEX#19:00:00#19:00:00#00:00:00#T#P#\r\n";
@@ -52,19 +52,22 @@ TEST_F(LogViewTest, BuildsTitledGridEndingWithAnEmptyRow) {
     verTermino.setChecked(true);
     view.reloadLog();
     EXPECT_EQ(memo.text(), kFile);
-    EXPECT_EQ(grid.colCount(), 9);
+    EXPECT_EQ(grid.colCount(), 10);
     EXPECT_EQ(grid.rowCells(0), (std::vector<std::string>{"Data", "Item", "Oper", "Inicio", "Termino",
-                                                          "Tempo", "TEXTO", "Tipo", "Periodo"}));
+                                                          "Tempo", "TEXTO", "Tipo", "Periodo", "Motivo"}));
     EXPECT_EQ(grid.colWidth(6), 300);
     EXPECT_EQ(grid.colWidth(8), 130);
     EXPECT_EQ(grid.fixedCols, 0);
     ASSERT_EQ(grid.rowCount(), 1 + 6 + 1);
     EXPECT_EQ(grid.rowCells(2), (std::vector<std::string>{"06/12/26", "03", "Execução", "08:10:00", "08:12:15",
                                                           "00:02:15", "BACKUP", "00 - XCOPY - Copia Arq.",
-                                                          "01 - Todos os Dias"}));
+                                                          "01 - Todos os Dias", ""}));
+    // A failure's reason is its last field, shown in red.
+    EXPECT_EQ(grid.cell(9, 3), "Unidade E: não encontrada");
+    EXPECT_TRUE(grid.alertRow && grid.alertRow(3) && !grid.alertRow(2));
     // An unknown code shows no operation; missing fields stay empty.
-    EXPECT_EQ(grid.rowCells(5), (std::vector<std::string>{"06/12/26", "00", "", "", "", "", "curta", "", ""}));
-    EXPECT_EQ(grid.rowCells(7), std::vector<std::string>(9));
+    EXPECT_EQ(grid.rowCells(5), (std::vector<std::string>{"06/12/26", "00", "", "", "", "", "curta", "", "", ""}));
+    EXPECT_EQ(grid.rowCells(7), std::vector<std::string>(10));
     EXPECT_EQ(grid.row(), 7);   // moved to the end
 }
 
@@ -213,15 +216,15 @@ TEST_F(LogViewTest, RawLinesAreTheEndBoundedInBytes) {
 TEST(LogTable, TextWithHashShiftsLaterFields) {
     LogTable t = buildLogTable("06/12/26#01#EXE#A#B#08:00:00#08:00:01#00:00:01#T#P#", true, true);
     ASSERT_EQ(t.rows, 3);
-    EXPECT_EQ(t.cells[9 + 6], "A");
-    EXPECT_EQ(t.cells[9 + 3], "B");          // Inicio shows the text's second half
-    EXPECT_EQ(t.cells[9 + 8], "T");          // Periodo shows the type
+    EXPECT_EQ(t.cells[kLogColumns + 6], "A");
+    EXPECT_EQ(t.cells[kLogColumns + 3], "B");   // Inicio shows the text's second half
+    EXPECT_EQ(t.cells[kLogColumns + 8], "T");   // Periodo shows the type
 }
 
 TEST(LogTable, LineEndsOfAnyKindAndNoFinalBreak) {
     LogTable t = buildLogTable("a#1#EXE#x\nb#2#ERR#y\rc#3#ZER#z", true, true);
     EXPECT_EQ(t.rows, 5);
-    EXPECT_EQ(t.cells[9 * 3 + 2], "Zera LOG");
+    EXPECT_EQ(t.cells[kLogColumns * 3 + 2], "Zera LOG");
 }
 
 }  // namespace

@@ -135,6 +135,11 @@ protected:
             ADD_FAILURE() << "not saved; the program says: " << answerBox(2000);
         return g;
     }
+    // Another row chosen and the typed changes dropped ("Não").
+    void dropChanges() {
+        PostMessageW(find("GRID"), RegisterWindowMessageW(L"TARVEX.GridSelect"), 1, 1);
+        answerMessageBox(child.dwProcessId, IDNO, 5000);
+    }
     // The message box the program shows, its text read and the box closed.
     std::string answerBox(int ms = 10000) { return answerMessageBox(child.dwProcessId, IDOK, ms); }
 
@@ -314,6 +319,53 @@ void saveWindowPicture(HWND w, const std::wstring& path) {
     DeleteObject(bmp);
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
+}
+
+TEST_F(EditorWindowTest, AnHourIsTypedAsTheOperatorWritesIt) {
+    HWND hora = find("E_HORA");
+    for (const char* typed : {"8:30", "0830", "8h30"}) {
+        set("E_HORA", "");
+        send(hora, EM_SETSEL, 0, 0);
+        typeText(hora, typed);
+        EXPECT_TRUE(waitFor([&] { return readText(hora) == "08:30"; })) << typed << " shows " << readText(hora);
+    }
+    dropChanges();
+}
+
+// Esc in the command box once closed the whole page; Tab stayed in it as a tab.
+TEST_F(EditorWindowTest, EscKeepsTheXcopyPageAndTabLeavesTheCommandBox) {
+    general(5, "TECLADO", 0, 0);
+    ASSERT_TRUE(visible("T00"));
+    HWND memo = find("E00_MEMO");
+    click(memo);
+    PostMessageW(memo, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageW(memo, WM_CHAR, VK_ESCAPE, 1);
+    typeText(memo, "x");   // behind the Esc and whatever it posted
+    ASSERT_TRUE(waitFor([&] { return readText(memo) == "x"; }));
+    typeText(memo, "y");
+    ASSERT_TRUE(waitFor([&] { return readText(memo) == "xy"; }));
+    EXPECT_TRUE(IsWindow(find("T00")) && IsWindowVisible(find("T00")));
+
+    GUITHREADINFO gui{sizeof(gui)};
+    auto focus = [&] { return GetGUIThreadInfo(child.dwThreadId, &gui) ? gui.hwndFocus : nullptr; };
+    ASSERT_TRUE(waitFor([&] { return focus() == memo; }));
+    pressKey(memo, VK_TAB);
+    EXPECT_TRUE(waitFor([&] { return focus() != memo; })) << "Tab stays in the command box";
+    EXPECT_EQ(readText(memo), "xy");
+    dropChanges();
+}
+
+// The folders picked and "Monta as tarefas" forgotten: the save builds the line,
+// or names what is missing.
+TEST_F(EditorWindowTest, AnXcopyTaskSavedWithoutCommandsGetsThemBuilt) {
+    general(6, "SEM COMANDOS", 0, 20);
+    set("E00_ORIGEM", "C:\\DADOS");
+    set("E00_DESTINO", "");
+    press("BU_TAREFAS_SALVA", false);
+    EXPECT_NE(answerBox().find("pasta de DESTINO"), std::string::npos);
+    set("E00_DESTINO", "D:\\COPIA\\");
+    TaskFile g = save(6, "SEM COMANDOS");
+    EXPECT_EQ(g.cell(col::MEMO, 6), tasks::linesToCell(exec::xcopyLine("C:\\DADOS", "D:\\COPIA\\")));
 }
 
 TEST_F(EditorWindowTest, FolderFileBackupAndMessageTasksKeepTheirPageValues) {

@@ -1,0 +1,124 @@
+// A day nobody watches: a message and a confirmation left on screen hold no other
+// task, a program that will not close is a failure with its reason, and the
+// window's X answered with Enter keeps the schedule running.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tasks/columns.h"
+#include "tasks/task_file.h"
+#include "tasks/task_store.h"
+#include "win32/window/test_app_process.h"
+
+namespace tarvex::testui {
+namespace {
+
+const std::wstring kStubborn = L"Recusa Fechar " + std::to_wstring(GetCurrentProcessId());
+
+// A window that, like an editor with unsaved text, stays open when asked to close.
+LRESULT CALLBACK stubbornProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    return msg == WM_CLOSE ? 0 : DefWindowProcW(h, msg, wp, lp);
+}
+
+struct Task {
+    std::string nome, tipo, hora, mensagem, programa;
+};
+
+class NothingWaits : public ::testing::Test {
+protected:
+    void start(std::initializer_list<Task> list) {
+        dir.write("TARVEX_SISTEMA.TXT", settingsLine(0, 0));
+        tasks::TaskTable g;
+        g.setColCount(col::COUNT);
+        g.setRowCount(static_cast<int>(list.size()) + 1);
+        tasks::numberRows(g);
+        int row = 1;
+        for (const Task& t : list) {
+            g.setCell(col::NOME, row, t.nome);
+            g.setCell(col::TIPO, row, t.tipo);
+            g.setCell(col::PERIODO, row, "01 - Todos os Dias");
+            g.setCell(col::HORA, row, t.hora);
+            g.setCell(col::MENSAGEM, row, t.mensagem);
+            g.setCell(col::EXECUTAVEL, row++, t.programa);
+        }
+        taskfile::save(g, dir.path(tasks::TASK_FILE_NAME));
+        app = std::make_unique<AppProcess>(dir);
+        ASSERT_NE(app->window(), nullptr);
+    }
+    std::string log() const { return dir.read("LOG_TIMER.TXT").value_or(""); }
+    bool logged(const std::string& text, int ms = 120000) {
+        return waitFor([&] { return log().find(text) != std::string::npos; }, ms);
+    }
+    // The program's box that shows `text`, answered with `button`.
+    bool answerBoxWith(const std::string& text, int button) {
+        HWND box = nullptr;
+        waitFor([&] {
+            for (HWND h = FindWindowW(L"#32770", nullptr); h; h = FindWindowExW(nullptr, h, L"#32770", nullptr)) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(h, &pid);
+                if (pid == app->pid() && findByText(h, text)) box = h;
+            }
+            return box != nullptr;
+        }, 60000);
+        if (!box) return false;
+        PostMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
+        return waitFor([&] { return !IsWindow(box); });
+    }
+
+    AppFolder dir;
+    std::unique_ptr<AppProcess> app;
+};
+
+TEST_F(NothingWaits, AMessageAndAQuestionLeftOnScreenHoldNoOtherTask) {
+    start({{"LEMBRETE", "10 - Mensagem", "00:01", "Trocar a fita", ""},
+           {"PERGUNTA", "04 - Fechar Programa", "00:02", "(Stop) Enviar Mensagem", "Titulo[NENHUMA]"},
+           {"DEPOIS", "04 - Fechar Programa", "00:03", "", "Titulo[NENHUMA]"}});
+    ASSERT_TRUE(logged("#03#EXE#DEPOIS#")) << log();   // while both boxes are still open
+    EXPECT_TRUE(logged("#01#EXE#LEMBRETE >> Trocar a fita#", 0));
+    EXPECT_EQ(log().find("#02#EXE#"), std::string::npos);
+    ASSERT_TRUE(answerBoxWith("(Stop) Enviar Mensagem", IDOK));
+    EXPECT_TRUE(logged("#02#EXE#PERGUNTA#")) << log();
+    EXPECT_TRUE(answerBoxWith("Trocar a fita", IDOK));
+}
+
+TEST_F(NothingWaits, AProgramThatStaysOpenIsAFailureWithItsReasonAndARetry) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = stubbornProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TarvexTesteRecusa";
+    RegisterClassW(&wc);
+    HWND stubborn = CreateWindowExW(0, wc.lpszClassName, kStubborn.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                    nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(stubborn, nullptr);
+    const std::string title = win32::narrow(kStubborn);
+    start({{"FECHA", "04 - Fechar Programa", "00:01", "", "Titulo[" + title + "]"}});
+    EXPECT_TRUE(logged("#01#ERR#***   ERRO   ***   FECHA#")) << log();
+    EXPECT_TRUE(logged("#o programa " + title + " não fechou (pode estar pedindo para salvar)#", 0)) << log();
+    EXPECT_TRUE(IsWindow(stubborn));
+    EXPECT_TRUE(waitFor([&] {
+        return readText(app->find("E_PROX_NOME")).rfind("01 - FECHA (nova tentativa às ", 0) == 0;
+    }, 30000)) << readText(app->find("E_PROX_NOME"));
+    DestroyWindow(stubborn);
+}
+
+TEST_F(NothingWaits, EnterOnTheCloseQuestionKeepsTheProgramRunning) {
+    start({{"NOITE", "04 - Fechar Programa", "23:59", "", "Titulo[NENHUMA]"}});
+    ASSERT_TRUE(app->textBecomes("E_PROX_HORA", "23:59"));
+    PostMessageW(app->window(), WM_CLOSE, 0, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+        box = FindWindowW(L"#32770", win32::widen("Saindo do programa, não serão executadas as tarefas").c_str());
+        return box != nullptr;
+    }, 30000));
+    EXPECT_NE(findByText(box, "Saindo do programa, não serão executadas as tarefas.\r\n\r\n"
+                              "A tarefa 01 - NOITE das 23:59 não será executada.\r\n\r\nSair assim mesmo ?"),
+              nullptr);
+    pressKey(box, VK_RETURN);
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(box); }, 10000));
+    EXPECT_FALSE(app->ended(0));
+    EXPECT_TRUE(IsWindow(app->window()));
+    EXPECT_EQ(logCount(dir, "TER"), 0);
+}
+
+}  // namespace
+}  // namespace tarvex::testui
