@@ -137,7 +137,7 @@ TEST_F(PenByLabelWindow, AMissingLabelWaitsAndTheMappedDriveRunsTheTask) {
     ASSERT_TRUE(drive.mapped) << "the mount manager did not map the drive";
     send(WM_DEVICECHANGE, 0x8000 /* a device arrived */);
     ASSERT_TRUE(testui::waitFor([&] { return !runEvents().empty(); }, 60000));
-    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE COPIA PEN"});
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE COPIA PEN >> 1 arquivos conferidos"});
     EXPECT_EQ(dir.read("pen\\copia\\a.txt"), "alfa");
 }
 
