@@ -51,12 +51,22 @@ TaskEditor::TaskEditor(EditorLinks links, EditorServices services)
     wirePages();
 }
 
+namespace {
+
+// The codes kept free ("08 -", "14 -") are no choice for the operator.
+std::vector<std::string> named(std::vector<std::string> labels) {
+    std::erase_if(labels, [](const std::string& l) { return trim(l.size() > 4 ? l.substr(4) : "").empty(); });
+    return labels;
+}
+
+}  // namespace
+
 void TaskEditor::design() {
     BU_ANOTA_MAIS.setHint("Adiciona mais linhas");
     BU_TAREFA_SOBE.setHint("Move para Cima");
-    BU_TAREFA_SOBE5.setHint("Aumentar");
-    BU_TAREFA_DESCE.setHint("Move para BVaixo");
-    BU_TAREFA_DESCE5.setHint("Diminuir");
+    BU_TAREFA_SOBE5.setHint("Move 5 linhas para Cima");
+    BU_TAREFA_DESCE.setHint("Move para Baixo");
+    BU_TAREFA_DESCE5.setHint("Move 5 linhas para Baixo");
     BU_MONTAR.setHint("Monta Grid");
     BU_EXCLUI.setHint("Exclui o registro atual");
     BU_TAREFAS_SALVA.setCaption("Salvar");
@@ -68,8 +78,8 @@ void TaskEditor::design() {
     LA_E_MSG.setCaption("(Stop) Enviar Mensagem antes de executar");
     LA_E_ULTEXEC.setCaption("Ult.Execução");
     CB_PAUSE.setCaption("Pause no Final");
-    E_TIPO1.setItems({tasks::TYPE_LABELS.begin(), tasks::TYPE_LABELS.end()});
-    E_PERIODO1.setItems({tasks::PERIOD_LABELS.begin(), tasks::PERIOD_LABELS.end()});
+    E_TIPO1.setItems(named({tasks::TYPE_LABELS.begin(), tasks::TYPE_LABELS.end()}));
+    E_PERIODO1.setItems(named({tasks::PERIOD_LABELS.begin(), tasks::PERIOD_LABELS.end()}));
     E_HORA.setHint("Hora em que a tarefa roda; 00:00 ou vazia = sem hora: a tarefa não roda sozinha");
     E_HORA.setText(maskHour(""));
     pages.PC_TIPO.show("T99");

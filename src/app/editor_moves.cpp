@@ -2,6 +2,8 @@
 // and the editor's controls as a window binds them.
 #include "app/editor.h"
 
+#include "lib/routines.h"
+#include "tasks/columns.h"
 #include "tasks/task_store.h"
 
 namespace tarvex::app {
@@ -52,7 +54,10 @@ void TaskEditor::moveDownFiveClicked() {
 void TaskEditor::deleteClicked() {
     const int row = links_.editorRow();
     if (row < 1 || row >= links_.table.rowCount() || rowsLocked()) return;
-    if (!services_.op.question("Mensagem do Sistema", "Confirma Exclusão do registro atual ?")) return;
+    const std::string name = trim(links_.table.cell(col::NOME, row));
+    if (!services_.op.question("Mensagem do Sistema",
+                               "Confirma Exclusão da tarefa " + zeroPad(row, 2) + " - " + name + " ?"))
+        return;
     links_.table.clearRow(row);
     tasks::numberRows(links_.table);
     links_.saveTasks();   // a restart shows the task gone

@@ -87,6 +87,7 @@ void EditorPages::designOtherPages() {
     button(BU_PROCESSOS, "Processos");
     button(BU_EXECUTAVEIS, "Executáveis");
     BU_EXECUTAVEIS.setEnabled(false);
+    BU_EXECUTAVEIS.setVisible(false);   // it never had anything to offer
     place("T04", {&label("E04_LIST", "Selecionar Programa"), &BU_PROCESSOS, &BU_EXECUTAVEIS, &E04_LIST,
                   &T04_EXECUTAVEL});
 
@@ -98,12 +99,13 @@ void EditorPages::designOtherPages() {
     button(B06_DESTINO, DESTINO);
     button(B06_ARQ_ORIGEM, "Nome do Arq. Origem ou máscara");
     button(B06_ARQ_DESTINO, "Nome Arq. Destino   .zip");
-    button(SpeedButton2, "Excluir as Extensões");
+    SpeedButton2.setCaption("Excluir as Extensões:");
     E06_ARQUIVO.setHint("Para selecionar mais de um, separe com ponto e virgula (;)");
     E06_EXCLUIR.setHint("Para selecionar mais de uma extensão, separe com ponto e virgula (;)");
     E06_ARQUIVO1.setItems({"*.*", "*.FDB", "*.FDB;*.EXE"});
     E06_EXCLUIR1.setItems({"", "*.ZIP", "*.EXE", "*.ZIP;*.EXE", "*.ARJ", "*.ARJ;*.ZIP;*.EXE"});
     E_ZIP_LIMPAR.setCaption("Limpar o arquivo antes de Zipar - Cria ZP1");
+    E_ZIP_LIMPAR.setVisible(false);   // an archive of the same name is always made anew
     place("T06", {&B06_ORIGEM, &E06_ORIGEM, &B06_ARQ_ORIGEM, &E06_ARQUIVO, &E06_ARQUIVO1, &SpeedButton2,
                   &E06_EXCLUIR, &E06_EXCLUIR1, &B06_DESTINO, &E06_DESTINO, &B06_ARQ_DESTINO, &E06_ARQDEST});
     extensaoField(E06_EXTENSAO);

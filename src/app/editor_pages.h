@@ -66,7 +66,8 @@ public:
     ui::CheckBox E_ZIP_LIMPAR{"E_ZIP_LIMPAR"};
     ui::Edit E06_MANTER{"E06_MANTER"};
     ui::Button B06_ORIGEM{"B06_ORIGEM"}, B06_DESTINO{"B06_DESTINO"}, B06_ARQ_ORIGEM{"B06_ARQ_ORIGEM"},
-        B06_ARQ_DESTINO{"B06_ARQ_DESTINO"}, SpeedButton2{"SpeedButton2"};
+        B06_ARQ_DESTINO{"B06_ARQ_DESTINO"};
+    ui::Label SpeedButton2{"SpeedButton2"};   // names the exclusions field; it never was a command
     // T07 - GBAK - FIREBIRD
     ui::Edit E07_ARQUIVO{"E07_ARQUIVO"}, E07_PASTAEXE{"E07_PASTAEXE"}, E07_PEN{"E07_PEN"},
         E07_DESTINO{"E07_DESTINO"}, E07_EXTENSAO{"E07_EXTENSAO"};

@@ -213,6 +213,7 @@ void MainForm::runFailed(tasks::TaskId task, const std::string& reason) {
     const std::string name = trim(table_.cell(col::NOME, row));
     TrayIcon1.showBalloon({"TARVEX: falha na tarefa " + zeroPad(row, 2) + " - " + name, reason, true});
     failureUnseen_ = true;
+    lastFailure_ = zeroPad(row, 2) + " - " + name;
     agenda_.deferRetry(task);
     if (handRun_) platform::op().error("Falha na tarefa " + name + ": " + reason);
 }
@@ -333,7 +334,11 @@ void MainForm::showSchedule() {
     E_PROX_NOME.setText(schedule_.nextName);
     E_PROX_HORA.setText(schedule_.nextHour);
     E_PROX_INTERVALO.setText(schedule_.nextWait);
-    if (TrayIcon1.hint() != schedule_.trayHint) TrayIcon1.setHint(schedule_.trayHint);   // each hint reaches the shell
+    // The red icon's tip says what failed, not "em Espera" alone.
+    const std::string hint = failureUnseen_ && schedule_.trayImage == 2
+                                 ? schedule_.trayHint + " - falhou: " + lastFailure_
+                                 : schedule_.trayHint;
+    if (TrayIcon1.hint() != hint) TrayIcon1.setHint(hint);   // each hint reaches the shell
     TrayIcon1.setImageIndex(schedule_.trayImage);
     E_MEMO.setText(schedule_.batchText);
     E_DIR_PARAM.setText(schedule_.batchFolder);

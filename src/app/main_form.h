@@ -257,6 +257,7 @@ private:
     bool quitRequested_ = false;
     bool handRun_ = false;          // the run in progress was started by "Executar agora"
     bool failureUnseen_ = false;    // a failure's balloon was shown and the window not opened since
+    std::string lastFailure_;       // "NN - NOME" of that failure, for the tray's tip
     std::string lateToldOn_;        // the day the late tasks were last announced
     int runStartSecond_ = 0;        // of the day, when the run in progress started
     std::string runName_;

@@ -35,7 +35,7 @@ void MainForm::designPages() {
     BU_ZERA_LOG.setCaption("Zerar Log");
     BU_ZERA_LOG.setHint("Exclui o LOG");
     BU_FINAL_LOG.setCaption("Vai para o Final");
-    BU_FINAL_LOG.setHint("Diminuir");
+    BU_FINAL_LOG.setHint("Mostra as últimas linhas do log");
     CB_VER_INICIO.setCaption("Ver Inicio");
     CB_VER_TERMINO.setCaption("Ver Término");
     GRID_LOG.fixedCols = 0;

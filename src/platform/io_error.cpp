@@ -39,7 +39,9 @@ std::string systemMessage(const std::error_code& code) {
     if (const char* cause = knownCause(code)) return cause;
     std::string m = code.message();
     while (!m.empty() && (m.back() == '\n' || m.back() == '\r' || m.back() == ' ' || m.back() == '.')) m.pop_back();
-    return m.empty() ? "erro " + std::to_string(code.value()) : m;
+    // A text the system has none for is no use to the operator in English.
+    if (m.empty() || m.rfind("Unknown error", 0) == 0) return "erro do sistema " + std::to_string(code.value());
+    return m;
 }
 
 namespace {

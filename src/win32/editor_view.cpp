@@ -80,7 +80,10 @@ void Builder::choice(ui::Edit& text, ui::ListBox& list, int items, HWND p, int x
     drop->move(x, y, w, droppedHeight(drop->hwnd(), items));
     SetWindowLongW(drop->hwnd(), GWL_STYLE, GetWindowLongW(drop->hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);
     auto* field = add<EditView>(text, p, x, y, w - unscaled(GetSystemMetrics(SM_CXVSCROLL)) - 2, 21);
-    SetWindowPos(field->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // Just above its list, not above every sibling: the Tab order follows this
+    // order, and the field is the list's own first stop.
+    HWND above = GetWindow(drop->hwnd(), GW_HWNDPREV);
+    SetWindowPos(field->hwnd(), above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 PanelView* Builder::general(HWND page, int w) {

@@ -84,14 +84,19 @@ void MainWindow::buildPages() {
     buildParamPage();
     buildLogPage();
 
-    // System: the memo the task load fills, the log's raw lines, a 6 x 6 grid and its check box.
+    // System: the last batch made and the log's raw lines, each under a caption saying
+    // so. The 6 x 6 grid and its check box never had content or action: kept hidden.
     Panel& sys = page("TS_SISTEMA");
     EditOptions memo;
     memo.multiline = true;
-    keep(std::make_unique<EditView>(form_.E_MEMO, sys.hwnd(), 4, 4, 440, 250, memo));
-    keep(std::make_unique<EditView>(form_.E_MEMO_LOG, sys.hwnd(), 4, 260, 440, 250, memo));
+    caption(sys.hwnd(), "Último lote de comandos montado (TIMER_xx.BAT)", 4, 4, 440, 14);
+    keep(std::make_unique<EditView>(form_.E_MEMO, sys.hwnd(), 4, 20, 440, 236, memo));
+    caption(sys.hwnd(), "Linhas do log lidas pela página LOG", 4, 262, 440, 14);
+    keep(std::make_unique<EditView>(form_.E_MEMO_LOG, sys.hwnd(), 4, 278, 440, 232, memo));
     keep(std::make_unique<GridView>(GRID_SISTEMA, sys.hwnd(), 452, 4, 400, 120));
     keep(std::make_unique<CheckBoxView>(CB_VISIVEL, sys.hwnd(), 452, 132, 220, 18));
+    GRID_SISTEMA.setVisible(false);
+    CB_VISIVEL.setVisible(false);
 
     // Help: the placeholders, read-only.
     Panel& help = page("TS_HELP");

@@ -72,7 +72,7 @@ TEST_F(Moves, DeleteAsksThenEmptiesTheRowKeptOnDisk) {
     editor.BU_EXCLUI.click();
     ASSERT_EQ(op.boxes.size(), 2u);
     EXPECT_EQ(op.boxes[1].caption, "Mensagem do Sistema");
-    EXPECT_EQ(op.boxes[1].text, "Confirma Exclusão do registro atual ?");
+    EXPECT_EQ(op.boxes[1].text, "Confirma Exclusão da tarefa 04 - D ?");
     EXPECT_EQ(names(), "ABCEFG");
     EXPECT_EQ(GRID.cell(0, 4), "04");
     EXPECT_EQ(GRID.cell(col::TIPO, 4), "");

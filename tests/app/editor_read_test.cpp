@@ -54,7 +54,7 @@ TEST_F(EditorTest, ChangingTheTypeFrom00To06FillsThePageFromTheRow) {
     EXPECT_EQ(p.E06_ARQUIVO.text(), "*.FDB");
     EXPECT_EQ(p.E06_ARQDEST.text(), "VELHO");
     EXPECT_EQ(p.E06_EXCLUIR.text(), "*.EXE");
-    editor.E_PERIODO1.setItemIndex(20);
+    editor.E_PERIODO1.setItemIndex(14);   // the free codes 14-19 are not offered
     EXPECT_EQ(editor.E_PERIODO.text(), "20 - Chamada Manual");
 }
 

@@ -18,6 +18,11 @@
 namespace tarvex::testui {
 namespace {
 
+// Where a choice stands in the lists, which leave out the free codes ("08 -", "14 -"...).
+constexpr int kNotes = 8;         // "09 - Observações"
+constexpr int kMessage = 9;       // "10 - Mensagem"
+constexpr int kManualCall = 14;   // "20 - Chamada Manual"
+
 // The task file as read back, row by row.
 struct TaskFile {
     std::vector<std::vector<std::string>> rows;
@@ -220,7 +225,7 @@ TEST_F(EditorWindowTest, TheCommandMemoShowsTheTextFontOfTheSettings) {
 }
 
 TEST_F(EditorWindowTest, ZipTaskCreatesItsFolderAndTakesEveryFileByDefault) {
-    general(2, "ZIP DOS DADOS", 6, 20);
+    general(2, "ZIP DOS DADOS", 6, kManualCall);
     EXPECT_TRUE(visible("T06"));
     const std::string destino = folder + "zip destino";
     set("E06_ORIGEM", folder);
@@ -242,7 +247,7 @@ TEST_F(EditorWindowTest, ZipTaskCreatesItsFolderAndTakesEveryFileByDefault) {
 }
 
 TEST_F(EditorWindowTest, NoteSavesWithoutPeriodOrHour) {
-    general(3, "NOTA", 9, -1);
+    general(3, "NOTA", kNotes, -1);
     EXPECT_TRUE(visible("T09"));
     typeText(find("E09_MEMO"), "primeira linha\rsegunda linha");
     ASSERT_TRUE(waitFor([&] { return readText(find("E09_MEMO")) == "primeira linha\r\nsegunda linha"; }));
@@ -352,13 +357,20 @@ TEST_F(EditorWindowTest, EscKeepsTheXcopyPageAndTabLeavesTheCommandBox) {
     pressKey(memo, VK_TAB);
     EXPECT_TRUE(waitFor([&] { return focus() != memo; })) << "Tab stays in the command box";
     EXPECT_EQ(readText(memo), "xy");
+
+    // Tab on the general panel follows the screen, left to right, row by row.
+    std::vector<std::string> order;
+    HWND at = find("E_NOME");
+    for (int i = 0; i < 7 && at; ++i, at = GetNextDlgTabItem(main, at, FALSE)) order.push_back(controlName(at));
+    EXPECT_EQ(order, (std::vector<std::string>{"E_NOME", "E_TIPO", "E_TIPO1", "E_HORA", "E_PERIODO", "E_PERIODO1",
+                                               "E_MSG"}));
     dropChanges();
 }
 
 // The folders picked and "Monta as tarefas" forgotten: the save builds the line,
 // or names what is missing.
 TEST_F(EditorWindowTest, AnXcopyTaskSavedWithoutCommandsGetsThemBuilt) {
-    general(6, "SEM COMANDOS", 0, 20);
+    general(6, "SEM COMANDOS", 0, kManualCall);
     set("E00_ORIGEM", "C:\\DADOS");
     set("E00_DESTINO", "");
     press("BU_TAREFAS_SALVA", false);
@@ -423,9 +435,10 @@ TEST_F(EditorWindowTest, ZPicturesOfEveryTypePage) {
     wchar_t dir[MAX_PATH] = {};
     if (!GetEnvironmentVariableW(L"TARVEX_SHOTS", dir, MAX_PATH)) GTEST_SKIP() << "TARVEX_SHOTS not set";
     selectRow(7);
-    for (int tipo = 0; tipo < static_cast<int>(tasks::TYPE_LABELS.size()); ++tipo) {
+    for (int tipo = 0; tipo <= kMessage; ++tipo) {
         choose("E_TIPO1", tipo);
-        if (tipo <= 9) visible("T0" + std::to_string(tipo));   // "10" keeps the page in view
+        if (tipo < kNotes) visible("T0" + std::to_string(tipo));
+        if (tipo == kNotes) visible("T09");   // "10" keeps the page in view
         paintNow();
         saveWindowPicture(main, std::wstring(dir) + L"\\tipo" + std::to_wstring(tipo) + L".bmp");
     }

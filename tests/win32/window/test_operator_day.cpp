@@ -97,7 +97,7 @@ TEST_F(OperatorDayWindow, TypingSurvivesARunAndEveryChangeIsKept) {
     selectRow(3);
     ASSERT_TRUE(app.textBecomes("E_NOME", "APAGAR"));
     press("BU_EXCLUI");
-    EXPECT_EQ(answer(IDOK), "Confirma Exclusão do registro atual ?");
+    EXPECT_EQ(answer(IDOK), "Confirma Exclusão da tarefa 03 - APAGAR ?");
     EXPECT_TRUE(waitFor([&] { return onDisk(3)[col::NOME].empty(); }, 30000));
     EXPECT_TRUE(app.textBecomes("E_NOME", ""));
 

@@ -122,8 +122,9 @@ protected:
     std::string answer(int button) { return app.answer(button, 10000); }
     void remove(const std::string& nome) {
         ASSERT_TRUE(select(nome));
+        const std::string question = "Confirma Exclusão da tarefa " + zeroPad(rowOf(nome), 2) + " - " + nome + " ?";
         press("BU_EXCLUI");
-        EXPECT_EQ(answer(IDOK), "Confirma Exclusão do registro atual ?");
+        EXPECT_EQ(answer(IDOK), question);
         EXPECT_TRUE(waitFor([&] { return rowOf(nome) == 0; }, 10000)) << nome << " not deleted";
     }
 
