@@ -54,19 +54,33 @@ void MainWindow::buildTopPanel() {
     keep(std::make_unique<LabelView>(form_.LA_MSG, p, 252, 45, 370, 16, TextStyle{kBlue, kFormColor, bold()}));
 
     caption(p, "Próximo", 370, 3, 60, 14);
-    keep(std::make_unique<EditView>(form_.E_PROX_NOME, p, 370, 18, 246, 21));
+    View* name = keep(std::make_unique<EditView>(form_.E_PROX_NOME, p, 370, 18, 246, 21));
+    struct Shifted { View* view; RECT at; };
+    std::vector<Shifted> right;
+    auto shifted = [&](View* v, int x, int y, int w, int h) { right.push_back({v, RECT{x, y, w, h}}); };
     caption(p, "Hora", 622, 3, 50, 14);
-    keep(std::make_unique<EditView>(form_.E_PROX_HORA, p, 622, 18, 50, 21));
+    shifted(views_.back().get(), 622, 3, 50, 14);
+    shifted(keep(std::make_unique<EditView>(form_.E_PROX_HORA, p, 622, 18, 50, 21)), 622, 18, 50, 21);
     caption(p, "Intervalo ", 678, 3, 70, 14);
-    keep(std::make_unique<EditView>(form_.E_PROX_INTERVALO, p, 678, 18, 70, 21));
+    shifted(views_.back().get(), 678, 3, 70, 14);
+    shifted(keep(std::make_unique<EditView>(form_.E_PROX_INTERVALO, p, 678, 18, 70, 21)), 678, 18, 70, 21);
 
     ButtonStyle iconizar;
     iconizar.picture = iconizarBackdrop();
     iconizar.textColor = RGB(255, 255, 255);
     iconizar.font = fontPoints(10, true);
-    keep(std::make_unique<ButtonView>(form_.BU_ICONIZAR, p, 760, 3, 120, 32, iconizar));
-    keep(std::make_unique<LabelView>(form_.LA_PROXIMO, p, 760, 40, 120, 16, TextStyle{RGB(0, 0, 0), kFormColor,
-                                                                                        nullptr, true}));
+    shifted(keep(std::make_unique<ButtonView>(form_.BU_ICONIZAR, p, 760, 3, 120, 32, iconizar)), 760, 3, 120, 32);
+    shifted(keep(std::make_unique<LabelView>(form_.LA_PROXIMO, p, 760, 40, 120, 16,
+                                             TextStyle{RGB(0, 0, 0), kFormColor, nullptr, true})),
+            760, 40, 120, 16);
+
+    // Narrower than the design (a large scale on a small screen): the next task's
+    // name gives up its room, so "Iconizar" stays whole on the screen.
+    top_->onSize = [name, right](int w, int) {
+        const int lack = std::clamp(884 - w, 0, 126);
+        name->move(370, 18, 246 - lack, 21);
+        for (const Shifted& s : right) s.view->move(s.at.left - lack, s.at.top, s.at.right, s.at.bottom);
+    };
 }
 
 void MainWindow::buildPages() {
@@ -144,9 +158,10 @@ void MainWindow::buildCover() {
     GridOptions coverGrid;
     coverGrid.background = GetSysColor(COLOR_BTNFACE);
     coverGrid.font = fontPoints(10);
+    coverGrid.shareCols = {2, 3};   // the name and the last result take the room there is
     coverGrid_ = keep(std::make_unique<GridView>(form_.GRID_C, p, 16, 82, 417, 265, coverGrid));
-    keep(std::make_unique<LabelView>(form_.LA_ATRASADAS, p, 16, 352, 417, 80,
-                                     TextStyle{RGB(200, 0, 0), kFormColor, bold()}));
+    View* late = keep(std::make_unique<LabelView>(form_.LA_ATRASADAS, p, 16, 352, 417, 80,
+                                                  TextStyle{RGB(200, 0, 0), kFormColor, bold()}));
 
     // The maker's logo, and the column of links under it.
     HWND pic = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP, scaled(460), scaled(8), 200, 120,
@@ -157,10 +172,26 @@ void MainWindow::buildCover() {
     ui::Label* links[] = {&form_.LA_LOG, &form_.LA_CALEND, &form_.LA_TAREFAS, &form_.LA_HOJE, &form_.LA_HELP,
                           &form_.LA_PARAM};
     int y = 140;
+    std::vector<View*> linkViews;
     for (ui::Label* l : links) {
-        keep(std::make_unique<LabelView>(*l, p, 470, y, 180, 16, link));
+        linkViews.push_back(keep(std::make_unique<LabelView>(*l, p, 470, y, 180, 16, link)));
         y += 24;
     }
+
+    // The list widens with the window; the logo and the links keep to its right.
+    page("TS_CAPA").onSize = [this, late, pic, linkViews](int w, int h) {
+        const int gridWidth = std::max(417, w - 16 - 230);
+        const int gridHeight = std::max(265, h - 82 - 96);
+        coverGrid_->move(16, 82, gridWidth, gridHeight);
+        late->move(16, 82 + gridHeight + 5, gridWidth, 80);
+        const int right = 16 + gridWidth + 27;
+        SetWindowPos(pic, nullptr, scaled(right - 10), scaled(8), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        int at = 140;
+        for (View* v : linkViews) {
+            v->move(right, at, 180, 16);
+            at += 24;
+        }
+    };
 }
 
 void MainWindow::buildMenu() {

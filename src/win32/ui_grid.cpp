@@ -69,18 +69,31 @@ int GridView::colLeft(int col) const {
     int x = 0;
     for (int c = 0; c < g.fixedCols && c < g.colCount(); ++c) {
         if (c == col) return x;
-        x += scaled(g.colWidth(c));
+        x += colPixels(c);
     }
     if (col < left_) return -1;
-    for (int c = left_; c < col; ++c) x += scaled(g.colWidth(c));
+    for (int c = left_; c < col; ++c) x += colPixels(c);
     return x;
+}
+
+int GridView::colPixels(int col) const {
+    const ui::Grid& g = grid();
+    const int own = scaled(g.colWidth(col));
+    const auto& share = options_.shareCols;
+    if (share.empty() || std::find(share.begin(), share.end(), col) == share.end()) return own;
+    RECT rc;
+    GetClientRect(hwnd(), &rc);
+    int used = 0;
+    for (int c = 0; c < g.colCount(); ++c) used += scaled(g.colWidth(c));
+    const int room = rc.right - used - 1;
+    return room > 0 ? own + room / static_cast<int>(share.size()) : own;
 }
 
 RECT GridView::cellRect(int col, int row) const {
     const ui::Grid& g = grid();
     int y = row < g.fixedRows ? row * scaled(g.rowHeight) : (g.fixedRows + row - top_) * scaled(g.rowHeight);
     int x = colLeft(col);
-    return RECT{x, y, x + scaled(g.colWidth(col)), y + scaled(g.rowHeight)};
+    return RECT{x, y, x + colPixels(col), y + scaled(g.rowHeight)};
 }
 
 GridView::Hit GridView::hitTest(int x, int y) const {
@@ -92,7 +105,7 @@ GridView::Hit GridView::hitTest(int x, int y) const {
     int cx = 0;
     for (int c = 0; c < g.colCount(); ++c) {
         if (c >= g.fixedCols && c < left_) continue;
-        int right = cx + scaled(g.colWidth(c));
+        int right = cx + colPixels(c);
         if (std::abs(x - right) <= 3 && y < g.fixedRows * scaled(g.rowHeight)) hit.border = c;
         if (x >= cx && x < right) { hit.col = c; break; }
         cx = right;
@@ -104,7 +117,7 @@ bool GridView::colsFit() const {
     RECT rc;
     GetClientRect(hwnd(), &rc);
     int total = 0;
-    for (int c = 0; c < grid().colCount(); ++c) total += scaled(grid().colWidth(c));
+    for (int c = 0; c < grid().colCount(); ++c) total += colPixels(c);
     return total <= rc.right;
 }
 
@@ -418,7 +431,7 @@ void GridView::onPress(int x, int y) {
     if (hit.border >= 0) {
         resizing_ = hit.border;
         resizeX_ = x;
-        resizeW_ = scaled(grid().colWidth(hit.border));
+        resizeW_ = colPixels(hit.border);
         SetCapture(hwnd());
     } else if (hit.col >= 0 && hit.row >= 0) {
         select(hit.col, hit.row);

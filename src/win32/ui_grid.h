@@ -2,6 +2,8 @@
 // A string grid painted from the model: only the rows on screen are drawn, so a
 // grid of a million rows shows at once. Fixed title rows and columns, columns
 // resized by dragging the title row's borders, cells typed into when allowed.
+#include <vector>
+
 #include "win32/ui_base.h"
 
 namespace tarvex::win32 {
@@ -10,6 +12,9 @@ struct GridOptions {
     bool editable = false;                      // Enter, F2 or a typed key edits the cell
     COLORREF background = RGB(255, 255, 255);
     HFONT font = nullptr;
+    // Columns that share whatever width the others leave in the window, so a wide
+    // window shows long names whole instead of a scroll bar beside empty space.
+    std::vector<int> shareCols;
 };
 
 // Messages a driver in another process can send (RegisterWindowMessageW names):
@@ -37,6 +42,7 @@ private:
     void paintCell(HDC dc, int col, int row, const RECT& cell);
     int visibleRows() const;
     int colLeft(int col) const;          // x of a column on screen, -1 when scrolled out
+    int colPixels(int col) const;        // its width on screen, with its share of the room left
     RECT cellRect(int col, int row) const;
     Hit hitTest(int x, int y) const;
     void scrollTo(int top, int left);

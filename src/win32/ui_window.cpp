@@ -1,5 +1,7 @@
 #include "win32/ui_window.h"
 
+#include <algorithm>
+
 namespace tarvex::win32 {
 
 WindowView::WindowView(ui::Window& model, HWND frame, bool minimiseHides)
@@ -45,6 +47,25 @@ void WindowView::changed(ui::Control&) {
     syncing_ = false;
 }
 
+namespace {
+
+// A window larger than the screen's work area hides its own close box and
+// "Iconizar" (a design size at 144 DPI on a small screen): it is made to fit,
+// and moved inside, on the monitor it would mostly be on.
+RECT insideWorkArea(RECT r) {
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi)) return r;
+    const RECT& work = mi.rcWork;
+    const LONG w = std::min(r.right - r.left, work.right - work.left);
+    const LONG h = std::min(r.bottom - r.top, work.bottom - work.top);
+    const LONG left = std::clamp(r.left, work.left, work.right - w);
+    const LONG top = std::clamp(r.top, work.top, work.bottom - h);
+    return RECT{left, top, left + w, top + h};
+}
+
+}  // namespace
+
 void WindowView::applyBounds() {
     const ui::Window::Rect& b = window().normalBounds();
     WINDOWPLACEMENT wp{};
@@ -52,7 +73,7 @@ void WindowView::applyBounds() {
     GetWindowPlacement(hwnd(), &wp);
     // The size is kept in design units, so the window opens big enough for its
     // contents at any scale; the place is where it was on the screen.
-    RECT want{b.left, b.top, b.left + scaled(b.width), b.top + scaled(b.height)};
+    RECT want = insideWorkArea({b.left, b.top, b.left + scaled(b.width), b.top + scaled(b.height)});
     if (EqualRect(&want, &wp.rcNormalPosition)) return;
     wp.rcNormalPosition = want;
     wp.flags = 0;

@@ -97,6 +97,14 @@ TEST(Layout, CaptionsFitAndControlsStayInsideAtThisScale) {
         form.startUp();
         ASSERT_TRUE(waitFor([&] { return IsWindowVisible(window.hwnd()) != FALSE; }, 30000));
         EXPECT_EQ(win32::dpi(), want);
+        // The close box and "Iconizar" are on the screen, however large the design size.
+        RECT frame, work;
+        GetWindowRect(window.hwnd(), &frame);
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_TRUE(frame.left >= work.left && frame.top >= work.top && frame.right <= work.right &&
+                    frame.bottom <= work.bottom)
+            << "janela " << frame.right - frame.left << "x" << frame.bottom - frame.top << " na área de "
+            << work.right - work.left << "x" << work.bottom - work.top;
 
         auto checkAll = [&](int at) {
             Check check;

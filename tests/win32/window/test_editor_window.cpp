@@ -361,7 +361,7 @@ TEST_F(EditorWindowTest, EscKeepsTheXcopyPageAndTabLeavesTheCommandBox) {
     // Tab on the general panel follows the screen, left to right, row by row.
     std::vector<std::string> order;
     HWND at = find("E_NOME");
-    for (int i = 0; i < 7 && at; ++i, at = GetNextDlgTabItem(main, at, FALSE)) order.push_back(controlName(at));
+    for (int i = 0; i < 7 && at; ++i, at = GetNextDlgTabItem(main, at, FALSE)) order.push_back(win32::controlName(at));
     EXPECT_EQ(order, (std::vector<std::string>{"E_NOME", "E_TIPO", "E_TIPO1", "E_HORA", "E_PERIODO", "E_PERIODO1",
                                                "E_MSG"}));
     dropChanges();
@@ -422,7 +422,7 @@ TEST_F(EditorWindowTest, FolderFileBackupAndMessageTasksKeepTheirPageValues) {
     EXPECT_EQ(g.cell(col::ARQUIVO, 13), "C:\\DADOS\\LOJA.FDB");
     EXPECT_EQ(g.cell(col::MEMO, 13), "GBAK -b C:\\DADOS\\LOJA.FDB D:\\LOJA.FBK");
 
-    general(14, "AVISO", 10, 1);
+    general(14, "AVISO", kMessage, 1);
     set("E_HORA", "12:00");
     set("E_MSG", "Hora do almoço");
     g = save(14, "AVISO");
