@@ -59,4 +59,18 @@ void showCover(const tasks::TaskTable& table, ui::Grid& cover) {
     for (int c = 0; c < 4; ++c) cover.setColWidth(c, widths[c]);
 }
 
+void markWaiting(const tasks::TaskTable& table, ui::Grid& cover, const WaitOf& waitOf) {
+    for (int r = 1; r < cover.rowCount(); ++r) {
+        if (trim(cover.cell(0, r)).empty()) continue;   // the empty last row
+        const std::string wait = waitOf(table.idAt(static_cast<int>(toInt(cover.cell(0, r)))));
+        if (!wait.empty()) cover.setCell(3, r, wait);
+    }
+}
+
+std::string lateText(const std::vector<std::string>& late) {
+    std::string text;
+    for (const std::string& line : late) text += (text.empty() ? "" : "\r\n") + line;
+    return text;
+}
+
 }  // namespace tarvex::app

@@ -258,18 +258,17 @@ void MainForm::agendaComputed(const std::vector<std::string>& late) {
 }
 
 void MainForm::showWaiting() {
-    for (int r = 1; r < GRID_C.rowCount(); ++r) {
-        auto it = penWaits_.find(table_.idAt(static_cast<int>(toInt(GRID_C.cell(0, r)))));
-        if (it != penWaits_.end()) GRID_C.setCell(3, r, "AGUARDANDO o pen drive " + it->second.pen);
-        const tasks::TaskId task = table_.idAt(static_cast<int>(toInt(GRID_C.cell(0, r))));
-        if (schedule_.waitsForAnswer(task, todayText())) GRID_C.setCell(3, r, "AGUARDANDO confirmação");
-    }
+    const std::string today = todayText();
+    markWaiting(table_, GRID_C, [&](tasks::TaskId task) -> std::string {
+        if (schedule_.waitsForAnswer(task, today)) return "AGUARDANDO confirmação";
+        auto it = penWaits_.find(task);
+        return it != penWaits_.end() ? "AGUARDANDO o pen drive " + it->second.pen : "";
+    });
 }
 
 // Listed at every agenda, announced once a day.
 void MainForm::lateTasks(const std::vector<std::string>& late) {
-    std::string text;
-    for (const std::string& line : late) text += (text.empty() ? "" : "\r\n") + line;
+    const std::string text = lateText(late);
     LA_ATRASADAS.setCaption(text);
     const std::string day = todayText();
     if (late.empty() || lateToldOn_ == day) return;
