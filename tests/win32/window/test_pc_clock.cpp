@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "lib/routines.h"
 #include "win32/main_window.h"
 #include "win32/support/tasks_fixture.h"
 #include "win32/support/test_ui_driver.h"
@@ -117,12 +118,14 @@ protected:
     PenByLabelWindow() : TasksTest(at(2026, 12, 9, 8, 30, 0)) {}
 };
 
-TEST_F(PenByLabelWindow, AMissingLabelWaitsAndTheMappedDriveRunsTheTask) {
+// The waiting task is moved one row down meanwhile: its wait goes with it.
+TEST_F(PenByLabelWindow, AMissingLabelWaitsAcrossAMoveAndTheMappedDriveRunsTheTask) {
     dir.write("dados\\a.txt", "alfa");
     dir.write("pen\\.windows-label", "TARVEXPEN\n");
     writeTasks({{{col::NOME, "COPIA PEN"}, {col::TIPO, "02 - Copiar Arquivo"}, {col::PERIODO, DAILY},
                  {col::HORA, "08:00"}, {col::PEN, "tarvexpen"}, {col::DIR_ORIGEM, dir.path("dados\\")},
-                 {col::ARQUIVO, "*.txt"}, {col::DIR_DESTINO, "[PEN]:\\copia\\"}}});
+                 {col::ARQUIVO, "*.txt"}, {col::DIR_DESTINO, "[PEN]:\\copia\\"}},
+                {{col::NOME, "NOTA"}, {col::TIPO, "09 - Observações"}, {col::PERIODO, DAILY}}});
     form = std::make_unique<app::MainForm>(app::Wiring{services, param, param + "tarvex.exe"});
     win32::MainWindow window(*form);
     form->startUp();
@@ -132,6 +135,18 @@ TEST_F(PenByLabelWindow, AMissingLabelWaitsAndTheMappedDriveRunsTheTask) {
     ASSERT_TRUE(testui::waitFor([&] { return form->TrayIcon1.balloonCount() > 0; }, 60000));
     EXPECT_EQ(form->TrayIcon1.balloon().text, "Insira o pen drive tarvexpen para a tarefa COPIA PEN");
     EXPECT_TRUE(runEvents().empty());
+
+    form->editor().BU_TAREFA_DESCE.click();   // the editor shows row 1, the waiting task
+    ASSERT_EQ(tarvex::trim(form->table().cell(col::NOME, 2)), "COPIA PEN");
+    send(WM_TIMECHANGE, 0);
+    std::vector<std::string> waiting;   // the cover's rows that show a wait: the task's new number
+    ASSERT_TRUE(testui::waitFor([&] {
+        waiting.clear();
+        for (int r = 1; r < form->GRID_C.rowCount(); ++r)
+            if (form->GRID_C.cell(3, r) == "AGUARDANDO o pen drive tarvexpen") waiting.emplace_back(form->GRID_C.cell(0, r));
+        return waiting == std::vector<std::string>{"02"};
+    }, 30000)) << (waiting.empty() ? "no wait shown" : waiting[0]);
+    EXPECT_EQ(form->TrayIcon1.balloonCount(), 1) << "asked again after the move";
 
     WineDrive drive(dir.path("pen"));
     ASSERT_TRUE(drive.mapped) << "the mount manager did not map the drive";
