@@ -72,7 +72,6 @@ INSTANTIATE_TEST_SUITE_P(
                     LimitCase{14, "0", &Settings::timeLimitMinutes, 0},
                     LimitCase{14, "-1", &Settings::timeLimitMinutes, 240},
                     LimitCase{14, "30", &Settings::timeLimitMinutes, 30},
-                    LimitCase{20, "", &Settings::logMaxMegabytes, 5},
                     LimitCase{20, "0", &Settings::logMaxMegabytes, 5},
                     LimitCase{20, "99999", &Settings::logMaxMegabytes, 4096}));
 
