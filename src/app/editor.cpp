@@ -71,6 +71,8 @@ void TaskEditor::design() {
     BU_EXCLUI.setHint("Exclui o registro atual");
     BU_TAREFAS_SALVA.setCaption("Salvar");
     BU_TAREFAS_SALVA.setHint("Salva a Tarefa");
+    BU_SIMULAR.setCaption("Simular");
+    BU_SIMULAR.setHint("Mostra o que a tarefa salva faria hoje, sem executar nada");
     LA_E_NOME.setCaption("Nome da Tarefa");
     LA_E_TIPO.setCaption("Tipo de Tarefa");
     LA_E_PERIODO.setCaption("Periodo");
@@ -101,6 +103,7 @@ void TaskEditor::wire() {
     BU_MONTAR.onClick = action([this] { if (links_.BU_MONTAR && !rowsLocked() && leaveRow()) links_.BU_MONTAR(); });
     BU_EXCLUI.onClick = action([this] { deleteClicked(); });
     BU_TAREFAS_SALVA.onClick = action([this] { saveTask(); });
+    BU_SIMULAR.onClick = action([this] { simulateClicked(); });
     E_TIPO1.onChange = action([this] { typeListSelected(); });
     E_PERIODO1.onChange = action([this] { periodListSelected(); });
     E_TIPO.onChange = action([this] { typeChanged(); });

@@ -33,6 +33,8 @@ struct EditorLinks {
     std::function<void()> agenda;
     // Whether a task is running: rows may not move under it then. Empty: never.
     std::function<bool()> running;
+    // Where a run writes its batch file, as "Simular" names it; empty: unknown.
+    std::function<std::string()> batchFolder;
 };
 
 struct EditorServices {
@@ -66,6 +68,7 @@ public:
         BU_TAREFA_SOBE5{"BU_TAREFA_SOBE5"}, BU_TAREFA_DESCE{"BU_TAREFA_DESCE"},
         BU_TAREFA_DESCE5{"BU_TAREFA_DESCE5"}, BU_MONTAR{"BU_MONTAR"}, BU_EXCLUI{"BU_EXCLUI"},
         BU_TAREFAS_SALVA{"BU_TAREFAS_SALVA"};
+    ui::Button BU_SIMULAR{"BU_SIMULAR"};   // what the saved task would do now, nothing run
 
     // ---- general panel (E_ULTEXEC, runNowButton and BU_REAGENDAR belong to the main window) --
     ui::Control PA_GERAL{"PA_GERAL"};
@@ -99,6 +102,7 @@ public:
     void moveDownFiveClicked();
     void deleteClicked();
     void addRowsClicked();
+    void simulateClicked();
 
     // The type code of E_TIPO: its first two characters, trimmed.
     std::string typeCode() const;

@@ -1,7 +1,8 @@
 // The task list's commands: moving the current task, deleting it, adding rows;
-// and the editor's controls as a window binds them.
+// "Simular"; and the editor's controls as a window binds them.
 #include "app/editor.h"
 
+#include "app/dry_run.h"
 #include "lib/routines.h"
 #include "tasks/columns.h"
 #include "tasks/task_store.h"
@@ -73,9 +74,18 @@ void TaskEditor::addRowsClicked() {
     links_.saveTasks();
 }
 
+// The report stays on screen without holding the scheduler: a task may run meanwhile.
+void TaskEditor::simulateClicked() {
+    if (!services_.shell) return;
+    const int row = links_.editorRow();
+    std::string text = dryRunText(links_.table, row, *services_.shell, links_.batchFolder ? links_.batchFolder() : "");
+    if (changed()) text = "Os campos alterados e não salvos não entram na simulação.\r\n" + text;
+    services_.op.notice("Simular", text);
+}
+
 std::vector<ui::Control*> TaskEditor::controls() {
     std::vector<ui::Control*> all{&BU_ANOTA_MAIS, &BU_TAREFA_SOBE, &BU_TAREFA_SOBE5, &BU_TAREFA_DESCE,
-                                  &BU_TAREFA_DESCE5, &BU_MONTAR, &BU_EXCLUI, &BU_TAREFAS_SALVA,
+                                  &BU_TAREFA_DESCE5, &BU_MONTAR, &BU_EXCLUI, &BU_TAREFAS_SALVA, &BU_SIMULAR,
                                   &PA_GERAL, &LA_E_NOME, &E_NOME, &LA_E_TIPO, &E_TIPO1, &E_TIPO,
                                   &LA_E_PERIODO, &E_PERIODO1, &E_PERIODO, &LA_E_HORA, &E_HORA,
                                   &LA_E_MSG, &E_MSG, &LA_E_ULTEXEC, &CB_PAUSE};

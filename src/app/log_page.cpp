@@ -5,12 +5,64 @@
 
 #include "lib/datetime.h"
 #include "lib/errors.h"
+#include "log/log_months.h"
 #include "platform/files.h"
 #include "platform/operator.h"
 
 namespace tarvex::app {
 
+namespace {
+
+// The list refilled with `items`, the same item chosen again when it is still
+// there, else the first.
+void refill(ui::ListBox& list, std::vector<std::string> items) {
+    const std::string chosen = list.selectedText();
+    if (items != list.items) list.setItems(std::move(items));
+    const auto at = std::find(list.items.begin(), list.items.end(), chosen);
+    list.setItemIndex(at == list.items.end() ? 0 : static_cast<int>(at - list.items.begin()));
+}
+
+}  // namespace
+
+void LogPage::fillChoices() {
+    filling_ = true;
+    if (c_.E_LOG_MES) {
+        std::vector<std::string> months{kCurrentLogItem};
+        for (std::string& m : log::monthsBeside(log_.path())) months.push_back(std::move(m));
+        refill(*c_.E_LOG_MES, std::move(months));
+    }
+    if (c_.E_LOG_TAREFA) {
+        std::vector<std::string> tasks{kEveryTaskItem};
+        if (taskNames)
+            for (std::string& name : taskNames())
+                if (std::find(tasks.begin(), tasks.end(), name) == tasks.end()) tasks.push_back(std::move(name));
+        refill(*c_.E_LOG_TAREFA, std::move(tasks));
+    }
+    if (c_.E_LOG_RESULTADO) refill(*c_.E_LOG_RESULTADO, kResultItems);
+    filling_ = false;
+}
+
+void LogPage::choiceChanged() {
+    if (!filling_) reloadLog();
+}
+
+std::string LogPage::shownPath() const {
+    if (!c_.E_LOG_MES || c_.E_LOG_MES->itemIndex() <= 0) return log_.path();
+    return log::monthFilePath(log_.path(), c_.E_LOG_MES->selectedText());
+}
+
+log::LogFilter LogPage::filter() const {
+    log::LogFilter f{c_.CB_VER_INICIO.checked(), c_.CB_VER_TERMINO.checked(), {}, log::LogResult::All};
+    if (c_.E_LOG_TAREFA && c_.E_LOG_TAREFA->itemIndex() > 0) f.task = c_.E_LOG_TAREFA->selectedText();
+    if (c_.E_LOG_RESULTADO) {
+        const int r = c_.E_LOG_RESULTADO->itemIndex();
+        f.result = r == 1 ? log::LogResult::Ok : r == 2 ? log::LogResult::Failed : log::LogResult::All;
+    }
+    return f;
+}
+
 void LogPage::reloadLog() {
+    fillChoices();
     try {
         build();
     } catch (const std::bad_alloc&) {
@@ -19,7 +71,7 @@ void LogPage::reloadLog() {
 }
 
 void LogPage::build() {
-    const std::string path = log_.path();
+    const std::string path = shownPath();
     // The end of the file first: it opens the file (or says why not) and is what
     // a person reads first.
     const std::uint64_t size = platform::fileSize(path).value_or(0);
@@ -29,8 +81,7 @@ void LogPage::build() {
         throw FileError(fault->text);
     stopPass();
     const unsigned build = ++builds_;
-    auto file = std::make_shared<log::LogFileRows>(path, from + end.size(), c_.CB_VER_INICIO.checked(),
-                                                   c_.CB_VER_TERMINO.checked());
+    auto file = std::make_shared<log::LogFileRows>(path, from + end.size(), filter());
     showTail(end, from, nullptr);
     showRows(std::make_shared<const LogGridRows>(file));
     pass_ = std::jthread([file](std::stop_token stop) { file->index(stop); });
@@ -81,7 +132,10 @@ void LogPage::showTail(const std::string& end, std::uint64_t from, const log::Lo
 }
 
 void LogPage::clearLog() {
-    if (!ask_("Apagar todo o histórico do log?")) return;
+    const bool months = !log::monthsBeside(log_.path()).empty();
+    if (!ask_(months ? "Apagar o log atual (LOG_TIMER.TXT)?\r\nOs meses anteriores (LOG_TIMER_AAAA-MM.TXT) ficam guardados."
+                     : "Apagar todo o histórico do log?"))
+        return;
     // A build under way lets go of the file first.
     stopPass();
     ++builds_;
@@ -89,6 +143,12 @@ void LogPage::clearLog() {
     if (platform::fileExists(path)) platform::removeFile(path);
     context_.HORA_INICIO = formatTime(nowSeconds());
     log_.addEntry(0, "ZER", "LOG ZERADO");
+    // The reset is seen in the current log, whatever month was shown.
+    if (c_.E_LOG_MES) {
+        filling_ = true;
+        c_.E_LOG_MES->setItemIndex(0);
+        filling_ = false;
+    }
     reloadLog();
 }
 

@@ -22,7 +22,16 @@ struct LogControls {
     ui::Memo& E_MEMO_LOG;        // the raw lines of the file
     ui::CheckBox& CB_VER_INICIO;
     ui::CheckBox& CB_VER_TERMINO;
+    // The choices above the grid; none: the current log, every entry.
+    ui::ListBox* E_LOG_MES = nullptr;         // the current log or an older month's file
+    ui::ListBox* E_LOG_TAREFA = nullptr;      // every task or one
+    ui::ListBox* E_LOG_RESULTADO = nullptr;   // every entry, runs that went well, failures
 };
+
+// The first item of the month list: the log being written.
+inline constexpr const char* kCurrentLogItem = "Atual";
+inline constexpr const char* kEveryTaskItem = "(todas)";
+inline const std::vector<std::string> kResultItems = {"Todos", "OK", "ERRO"};
 
 // The grid reads the rows it shows from the log file, as it asks for them.
 class LogGridRows : public ui::GridSource {
@@ -52,6 +61,12 @@ public:
     void goToEnd();
     void openLogFile();
     void logoEditClicked() { openLogFile(); }
+    // A choice of month, task or result changed: the grid is built again.
+    void choiceChanged();
+    // The file the grid shows: the log, or the month chosen.
+    std::string shownPath() const;
+    // The task names the task choice offers, asked at each rebuild.
+    std::function<std::vector<std::string>()> taskNames;
 
 private:
     LogControls c_;
@@ -61,9 +76,12 @@ private:
     std::function<bool(const std::string&)> ask_;
     std::shared_ptr<const LogGridRows> shown_;
     unsigned builds_ = 0;        // a newer build makes an older one stop showing
+    bool filling_ = false;       // the choices are being refilled, not chosen
     std::jthread pass_;
 
     void build();
+    void fillChoices();
+    log::LogFilter filter() const;
     void stopPass();
     void showRows(std::shared_ptr<const LogGridRows> rows);
     void grow();

@@ -19,11 +19,11 @@ MainForm::MainForm(const Wiring& w)
       exePath_(w.exePath),
       store_(table_, w.programFolder, [this](const std::string& text) { tell(text); }),
       settingsPage_({CB_FONTE, CB_FONTEXT, CB_FONTNAME, CB_AUTORUN, startModeList, startPageList, BU_PARAM_SALVA, CALEND,
-                     CB_VER_INICIO, CB_VER_TERMINO, E_TEMPO_LIMITE, F_TARVEX},
+                     CB_VER_INICIO, CB_VER_TERMINO, E_TEMPO_LIMITE, F_TARVEX, &E_LOG_MAXIMO},
                     store_.folder(), w.services.registry, w.exePath,
                     [this](const std::string& text) { tellAgenda(text); }, [this](const std::string& text) { tell(text); }),
       log_(store_.folder(), runContext),
-      logView_({GRID_LOG, E_MEMO_LOG, CB_VER_INICIO, CB_VER_TERMINO}, log_, runContext, w.services.shell,
+      logView_({GRID_LOG, E_MEMO_LOG, CB_VER_INICIO, CB_VER_TERMINO, &E_LOG_MES, &E_LOG_TAREFA, &E_LOG_RESULTADO}, log_, runContext, w.services.shell,
                [this](const std::string& text) { return ask(text); }),
       commandRunner_(w.services, w.programFolder),
       executor_(table_, runContext, schedule_, *this, log_, commandRunner_, w.services),
@@ -39,7 +39,10 @@ MainForm::MainForm(const Wiring& w)
     loop_.setRunner(&executor_);
     loop_.setEditor(&editor_);
     agenda_.onComputed = [this](const std::vector<std::string>& late) { agendaComputed(late); };
-    settingsPage_.onRead = [this](const settings::Settings& s) { commandRunner_.setTimeLimit(s.timeLimitMinutes * 60); };
+    settingsPage_.onRead = [this](const settings::Settings& s) {
+        commandRunner_.setTimeLimit(s.timeLimitMinutes * 60);
+        log_.setMaxBytes(static_cast<std::uint64_t>(s.logMaxMegabytes) << 20);
+    };
     schedule_.batchFolder = store_.folder();
     schedule_.onChange = [this] { showSchedule(); };
     showSchedule();
@@ -113,7 +116,8 @@ EditorLinks MainForm::editorLinks() {
             [this] {
                 if (!schedule_.stopped) agenda_.compute();
             },
-            [this] { return schedule_.running; }};
+            [this] { return schedule_.running; },
+            [this] { return schedule_.batchFolder; }};
 }
 
 // The state the window starts in, as designed.
@@ -291,11 +295,12 @@ std::vector<ui::Control*> MainForm::controls() {
     return {&F_TARVEX,     &PC_GERAL,      &GRID,          &GRID_C,         &TIMER1,      &T_SUPERVISOR, &T_DURACAO,
             &CB_PARAR,     &CB_EXECUTANDO, &LA_MSG,        &LA_PROXIMO,     &LA_HOJE,     &E_PROX_NOME,
             &E_PROX_HORA,  &E_PROX_INTERVALO, &BU_PROXIMO, &LA_ATRASADAS, &BU_ICONIZAR,    &BU_REAGENDAR, &runNowButton,
-            &TrayIcon1,    &E_MEMO,        &E_ULTEXEC,     &E_DIR_PARAM,    &E_TEMPO_LIMITE,    &BU_LOG,      &BU_CALEND,
+            &TrayIcon1,    &E_MEMO,        &E_ULTEXEC,     &E_DIR_PARAM,    &E_TEMPO_LIMITE, &E_LOG_MAXIMO,    &BU_LOG,      &BU_CALEND,
             &BU_TAREFAS,   &BU_HELP,       &LA_LOG,        &LA_CALEND,      &LA_TAREFAS,  &LA_HELP,
             &LA_PARAM,     &CALEND,        &E_HELP,        &CB_FONTE,       &CB_FONTEXT,  &CB_FONTNAME,
             &CB_AUTORUN,   &startModeList,    &startPageList,    &BU_PARAM_SALVA, &GRID_LOG,    &E_MEMO_LOG,
-            &CB_VER_INICIO, &CB_VER_TERMINO, &BU_MONTA_LOG, &BU_ZERA_LOG,   &BU_FINAL_LOG};
+            &CB_VER_INICIO, &CB_VER_TERMINO, &BU_MONTA_LOG, &BU_ZERA_LOG,   &BU_FINAL_LOG,
+            &E_LOG_MES,    &E_LOG_TAREFA,  &E_LOG_RESULTADO};
 }
 
 // The row's stamp is emptied in the table and the box alike, and kept on disk.

@@ -77,6 +77,7 @@ public:
     ui::Edit E_ULTEXEC{"E_ULTEXEC"};
     ui::Edit E_DIR_PARAM{"E_DIR_PARAM"};
     ui::Edit E_TEMPO_LIMITE{"E_TEMPO_LIMITE"};   // minutes a run may last; 0: no limit
+    ui::Edit E_LOG_MAXIMO{"E_LOG_MAXIMO"};       // megabytes before the log's older months move out
 
     // Page switching: top panel and the cover page's links.
     ui::Label BU_LOG{"BU_LOG"};
@@ -108,6 +109,9 @@ public:
     ui::Button BU_MONTA_LOG{"BU_MONTA_LOG"};
     ui::Button BU_ZERA_LOG{"BU_ZERA_LOG"};
     ui::Button BU_FINAL_LOG{"BU_FINAL_LOG"};
+    ui::ListBox E_LOG_MES{"E_LOG_MES"};
+    ui::ListBox E_LOG_TAREFA{"E_LOG_TAREFA"};
+    ui::ListBox E_LOG_RESULTADO{"E_LOG_RESULTADO"};
 
     // ---- values kept by the window ----------------------------------------------------
     RunContext runContext;

@@ -1,6 +1,8 @@
 // The pages of the main window and the ways between them.
 #include "app/main_form.h"
+#include "lib/routines.h"
 #include "platform/operator.h"
+#include "tasks/columns.h"
 
 namespace tarvex::app {
 
@@ -55,6 +57,15 @@ void MainForm::wirePages() {
     BU_MONTA_LOG.onClick = [this] { event([this] { logView_.reloadLog(); }); };
     BU_ZERA_LOG.onClick = [this] { event([this] { logView_.clearLog(); }); };
     BU_FINAL_LOG.onClick = [this] { event([this] { logView_.goToEnd(); }); };
+    E_LOG_MES.onChange = E_LOG_TAREFA.onChange = E_LOG_RESULTADO.onChange = [this] {
+        event([this] { logView_.choiceChanged(); });
+    };
+    logView_.taskNames = [this] {
+        std::vector<std::string> names;
+        for (int row = 1; row < table_.rowCount(); ++row)
+            if (std::string name = trim(std::string(table_.cell(col::NOME, row))); !name.empty()) names.push_back(name);
+        return names;
+    };
     PC_GERAL.onShow = [this](const std::string& page) { event([this, page] { pageShown(page); }); };
 }
 

@@ -56,6 +56,11 @@ settings::Settings SettingsPage::fromPage() const {
         if (!trim(c_.E_TEMPO_LIMITE.text()).empty()) s.timeLimitMinutes = toInt(trim(c_.E_TEMPO_LIMITE.text()));
     } catch (const ConvertError&) {
     }
+    try {
+        if (c_.E_LOG_MAXIMO && !trim(c_.E_LOG_MAXIMO->text()).empty())
+            s.logMaxMegabytes = toInt(trim(c_.E_LOG_MAXIMO->text()));
+    } catch (const ConvertError&) {
+    }
     return s;
 }
 
@@ -69,6 +74,7 @@ void SettingsPage::show(const settings::Settings& s) {
     c_.CB_VER_INICIO.setChecked(s.showStart);
     c_.CB_VER_TERMINO.setChecked(s.showClose);
     c_.E_TEMPO_LIMITE.setText(std::to_string(s.timeLimitMinutes));
+    if (c_.E_LOG_MAXIMO) c_.E_LOG_MAXIMO->setText(std::to_string(s.logMaxMegabytes));
     c_.CALEND.setFontSize(s.calendarFontSize);
     c_.CB_FONTE.setText(std::to_string(s.calendarFontSize));
     c_.window.setNormalBounds({s.top, s.left, s.width, s.height});

@@ -23,6 +23,7 @@ struct SettingsControls {
     ui::CheckBox& CB_VER_TERMINO;
     ui::Edit& E_TEMPO_LIMITE;      // minutes a run may take
     ui::Window& window;            // its normal rectangle is kept too
+    ui::Edit* E_LOG_MAXIMO = nullptr;   // megabytes the log grows to before older months move out
 };
 
 class SettingsPage {

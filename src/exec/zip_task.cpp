@@ -260,4 +260,24 @@ ZipLeftOut writeZip(const ZipJob& job, const ZipProgressFn& progress) {
     return sel.leftOut;
 }
 
+ZipPlan planZip(const ZipJob& job, std::size_t names) {
+    const std::string source = trim(job.sourceDir);
+    if (source.empty() || !platform::dirExists(source))
+        throw FileError("Diretório de origem inexistente: " + source);
+    const fs::path root = platform::fsPath(source);
+    Selection sel{splitMasks(job.masks), splitMasks(job.excludes),
+                  fs::absolute(platform::fsPath(job.archivePath)), std::nullopt, {}, {}};
+    if (sel.masks.empty()) sel.masks.push_back("*.*");
+    if (!trim(job.ownPattern).empty()) sel.own.emplace(trim(job.ownPattern));
+    sel.skipFolder = folderToSkip(root, sel.archive);
+    ZipPlan plan;
+    for (const pack::Entry& f : collect(root, sel)) {
+        ++plan.files;
+        plan.bytes += f.size;
+        if (plan.first.size() < names) plan.first.push_back(platform::fromFsPath(f.file.lexically_relative(root)));
+    }
+    plan.leftOut = sel.leftOut;
+    return plan;
+}
+
 }  // namespace tarvex::exec

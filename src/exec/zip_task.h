@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tarvex::exec {
 
@@ -37,6 +38,17 @@ struct ZipLeftOut {
 // The caller must not delete the old archive first. Throws tarvex::FileError
 // with a readable text on any failure. Safe to run off the window's thread.
 ZipLeftOut writeZip(const ZipJob& job, const ZipProgressFn& progress = {});
+
+// What writeZip would pack, found by the same walk and nothing written: the
+// files, their bytes and the first `names` entry names (Windows-1252, in the
+// archive's order). Throws tarvex::FileError when the source cannot be read.
+struct ZipPlan {
+    std::size_t files = 0;
+    std::uint64_t bytes = 0;
+    std::vector<std::string> first;
+    ZipLeftOut leftOut;
+};
+ZipPlan planZip(const ZipJob& job, std::size_t names);
 
 // Windows file-name matching of one mask ('*' and '?'), ignoring case.
 bool maskMatches(const std::string& mask, const std::string& fileName);

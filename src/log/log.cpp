@@ -2,6 +2,7 @@
 
 #include "lib/datetime.h"
 #include "lib/routines.h"
+#include "log/log_months.h"
 #include "platform/files.h"
 
 namespace tarvex::log {
@@ -87,9 +88,34 @@ void Log::append(const std::string& line) const {
                        " entradas que esperavam.";
             told_ = false;
             waiting_.clear();
+            keepSmallLocked();
         }
     }
     if (!told.empty() && onUnwritten) onUnwritten(told);
+}
+
+void Log::setMaxBytes(std::uint64_t bytes) {
+    std::lock_guard lock(m_);
+    maxBytes_ = bytes;
+}
+
+void Log::keepSmall() const noexcept {
+    try {
+        std::lock_guard lock(m_);
+        keepSmallLocked();
+    } catch (...) {
+        // The log stays whole; the next entry tries again.
+    }
+}
+
+// Under m_, so no entry is appended between the reading and the replacing.
+void Log::keepSmallLocked() const {
+    if (maxBytes_ == 0) return;
+    const LocalTime now = platform::clock().now();
+    std::string month = std::to_string(now.year) + "-" + zeroPad(now.month, 2);
+    if (month == nothingOlderIn_) return;
+    const Rotation r = rotateLog(path(), maxBytes_, month);
+    if (r.nothingOlder) nothingOlderIn_ = std::move(month);
 }
 
 }  // namespace tarvex::log

@@ -1,6 +1,7 @@
 #pragma once
 // The execution log "LOG_TIMER.TXT": one line of nine "#"-ended fields per
 // program start, close, reset, task run and task failure. Append only.
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -47,14 +48,25 @@ public:
     static constexpr std::size_t kMaxWaiting = 10000;
     std::size_t waiting() const;
 
+    // The log's bound: past it, the months before the current one move to their
+    // own files beside it (log_months.h). 0: the log is never split.
+    void setMaxBytes(std::uint64_t bytes);
+    // Splits the log now when it is past its bound (start-up does).
+    void keepSmall() const noexcept;
+
 private:
     void append(const std::string& line) const;
+    void keepSmallLocked() const;
 
     const std::string& folder_;
     const RunContext& context_;
     mutable std::mutex m_;
     mutable std::deque<std::string> waiting_;
     mutable bool told_ = false;
+    std::uint64_t maxBytes_ = 0;
+    // The month in which the log was found to hold nothing older: looked at
+    // again only in another month, not at every entry.
+    mutable std::string nothingOlderIn_;
 };
 
 }  // namespace tarvex::log

@@ -23,11 +23,11 @@ constexpr int kMostEntries = INT_MAX - 2;
 
 }  // namespace
 
-LogFileRows::LogFileRows(std::string path, std::uint64_t size, bool showStart, bool showClose)
-    : path_(std::move(path)), size_(size), showStart_(showStart), showClose_(showClose) {}
+LogFileRows::LogFileRows(std::string path, std::uint64_t size, LogFilter filter)
+    : path_(std::move(path)), size_(size), filter_(std::move(filter)) {}
 
 void LogFileRows::index(std::stop_token stop) {
-    LineScanner lines(showStart_, showClose_);
+    LineScanner lines(filter_);
     std::vector<Mark> fresh;
     Mark last{0, 0};
     int shown = 0;
@@ -129,7 +129,7 @@ const LogFileRows::Block* LogFileRows::block(int r) const {
                                            [](const Block& x, const Block& y) { return x.used < y.used; }));
         b = &blocks_.emplace_back();
         b->first = mark.row;
-        b->lines = LineScanner(showStart_, showClose_);
+        b->lines = LineScanner(filter_);
         b->next = mark.offset;
     }
     b->used = ++uses_;

@@ -18,7 +18,9 @@ namespace tarvex::log {
 class LogFileRows {
 public:
     // The first `size` bytes of the file at `path`: what it held when the page was built.
-    LogFileRows(std::string path, std::uint64_t size, bool showStart, bool showClose);
+    LogFileRows(std::string path, std::uint64_t size, LogFilter filter);
+    LogFileRows(std::string path, std::uint64_t size, bool showStart, bool showClose)
+        : LogFileRows(std::move(path), size, LogFilter{showStart, showClose, {}, LogResult::All}) {}
 
     // The pass, run once; ends early when `stop` is asked. The readers below may
     // run on another thread meanwhile and see the entries found so far.
@@ -50,7 +52,7 @@ private:
     };
     const std::string path_;
     const std::uint64_t size_;
-    const bool showStart_, showClose_;
+    const LogFilter filter_;
 
     mutable std::mutex mutex_;   // guards what the pass shares
     std::vector<Mark> marks_;

@@ -21,15 +21,27 @@ inline bool blankByte(char c) { return static_cast<unsigned char>(c) <= ' '; }
 std::string_view entryText(std::string_view fromStart);
 // Its nine cells, as the grid shows them.
 void entryCells(std::string_view fromStart, std::vector<std::string>& cells);
-// Whether an entry with this text is shown, given the two check boxes.
-bool entryShown(std::string_view text, bool showStart, bool showClose);
+// Which entries the page shows: start and close entries (the two check boxes),
+// one task's entries, runs that went well or failures.
+enum class LogResult { All, Ok, Failed };
+struct LogFilter {
+    bool showStart = true, showClose = true;
+    std::string task;   // the task's name; empty: every entry
+    LogResult result = LogResult::All;
+    bool filters() const { return !showStart || !showClose || !task.empty() || result != LogResult::All; }
+};
+// Whether an entry with this text is shown.
+bool entryShown(std::string_view text, const LogFilter& filter);
+inline bool entryShown(std::string_view text, bool showStart, bool showClose) {
+    return entryShown(text, LogFilter{showStart, showClose, {}, LogResult::All});
+}
 
 // A line ends at CR or LF; blanks around it do not count; a line of blanks is no
 // entry. Each shown entry is told by the offset of its first non-blank byte.
 class LineScanner {
 public:
-    LineScanner(bool showStart, bool showClose)
-        : showStart_(showStart), showClose_(showClose), filtering_(!showStart || !showClose) {}
+    explicit LineScanner(LogFilter filter) : filter_(std::move(filter)), filtering_(filter_.filters()) {}
+    LineScanner(bool showStart, bool showClose) : LineScanner(LogFilter{showStart, showClose, {}, LogResult::All}) {}
 
     // `n` bytes found at `offset` in the file; `shown(start)` for each entry they decide.
     template <class Shown>
@@ -56,8 +68,9 @@ public:
     std::uint64_t lineBreaks() const { return breaks_; }
 
 private:
-    static constexpr std::size_t kHeadBytes = 256;   // enough for date, item and code
-    bool showStart_, showClose_, filtering_;
+    static constexpr std::size_t kHeadBytes = 512;   // enough for date, item, code and a task's name
+    LogFilter filter_;
+    bool filtering_;
     bool started_ = false, decided_ = false;
     std::uint64_t start_ = 0;      // the line's first non-blank byte
     std::size_t seen_ = 0;         // bytes seen from there, at most kRowBytes
@@ -90,7 +103,7 @@ private:
     void decide(Shown&& shown) {
         if (!started_ || decided_) return;
         decided_ = true;
-        if (filtering_ && !entryShown(std::string_view(head_).substr(0, text_), showStart_, showClose_)) return;
+        if (filtering_ && !entryShown(std::string_view(head_).substr(0, text_), filter_)) return;
         shown(start_);
     }
 

@@ -57,10 +57,29 @@ void entryCells(std::string_view fromStart, std::vector<std::string>& cells) {
         cells[col] = col == 2 ? operText(fields[2]) : std::string(fields[kFieldOf[col] - 1]);
 }
 
-bool entryShown(std::string_view text, bool showStart, bool showClose) {
+namespace {
+
+// A run's entry names its task as the whole text, at its start ("NOME >> 3
+// arquivos conferidos") or at its end ("***   ERRO   ***   NOME").
+bool namesTask(std::string_view text, std::string_view task) {
+    if (text.size() < task.size()) return false;
+    if (text == task) return true;
+    const bool atStart = text.substr(0, task.size()) == task && text[task.size()] == ' ';
+    const bool atEnd = text.substr(text.size() - task.size()) == task && text[text.size() - task.size() - 1] == ' ';
+    return atStart || atEnd;
+}
+
+}  // namespace
+
+bool entryShown(std::string_view text, const LogFilter& filter) {
     std::string_view fields[kLogColumns];
     splitFields(text, fields);
-    return !(fields[2] == "INI" && !showStart) && !(fields[2] == "TER" && !showClose);
+    const std::string_view code = fields[2];
+    if ((code == "INI" && !filter.showStart) || (code == "TER" && !filter.showClose)) return false;
+    if (filter.result == LogResult::Ok && code != "EXE") return false;
+    if (filter.result == LogResult::Failed && code != "ERR") return false;
+    if (filter.task.empty()) return true;
+    return (code == "EXE" || code == "ERR") && namesTask(fields[3], filter.task);
 }
 
 void titleCells(std::vector<std::string>& cells) {

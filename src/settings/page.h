@@ -30,6 +30,7 @@ inline const EditableList kFontNameList{
 inline constexpr const char* kAutorunCaption = "Iniciar automaticamente com o Windows";
 inline constexpr const char* kSaveCaption = "Salvar Parâmetros";
 inline constexpr const char* kTimeLimitLabel = "Tempo máximo por tarefa (min)";
+inline constexpr const char* kLogMaxLabel = "Tamanho máximo do log (MB)";
 inline constexpr const char* kSaveHint = "SALVA O REGISTRO ATUAL";
 inline constexpr const char* kFolderLabel = "Pasta dos Parâmetros";
 

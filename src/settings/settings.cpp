@@ -46,8 +46,9 @@ constexpr int decimal(const char* text, int value = 0) {
 }
 static_assert(decimal(kWidthText) == kDefaultWidth && decimal(kHeightText) == kDefaultHeight);
 
-// Slots 15 to 20 are kept empty. Slot 14 was empty before the time limit: a file
-// without it reads as the default, and an older program ignores it.
+// Slots 15 to 19 are kept empty. Slots 14 and 20 were empty before the time limit
+// and the log's bound: a file without them reads as the defaults, and an older
+// program ignores them.
 const Field kFields[] = {
     {1, Kind::Number, &Settings::top, "10", {.low = 10, .lowTo = 10}},
     {2, Kind::Number, &Settings::left, "10", {.low = 10, .lowTo = 10}},
@@ -64,6 +65,8 @@ const Field kFields[] = {
     {12, Kind::Flag, &Settings::showStart, "S", {}},
     {13, Kind::Flag, &Settings::showClose, "S", {}},
     {14, Kind::Number, &Settings::timeLimitMinutes, "240", {.low = 0, .lowTo = 240}},
+    // The last slot, away from those another setting may take next.
+    {20, Kind::Number, &Settings::logMaxMegabytes, "5", {1, 5, 4096, 4096}},
 };
 
 std::optional<int> number(const std::string& text) {

@@ -33,6 +33,7 @@ struct Settings {
     bool showStart = true;                 // CB_VER_INICIO ("Ver Inicio")
     bool showClose = true;                 // CB_VER_TERMINO ("Ver Término")
     int timeLimitMinutes = 240;            // E_TEMPO_LIMITE: a run still going after it is ended; 0: none
+    int logMaxMegabytes = 5;               // E_LOG_MAXIMO: past it the log's older months move out
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };

@@ -71,6 +71,7 @@ void Builder::toolbar(HWND p) {
     ButtonStyle save;
     save.font = fontPoints(8, true);
     add<ButtonView>(ed_.BU_TAREFAS_SALVA, p, x + 8, 3, 80, 25, save);
+    add<ButtonView>(ed_.BU_SIMULAR, p, x + 96, 3, 80, 25);
 }
 
 // The type and period lists lie behind their text fields: the field covers the

@@ -135,6 +135,8 @@ void MainWindow::buildParamPage() {
     keep(std::make_unique<CheckBoxView>(form_.CB_AUTORUN, p, 8, 252, 300, 18));
     caption(p, settings::kTimeLimitLabel, 248, 204, 200, 14);
     keep(std::make_unique<EditView>(form_.E_TEMPO_LIMITE, p, 248, 220, 60, 21));
+    caption(p, settings::kLogMaxLabel, 440, 204, 200, 14);
+    keep(std::make_unique<EditView>(form_.E_LOG_MAXIMO, p, 440, 220, 60, 21));
     keep(std::make_unique<ButtonView>(form_.BU_PARAM_SALVA, p, 8, 280, 150, 28));
 }
 
@@ -147,8 +149,15 @@ void MainWindow::buildLogPage() {
     keep(std::make_unique<ButtonView>(form_.BU_FINAL_LOG, p, 200, 6, 120, 25));
     keep(std::make_unique<CheckBoxView>(form_.CB_VER_INICIO, p, 336, 10, 100, 18));
     keep(std::make_unique<CheckBoxView>(form_.CB_VER_TERMINO, p, 444, 10, 110, 18));
-    View* gridView = keep(std::make_unique<GridView>(form_.GRID_LOG, p, 0, 38, 880, 400));
-    log.onSize = [gridView](int w, int h) { gridView->move(0, 38, w, std::max(40, h - 38)); };
+    // The second row: which month's file, which task, which result.
+    caption(p, "Mês:", 8, 42, 34, 14);
+    keep(std::make_unique<ListView>(form_.E_LOG_MES, p, 44, 38, 90, 200, ListKind::DropDown));
+    caption(p, "Tarefa:", 146, 42, 48, 14);
+    keep(std::make_unique<ListView>(form_.E_LOG_TAREFA, p, 196, 38, 220, 300, ListKind::DropDown));
+    caption(p, "Resultado:", 428, 42, 66, 14);
+    keep(std::make_unique<ListView>(form_.E_LOG_RESULTADO, p, 496, 38, 80, 120, ListKind::DropDown));
+    View* gridView = keep(std::make_unique<GridView>(form_.GRID_LOG, p, 0, 66, 880, 372));
+    log.onSize = [gridView](int w, int h) { gridView->move(0, 66, w, std::max(40, h - 66)); };
 }
 
 void MainWindow::buildCover() {

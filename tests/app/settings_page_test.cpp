@@ -22,8 +22,9 @@ TEST_F(SettingsPage, SaveWritesThePageReadsItBackAndShowsTheTasks) {
     form->startPageList.setItemIndex(2);
     form->CB_VER_INICIO.setChecked(false);
     form->E_TEMPO_LIMITE.setText("30");
+    form->E_LOG_MAXIMO.setText("12");
     form->BU_PARAM_SALVA.click();
-    EXPECT_EQ(dir.read("TARVEX_SISTEMA.TXT"), "20#30#1000#700#CALENDARIO#12#30#Tahoma#S#1#2#N#S#30#######");
+    EXPECT_EQ(dir.read("TARVEX_SISTEMA.TXT"), "20#30#1000#700#CALENDARIO#12#30#Tahoma#S#1#2#N#S#30######12#");
     EXPECT_EQ(form->commandRunner().timeLimit(), 30 * 60);
     EXPECT_EQ(form->PC_GERAL.active(), "TS_TAREFAS");
     EXPECT_EQ(form->CB_FONTEXT.text(), "12");   // stored as typed, limited when read back

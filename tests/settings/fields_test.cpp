@@ -35,7 +35,7 @@ TEST(SettingsFields, TheExampleLine) {
     const Fields f = toFields(s);
     std::string joined;
     for (const auto& field : f) joined += field + "#";
-    EXPECT_EQ(joined, "10#10#900#670#CALENDARIO#8#8#MS Sans Serif#N#0#0#N#N#240#######");
+    EXPECT_EQ(joined, "10#10#900#670#CALENDARIO#8#8#MS Sans Serif#N#0#0#N#N#240######5#");
 }
 
 struct LimitCase {
@@ -71,7 +71,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(LimitCase{14, "", &Settings::timeLimitMinutes, 240},
                     LimitCase{14, "0", &Settings::timeLimitMinutes, 0},
                     LimitCase{14, "-1", &Settings::timeLimitMinutes, 240},
-                    LimitCase{14, "30", &Settings::timeLimitMinutes, 30}));
+                    LimitCase{14, "30", &Settings::timeLimitMinutes, 30},
+                    LimitCase{20, "0", &Settings::logMaxMegabytes, 5},
+                    LimitCase{20, "99999", &Settings::logMaxMegabytes, 4096}));
 
 INSTANTIATE_TEST_SUITE_P(
     CalendarFont, NumberLimits,

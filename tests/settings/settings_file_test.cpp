@@ -28,7 +28,7 @@ TEST_F(SettingsFile, SavedExampleIsByteForByte) {
     Settings s;
     s.autorun = s.showStart = s.showClose = false;
     storeSettings(dir.folder(), s, reg, kExe);
-    EXPECT_EQ(dir.read(kFileName), "10#10#900#670#CALENDARIO#8#8#MS Sans Serif#N#0#0#N#N#240#######");
+    EXPECT_EQ(dir.read(kFileName), "10#10#900#670#CALENDARIO#8#8#MS Sans Serif#N#0#0#N#N#240######5#");
     EXPECT_TRUE(op.boxes.empty());
 }
 
