@@ -1,6 +1,7 @@
 #include "log/run_history.h"
 
 #include <algorithm>
+#include <array>
 
 #include "lib/routines.h"
 #include "platform/files.h"
@@ -9,19 +10,21 @@ namespace tarvex::log {
 
 namespace {
 
-// Splits at '#', as the log and this file end every field with one.
-std::vector<std::string_view> fields(std::string_view line, std::size_t most) {
-    std::vector<std::string_view> out;
-    while (out.size() < most) {
+// Splits at '#', as the log and this file end every field with one; at most N
+// fields, the number found returned (no allocation: a log has a million lines).
+template <std::size_t N>
+std::size_t fields(std::string_view line, std::array<std::string_view, N>& out) {
+    std::size_t n = 0;
+    while (n < N) {
         const std::size_t hash = line.find('#');
         if (hash == std::string_view::npos) {
-            if (!line.empty()) out.push_back(line);
+            if (!line.empty()) out[n++] = line;
             break;
         }
-        out.push_back(line.substr(0, hash));
+        out[n++] = line.substr(0, hash);
         line.remove_prefix(hash + 1);
     }
-    return out;
+    return n;
 }
 
 std::optional<int> digits(std::string_view s) {
@@ -76,16 +79,17 @@ std::string path(const std::string& folder) { return folder + kHistoryFile; }
 std::string linesOf(const std::vector<RunRecord>& runs) {
     std::string bytes;
     bytes.reserve(runs.size() * 48);
-    for (const RunRecord& run : runs) bytes += runLine(run) + "\r\n";
+    for (const RunRecord& run : runs) {
+        bytes += runLine(run);
+        bytes += "\r\n";
+    }
     return bytes;
 }
 
 // The runs of the log, kept to the last kKeptDays, written as the history file.
 std::vector<RunRecord> fillFromLog(const std::string& folder, const Date& today) {
     std::vector<RunRecord> runs;
-    if (auto log = platform::readFile(folder + "LOG_TIMER.TXT")) runs = runsFromLog(*log);
-    const Date oldest = addDays(today, -kKeptDays);
-    std::erase_if(runs, [&](const RunRecord& r) { return r.day < oldest; });
+    if (auto log = platform::readFile(folder + "LOG_TIMER.TXT")) runs = runsFromLog(*log, addDays(today, -kKeptDays));
     platform::replaceFile(path(folder), linesOf(runs));
     return runs;
 }
@@ -93,16 +97,27 @@ std::vector<RunRecord> fillFromLog(const std::string& folder, const Date& today)
 }  // namespace
 
 std::string runLine(const RunRecord& run) {
-    std::string name = run.name;
-    std::replace(name.begin(), name.end(), '#', ' ');
-    auto known = [](std::int64_t v) { return v < 0 ? std::string() : std::to_string(v); };
-    return formatDate(run.day) + "#" + formatTime(run.hour) + "#" + zeroPad(run.item, 2) + "#" + name + "#" +
-           (run.ok ? "OK" : "ERRO") + "#" + known(run.seconds) + "#" + known(run.bytes) + "#";
+    std::string line;
+    line.reserve(48 + run.name.size());
+    line += formatDate(run.day);
+    line += '#';
+    line += formatTime(run.hour);
+    line += '#';
+    line += zeroPad(run.item, 2);
+    line += '#';
+    for (char c : run.name) line += c == '#' ? ' ' : c;
+    line += run.ok ? "#OK#" : "#ERRO#";
+    if (run.seconds >= 0) line += std::to_string(run.seconds);
+    line += '#';
+    if (run.bytes >= 0) line += std::to_string(run.bytes);
+    line += '#';
+    return line;
 }
 
 std::optional<RunRecord> readRunLine(std::string_view line) {
-    const auto f = fields(trimmed(line), 8);
-    if (f.size() < 5) return std::nullopt;
+    std::array<std::string_view, 7> f;
+    const std::size_t n = fields(trimmed(line), f);
+    if (n < 5) return std::nullopt;
     RunRecord run;
     const auto day = dayOf(f[0]);
     const auto hour = readTime(f[1]);
@@ -112,24 +127,26 @@ std::optional<RunRecord> readRunLine(std::string_view line) {
     run.item = digits(f[2]).value_or(0);
     run.name = std::string(f[3]);
     run.ok = f[4] == "OK";
-    if (f.size() > 5) run.seconds = number(f[5]);
-    if (f.size() > 6) run.bytes = number(f[6]);
+    if (n > 5) run.seconds = number(f[5]);
+    if (n > 6) run.bytes = number(f[6]);
     return run;
 }
 
-std::vector<RunRecord> runsFromLog(std::string_view bytes) {
+std::vector<RunRecord> runsFromLog(std::string_view bytes, const Date& oldest) {
     std::vector<RunRecord> runs;
     while (!bytes.empty()) {
         const std::size_t end = std::min(bytes.find('\n'), bytes.size());
         const std::string_view line = bytes.substr(0, end);
         bytes.remove_prefix(std::min(end + 1, bytes.size()));
-        const auto f = fields(trimmed(line), 7);
-        if (f.size() < 5 || (f[2] != "EXE" && f[2] != "ERR")) continue;
+        std::array<std::string_view, 7> f;
+        const std::size_t n = fields(trimmed(line), f);
+        if (n < 5 || (f[2] != "EXE" && f[2] != "ERR")) continue;
         const auto day = dayOf(f[0]);
+        if (!day || *day < oldest) continue;
         const auto hour = readTime(f[4]);
-        if (!day || !hour) continue;
+        if (!hour) continue;
         RunRecord run{*day, *hour, digits(f[1]).value_or(0), std::string(nameInText(f[3])), f[2] == "EXE"};
-        if (f.size() > 6)
+        if (n > 6)
             if (const auto took = readTime(f[6])) run.seconds = *took;
         runs.push_back(std::move(run));
     }

@@ -28,8 +28,9 @@ constexpr const char* kHistoryFile = "HISTORICO_TIMER.TXT";
 
 std::string runLine(const RunRecord& run);   // no line end
 std::optional<RunRecord> readRunLine(std::string_view line);
-// The runs a LOG_TIMER.TXT's bytes tell of (its "EXE" and "ERR" entries).
-std::vector<RunRecord> runsFromLog(std::string_view logBytes);
+// The runs a LOG_TIMER.TXT's bytes tell of (its "EXE" and "ERR" entries) from
+// the day `oldest` on.
+std::vector<RunRecord> runsFromLog(std::string_view logBytes, const Date& oldest = Date{});
 
 // Appends one run to the history file of `folder`, first filling the file from
 // the log when it does not exist yet. Never fails the caller: a run that cannot
