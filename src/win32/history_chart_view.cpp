@@ -109,7 +109,6 @@ void HistoryChartView::axes(HDC dc, const Plot& p) {
         text(dc, a.right + gap, a.bottom - half, "0", TA_LEFT, kSize);
         text(dc, a.right + gap, a.top - half, log::sizeText(chart_.largest), TA_LEFT, kSize);
     }
-    text(dc, a.right + gap, a.top - scaled(26), "tamanho", TA_LEFT, kSize);
     // A date every few days, so 90 of them still read.
     const std::size_t step = chart_.days.size() > 45 ? 10 : 5;
     for (std::size_t d = 0; d < chart_.days.size(); ++d) {
@@ -125,6 +124,14 @@ void HistoryChartView::bars(HDC dc, const Plot& p) {
         for (std::size_t i = 0; i < chart_.days[d].bars.size(); ++i) {
             const RECT r = barRect(p, d, i);
             FillRect(dc, &r, solidBrush(colorOf(chart_.days[d].bars[i].result)));
+            if (!chart_.days[d].bars[i].sizeJump) continue;
+            // The run of a size jump framed in red, from the axis to the top.
+            const int w = scaled(2);
+            RECT frame{r.left - w, p.area.top, r.right + w, p.area.bottom};
+            for (int k = 0; k < w; ++k) {
+                FrameRect(dc, &frame, solidBrush(kError));
+                InflateRect(&frame, -1, -1);
+            }
         }
 }
 
@@ -155,7 +162,7 @@ void HistoryChartView::sizes(HDC dc, const Plot& p) {
     const int rad = scaled(7);
     for (const POINT& pt : jumps) {
         Ellipse(dc, pt.x - rad, pt.y - rad, pt.x + rad + 1, pt.y + rad + 1);
-        text(dc, pt.x, pt.y - rad - scaled(15), "!", TA_CENTER, kError);
+        text(dc, pt.x, pt.y - rad - scaled(16), "!", TA_CENTER, kError);
     }
     SelectObject(dc, oldBrush);
 }
@@ -166,10 +173,10 @@ void HistoryChartView::paint(HDC dc, const RECT& client) {
     const HGDIOBJ oldFont = SelectObject(dc, fontActual(scaled(13)));
     const Plot p = plot();
     SelectObject(dc, fontActual(scaled(14), true));
-    text(dc, (p.area.left + p.area.right) / 2, scaled(4), title_, TA_CENTER);
+    text(dc, p.area.left, scaled(4), title_);
     SelectObject(dc, fontActual(scaled(13)));
-    // The legend, right of the title.
-    int x = p.area.right - scaled(300);
+    // The legend, at the right end.
+    int x = p.area.right - scaled(320);
     const std::pair<COLORREF, const char*> keys[] = {{kOk, "OK"}, {kError, "ERRO"}, {kMissed, "não rodou"}};
     for (const auto& [color, label] : keys) {
         RECT box{x, scaled(7), x + scaled(12), scaled(19)};

@@ -82,7 +82,9 @@ void HistoryWindow::reload() {
     for (const std::string& jump : chart.jumps) said += (said.empty() ? "Tamanho fora do comum: " : "   ") + jump;
     setWindowText(jumps_, said);
     const std::string title = (task.empty() ? std::string(kAllTasks) : task) + " - últimos " + std::to_string(days_) + " dias";
-    setWindowText(summary_, HistoryChartView::summary(chart, task.empty() ? kAllTasks : task));
+    setWindowText(summary_, "OK " + std::to_string(chart.ok) + "    ERRO " + std::to_string(chart.errors) +
+                                "    não rodou " + std::to_string(chart.missed) + "    saltos de tamanho " +
+                                std::to_string(chart.jumps.size()));
     setWindowText(status_, "Passe o mouse sobre uma barra para ver o dia e a hora.");
     chart_->show(std::move(chart), title);
 }

@@ -31,7 +31,7 @@ std::string runLine(const Date& day, const char* name, const char* result, const
 void prepare(AppFolder& dir, const Date& today) {
     dir.write("TARVEX_SISTEMA.TXT", settingsLine(0, 0));
     dir.write("TARVEX_TAREFAS.TXT",
-              taskLine({"00", "Nome", "Tipo Tarefa", "Periodo", "Ultima Exec", "Hora"}) +
+              "35\r\n3\r\n" + taskLine({}) +
                   taskLine({"01", "ZIP DOCS", "06 - WINZIP", "01 - Todos os Dias", formatDate(today) + " 04:10:15",
                             "04:00"}) +
                   taskLine({"02", "COPIA MANUAL", "00 - XCOPY - Copia Arq.", "20 - Chamada Manual", "", ""}));
