@@ -1,6 +1,8 @@
 #include "win32/history_chart_view.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <map>
 #include <vector>
 
@@ -60,10 +62,10 @@ std::string HistoryChartView::summary(const history::Chart& chart, const std::st
            std::to_string(chart.jumps.size());
 }
 
-void HistoryChartView::show(history::Chart chart, const std::string& title) {
+void HistoryChartView::show(history::Chart chart, const std::string& name) {
     chart_ = std::move(chart);
-    title_ = title;
-    setWindowText(hwnd_, summary(chart_, title_));
+    title_ = name + " - últimos " + std::to_string(chart_.days.size()) + " dias";
+    setWindowText(hwnd_, summary(chart_, name));
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -201,15 +203,16 @@ std::string HistoryChartView::hit(int x, int y) const {
     if (x < p.area.left || x >= p.area.right || chart_.days.empty()) return "";
     const std::size_t d = std::min(chart_.days.size() - 1, std::size_t(double(x - p.area.left) / p.slot));
     const history::Day& day = chart_.days[d];
+    if (day.bars.empty()) return formatDate(day.day).substr(0, 5) + ": nenhuma execução";
+    // The bar nearest the mouse in its day: thin bars need no aiming.
+    std::size_t nearest = 0;
+    int best = INT_MAX;
     for (std::size_t i = 0; i < day.bars.size(); ++i) {
         const RECT r = barRect(p, d, i);
-        if (x >= r.left && x < std::max(r.right, r.left + 1)) return history::barText(day, day.bars[i]);
+        const int off = std::abs((r.left + r.right) / 2 - x);
+        if (off < best) best = off, nearest = i;
     }
-    if (day.bars.empty()) return formatDate(day.day).substr(0, 5) + ": nenhuma execução";
-    // Between the bars of a busy day: all its hours.
-    std::string all = formatDate(day.day).substr(0, 5) + ":";
-    for (const history::Bar& bar : day.bars) all += " " + (bar.hour < 0 ? std::string("--:--") : formatTime(bar.hour).substr(0, 5));
-    return all;
+    return history::barText(day, day.bars[nearest]);
 }
 
 LRESULT HistoryChartView::handle(UINT msg, WPARAM wp, LPARAM lp) {

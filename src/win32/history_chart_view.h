@@ -14,7 +14,8 @@ namespace tarvex::win32 {
 class HistoryChartView : public Wnd {
 public:
     HistoryChartView(HWND parent, int id);
-    void show(history::Chart chart, const std::string& title);
+    // `name`: the task's, or what stands for all of them.
+    void show(history::Chart chart, const std::string& name);
     // Told the text of the run under the mouse (empty when none).
     std::function<void(const std::string&)> onHover;
     // What the chart shows, as one line.

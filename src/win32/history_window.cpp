@@ -18,7 +18,6 @@ constexpr int kWidth = 920, kHeight = 560;   // design pixels
 HistoryWindow::HistoryWindow(app::MainForm& form, HWND owner) : form_(form) {
     createWindow(L"TARVEX_HISTORY", WS_EX_CONTROLPARENT, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, "Histórico",
                  CW_USEDEFAULT, CW_USEDEFAULT, scaled(kWidth), scaled(kHeight), owner);
-    setControlName(hwnd_, "F_HISTORICO");
     tasks_ = child(L"COMBOBOX", "CB_HIST_TAREFA", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, ID_TASKS);
     days30_ = child(L"BUTTON", "BU_HIST_30", "30 dias", BS_AUTORADIOBUTTON | BS_PUSHLIKE | WS_GROUP | WS_TABSTOP, ID_DAYS30);
     days90_ = child(L"BUTTON", "BU_HIST_90", "90 dias", BS_AUTORADIOBUTTON | BS_PUSHLIKE, ID_DAYS90);
@@ -30,6 +29,7 @@ HistoryWindow::HistoryWindow(app::MainForm& form, HWND owner) : form_(form) {
     chart_->onHover = [this](const std::string& text) { setWindowText(status_, text); };
     SendMessageW(days30_, BM_SETCHECK, BST_CHECKED, 0);
     layout();
+    setControlName(hwnd_, "F_HISTORICO");   // last: found by name means ready
 }
 
 HistoryWindow::~HistoryWindow() { chart_.reset(); }
@@ -81,12 +81,11 @@ void HistoryWindow::reload() {
     std::string said;
     for (const std::string& jump : chart.jumps) said += (said.empty() ? "Tamanho fora do comum: " : "   ") + jump;
     setWindowText(jumps_, said);
-    const std::string title = (task.empty() ? std::string(kAllTasks) : task) + " - últimos " + std::to_string(days_) + " dias";
     setWindowText(summary_, "OK " + std::to_string(chart.ok) + "    ERRO " + std::to_string(chart.errors) +
                                 "    não rodou " + std::to_string(chart.missed) + "    saltos de tamanho " +
                                 std::to_string(chart.jumps.size()));
     setWindowText(status_, "Passe o mouse sobre uma barra para ver o dia e a hora.");
-    chart_->show(std::move(chart), title);
+    chart_->show(std::move(chart), task.empty() ? kAllTasks : task);
 }
 
 void HistoryWindow::showFor(const std::string& task) {

@@ -66,9 +66,11 @@ TEST(HistoryWindow, ShowsOneTaskAndAllOver30And90Days) {
 
     // The editor shows the first task at start-up: its button opens that task's history.
     PostMessageW(app.find("BU_HISTORICO_TAREFA"), BM_CLICK, 0, 0);
-    HWND history = nullptr;
-    ASSERT_TRUE(waitFor([&] { return (history = findTopByName("F_HISTORICO", app.pid())) != nullptr; }, 20000));
-    HWND chart = findByName(history, "GR_HISTORICO");
+    HWND history = nullptr, chart = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+        history = findTopByName("F_HISTORICO", app.pid());
+        return history && (chart = findByName(history, "GR_HISTORICO")) != nullptr;
+    }, 20000));
     const auto shows = [&](const std::string& text) { return waitFor([&] { return readText(chart) == text; }, 20000); };
     EXPECT_TRUE(shows("ZIP DOCS | 30 dias | OK 28 | ERRO 1 | não rodou 1 | saltos de tamanho 1")) << readText(chart);
     EXPECT_NE(readText(findByName(history, "LA_HIST_SALTOS")).find("ZIP DOCS: 12 MB hoje, mediana 480 MB"),
@@ -77,7 +79,9 @@ TEST(HistoryWindow, ShowsOneTaskAndAllOver30And90Days) {
     // Today is the last day: the mouse over it tells its run.
     RECT rc;
     GetClientRect(chart, &rc);
-    PostMessageW(chart, WM_MOUSEMOVE, 0, MAKELPARAM(rc.right - win32::scaled(72) - 4, rc.bottom / 2));
+    DWORD_PTR done = 0;
+    SendMessageTimeoutW(chart, WM_MOUSEMOVE, 0, MAKELPARAM(rc.right - win32::scaled(72) - 4, rc.bottom / 2),
+                        SMTO_ABORTIFHUNG, 5000, &done);
     EXPECT_TRUE(waitFor([&] {
         return readText(findByName(history, "LA_HIST_STATUS")).find("04:00  ZIP DOCS  OK  10 min 15 s  12 MB") !=
                std::string::npos;
