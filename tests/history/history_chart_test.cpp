@@ -71,9 +71,10 @@ TEST(HistoryChart, AWeeklyTaskIsMissedOnlyOnItsWeekdayAfterItsFirstRun) {
     const Chart chart = buildChart(runs, kTasks, "DOMINGO", kToday, 30);
     EXPECT_EQ(chart.missed, 2);   // 29/11 and 06/12
     for (const Day& day : chart.days)
-        for (const Bar& bar : day.bars) {
-            if (bar.result == Result::Missed) EXPECT_EQ(dayOfWeek(day.day), 1);
-        }
+        for (const Bar& bar : day.bars)
+            if (bar.result == Result::Missed) {
+                EXPECT_EQ(dayOfWeek(day.day), 1);
+            }
 }
 
 TEST(RunHistory, FilledOnceFromTheLogThenAppendedAndRoundTripped) {
