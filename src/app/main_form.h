@@ -124,6 +124,9 @@ public:
         editor_.rowStamped(table_.rowOf(task), stamp);
     }
     void runFailed(tasks::TaskId task, const std::string& reason) override;
+    void sizeJumped(tasks::TaskId, const std::string& text) override {
+        TrayIcon1.showBalloon({"TARVEX: tamanho fora do comum", text, false});
+    }
     void penWaiting(tasks::TaskId task, const std::string& pen) override;
     // A drive arrived (or went): tasks waiting for their pen drive are looked at again.
     void devicesChanged();

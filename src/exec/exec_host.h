@@ -34,6 +34,8 @@ public:
     virtual int idleTrayImage() const = 0;
     // The task cannot run yet: its pen drive `pen` (letter or label) is not there.
     virtual void penWaiting(tasks::TaskId task, const std::string& pen) = 0;
+    // A run's size is far from its usual one (`text` says both).
+    virtual void sizeJumped(tasks::TaskId task, const std::string& text) { (void)task, (void)text; }
     // A long run's progress, shown in the status label and the tray hint until it ends.
     virtual void runProgress(const std::string& text) { (void)text; }
 };

@@ -18,6 +18,7 @@
 #include "lib/errors.h"
 #include "lib/routines.h"
 #include "lib/text1252.h"
+#include "log/run_history.h"
 #include "platform/console_text.h"
 #include "platform/files.h"
 #include "platform/operator.h"
@@ -115,6 +116,7 @@ void Executor::notConfirmed(tasks::TaskId task) {
     if (row < 1) return;
     readRow(row);
     const std::string reason = "Confirmação não respondida até o fim do dia";
+    recordRun(row, false);
     log_.addEntry(row, "ERR", "***   NÃO CONFIRMADA   ***   " + ctx_.NOME_TAREFA, reason);
     GRID_.setCell(col::ULTIMO_ERRO, row, failureNote(reason));
 }
@@ -149,6 +151,7 @@ void Executor::readRow(int row) {
     if (const char letter = ctx_.PEN_TAREFA.size() > 1 ? platform::penDrive(services_.shell, ctx_.PEN_TAREFA) : 0)
         ctx_.PEN_TAREFA = std::string(1, letter);
     startDay_ = today();
+    runBytes_ = -1;
 }
 
 void Executor::dispatch(int row) {
@@ -191,6 +194,7 @@ void Executor::end(int row) {
 // A run that did not do its work: logged, kept as the task's last result and told
 // to the window. No stamp, so the task stays due.
 void Executor::fail(int row, const std::string& reason, const std::string& logText) {
+    recordRun(row, false);
     log_.addEntry(row, "ERR", logText.empty() ? "***   ERRO   ***   " + ctx_.NOME_TAREFA : logText, reason);
     GRID_.setCell(col::ULTIMO_ERRO, row, failureNote(reason));
     host_.runFailed(GRID_.idAt(row), reason);
@@ -216,6 +220,20 @@ void Executor::stamp(int row) {
     GRID_.setCell(col::ULTIMA_EXEC, row, text);
     if (!GRID_.cell(col::ULTIMO_ERRO, row).empty()) GRID_.setCell(col::ULTIMO_ERRO, row, "");
     host_.stamped(GRID_.idAt(row), text);
+    recordRun(row, true);
+}
+
+void Executor::recordRun(int row, bool ok) {
+    const LocalTime t = platform::clock().now();
+    const int start = readTime(ctx_.HORA_INICIO).value_or(secondsOfDay(t));
+    int seconds = secondsOfDay(t) - start;
+    if (seconds < 0) seconds += 24 * 60 * 60;
+    log::RunRecord run{startDay_, start, row, trim(ctx_.NOME_TAREFA), ok, seconds, ok ? runBytes_ : -1};
+    log::appendRun(log_.folder(), run);
+    if (!ok || run.bytes < 0) return;
+    const Date day{t.year, t.month, t.day};
+    if (auto jump = log::lastRunJump(log_.folder(), run.name, day))
+        host_.sizeJumped(GRID_.idAt(row), log::sizeJumpText(*jump, day));
 }
 
 // The first drive or network share a copy, ZIP or backup would write to that is
@@ -389,6 +407,7 @@ bool Executor::copied(int row, const std::string& from, const std::string& to, s
         return false;
     }
     checked = checked.value_or(0) + check.files;
+    runBytes_ = std::max<std::int64_t>(runBytes_, 0) + static_cast<std::int64_t>(check.bytes);
     return true;
 }
 
@@ -461,6 +480,7 @@ void Executor::zipFolder(int row) {
         removeLeftovers(platform::fromFsPath(platform::fsPath(job.archivePath).parent_path()), job.ownPattern);
         // Replaces an older archive only once the new one is whole and read back.
         const ZipLeftOut leftOut = writeZipPumping(job);
+        if (const auto size = platform::fileSize(job.archivePath)) runBytes_ = static_cast<std::int64_t>(*size);
         stamp(row);
         host_.saveTasks();
         log_.addEntry(row, "EXE", logSafe(ctx_.NOME_TAREFA + leftOutText(leftOut)));

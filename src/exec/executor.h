@@ -2,6 +2,7 @@
 // Runs one task of the task table, from the confirmation to the stamp, the log
 // entry and the task file.
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -48,6 +49,8 @@ private:
 
     bool confirm(int row);
     void stamp(int row);
+    // Keeps the run's result, time and size for the history picture.
+    void recordRun(int row, bool ok);
     void logExe(int row) { log_.addEntry(row, "EXE", ctx_.NOME_TAREFA); }
     std::string cell(int col, int row) const { return std::string(GRID_.cell(col, row)); }
 
@@ -75,6 +78,7 @@ private:
     CommandRunner& runner_;
     platform::Services& services_;
     Date startDay_;   // the day the run started (after its confirmation)
+    std::int64_t runBytes_ = -1;   // what the run wrote, where known
     const tasks::TaskTypeInfo* type_ = &tasks::typeOf("");   // the running task's type
 };
 

@@ -30,6 +30,7 @@ public:
 struct CopyCheck {
     bool checked = false;               // false: this shell cannot tell
     std::size_t files = 0;              // source files found at the destination with their size
+    std::uint64_t bytes = 0;            // the size of those files together
     std::size_t missingCount = 0;       // files absent there, or of another size
     std::vector<std::string> missing;   // the first of them, relative to the source
     std::string failure;                // why the source itself could not be read

@@ -36,6 +36,7 @@ public:
                           there.nFileSizeHigh == source.nFileSizeHigh && there.nFileSizeLow == source.nFileSizeLow;
         if (same) {
             ++out_.files;
+            out_.bytes += (std::uint64_t(source.nFileSizeHigh) << 32) | source.nFileSizeLow;
             return;
         }
         if (out_.missingCount++ < kNamesShown) out_.missing.push_back(narrow(rel));

@@ -1,6 +1,7 @@
 #include "win32/main_window.h"
 
 #include "win32/callback_guard.h"
+#include "win32/history_window.h"
 #include "win32/ui_pictures.h"
 
 namespace tarvex::win32 {
@@ -18,6 +19,7 @@ MainWindow::MainWindow(app::MainForm& form) : form_(form) {
     buildTopPanel();
     buildPages();
     buildCover();
+    history_ = std::make_unique<HistoryButtons>(form_, hwnd_);
     status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
                               nullptr, GetModuleHandleW(nullptr), nullptr);
     timer1_ = std::make_unique<TimerView>(form_.TIMER1, ID_TIMER1);
@@ -46,6 +48,7 @@ MainWindow::MainWindow(app::MainForm& form) : form_(form) {
 MainWindow::~MainWindow() {
     // Views go before the frame, each releasing its own window.
     windowView_.reset();
+    history_.reset();
     trayView_.reset();
     form_.onBusy = nullptr;
     timer1_.reset();

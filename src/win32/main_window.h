@@ -41,6 +41,8 @@ inline constexpr UINT WM_TARVEX_WINDOW_UP = WM_APP + 0x20;
 inline constexpr int kTopPanelHeight = 65;
 inline constexpr UINT kDpiChanged = 0x02E0;   // WM_DPICHANGED, newer than the headers' Windows 7
 
+class HistoryButtons;
+
 class MainWindow : public Wnd {
 public:
     explicit MainWindow(app::MainForm& form);
@@ -89,6 +91,7 @@ private:
     std::unique_ptr<WindowView> windowView_;
     std::unique_ptr<TrayView> trayView_;
     std::unique_ptr<TimerView> timer1_, supervisor_, duration_;
+    std::unique_ptr<HistoryButtons> history_;
     std::vector<std::unique_ptr<View>> views_;
     std::vector<std::unique_ptr<ui::Label>> captions_;   // plain captions: labels of fields and buttons
     GridView* coverGrid_ = nullptr;

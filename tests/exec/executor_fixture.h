@@ -40,7 +40,8 @@ public:
     void runFailed(tasks::TaskId, const std::string& reason) override { failures.push_back(reason); }
     int idleTrayImage() const override { return 0; }
     void penWaiting(tasks::TaskId, const std::string& pen) override { waits.push_back(pen); }
-    std::vector<std::string> waits;
+    void sizeJumped(tasks::TaskId, const std::string& text) override { sizeJumps.push_back(text); }
+    std::vector<std::string> waits, sizeJumps;
     std::string lastStamp;
     std::vector<std::string> failures;
 };

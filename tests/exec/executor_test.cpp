@@ -1,4 +1,6 @@
 #include "executor_fixture.h"
+#include "log/run_history.h"
+#include "platform/files.h"
 
 namespace tarvex::exec {
 namespace {
@@ -517,6 +519,23 @@ TEST_F(ExecutorTest, ZipFailureLogsKeepsTheTaskDueAndRecomputesTheAgenda) {
     EXPECT_EQ(dir.read("OUT/DADOS.ZIP"), "anterior");   // a failed run keeps the last good archive
     EXPECT_TRUE(oper.errors().empty());
     expectIdle();
+}
+
+// Kept for the history with its archive's size; far under the usual size, told.
+TEST_F(ExecutorTest, ZipRunIsKeptWithItsSizeAndASizeJumpIsTold) {
+    dir.write("SRC/a.FDB", "dados");
+    std::string earlier;
+    for (const char* day : {"03", "04", "05"}) earlier += std::string(day) + "/12/26#04:00:00#01#ZIP#OK#60#503316480#\r\n";
+    dir.write("HISTORICO_TIMER.TXT", earlier);
+    const int row = addTask("ZIP", "06 - WINZIP",
+                            {{col::DIR_ORIGEM, dir.file("SRC")}, {col::DIR_DESTINO, windowsStyle(dir.file("OUT"))},
+                             {col::ARQDEST, "DADOS"}});
+    runRow(row);
+    const auto runs = log::loadRuns(folder, Date{2026, 12, 6});
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_TRUE(runs.back().ok);
+    EXPECT_EQ(runs.back().bytes, static_cast<std::int64_t>(platform::fileSize(dir.file("OUT/DADOS.ZIP")).value_or(0)));
+    EXPECT_EQ(host.sizeJumps, std::vector<std::string>{"ZIP: 1 KB hoje, mediana 480 MB"});
 }
 
 // ---- "10": message -------------------------------------------------------------------------

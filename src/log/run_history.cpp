@@ -1,0 +1,239 @@
+#include "log/run_history.h"
+
+#include <algorithm>
+#include <array>
+
+#include "lib/routines.h"
+#include "platform/files.h"
+
+namespace tarvex::log {
+
+namespace {
+
+// Splits at '#', as the log and this file end every field with one; at most N
+// fields, the number found returned (no allocation: a log has a million lines).
+template <std::size_t N>
+std::size_t fields(std::string_view line, std::array<std::string_view, N>& out) {
+    std::size_t n = 0;
+    while (n < N) {
+        const std::size_t hash = line.find('#');
+        if (hash == std::string_view::npos) {
+            if (!line.empty()) out[n++] = line;
+            break;
+        }
+        out[n++] = line.substr(0, hash);
+        line.remove_prefix(hash + 1);
+    }
+    return n;
+}
+
+std::optional<int> digits(std::string_view s) {
+    if (s.empty() || s.size() > 18) return std::nullopt;
+    long long v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    return v > 2000000000 ? std::nullopt : std::optional<int>(static_cast<int>(v));
+}
+
+std::int64_t number(std::string_view s) {
+    if (s.empty() || s.size() > 18) return -1;
+    std::int64_t v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return -1;
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+
+// "dd/mm/yy" as this program writes it (years 2000 to 2099).
+std::optional<Date> dayOf(std::string_view s) {
+    if (s.size() != 8 || s[2] != '/' || s[5] != '/') return std::nullopt;
+    const auto d = digits(s.substr(0, 2)), m = digits(s.substr(3, 2)), y = digits(s.substr(6, 2));
+    if (!d || !m || !y || !isValidDate(2000 + *y, *m, *d)) return std::nullopt;
+    return Date{2000 + *y, *m, *d};
+}
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+    return s;
+}
+
+// The task's name in an entry's text: after a "***   ERRO   ***" mark, before
+// what the run added (" >> 12 arquivos conferidos", " (linha 3, código 1)").
+std::string_view nameInText(std::string_view text) {
+    if (const std::size_t mark = text.rfind("***"); mark != std::string_view::npos) text.remove_prefix(mark + 3);
+    constexpr std::string_view notFound = "Programa não localizado ";
+    if (const std::size_t at = text.find(notFound); at != std::string_view::npos)
+        text.remove_prefix(at + notFound.size());
+    if (const std::size_t at = text.find(" >> "); at != std::string_view::npos) text = text.substr(0, at);
+    if (const std::size_t at = text.rfind(" ("); at != std::string_view::npos && text.back() == ')')
+        text = text.substr(0, at);
+    return trimmed(text);
+}
+
+std::string path(const std::string& folder) { return folder + kHistoryFile; }
+
+std::string linesOf(const std::vector<RunRecord>& runs) {
+    std::string bytes;
+    bytes.reserve(runs.size() * 48);
+    for (const RunRecord& run : runs) {
+        bytes += runLine(run);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+// The runs of the log, kept to the last kKeptDays, written as the history file.
+std::vector<RunRecord> fillFromLog(const std::string& folder, const Date& today) {
+    std::vector<RunRecord> runs;
+    if (auto log = platform::readFile(folder + "LOG_TIMER.TXT")) runs = runsFromLog(*log, addDays(today, -kKeptDays));
+    platform::replaceFile(path(folder), linesOf(runs));
+    return runs;
+}
+
+}  // namespace
+
+std::string runLine(const RunRecord& run) {
+    std::string line;
+    line.reserve(48 + run.name.size());
+    line += formatDate(run.day);
+    line += '#';
+    line += formatTime(run.hour);
+    line += '#';
+    line += zeroPad(run.item, 2);
+    line += '#';
+    for (char c : run.name) line += c == '#' ? ' ' : c;
+    line += run.ok ? "#OK#" : "#ERRO#";
+    if (run.seconds >= 0) line += std::to_string(run.seconds);
+    line += '#';
+    if (run.bytes >= 0) line += std::to_string(run.bytes);
+    line += '#';
+    return line;
+}
+
+std::optional<RunRecord> readRunLine(std::string_view line) {
+    std::array<std::string_view, 7> f;
+    const std::size_t n = fields(trimmed(line), f);
+    if (n < 5) return std::nullopt;
+    RunRecord run;
+    const auto day = dayOf(f[0]);
+    const auto hour = readTime(f[1]);
+    if (!day || !hour || (f[4] != "OK" && f[4] != "ERRO")) return std::nullopt;
+    run.day = *day;
+    run.hour = *hour;
+    run.item = digits(f[2]).value_or(0);
+    run.name = std::string(f[3]);
+    run.ok = f[4] == "OK";
+    if (n > 5) run.seconds = number(f[5]);
+    if (n > 6) run.bytes = number(f[6]);
+    return run;
+}
+
+std::vector<RunRecord> runsFromLog(std::string_view bytes, const Date& oldest) {
+    std::vector<RunRecord> runs;
+    while (!bytes.empty()) {
+        const std::size_t end = std::min(bytes.find('\n'), bytes.size());
+        const std::string_view line = bytes.substr(0, end);
+        bytes.remove_prefix(std::min(end + 1, bytes.size()));
+        std::array<std::string_view, 7> f;
+        const std::size_t n = fields(trimmed(line), f);
+        if (n < 5 || (f[2] != "EXE" && f[2] != "ERR")) continue;
+        const auto day = dayOf(f[0]);
+        if (!day || *day < oldest) continue;
+        const auto hour = readTime(f[4]);
+        if (!hour) continue;
+        RunRecord run{*day, *hour, digits(f[1]).value_or(0), std::string(nameInText(f[3])), f[2] == "EXE"};
+        if (n > 6)
+            if (const auto took = readTime(f[6])) run.seconds = *took;
+        runs.push_back(std::move(run));
+    }
+    return runs;
+}
+
+void appendRun(const std::string& folder, const RunRecord& run) noexcept {
+    try {
+        if (!platform::fileExists(path(folder))) fillFromLog(folder, run.day);
+        platform::appendWhole(path(folder), runLine(run) + "\r\n");
+    } catch (...) {
+        // The picture misses this run; the log has it.
+    }
+}
+
+std::vector<RunRecord> loadRuns(const std::string& folder, const Date& today) {
+    if (!platform::fileExists(path(folder))) return fillFromLog(folder, today);
+    std::string bytes;
+    if (platform::readFile(path(folder), bytes)) return {};   // held by another program: nothing lost
+    std::vector<RunRecord> runs;
+    runs.reserve(bytes.size() / 40);
+    for (std::string_view rest = bytes; !rest.empty();) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        if (auto run = readRunLine(rest.substr(0, end))) runs.push_back(std::move(*run));
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    // Rewritten only when a month's worth is past the bound, not at every opening.
+    if (!runs.empty() && runs.front().day < addDays(today, -kKeptDays - 30)) {
+        const Date oldest = addDays(today, -kKeptDays);
+        std::erase_if(runs, [&](const RunRecord& r) { return r.day < oldest; });
+        platform::replaceFile(path(folder), linesOf(runs));
+    }
+    return runs;
+}
+
+std::optional<std::int64_t> medianBefore(const std::vector<RunRecord>& runs, std::size_t end) {
+    if (end > runs.size()) return std::nullopt;
+    const std::string& name = end < runs.size() ? runs[end].name : std::string();
+    std::vector<std::int64_t> sizes;
+    for (std::size_t i = end; i-- > 0 && sizes.size() < kMedianRuns;)
+        if (runs[i].ok && runs[i].bytes >= 0 && runs[i].name == name) sizes.push_back(runs[i].bytes);
+    return medianOf(std::move(sizes));
+}
+
+std::optional<std::int64_t> medianOf(std::vector<std::int64_t> sizes) {
+    if (sizes.size() < 3) return std::nullopt;
+    std::sort(sizes.begin(), sizes.end());
+    const std::size_t half = sizes.size() / 2;
+    return sizes.size() % 2 ? sizes[half] : (sizes[half - 1] + sizes[half]) / 2;
+}
+
+std::optional<SizeJump> sizeJumpAt(const std::vector<RunRecord>& runs, std::size_t i) {
+    if (i >= runs.size() || !runs[i].ok || runs[i].bytes < 0) return std::nullopt;
+    const auto median = medianBefore(runs, i);
+    if (!median || *median <= 0) return std::nullopt;
+    const std::int64_t bytes = runs[i].bytes;
+    if (!farFrom(bytes, *median)) return std::nullopt;
+    return SizeJump{runs[i].name, runs[i].day, bytes, *median};
+}
+
+std::string sizeText(std::int64_t bytes) {
+    constexpr std::int64_t kb = 1024, mb = kb * 1024, gb = mb * 1024;
+    if (bytes < mb) return std::to_string((bytes + kb - 1) / kb) + " KB";
+    if (bytes < 10 * gb) return std::to_string((bytes + mb / 2) / mb) + " MB";
+    const std::int64_t tenths = (bytes * 10 + gb / 2) / gb;
+    return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " GB";
+}
+
+std::string sizeJumpText(const SizeJump& jump, const Date& today) {
+    return jump.name + ": " + sizeText(jump.bytes) + (jump.day == today ? " hoje" : " em " + formatDate(jump.day)) +
+           ", mediana " + sizeText(jump.median);
+}
+
+std::vector<std::string> sizeJumpsOn(const std::string& folder, const Date& day) {
+    const std::vector<RunRecord> runs = loadRuns(folder, day);
+    std::vector<std::string> texts;
+    for (std::size_t i = 0; i < runs.size(); ++i)
+        if (runs[i].day == day)
+            if (auto jump = sizeJumpAt(runs, i)) texts.push_back(sizeJumpText(*jump, day));
+    return texts;
+}
+
+std::optional<SizeJump> lastRunJump(const std::string& folder, const std::string& name, const Date& today) {
+    const std::vector<RunRecord> runs = loadRuns(folder, today);
+    for (std::size_t i = runs.size(); i-- > 0;)
+        if (runs[i].name == name) return sizeJumpAt(runs, i);
+    return std::nullopt;
+}
+
+}  // namespace tarvex::log
