@@ -135,8 +135,13 @@ HistoryButtons::HistoryButtons(app::MainForm& form, HWND mainWindow) : form_(for
         const int row = form_.editorRow();
         open(row > 0 ? trim(form_.table().cell(col::NOME, row)) : "");
     };
-    if (HWND cover = findControl(main_, "TS_CAPA"))
+    if (HWND cover = findControl(main_, "TS_CAPA")) {
         coverView_ = std::make_unique<ButtonView>(cover_, cover, 470, 290, 120, 26);
+        // The cover lays it out beside its links, which follow the window's width.
+        RECT rc;
+        GetClientRect(cover, &rc);
+        SendMessageW(cover, WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
+    }
     if (HWND panel = findControl(main_, "PA_GERAL"))
         editorView_ = std::make_unique<ButtonView>(editor_, panel, 540, 16, 74, 23);
 }

@@ -200,6 +200,10 @@ void MainWindow::buildCover() {
             v->move(right, at, 180, 16);
             at += 24;
         }
+        // The history's button, made beside the links once the window is built.
+        if (HWND history = findControl(hwnd_, "BU_HISTORICO"))
+            SetWindowPos(history, nullptr, scaled(right), scaled(290), 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     };
 }
 
