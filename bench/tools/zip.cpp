@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     }
     tarvex::exec::ZipJob job{argv[1], argv[2], "", ""};
     if (argc > 3) job.threads = std::atoi(argv[3]);
+    if (argc > 4) job.password = argv[4];
     try {
         tarvex::exec::writeZip(job);
     } catch (const std::exception& e) {

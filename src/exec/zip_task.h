@@ -15,6 +15,7 @@ struct ZipJob {
     std::string ownPattern;    // the task's archive names, date placeholders for any day: never packed
     int threads = 0;           // compressing threads; 0: the machine's cores, at most 8
     std::size_t chunkSize = 0; // files above it are compressed in pieces of it; 0: 4 MiB
+    std::string password;      // not empty: every entry AES-256 encrypted with it
 };
 
 // How far a run has come, in files and in bytes of the files written.
