@@ -18,6 +18,11 @@ struct ZipJob {
     std::string password;      // not empty: every entry AES-256 encrypted with it
 };
 
+// Why a ZIP task with a password did not run: its protected password cannot be
+// read back by this Windows user (the operator must type it again in the task).
+inline constexpr const char* kZipPasswordUnreadable =
+    "a senha do arquivo não pôde ser lida neste computador: digite-a de novo na tarefa";
+
 // How far a run has come, in files and in bytes of the files written.
 struct ZipProgress {
     std::size_t files = 0, filesTotal = 0;
