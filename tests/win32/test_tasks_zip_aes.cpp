@@ -93,10 +93,34 @@ TEST_F(ZipAes, TheArchiveOpensOnlyWithItsPasswordWhichIsNowhereInClear) {
                       fs::copy_options::overwrite_existing);
 }
 
+// Another Wine prefix (or user) holds another random key beside DPAPI's.
+class OtherPrefix {
+public:
+    OtherPrefix() : saved_(value()) {
+        const std::string other(32, '\x5A');
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_BINARY, other.data(), static_cast<DWORD>(other.size()));
+    }
+    ~OtherPrefix() {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_BINARY, saved_.data(), static_cast<DWORD>(saved_.size()));
+    }
+
+private:
+    static std::string value() {
+        std::string bytes(64, '\0');
+        DWORD size = static_cast<DWORD>(bytes.size());
+        RegGetValueW(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_BINARY, nullptr, bytes.data(), &size);
+        bytes.resize(size);
+        return bytes;
+    }
+    static constexpr const wchar_t* kKey = L"Software\\TARVEX";
+    static constexpr const wchar_t* kValue = L"ChaveSenhas";
+    std::string saved_;
+};
+
 TEST_F(ZipAes, APasswordThisUserCannotReadFailsTheRunAndIsAskedForAgain) {
-    std::string stored = platform::secrets().protect(kPassword);
+    const std::string stored = platform::secrets().protect(kPassword);
     ASSERT_FALSE(stored.empty());
-    stored[stored.size() / 2] = stored[stored.size() / 2] == '0' ? '1' : '0';   // as from another prefix
+    OtherPrefix elsewhere;
     runOne(task(stored));
 
     EXPECT_EQ(runEvents(), std::vector<std::string>{"ERR ZIP"});
