@@ -14,9 +14,10 @@
 
 // Raw deflate data goes into libzip unchanged through a source that reports
 // its method, and a source found to be better stored switches its entry to
-// stored from inside its first stat. Neither is a documented promise: both
+// stored from inside its first stat; an entry marked AES without a password, from
+// a source that reports it encrypted, is copied as it comes. None is a documented promise: all
 // were read from libzip 1.7's zip_close, so another version must be checked
-// (the ZIP tests cover both paths) before it is built against.
+// (the ZIP tests cover these paths) before it is built against.
 static_assert(LIBZIP_VERSION_MAJOR == 1 && LIBZIP_VERSION_MINOR == 7, "check zip_pack.cpp against this libzip");
 
 namespace tarvex::exec::pack {
