@@ -1,4 +1,4 @@
-// TARVEX's ZIP writer alone, for the side-by-side runs: SOURCE ARCHIVE [THREADS].
+// TARVEX's ZIP writer alone, for the side-by-side runs: SOURCE ARCHIVE [THREADS [PASSWORD]].
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -8,11 +8,12 @@
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s SOURCE ARCHIVE [THREADS]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s SOURCE ARCHIVE [THREADS [PASSWORD]]\n", argv[0]);
         return 2;
     }
     tarvex::exec::ZipJob job{argv[1], argv[2], "", ""};
     if (argc > 3) job.threads = std::atoi(argv[3]);
+    if (argc > 4) job.password = argv[4];
     try {
         tarvex::exec::writeZip(job);
     } catch (const std::exception& e) {

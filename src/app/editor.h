@@ -3,6 +3,7 @@
 // current row editorRow. Selecting a row copies its cells into the fields; "Salvar"
 // checks the fields and copies them back, then writes the task file.
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -161,5 +162,10 @@ void readTypeCells(EditorPages& p, const std::string& code, const tasks::TaskTab
 // Checks the page of type `code` and gives its cells; false (after telling the
 // operator) when a check fails.
 bool typeCells(EditorPages& p, const std::string& code, RowCells& cells, platform::Operator& op);
+// The ZIP page's password fields from a task's protected password (cleared for none).
+void showZipPassword(EditorPages& p, const std::string& stored);
+// The protected text to store for the typed password; nullopt, the operator told,
+// when the two fields differ or the password cannot be protected.
+std::optional<std::string> zipPasswordCell(EditorPages& p, platform::Operator& op);
 
 }  // namespace tarvex::app

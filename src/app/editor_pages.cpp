@@ -111,6 +111,7 @@ void EditorPages::designOtherPages() {
     extensaoField(E06_EXTENSAO);
     place("T06", {&E_ZIP_LIMPAR});
     keepField(E06_MANTER);
+    designZipPassword();
 
     looks_[&E09_MEMO].multiline = true;
     place("T09", {&E09_MEMO});

@@ -65,6 +65,11 @@ public:
     ui::ListBox E06_ARQUIVO1{"E06_ARQUIVO1"}, E06_EXCLUIR1{"E06_EXCLUIR1"};
     ui::CheckBox E_ZIP_LIMPAR{"E_ZIP_LIMPAR"};
     ui::Edit E06_MANTER{"E06_MANTER"};
+    // The archive's password, typed twice; shown only while "mostrar" is ticked.
+    ui::Edit E06_SENHA{"E06_SENHA"}, E06_SENHA2{"E06_SENHA2"};
+    ui::CheckBox E06_MOSTRAR{"E06_MOSTRAR"};
+    ui::Label E06_SENHA_AVISO{"E06_SENHA_AVISO"};   // a stored password this PC cannot read
+    std::string zipPasswordStored;                    // the task's protected password as read
     ui::Button B06_ORIGEM{"B06_ORIGEM"}, B06_DESTINO{"B06_DESTINO"}, B06_ARQ_ORIGEM{"B06_ARQ_ORIGEM"},
         B06_ARQ_DESTINO{"B06_ARQ_DESTINO"};
     ui::Label SpeedButton2{"SpeedButton2"};   // names the exclusions field; it never was a command
@@ -101,6 +106,7 @@ private:
     void penField(ui::Edit& e);
     void extensaoField(ui::Edit& e);
     void keepField(ui::Edit& e);
+    void designZipPassword();
 
     std::vector<std::unique_ptr<ui::Label>> labels_;
     std::map<std::string, std::vector<ui::Control*>> onPage_;

@@ -119,6 +119,7 @@ void readTypeCells(EditorPages& p, const std::string& code, const tasks::TaskTab
         memo->setText(type == T::Backup ? trim(text) : text);
     }
     if (type == T::Power) p.T05_FUNCOES.setItemIndex(functionIndex(grid.cell(col::FUNCOES, row)));
+    showZipPassword(p, type == T::Zip ? trim(std::string(grid.cell(col::SENHA_ZIP, row))) : std::string());
 }
 
 bool typeCells(EditorPages& p, const std::string& code, RowCells& cells, platform::Operator& op) {
@@ -130,6 +131,11 @@ bool typeCells(EditorPages& p, const std::string& code, RowCells& cells, platfor
     if (ui::Memo* memo = memoOf(p, code))
         cells.emplace_back(col::MEMO, trim(tasks::linesToCell(trim(memo->text()))));
     if (type == T::Power) cells.emplace_back(col::FUNCOES, std::to_string(p.T05_FUNCOES.itemIndex()));
+    if (type == T::Zip) {
+        const std::optional<std::string> password = zipPasswordCell(p, op);
+        if (!password) return false;
+        cells.emplace_back(col::SENHA_ZIP, *password);
+    }
     return true;
 }
 

@@ -20,8 +20,10 @@
 #include "lib/text1252.h"
 #include "log/run_history.h"
 #include "platform/console_text.h"
+#include "platform/cp1252.h"
 #include "platform/files.h"
 #include "platform/operator.h"
+#include "platform/secrets.h"
 #include "tasks/columns.h"
 #include "tasks/task_store.h"
 
@@ -456,6 +458,21 @@ void Executor::powerFunction(int row) {
     host_.requestQuit();
 }
 
+namespace {
+
+// The clear password of a task's protected one; empty for none. One that this
+// Windows user cannot unprotect (a task file from another PC, user or prefix)
+// fails the run: an archive without the encryption asked for is never written.
+std::string zipPassword(const std::string& stored) {
+    if (trim(stored).empty()) return {};
+    const std::optional<std::string> clear = platform::secrets().unprotect(trim(stored));
+    if (!clear || clear->empty()) throw FileError(kZipPasswordUnreadable);
+    // The archive takes it in UTF-8, as the ZIP tools that read AES entries expect.
+    return platform::cp1252ToUtf8(*clear);
+}
+
+}  // namespace
+
 void Executor::zipFolder(int row) {
     const std::string stored = cell(col::ARQUIVO, row);
     ZipJob job;
@@ -478,6 +495,7 @@ void Executor::zipFolder(int row) {
     try {
         // What a run killed half-way left, on whatever day it was named for.
         removeLeftovers(platform::fromFsPath(platform::fsPath(job.archivePath).parent_path()), job.ownPattern);
+        job.password = zipPassword(cell(col::SENHA_ZIP, row));
         // Replaces an older archive only once the new one is whole and read back.
         const ZipLeftOut leftOut = writeZipPumping(job);
         if (const auto size = platform::fileSize(job.archivePath)) runBytes_ = static_cast<std::int64_t>(*size);

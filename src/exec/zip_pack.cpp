@@ -8,14 +8,16 @@
 #include <cstdio>
 #include <cstring>
 
+#include "exec/zip_aes.h"
 #include "platform/files.h"
 #include "platform/files_seams.h"
 
 // Raw deflate data goes into libzip unchanged through a source that reports
 // its method, and a source found to be better stored switches its entry to
-// stored from inside its first stat. Neither is a documented promise: both
+// stored from inside its first stat; an entry marked AES without a password, from
+// a source that reports it encrypted, is copied as it comes. None is a documented promise: all
 // were read from libzip 1.7's zip_close, so another version must be checked
-// (the ZIP tests cover both paths) before it is built against.
+// (the ZIP tests cover these paths) before it is built against.
 static_assert(LIBZIP_VERSION_MAJOR == 1 && LIBZIP_VERSION_MINOR == 7, "check zip_pack.cpp against this libzip");
 
 namespace tarvex::exec::pack {
@@ -212,6 +214,7 @@ void Packer::compress(const Job& job, const Compressor& compressor, Result& out)
     if (job.stored) {   // a piece of a big file found incompressible
         out.stored = true;
         out.data = std::move(plain);
+        seal(out, job);
         return;
     }
     if (job.whole) {
@@ -227,6 +230,7 @@ void Packer::compress(const Job& job, const Compressor& compressor, Result& out)
         } else {
             out.data.resize(n);
         }
+        seal(out, job);
         return;
     }
 
@@ -250,6 +254,25 @@ void Packer::compress(const Job& job, const Compressor& compressor, Result& out)
     deflateEnd(&zs);
     if (job.last && rc != Z_STREAM_END) throw std::runtime_error("deflate falhou");
     out.data.resize(produced);
+}
+
+// An encrypted entry's data is always deflate data (stored bytes in stored
+// blocks); a whole entry is encrypted here, a big one's pieces as they are read.
+void Packer::seal(Result& out, const Job& job) const {
+    if (!password_) return;
+    if (out.stored) {
+        std::vector<unsigned char> framed;
+        framed.reserve(out.data.size() + (out.data.size() / 65535 + 1) * 5 + kAesOverhead);
+        appendStoredBlocks(framed, out.data.data(), out.data.size(), job.last);
+        out.data = std::move(framed);
+    }
+    if (!job.whole) return;
+    EntryCipher cipher(*password_);
+    const auto head = cipher.head();
+    cipher.encrypt(out.data.data(), out.data.size());
+    const auto mac = cipher.finish();
+    out.data.insert(out.data.begin(), head.begin(), head.end());
+    out.data.insert(out.data.end(), mac.begin(), mac.end());
 }
 
 Packer::Result* Packer::await(std::size_t j) {
@@ -316,7 +339,8 @@ private:
         st->valid = ZIP_STAT_SIZE | ZIP_STAT_MTIME | ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD;
         st->size = entry().size;
         st->mtime = entry().mtime;
-        st->encryption_method = ZIP_EM_NONE;
+        st->encryption_method = !p_.password_ ? ZIP_EM_NONE : ZIP_EM_AES_256;
+        if (p_.password_) decided_ = true;   // always deflate data, see seal()
         if (!decided_) {
             const Job& first = p_.jobs_[firstJob()];
             stored_ = first.stored;
@@ -356,7 +380,7 @@ private:
         zip_uint64_t done = 0;
         while (done < len && job_ < endJob()) {
             Result* r = piece(job_);
-            if (!r) return -1;
+            if (!r || !sealPiece(*r)) return -1;
             const std::size_t n = static_cast<std::size_t>(std::min<zip_uint64_t>(len - done, r->data.size() - at_));
             if (n) std::memcpy(out + done, r->data.data() + at_, n);
             done += n;
@@ -375,9 +399,35 @@ private:
         return static_cast<zip_int64_t>(done);
     }
 
+    // A big entry's pieces are encrypted in their order, each once, when first read.
+    bool sealPiece(Result& r) {
+        const Job& job = p_.jobs_[job_];
+        if (!p_.password_ || job.whole || sealed_ == job_ + 1) return true;
+        try {
+            if (job_ == firstJob()) cipher_ = std::make_unique<EntryCipher>(*p_.password_);
+            cipher_->encrypt(r.data.data(), r.data.size());
+            if (job_ == firstJob()) {
+                const auto head = cipher_->head();
+                r.data.insert(r.data.begin(), head.begin(), head.end());
+            }
+            if (job.last) {
+                const auto mac = cipher_->finish();
+                r.data.insert(r.data.end(), mac.begin(), mac.end());
+            }
+        } catch (const std::exception& e) {
+            p_.fail(entry().name + ": " + e.what());
+            zip_error_set(&error_, ZIP_ER_INTERNAL, 0);
+            return false;
+        }
+        sealed_ = job_ + 1;
+        return true;
+    }
+
     Packer& p_;
     zip_t* za_;
     std::size_t index_;
+    std::unique_ptr<EntryCipher> cipher_;
+    std::size_t sealed_ = 0;   // one past the last piece encrypted
     zip_error_t error_;
     bool decided_ = false, stored_ = false, opened_ = false, finished_ = false;
     std::size_t job_ = 0, at_ = 0;
@@ -392,10 +442,14 @@ void Packer::addAll(zip_t* za) {
             delete state;
             throw std::runtime_error(zip_strerror(za));
         }
-        if (zip_file_add(za, entries_[i].name.c_str(), src, ZIP_FL_ENC_UTF_8) < 0) {
+        const zip_int64_t index = zip_file_add(za, entries_[i].name.c_str(), src, ZIP_FL_ENC_UTF_8);
+        if (index < 0) {
             zip_source_free(src);
             throw std::runtime_error(zip_strerror(za));
         }
+        // No password given to libzip: the data comes encrypted, libzip writes the headers.
+        if (password_ && zip_file_set_encryption(za, static_cast<zip_uint64_t>(index), ZIP_EM_AES_256, nullptr) != 0)
+            throw std::runtime_error(zip_strerror(za));
     }
     for (int t = 0; t < threads_; ++t) workers_.emplace_back([this] { work(); });
 }

@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "exec/zip_aes.h"
+
 namespace tarvex::exec::pack {
 
 struct Entry {
@@ -37,6 +39,10 @@ public:
     ~Packer();
     Packer(const Packer&) = delete;
     Packer& operator=(const Packer&) = delete;
+
+    // Every entry AES-256 encrypted with `password` by the worker that compresses
+    // it (a big file's pieces in order, as libzip reads them). Before addAll.
+    void encryptWith(const ArchivePassword* password) { password_ = password; }
 
     // Adds every entry to the open archive; the workers start at once and
     // zip_close pulls their output.
@@ -63,6 +69,7 @@ private:
     Result* await(std::size_t j);
     void consumed(std::size_t j);
     void fail(const std::string& why);
+    void seal(Result& out, const Job& job) const;
 
     const std::vector<Entry>& entries_;
     const std::size_t chunk_;
@@ -81,6 +88,7 @@ private:
     std::uint64_t bytesDone_ = 0;
     std::vector<std::thread> workers_;
     int threads_;
+    const ArchivePassword* password_ = nullptr;
 };
 
 }  // namespace tarvex::exec::pack

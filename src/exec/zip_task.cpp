@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "exec/keep_last.h"
+#include "exec/zip_aes.h"
 #include "exec/zip_pack.h"
 #include "exec/zip_verify.h"
 #include "lib/errors.h"
@@ -214,6 +215,10 @@ ZipLeftOut writeZip(const ZipJob& job, const ZipProgressFn& progress) {
         throw FileError("Diretório de origem inexistente: " + source);
 
     checkName(job.archivePath);
+    // Never an open archive in place of the encrypted one asked for.
+    if (!job.password.empty() && !pack::aesAvailable())
+        throw FileError("Erro ao gravar o arquivo ZIP " + job.archivePath +
+                        " - esta instalação não consegue criptografar arquivos ZIP (AES)");
     const std::string temp = job.archivePath + ".tmp~";
     std::error_code ec;
     fs::remove(platform::fsPath(temp), ec);   // left by a run that was cut short
@@ -231,6 +236,8 @@ ZipLeftOut writeZip(const ZipJob& job, const ZipProgressFn& progress) {
     ZipProgress state{0, files.size(), 0, 0};
     for (const auto& f : files) state.bytesTotal += f.size;
     if (progress) progress(state);
+    std::optional<pack::ArchivePassword> password;
+    if (!job.password.empty()) password.emplace(job.password);
     try {
         Archive archive(temp);
         pack::Packer packer(files, job.threads, job.chunkSize, [&](std::size_t done, std::uint64_t bytes) {
@@ -239,13 +246,15 @@ ZipLeftOut writeZip(const ZipJob& job, const ZipProgressFn& progress) {
             if (progress) progress(state);
         });
         try {
+            packer.encryptWith(password ? &*password : nullptr);
             packer.addAll(archive.get());
         } catch (const std::exception& e) {
             archive.fail(e.what());
         }
         archive.close(packer);
         platform::diskFaults().written(temp);
-        const std::string wrong = pack::verifyArchive(libzipName(platform::fsPath(temp)), files, job.threads);
+        const std::string wrong =
+            pack::verifyArchive(libzipName(platform::fsPath(temp)), files, job.threads, password ? &*password : nullptr);
         if (!wrong.empty()) throw FileError("Erro na verificação do arquivo ZIP " + temp + " - " + wrong);
     } catch (...) {
         fs::remove(platform::fsPath(temp), ec);

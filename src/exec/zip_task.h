@@ -16,7 +16,13 @@ struct ZipJob {
     std::string ownPattern;    // the task's archive names, date placeholders for any day: never packed
     int threads = 0;           // compressing threads; 0: the machine's cores, at most 8
     std::size_t chunkSize = 0; // files above it are compressed in pieces of it; 0: 4 MiB
+    std::string password;      // not empty: every entry AES-256 encrypted with it
 };
+
+// Why a ZIP task with a password did not run: its protected password cannot be
+// read back by this Windows user (the operator must type it again in the task).
+inline constexpr const char* kZipPasswordUnreadable =
+    "a senha do arquivo não pôde ser lida neste computador: digite-a de novo na tarefa";
 
 // How far a run has come, in files and in bytes of the files written.
 struct ZipProgress {

@@ -15,6 +15,9 @@ constexpr int PAUSE = 8;         // "S" / "N"
 constexpr int ULTIMO_ERRO = 9;
 // Untitled: ZIP and backup tasks, "Manter os últimos N" archives; empty for 0 (all).
 constexpr int MANTER = 10;
+// Untitled: ZIP tasks, the archive's password protected for the Windows user
+// (platform::secrets(), hex text); empty: the archive is not encrypted.
+constexpr int SENHA_ZIP = 13;
 constexpr int DIR_ORIGEM = 15;
 constexpr int DIR_DESTINO = 16;
 constexpr int PEN = 17;

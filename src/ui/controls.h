@@ -69,6 +69,9 @@ public:
     }
     bool readOnly() const { return readOnly_; }
     void setReadOnly(bool r) { readOnly_ = r; }
+    // A password's field shows dots in place of its characters.
+    bool masked() const { return masked_; }
+    void setMasked(bool m) { if (m != masked_) { masked_ = m; notify(); } }
     std::function<void()> onChange;
 
     // Multi-line helpers.
@@ -79,6 +82,7 @@ public:
 private:
     std::string text_;
     bool readOnly_ = false;
+    bool masked_ = false;
 };
 using Memo = Edit;
 

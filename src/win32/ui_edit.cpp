@@ -58,6 +58,11 @@ void EditView::syncItems() {
 void EditView::sync() {
     if (combo_) syncItems();
     else SendMessageW(hwnd(), EM_SETREADONLY, edit().readOnly(), 0);
+    if (!combo_ && edit().masked() != shownMasked_) {
+        shownMasked_ = edit().masked();
+        SendMessageW(hwnd(), EM_SETPASSWORDCHAR, shownMasked_ ? 0x25CF : 0, 0);
+        InvalidateRect(hwnd(), nullptr, TRUE);
+    }
     if (edit().text() == shown_) return;
     shown_ = edit().text();
     setWindowText(hwnd(), shown_);

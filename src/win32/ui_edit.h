@@ -39,6 +39,7 @@ private:
     std::vector<std::string> suggestions_;
     bool combo_;
     std::vector<std::string> shownItems_;
+    bool shownMasked_ = false;
     std::string shown_;   // what the window holds, so long texts are not read back to compare
 };
 

@@ -1,0 +1,75 @@
+#pragma once
+// One archive entry's WinZip AES-256 encryption (AE-2), done by the worker that
+// compressed it: the key of each entry comes from the password and a fresh salt
+// through a thousand rounds of hashing, which libzip would do one entry after
+// another while closing the archive.
+#include <array>
+#include <cstddef>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace tarvex::exec::pack {
+
+// What an entry's encrypted data adds to it: the salt and the password check in
+// front, the first ten bytes of the HMAC behind.
+constexpr std::size_t kAesSalt = 16, kAesCheck = 2, kAesMac = 10;
+constexpr std::size_t kAesOverhead = kAesSalt + kAesCheck + kAesMac;
+
+constexpr std::size_t kAesKeys = 2 * 32 + kAesCheck;   // AES key, HMAC key, password check
+
+// An archive's password, with the keys derived from it for each entry's salt
+// while writing: reading the archive back finds them instead of deriving them
+// again (the derivation was a third of an encrypted run). Shared by the workers.
+class ArchivePassword {
+public:
+    explicit ArchivePassword(std::string text) : text_(std::move(text)) {}
+    const std::string& text() const { return text_; }
+    bool empty() const { return text_.empty(); }
+
+    using Keys = std::array<unsigned char, kAesKeys>;
+    Keys keysFor(const unsigned char* salt) const;   // derives once per salt
+
+private:
+    std::string text_;
+    mutable std::mutex m_;
+    mutable std::map<std::string, Keys> bySalt_;
+};
+
+class EntryCipher {
+public:
+    // A fresh salt and the entry's keys; throws std::runtime_error when the
+    // system's cryptography refuses.
+    explicit EntryCipher(const ArchivePassword& password);
+    // Reading an entry back: the keys from the salt at the start of its data.
+    EntryCipher(const ArchivePassword& password, const unsigned char* salt);
+    ~EntryCipher();
+    EntryCipher(const EntryCipher&) = delete;
+    EntryCipher& operator=(const EntryCipher&) = delete;
+
+    // Salt and password check: the first bytes of the entry's data.
+    std::array<unsigned char, kAesSalt + kAesCheck> head() const { return head_; }
+    // Encrypts in place, continuing where the previous call stopped.
+    void encrypt(unsigned char* data, std::size_t length);
+    void decrypt(unsigned char* data, std::size_t length);
+    // The authentication code that ends the entry's data.
+    std::array<unsigned char, kAesMac> finish();
+
+    struct Keys;
+private:
+    void start(const ArchivePassword& password);
+    std::array<unsigned char, kAesSalt + kAesCheck> head_{};
+    std::unique_ptr<Keys> keys_;
+};
+
+// Whether this build's libzip reads (and writes) AES entries at all.
+bool aesAvailable();
+
+// Raw deflate data that only stores `length` bytes, in blocks of at most 64 KiB;
+// `last` ends the stream. An encrypted entry is always "deflated", because libzip
+// would otherwise checksum a stored entry's encrypted bytes as if they were the file.
+void appendStoredBlocks(std::vector<unsigned char>& out, const unsigned char* data, std::size_t length, bool last);
+
+}  // namespace tarvex::exec::pack
