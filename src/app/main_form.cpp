@@ -9,6 +9,7 @@
 #include "platform/operator.h"
 #include "version.h"
 #include "tasks/columns.h"
+#include "tasks/task_types.h"
 
 namespace tarvex::app {
 
@@ -25,6 +26,8 @@ MainForm::MainForm(const Wiring& w)
       log_(store_.folder(), runContext),
       logView_({GRID_LOG, E_MEMO_LOG, CB_VER_INICIO, CB_VER_TERMINO}, log_, runContext, w.services.shell,
                [this](const std::string& text) { return ask(text); }),
+      mail_(store_.folder(), table_, log_,
+            [this](const std::string& title, const std::string& text) { TrayIcon1.showBalloon({title, text, true}); }),
       commandRunner_(w.services, w.programFolder),
       executor_(table_, runContext, schedule_, *this, log_, commandRunner_, w.services),
       dialogs_(w.dialogs),
@@ -47,6 +50,9 @@ MainForm::MainForm(const Wiring& w)
     log_.onUnwritten = [this](const std::string& text) { TrayIcon1.showBalloon({"TARVEX: registro", text, true}); };
     T_DURACAO.setInterval(1000);
     T_DURACAO.onTimer = [this] { message([this] { showDuration(); }); };
+    mail_.design();
+    mail_.T_EMAIL.onTimer = [this] { message([this] { mail_.tick(); }); };
+    mail_.BU_EMAIL_TESTE.onClick = [this] { event([this] { mail_.testClicked(); }); };
 }
 
 void MainForm::systemResumed() {
@@ -214,6 +220,9 @@ void MainForm::runFailed(tasks::TaskId task, const std::string& reason) {
     TrayIcon1.showBalloon({"TARVEX: falha na tarefa " + zeroPad(row, 2) + " - " + name, reason, true});
     failureUnseen_ = true;
     agenda_.deferRetry(task);
+    // The batch file's last lines tell what the failing command was.
+    const bool batch = tasks::typeOf(table_.cell(col::TIPO, row)).run == tasks::RunKind::Batch;
+    mail_.runFailed(zeroPad(row, 2) + " - " + name, reason, batch ? runContext.ARQ_BAT : "");
     if (handRun_) platform::op().error("Falha na tarefa " + name + ": " + reason);
 }
 
@@ -254,6 +263,7 @@ void MainForm::agendaComputed(const std::vector<std::string>& late) {
     questionsOfPastDays();
     showWaiting();
     lateTasks(late);
+    mail_.lateTasks(late);
 }
 
 void MainForm::showWaiting() {
@@ -288,7 +298,7 @@ void MainForm::runNowClicked() {
 }
 
 std::vector<ui::Control*> MainForm::controls() {
-    return {&F_TARVEX,     &PC_GERAL,      &GRID,          &GRID_C,         &TIMER1,      &T_SUPERVISOR, &T_DURACAO,
+    std::vector<ui::Control*> all{&F_TARVEX,     &PC_GERAL,      &GRID,          &GRID_C,         &TIMER1,      &T_SUPERVISOR, &T_DURACAO,
             &CB_PARAR,     &CB_EXECUTANDO, &LA_MSG,        &LA_PROXIMO,     &LA_HOJE,     &E_PROX_NOME,
             &E_PROX_HORA,  &E_PROX_INTERVALO, &BU_PROXIMO, &LA_ATRASADAS, &BU_ICONIZAR,    &BU_REAGENDAR, &runNowButton,
             &TrayIcon1,    &E_MEMO,        &E_ULTEXEC,     &E_DIR_PARAM,    &E_TEMPO_LIMITE,    &BU_LOG,      &BU_CALEND,
@@ -296,6 +306,8 @@ std::vector<ui::Control*> MainForm::controls() {
             &LA_PARAM,     &CALEND,        &E_HELP,        &CB_FONTE,       &CB_FONTEXT,  &CB_FONTNAME,
             &CB_AUTORUN,   &startModeList,    &startPageList,    &BU_PARAM_SALVA, &GRID_LOG,    &E_MEMO_LOG,
             &CB_VER_INICIO, &CB_VER_TERMINO, &BU_MONTA_LOG, &BU_ZERA_LOG,   &BU_FINAL_LOG};
+    for (ui::Control* c : mail_.controls()) all.push_back(c);
+    return all;
 }
 
 // The row's stamp is emptied in the table and the box alike, and kept on disk.

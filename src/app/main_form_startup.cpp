@@ -33,6 +33,7 @@ void MainForm::startUp() {
     editor_.pages.PC_TIPO.setTabsVisible(false);
     platform::removeLeftoverTemps(store_.folder());   // what interrupted saves left behind
     event([this] { readSettings(); });
+    event([this] { mail_.read(); });
     loadTasks(true);
     logNow("INI", "Start TARVEX");
     event([this] { agenda_.compute(); });

@@ -117,6 +117,7 @@ void MainWindow::buildParamPage() {
     caption(p, settings::kTimeLimitLabel, 248, 204, 200, 14);
     keep(std::make_unique<EditView>(form_.E_TEMPO_LIMITE, p, 248, 220, 60, 21));
     keep(std::make_unique<ButtonView>(form_.BU_PARAM_SALVA, p, 8, 280, 150, 28));
+    buildMailSection(p);
 }
 
 // The log page: its actions and filters in a row, the grid filling the rest.
