@@ -10,6 +10,7 @@ import ssl
 import subprocess
 import sys
 import time
+import warnings
 
 from aiosmtpd.controller import Controller
 from aiosmtpd.smtp import AuthResult
@@ -57,10 +58,15 @@ def state(text):
 
 
 def main():
+    warnings.simplefilter("ignore")   # aiosmtpd's own deprecation notes
     context = make_certificate()
-    controller = Controller(Keep(), hostname="127.0.0.1", port=PORT, tls_context=context,
-                            require_starttls=True, authenticator=check_login, auth_required=True)
-    controller.start()
+    def listen():   # a stopped controller cannot start again: a new one each time
+        c = Controller(Keep(), hostname="127.0.0.1", port=PORT, tls_context=context,
+                       require_starttls=True, authenticator=check_login, auth_required=True)
+        c.start()
+        return c
+
+    controller = listen()
     running = True
     state("listening")
     deadline = time.time() + 300
@@ -77,7 +83,7 @@ def main():
                 running = False
                 state("stopped")
             elif order == "start" and not running:
-                controller.start()
+                controller = listen()
                 running = True
                 state("listening")
         time.sleep(0.05)

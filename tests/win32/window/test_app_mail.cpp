@@ -3,6 +3,7 @@
 // and a failure arrive; with the server down a failure waits in the outbox and
 // arrives once it is back, also across a restart of the program; a wrong
 // password gets its plain answer; no file holds the password in clear.
+#include <windows.h>
 #include <wincrypt.h>
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include "tasks/columns.h"
 #include "tasks/task_file.h"
 #include "tasks/task_store.h"
+#include "win32/main_window.h"
 #include "win32/window/test_app_process.h"
 
 namespace tarvex::testui {
@@ -38,8 +40,7 @@ public:
         unix_ = "/tmp/tarvex-smtp-" + std::to_string(GetCurrentProcessId()) + "/";
         std::filesystem::remove_all(z(""));
         std::filesystem::create_directories(z(""));
-        std::string script = __FILE__;
-        script = script.substr(0, script.find_last_of("/\\")) + "/../mail/smtp_server.py";
+        const std::string script = TARVEX_WIN32_TESTS "/mail/smtp_server.py";
         std::wstring line = L"Z:\\usr\\bin\\python3 " + win32::widen(script + " " + unix_ + " " +
                                                                      std::to_string(port_) + " dono " + kPassword);
         STARTUPINFOW si{sizeof(si)};
@@ -98,7 +99,7 @@ protected:
         g.setCell(col::TIPO, 1, "00 - XCOPY - Copia Arq.");
         g.setCell(col::PERIODO, 1, "01 - Todos os Dias");
         g.setCell(col::HORA, 1, "23:59");
-        g.setCell(col::MEMO, 1, "ECHO copiando as notas\r\nEXIT /B 4");
+        g.setCell(col::MEMO, 1, tasks::linesToCell("ECHO copiando as notas\r\nEXIT /B 4"));
         taskfile::save(g, dir.path(tasks::TASK_FILE_NAME));
     }
     void start() {
@@ -165,8 +166,10 @@ TEST_F(Mail, ReportAndFailuresArriveAndWaitForTheServer) {
 }
 
 TEST_F(Mail, AWrongPasswordIsToldPlainlyAndNoFileHoldsAPassword) {
+    dir.write("TARVEX_SISTEMA.TXT", settingsLine(0, 0));   // the cover: no editor to leave
     start();
-    PostMessageW(app->window(), WM_COMMAND, 101, 0);   // Arquivo > Parâmetros
+    ASSERT_TRUE(app->showing("TS_CAPA"));   // start-up is over
+    PostMessageW(app->window(), WM_COMMAND, win32::ID_PARAMETROS, 0);
     ASSERT_TRUE(app->showing("TS_PARAM"));
     EXPECT_EQ(readText(app->find("LA_EMAIL_SENHA")).rfind("senha gravada", 0), 0u);
     typeText(app->find("E_EMAIL_SENHA"), "errada-123");
