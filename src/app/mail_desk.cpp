@@ -10,7 +10,7 @@ namespace tarvex::app {
 
 namespace {
 
-constexpr const char* kPasswordKept = "senha gravada (protegida para este usuário do Windows)";
+constexpr const char* kPasswordKept = "senha gravada (protegida)";
 constexpr const char* kPasswordAgain = "digite a senha novamente";
 
 std::string nowText() {
