@@ -9,6 +9,7 @@
 #include "platform/operator.h"
 #include "version.h"
 #include "tasks/columns.h"
+#include "tasks/task_types.h"
 
 namespace tarvex::app {
 
@@ -25,6 +26,8 @@ MainForm::MainForm(const Wiring& w)
       log_(store_.folder(), runContext),
       logView_({GRID_LOG, E_MEMO_LOG, CB_VER_INICIO, CB_VER_TERMINO, &E_LOG_MES, &E_LOG_TAREFA, &E_LOG_RESULTADO}, log_, runContext, w.services.shell,
                [this](const std::string& text) { return ask(text); }),
+      mail_(store_.folder(), table_, log_,
+            [this](const std::string& title, const std::string& text) { TrayIcon1.showBalloon({title, text, true}); }),
       commandRunner_(w.services, w.programFolder),
       executor_(table_, runContext, schedule_, *this, log_, commandRunner_, w.services),
       dialogs_(w.dialogs),
@@ -50,6 +53,9 @@ MainForm::MainForm(const Wiring& w)
     log_.onUnwritten = [this](const std::string& text) { TrayIcon1.showBalloon({"TARVEX: registro", text, true}); };
     T_DURACAO.setInterval(1000);
     T_DURACAO.onTimer = [this] { message([this] { showDuration(); }); };
+    mail_.design();
+    mail_.T_EMAIL.onTimer = [this] { message([this] { mail_.tick(); }); };
+    mail_.BU_EMAIL_TESTE.onClick = [this] { event([this] { mail_.testClicked(); }); };
 }
 
 void MainForm::systemResumed() {
@@ -219,6 +225,9 @@ void MainForm::runFailed(tasks::TaskId task, const std::string& reason) {
     failureUnseen_ = true;
     lastFailure_ = zeroPad(row, 2) + " - " + name;
     agenda_.deferRetry(task);
+    // The batch file's last lines tell what the failing command was.
+    const bool batch = tasks::typeOf(table_.cell(col::TIPO, row)).run == tasks::RunKind::Batch;
+    mail_.runFailed(zeroPad(row, 2) + " - " + name, reason, batch ? runContext.ARQ_BAT : "");
     if (handRun_) platform::op().error("Falha na tarefa " + name + ": " + reason);
 }
 
@@ -259,6 +268,7 @@ void MainForm::agendaComputed(const std::vector<std::string>& late) {
     questionsOfPastDays();
     showWaiting();
     lateTasks(late);
+    mail_.lateTasks(late);
 }
 
 void MainForm::showWaiting() {
@@ -292,7 +302,7 @@ void MainForm::runNowClicked() {
 }
 
 std::vector<ui::Control*> MainForm::controls() {
-    return {&F_TARVEX,     &PC_GERAL,      &GRID,          &GRID_C,         &TIMER1,      &T_SUPERVISOR, &T_DURACAO,
+    std::vector<ui::Control*> all{&F_TARVEX,     &PC_GERAL,      &GRID,          &GRID_C,         &TIMER1,      &T_SUPERVISOR, &T_DURACAO,
             &CB_PARAR,     &CB_EXECUTANDO, &LA_MSG,        &LA_PROXIMO,     &LA_HOJE,     &E_PROX_NOME,
             &E_PROX_HORA,  &E_PROX_INTERVALO, &BU_PROXIMO, &LA_ATRASADAS, &BU_ICONIZAR,    &BU_REAGENDAR, &runNowButton,
             &TrayIcon1,    &E_MEMO,        &E_ULTEXEC,     &E_DIR_PARAM,    &E_TEMPO_LIMITE, &E_LOG_MAXIMO,    &BU_LOG,      &BU_CALEND,
@@ -301,6 +311,8 @@ std::vector<ui::Control*> MainForm::controls() {
             &CB_AUTORUN,   &startModeList,    &startPageList,    &BU_PARAM_SALVA, &GRID_LOG,    &E_MEMO_LOG,
             &CB_VER_INICIO, &CB_VER_TERMINO, &BU_MONTA_LOG, &BU_ZERA_LOG,   &BU_FINAL_LOG,
             &E_LOG_MES,    &E_LOG_TAREFA,  &E_LOG_RESULTADO};
+    for (ui::Control* c : mail_.controls()) all.push_back(c);
+    return all;
 }
 
 // The row's stamp is emptied in the table and the box alike, and kept on disk.

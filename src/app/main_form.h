@@ -9,6 +9,7 @@
 
 #include "app/editor.h"
 #include "app/log_page.h"
+#include "app/mail_desk.h"
 #include "app/settings_page.h"
 #include "exec/exec_host.h"
 #include "exec/executor.h"
@@ -145,6 +146,8 @@ public:
     tasks::TaskStore& taskStore() { return store_; }
     log::Log& log() { return log_; }
     LogPage& logView() { return logView_; }
+    // E-mail: its settings section, the outbox and the sender.
+    MailDesk& mail() { return mail_; }
     // The settings as last read (readSettings): the text font for the editor's memo.
     const settings::Settings& settings() const { return settingsPage_.current(); }
     // What runs the tasks' commands, with the time limit the settings gave it.
@@ -285,6 +288,7 @@ private:
     SettingsPage settingsPage_;
     log::Log log_;
     LogPage logView_;
+    MailDesk mail_;
     exec::CommandRunner commandRunner_;
     exec::Executor executor_;
     // Passes the pickers' calls on to the dialogs in use; none: nothing is picked.

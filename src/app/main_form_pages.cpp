@@ -96,6 +96,7 @@ void MainForm::readSettings() { settingsPage_.read(); }
 
 void MainForm::saveSettingsClicked() {
     settingsPage_.save();
+    mail_.save();
     PC_GERAL.show("TS_TAREFAS");
 }
 

@@ -34,6 +34,7 @@ void MainForm::startUp() {
     platform::removeLeftoverTemps(store_.folder());   // what interrupted saves left behind
     event([this] { readSettings(); });
     log_.keepSmall();   // a log past its bound gives its older months their own files
+    event([this] { mail_.read(); });
     loadTasks(true);
     logNow("INI", "Start TARVEX");
     event([this] { agenda_.compute(); });

@@ -25,6 +25,7 @@ MainWindow::MainWindow(app::MainForm& form) : form_(form) {
     timer1_ = std::make_unique<TimerView>(form_.TIMER1, ID_TIMER1);
     supervisor_ = std::make_unique<TimerView>(form_.T_SUPERVISOR, ID_T_SUPERVISOR);
     duration_ = std::make_unique<TimerView>(form_.T_DURACAO, ID_T_DURACAO);
+    mailTimer_ = std::make_unique<TimerView>(form_.mail().T_EMAIL, ID_T_EMAIL);
     // While a task runs, a Windows shutdown waits and shows why.
     form_.onBusy = [this](const std::string& reason) {
         if (reason.empty()) ShutdownBlockReasonDestroy(hwnd_);
@@ -54,6 +55,7 @@ MainWindow::~MainWindow() {
     timer1_.reset();
     supervisor_.reset();
     duration_.reset();
+    mailTimer_.reset();
     views_.clear();
     pagesView_.reset();
     top_.reset();

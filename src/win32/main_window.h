@@ -33,7 +33,7 @@ enum MenuId : UINT {
 };
 
 // Named timer IDs.
-enum TimerId : UINT_PTR { ID_TIMER1 = 1, ID_T_SUPERVISOR = 2, ID_T_DURACAO = 3 };
+enum TimerId : UINT_PTR { ID_TIMER1 = 1, ID_T_SUPERVISOR = 2, ID_T_DURACAO = 3, ID_T_EMAIL = 4 };
 
 // Posted once start-up is over: the first message the loop handles finds the window up.
 inline constexpr UINT WM_TARVEX_WINDOW_UP = WM_APP + 0x20;
@@ -70,6 +70,7 @@ private:
     void buildPages();
     void buildParamPage();
     void buildLogPage();
+    void buildMailSection(HWND page);
     void buildMenu();
     void layout();
     void menuCommand(UINT id);
@@ -90,7 +91,7 @@ private:
     std::unique_ptr<PagesView> pagesView_;
     std::unique_ptr<WindowView> windowView_;
     std::unique_ptr<TrayView> trayView_;
-    std::unique_ptr<TimerView> timer1_, supervisor_, duration_;
+    std::unique_ptr<TimerView> timer1_, supervisor_, duration_, mailTimer_;
     std::unique_ptr<HistoryButtons> history_;
     std::vector<std::unique_ptr<View>> views_;
     std::vector<std::unique_ptr<ui::Label>> captions_;   // plain captions: labels of fields and buttons

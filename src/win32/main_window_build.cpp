@@ -138,6 +138,7 @@ void MainWindow::buildParamPage() {
     caption(p, settings::kLogMaxLabel, 440, 204, 200, 14);
     keep(std::make_unique<EditView>(form_.E_LOG_MAXIMO, p, 440, 220, 60, 21));
     keep(std::make_unique<ButtonView>(form_.BU_PARAM_SALVA, p, 8, 280, 150, 28));
+    buildMailSection(p);
 }
 
 // The log page: its actions and filters in a row, the grid filling the rest.

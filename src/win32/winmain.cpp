@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "platform/operator.h"
 #include "win32/callback_guard.h"
+#include "win32/mailer_curl.h"
 #include "win32/services_win32.h"
 #include "win32/single_instance.h"
 
@@ -62,6 +63,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 1;
     }
     win32::Win32Services system;
+    // Before the sender's thread exists: libcurl's set-up is not thread-safe.
+    win32::CurlMailer mailer;
+    platform::setMailer(&mailer);
 
     app::MainForm form(app::Wiring{system.services, platform::exeFolder(), platform::exePath()});
     form.F_TARVEX.hide();  // nothing shows until start-up has chosen how to open

@@ -1,0 +1,38 @@
+#pragma once
+// The texts of the messages TARVEX sends, in Portuguese.
+#include <string>
+#include <vector>
+
+#include "mail/message.h"
+#include "tasks/task_table.h"
+
+namespace tarvex::mail {
+
+// Which PC and which TARVEX wrote, for a person who looks after several.
+struct Origin {
+    std::string pc;
+    std::string folder;
+    std::string prefix;   // the subject's prefix from the settings
+};
+
+// One task of the day as the report shows it.
+struct DayRow {
+    std::string task;       // "NN - NOME"
+    std::string hour;
+    std::string status;     // OK, ERRO, não rodou
+    std::string duration;   // hh:mm:ss, when it ran
+    std::string detail;     // the failure's reason
+};
+
+Letter failureLetter(const Origin& o, const std::string& task, const std::string& when, const std::string& reason,
+                     const std::vector<std::string>& batchTail);
+Letter reportLetter(const Origin& o, const std::string& day, const std::vector<DayRow>& rows,
+                    const std::vector<std::string>& stale);
+Letter alarmLetter(const Origin& o, const std::vector<std::string>& stale);
+Letter testLetter(const Origin& o, const std::string& when);
+
+// The day's tasks from the task list and the log's bytes: a task due today or
+// run today, with its last result of `day` (dd/mm/yy) from the log.
+std::vector<DayRow> dayRows(const tasks::TaskTable& table, const std::string& logBytes, const std::string& day);
+
+}  // namespace tarvex::mail

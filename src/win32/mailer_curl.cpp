@@ -1,0 +1,107 @@
+#include "win32/mailer_curl.h"
+
+#include <curl/curl.h>
+
+#include <cstring>
+#include <string>
+
+namespace tarvex::win32 {
+
+namespace {
+
+using platform::MailFault;
+
+struct Upload {
+    const std::string& bytes;
+    size_t at = 0;
+};
+
+size_t readUpload(char* to, size_t size, size_t count, void* user) {
+    auto* up = static_cast<Upload*>(user);
+    const size_t n = std::min(size * count, up->bytes.size() - up->at);
+    std::memcpy(to, up->bytes.data() + up->at, n);
+    up->at += n;
+    return n;
+}
+
+int stopRequested(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<const std::atomic<bool>*>(user)->load() ? 1 : 0;
+}
+
+bool says(const char* text, const char* part) { return std::strstr(text, part) != nullptr; }
+
+MailFault faultOf(CURLcode code, const char* detail) {
+    switch (code) {
+    case CURLE_OK: return MailFault::None;
+    case CURLE_COULDNT_RESOLVE_HOST: return MailFault::ServerNotFound;
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_OPERATION_TIMEDOUT: return MailFault::NoConnection;
+    case CURLE_LOGIN_DENIED: return MailFault::Login;
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR: return MailFault::Certificate;
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_USE_SSL_FAILED:
+        return says(detail, "certificate") || says(detail, "SEC_E_UNTRUSTED_ROOT") ? MailFault::Certificate
+                                                                                   : MailFault::Secure;
+    default: break;
+    }
+    // A refused envelope comes back as a failed send, with the command named.
+    if (says(detail, "RCPT")) return MailFault::Recipient;
+    if (says(detail, "MAIL failed")) return MailFault::Sender;
+    return MailFault::Other;
+}
+
+}  // namespace
+
+CurlMailer::CurlMailer() { curl_global_init(CURL_GLOBAL_DEFAULT); }
+
+CurlMailer::~CurlMailer() { curl_global_cleanup(); }
+
+platform::MailResult CurlMailer::send(const platform::MailServer& server, const platform::MailEnvelope& envelope,
+                                      const std::atomic<bool>& stop) {
+    CURL* curl = curl_easy_init();
+    if (!curl) return {MailFault::Other, "curl_easy_init"};
+    const bool tls = server.security == platform::MailSecurity::Tls;
+    const std::string url = std::string(tls ? "smtps://" : "smtp://") + server.host + ":" + std::to_string(server.port);
+    const std::string from = "<" + envelope.from + ">";
+    curl_slist* to = nullptr;
+    for (const std::string& a : envelope.to) to = curl_slist_append(to, ("<" + a + ">").c_str());
+    Upload upload{envelope.message};
+    char detail[CURL_ERROR_SIZE] = "";
+
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_USE_SSL,
+                     static_cast<long>(server.security == platform::MailSecurity::None ? CURLUSESSL_NONE
+                                                                                        : CURLUSESSL_ALL));
+    // A certificate without a revocation list to ask (a company's own) is not refused for that alone.
+    curl_easy_setopt(curl, CURLOPT_SSL_OPTIONS, static_cast<long>(CURLSSLOPT_REVOKE_BEST_EFFORT));
+    if (!server.user.empty()) {
+        curl_easy_setopt(curl, CURLOPT_USERNAME, server.user.c_str());
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, server.password.c_str());
+    }
+    curl_easy_setopt(curl, CURLOPT_MAIL_FROM, from.c_str());
+    curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, to);
+    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(curl, CURLOPT_READFUNCTION, readUpload);
+    curl_easy_setopt(curl, CURLOPT_READDATA, &upload);
+    curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(envelope.message.size()));
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 20L);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, 180L);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, stopRequested);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(&stop));
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, detail);
+
+    const CURLcode code = curl_easy_perform(curl);
+    long reply = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply);
+    curl_slist_free_all(to);
+    curl_easy_cleanup(curl);
+    if (code == CURLE_OK) return {};
+    std::string text = detail[0] ? detail : curl_easy_strerror(code);
+    if (reply) text += " (resposta " + std::to_string(reply) + ")";
+    return {faultOf(code, detail), text};
+}
+
+}  // namespace tarvex::win32

@@ -1,0 +1,66 @@
+// The outbox keeps failures over reports when full; a password is never stored
+// in clear, and one this user cannot read back is asked for again.
+#include <gtest/gtest.h>
+
+#include "app/mail_desk.h"
+#include "lib/run_context.h"
+#include "mail/outbox.h"
+#include "platform/secrets.h"
+#include "testkit/tempdir.h"
+
+namespace tarvex {
+namespace {
+
+TEST(Outbox, WhenFullTheOldestReportsGoAndFailuresStay) {
+    struct Case { int failures, reports, keptFailures, keptReports; };
+    for (const Case c : {Case{40, 20, 40, 10}, Case{60, 5, 60, 0}, Case{10, 10, 10, 10}}) {
+        testkit::TempDir tmp;
+        mail::Outbox box(tmp.folder() + "SAIDA/");
+        std::string kinds;   // reports and failures taking turns, then the rest
+        for (int r = c.reports, f = c.failures; r || f;) {
+            const bool report = r && (kinds.size() % 2 || !f);
+            kinds += report ? 'R' : 'F';
+            --(report ? r : f);
+        }
+        std::vector<std::string> dropped;
+        for (char kind : kinds) box.put({"", kind, "a@b", {"c@d"}, "assunto", "corpo"}, dropped);
+        EXPECT_EQ(static_cast<int>(dropped.size()), c.reports - c.keptReports);
+        int failures = 0, reports = 0;
+        for (const std::string& name : box.names()) (box.read(name)->kind == 'F' ? failures : reports)++;
+        EXPECT_EQ(failures, c.keptFailures) << c.failures << "/" << c.reports;
+        EXPECT_EQ(reports, c.keptReports) << c.failures << "/" << c.reports;
+    }
+}
+
+class FakeSecrets : public platform::Secrets {
+public:
+    bool refuse = false;
+    std::string protect(const std::string& clear) override { return refuse ? "" : "P" + std::to_string(clear.size()); }
+    std::optional<std::string> unprotect(const std::string&) override { return std::nullopt; }
+};
+
+TEST(MailDesk, APasswordIsStoredProtectedOrNotAtAllAndAnUnreadableOneIsAskedAgain) {
+    for (const bool refuse : {false, true}) {
+        FakeSecrets secrets;
+        secrets.refuse = refuse;
+        platform::setSecrets(&secrets);
+        testkit::TempDir tmp;
+        const std::string folder = tmp.folder();
+        tmp.write("TARVEX_EMAIL.TXT", "EMAIL#smtp.x#587#1#eu#DE-OUTRO-PC#eu@x#voce@y#[T]#S#N#18:00#S####");
+        tasks::TaskTable table;
+        RunContext context;
+        log::Log log(folder, context);
+        app::MailDesk desk(folder, table, log, [](const std::string&, const std::string&) {});
+        desk.read();
+        EXPECT_EQ(desk.LA_EMAIL_SENHA.caption(), "digite a senha novamente");
+        desk.E_EMAIL_SENHA.setText("segredo");
+        desk.save();
+        const std::string file = tmp.read("TARVEX_EMAIL.TXT");
+        EXPECT_EQ(file.find("segredo"), std::string::npos) << file;
+        EXPECT_NE(file.find(refuse ? "#eu##eu@x#" : "#eu#P7#eu@x#"), std::string::npos) << file;
+        platform::setSecrets(nullptr);
+    }
+}
+
+}  // namespace
+}  // namespace tarvex
