@@ -2,6 +2,7 @@
 
 #include "lib/datetime.h"
 #include "lib/routines.h"
+#include "log/run_history.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/secrets.h"
@@ -166,7 +167,10 @@ void MailDesk::lateTasks(const std::vector<std::string>& late) {
 std::string MailDesk::reportDayFile() const { return outbox_ ? outbox_->folder() + "RELATORIO.TXT" : ""; }
 
 void MailDesk::report(const std::string& day) {
-    queue(mail::reportLetter(origin(), day, mail::dayRows(table_, logTail(log_.path()), day), late_));
+    std::vector<mail::DayRow> rows = mail::dayRows(table_, logTail(log_.path()), day);
+    mail::addSizes(rows, folder_, day);
+    const std::optional<Date> date = readDate(day);
+    queue(mail::reportLetter(origin(), day, rows, late_, date ? log::sizeJumpsOn(folder_, *date) : std::vector<std::string>{}));
     if (!platform::dirExists(outbox_->folder())) platform::createDir(outbox_->folder().substr(0, outbox_->folder().size() - 1));
     platform::replaceFile(reportDayFile(), day);
     reportedDay_ = day;

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "lib/routines.h"
+#include "log/log_months.h"
 #include "platform/files.h"
 
 namespace tarvex::log {
@@ -86,10 +87,23 @@ std::string linesOf(const std::vector<RunRecord>& runs) {
     return bytes;
 }
 
-// The runs of the log, kept to the last kKeptDays, written as the history file.
+// The runs of the log and of the months already moved out of it, kept to the
+// last kKeptDays, written as the history file.
 std::vector<RunRecord> fillFromLog(const std::string& folder, const Date& today) {
     std::vector<RunRecord> runs;
-    if (auto log = platform::readFile(folder + "LOG_TIMER.TXT")) runs = runsFromLog(*log, addDays(today, -kKeptDays));
+    const std::string logPath = folder + "LOG_TIMER.TXT";
+    const Date oldest = addDays(today, -kKeptDays);
+    std::vector<std::string> months = monthsBeside(logPath);
+    std::reverse(months.begin(), months.end());   // oldest first, as the runs are kept
+    for (const std::string& month : months)
+        if (auto bytes = platform::readFile(monthFilePath(logPath, month))) {
+            std::vector<RunRecord> older = runsFromLog(*bytes, oldest);
+            runs.insert(runs.end(), older.begin(), older.end());
+        }
+    if (auto log = platform::readFile(logPath)) {
+        std::vector<RunRecord> current = runsFromLog(*log, oldest);
+        runs.insert(runs.end(), current.begin(), current.end());
+    }
     platform::replaceFile(path(folder), linesOf(runs));
     return runs;
 }

@@ -1,8 +1,12 @@
 #include "mail/letters.h"
 
+#include <cstdint>
 #include <map>
+#include <optional>
 
+#include "lib/datetime.h"
 #include "lib/routines.h"
+#include "log/run_history.h"
 #include "tasks/columns.h"
 
 namespace tarvex::mail {
@@ -52,7 +56,7 @@ Letter failureLetter(const Origin& o, const std::string& task, const std::string
 }
 
 Letter reportLetter(const Origin& o, const std::string& day, const std::vector<DayRow>& rows,
-                    const std::vector<std::string>& stale) {
+                    const std::vector<std::string>& stale, const std::vector<std::string>& jumps) {
     int errors = 0, missed = 0;
     for (const auto& r : rows) {
         errors += r.status == "ERRO";
@@ -66,11 +70,29 @@ Letter reportLetter(const Origin& o, const std::string& day, const std::vector<D
     for (const auto& r : rows) {
         l.body += "  " + r.hour + "  " + r.task + "  " + r.status;
         if (!r.duration.empty()) l.body += "  (duração " + r.duration + ")";
+        if (!r.size.empty()) l.body += "  " + r.size;
         if (!r.detail.empty()) l.body += ": " + r.detail;
         l.body += "\n";
     }
+    if (!jumps.empty()) {
+        l.body += "\nTamanho fora do comum:\n";
+        for (const std::string& j : jumps) l.body += "  " + j + "\n";
+    }
     l.body += "\n" + staleText(stale) + signature(o);
     return l;
+}
+
+void addSizes(std::vector<DayRow>& rows, const std::string& folder, const std::string& day) {
+    const std::optional<Date> date = readDate(day);
+    if (!date) return;
+    std::map<std::string, std::int64_t> sizes;   // by name: the day's last run that knows its size
+    for (const log::RunRecord& run : log::loadRuns(folder, *date))
+        if (run.day == *date && run.bytes >= 0) sizes[run.name] = run.bytes;
+    for (DayRow& r : rows) {
+        const std::size_t dash = r.task.find(" - ");
+        const auto it = sizes.find(dash == std::string::npos ? r.task : r.task.substr(dash + 3));
+        if (it != sizes.end() && r.status != "não rodou") r.size = log::sizeText(it->second);
+    }
 }
 
 Letter alarmLetter(const Origin& o, const std::vector<std::string>& stale) {

@@ -22,12 +22,17 @@ struct DayRow {
     std::string status;     // OK, ERRO, não rodou
     std::string duration;   // hh:mm:ss, when it ran
     std::string detail;     // the failure's reason
+    std::string size;       // the archive or copy it made ("480 MB"), when known
 };
 
 Letter failureLetter(const Origin& o, const std::string& task, const std::string& when, const std::string& reason,
                      const std::vector<std::string>& batchTail);
+// `jumps`: the day's sizes far from their task's usual ("NOME: 12 MB hoje, mediana 480 MB").
 Letter reportLetter(const Origin& o, const std::string& day, const std::vector<DayRow>& rows,
-                    const std::vector<std::string>& stale);
+                    const std::vector<std::string>& stale, const std::vector<std::string>& jumps = {});
+
+// The size each task's last run of `day` made, from the run history of `folder`.
+void addSizes(std::vector<DayRow>& rows, const std::string& folder, const std::string& day);
 Letter alarmLetter(const Origin& o, const std::vector<std::string>& stale);
 Letter testLetter(const Origin& o, const std::string& when);
 

@@ -4,6 +4,7 @@
 
 #include "app/mail_desk.h"
 #include "lib/run_context.h"
+#include "mail/letters.h"
 #include "mail/outbox.h"
 #include "platform/secrets.h"
 #include "testkit/tempdir.h"
@@ -60,6 +61,20 @@ TEST(MailDesk, APasswordIsStoredProtectedOrNotAtAllAndAnUnreadableOneIsAskedAgai
         EXPECT_NE(file.find(refuse ? "#eu##eu@x#" : "#eu#P7#eu@x#"), std::string::npos) << file;
         platform::setSecrets(nullptr);
     }
+}
+
+TEST(ReportLetter, SaysEachRunsSizeAndTheSizesFarFromTheUsual) {
+    testkit::TempDir dir;
+    dir.write("HISTORICO_TIMER.TXT", "08/12/26#04:00:00#01#ZIP DOCS#OK#615#12582912#\r\n");
+    std::vector<mail::DayRow> rows{{"01 - ZIP DOCS", "04:00", "OK", "00:10:15", "", ""},
+                                   {"02 - COPIA", "05:00", "não rodou", "", "", ""}};
+    mail::addSizes(rows, dir.folder(), "08/12/26");
+    EXPECT_EQ(rows[0].size, "12 MB");
+    EXPECT_EQ(rows[1].size, "");
+    const mail::Letter l = mail::reportLetter({"PC", "C:\\TARVEX\\", ""}, "08/12/26", rows, {},
+                                              {"ZIP DOCS: 12 MB hoje, mediana 480 MB"});
+    EXPECT_NE(l.body.find("01 - ZIP DOCS  OK  (duração 00:10:15)  12 MB\n"), std::string::npos) << l.body;
+    EXPECT_NE(l.body.find("Tamanho fora do comum:\n  ZIP DOCS: 12 MB hoje, mediana 480 MB\n"), std::string::npos);
 }
 
 }  // namespace

@@ -85,15 +85,18 @@ TEST(RunHistory, FilledOnceFromTheLogThenAppendedAndRoundTripped) {
               "07/12/26#03#EXE#ZIP DOCS >> 12 arquivos conferidos#04:00:00#04:02:15#00:02:15#06 - WINZIP#01#\r\n"
               "07/12/26#03#ERR#***   ERRO   ***   ZIP DOCS (linha 2, código 4)#05:00:00#05:00:09#00:00:09###Disco cheio#\r\n"
               "01/01/20#03#EXE#ANTIGA#04:00:00#04:00:01#00:00:01###\r\n");
+    // A month the log already moved out is part of the history too.
+    dir.write("LOG_TIMER_2026-11.TXT", "20/11/26#03#EXE#ZIP DOCS#04:00:00#04:01:00#00:01:00#06 - WINZIP#01#\r\n");
     log::appendRun(dir.folder(), {kToday, 3600, 3, "ZIP#DOCS", true, 42, 7 * MB});
     const std::vector<log::RunRecord> runs = log::loadRuns(dir.folder(), kToday);
-    ASSERT_EQ(runs.size(), 3u);   // older than 400 days left out
-    EXPECT_EQ(runs[0].name, "ZIP DOCS");
-    EXPECT_EQ(runs[0].seconds, 135);
-    EXPECT_FALSE(runs[1].ok);
+    ASSERT_EQ(runs.size(), 4u);   // older than 400 days left out
+    EXPECT_EQ(formatDate(runs[0].day), "20/11/26");
     EXPECT_EQ(runs[1].name, "ZIP DOCS");
-    EXPECT_EQ(runs[2].bytes, 7 * MB);
-    EXPECT_EQ(log::runLine(runs[2]), "08/12/26#01:00:00#03#ZIP DOCS#OK#42#7340032#");
+    EXPECT_EQ(runs[1].seconds, 135);
+    EXPECT_FALSE(runs[2].ok);
+    EXPECT_EQ(runs[2].name, "ZIP DOCS");
+    EXPECT_EQ(runs[3].bytes, 7 * MB);
+    EXPECT_EQ(log::runLine(runs[3]), "08/12/26#01:00:00#03#ZIP DOCS#OK#42#7340032#");
 }
 
 }  // namespace
