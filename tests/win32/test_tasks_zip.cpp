@@ -71,9 +71,13 @@ protected:
     const std::string ruido = noise(70000);
 };
 
+// A run killed half-way last month left its temporary: gone, and never packed.
 TEST_F(ZipTask, TheArchiveInsideItsOwnSourceHoldsEveryWantedFileOnce) {
     dir.write("origem\\BKP_2026_12.ZIP", "o de ontem, substituido");
+    const std::string leftover = dir.path("origem\\BKP_2026_11.ZIP.tmp~.004fbfa0");
+    dir.write("origem\\BKP_2026_11.ZIP.tmp~.004fbfa0", std::string(30000, 'Z'));
     runOne(task(dir.path("origem")));
+    EXPECT_EQ(GetFileAttributesW(win32::widen(leftover).c_str()), INVALID_FILE_ATTRIBUTES);
 
     const std::map<std::string, Entry> expected{
         {"Banco.FDB", {std::string(20000, 'F'), ZIP_CM_DEFLATE}},
