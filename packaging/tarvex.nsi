@@ -174,6 +174,13 @@ removeData:
   Delete "$INSTDIR\LOG_TIMER.TXT"
   Delete "$INSTDIR\TIMER_*.BAT"
   Delete "$INSTDIR\*.tmp~*"
+  Delete "$INSTDIR\LOG_TIMER_*.TXT"
+  Delete "$INSTDIR\HISTORICO_TIMER.TXT"
+  Delete "$INSTDIR\TARVEX_EMAIL.TXT"
+  RMDir /r "$INSTDIR\EMAIL_SAIDA"
+  ; The key its stored passwords were protected with goes with them.
+  DeleteRegValue HKCU "Software\TARVEX" "ChaveSenhas"
+  DeleteRegKey /ifempty HKCU "Software\TARVEX"
 done:
   ; Only when nothing is left in it.
   RMDir "$INSTDIR"
