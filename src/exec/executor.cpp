@@ -415,7 +415,8 @@ bool Executor::copied(int row, const std::string& from, const std::string& to, s
 
 void Executor::logChecked(int row, const std::optional<std::size_t>& checked) {
     if (!checked) return logExe(row);
-    log_.addEntry(row, "EXE", logSafe(ctx_.NOME_TAREFA + " >> " + std::to_string(*checked) + " arquivos conferidos"));
+    const std::string count = *checked == 1 ? "1 arquivo conferido" : std::to_string(*checked) + " arquivos conferidos";
+    log_.addEntry(row, "EXE", logSafe(ctx_.NOME_TAREFA + " >> " + count));
 }
 
 void Executor::startProgram(int row) {
