@@ -152,7 +152,7 @@ TEST_F(PenByLabelWindow, AMissingLabelWaitsAcrossAMoveAndTheMappedDriveRunsTheTa
     ASSERT_TRUE(drive.mapped) << "the mount manager did not map the drive";
     send(WM_DEVICECHANGE, 0x8000 /* a device arrived */);
     ASSERT_TRUE(testui::waitFor([&] { return !runEvents().empty(); }, 60000));
-    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE COPIA PEN >> 1 arquivos conferidos"});
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE COPIA PEN >> 1 arquivo conferido"});
     EXPECT_EQ(dir.read("pen\\copia\\a.txt"), "alfa");
 }
 
