@@ -37,6 +37,7 @@ void MainForm::startUp() {
     event([this] { mail_.read(); });
     loadTasks(true);
     logNow("INI", "Start TARVEX");
+    if (tasksLoaded_) event([this] { executor_.removeZipLeftovers(); });
     event([this] { agenda_.compute(); });
     showStartPage();
     T_SUPERVISOR.setTimerEnabled(true);

@@ -35,6 +35,8 @@ public:
     // The task's confirmation was not answered on the day it was asked: logged as
     // not confirmed, and the task's last result says so.
     void notConfirmed(tasks::TaskId task);
+    // What ZIP runs cut short left in the destinations that answer now (start-up).
+    void removeZipLeftovers();
 
 private:
     void begin(int row);

@@ -15,10 +15,19 @@ namespace tarvex::testui {
 namespace {
 
 // A message task every day at 23:59: due later today for any test run before then.
+// An inactive ZIP task whose run was cut short by a power cut left its temporary.
 void writeDueTask(const AppFolder& dir) {
     testkit::TaskFile writer(dir.folder());
     writer.taskStore().load();
-    writer.table().setRowCount(3);
+    writer.table().setRowCount(4);
+    writer.table().setCell(col::NOME, 2, "ZIP");
+    writer.table().setCell(col::TIPO, 2, "06 - WINZIP");
+    writer.table().setCell(col::PERIODO, 2, "00 - Inativo");
+    writer.table().setCell(col::DIR_ORIGEM, 2, dir.path("dados"));
+    writer.table().setCell(col::DIR_DESTINO, 2, dir.path("bkp"));
+    writer.table().setCell(col::ARQDEST, 2, "BKP_[DIA]");
+    dir.write("bkp\\BKP_07.ZIP.tmp~.004fbfa0", std::string(30000, 'Z'));
+    dir.write("bkp\\OUTRO_07.ZIP.tmp~.004fbfa0", "another program's");
     writer.table().setCell(col::NOME, 1, "AVISO");
     writer.table().setCell(col::TIPO, 1, "10 - Mensagem");
     writer.table().setCell(col::PERIODO, 1, "01 - Todos os Dias");
@@ -74,7 +83,9 @@ TEST_F(AppRun, StartUpLogsAndShowsTheNextTask) {
     DWORD_PTR rows = 0;
     SendMessageTimeoutW(app->find("GRID_C"), RegisterWindowMessageW(L"TARVEX.GridRows"), 0, 0, SMTO_ABORTIFHUNG,
                         5000, &rows);
-    EXPECT_EQ(rows, 3u);   // titles, the task, the empty last row
+    EXPECT_EQ(rows, 3u);   // titles, the active task, the empty last row
+    EXPECT_TRUE(waitFor([] { return !dir->exists("bkp\\BKP_07.ZIP.tmp~.004fbfa0"); }));
+    EXPECT_TRUE(dir->exists("bkp\\OUTRO_07.ZIP.tmp~.004fbfa0"));
     EXPECT_EQ(readText(app->find("LA_MSG")), "Tarvex Ativo");
 }
 
