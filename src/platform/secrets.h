@@ -18,8 +18,9 @@ public:
     virtual std::optional<std::string> unprotect(const std::string& stored) = 0;
 };
 
-// The real protection on Windows; a stand-in elsewhere (tests set their own).
+// What the program installed (WinMain: DPAPI; tests: their own); until then, and
+// after setSecrets(nullptr), one that refuses to protect anything.
 Secrets& secrets();
-void setSecrets(Secrets* replacement);   // nullptr: back to the default
+void setSecrets(Secrets* replacement);
 
 }  // namespace tarvex::platform

@@ -5,6 +5,7 @@
 #include "platform/operator.h"
 #include "win32/callback_guard.h"
 #include "win32/mailer_curl.h"
+#include "win32/secrets_dpapi.h"
 #include "win32/services_win32.h"
 #include "win32/single_instance.h"
 
@@ -66,6 +67,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Before the sender's thread exists: libcurl's set-up is not thread-safe.
     win32::CurlMailer mailer;
     platform::setMailer(&mailer);
+    platform::setSecrets(&win32::dpapiSecrets());
 
     app::MainForm form(app::Wiring{system.services, platform::exeFolder(), platform::exePath()});
     form.F_TARVEX.hide();  // nothing shows until start-up has chosen how to open

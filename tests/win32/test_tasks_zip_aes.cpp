@@ -10,6 +10,7 @@
 #include "exec/zip_task.h"
 #include "platform/secrets.h"
 #include "support/tasks_fixture.h"
+#include "win32/secrets_dpapi.h"
 #include "testkit/disk_faults.h"
 
 namespace tarvex::win32test {
@@ -51,8 +52,13 @@ std::string noise(size_t n) {
 
 class ZipAes : public TasksTest {
 protected:
+    void TearDown() override {
+        platform::setSecrets(nullptr);
+        TasksTest::TearDown();
+    }
     void SetUp() override {
         TasksTest::SetUp();
+        platform::setSecrets(&win32::dpapiSecrets());
         // Whole entries deflated and stored, one too short to carry a CRC, and two
         // files big enough to go in pieces (deflated, and stored).
         files = {{"Banco.FDB", std::string(20000, 'F')}, {"curto.txt", "abc"}, {"ruido.bin", noise(9 << 20)},

@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "platform/cp1252.h"
-#include "platform/secrets.h"
+#include "win32/secrets_dpapi.h"
 #include "tasks/columns.h"
 #include "tasks/task_file.h"
 #include "tasks/task_store.h"
@@ -88,7 +88,7 @@ protected:
         snprintf(hour, sizeof hour, "%02d:%02d", now.wHour, now.wMinute);
         dir.write("TARVEX_SISTEMA.TXT", settingsLine(0, 1));
         dir.write("TARVEX_EMAIL.TXT", "EMAIL#127.0.0.1#" + std::to_string(server.port()) + "#1#dono#" +
-                                          platform::secrets().protect(kPassword) +
+                                          win32::dpapiSecrets().protect(kPassword) +
                                           "#tarvex@teste.local#dono@teste.local; contador@teste.local#[TARVEX]#S#S#" +
                                           hour + "#N####");
         tasks::TaskTable g;

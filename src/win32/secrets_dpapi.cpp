@@ -1,4 +1,3 @@
-#ifdef _WIN32
 // DPAPI binds the protected bytes to the Windows user. Wine's DPAPI does not,
 // so a random value kept in the user's registry is added as entropy: a file
 // copied to another user, PC or Wine prefix cannot be read back there either.
@@ -7,9 +6,9 @@
 
 #include <vector>
 
-#include "platform/secrets.h"
+#include "win32/secrets_dpapi.h"
 
-namespace tarvex::platform {
+namespace tarvex::win32 {
 
 namespace {
 
@@ -72,7 +71,7 @@ bool fromHex(const std::string& text, std::vector<BYTE>& out) {
     return true;
 }
 
-class DpapiSecrets : public Secrets {
+class DpapiSecrets : public platform::Secrets {
 public:
     std::string protect(const std::string& clear) override {
         std::vector<BYTE> entropy = makeEntropy();
@@ -105,10 +104,9 @@ public:
 
 }  // namespace
 
-Secrets& defaultSecrets() {
+platform::Secrets& dpapiSecrets() {
     static DpapiSecrets dpapi;
     return dpapi;
 }
 
-}  // namespace tarvex::platform
-#endif
+}  // namespace tarvex::win32
