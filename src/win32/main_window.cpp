@@ -70,7 +70,13 @@ void MainWindow::design() {
 void MainWindow::layout() {
     RECT rc;
     GetClientRect(hwnd_, &rc);
+    // A maximised window cannot be resized: no grip. And the bar is painted anew
+    // whole, or the grip drawn at its old corner stays in the middle of it.
+    const LONG style = GetWindowLongW(status_, GWL_STYLE);
+    const LONG grip = IsZoomed(hwnd_) ? style & ~SBARS_SIZEGRIP : style | SBARS_SIZEGRIP;
+    if (grip != style) SetWindowLongW(status_, GWL_STYLE, grip);
     SendMessageW(status_, WM_SIZE, 0, 0);
+    InvalidateRect(status_, nullptr, TRUE);
     RECT sb{};
     GetWindowRect(status_, &sb);
     int statusHeight = sb.bottom - sb.top;
@@ -78,6 +84,31 @@ void MainWindow::layout() {
     MoveWindow(top_->hwnd(), 0, 0, rc.right, topHeight, TRUE);
     int pagesHeight = std::max(0, static_cast<int>(rc.bottom) - topHeight - statusHeight);
     MoveWindow(pagesView_->hwnd(), 0, topHeight, rc.right, pagesHeight, TRUE);
+}
+
+// What the frame, its caption and its menu take around the client area, in pixels.
+SIZE MainWindow::frameSize() const {
+    RECT r{0, 0, 0, 0};
+    AdjustWindowRectEx(&r, GetWindowLongW(hwnd_, GWL_STYLE), GetMenu(hwnd_) != nullptr,
+                       GetWindowLongW(hwnd_, GWL_EXSTYLE));
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+// The least size keeps the top bar whole ("Iconizar" and the next task's hour)
+// and a strip of the page; the page scrolls the rest. Never more than the screen.
+void MainWindow::minimumSize(MINMAXINFO& info) const {
+    RECT sb{};
+    if (status_) GetWindowRect(status_, &sb);
+    const SIZE frame = frameSize();
+    LONG w = scaled(kTopBarLeast) + frame.cx;
+    LONG h = scaled(kTopPanelHeight + kPageStripLeast) + (sb.bottom - sb.top) + frame.cy;
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &mi)) {
+        w = std::min(w, mi.rcWork.right - mi.rcWork.left);
+        h = std::min(h, mi.rcWork.bottom - mi.rcWork.top);
+    }
+    info.ptMinTrackSize = POINT{w, h};
 }
 
 // An action of the system's own messages: an error is shown, never let through Windows' code.
@@ -114,7 +145,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp != SIZE_MINIMIZED && top_) layout();
         return 0;
     case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = POINT{scaled(400), scaled(250)};
+        minimumSize(*reinterpret_cast<MINMAXINFO*>(lp));
         return 0;
     case kDpiChanged: dpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
     case WM_COMMAND:

@@ -39,6 +39,10 @@ enum TimerId : UINT_PTR { ID_TIMER1 = 1, ID_T_SUPERVISOR = 2, ID_T_DURACAO = 3, 
 inline constexpr UINT WM_TARVEX_WINDOW_UP = WM_APP + 0x20;
 
 inline constexpr int kTopPanelHeight = 65;
+// The least client area, design units: the top bar's controls at their closest,
+// and a strip of page under them.
+inline constexpr int kTopBarLeast = 760;
+inline constexpr int kPageStripLeast = 150;
 inline constexpr UINT kDpiChanged = 0x02E0;   // WM_DPICHANGED, newer than the headers' Windows 7
 
 class HistoryButtons;
@@ -73,6 +77,8 @@ private:
     void buildMailSection(HWND page);
     void buildMenu();
     void layout();
+    SIZE frameSize() const;
+    void minimumSize(MINMAXINFO& info) const;
     void menuCommand(UINT id);
     void dpiChanged(int to, const RECT& proposed);
     bool systemEvent(UINT msg, WPARAM wp, LRESULT& result);

@@ -12,9 +12,11 @@ PagesView::PagesView(ui::Pages& model, HWND parent, int x, int y, int w, int h, 
     // The tab strip's notifications reach the frame; the frame is this view's window.
     SetPropW(tabs_, L"TARVEX.View", this);
     adopt(frame_.hwnd());
+    watchFocus(true);
 }
 
 PagesView::~PagesView() {
+    watchFocus(false);
     if (tabs_ && IsWindow(tabs_)) RemovePropW(tabs_, L"TARVEX.View");
     pages_.clear();
 }
@@ -61,13 +63,23 @@ void PagesView::rebuildTabs() {
 }
 
 void PagesView::layout() {
-    RECT rc;
-    GetClientRect(frame_.hwnd(), &rc);
-    MoveWindow(tabs_, 0, 0, rc.right, rc.bottom, TRUE);
+    if (placing_) return;   // showing a scroll bar resizes the frame: already being placed
+    placing_ = true;
+    // The whole frame, scroll bars or not: they are decided again below.
+    RECT win;
+    GetWindowRect(frame_.hwnd(), &win);
+    RECT rc{0, 0, win.right - win.left, win.bottom - win.top};
     RECT inner = rc;
     if (!tabNames_.empty()) SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&inner));
+    HWND active = activePanel();
     for (auto& p : pages_)
-        MoveWindow(p.panel->hwnd(), inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top, TRUE);
+        if (p.panel->hwnd() != active)
+            MoveWindow(p.panel->hwnd(), inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top,
+                       FALSE);
+    if (active) placeActive(active, inner);
+    GetClientRect(frame_.hwnd(), &rc);
+    MoveWindow(tabs_, 0, 0, rc.right, rc.bottom, TRUE);
+    placing_ = false;
 }
 
 void PagesView::sync() {
@@ -85,6 +97,12 @@ void PagesView::sync() {
         // window is hidden (start-up), which would leave the old page showing.
         else if (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) ShowWindow(h, SW_HIDE);
     }
+    // Another page starts at its top left corner.
+    if (active != placed_) {
+        placed_ = active;
+        scroll_ = POINT{0, 0};
+        layout();
+    }
     auto it = std::find(tabNames_.begin(), tabNames_.end(), active);
     SendMessageW(tabs_, TCM_SETCURSEL, it == tabNames_.end() ? -1 : it - tabNames_.begin(), 0);
 }
@@ -97,8 +115,12 @@ bool PagesView::onNotify(NMHDR* hdr, LRESULT& result) {
     return true;
 }
 
-bool PagesView::onMessage(UINT msg, WPARAM, LPARAM, LRESULT&) {
+bool PagesView::onMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
     if (msg == WM_SIZE) layout();
+    if (scrollMessage(msg, wp)) {
+        result = 0;
+        return true;
+    }
     return false;  // the frame still reflects and paints
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // A page control: one panel per named page, the active one shown. A tab strip
 // shows the pages whose tab is visible; with none visible the pages fill it all.
+// Smaller than what its active page needs, the page keeps that size and scrolls
+// (scroll bars, the wheel, and focus moving to a control out of sight).
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +21,8 @@ public:
     void setCaption(const std::string& name, const std::string& caption);
     void setTabVisible(const std::string& name, bool visible);
     bool onNotify(NMHDR* hdr, LRESULT& result) override;
+    // Scrolls the active page so that `control`, one of its descendants, is in sight.
+    void scrollIntoView(HWND control);
 
 protected:
     void sync() override;
@@ -33,12 +37,25 @@ private:
     Page& entry(const std::string& name);
     void rebuildTabs();
     void layout();
+    // ui_pages_scroll.cpp: the active page's size, place and scroll bars.
+    void placeActive(HWND page, const RECT& inner);
+    SIZE contentOf(HWND panel) const;
+    SIZE needOf(HWND page, SIZE room) const;
+    void scrollTo(POINT at);
+    bool scrollMessage(UINT msg, WPARAM wp);
+    HWND activePanel() const;
+    void watchFocus(bool on);
     Panel frame_;
     HWND tabs_ = nullptr;
     COLORREF color_;
     std::vector<Page> pages_;
     std::vector<std::string> tabNames_;   // the page behind each visible tab
     bool shownTabsVisible_ = true;
+    POINT scroll_{0, 0};       // pixels the active page is moved up and left
+    RECT view_{0, 0, 0, 0};    // where the active page shows, in the frame
+    SIZE pageSize_{0, 0};      // the active page's size, pixels
+    bool placing_ = false;
+    std::string placed_;       // the page the scroll belongs to
 };
 
 }  // namespace tarvex::win32

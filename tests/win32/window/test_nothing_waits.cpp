@@ -8,6 +8,7 @@
 #include "tasks/columns.h"
 #include "tasks/task_file.h"
 #include "tasks/task_store.h"
+#include "win32/support/tasks_fixture.h"
 #include "win32/window/test_app_process.h"
 
 namespace tarvex::testui {
@@ -118,6 +119,47 @@ TEST_F(NothingWaits, EnterOnTheCloseQuestionKeepsTheProgramRunning) {
     EXPECT_FALSE(app->ended(0));
     EXPECT_TRUE(IsWindow(app->window()));
     EXPECT_EQ(logCount(dir, "TER"), 0);
+}
+
+// The "(Stop)" question stays on screen until the test answers it.
+struct LateOperator : testkit::ScriptedOperator {
+    std::function<void(bool)> answer;
+    bool withdrawn = false;
+    int askLater(const std::string&, const std::string&, std::function<void(bool)> answered) override {
+        answer = std::move(answered);
+        return 7;
+    }
+    void withdraw(int question) override { withdrawn = withdrawn || question == 7; }
+};
+
+struct UnansweredOverMidnight : win32test::TasksTest {
+    UnansweredOverMidnight() : TasksTest(win32test::at(2026, 12, 9, 23, 48, 0)) {}
+    std::string codes() const {   // code and reason (the last field) of PERGUNTA's entries
+        std::string all;
+        for (const std::string& line : logLines())
+            if (const auto f = fields(line); f.size() > 3 && f[3].find("PERGUNTA") != std::string::npos)
+                all += f[2] + " " + f[3] + " " + (f.size() > 9 ? f[9] : "") + ";";
+        return all;
+    }
+};
+
+TEST_F(UnansweredOverMidnight, IsLoggedNotConfirmedAndALateAnswerRunsNothing) {
+    LateOperator late;
+    late.onPump = op.onPump;
+    platform::setOperator(&late);
+    writeTasks({{{col::NOME, "PERGUNTA"}, {col::TIPO, "04 - Fechar Programa"}, {col::PERIODO, win32test::DAILY},
+                 {col::HORA, "23:50"}, {col::MENSAGEM, "(Stop) Enviar Mensagem"}, {col::EXECUTAVEL, "Titulo[X]"}}});
+    start();
+    host.runUntil(win32test::at(2026, 12, 10, 0, 12, 0));   // the supervisor's agenda after midnight
+    ASSERT_TRUE(late.answer) << "the question was never asked";
+    EXPECT_TRUE(late.withdrawn);
+    const std::string notConfirmed =
+        "ERR ***   NÃO CONFIRMADA   ***   PERGUNTA Confirmação não respondida até o fim do dia;";
+    EXPECT_EQ(codes(), notConfirmed);
+    late.answer(true);   // answered after all, the next morning
+    host.runUntil(win32test::at(2026, 12, 10, 0, 30, 0));
+    EXPECT_EQ(codes(), notConfirmed);
+    platform::setOperator(&op);
 }
 
 }  // namespace
