@@ -3,6 +3,7 @@
 // is on disk at once, and the ZIP page's pick lists open.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -37,10 +38,20 @@ protected:
         g.setCell(col::HORA, row, hora);
         g.setCell(col::EXECUTAVEL, row, programa);
     }
+    // Read between the program's saves: one caught mid-replace is read again.
     std::vector<std::string> onDisk(int row) {
         tasks::TaskTable g;
-        taskfile::load(g, dir.path(tasks::TASK_FILE_NAME));
-        return g.rowCells(row);
+        waitFor([&] {
+            try {
+                taskfile::load(g, dir.path(tasks::TASK_FILE_NAME));
+                return true;
+            } catch (const std::exception&) {
+                return false;
+            }
+        });
+        std::vector<std::string> cells = g.rowCells(row);
+        cells.resize(std::max<size_t>(cells.size(), col::COUNT));
+        return cells;
     }
     void set(const std::string& name, const std::string& text) {
         std::wstring w = win32::widen(text);
