@@ -99,7 +99,7 @@ protected:
         g.setCell(col::TIPO, 1, "00 - XCOPY - Copia Arq.");
         g.setCell(col::PERIODO, 1, "01 - Todos os Dias");
         g.setCell(col::HORA, 1, "23:59");
-        g.setCell(col::MEMO, 1, tasks::linesToCell("ECHO copiando as notas\r\nEXIT /B 4"));
+        g.setCell(col::MEMO, 1, tasks::linesToCell("ECHO copiando as notas de março\r\nEXIT /B 4"));
         taskfile::save(g, dir.path(tasks::TASK_FILE_NAME));
     }
     void start() {
@@ -138,7 +138,9 @@ TEST_F(Mail, ReportAndFailuresArriveAndWaitForTheServer) {
     const std::string failure = server.message(2);
     EXPECT_NE(failure.find("Subject: [TARVEX] FALHA na tarefa 01 - BACKUP NOTAS - "), std::string::npos) << failure;
     EXPECT_NE(failure.find("A tarefa 01 - BACKUP NOTAS falhou."), std::string::npos) << failure;
-    EXPECT_NE(failure.find("EXIT /B 4"), std::string::npos) << failure;
+    // What the batch wrote, back from the console's code page.
+    EXPECT_NE(failure.find("Últimas linhas escritas pelo comando:"), std::string::npos) << failure;
+    EXPECT_NE(failure.find("  copiando as notas de março\n"), std::string::npos) << failure;
     const std::string folder = dir.folder().substr(0, dir.folder().size() - 1);
     EXPECT_NE(failure.find(folder.substr(folder.find_last_of('\\') + 1)), std::string::npos) << failure;
 
