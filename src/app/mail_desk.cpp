@@ -46,8 +46,9 @@ std::string logTail(const std::string& path) {
 
 }  // namespace
 
-MailDesk::MailDesk(const std::string& folder, const tasks::TaskTable& table, const log::Log& log, Balloon balloon)
-    : folder_(folder), table_(table), log_(log), balloon_(std::move(balloon)) {
+MailDesk::MailDesk(const std::string& folder, const tasks::TaskTable& table, const log::Log& log, Balloon balloon,
+                   std::function<void(const std::string&)> tellAtStart)
+    : folder_(folder), table_(table), log_(log), balloon_(std::move(balloon)), tellAtStart_(std::move(tellAtStart)) {
     T_EMAIL.setInterval(1000);
 }
 
@@ -72,7 +73,7 @@ void MailDesk::read() {
         outbox_ = std::make_unique<mail::Outbox>(folder_ + mail::kOutboxFolder + separator);
         sender_ = std::make_unique<mail::Sender>(*outbox_);
     }
-    current_ = settings::readMailSettings(folder_);
+    current_ = settings::readMailSettings(folder_, tellAtStart_);
     std::optional<std::string> password = std::string();
     if (!current_.storedPassword.empty()) password = platform::secrets().unprotect(current_.storedPassword);
     show(current_, !password);
@@ -151,9 +152,11 @@ void MailDesk::queue(const mail::Letter& letter) {
     sender_->wake();
 }
 
-void MailDesk::runFailed(const std::string& task, const std::string& reason, const std::string& batchPath) {
+void MailDesk::runFailed(const std::string& task, const std::string& reason, const std::string& batchPath,
+                         const std::vector<std::string>& output) {
     if (!current_.onFailure) return;
-    queue(mail::failureLetter(origin(), task, nowText(), reason, lastLines(batchPath, 10)));
+    queue(mail::failureLetter(origin(), task, nowText(), reason, output.empty() ? lastLines(batchPath, 10) : output,
+                              !output.empty()));
 }
 
 void MailDesk::lateTasks(const std::vector<std::string>& late) {

@@ -22,7 +22,9 @@ class MailDesk {
 public:
     using Balloon = std::function<void(const std::string& title, const std::string& text)>;
     // `folder`: the program's folder, with its trailing separator.
-    MailDesk(const std::string& folder, const tasks::TaskTable& table, const log::Log& log, Balloon balloon);
+    // `tellAtStart`: what was wrong with the settings file (shown once the window is up).
+    MailDesk(const std::string& folder, const tasks::TaskTable& table, const log::Log& log, Balloon balloon,
+             std::function<void(const std::string&)> tellAtStart = {});
 
     // The section's controls.
     ui::Edit E_EMAIL_SERVIDOR{"E_EMAIL_SERVIDOR"};
@@ -53,7 +55,9 @@ public:
     void tick();
 
     // A run failed: a message when the settings ask for one.
-    void runFailed(const std::string& task, const std::string& reason, const std::string& batchPath);
+    // `output`: the batch's last lines of output, when they were kept.
+    void runFailed(const std::string& task, const std::string& reason, const std::string& batchPath,
+                   const std::vector<std::string>& output = {});
     // The agenda's late tasks: an alarm once a day while there are any.
     void lateTasks(const std::vector<std::string>& late);
 
@@ -70,6 +74,7 @@ private:
     const tasks::TaskTable& table_;
     const log::Log& log_;
     Balloon balloon_;
+    std::function<void(const std::string&)> tellAtStart_;
     settings::MailSettings current_;
     std::vector<std::string> late_;
     std::string alarmDay_;

@@ -27,7 +27,8 @@ MainForm::MainForm(const Wiring& w)
       logView_({GRID_LOG, E_MEMO_LOG, CB_VER_INICIO, CB_VER_TERMINO, &E_LOG_MES, &E_LOG_TAREFA, &E_LOG_RESULTADO}, log_, runContext, w.services.shell,
                [this](const std::string& text) { return ask(text); }),
       mail_(store_.folder(), table_, log_,
-            [this](const std::string& title, const std::string& text) { TrayIcon1.showBalloon({title, text, true}); }),
+            [this](const std::string& title, const std::string& text) { TrayIcon1.showBalloon({title, text, true}); },
+            [this](const std::string& text) { tellAgenda(text); }),
       commandRunner_(w.services, w.programFolder),
       executor_(table_, runContext, schedule_, *this, log_, commandRunner_, w.services),
       dialogs_(w.dialogs),
@@ -225,9 +226,10 @@ void MainForm::runFailed(tasks::TaskId task, const std::string& reason) {
     failureUnseen_ = true;
     lastFailure_ = zeroPad(row, 2) + " - " + name;
     agenda_.deferRetry(task);
-    // The batch file's last lines tell what the failing command was.
+    // What the batch wrote last tells why; without it, its last command lines.
     const bool batch = tasks::typeOf(table_.cell(col::TIPO, row)).run == tasks::RunKind::Batch;
-    mail_.runFailed(zeroPad(row, 2) + " - " + name, reason, batch ? runContext.ARQ_BAT : "");
+    mail_.runFailed(zeroPad(row, 2) + " - " + name, reason, batch ? runContext.ARQ_BAT : "",
+                    batch ? runContext.SAIDA_BAT : std::vector<std::string>{});
     if (handRun_) platform::op().error("Falha na tarefa " + name + ": " + reason);
 }
 

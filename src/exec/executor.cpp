@@ -302,6 +302,7 @@ std::optional<std::string> Executor::writeBatchFile(const std::string& markFile)
 }
 
 void Executor::runBatch(int row) {
+    ctx_.SAIDA_BAT.clear();
     if (!confirm(row)) return;
     std::string text;
     try {
@@ -319,6 +320,7 @@ void Executor::runBatch(int row) {
     platform::removeFile(mark);
     if (auto refused = writeBatchFile(mark)) return fail(row, *refused);
     const platform::ProcessEnd end = runner_.runBatchFile(ctx_.ARQ_BAT, platform::SW_NORMAL_);
+    ctx_.SAIDA_BAT = end.output;
     if (end.error) return fail(row, end.error->text);
     if (end.timedOut) return timedOut(row);
     // XCOPY's 1 is "nothing to copy"; 2 and above are its failures. The backup tool

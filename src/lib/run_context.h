@@ -2,6 +2,7 @@
 // The run context: texts of the main window that the executor sets at the start of
 // every run and never clears; the placeholder expansion and the log read them.
 #include <string>
+#include <vector>
 
 namespace tarvex {
 
@@ -19,6 +20,7 @@ struct RunContext {
     std::string PAUSA_TAREFA;
     std::string PEN_TAREFA;
     std::string EXTENSAO_TAREFA;
+    std::vector<std::string> SAIDA_BAT;   // the batch's last lines of output, for a failure's e-mail
 };
 
 }  // namespace tarvex

@@ -44,12 +44,12 @@ std::string logField(const std::string& line, int n) {
 }  // namespace
 
 Letter failureLetter(const Origin& o, const std::string& task, const std::string& when, const std::string& reason,
-                     const std::vector<std::string>& batchTail) {
+                     const std::vector<std::string>& lines, bool output) {
     Letter l{'F', subject(o, "FALHA na tarefa " + task), ""};
     l.body = "A tarefa " + task + " falhou.\n\nQuando: " + when + "\nMotivo: " + reason + "\n";
-    if (!batchTail.empty()) {
-        l.body += "\nÚltimas linhas do arquivo de comandos:\n";
-        for (const auto& line : batchTail) l.body += "  " + line + "\n";
+    if (!lines.empty()) {
+        l.body += output ? "\nÚltimas linhas escritas pelo comando:\n" : "\nÚltimas linhas do arquivo de comandos:\n";
+        for (const auto& line : lines) l.body += "  " + line + "\n";
     }
     l.body += signature(o);
     return l;

@@ -25,8 +25,9 @@ struct DayRow {
     std::string size;       // the archive or copy it made ("480 MB"), when known
 };
 
+// `lines`: the batch's last lines of output (`output`), or else its last command lines.
 Letter failureLetter(const Origin& o, const std::string& task, const std::string& when, const std::string& reason,
-                     const std::vector<std::string>& batchTail);
+                     const std::vector<std::string>& lines, bool output = false);
 // `jumps`: the day's sizes far from their task's usual ("NOME: 12 MB hoje, mediana 480 MB").
 Letter reportLetter(const Origin& o, const std::string& day, const std::vector<DayRow>& rows,
                     const std::vector<std::string>& stale, const std::vector<std::string>& jumps = {});

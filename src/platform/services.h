@@ -15,6 +15,7 @@ struct ProcessEnd {
     int status = 0;   // meaningful only without an error
     IoResult error;
     bool timedOut = false;   // ended, with its process tree, at the time limit
+    std::vector<std::string> output{};   // its last lines of output (Windows-1252), when they could be kept
 };
 
 class Processes {

@@ -1,6 +1,10 @@
 #include "settings/mail_settings.h"
 
+#include <algorithm>
+
+#include "lib/keep_aside.h"
 #include "lib/routines.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 
 namespace tarvex::settings {
@@ -31,6 +35,21 @@ bool hourReadable(const std::string& hour) {
            isdigit(static_cast<unsigned char>(hour[4])) && hour.substr(0, 2) < "24" && hour.substr(3, 2) < "60";
 }
 
+// What is wrong with the file's bytes; empty when they read as the program writes them.
+std::string mailFault(const std::string& bytes) {
+    std::string line = bytes;
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+    if (line.empty()) return "está vazio.";
+    if (line.find_first_of("\r\n") != std::string::npos) return "tem mais de uma linha; o TARVEX grava uma só.";
+    if (line.back() != '#') return "termina no meio de um campo (o arquivo foi cortado).";
+    const auto fields = std::count(line.begin(), line.end(), '#');
+    if (fields != kMailFieldCount)
+        return "tem " + std::to_string(fields) + " campos, e o TARVEX grava " + std::to_string(kMailFieldCount) + ".";
+    if (line.compare(0, 6, std::string(kMarker) + "#") != 0)
+        return std::string("o primeiro campo não é ") + kMarker + ".";
+    return {};
+}
+
 }  // namespace
 
 bool MailSettings::ready() const { return !trim(host).empty() && !trim(sender).empty() && !recipientList().empty(); }
@@ -54,7 +73,19 @@ MailSettings readMailSettings(const std::string& folder, const std::function<voi
     const std::string path = folder + kMailFileName;
     if (!platform::fileExists(path)) return s;
     fieldTable.clear(1, kMailFieldCount);
-    readFieldFile(path, kMailFieldCount, tell);
+    std::string bytes;
+    if (platform::readFile(path, bytes)) {
+        readFieldFile(path, kMailFieldCount, tell);   // locked: retried, then nothing is sent
+    } else if (const std::string why = mailFault(bytes); !why.empty()) {
+        // Kept aside before a save of the page can replace it with what the page shows.
+        const std::string copy = keepAside(path, bytes, platform::clock().now());
+        if (tell)
+            tell("O arquivo de e-mail " + path + " não foi lido: " + why + "\r\n" + asideNote(copy) +
+                 "\r\nNenhum e-mail será enviado até que a seção E-mail seja salva.");
+        return s;
+    } else {
+        readFieldText(bytes, kMailFieldCount);
+    }
     if (fieldTable[1] != kMarker) return s;   // unreadable or not ours: nothing is sent
     s.host = trim(fieldTable[2]);
     s.port = portOf(fieldTable[3], s.port);

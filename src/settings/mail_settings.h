@@ -35,6 +35,8 @@ struct MailSettings {
 };
 
 // The file of `folder`; a missing or unreadable file gives the defaults (nothing is sent).
+// A file that is not one line as the program writes it is copied aside first, and
+// `tell` says what was wrong and where the copy is.
 MailSettings readMailSettings(const std::string& folder, const std::function<void(const std::string&)>& tell = {});
 void writeMailSettings(const std::string& folder, const MailSettings& s,
                        const std::function<void(const std::string&)>& tell = {});

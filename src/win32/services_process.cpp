@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <climits>
+#include <thread>
 #include <vector>
 
+#include "lib/output_tail.h"
 #include "platform/cp1252.h"
 #include "platform/operator.h"
 #include "win32/handles.h"
+#include "win32/output_relay.h"
 #include "win32/services_win32.h"
 #include "win32/wide.h"
 
@@ -48,36 +51,70 @@ bool waitPumping(HANDLE object, DWORD limitMs) {
 namespace {
 
 // The process starts suspended inside a job of its own, so that everything it
-// starts (XCOPY under cmd, the backup tool) can be ended with it.
-Handle startInJob(const std::string& commandLine, int show, PROCESS_INFORMATION& pi) {
+// starts (XCOPY under cmd, the backup tool) can be ended with it. Through the
+// relay when there is one, so that its output can be kept; `output` then reads it.
+Handle startInJob(const std::string& commandLine, int show, PROCESS_INFORMATION& pi, Handle& output) {
     Handle job(CreateJobObjectW(nullptr, nullptr));
-    if (!startProcess(commandLine, show, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, pi))
+    if (!startRelayed(commandLine, show, pi, output) &&
+        !startProcess(commandLine, show, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, pi))
         return Handle();
     if (job && !AssignProcessToJobObject(job.get(), pi.hProcess)) job = Handle();
     ResumeThread(pi.hThread);
     return job;
 }
 
+// Reads the relay's pipe to its end (the relay alone holds it, so it ends with the
+// relay), keeping the last lines.
+class TailReader {
+public:
+    explicit TailReader(Handle pipe) : pipe_(std::move(pipe)) {
+        if (pipe_) thread_ = std::thread([this] { read(); });
+    }
+    ~TailReader() { finish(); }
+    std::vector<std::string> lines() {
+        finish();
+        return tail_.lines();
+    }
+
+private:
+    void read() {
+        char buffer[4096];
+        DWORD n = 0;
+        while (ReadFile(pipe_.get(), buffer, sizeof buffer, &n, nullptr) && n) tail_.add({buffer, n});
+    }
+    void finish() {
+        if (thread_.joinable()) thread_.join();
+    }
+    Handle pipe_;
+    OutputTail tail_;
+    std::thread thread_;
+};
+
 }  // namespace
 
 platform::ProcessEnd Win32Processes::runAndWait(const std::string& commandLine, int show, int limitSeconds) {
     PROCESS_INFORMATION pi{};
-    const Handle job = startInJob(commandLine, show, pi);
+    Handle output;
+    const Handle job = startInJob(commandLine, show, pi, output);
     if (!pi.hProcess)
         return {0, platform::ioError("O comando não pôde ser iniciado", commandLine,
                                      {static_cast<int>(GetLastError()), std::system_category()})};
     const Process started(pi);
+    TailReader reader(std::move(output));
     const DWORD limitMs = limitSeconds > 0 ? static_cast<DWORD>(limitSeconds) * 1000u : INFINITE;
     if (!waitPumping(started.process.get(), limitMs)) {
         // Without a job (a system that refuses nesting) only the process itself can go.
         if (!job || !TerminateJobObject(job.get(), ERROR_TIMEOUT)) TerminateProcess(started.process.get(), ERROR_TIMEOUT);
         WaitForSingleObject(started.process.get(), 10000);
-        return {0, std::nullopt, true};
+        return {0, std::nullopt, true, reader.lines()};
     }
     DWORD exitCode = 0;
     GetExitCodeProcess(started.process.get(), &exitCode);
+    int error = 0;
+    if (relayCouldNotStart(exitCode, error))
+        return {0, platform::ioError("O comando não pôde ser iniciado", commandLine, {error, std::system_category()})};
     // A crash's status (0xC0000005...) is still a failure, never "could not start".
-    return {static_cast<int>(std::min<DWORD>(exitCode, INT_MAX)), std::nullopt};
+    return {static_cast<int>(std::min<DWORD>(exitCode, INT_MAX)), std::nullopt, false, reader.lines()};
 }
 
 unsigned OemCodePage::number() const { return GetOEMCP(); }

@@ -5,6 +5,7 @@
 #include "platform/operator.h"
 #include "win32/callback_guard.h"
 #include "win32/mailer_curl.h"
+#include "win32/output_relay.h"
 #include "win32/secrets_dpapi.h"
 #include "win32/services_win32.h"
 #include "win32/single_instance.h"
@@ -49,6 +50,9 @@ int messageLoop(tarvex::app::MainForm& form, tarvex::win32::MainWindow& window) 
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace tarvex;
+    // A batch's console relay is this program too, and does nothing else.
+    if (const std::optional<int> status = win32::runAsRelay()) return *status;
+    win32::enableRelay();
     win32::SingleInstance instance(platform::exeFolder());
     if (!instance.first() && instance.refusal().empty()) {
         instance.bringForward(10000);

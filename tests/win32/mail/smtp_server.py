@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """A loopback SMTP server for the e-mail test: STARTTLS on a certificate made
 here, a login, and each message received written to <dir>/msg-N.txt (subject and
-body decoded, UTF-8). The test drives it with files in <dir>: "stop", "start" and
+body decoded, UTF-8); "recusado@..." is refused as a recipient. The test drives it with files in <dir>: "stop", "start" and
 "quit"; it answers in <dir>/state. It quits on its own after five minutes."""
 import email
 import email.policy
@@ -33,6 +33,12 @@ def make_certificate():
 
 class Keep:
     count = 0
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if address.startswith("recusado@"):
+            return "550 5.1.1 Mailbox unavailable"
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
         msg = email.message_from_bytes(envelope.content, policy=email.policy.default)

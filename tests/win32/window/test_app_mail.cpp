@@ -1,11 +1,13 @@
 // E-mail end to end: a loopback SMTP server with STARTTLS and a login
 // (tests/win32/mail/smtp_server.py) and the real tarvex.exe. The daily report
 // and a failure arrive; with the server down a failure waits in the outbox and
-// arrives once it is back, also across a restart of the program; a wrong
-// password gets its plain answer; no file holds the password in clear.
+// arrives once it is back, also across a restart of the program; the test button
+// answers a wrong password, an unknown server and a refused recipient plainly;
+// no file holds the password in clear.
 #include <windows.h>
 #include <wincrypt.h>
 
+#include <curl/curl.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -99,7 +101,7 @@ protected:
         g.setCell(col::TIPO, 1, "00 - XCOPY - Copia Arq.");
         g.setCell(col::PERIODO, 1, "01 - Todos os Dias");
         g.setCell(col::HORA, 1, "23:59");
-        g.setCell(col::MEMO, 1, tasks::linesToCell("ECHO copiando as notas\r\nEXIT /B 4"));
+        g.setCell(col::MEMO, 1, tasks::linesToCell("ECHO copiando as notas de março\r\nEXIT /B 4"));
         taskfile::save(g, dir.path(tasks::TASK_FILE_NAME));
     }
     void start() {
@@ -138,7 +140,9 @@ TEST_F(Mail, ReportAndFailuresArriveAndWaitForTheServer) {
     const std::string failure = server.message(2);
     EXPECT_NE(failure.find("Subject: [TARVEX] FALHA na tarefa 01 - BACKUP NOTAS - "), std::string::npos) << failure;
     EXPECT_NE(failure.find("A tarefa 01 - BACKUP NOTAS falhou."), std::string::npos) << failure;
-    EXPECT_NE(failure.find("EXIT /B 4"), std::string::npos) << failure;
+    // What the batch wrote, back from the console's code page.
+    EXPECT_NE(failure.find("Últimas linhas escritas pelo comando:"), std::string::npos) << failure;
+    EXPECT_NE(failure.find("\n  copiando as notas de março"), std::string::npos) << failure;
     const std::string folder = dir.folder().substr(0, dir.folder().size() - 1);
     EXPECT_NE(failure.find(folder.substr(folder.find_last_of('\\') + 1)), std::string::npos) << failure;
 
@@ -165,17 +169,36 @@ TEST_F(Mail, ReportAndFailuresArriveAndWaitForTheServer) {
     EXPECT_TRUE(logged("MAIL#Enviado para dono@teste.local;contador@teste.local: [TARVEX] FALHA")) << log();
 }
 
-TEST_F(Mail, AWrongPasswordIsToldPlainlyAndNoFileHoldsAPassword) {
+void setText(HWND edit, const std::string& text) {
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(win32::widen(text).c_str()));
+}
+
+TEST_F(Mail, TheTestButtonAnswersPlainlyAndNoFileHoldsAPassword) {
+    // Names are looked up on a thread of curl's own, so closing never waits on one.
+    EXPECT_TRUE(curl_version_info(CURLVERSION_NOW)->features & CURL_VERSION_ASYNCHDNS);
     dir.write("TARVEX_SISTEMA.TXT", settingsLine(0, 0));   // the cover: no editor to leave
     start();
     ASSERT_TRUE(app->showing("TS_CAPA"));   // start-up is over
     PostMessageW(app->window(), WM_COMMAND, win32::ID_PARAMETROS, 0);
     ASSERT_TRUE(app->showing("TS_PARAM"));
     EXPECT_EQ(readText(app->find("LA_EMAIL_SENHA")).rfind("senha gravada", 0), 0u);
-    typeText(app->find("E_EMAIL_SENHA"), "errada-123");
-    click(app->find("BU_EMAIL_TESTE"));
-    EXPECT_TRUE(app->textBecomes("LA_EMAIL_TESTE", "Usuário ou senha errada: o servidor recusou o login."));
+    struct Case { std::string server, password, to, says; };
+    const Case cases[] = {
+        {"127.0.0.1", "errada-123", "dono@teste.local", "Usuário ou senha errada: o servidor recusou o login."},
+        {"127.0.0.1", "", "recusado@teste.local", "O servidor recusou o destinatário."},
+        {"nao-existe.invalid", "", "dono@teste.local", "Servidor não encontrado: confira o nome do servidor e a rede."},
+    };
+    for (const Case& c : cases) {
+        setText(app->find("E_EMAIL_SERVIDOR"), c.server);
+        setText(app->find("E_EMAIL_SENHA"), c.password);
+        setText(app->find("E_EMAIL_DESTINO"), c.to);
+        click(app->find("BU_EMAIL_TESTE"));
+        EXPECT_TRUE(app->textBecomes("LA_EMAIL_TESTE", c.says)) << c.server << " " << c.to << ": "
+                                                                << readText(app->find("LA_EMAIL_TESTE"));
+    }
 
+    setText(app->find("E_EMAIL_SERVIDOR"), "127.0.0.1");
+    setText(app->find("E_EMAIL_SENHA"), "errada-123");
     click(app->find("BU_PARAM_SALVA"));
     ASSERT_TRUE(app->showing("TS_TAREFAS"));
     for (const char* file : {"TARVEX_EMAIL.TXT", "TARVEX_SISTEMA.TXT", "LOG_TIMER.TXT"}) {
