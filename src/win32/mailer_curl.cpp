@@ -66,8 +66,11 @@ MailFault faultOf(CURLcode code, const char* detail) {
     case CURLE_SSL_ISSUER_ERROR: return MailFault::Certificate;
     case CURLE_SSL_CONNECT_ERROR:
     case CURLE_USE_SSL_FAILED:
-        return says(detail, "certificate") || says(detail, "SEC_E_UNTRUSTED_ROOT") ? MailFault::Certificate
-                                                                                   : MailFault::Secure;
+        // A certificate for another name is a certificate fault too, not a broken link.
+        return says(detail, "certificate") || says(detail, "SEC_E_UNTRUSTED_ROOT") ||
+                       says(detail, "SEC_E_WRONG_PRINCIPAL") || says(detail, "CERT_E_CN_NO_MATCH")
+                   ? MailFault::Certificate
+                   : MailFault::Secure;
     default: break;
     }
     // A refused envelope comes back as a failed send, with the command named.
