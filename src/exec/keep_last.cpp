@@ -54,21 +54,19 @@ std::vector<std::string> keepNewest(const std::string& folder, const std::string
     std::vector<std::string> deleted;
     if (keep <= 0 || !hasDatePlaceholder(pattern)) return deleted;
     const std::regex fits = matcher(pattern);
-    std::vector<std::pair<fs::file_time_type, fs::path>> found;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(platform::fsPath(folder), ec)) {
-        std::error_code e;
-        if (!entry.is_regular_file(e)) continue;
-        if (std::regex_match(platform::fromFsPath(entry.path().filename()), fits))
-            found.emplace_back(entry.last_write_time(e), entry.path());
-    }
+    const fs::path where = platform::longPath(folder);
+    std::vector<platform::FolderEntry> entries;
+    if (platform::listFolder(where, entries)) return deleted;
+    std::vector<const platform::FolderEntry*> found;
+    for (const platform::FolderEntry& e : entries)
+        if (!e.folder && std::regex_match(e.name, fits)) found.push_back(&e);
     // Newest first; archives of the same second by name, the later name first.
-    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first > b.first : a.second.filename() > b.second.filename();
+    std::sort(found.begin(), found.end(), [](const auto* a, const auto* b) {
+        return a->modified != b->modified ? a->modified > b->modified : a->name > b->name;
     });
     for (size_t i = static_cast<size_t>(keep); i < found.size(); ++i) {
         std::error_code e;
-        if (fs::remove(found[i].second, e)) deleted.push_back(platform::fromFsPath(found[i].second.filename()));
+        if (fs::remove(where / platform::fsPath(found[i]->name), e)) deleted.push_back(found[i]->name);
     }
     return deleted;
 }
@@ -76,16 +74,13 @@ std::vector<std::string> keepNewest(const std::string& folder, const std::string
 std::vector<std::string> removeLeftovers(const std::string& folder, const std::string& pattern) {
     std::vector<std::string> deleted;
     const std::regex fits = matcher(pattern, "\\.tmp~(\\.[^\\\\/]+)?");
-    std::vector<fs::path> found;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(platform::fsPath(folder), ec)) {
-        std::error_code e;
-        if (entry.is_regular_file(e) && std::regex_match(platform::fromFsPath(entry.path().filename()), fits))
-            found.push_back(entry.path());
-    }
-    for (const fs::path& file : found) {
-        std::error_code e;
-        if (fs::remove(file, e)) deleted.push_back(platform::fromFsPath(file.filename()));
+    const fs::path where = platform::longPath(folder);
+    std::vector<platform::FolderEntry> entries;
+    if (platform::listFolder(where, entries)) return deleted;
+    for (const platform::FolderEntry& e : entries) {
+        std::error_code ec;
+        if (!e.folder && std::regex_match(e.name, fits) && fs::remove(where / platform::fsPath(e.name), ec))
+            deleted.push_back(e.name);
     }
     return deleted;
 }
