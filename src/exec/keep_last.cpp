@@ -54,9 +54,8 @@ std::vector<std::string> keepNewest(const std::string& folder, const std::string
     std::vector<std::string> deleted;
     if (keep <= 0 || !hasDatePlaceholder(pattern)) return deleted;
     const std::regex fits = matcher(pattern);
-    const fs::path where = platform::longPath(folder);
     std::vector<platform::FolderEntry> entries;
-    if (platform::listFolder(where, entries)) return deleted;
+    if (platform::listFolder(platform::fsPath(folder), entries)) return deleted;
     std::vector<const platform::FolderEntry*> found;
     for (const platform::FolderEntry& e : entries)
         if (!e.folder && std::regex_match(e.name, fits)) found.push_back(&e);
@@ -65,8 +64,7 @@ std::vector<std::string> keepNewest(const std::string& folder, const std::string
         return a->modified != b->modified ? a->modified > b->modified : a->name > b->name;
     });
     for (size_t i = static_cast<size_t>(keep); i < found.size(); ++i) {
-        std::error_code e;
-        if (fs::remove(where / platform::fsPath(found[i]->name), e)) deleted.push_back(found[i]->name);
+        if (platform::removeFile(platform::inFolder(folder, found[i]->name))) deleted.push_back(found[i]->name);
     }
     return deleted;
 }
@@ -74,13 +72,11 @@ std::vector<std::string> keepNewest(const std::string& folder, const std::string
 std::vector<std::string> removeLeftovers(const std::string& folder, const std::string& pattern) {
     std::vector<std::string> deleted;
     const std::regex fits = matcher(pattern, "\\.tmp~(\\.[^\\\\/]+)?");
-    const fs::path where = platform::longPath(folder);
     std::vector<platform::FolderEntry> entries;
-    if (platform::listFolder(where, entries)) return deleted;
+    if (platform::listFolder(platform::fsPath(folder), entries)) return deleted;
     for (const platform::FolderEntry& e : entries) {
-        std::error_code ec;
-        if (!e.folder && std::regex_match(e.name, fits) && fs::remove(where / platform::fsPath(e.name), ec))
-            deleted.push_back(e.name);
+        if (e.folder || !std::regex_match(e.name, fits)) continue;
+        if (platform::removeFile(platform::inFolder(folder, e.name))) deleted.push_back(e.name);
     }
     return deleted;
 }

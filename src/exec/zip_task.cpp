@@ -33,9 +33,9 @@ std::string libzipName(const fs::path& p) {
     return std::string(u.begin(), u.end());
 }
 
-// An archive's own path for libzip: the long form, whose "\\?\" takes only "\".
+// An archive's own path for libzip: a long form's "\\?\" takes only "\".
 std::string libzipPath(const std::string& path) {
-    std::u8string u = platform::longPath(path).u8string();
+    std::u8string u = platform::fsPath(path).u8string();
     return std::string(u.begin(), u.end());
 }
 
@@ -96,26 +96,26 @@ fs::path folderToSkip(const fs::path& root, const fs::path& archive) {
     return folder;
 }
 
-// Every wanted file below `folder` (at `rel` below the root), at any depth.
-void collectFrom(const fs::path& folder, const fs::path& rel, Selection& sel, std::vector<pack::Entry>& files) {
+// Every wanted file below `folder` (at `rel` below the root), at any depth. Each
+// path gets the long form only where it needs it.
+void collectFrom(const std::string& folder, const fs::path& rel, Selection& sel, std::vector<pack::Entry>& files) {
     std::vector<platform::FolderEntry> found;
-    if (auto error = platform::listFolder(folder, found)) throw FileError(error->text);
+    if (auto error = platform::listFolder(platform::fsPath(folder), found)) throw FileError(error->text);
     for (const platform::FolderEntry& e : found) {
-        const fs::path name = platform::fsPath(e.name);
-        const fs::path path = folder / name;
+        const std::string path = platform::inFolder(folder, e.name);
+        const fs::path file = platform::fsPath(path), name = platform::fsPath(e.name);
         if (e.folder) {
-            if (!sel.skips(path)) collectFrom(path, rel / name, sel, files);
-        } else if (sel.wants(path, e.name)) {
-            files.push_back({libzipName(rel / name), path, e.size, static_cast<std::time_t>(e.modified)});
+            if (!sel.skips(file)) collectFrom(path, rel / name, sel, files);
+        } else if (sel.wants(file, e.name)) {
+            files.push_back({libzipName(rel / name), file, e.size, static_cast<std::time_t>(e.modified)});
         }
     }
 }
 
-// Every wanted file below the source folder as typed, ordered by entry name. The
-// walk starts from the long form, so every path under it has it too.
+// Every wanted file below the source folder, ordered by entry name.
 std::vector<pack::Entry> collect(const std::string& source, Selection& sel) {
     std::vector<pack::Entry> files;
-    collectFrom(platform::longPath(source), {}, sel, files);
+    collectFrom(source, {}, sel, files);
     std::sort(files.begin(), files.end(), [](const pack::Entry& a, const pack::Entry& b) { return a.name < b.name; });
     return files;
 }
@@ -222,7 +222,7 @@ ZipLeftOut writeZip(const ZipJob& job, const ZipProgressFn& progress) {
                         " - esta instalação não consegue criptografar arquivos ZIP (AES)");
     const std::string temp = job.archivePath + ".tmp~";
     std::error_code ec;
-    fs::remove(platform::longPath(temp), ec);   // left by a run that was cut short
+    fs::remove(platform::fsPath(temp), ec);   // left by a run that was cut short
     Selection sel{splitMasks(job.masks), splitMasks(job.excludes),
                   fs::absolute(platform::fsPath(job.archivePath)), std::nullopt, {}, {}};
     if (sel.masks.empty()) sel.masks.push_back("*.*");
@@ -258,13 +258,13 @@ ZipLeftOut writeZip(const ZipJob& job, const ZipProgressFn& progress) {
             pack::verifyArchive(libzipPath(temp), files, job.threads, password ? &*password : nullptr);
         if (!wrong.empty()) throw FileError("Erro na verificação do arquivo ZIP " + temp + " - " + wrong);
     } catch (...) {
-        fs::remove(platform::longPath(temp), ec);
+        fs::remove(platform::fsPath(temp), ec);
         throw;
     }
-    fs::rename(platform::longPath(temp), platform::longPath(job.archivePath), ec);
+    fs::rename(platform::fsPath(temp), platform::fsPath(job.archivePath), ec);
     if (ec) {
         std::error_code ignored;
-        fs::remove(platform::longPath(temp), ignored);
+        fs::remove(platform::fsPath(temp), ignored);
         throw FileError("Erro ao gravar o arquivo ZIP " + job.archivePath + " - " + ec.message());
     }
     return sel.leftOut;

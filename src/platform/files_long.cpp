@@ -65,6 +65,11 @@ std::string fromFsPath(const fs::path& p) {
 #endif
 }
 
+std::string inFolder(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder + name;
+    return folder + "\\" + name;
+}
+
 #ifdef _WIN32
 
 IoResult listFolder(const fs::path& folder, std::vector<FolderEntry>& entries) {
