@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/files.h"
+#include "platform/files_long.h"
 
 namespace fs = std::filesystem;
 

@@ -20,6 +20,7 @@
 #include "lib/routines.h"
 #include "platform/cp1252.h"
 #include "platform/files.h"
+#include "platform/files_long.h"
 
 namespace fs = std::filesystem;
 

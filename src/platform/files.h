@@ -24,9 +24,6 @@ std::string fromFsPath(const std::filesystem::path& p);
 // A walk that starts from it reaches every depth. Elsewhere the same as fsPath.
 std::filesystem::path longPath(const std::string& cp1252Path);
 
-// `name` in `folder`, one "\\" between them.
-std::string inFolder(const std::string& folder, const std::string& name);
-
 // One name found in a folder.
 struct FolderEntry {
     std::string name;   // Windows-1252

@@ -8,6 +8,7 @@
 
 #include "platform/cp1252.h"
 #include "platform/files.h"
+#include "platform/files_long.h"
 
 #ifdef _WIN32
 #include <io.h>
