@@ -333,11 +333,12 @@ void Executor::runBatch(int row) {
                    gbakBaseName(trim(cell(col::ARQUIVO, row))) + ctx_.EXTENSAO_TAREFA + ".GDK", row);
 }
 
-// The batch and all it started were ended at the limit; the day goes on.
-void Executor::timedOut(int row) {
+// The batch and all it started were ended at the limit (or the copy given up,
+// `what` saying how); the day goes on.
+void Executor::timedOut(int row, const std::string& what) {
     const int limit = runner_.timeLimit();
     const std::string spent = limit % 60 ? std::to_string(limit) + " s" : std::to_string(limit / 60) + " min";
-    fail(row, "Tempo esgotado (" + spent + "): o comando foi encerrado",
+    fail(row, "Tempo esgotado (" + spent + "): " + (what.empty() ? "o comando foi encerrado" : what),
          logSafe("***   ERRO   ***   " + ctx_.NOME_TAREFA + " - tempo esgotado (" + spent + ")"));
 }
 
@@ -368,6 +369,7 @@ void Executor::copyFolders(int row) {
         const std::string from = trim(textBetween(line, "", kArrow));
         const std::string to = trim(textBetween(line, kArrow, ""));
         if (auto error = runner_.copyFolder(from, to)) {
+            if (error->code == std::errc::timed_out) return timedOut(row, error->text);
             return fail(row, error->text);
         }
         if (!copied(row, from, to, checked)) return;
@@ -384,7 +386,7 @@ void Executor::copyFile(int row) {
     if (!platform::dirExists(to)) createFolders(to);
     // "Arquivo" (a name or a mask) follows the folder as stored: the folder ends in "\".
     if (auto error = runner_.copyFiles(from + cell(col::ARQUIVO, row), to, "1"))
-        return fail(row, error->text);
+        return error->code == std::errc::timed_out ? timedOut(row, error->text) : fail(row, error->text);
     std::optional<std::size_t> checked;
     if (!copied(row, from + cell(col::ARQUIVO, row), to, checked)) return;
     stamp(row);

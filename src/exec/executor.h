@@ -70,7 +70,7 @@ private:
 
     std::optional<std::string> writeBatchFile(const std::string& markFile);
     void batchFailed(int row, int status, const std::string& markFile);
-    void timedOut(int row);
+    void timedOut(int row, const std::string& what = "");
 
     tasks::TaskTable& GRID_;
     RunContext& ctx_;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/files.h"
+#include "platform/files_long.h"
 
 namespace fs = std::filesystem;
 
@@ -54,21 +55,17 @@ std::vector<std::string> keepNewest(const std::string& folder, const std::string
     std::vector<std::string> deleted;
     if (keep <= 0 || !hasDatePlaceholder(pattern)) return deleted;
     const std::regex fits = matcher(pattern);
-    std::vector<std::pair<fs::file_time_type, fs::path>> found;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(platform::fsPath(folder), ec)) {
-        std::error_code e;
-        if (!entry.is_regular_file(e)) continue;
-        if (std::regex_match(platform::fromFsPath(entry.path().filename()), fits))
-            found.emplace_back(entry.last_write_time(e), entry.path());
-    }
+    std::vector<platform::FolderEntry> entries;
+    if (platform::listFolder(platform::fsPath(folder), entries)) return deleted;
+    std::vector<const platform::FolderEntry*> found;
+    for (const platform::FolderEntry& e : entries)
+        if (!e.folder && std::regex_match(e.name, fits)) found.push_back(&e);
     // Newest first; archives of the same second by name, the later name first.
-    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first > b.first : a.second.filename() > b.second.filename();
+    std::sort(found.begin(), found.end(), [](const auto* a, const auto* b) {
+        return a->modified != b->modified ? a->modified > b->modified : a->name > b->name;
     });
     for (size_t i = static_cast<size_t>(keep); i < found.size(); ++i) {
-        std::error_code e;
-        if (fs::remove(found[i].second, e)) deleted.push_back(platform::fromFsPath(found[i].second.filename()));
+        if (platform::removeFile(platform::inFolder(folder, found[i]->name))) deleted.push_back(found[i]->name);
     }
     return deleted;
 }
@@ -76,16 +73,11 @@ std::vector<std::string> keepNewest(const std::string& folder, const std::string
 std::vector<std::string> removeLeftovers(const std::string& folder, const std::string& pattern) {
     std::vector<std::string> deleted;
     const std::regex fits = matcher(pattern, "\\.tmp~(\\.[^\\\\/]+)?");
-    std::vector<fs::path> found;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(platform::fsPath(folder), ec)) {
-        std::error_code e;
-        if (entry.is_regular_file(e) && std::regex_match(platform::fromFsPath(entry.path().filename()), fits))
-            found.push_back(entry.path());
-    }
-    for (const fs::path& file : found) {
-        std::error_code e;
-        if (fs::remove(file, e)) deleted.push_back(platform::fromFsPath(file.filename()));
+    std::vector<platform::FolderEntry> entries;
+    if (platform::listFolder(platform::fsPath(folder), entries)) return deleted;
+    for (const platform::FolderEntry& e : entries) {
+        if (e.folder || !std::regex_match(e.name, fits)) continue;
+        if (platform::removeFile(platform::inFolder(folder, e.name))) deleted.push_back(e.name);
     }
     return deleted;
 }

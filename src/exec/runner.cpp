@@ -61,9 +61,9 @@ platform::IoResult CommandRunner::copyFolder(const std::string& source, const st
     const std::string folder = withoutTrailingSeparator(from), target = withoutTrailingSeparator(to);
     // The shell copies a folder into an existing one of that name (Pasta\Pasta):
     // an existing destination is refreshed with the source's contents instead.
-    if (!platform::dirExists(target)) return services_.shell.copy(folder, target, flags);
+    if (!platform::dirExists(target)) return services_.shell.copy(folder, target, flags, limitSeconds_);
     if (isEmptyFolder(folder)) return std::nullopt;
-    return services_.shell.copy(folder + "\\*", target, flags);
+    return services_.shell.copy(folder + "\\*", target, flags, limitSeconds_);
 }
 
 platform::IoResult CommandRunner::copyFiles(const std::string& source, const std::string& destination,
@@ -72,7 +72,7 @@ platform::IoResult CommandRunner::copyFiles(const std::string& source, const std
     const unsigned flags = mode == "1" ? platform::FOF_NOCONFIRMATION_ | platform::FOF_ALLOWUNDO_ |
                                              platform::FOF_SIMPLEPROGRESS_
                                        : 0u;
-    platform::IoResult error = services_.shell.copy(trim(source), trim(destination), flags);
+    platform::IoResult error = services_.shell.copy(trim(source), trim(destination), flags, limitSeconds_);
     platform::op().processMessages();
     return error;
 }

@@ -23,7 +23,8 @@ public:
     // Runs a batch file by its full path in quotes, so a folder such as
     // "C:\P&D\TARVEX" stays one name, and waits for it.
     platform::ProcessEnd runBatchFile(const std::string& path, int show);
-    // Copies a folder into another; why it was not copied.
+    // Copies a folder into another; why it was not copied. Past the time limit the
+    // error's code is std::errc::timed_out (so for copyFiles).
     platform::IoResult copyFolder(const std::string& source, const std::string& destination);
     // Copies a file or a mask into a folder; mode "1" answers the shell's
     // questions with yes.

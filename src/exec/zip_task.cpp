@@ -18,7 +18,9 @@
 #include "exec/zip_verify.h"
 #include "lib/errors.h"
 #include "lib/routines.h"
+#include "platform/cp1252.h"
 #include "platform/files.h"
+#include "platform/files_long.h"
 
 namespace fs = std::filesystem;
 
@@ -29,6 +31,12 @@ namespace {
 // libzip takes UTF-8 names on every platform (on Windows it widens them itself).
 std::string libzipName(const fs::path& p) {
     std::u8string u = p.generic_u8string();
+    return std::string(u.begin(), u.end());
+}
+
+// An archive's own path for libzip: a long form's "\\?\" takes only "\".
+std::string libzipPath(const std::string& path) {
+    std::u8string u = platform::fsPath(path).u8string();
     return std::string(u.begin(), u.end());
 }
 
@@ -56,14 +64,13 @@ struct Selection {
     fs::path skipFolder;             // the destination, when below the source
     ZipLeftOut leftOut;
 
-    bool wants(const fs::directory_entry& e) {
-        std::string name = platform::fromFsPath(e.path().filename());
+    bool wants(const fs::path& file, const std::string& name) {
         if (!anyMatches(masks, name) || anyMatches(excludes, name)) return false;
         // A name without wildcards matches only itself, ignoring case; the
         // identity check runs only for such a namesake of the archive.
         std::error_code ec;
         bool isArchive = maskMatches(platform::fromFsPath(archive.filename()), name) &&
-                         fs::equivalent(e.path(), archive, ec);
+                         fs::equivalent(file, archive, ec);
         if (isArchive) return false;
         if (own && own->fits(name)) {
             ++leftOut.archives;
@@ -71,9 +78,9 @@ struct Selection {
         }
         return true;
     }
-    bool skips(const fs::directory_entry& e) {
+    bool skips(const fs::path& folder) {
         std::error_code ec;
-        if (skipFolder.empty() || !e.is_directory(ec) || !fs::equivalent(e.path(), skipFolder, ec)) return false;
+        if (skipFolder.empty() || !fs::equivalent(folder, skipFolder, ec)) return false;
         leftOut.destination = true;
         return true;
     }
@@ -90,31 +97,26 @@ fs::path folderToSkip(const fs::path& root, const fs::path& archive) {
     return folder;
 }
 
-std::time_t modified(const fs::path& file) {
-    std::error_code ec;
-    const auto t = fs::last_write_time(file, ec);
-    if (ec) return std::time(nullptr);
-    return std::chrono::system_clock::to_time_t(
-        std::chrono::time_point_cast<std::chrono::system_clock::duration>(std::chrono::file_clock::to_sys(t)));
+// Every wanted file below `folder` (at `rel` below the root), at any depth. Each
+// path gets the long form only where it needs it.
+void collectFrom(const std::string& folder, const fs::path& rel, Selection& sel, std::vector<pack::Entry>& files) {
+    std::vector<platform::FolderEntry> found;
+    if (auto error = platform::listFolder(platform::fsPath(folder), found)) throw FileError(error->text);
+    for (const platform::FolderEntry& e : found) {
+        const std::string path = platform::inFolder(folder, e.name);
+        const fs::path file = platform::fsPath(path), name = platform::fsPath(e.name);
+        if (e.folder) {
+            if (!sel.skips(file)) collectFrom(path, rel / name, sel, files);
+        } else if (sel.wants(file, e.name)) {
+            files.push_back({libzipName(rel / name), file, e.size, static_cast<std::time_t>(e.modified)});
+        }
+    }
 }
 
-// Every wanted file below root, ordered by entry name.
-std::vector<pack::Entry> collect(const fs::path& root, Selection& sel) {
+// Every wanted file below the source folder, ordered by entry name.
+std::vector<pack::Entry> collect(const std::string& source, Selection& sel) {
     std::vector<pack::Entry> files;
-    std::error_code ec;
-    fs::recursive_directory_iterator it(root, ec), end;
-    for (; !ec && it != end; it.increment(ec)) {
-        std::error_code typeEc;
-        if (sel.skips(*it)) {
-            it.disable_recursion_pending();
-            continue;
-        }
-        if (!it->is_regular_file(typeEc) || !sel.wants(*it)) continue;
-        const auto size = it->file_size(typeEc);
-        if (typeEc) throw FileError("Erro ao ler " + platform::fromFsPath(it->path()) + ": " + typeEc.message());
-        files.push_back({libzipName(it->path().lexically_relative(root)), it->path(), size, modified(it->path())});
-    }
-    if (ec) throw FileError("Erro ao ler a pasta " + platform::fromFsPath(root) + ": " + ec.message());
+    collectFrom(source, {}, sel, files);
     std::sort(files.begin(), files.end(), [](const pack::Entry& a, const pack::Entry& b) { return a.name < b.name; });
     return files;
 }
@@ -178,7 +180,7 @@ class Archive {
 public:
     explicit Archive(const std::string& path) : path_(path) {
         int code = 0;
-        za_ = zip_open(libzipName(platform::fsPath(path)).c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+        za_ = zip_open(libzipPath(path).c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
         if (!za_) fail(cause(code));
     }
     ~Archive() { if (za_) zip_discard(za_); }
@@ -228,7 +230,7 @@ ZipLeftOut writeZip(const ZipJob& job, const ZipProgressFn& progress) {
     if (!trim(job.ownPattern).empty()) sel.own.emplace(trim(job.ownPattern));
     sel.skipFolder = folderToSkip(root, sel.archive);
 
-    auto files = collect(root, sel);
+    auto files = collect(source, sel);
     // libzip deletes an archive left without entries, which would destroy the
     // previous one while reporting success.
     if (files.empty()) throw FileError("Nenhum arquivo para compactar em " + source);
@@ -254,7 +256,7 @@ ZipLeftOut writeZip(const ZipJob& job, const ZipProgressFn& progress) {
         archive.close(packer);
         platform::diskFaults().written(temp);
         const std::string wrong =
-            pack::verifyArchive(libzipName(platform::fsPath(temp)), files, job.threads, password ? &*password : nullptr);
+            pack::verifyArchive(libzipPath(temp), files, job.threads, password ? &*password : nullptr);
         if (!wrong.empty()) throw FileError("Erro na verificação do arquivo ZIP " + temp + " - " + wrong);
     } catch (...) {
         fs::remove(platform::fsPath(temp), ec);
@@ -280,10 +282,10 @@ ZipPlan planZip(const ZipJob& job, std::size_t names) {
     if (!trim(job.ownPattern).empty()) sel.own.emplace(trim(job.ownPattern));
     sel.skipFolder = folderToSkip(root, sel.archive);
     ZipPlan plan;
-    for (const pack::Entry& f : collect(root, sel)) {
+    for (const pack::Entry& f : collect(source, sel)) {
         ++plan.files;
         plan.bytes += f.size;
-        if (plan.first.size() < names) plan.first.push_back(platform::fromFsPath(f.file.lexically_relative(root)));
+        if (plan.first.size() < names) plan.first.push_back(replaceText(platform::utf8ToCp1252(f.name), "/", "\\"));
     }
     plan.leftOut = sel.leftOut;
     return plan;

@@ -53,24 +53,15 @@ size_t detail::roomFor(size_t bytes) { return std::min(diskFaults().room(bytes),
 fs::path fsPath(const std::string& cp1252Path) {
 #ifdef _WIN32
     const std::u16string u = cp1252ToUtf16(cp1252Path);
+    // Beyond what Windows takes in the plain form (248 for a folder, 260 for a
+    // file), the long form; shorter paths stay exactly as typed.
+    if (u.size() >= kLongFrom) return longPath(cp1252Path);
     return fs::path(std::wstring(u.begin(), u.end()));
 #else
     std::string s = cp1252ToUtf8(cp1252Path);
     for (char& c : s)
         if (c == '\\') c = '/';
     return fs::path(s);
-#endif
-}
-
-std::string fromFsPath(const fs::path& p) {
-#ifdef _WIN32
-    const std::wstring w = p.wstring();
-    return utf16ToCp1252(std::u16string(w.begin(), w.end()));
-#else
-    std::string s = utf8ToCp1252(p.string());
-    for (char& c : s)
-        if (c == '/') c = '\\';
-    return s;
 #endif
 }
 

@@ -8,13 +8,32 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/io_error.h"
 
 namespace tarvex::platform {
 
+// On Windows a path of kLongFrom characters or more comes in the form of longPath.
 std::filesystem::path fsPath(const std::string& cp1252Path);
+constexpr std::size_t kLongFrom = 248;
+// The path as the operator typed it: without the "\\?\" of longPath.
 std::string fromFsPath(const std::filesystem::path& p);
+// fsPath in the form Windows takes beyond 260 characters ("\\?\C:\..." and
+// "\\?\UNC\server\share\..."): made absolute, "/" as "\", no "." or "..".
+// A walk that starts from it reaches every depth. Elsewhere the same as fsPath.
+std::filesystem::path longPath(const std::string& cp1252Path);
+
+// One name found in a folder.
+struct FolderEntry {
+    std::string name;   // Windows-1252
+    bool folder = false;
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;   // seconds since 1970, UTC
+};
+// The files and folders directly inside `folder` (no "." or ".."); the reason
+// when it cannot be read. Works on a longPath at any depth.
+IoResult listFolder(const std::filesystem::path& folder, std::vector<FolderEntry>& entries);
 
 bool fileExists(const std::string& path);      // a file (not a folder)
 bool dirExists(const std::string& path);

@@ -40,9 +40,11 @@ struct CopyCheck {
 class Shell {
 public:
     virtual ~Shell() = default;
-    // The shell's file copy (FO_COPY) of one source (may hold a mask) to one
-    // destination with the given FOF_ flags; why it failed, in Portuguese.
-    virtual IoResult copy(const std::string& from, const std::string& to, unsigned flags) = 0;
+    // The file copy (as the shell's FO_COPY) of one source (may hold a mask) to one
+    // destination with the given FOF_ flags; why it failed, in Portuguese. Past
+    // `limitSeconds` (0: no limit) it gives up with the code std::errc::timed_out.
+    virtual IoResult copy(const std::string& from, const std::string& to, unsigned flags,
+                          int limitSeconds = 0) = 0;
     // After a copy: `from` as given to it (a folder, a file or a mask), `to` the
     // folder that must now hold it (for a folder, its copy). A stand-in checks nothing.
     virtual CopyCheck checkCopy(const std::string& from, const std::string& to) {

@@ -1,6 +1,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <atomic>
+#include <memory>
+
+#include "win32/copy_tree.h"
 #include "win32/handles.h"
 #include "win32/services_process.h"
 #include "win32/services_win32.h"
@@ -10,62 +14,52 @@ namespace tarvex::win32 {
 
 namespace {
 
-// The shell's copy answers with its own codes (below 0x100, and the flag for "on
-// the destination"), which collide with system error numbers: they are named here.
-std::string shellCopyReason(int code) {
-    switch (code & 0xFFFF) {
-        case 0x71: return "origem e destino são o mesmo arquivo";
-        case 0x72: case 0x7A: return "várias origens para um destino";
-        case 0x75: return "cópia cancelada";
-        case 0x76: case 0x7D: return "o destino fica dentro da origem";
-        case 0x78: return "acesso negado à origem";
-        case 0x79: case 0x81: case 0xB7: return "caminho longo demais";
-        case 0x7C: return "origem inexistente ou caminho inválido";
-        case 0x7E: return "o destino é um arquivo, não uma pasta";
-        case 0x80: return "já existe uma pasta com o nome do arquivo";
-        case 0x82: case 0x83: case 0x84: return "o destino é um disco só de leitura";
-        case 0x85: return "arquivo grande demais para o destino";
-        case 0x402: return "erro desconhecido no destino";
-        default: return {};
-    }
-}
-
-// The copy runs on a thread of its own so that the window stays alive through a
-// long one; its dialogs (when its flags allow them) belong to that thread.
+// What the caller and the copying thread share. The last of the two to let go
+// frees it, so a copy left behind at the time limit never writes into a caller
+// that has moved on.
 struct CopyJob {
-    std::vector<wchar_t> source, target;
-    unsigned flags = 0;
-    int result = 0;
+    std::string from, to;
+    std::atomic<bool> stop{false};
+    platform::IoResult result;
 };
 
 DWORD WINAPI copyThread(void* param) {
-    auto& job = *static_cast<CopyJob*>(param);
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    SHFILEOPSTRUCTW op{};
-    op.wFunc = FO_COPY;
-    op.pFrom = job.source.data();
-    op.pTo = job.target.data();
-    op.fFlags = static_cast<FILEOP_FLAGS>(job.flags);
-    job.result = SHFileOperationW(&op);
-    // A copy the operator cancelled half-way is not a finished copy.
-    if (job.result == 0 && op.fAnyOperationsAborted) job.result = ERROR_CANCELLED;
-    if (SUCCEEDED(com)) CoUninitialize();
+    const std::unique_ptr<std::shared_ptr<CopyJob>> held(static_cast<std::shared_ptr<CopyJob>*>(param));
+    CopyJob& job = **held;
+    job.result = copyTree(job.from, job.to, job.stop);
     return 0;
 }
 
+// How long a copy told to stop may take to finish the piece it is on.
+constexpr DWORD kStopWaitMs = 2000;
+
 }  // namespace
 
-platform::IoResult Win32Shell::copy(const std::string& from, const std::string& to, unsigned flags) {
-    CopyJob job{doubleNulList({from}), doubleNulList({to}), flags};
-    const Handle thread(CreateThread(nullptr, 0, copyThread, &job, 0, nullptr));
-    if (thread) waitPumping(thread.get());
-    else copyThread(&job);
-    const int result = job.result;
-    if (result == 0) return std::nullopt;
-    const std::string path = from + " => " + to;
-    const std::string reason = shellCopyReason(result);
-    if (reason.empty()) return platform::ioError("Erro na cópia", path, {result, std::system_category()});
-    return platform::IoError{path, {result, std::system_category()}, "Erro na cópia: " + path + " - " + reason};
+// The copy runs on a thread of its own so that the window stays alive through a
+// long one. The shell's flags ask questions and show progress the walk has no
+// use for: it replaces files without asking.
+platform::IoResult Win32Shell::copy(const std::string& from, const std::string& to, unsigned flags,
+                                    int limitSeconds) {
+    (void)flags;
+    auto job = std::make_shared<CopyJob>();
+    job->from = from;
+    job->to = to;
+    auto* param = new std::shared_ptr<CopyJob>(job);
+    const Handle thread(CreateThread(nullptr, 0, copyThread, param, 0, nullptr));
+    if (!thread) {
+        delete param;
+        return copyTree(from, to, job->stop);
+    }
+    const DWORD limitMs = limitSeconds > 0 ? static_cast<DWORD>(limitSeconds) * 1000 : INFINITE;
+    if (waitPumping(thread.get(), limitMs)) return job->result;
+    job->stop = true;
+    const std::string copy = "a cópia " + from + " => " + to;
+    const std::string text =
+        waitPumping(thread.get(), kStopWaitMs)
+            ? copy + " foi interrompida"
+            : copy + " parou de responder e foi deixada para trás; quando o disco responder ela termina sem copiar "
+                     "mais nada";
+    return platform::IoError{from, std::make_error_code(std::errc::timed_out), text};
 }
 
 bool Win32Shell::open(const std::string& file, const std::string& params, const std::string& folder,

@@ -17,7 +17,8 @@ public:
 
 class Win32Shell : public platform::Shell {
 public:
-    platform::IoResult copy(const std::string& from, const std::string& to, unsigned flags) override;
+    platform::IoResult copy(const std::string& from, const std::string& to, unsigned flags,
+                            int limitSeconds = 0) override;
     platform::CopyCheck checkCopy(const std::string& from, const std::string& to) override;
     bool open(const std::string& file, const std::string& params, const std::string& folder,
               int show) override;

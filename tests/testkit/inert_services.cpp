@@ -10,7 +10,7 @@ struct NoProcesses : platform::Processes {
 };
 
 struct NoShell : platform::Shell {
-    platform::IoResult copy(const std::string& from, const std::string&, unsigned) override {
+    platform::IoResult copy(const std::string& from, const std::string&, unsigned, int) override {
         return platform::IoError{from, {}, "Sem cópia pelo shell aqui"};
     }
     bool open(const std::string&, const std::string&, const std::string&, int) override { return false; }

@@ -41,7 +41,7 @@ public:
     bool openResult = true;
 
     // A result other than 0 is the copy's failure with that system code.
-    platform::IoResult copy(const std::string& from, const std::string& to, unsigned flags) override {
+    platform::IoResult copy(const std::string& from, const std::string& to, unsigned flags, int = 0) override {
         copies.push_back({from, to, flags});
         const int code = onCopy ? onCopy(copies.back()) : copyResult;
         if (code == 0) return std::nullopt;

@@ -63,7 +63,7 @@ const Case kCases[] = {
          return Row{{col::NOME, "ARQ"}, {col::TIPO, "02 - Copiar Arquivo"}, {col::DIR_ORIGEM, d.path("dados\\")},
                     {col::ARQUIVO, "*.FDB"}, {col::DIR_DESTINO, d.path("destino\\")}};
      },
-     "ERR ***   ERRO   ***   ARQ (faltam 1 de 2 arquivos: preso.FDB)", "",
+     "ERR ***   ERRO   ***   ARQ", "",
      [](TempFolder&) { CloseHandle(heldOpen); }},
     {"FolderCopyRefreshesYesterdaysCopy",
      [](TempFolder& d) {
