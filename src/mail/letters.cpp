@@ -129,7 +129,7 @@ std::vector<DayRow> dayRows(const tasks::TaskTable& table, const std::string& lo
         const bool ranToday = table.cell(col::ULTIMA_EXEC, row).compare(0, 8, day) == 0;
         if (table.cell(col::SN_EXE, row) != "S" && !ranToday && it == results.end()) continue;
         DayRow r{zeroPad(row, 2) + " - " + trim(table.cell(col::NOME, row)), trim(table.cell(col::HORA, row)),
-                 "não rodou", "", ""};
+                 "não rodou", "", "", ""};
         if (it != results.end()) {
             r.status = it->second.code == "EXE" ? "OK" : "ERRO";
             r.duration = it->second.duration;
