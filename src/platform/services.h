@@ -41,7 +41,9 @@ class Shell {
 public:
     virtual ~Shell() = default;
     // The file copy (as the shell's FO_COPY) of one source (may hold a mask) to one
-    // destination with the given FOF_ flags; why it failed, in Portuguese. Past
+    // destination; why it failed, in Portuguese. `flags` are the FOF_ flags the
+    // caller means; the Windows copy never asks nor shows progress, whatever they
+    // say (it replaces without asking, as every caller asks). Past
     // `limitSeconds` (0: no limit) it gives up with the code std::errc::timed_out.
     virtual IoResult copy(const std::string& from, const std::string& to, unsigned flags,
                           int limitSeconds = 0) = 0;
