@@ -2,7 +2,9 @@
 
 #include "lib/datetime.h"
 #include "lib/routines.h"
+#include "lib/secret_mask.h"
 #include "log/run_history.h"
+#include "log/run_streak.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/secrets.h"
@@ -24,14 +26,11 @@ std::string hourNow() {
     return zeroPad(t.hour, 2) + ":" + zeroPad(t.minute, 2);
 }
 
-// The last lines of a file, when it is there and small enough to be a batch file.
-std::vector<std::string> lastLines(const std::string& path, size_t count) {
-    if (path.empty() || platform::fileSize(path).value_or(1 << 20) > 256 * 1024) return {};
-    std::vector<std::string> lines;
-    for (const std::string& line : textLines(platform::readFile(path).value_or("")))
-        if (!trim(line).empty()) lines.push_back(line);
-    if (lines.size() > count) lines.erase(lines.begin(), lines.end() - count);
-    return lines;
+// How the task's runs went up to now, from the run history of `folder`.
+log::Streak streakNow(const std::string& folder, const std::string& name) {
+    const LocalTime t = platform::clock().now();
+    const Date day{t.year, t.month, t.day};
+    return log::streakOf(log::loadRuns(folder, day), trim(name), day);
 }
 
 // The end of the log, where today's entries are: a long log is not read whole.
@@ -72,6 +71,7 @@ void MailDesk::read() {
         const char separator = folder_.empty() ? '\\' : folder_.back();
         outbox_ = std::make_unique<mail::Outbox>(folder_ + mail::kOutboxFolder + separator);
         sender_ = std::make_unique<mail::Sender>(*outbox_);
+        for (const std::string& text : outbox_->finishInterrupted()) log_.logNow(0, "MAIL", text);
     }
     current_ = settings::readMailSettings(folder_, tellAtStart_);
     std::optional<std::string> password = std::string();
@@ -140,11 +140,13 @@ void MailDesk::queue(const mail::Letter& letter) {
     const std::string id = std::to_string(t.year) + zeroPad(t.month, 2) + zeroPad(t.day, 2) + zeroPad(t.hour, 2) +
                            zeroPad(t.minute, 2) + zeroPad(t.second, 2) + "." + std::to_string(++serial) + "." +
                            platform::computerName() + "@tarvex";
-    mail::Queued q{"", letter.kind, current_.sender, current_.recipientList(), letter.subject, ""};
-    q.message = mail::composeMessage(letter, q.from, q.to, t, id);
+    // What a command echoed may hold a password: none leaves the office.
+    const mail::Letter masked{letter.kind, maskSecrets(letter.subject), maskSecrets(letter.body)};
+    mail::Queued q{"", letter.kind, current_.sender, current_.recipientList(), masked.subject, ""};
+    q.message = mail::composeMessage(masked, q.from, q.to, t, id);
     std::vector<std::string> dropped;
     if (!outbox_->put(q, dropped)) {
-        log_.logNow(0, "MAIL", "Não gravado na caixa de saída " + outbox_->folder() + ": " + letter.subject);
+        log_.logNow(0, "MAIL", "Não gravado na caixa de saída " + outbox_->folder() + ": " + masked.subject);
         return;
     }
     for (const auto& name : dropped)
@@ -152,11 +154,18 @@ void MailDesk::queue(const mail::Letter& letter) {
     sender_->wake();
 }
 
-void MailDesk::runFailed(const std::string& task, const std::string& reason, const std::string& batchPath,
-                         const std::vector<std::string>& output) {
-    if (!current_.onFailure) return;
-    queue(mail::failureLetter(origin(), task, nowText(), reason, output.empty() ? lastLines(batchPath, 10) : output,
-                              !output.empty()));
+void MailDesk::runFailed(const std::string& task, const std::string& name, const std::string& reason,
+                         const std::vector<std::string>& lines, bool output) {
+    if (!current_.onFailure || !current_.ready()) return;
+    // The run is in the history already: more than it failing today is a retry.
+    if (streakNow(folder_, name).failuresToday > 1) return;
+    queue(mail::failureLetter(origin(), task, nowText(), reason, lines, output));
+}
+
+void MailDesk::runSucceeded(const std::string& task, const std::string& name) {
+    if (!current_.onFailure || !current_.ready()) return;
+    // Not in the history yet: its last run there is the one before.
+    if (streakNow(folder_, name).lastFailed) queue(mail::recoveredLetter(origin(), task, nowText()));
 }
 
 void MailDesk::lateTasks(const std::vector<std::string>& late) {
@@ -170,7 +179,7 @@ void MailDesk::lateTasks(const std::vector<std::string>& late) {
 std::string MailDesk::reportDayFile() const { return outbox_ ? outbox_->folder() + "RELATORIO.TXT" : ""; }
 
 void MailDesk::report(const std::string& day) {
-    std::vector<mail::DayRow> rows = mail::dayRows(table_, logTail(log_.path()), day);
+    std::vector<mail::DayRow> rows = mail::dayRows(table_, logTail(log_.path()), day, hourNow());
     mail::addSizes(rows, folder_, day);
     const std::optional<Date> date = readDate(day);
     queue(mail::reportLetter(origin(), day, rows, late_, date ? log::sizeJumpsOn(folder_, *date) : std::vector<std::string>{}));

@@ -54,10 +54,14 @@ public:
     // The sender's news logged and shown; the daily report sent once its hour has come.
     void tick();
 
-    // A run failed: a message when the settings ask for one.
-    // `output`: the batch's last lines of output, when they were kept.
-    void runFailed(const std::string& task, const std::string& reason, const std::string& batchPath,
-                   const std::vector<std::string>& output = {});
+    // A run of `task` ("NN - NOME"; `name` as the run history keeps it) failed: a
+    // message when the settings ask for one, at its first failure of the day only,
+    // not at its retries (told by the run history, so a restart does not repeat it).
+    // `lines`: that run's last lines of output (`output`), or else its command lines.
+    void runFailed(const std::string& task, const std::string& name, const std::string& reason,
+                   const std::vector<std::string>& lines, bool output);
+    // A run of `task` succeeded: when its last run had failed, a message saying so.
+    void runSucceeded(const std::string& task, const std::string& name);
     // The agenda's late tasks: an alarm once a day while there are any.
     void lateTasks(const std::vector<std::string>& late);
 

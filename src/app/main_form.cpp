@@ -6,6 +6,7 @@
 #include "lib/datetime.h"
 #include "lib/errors.h"
 #include "lib/routines.h"
+#include "log/run_streak.h"
 #include "platform/operator.h"
 #include "version.h"
 #include "tasks/columns.h"
@@ -226,11 +227,38 @@ void MainForm::runFailed(tasks::TaskId task, const std::string& reason) {
     failureUnseen_ = true;
     lastFailure_ = zeroPad(row, 2) + " - " + name;
     agenda_.deferRetry(task);
-    // What the batch wrote last tells why; without it, its last command lines.
+    // What this run's batch wrote last tells why; without it, this run's own command
+    // lines (never the batch file, which may be another task's).
     const bool batch = tasks::typeOf(table_.cell(col::TIPO, row)).run == tasks::RunKind::Batch;
-    mail_.runFailed(zeroPad(row, 2) + " - " + name, reason, batch ? runContext.ARQ_BAT : "",
-                    batch ? runContext.SAIDA_BAT : std::vector<std::string>{});
+    std::vector<std::string> lines = batch ? runContext.SAIDA_BAT : std::vector<std::string>{};
+    const bool output = !lines.empty();
+    if (batch && !output)
+        for (const std::string& line : textLines(runContext.MEMO_TAREFA))
+            if (!trim(line).empty()) lines.push_back(line);
+    if (lines.size() > 10) lines.erase(lines.begin(), lines.end() - 10);
+    mail_.runFailed(zeroPad(row, 2) + " - " + name, name, reason, lines, output);
     if (handRun_) platform::op().error("Falha na tarefa " + name + ": " + reason);
+}
+
+void MainForm::stamped(tasks::TaskId task, const std::string& stamp) {
+    agenda_.clearRetry(task);
+    const int row = table_.rowOf(task);
+    editor_.rowStamped(row, stamp);
+    const std::string name = trim(table_.cell(col::NOME, row));
+    mail_.runSucceeded(zeroPad(row, 2) + " - " + name, name);
+}
+
+// A task whose last run failed (its failure cell says so) waits as the run history
+// says: a restart neither forgets the wait nor retries at once.
+void MainForm::restoreRetries() {
+    const Date day = today();
+    std::vector<log::RunRecord> runs;
+    for (int row = 1; row < table_.rowCount(); ++row) {
+        if (trim(table_.cell(col::ULTIMO_ERRO, row)).empty()) continue;
+        if (runs.empty()) runs = log::loadRuns(store_.folder(), day);
+        const log::Streak s = log::streakOf(runs, trim(table_.cell(col::NOME, row)), day);
+        agenda_.restoreRetry(table_.idAt(row), s.failuresToday, day, s.lastEndSecond);
+    }
 }
 
 // The operator is asked once a day to plug the drive in; the task is not failed yet.

@@ -120,10 +120,7 @@ public:
     tasks::ScheduleState& schedule() { return schedule_; }
 
     int editorRow() const { return linha_; }
-    void stamped(tasks::TaskId task, const std::string& stamp) override {
-        agenda_.clearRetry(task);
-        editor_.rowStamped(table_.rowOf(task), stamp);
-    }
+    void stamped(tasks::TaskId task, const std::string& stamp) override;
     void runFailed(tasks::TaskId task, const std::string& reason) override;
     void sizeJumped(tasks::TaskId, const std::string& text) override {
         TrayIcon1.showBalloon({"TARVEX: tamanho fora do comum", text, false});
@@ -246,6 +243,8 @@ private:
     EditorLinks editorLinks();
     void keepUnreadableFile(const std::string& error);
     void logNow(const std::string& code, const std::string& text);
+    // The retry waits of the tasks failing today, as they were before a restart.
+    void restoreRetries();
     void tellAgenda(const std::string& text);
     void showStartPage();
     void questionAnswered(tasks::TaskId task, const std::string& day, bool ok);

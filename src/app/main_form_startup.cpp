@@ -21,7 +21,7 @@ const char* const kBusyCaption = "Tarefa em execução";
 
 void MainForm::logNow(const std::string& code, const std::string& text) {
     runContext.HORA_INICIO = formatTime(nowSeconds());
-    log_.addEntry(0, code, text);
+    log_.logNow(0, code, text);   // the program's own entry: no task's type or period
 }
 
 // Each step runs as its own action: a step that fails is shown and the next goes
@@ -38,6 +38,7 @@ void MainForm::startUp() {
     loadTasks(true);
     logNow("INI", "Start TARVEX");
     if (tasksLoaded_) event([this] { executor_.removeZipLeftovers(); });
+    if (tasksLoaded_) event([this] { restoreRetries(); });
     event([this] { agenda_.compute(); });
     showStartPage();
     T_SUPERVISOR.setTimerEnabled(true);

@@ -149,6 +149,7 @@ void Executor::readRow(int row) {
     ctx_.EXTENSAO_TAREFA = cell(col::EXTENSAO, row);
     ctx_.MEMO_TAREFA = tasks::cellToLines(cell(col::MEMO, row));
     ctx_.DIA_SEMANA = weekdayName(todayText());
+    ctx_.SAIDA_BAT.clear();   // a failure before the batch runs must not show another run's output
 
     if (const char letter = ctx_.PEN_TAREFA.size() > 1 ? platform::penDrive(services_.shell, ctx_.PEN_TAREFA) : 0)
         ctx_.PEN_TAREFA = std::string(1, letter);

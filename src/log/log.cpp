@@ -2,6 +2,7 @@
 
 #include "lib/datetime.h"
 #include "lib/routines.h"
+#include "lib/secret_mask.h"
 #include "log/log_months.h"
 #include "platform/files.h"
 
@@ -10,6 +11,17 @@ namespace tarvex::log {
 namespace {
 
 constexpr int kDay = 24 * 60 * 60;
+
+// Every field goes through here: a "#" would shift the columns after it, and a
+// line break or another control character (a lone CR in a task's name) would cut
+// the line or show as garbage in the editor that opens the log.
+void addField(std::string& line, const std::string& field) {
+    for (char c : field) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        line += c == '#' || u < 0x20 || u == 0x7F ? ' ' : c;
+    }
+    line += '#';
+}
 
 }  // namespace
 
@@ -28,15 +40,10 @@ std::optional<std::string> Log::entry(const LocalTime& now, int item, const std:
     for (const std::string& field :
          {formatDate(Date{now.year, now.month, now.day}), zeroPad(item, 2), code, text,
           context.HORA_INICIO, formatTime(end), formatTime(elapsed), context.TIPO_TAREFA,
-          context.PERIODO_TAREFA}) {
-        // A "#" inside a field (a task named "NF #123") would shift the columns.
-        for (char c : field) line += c == '#' ? ' ' : c;
-        line += '#';
-    }
-    if (!reason.empty()) {
-        for (char c : reason) line += c == '#' || c == '\r' || c == '\n' ? ' ' : c;
-        line += '#';
-    }
+          context.PERIODO_TAREFA})
+        addField(line, field);
+    // A failure's reason may quote the command that failed, with its password.
+    if (!reason.empty()) addField(line, maskSecrets(reason));
     return line;
 }
 
@@ -54,7 +61,8 @@ void Log::addEntry(int item, const std::string& code, const std::string& text,
 void Log::logNow(int item, const std::string& code, const std::string& text) const noexcept {
     try {
         const LocalTime now = platform::clock().now();
-        RunContext context = context_;
+        // Not a task's entry: the type and period of the last task run are not its own.
+        RunContext context;
         context.HORA_INICIO = formatTime(secondsOfDay(now));
         if (auto line = entry(now, item, code, text, context)) append(*line);
     } catch (...) {

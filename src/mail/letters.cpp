@@ -18,8 +18,10 @@ std::string subject(const Origin& o, const std::string& text) {
     return (prefix.empty() ? "" : prefix + " ") + text + " - " + o.pc;
 }
 
+const char* const kLastLine = "Pasta do TARVEX: ";
+
 std::string signature(const Origin& o) {
-    return "\n--\nComputador: " + o.pc + "\nPasta do TARVEX: " + o.folder + "\n";
+    return "\n--\nComputador: " + o.pc + "\n" + kLastLine + o.folder + "\n";
 }
 
 std::string staleText(const std::vector<std::string>& stale) {
@@ -55,15 +57,31 @@ Letter failureLetter(const Origin& o, const std::string& task, const std::string
     return l;
 }
 
+Letter recoveredLetter(const Origin& o, const std::string& task, const std::string& when) {
+    Letter l{'F', subject(o, "Tarefa " + task + " voltou a funcionar"), ""};
+    l.body = "A tarefa " + task + " voltou a funcionar: executou sem erro.\n\nQuando: " + when + "\n" + signature(o);
+    return l;
+}
+
+bool letterWhole(const std::string& body) {
+    if (body.size() < 2 || body.compare(body.size() - 2, 2, "\r\n") != 0) return false;
+    const size_t start = body.rfind("\r\n", body.size() - 3);
+    const size_t last = start == std::string::npos ? 0 : start + 2;
+    return body.compare(last, std::string(kLastLine).size(), kLastLine) == 0;
+}
+
 Letter reportLetter(const Origin& o, const std::string& day, const std::vector<DayRow>& rows,
                     const std::vector<std::string>& stale, const std::vector<std::string>& jumps) {
-    int errors = 0, missed = 0;
+    int errors = 0, missed = 0, coming = 0;
     for (const auto& r : rows) {
         errors += r.status == "ERRO";
         missed += r.status == "não rodou";
+        coming += r.status == "pendente";
     }
-    const std::string summary = errors ? std::to_string(errors) + " com ERRO"
-                                : missed ? std::to_string(missed) + " não rodaram" : "tudo OK";
+    const std::string summary = errors   ? std::to_string(errors) + " com ERRO"
+                                : missed ? std::to_string(missed) + " não rodaram"
+                                : coming ? "tudo OK até agora, " + std::to_string(coming) + " pendente" + (coming > 1 ? "s" : "")
+                                         : "tudo OK";
     Letter l{'R', subject(o, "Relatório do dia " + day + ": " + summary), ""};
     l.body = "Tarefas do dia " + day + ":\n\n";
     if (rows.empty()) l.body += "  Nenhuma tarefa para hoje.\n";
@@ -91,7 +109,7 @@ void addSizes(std::vector<DayRow>& rows, const std::string& folder, const std::s
     for (DayRow& r : rows) {
         const std::size_t dash = r.task.find(" - ");
         const auto it = sizes.find(dash == std::string::npos ? r.task : r.task.substr(dash + 3));
-        if (it != sizes.end() && r.status != "não rodou") r.size = log::sizeText(it->second);
+        if (it != sizes.end() && (r.status == "OK" || r.status == "ERRO")) r.size = log::sizeText(it->second);
     }
 }
 
@@ -107,7 +125,8 @@ Letter testLetter(const Origin& o, const std::string& when) {
     return l;
 }
 
-std::vector<DayRow> dayRows(const tasks::TaskTable& table, const std::string& logBytes, const std::string& day) {
+std::vector<DayRow> dayRows(const tasks::TaskTable& table, const std::string& logBytes, const std::string& day,
+                            const std::string& hourNow) {
     // The day's last result of each row, from the log: code, duration, reason.
     struct Result { std::string code, duration, reason; };
     std::map<int, Result> results;
@@ -136,6 +155,8 @@ std::vector<DayRow> dayRows(const tasks::TaskTable& table, const std::string& lo
             if (it->second.code == "ERR") r.detail = trim(it->second.reason);
         } else if (ranToday) {
             r.status = "OK";
+        } else if (!hourNow.empty() && r.hour > hourNow) {
+            r.status = "pendente";
         }
         rows.push_back(r);
     }

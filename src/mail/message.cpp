@@ -55,6 +55,39 @@ std::string base64(const std::string& bytes) {
     return out;
 }
 
+std::optional<std::string> bodyOf(const std::string& message) {
+    const size_t start = message.find("\r\n\r\n");
+    if (start == std::string::npos || message.size() < 2 || message.compare(message.size() - 2, 2, "\r\n") != 0)
+        return std::nullopt;
+    std::string text;   // the base64 characters, checked line by line
+    bool shortLine = false;
+    for (const std::string& line : textLines(message.substr(start + 4))) {
+        if (line.empty()) continue;
+        if (shortLine || line.size() > 76) return std::nullopt;   // only the last line may be short
+        shortLine = line.size() < 76;
+        text += line;
+    }
+    if (text.empty() || text.size() % 4 != 0) return std::nullopt;
+    static const std::string kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    unsigned bits = 0;
+    int count = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '=') {
+            if (i + 2 < text.size()) return std::nullopt;
+            continue;
+        }
+        const size_t digit = kDigits.find(text[i]);
+        if (digit == std::string::npos) return std::nullopt;
+        bits = (bits << 6) | static_cast<unsigned>(digit);
+        if ((count += 6) >= 8) {
+            count -= 8;
+            out += static_cast<char>((bits >> count) & 0xFF);
+        }
+    }
+    return out;
+}
+
 std::string encodeHeader(const std::string& cp1252) {
     if (plainAscii(cp1252)) return cp1252;
     const std::string utf8 = platform::cp1252ToUtf8(cp1252);

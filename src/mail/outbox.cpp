@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "lib/routines.h"
+#include "mail/letters.h"
+#include "mail/message.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 
@@ -13,6 +15,7 @@ namespace tarvex::mail {
 namespace {
 
 constexpr const char* kExtension = ".eml";
+constexpr const char* kTempMark = ".eml.tmp~";   // the temporary of a message being written
 
 // The envelope heads the file: "DE:", "PARA:" and "ASSUNTO:" lines, a blank line, the message.
 std::string fileText(const Queued& q) {
@@ -84,5 +87,33 @@ std::optional<Queued> Outbox::read(const std::string& name) const {
 }
 
 void Outbox::remove(const std::string& name) { platform::removeFile(folder_ + name); }
+
+std::vector<std::string> Outbox::finishInterrupted() {
+    std::vector<std::string> told, temps;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(platform::fsPath(folder_), ec)) {
+        const std::string name = platform::fromFsPath(entry.path().filename());
+        if (name.find(kTempMark) != std::string::npos) temps.push_back(name);
+    }
+    std::sort(temps.begin(), temps.end());
+    for (const std::string& temp : temps) {
+        const std::string target = temp.substr(0, temp.find(kTempMark) + 4);
+        // The message itself is there: the temporary is what its save left over.
+        if (platform::fileExists(folder_ + target)) {
+            remove(temp);
+            continue;
+        }
+        const std::optional<Queued> q = read(temp);
+        const std::optional<std::string> body = q ? bodyOf(q->message) : std::nullopt;
+        const bool whole = body && letterWhole(*body);
+        const std::string kept = whole ? target : target + ".incompleto";
+        std::filesystem::rename(platform::fsPath(folder_ + temp), platform::fsPath(folder_ + kept), ec);
+        if (ec) continue;   // tried again at the next start
+        told.push_back(whole ? "Mensagem interrompida ao ser gravada, recuperada para envio: " + q->subject
+                             : "Mensagem interrompida ao ser gravada, incompleta: não será enviada (guardada como " +
+                                   folder_ + kept + ")");
+    }
+    return told;
+}
 
 }  // namespace tarvex::mail

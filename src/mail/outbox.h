@@ -32,6 +32,10 @@ public:
     std::vector<std::string> names() const;
     std::optional<Queued> read(const std::string& name) const;
     void remove(const std::string& name);
+    // What a program ended while it wrote a message left behind: a whole one is put
+    // in place, to be sent as the others; one cut short is kept aside (".incompleto")
+    // and never sent. One text per message, for the log.
+    std::vector<std::string> finishInterrupted();
 
 private:
     std::string folder_;      // with its trailing separator

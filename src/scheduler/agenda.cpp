@@ -113,6 +113,13 @@ void Agenda::deferRetry(tasks::TaskId task) {
     retries_[task] = {minuteNow() + wait, wait};
 }
 
+void Agenda::restoreRetry(tasks::TaskId task, int failures, const Date& day, int endSecond) {
+    if (failures < 1) return;
+    long long wait = kFirstWait;
+    for (int i = 1; i < failures && wait < kLongestWait; ++i) wait = std::min(wait * 2, kLongestWait);
+    retries_[task] = {daysFromCivil(day) * 1440LL + endSecond / 60 + wait, wait};
+}
+
 void Agenda::holdForDrive(tasks::TaskId task) { retries_[task] = {minuteNow() + 1, kFirstWait / 2}; }
 
 int Agenda::chooseNext(std::string& bestHour) const {

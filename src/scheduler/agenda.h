@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "lib/datetime.h"
 #include "platform/timer.h"
 #include "tasks/schedule_state.h"
 #include "tasks/task_table.h"
@@ -40,6 +41,9 @@ public:
     // ten minutes after a first failure and twice as long after each further one
     // (four hours at most), so a missing drive is not retried every ten seconds.
     void deferRetry(tasks::TaskId task);
+    // After a restart: `task` failed `failures` times in a row on `day`, the last
+    // one ending at `endSecond` of it; it waits as long as if the program had not stopped.
+    void restoreRetry(tasks::TaskId task, int failures, const Date& day, int endSecond);
     // `task` waits for its pen drive: looked at again a minute from now, at the next
     // computation (the supervisor's, or a drive's arrival).
     void holdForDrive(tasks::TaskId task);

@@ -5,6 +5,7 @@
 #include "lib/keep_aside.h"
 #include "lib/routines.h"
 #include "platform/clock.h"
+#include "platform/cp1252.h"
 #include "platform/files.h"
 
 namespace tarvex::settings {
@@ -33,6 +34,18 @@ bool hourReadable(const std::string& hour) {
     return hour.size() == 5 && hour[2] == ':' && isdigit(static_cast<unsigned char>(hour[0])) &&
            isdigit(static_cast<unsigned char>(hour[1])) && isdigit(static_cast<unsigned char>(hour[3])) &&
            isdigit(static_cast<unsigned char>(hour[4])) && hour.substr(0, 2) < "24" && hour.substr(3, 2) < "60";
+}
+
+// A file saved by an editor in UTF-8 (Notepad's default, with or without its
+// mark) reads as the Windows-1252 the program keeps; a Windows-1252 file, which
+// is never well-formed UTF-8 once it has an accent, stays as it is.
+std::string asCp1252(std::string bytes) {
+    const bool marked = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    if (marked) bytes.erase(0, 3);
+    const bool high = std::any_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; });
+    if (!high) return bytes;
+    std::string text = platform::utf8ToCp1252(bytes);
+    return marked || platform::cp1252ToUtf8(text) == bytes ? text : bytes;
 }
 
 // What is wrong with the file's bytes; empty when they read as the program writes them.
@@ -76,15 +89,15 @@ MailSettings readMailSettings(const std::string& folder, const std::function<voi
     std::string bytes;
     if (platform::readFile(path, bytes)) {
         readFieldFile(path, kMailFieldCount, tell);   // locked: retried, then nothing is sent
-    } else if (const std::string why = mailFault(bytes); !why.empty()) {
-        // Kept aside before a save of the page can replace it with what the page shows.
+    } else if (const std::string text = asCp1252(bytes), why = mailFault(text); !why.empty()) {
+        // Kept aside (as it was) before a save of the page can replace it with what the page shows.
         const std::string copy = keepAside(path, bytes, platform::clock().now());
         if (tell)
             tell("O arquivo de e-mail " + path + " não foi lido: " + why + "\r\n" + asideNote(copy) +
                  "\r\nNenhum e-mail será enviado até que a seção E-mail seja salva.");
         return s;
     } else {
-        readFieldText(bytes, kMailFieldCount);
+        readFieldText(text, kMailFieldCount);
     }
     if (fieldTable[1] != kMarker) return s;   // unreadable or not ours: nothing is sent
     s.host = trim(fieldTable[2]);

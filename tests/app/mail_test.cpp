@@ -33,6 +33,27 @@ TEST(Outbox, WhenFullTheOldestReportsGoAndFailuresStay) {
     }
 }
 
+// A program ended while it wrote a message: the whole temporary is sent as any
+// other; one cut anywhere (even between two lines) is kept aside, never sent.
+TEST(Outbox, AnInterruptedMessageIsSentWholeOrNotAtAll) {
+    const mail::Letter letter =
+        mail::failureLetter({"PC", "C:\\TARVEX\\", ""}, "01 - NOTAS", "08/12/26", "saiu com 4", {"linha"});
+    const std::string message = mail::composeMessage(letter, "a@b", {"c@d"}, LocalTime{}, "id@tarvex");
+    const std::string file = "DE: a@b\r\nPARA: c@d\r\nASSUNTO: " + letter.subject + "\r\n\r\n" + message;
+    const size_t lastLine = file.rfind("\r\n", file.size() - 3) + 2;
+    struct Case { size_t keep; bool sent; };
+    for (const Case c : {Case{file.size(), true}, Case{lastLine, false}, Case{file.size() - 3, false},
+                         Case{file.find("ASSUNTO"), false}, Case{0, false}}) {
+        testkit::TempDir tmp;
+        tmp.write("SAIDA/20261208-080000-0001-F.eml.tmp~", file.substr(0, c.keep));
+        mail::Outbox box(tmp.folder() + "SAIDA/");
+        ASSERT_EQ(box.finishInterrupted().size(), 1u) << c.keep;
+        EXPECT_EQ(box.names().size(), c.sent ? 1u : 0u) << c.keep;
+        EXPECT_EQ(tmp.exists("SAIDA/20261208-080000-0001-F.eml.incompleto"), !c.sent) << c.keep;
+        if (c.sent) EXPECT_EQ(box.read(box.names()[0])->message, message);
+    }
+}
+
 class FakeSecrets : public platform::Secrets {
 public:
     bool refuse = false;

@@ -91,8 +91,17 @@ TEST_F(LogTest, AFaultIsLoggedAsBegunNowLeavingTheRunsStartTime) {
     ctx.HORA_INICIO = "07:00:00";   // a task running since seven
     ctx.TIPO_TAREFA = "T";
     log.logNow(0, "ERR", "sem disco");
-    EXPECT_EQ(dir.read("LOG_TIMER.TXT"), "06/12/26#00#ERR#sem disco#08:00:05#08:00:05#00:00:00#T##\r\n");
+    // Not the running task's entry: its type is not written into it.
+    EXPECT_EQ(dir.read("LOG_TIMER.TXT"), "06/12/26#00#ERR#sem disco#08:00:05#08:00:05#00:00:00###\r\n");
     EXPECT_EQ(ctx.HORA_INICIO, "07:00:00");
+}
+
+TEST_F(LogTest, NoFieldBreaksTheLineAndNoPasswordIsWritten) {
+    ctx.HORA_INICIO = "08:00:05";
+    ctx.TIPO_TAREFA = "00 - XCOPY\x01";
+    log.addEntry(3, "ERR", "NOTAS\rFISCAIS\t#1", "gbak -user SYSDBA -password chave\r\nsaiu com 1");
+    EXPECT_EQ(dir.read("LOG_TIMER.TXT"), "06/12/26#03#ERR#NOTAS FISCAIS  1#08:00:05#08:00:05#00:00:00#00 - XCOPY #"
+                                         "#gbak -user **** -password ****  saiu com 1#\r\n");
 }
 
 TEST_F(LogTest, ReadsTheFolderAtEveryEntry) {

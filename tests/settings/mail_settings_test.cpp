@@ -44,5 +44,20 @@ TEST(MailSettingsFile, ADamagedFileIsKeptAsideAndNamed) {
     }
 }
 
+// Written by Notepad in UTF-8, with its mark or without, the accents read right;
+// the program's own Windows-1252 stays as it is.
+TEST(MailSettingsFile, ReadsTheAccentsOfAUtf8File) {
+    const std::string cp1252 = "EMAIL#smtp.teste#587#1#dono#abc#eu@teste#voce@teste#[Ação]#S#N#18:00#S####";
+    const std::string utf8 = "EMAIL#smtp.teste#587#1#dono#abc#eu@teste#voce@teste#[A\xC3\xA7\xC3\xA3o]#S#N#18:00#S####";
+    for (const std::string& bytes : {cp1252, utf8, "\xEF\xBB\xBF" + utf8}) {
+        testkit::TempDir dir;
+        dir.write(kMailFileName, bytes + "\r\n");
+        std::vector<std::string> told;
+        const MailSettings s = readMailSettings(dir.folder(), [&](const std::string& text) { told.push_back(text); });
+        EXPECT_EQ(s.subjectPrefix, "[Ação]") << bytes;
+        EXPECT_TRUE(told.empty() && s.ready()) << bytes;
+    }
+}
+
 }  // namespace
 }  // namespace tarvex::settings
