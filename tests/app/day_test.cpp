@@ -100,7 +100,7 @@ TEST_F(Day, EveryTaskRunsAtItsHourAndLeavesItsLineAndStamp) {
         "09/12/26#02#EXE#COPIA ARQ#09:10:00#09:10:00#00:00:00#02 - Copiar Arquivo" + tail,
         "09/12/26#04#EXE#ZIP#12:00:00#12:00:00#00:00:00#06 - WINZIP" + tail,
         "09/12/26#05#EXE#AVISO >> Hora do cafe#17:00:00#17:00:00#00:00:00#10 - Mensagem" + tail,
-        "09/12/26#00#TER#Close TARVEX#23:59:00#23:59:00#00:00:00#03 - Executar Programa" + tail}));
+        "09/12/26#00#TER#Close TARVEX#23:59:00#23:59:00#00:00:00###"}));
 
     // The batch: placeholders expanded, the arrow gone, PAUSE added; run once.
     ASSERT_EQ(batches.size(), 1u);

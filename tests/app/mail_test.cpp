@@ -50,7 +50,9 @@ TEST(Outbox, AnInterruptedMessageIsSentWholeOrNotAtAll) {
         ASSERT_EQ(box.finishInterrupted().size(), 1u) << c.keep;
         EXPECT_EQ(box.names().size(), c.sent ? 1u : 0u) << c.keep;
         EXPECT_EQ(tmp.exists("SAIDA/20261208-080000-0001-F.eml.incompleto"), !c.sent) << c.keep;
-        if (c.sent) EXPECT_EQ(box.read(box.names()[0])->message, message);
+        if (c.sent) {
+            EXPECT_EQ(box.read(box.names()[0])->message, message);
+        }
     }
 }
 
