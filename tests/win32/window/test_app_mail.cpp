@@ -199,10 +199,19 @@ TEST_F(Mail, OneMessagePerProblemWithItsOwnLinesAndNoSecretEvenWhenTheServerIsDo
     PostMessageW(app->window(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(app->answerClose(IDOK));
     ASSERT_TRUE(app->ended(20000));
+    // As if killed while writing it, and while writing another one.
+    const std::filesystem::path outbox = platform::fsPath(dir.path("EMAIL_SAIDA"));
+    std::filesystem::path queued;
+    for (const auto& e : std::filesystem::directory_iterator(outbox))
+        if (e.path().extension() == ".eml") queued = e.path();
+    const std::string bytes = slurp(queued.string());
+    std::filesystem::rename(queued, queued.string() + ".tmp~");
+    std::ofstream(outbox / "20000101-000000-0001-F.eml.tmp~", std::ios::binary) << bytes.substr(0, bytes.size() - 40);
     ASSERT_TRUE(server.order("start", "listening"));
     start();
     EXPECT_NE(server.message(6).find("01 - BACKUP NOTAS voltou a funcionar"), std::string::npos);
-    EXPECT_TRUE(logged("MAIL#Enviado para dono@teste.local;contador@teste.local: [TARVEX] Tarefa 01")) << log();
+    EXPECT_TRUE(std::filesystem::exists(outbox / "20000101-000000-0001-F.eml.incompleto"));
+    EXPECT_TRUE(logged("incompleta: não será enviada")) << log();
     // The task still failing waits as it did before the restart, not run at once.
     EXPECT_TRUE(waitFor([&] {
         return readText(app->find("E_PROX_NOME")).rfind("02 - COPIA K (nova tentativa às ", 0) == 0;
