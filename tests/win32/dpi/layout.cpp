@@ -80,6 +80,35 @@ struct Check {
     }
 };
 
+// Controls of the settings page that cover part of one another (a box over
+// another's caption); a group box holding its options is not that.
+std::vector<std::string> overlapsOn(HWND page) {
+    std::vector<HWND> kids;
+    for (HWND h = GetWindow(page, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        wchar_t cls[64] = {};
+        GetClassNameW(h, cls, 64);
+        // A drop-down list's window is as tall as its open list.
+        if (IsWindowVisible(h) && _wcsicmp(cls, L"COMBOBOX") != 0) kids.push_back(h);
+    }
+    auto rectOf = [](HWND h) {
+        RECT r;
+        GetWindowRect(h, &r);
+        return r;
+    };
+    auto within = [](const RECT& in, const RECT& out) {
+        return in.left >= out.left && in.top >= out.top && in.right <= out.right && in.bottom <= out.bottom;
+    };
+    std::vector<std::string> faults;
+    for (size_t i = 0; i < kids.size(); ++i)
+        for (size_t j = i + 1; j < kids.size(); ++j) {
+            const RECT a = rectOf(kids[i]), b = rectOf(kids[j]);
+            RECT both;
+            if (IntersectRect(&both, &a, &b) && !within(a, b) && !within(b, a))
+                faults.push_back(describe(kids[i]) + " sobre " + describe(kids[j]));
+        }
+    return faults;
+}
+
 // Whether all of `h` shows: inside the client area of every window it is in.
 bool inSight(HWND h) {
     RECT r;
@@ -145,6 +174,7 @@ TEST(Layout, CaptionsFitAndControlsStayInsideAtThisScale) {
                 reinterpret_cast<Check*>(lp)->control(h);
                 return TRUE;
             }, reinterpret_cast<LPARAM>(&check));
+            for (const std::string& f : overlapsOn(findByName(window.hwnd(), "TS_PARAM"))) check.faults.push_back(f);
             std::string all;
             for (const auto& f : check.faults) all += "\n  " + f;
             EXPECT_TRUE(check.faults.empty()) << check.faults.size() << " a " << at << " DPI:" << all;
