@@ -88,7 +88,8 @@ std::vector<std::string> overlapsOn(HWND page) {
         wchar_t cls[64] = {};
         GetClassNameW(h, cls, 64);
         // A drop-down list's window is as tall as its open list.
-        if (IsWindowVisible(h) && _wcsicmp(cls, L"COMBOBOX") != 0) kids.push_back(h);
+        // Its own style: the page itself may be hidden.
+        if ((GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) && _wcsicmp(cls, L"COMBOBOX") != 0) kids.push_back(h);
     }
     auto rectOf = [](HWND h) {
         RECT r;
