@@ -63,6 +63,8 @@ struct StartFiles {
     const char* says;      // in the log's line
 };
 
+void PrintTo(const StartFiles& f, std::ostream* os) { *os << f.name; }
+
 class StartsOver : public ::testing::TestWithParam<StartFiles> {};
 
 TEST_P(StartsOver, NothingWaitsForOk) {
