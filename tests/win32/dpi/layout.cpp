@@ -81,31 +81,24 @@ struct Check {
 };
 
 // Controls of the settings page that cover part of one another (a box over
-// another's caption); a group box holding its options is not that.
+// another's caption); a group box holding its options is not that. A drop-down
+// list's window is as tall as its open list; the page itself may be hidden.
 std::vector<std::string> overlapsOn(HWND page) {
-    std::vector<HWND> kids;
+    std::vector<std::pair<HWND, RECT>> kids;
     for (HWND h = GetWindow(page, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
         wchar_t cls[64] = {};
         GetClassNameW(h, cls, 64);
-        // A drop-down list's window is as tall as its open list.
-        // Its own style: the page itself may be hidden.
-        if ((GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) && _wcsicmp(cls, L"COMBOBOX") != 0) kids.push_back(h);
-    }
-    auto rectOf = [](HWND h) {
         RECT r;
         GetWindowRect(h, &r);
-        return r;
-    };
-    auto within = [](const RECT& in, const RECT& out) {
-        return in.left >= out.left && in.top >= out.top && in.right <= out.right && in.bottom <= out.bottom;
-    };
+        if ((GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) && _wcsicmp(cls, L"COMBOBOX") != 0) kids.emplace_back(h, r);
+    }
     std::vector<std::string> faults;
     for (size_t i = 0; i < kids.size(); ++i)
         for (size_t j = i + 1; j < kids.size(); ++j) {
-            const RECT a = rectOf(kids[i]), b = rectOf(kids[j]);
-            RECT both;
-            if (IntersectRect(&both, &a, &b) && !within(a, b) && !within(b, a))
-                faults.push_back(describe(kids[i]) + " sobre " + describe(kids[j]));
+            RECT both, a = kids[i].second, b = kids[j].second, all;
+            UnionRect(&all, &a, &b);
+            if (IntersectRect(&both, &a, &b) && !EqualRect(&all, &a) && !EqualRect(&all, &b))
+                faults.push_back(describe(kids[i].first) + " sobre " + describe(kids[j].first));
         }
     return faults;
 }
