@@ -75,10 +75,10 @@ void TaskEditor::design() {
     BU_SIMULAR.setHint("Mostra o que a tarefa salva faria hoje, sem executar nada");
     LA_E_NOME.setCaption("Nome da Tarefa");
     LA_E_TIPO.setCaption("Tipo de Tarefa");
-    LA_E_PERIODO.setCaption("Periodo");
+    LA_E_PERIODO.setCaption("Período");
     LA_E_HORA.setCaption("Hora:");
     LA_E_MSG.setCaption("(Stop) Enviar Mensagem antes de executar");
-    LA_E_ULTEXEC.setCaption("Ult.Execução");
+    LA_E_ULTEXEC.setCaption("Últ.Execução");
     CB_PAUSE.setCaption("Pause no Final");
     E_TIPO1.setItems(named({tasks::TYPE_LABELS.begin(), tasks::TYPE_LABELS.end()}));
     E_PERIODO1.setItems(named({tasks::PERIOD_LABELS.begin(), tasks::PERIOD_LABELS.end()}));

@@ -8,6 +8,7 @@
 #include "lib/routines.h"
 #include "log/run_streak.h"
 #include "platform/operator.h"
+#include "settings/mail_settings.h"
 #include "version.h"
 #include "tasks/columns.h"
 #include "tasks/task_types.h"
@@ -19,17 +20,18 @@ void programEntry() { platform::setAppTitle(kEntryTitle); }
 MainForm::MainForm(const Wiring& w)
     : services_(w.services),
       exePath_(w.exePath),
-      store_(table_, w.programFolder, [this](const std::string& text) { tell(text); }),
+      store_(table_, w.programFolder, [this](const std::string& text) { taskFileTold(text); }),
       settingsPage_({CB_FONTE, CB_FONTEXT, CB_FONTNAME, CB_AUTORUN, startModeList, startPageList, BU_PARAM_SALVA, CALEND,
                      CB_VER_INICIO, CB_VER_TERMINO, E_TEMPO_LIMITE, F_TARVEX, &E_LOG_MAXIMO},
                     store_.folder(), w.services.registry, w.exePath,
-                    [this](const std::string& text) { tellAgenda(text); }, [this](const std::string& text) { tell(text); }),
+                    [this](const std::string& text) { fileTrouble(settings::kFileName, text); },
+                    [this](const std::string& text) { tell(text); }),
       log_(store_.folder(), runContext),
       logView_({GRID_LOG, E_MEMO_LOG, CB_VER_INICIO, CB_VER_TERMINO, &E_LOG_MES, &E_LOG_TAREFA, &E_LOG_RESULTADO}, log_, runContext, w.services.shell,
-               [this](const std::string& text) { return ask(text); }),
+               [](const std::string& text) { return platform::op().carefulQuestion("Mensagem do Sistema", text); }),
       mail_(store_.folder(), table_, log_,
             [this](const std::string& title, const std::string& text) { TrayIcon1.showBalloon({title, text, true}); },
-            [this](const std::string& text) { tellAgenda(text); }),
+            [this](const std::string& text) { fileTrouble(settings::kMailFileName, text); }),
       commandRunner_(w.services, w.programFolder),
       executor_(table_, runContext, schedule_, *this, log_, commandRunner_, w.services),
       dialogs_(w.dialogs),

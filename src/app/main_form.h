@@ -242,6 +242,14 @@ private:
     void reloadTasks();
     EditorLinks editorLinks();
     void keepUnreadableFile(const std::string& error);
+    // A file found damaged or mended (read apart and copied aside): told without a
+    // box, as nobody may be at the PC. A log line with the reason, the red icon and
+    // a balloon; start-up's are logged after its "INI" entry.
+    void fileTrouble(const std::string& file, const std::string& text);
+    void tellTroubles();
+    // What the task store says while it loads goes the same way, save for a load
+    // the operator asked for ("Monta Grid"), which is told in a box too.
+    void taskFileTold(const std::string& text);
     void logNow(const std::string& code, const std::string& text);
     // The retry waits of the tasks failing today, as they were before a restart.
     void restoreRetries();
@@ -279,6 +287,10 @@ private:
     int eventDepth_ = 0;
     std::string keptAside_;
     bool windowUp_ = false;
+    bool started_ = false;             // start-up's "INI" entry is written
+    bool loadingTasks_ = false;
+    bool operatorLoad_ = false;
+    std::vector<std::pair<std::string, std::string>> troubles_;   // file and text, until "INI"
     std::string heldBack_;             // the agenda's news during start-up
     tasks::TaskTable table_;
     tasks::ScheduleState schedule_;

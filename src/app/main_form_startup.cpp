@@ -1,5 +1,8 @@
 // Start-up, closing and the end of the program.
 #include "app/main_form.h"
+
+#include <utility>
+
 #include "lib/datetime.h"
 #include "lib/errors.h"
 #include "lib/routines.h"
@@ -10,6 +13,16 @@
 namespace tarvex::app {
 
 namespace {
+
+// A text of several lines as one log field.
+std::string oneLine(const std::string& text) {
+    std::string line;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') line += text[i];
+        else if (!(text[i] == '\n' && i > 0 && text[i - 1] == '\r')) line += ' ';
+    }
+    return line;
+}
 
 const char* const kCloseCaption = "Saindo do programa, não serão executadas as tarefas";
 // The box is as wide as its text: the caption's sentence is repeated in it, so a
@@ -37,6 +50,7 @@ void MainForm::startUp() {
     event([this] { mail_.read(); });
     loadTasks(true);
     logNow("INI", "Start TARVEX");
+    tellTroubles();
     if (tasksLoaded_) event([this] { executor_.removeZipLeftovers(); });
     if (tasksLoaded_) event([this] { restoreRetries(); });
     event([this] { agenda_.compute(); });
@@ -64,6 +78,11 @@ bool MainForm::loadTasks(bool tellFailure) {
 
 // "Monta Grid": the table read again from the file, the editor's task kept.
 void MainForm::reloadTasks() {
+    struct Asked {
+        bool& flag;
+        explicit Asked(bool& f) : flag(f) { flag = true; }
+        ~Asked() { flag = false; }
+    } asked(operatorLoad_);
     loadTable();
     tasksLoaded_ = true;
     if (linha_ < 1 || linha_ >= table_.rowCount()) linha_ = 1;
@@ -72,7 +91,14 @@ void MainForm::reloadTasks() {
 
 // The task file read into the table; the view's columns as designed.
 void MainForm::loadTable() {
-    store_.load();
+    loadingTasks_ = true;
+    try {
+        store_.load();
+    } catch (...) {
+        loadingTasks_ = false;
+        throw;
+    }
+    loadingTasks_ = false;
     schedule_.batchText = tasks::cellToLines(table_.cell(col::NOME, linha_));
     schedule_.changed();
     struct Width {
@@ -89,7 +115,36 @@ void MainForm::keepUnreadableFile(const std::string& error) {
     keptAside_ = store_.heldCopy();
     std::string text = error;
     if (!store_.held()) text += "\r\nO arquivo de tarefas não será alterado até que possa ser lido.";
-    platform::op().error(text);
+    fileTrouble(tasks::TASK_FILE_NAME, text);
+}
+
+void MainForm::taskFileTold(const std::string& text) {
+    if (!loadingTasks_) return tell(text);
+    if (!operatorLoad_) return fileTrouble(tasks::TASK_FILE_NAME, text);
+    log_.logNow(0, "ERR", oneLine(text));
+    tell(text);
+}
+
+void MainForm::fileTrouble(const std::string& file, const std::string& text) {
+    if (!started_) {
+        troubles_.emplace_back(file, text);
+        return;
+    }
+    const std::string line = oneLine(text);
+    log_.logNow(0, "ERR", line);
+    failureUnseen_ = true;
+    lastFailure_ = file;
+    if (!schedule_.running) schedule_.trayImage = 2;
+    schedule_.changed();
+    // The shell shows 255 characters; the log line has it all.
+    constexpr size_t kShown = 200;
+    TrayIcon1.showBalloon({"TARVEX: " + file,
+                           line.size() > kShown ? line.substr(0, kShown) + "... (veja o LOG)" : line, true});
+}
+
+void MainForm::tellTroubles() {
+    started_ = true;
+    for (const auto& [file, text] : std::exchange(troubles_, {})) fileTrouble(file, text);
 }
 
 void MainForm::showStartPage() { PC_GERAL.show(settings::startPage(startPageList.itemIndex()).name); }

@@ -101,7 +101,7 @@ void writeFieldFile(const std::string& path, int count, const Tell& tell) {
         std::string line;
         for (const auto& f : fields) line += f + "#";
         if (!platform::dirExists(folderPart(clean))) {
-            say(tell, "Diretório invalido para gravar Parametros (" + clean + ")");
+            say(tell, "Diretório inválido para gravar Parâmetros (" + clean + ")");
             pump();
             return;
         }

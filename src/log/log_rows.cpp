@@ -11,8 +11,8 @@ namespace {
 
 struct Column { const char* title; int width; };
 constexpr Column kColumns[kLogColumns] = {
-    {"Data", 60},   {"Item", 28},    {"Oper", 60},  {"Inicio", 55},  {"Termino", 55},
-    {"Tempo", 55},  {"TEXTO", 300},  {"Tipo", 110}, {"Periodo", 130}, {"Motivo", 400},
+    {"Data", 60},   {"Item", 28},    {"Oper", 60},  {"Início", 55},  {"Término", 55},
+    {"Tempo", 55},  {"TEXTO", 300},  {"Tipo", 110}, {"Período", 130}, {"Motivo", 400},
 };
 
 // Field numbers (1-based, as in the file) shown in each grid column; 3 is the code.
@@ -34,7 +34,7 @@ void splitFields(std::string_view line, std::string_view (&fields)[kLogColumns])
 int logColumnWidth(int col) { return col >= 0 && col < kLogColumns ? kColumns[col].width : 0; }
 
 std::string operText(std::string_view code) {
-    if (code == "INI") return "Inicio";
+    if (code == "INI") return "Início";
     if (code == "TER") return "Término";
     if (code == "ZER") return "Zera LOG";
     if (code == "EXE") return "Execução";

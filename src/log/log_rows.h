@@ -50,7 +50,7 @@ std::string logTail(std::string_view text, int lines);
 // The grid's title row.
 void titleCells(std::vector<std::string>& cells);
 
-// "Inicio", "Término", ... for an event code; empty for any other code.
+// "Início", "Término", ... for an event code; empty for any other code.
 std::string operText(std::string_view code);
 
 }  // namespace tarvex::log

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <array>
 
+#include "lib/keep_aside.h"
 #include "lib/routines.h"
+#include "log/log.h"
 #include "log/log_months.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 
 namespace tarvex::log {
@@ -182,16 +185,35 @@ std::vector<RunRecord> loadRuns(const std::string& folder, const Date& today) {
     if (platform::readFile(path(folder), bytes)) return {};   // held by another program: nothing lost
     std::vector<RunRecord> runs;
     runs.reserve(bytes.size() / 40);
+    std::string unreadable;
+    int unreadableLines = 0;
     for (std::string_view rest = bytes; !rest.empty();) {
         const std::size_t end = std::min(rest.find('\n'), rest.size());
-        if (auto run = readRunLine(rest.substr(0, end))) runs.push_back(std::move(*run));
+        const std::string_view line = rest.substr(0, end);
+        if (auto run = readRunLine(line)) {
+            runs.push_back(std::move(*run));
+        } else if (!trimmed(line).empty()) {
+            unreadable.append(line.substr(0, line.find('\r')));
+            unreadable += "\r\n";
+            ++unreadableLines;
+        }
         rest.remove_prefix(std::min(end + 1, rest.size()));
     }
     // Rewritten only when a month's worth is past the bound, not at every opening.
     if (!runs.empty() && runs.front().day < addDays(today, -kKeptDays - 30)) {
+        // Runs past the bound go; lines that are not runs are the operator's to
+        // judge: kept aside first, and without that copy nothing is rewritten.
+        std::string copy;
+        if (!unreadable.empty() && (copy = keepAside(path(folder), unreadable, platform::clock().now())).empty())
+            return runs;
         const Date oldest = addDays(today, -kKeptDays);
         std::erase_if(runs, [&](const RunRecord& r) { return r.day < oldest; });
-        platform::replaceFile(path(folder), linesOf(runs));
+        if (!platform::replaceFile(path(folder), linesOf(runs)) && !copy.empty()) {
+            const RunContext none{};
+            Log(folder, none).logNow(0, "ERR", "O histórico " + path(folder) + " foi reescrito sem as execuções de mais de " +
+                                                  std::to_string(kKeptDays) + " dias; " + std::to_string(unreadableLines) +
+                                                  " linha(s) que não puderam ser lidas foram guardadas em " + copy);
+        }
     }
     return runs;
 }

@@ -38,7 +38,9 @@ std::vector<RunRecord> runsFromLog(std::string_view logBytes, const Date& oldest
 void appendRun(const std::string& folder, const RunRecord& run) noexcept;
 // Every run of the history file of `folder`, oldest first; fills the file from
 // the log when it is missing, and drops runs older than kKeptDays before `today`
-// when some are well past that.
+// when some are well past that. Lines of the file that are not runs are then
+// copied aside (HISTORICO_TIMER.TXT.ilegivel-...) and the log says where; a file
+// whose copy cannot be made is not rewritten.
 std::vector<RunRecord> loadRuns(const std::string& folder, const Date& today);
 
 // A run whose size is under half or over double the median of the same task's

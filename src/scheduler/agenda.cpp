@@ -1,5 +1,7 @@
 #include "scheduler/agenda.h"
 
+#include <algorithm>
+
 #include "lib/datetime.h"
 #include "lib/routines.h"
 #include "scheduler/period_rules.h"
@@ -7,10 +9,12 @@
 
 namespace tarvex::scheduler {
 
+// Rounded up, and a short wait only ever lengthened: a task never starts before
+// its minute (its mail and log would say 14:27:59 for a task of 14:28).
 int waitSeconds(long long nowMs, int targetSecond, bool armedOnce) {
     const long long targetMs = targetSecond * 1000LL;
-    long long wait = nowMs > targetMs ? 30 : (targetMs - nowMs) / 1000;
-    if (wait < 31) wait = armedOnce ? 10 : 30;
+    long long wait = nowMs > targetMs ? 0 : (targetMs - nowMs + 999) / 1000;
+    if (wait < 31) wait = std::max<long long>(wait, armedOnce ? 10 : 30);
     return static_cast<int>(wait);
 }
 

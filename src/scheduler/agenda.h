@@ -23,8 +23,8 @@ struct AgendaLinks {
 };
 
 // The wait before a task at `targetSecond` (of the day) starts, seen at `nowMs`
-// (of the day): whole seconds to go, an overdue task as "now"; short waits become
-// 30 s at the first arming and 10 s after it.
+// (of the day): the seconds to go rounded up, an overdue task as "now"; short
+// waits become at least 30 s at the first arming and 10 s after it.
 int waitSeconds(long long nowMs, int targetSecond, bool armedOnce);
 
 class Agenda {

@@ -47,9 +47,11 @@ std::string settingsFault(const std::string& bytes) {
     if (line.find_first_of("\r\n") != std::string::npos) return "tem mais de uma linha; o TARVEX grava uma só.";
     const auto fields = std::count(line.begin(), line.end(), '#');
     if (line.back() != '#') return "termina no meio de um campo (o arquivo foi cortado).";
-    if (fields != kFieldCount)
+    if (fields > kFieldCount)
         return "tem " + std::to_string(fields) + " campos, e o TARVEX grava " + std::to_string(kFieldCount) + ".";
-    if (fieldAt(line, 5) != kMarker)
+    // Older versions wrote fewer fields: those there are read, the rest take
+    // their defaults. Shifted fields still show in the marker's place.
+    if (fields >= 5 && fieldAt(line, 5) != kMarker)
         return std::string("o campo 5 não é ") + kMarker + ": os campos estão fora do lugar.";
     if (isUtf8Text(bytes)) return "está gravado em UTF-8; o TARVEX grava em Windows-1252.";
     return {};

@@ -17,8 +17,8 @@ std::string settingsFolder();
 using Tell = std::function<void(const std::string&)>;
 
 // The settings file of `folder`, read through readFieldFile. A missing file gives the
-// defaults. A file that is not one line of 20 fields as the program writes it
-// is copied aside, the operator told what was wrong and where the copy is, and
+// defaults. A file that is not one line of at most 20 fields as the program
+// writes them (older versions wrote fewer; the missing ones default) is copied aside, the operator told what was wrong and where the copy is, and
 // the defaults are used.
 Settings readSettingsFile(const std::string& folder, const Tell& tell = {});
 // What is wrong with a settings file's bytes; empty when they read as one.

@@ -132,6 +132,9 @@ Findings refusedBecause(std::string why) {
 
 Findings look(const Lines& lines, bool endsWhole, int cols, int counted) {
     Findings f{{}, {}, cols, counted, false};
+    // A list with no rows at all is a list, empty; rows counted and none there
+    // is a file cut short, whose tasks are gone from it.
+    if (lines.rows.empty() && counted == 0) return f;
     if (lines.rows.empty())
         return refusedBecause("tem só as linhas de contagem, sem a linha de títulos e sem nenhuma tarefa.");
     int widest = 0;

@@ -132,12 +132,13 @@ void MainWindow::buildParamPage() {
     keep(std::make_unique<EditView>(form_.CB_FONTEXT, p, 216, 172, 60, 21));
     caption(p, settings::kFontNameList.label, 8, 204, 200, 14);
     keep(std::make_unique<EditView>(form_.CB_FONTNAME, p, 8, 220, 230, 21));
-    keep(std::make_unique<CheckBoxView>(form_.CB_AUTORUN, p, 8, 252, 300, 18));
+    // The two bounds one under the other, left of the e-mail section (x 460 on).
     caption(p, settings::kTimeLimitLabel, 248, 204, 200, 14);
     keep(std::make_unique<EditView>(form_.E_TEMPO_LIMITE, p, 248, 220, 60, 21));
-    caption(p, settings::kLogMaxLabel, 440, 204, 200, 14);
-    keep(std::make_unique<EditView>(form_.E_LOG_MAXIMO, p, 440, 220, 60, 21));
-    keep(std::make_unique<ButtonView>(form_.BU_PARAM_SALVA, p, 8, 280, 150, 28));
+    keep(std::make_unique<CheckBoxView>(form_.CB_AUTORUN, p, 8, 254, 232, 18));
+    caption(p, settings::kLogMaxLabel, 248, 252, 200, 14);
+    keep(std::make_unique<EditView>(form_.E_LOG_MAXIMO, p, 248, 268, 60, 21));
+    keep(std::make_unique<ButtonView>(form_.BU_PARAM_SALVA, p, 8, 300, 150, 28));
     buildMailSection(p);
 }
 

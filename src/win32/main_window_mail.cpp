@@ -18,7 +18,7 @@ void MainWindow::buildMailSection(HWND p) {
         // The password is never shown as typed.
         if (&r.edit == &m.E_EMAIL_SENHA) SendMessageW(view->hwnd(), EM_SETPASSWORDCHAR, L'*', 0);
     }
-    caption(p, "Porta", 785, 31, 35, 14);
+    caption(p, "Porta", 782, 31, 34, 14);
     keep(std::make_unique<EditView>(m.E_EMAIL_PORTA, p, 820, 28, 50, 21));
     caption(p, "Segurança", x, 59, 112, 14);
     keep(std::make_unique<ListView>(m.RG_EMAIL_SEGURANCA, p, field, 56, 120, 21, ListKind::DropDown));

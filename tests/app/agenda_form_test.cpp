@@ -59,7 +59,7 @@ TEST_F(Agenda, ShortWaitsHaveAFloor) {
     start({{1, "SOON", COPY, DAILY, "08:00"}, {2, "LATER", COPY, DAILY, "08:01"}});
     EXPECT_EQ(form->E_PROX_INTERVALO.text(), "30");   // first arming
     form->BU_PROXIMO.click();
-    EXPECT_EQ(form->E_PROX_INTERVALO.text(), "10");
+    EXPECT_EQ(form->E_PROX_INTERVALO.text(), "20");   // never before its minute
     clock.set(at(2026, 12, 9, 8, 0, 29));
     form->table().setCell(col::ULTIMA_EXEC, 1, "09/12/26 08:00:00");
     form->BU_PROXIMO.click();

@@ -139,7 +139,7 @@ TEST_F(MainWindow, TheLogPageRebuildsItsGridWhenShown) {
     form->BU_TAREFAS.click();
     form->LA_LOG.click();
     ASSERT_EQ(form->GRID_LOG.rowCount(), 3);
-    EXPECT_EQ(form->GRID_LOG.cell(2, 1), "Inicio");
+    EXPECT_EQ(form->GRID_LOG.cell(2, 1), "Início");
     EXPECT_EQ(form->GRID_LOG.row(), 2);
     EXPECT_NE(form->E_MEMO_LOG.text().find("Start TARVEX"), std::string::npos);
     form->BU_ZERA_LOG.click();

@@ -48,15 +48,17 @@ TEST_F(Startup, UnreadableTaskFileIsToldAndTriedAgainBySupervisor) {
     const std::string bad = "abc\r\n3\r\n";
     dir.write("TARVEX_TAREFAS.TXT", bad);
     form->startUp();
-    ASSERT_EQ(op.errors().size(), 1u);
-    EXPECT_NE(op.errors()[0].find("TARVEX_TAREFAS.TXT"), std::string::npos);
+    EXPECT_TRUE(op.boxes.empty());   // told by the red icon and a balloon
+    EXPECT_EQ(form->TrayIcon1.imageIndex(), 2);
+    ASSERT_EQ(form->TrayIcon1.balloonCount(), 1);
+    EXPECT_NE(form->TrayIcon1.balloon().text.find("TARVEX_TAREFAS.TXT"), std::string::npos);
     EXPECT_FALSE(form->tasksLoaded());
     EXPECT_EQ(form->E_PROX_NOME.text(), "Sem tarefas para o dia");
     EXPECT_THROW(form->saveTasks(), FileError);   // never overwrites the operator's file
     EXPECT_EQ(dir.read("TARVEX_TAREFAS.TXT"), bad);
 
     host.runUntil(at(2026, 12, 9, 7, 10, 0));        // still bad: quiet retry
-    EXPECT_EQ(op.errors().size(), 1u);
+    EXPECT_EQ(form->TrayIcon1.balloonCount(), 1);
     {
         testkit::TaskFile writer(dir.folder() + "fixed/");
         writer.taskStore().load();

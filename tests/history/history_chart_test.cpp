@@ -99,5 +99,25 @@ TEST(RunHistory, FilledOnceFromTheLogThenAppendedAndRoundTripped) {
     EXPECT_EQ(log::runLine(runs[3]), "08/12/26#01:00:00#03#ZIP DOCS#OK#42#7340032#");
 }
 
+// Trimmed by age when its first run is well past 400 days: the old runs go, the
+// lines that are not runs are copied aside first and the log says where.
+TEST(RunHistory, TrimmingKeepsTheLinesItCannotReadAside) {
+    testkit::TempDir dir;
+    testkit::ClockScope clock{testkit::at(2026, 12, 8, 9, 0, 0)};
+    const std::string unreadable = "08/12/25;04:00:00;01;ZIP DOCS;OK;60;1000;\r\n07/12/26#04:00#01#\r\n";
+    dir.write("HISTORICO_TIMER.TXT", "01/01/25#04:00:00#01#ZIP DOCS#OK#60#1000#\r\n" + unreadable + "\r\n" +
+                                         "07/12/26#04:00:00#01#ZIP DOCS#OK#60#2000#\r\n");
+    const std::vector<log::RunRecord> runs = log::loadRuns(dir.folder(), kToday);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].bytes, 2000);
+    EXPECT_EQ(dir.read("HISTORICO_TIMER.TXT"), "07/12/26#04:00:00#01#ZIP DOCS#OK#60#2000#\r\n");
+    const std::string copy = "HISTORICO_TIMER.TXT.ilegivel-20261208-090000";
+    EXPECT_EQ(dir.read(copy), unreadable);
+    const std::string log = dir.read("LOG_TIMER.TXT");
+    EXPECT_EQ(log.rfind("08/12/26#00#ERR#", 0), 0u) << log;
+    EXPECT_NE(log.find("2 linha(s) que não puderam ser lidas foram guardadas em " + dir.folder() + copy),
+              std::string::npos) << log;
+}
+
 }  // namespace
 }  // namespace tarvex::history

@@ -74,7 +74,7 @@ TEST_F(FieldFile, WritingIntoAMissingFolderWarnsOnceWithoutRetrying) {
     const std::string name = file("nao\\f.txt");
     lock(name, 99);
     writeFieldFile(name, 1, toBox);
-    EXPECT_EQ(operator_.messages(), (Texts{"Diretório invalido para gravar Parametros (" + name + ")"}));
+    EXPECT_EQ(operator_.messages(), (Texts{"Diretório inválido para gravar Parâmetros (" + name + ")"}));
     EXPECT_EQ(opens, 0);
     put({"v"});  // doubled separators are collapsed before use
     writeFieldFile(dir + "\\\\TARVEX_SISTEMA.TXT", 1, toBox);

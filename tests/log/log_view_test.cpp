@@ -53,8 +53,8 @@ TEST_F(LogViewTest, BuildsTitledGridEndingWithAnEmptyRow) {
     view.reloadLog();
     EXPECT_EQ(memo.text(), kFile);
     EXPECT_EQ(grid.colCount(), 10);
-    EXPECT_EQ(grid.rowCells(0), (std::vector<std::string>{"Data", "Item", "Oper", "Inicio", "Termino",
-                                                          "Tempo", "TEXTO", "Tipo", "Periodo", "Motivo"}));
+    EXPECT_EQ(grid.rowCells(0), (std::vector<std::string>{"Data", "Item", "Oper", "Início", "Término",
+                                                          "Tempo", "TEXTO", "Tipo", "Período", "Motivo"}));
     EXPECT_EQ(grid.colWidth(6), 300);
     EXPECT_EQ(grid.colWidth(8), 130);
     EXPECT_EQ(grid.fixedCols, 0);
@@ -87,9 +87,9 @@ TEST_P(LogFilterTest, StartAndCloseEntriesFollowTheCheckBoxes) {
 INSTANTIATE_TEST_SUITE_P(
     Filters, LogFilterTest,
     ::testing::Values(FilterCase{false, false, {"Execução", "Erro", ""}},
-                      FilterCase{true, false, {"Inicio", "Execução", "Erro", "", "Inicio"}},
+                      FilterCase{true, false, {"Início", "Execução", "Erro", "", "Início"}},
                       FilterCase{false, true, {"Execução", "Erro", "Término", ""}},
-                      FilterCase{true, true, {"Inicio", "Execução", "Erro", "Término", "", "Inicio"}}));
+                      FilterCase{true, true, {"Início", "Execução", "Erro", "Término", "", "Início"}}));
 
 TEST_F(LogViewTest, MissingFileIsAnErrorThatLeavesTheViewAsItWas) {
     dir.write("LOG_TIMER.TXT", kFile);

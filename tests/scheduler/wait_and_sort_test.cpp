@@ -26,9 +26,11 @@ struct WaitCase {
 TEST(WaitSeconds, ShortAndOverdueWaitsHaveAFloor) {
     const WaitCase cases[] = {
         {ms(7, 0, 0), kEight, 3600, 3600},
+        {ms(7, 0, 0, 400), kEight, 3600, 3600},     // rounded up: never before its minute
         {ms(7, 59, 29), kEight, 31, 31},            // 31 s ahead: used as is
-        {ms(7, 59, 28, 400), kEight, 31, 31},       // fraction dropped
-        {ms(7, 59, 40), kEight, 30, 10},            // 20 s ahead
+        {ms(7, 59, 28, 400), kEight, 32, 32},
+        {ms(7, 59, 40), kEight, 30, 20},            // 20 s ahead: waited for, not cut to 10
+        {ms(7, 59, 55), kEight, 30, 10},
         {ms(8, 0, 0), kEight, 30, 10},              // this very second
         {ms(8, 0, 0, 500), kEight, 30, 10},         // just past: overdue
         {ms(9, 0, 0), kEight, 30, 10},              // an hour overdue

@@ -141,7 +141,8 @@ TEST_P(DamagedSettings, AreKeptAsideAndNamedBeforeTheDefaults) {
     if (GetParam().says.empty()) {
         EXPECT_TRUE(told.empty());
         EXPECT_TRUE(copies.empty());
-        EXPECT_EQ(s.fontName, "Tahoma");
+        EXPECT_EQ(s.top, 20);   // the fields there are, read
+        EXPECT_EQ(s.left, 30);
         return;
     }
     EXPECT_EQ(s, Settings{});
@@ -158,7 +159,9 @@ INSTANTIATE_TEST_SUITE_P(
     SettingsFile, DamagedSettings,
     testing::Values(Damage{"Sound", kSound, ""}, Damage{"SoundWithLineEnd", kSound + "\r\n", ""},
                     Damage{"Empty", "", "vazio"}, Damage{"Cut", kSound.substr(0, 30), "cortado"},
-                    Damage{"FieldMissing", kSound.substr(3), "19 campos"},
+                    Damage{"FieldMissing", kSound.substr(3), "campo 5"},
+                    Damage{"OlderWithFewerFields", "20#30#1000#700#CALENDARIO#12#9#Tahoma#S#1#2#N#S#", ""},
+                    Damage{"OlderWithoutTheMarker", "20#30#1000#700#", ""},
                     Damage{"FieldAdded", "9#" + kSound, "21 campos"},
                     Damage{"Shifted", "20#30#1000#700#8#CALENDARIO#9#Tahoma#S#1#2#N#S########", "campo 5"},
                     Damage{"TwoLines", kSound + "\r\n" + kSound, "mais de uma linha"},

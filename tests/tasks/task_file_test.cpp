@@ -196,6 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
         Reading{"LastLineWithoutItsEnd", GOOD.substr(0, GOOD.size() - 2), true, "", 1, 2, "BETA"},
         Reading{"Empty", "", false, "vazio", 0, 0, ""},
         Reading{"CountsOnly", "35\r\n3\r\n", false, "contagem", 0, 0, ""},
+        Reading{"NoTasks", "35\r\n0\r\n", true, "", 0, 0, ""},
         Reading{"CountNotANumber", "abc\r\n3\r\n" + GOOD.substr(6), false, "linha 1", 0, 0, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -73,10 +73,15 @@ TEST_P(FreshLoad, GivesTitlesNumbersAndTwoEmptyTasks) {
     if (GetParam() == "<missing>") {
         EXPECT_FALSE(platform::fileExists(s.store.taskFilePath()));
     }
+    // Nothing held or kept aside: the next save writes the list.
+    s.store.save();
+    EXPECT_EQ(s.taskFile(), FRESH_FILE);
+    EXPECT_TRUE(asideCopies(s).empty());
 }
 
+// The last: a list with no rows, as its two count lines say.
 INSTANTIATE_TEST_SUITE_P(TaskStore, FreshLoad,
-                         ::testing::Values("<missing>", FRESH_FILE));
+                         ::testing::Values("<missing>", FRESH_FILE, "35\r\n0\r\n"));
 
 TEST(TaskStore, NarrowFileIsWidenedKeepingItsCells) {
     Store s;

@@ -80,6 +80,29 @@ struct Check {
     }
 };
 
+// Controls of the settings page that cover part of one another (a box over
+// another's caption); a group box holding its options is not that. A drop-down
+// list's window is as tall as its open list; the page itself may be hidden.
+std::vector<std::string> overlapsOn(HWND page) {
+    std::vector<std::pair<HWND, RECT>> kids;
+    for (HWND h = GetWindow(page, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        wchar_t cls[64] = {};
+        GetClassNameW(h, cls, 64);
+        RECT r;
+        GetWindowRect(h, &r);
+        if ((GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) && _wcsicmp(cls, L"COMBOBOX") != 0) kids.emplace_back(h, r);
+    }
+    std::vector<std::string> faults;
+    for (size_t i = 0; i < kids.size(); ++i)
+        for (size_t j = i + 1; j < kids.size(); ++j) {
+            RECT both, a = kids[i].second, b = kids[j].second, all;
+            UnionRect(&all, &a, &b);
+            if (IntersectRect(&both, &a, &b) && !EqualRect(&all, &a) && !EqualRect(&all, &b))
+                faults.push_back(describe(kids[i].first) + " sobre " + describe(kids[j].first));
+        }
+    return faults;
+}
+
 // Whether all of `h` shows: inside the client area of every window it is in.
 bool inSight(HWND h) {
     RECT r;
@@ -145,6 +168,7 @@ TEST(Layout, CaptionsFitAndControlsStayInsideAtThisScale) {
                 reinterpret_cast<Check*>(lp)->control(h);
                 return TRUE;
             }, reinterpret_cast<LPARAM>(&check));
+            for (const std::string& f : overlapsOn(findByName(window.hwnd(), "TS_PARAM"))) check.faults.push_back(f);
             std::string all;
             for (const auto& f : check.faults) all += "\n  " + f;
             EXPECT_TRUE(check.faults.empty()) << check.faults.size() << " a " << at << " DPI:" << all;
