@@ -58,6 +58,8 @@ const BatchCase kBatches[] = {
      "ERR ***   ERRO   ***   B (linha 1, código 1)", ""},
     {"OnlyCommentsIsEmpty", {"REM nada", "// set isc_password=segredo"}, "ERR ***   ERRO   ***   B",
      "Os comandos da tarefa estão vazios: nada foi executado"},
+    {"OnlyBlanksAndTheCodePageIsEmpty", {"", "   ", "CHCP 1252 >NUL"}, "ERR ***   ERRO   ***   B",
+     "Os comandos da tarefa estão vazios: nada foi executado"},
     {"ALineTooLongRunsNothing", {"ECHO " + std::string(9000, 'x')}, "ERR ***   ERRO   ***   B",
      "A linha 1 do comando tem 9005 caracteres; o interpretador de comandos aceita no máximo 8191: nada foi executado"},
     {"SlashCommentsDoNotRun", {"// set isc_password=segredo", "ECHO ok"}, "EXE B", ""},
