@@ -325,9 +325,11 @@ void Executor::runBatch(int row) {
     ctx_.SAIDA_BAT = end.output;
     if (end.error) return fail(row, end.error->text);
     if (end.timedOut) return timedOut(row);
-    // XCOPY's 1 is "nothing to copy"; 2 and above are its failures. The backup tool
-    // fails with any status but 0.
-    if (end.status >= type_->failsFromStatus) return batchFailed(row, end.status, mark);
+    // A line's check left its number: that line failed by its own command's codes
+    // (a COPY's 1 too). Otherwise the batch's end status, by the type's rule: XCOPY's
+    // 1 is "nothing to copy", the backup tool fails with any status but 0.
+    if (end.status >= type_->failsFromStatus || platform::fileExists(mark))
+        return batchFailed(row, end.status, mark);
     std::optional<std::size_t> checked;
     if (!batchCopiesProven(row, checked)) return;
     stamp(row);
@@ -354,7 +356,8 @@ void Executor::batchFailed(int row, int status, const std::string& markFile) {
     const int line = mark ? toInt(trim(*mark)) : 0;
     const std::vector<std::string> lines = textLines(state_.batchText);
     if (line < 1 || line > static_cast<int>(lines.size())) return fail(row, reason);
-    reason += " na linha " + std::to_string(line) + ": " + trim(lines[line - 1]);
+    // Named by the command that failed, which need not be the type's own program.
+    reason = commandOf(lines[line - 1]) + " terminou com o código " + std::to_string(status) + " na linha " + std::to_string(line) + ": " + trim(lines[line - 1]);
     fail(row, reason,
          logSafe("***   ERRO   ***   " + ctx_.NOME_TAREFA + " (linha " + std::to_string(line) + ", código " +
                  std::to_string(status) + ")"));

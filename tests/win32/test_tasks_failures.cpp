@@ -42,9 +42,9 @@ TEST_F(Failures, ACopyToAMissingDriveIsAnErrorWithABalloon) {
 
 TEST_F(Failures, ABackupBatchEndingWithStatusOneIsAnError) {
     runOne({{col::NOME, "GBAK"}, {col::TIPO, "07 - GBAK - Firebird"}, {col::MEMO, memo({"@CMD /C EXIT 1"})}});
-    EXPECT_EQ(runEvents(), std::vector<std::string>{"ERR ***   ERRO   ***   GBAK"});
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"ERR ***   ERRO   ***   GBAK (linha 1, código 1)"});
     EXPECT_EQ(stamps(1), std::vector<std::string>{""});
-    EXPECT_EQ(form->TrayIcon1.balloon().text, "O backup terminou com o código 1");
+    EXPECT_EQ(form->TrayIcon1.balloon().text, "CMD terminou com o código 1 na linha 1: @CMD /C EXIT 1");
 }
 
 // Batches judged line by line, with the real interpreter.
@@ -55,7 +55,7 @@ struct BatchCase {
 };
 const BatchCase kBatches[] = {
     {"AFailingCopyFirstFailsNamingIt", {"COPY \"@sumiu\\a.txt\" \"@\"", "ECHO ok"},
-     "ERR ***   ERRO   ***   B (linha 1, código 1)", ""},
+     "ERR ***   ERRO   ***   B (linha 1, código 1)", "COPY terminou com o código 1 na linha 1: COPY \"@sumiu\\a.txt\" \"@\""},
     {"OnlyCommentsIsEmpty", {"REM nada", "// set isc_password=segredo"}, "ERR ***   ERRO   ***   B",
      "Os comandos da tarefa estão vazios: nada foi executado"},
     {"OnlyBlanksAndTheCodePageIsEmpty", {"", "   ", "CHCP 1252 >NUL"}, "ERR ***   ERRO   ***   B",
@@ -72,7 +72,8 @@ TEST_P(Batches, AreJudgedLineByLine) {
     for (std::string line : GetParam().memo) lines.push_back(replaceText(line, "@", dir.folder()));
     runOne({{col::NOME, "B"}, {col::TIPO, "00 - XCOPY - Copia Arq."}, {col::MEMO, memo(lines)}});
     EXPECT_EQ(runEvents(), std::vector<std::string>{GetParam().event});
-    if (!GetParam().reason.empty()) EXPECT_EQ(form->TrayIcon1.balloon().text, GetParam().reason);
+    if (!GetParam().reason.empty())
+        EXPECT_EQ(form->TrayIcon1.balloon().text, replaceText(GetParam().reason, "@", dir.folder()));
     EXPECT_EQ(dir.read("TIMER_xx.BAT").value_or("").find("segredo"), std::string::npos);
 }
 
