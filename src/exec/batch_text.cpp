@@ -1,7 +1,9 @@
 #include "exec/batch_text.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "exec/batch_lines.h"
 #include "lib/routines.h"
 #include "lib/text1252.h"
 
@@ -46,23 +48,6 @@ std::string putInBatch(const std::string& text, const std::string& placeholder, 
     out.append(text, from);
     return out;
 }
-
-namespace {
-
-// The program a command line starts, upper case, without folder or ".EXE":
-// `"C:\Program Files\FB\GBAK" -B ...` gives "GBAK".
-std::string commandOf(const std::string& line) {
-    std::string t = trim(line);
-    if (!t.empty() && t[0] == '@') t = trim(t.substr(1));
-    std::string first;
-    if (!t.empty() && t[0] == '"') first = t.substr(1, t.find('"', 1) - 1);
-    else first = t.substr(0, t.find_first_of(" \t"));
-    first = upper1252(first.substr(first.find_last_of("\\/:") + 1));
-    if (first.size() > 4 && first.compare(first.size() - 4, 4, ".EXE") == 0) first.resize(first.size() - 4);
-    return first;
-}
-
-}  // namespace
 
 char unsafeInBatch(std::string_view value, bool quoted) {
     for (char c : value) {
@@ -117,24 +102,58 @@ std::string unquoted(std::string text) {
     return text;
 }
 
-BatchScript batchScript(const std::vector<std::string>& lines, const std::string& program, int failsFrom,
-                        const std::string& markFile) {
+namespace {
+
+// The operator's next command line judges this line's code itself.
+bool judgedNext(const std::vector<std::string>& lines, size_t i) {
+    while (++i < lines.size())
+        if (!trim(lines[i]).empty() && !isCommentLine(lines[i])) return handlesErrorLevel(lines[i]);
+    return false;
+}
+
+}  // namespace
+
+BatchScript batchScript(const std::vector<std::string>& lines, const std::string& markFile) {
     BatchScript script;
     // A value with "!" stays a name even where delayed expansion is on by default.
     script.lines.push_back("@SETLOCAL DISABLEDELAYEDEXPANSION");
     const std::string mark = batchArgument(markFile, "A pasta do TARVEX");
+    int depth = 0;         // open parentheses: inside a block the check could not give the line's own code
+    bool continued = false;   // the line before ended with "^": this one is part of its command
+    int commandLine = 0;   // 1-based line where the command being read began
+    int failsFrom = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
-        if (commandOf(line) == "CHCP") continue;
+        if (!continued) {
+            if (commandOf(line) == "CHCP" || isCommentLine(line)) continue;
+            commandLine = static_cast<int>(i + 1);
+            failsFrom = depth == 0 && !handlesErrorLevel(line) && !judgedNext(lines, i) ? failsFromOf(line) : 0;
+        }
+        const std::string t = trim(line);
+        continued = !t.empty() && t.back() == '^';
+        depth = std::max(0, depth + blockDepthChange(line));
+        // DEL keeps an earlier code where it sets none: it starts from 0.
+        if (failsFrom && !continued && commandLine == static_cast<int>(i + 1) &&
+            (commandOf(line) == "DEL" || commandOf(line) == "ERASE"))
+            script.lines.push_back("(CALL )");
         script.lines.push_back(line);
-        // A line continued on the next ("^" at its end) has its check after the last part.
-        if (commandOf(line) != program || (!trim(line).empty() && trim(line).back() == '^')) continue;
-        const std::string n = std::to_string(i + 1);
-        script.lines.push_back("IF ERRORLEVEL " + std::to_string(failsFrom) + " (>" + mark + " ECHO " + n +
-                               "& EXIT /B %ERRORLEVEL%)");
-        script.checkedLines.push_back(static_cast<int>(i + 1));
+        if (continued || depth > 0 || !failsFrom) continue;
+        // Success leaves 0 behind: XCOPY's 1 or ROBOCOPY's 1 to 7 do not end the batch as a failure.
+        script.lines.push_back("IF ERRORLEVEL " + std::to_string(failsFrom) + " (>" + mark + " ECHO " +
+                               std::to_string(commandLine) + "& EXIT /B %ERRORLEVEL%) ELSE (CALL )");
+        script.checkedLines.push_back(commandLine);
+        failsFrom = 0;
     }
     return script;
+}
+
+std::optional<std::string> overlongLine(const std::vector<std::string>& lines) {
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].size() > kMaxCommandLine)
+            return "A linha " + std::to_string(i + 1) + " do comando tem " + std::to_string(lines[i].size()) +
+                   " caracteres; o interpretador de comandos aceita no máximo " + std::to_string(kMaxCommandLine) +
+                   ": nada foi executado";
+    return std::nullopt;
 }
 
 }  // namespace tarvex::exec

@@ -3,6 +3,7 @@
 // into a line the command interpreter reads passes through here: it becomes one
 // argument, never syntax. Only the command text the operator writes is command
 // text.
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -40,17 +41,23 @@ std::string unquoted(std::string text);
 std::string putInBatch(const std::string& text, const std::string& placeholder, const std::string& value,
                        const std::string& what);
 
-// A generated batch: the lines to write and, for each copy line, its check.
+// A generated batch: the lines to write and which of the operator's lines are checked.
 struct BatchScript {
     std::vector<std::string> lines;
     std::vector<int> checkedLines;   // 1-based lines of the operator's text that are checked
 };
-// Each line whose command is `program` ("XCOPY", "GBAK") is followed by a check
-// that ends the batch with its exit code when it is `failsFrom` or more, after
-// writing the line's number (1-based, as the operator counts the text's lines)
-// into `markFile`. "CHCP" lines are left out: the batch is written in the
-// console's own code page, and cmd would read the lines after a CHCP in another.
-BatchScript batchScript(const std::vector<std::string>& lines, const std::string& program, int failsFrom,
-                        const std::string& markFile);
+// The operator's lines, each command whose exit code means something (see
+// failsFromOf) followed by a check that ends the batch with that code when it is
+// a failure, after writing the line's number (1-based, as the operator counts the
+// text's lines) into `markFile`. Comments are left out, and so are "CHCP" lines:
+// the batch is written in the console's own code page, and cmd would read the
+// lines after a CHCP in another. Lines inside a multi-line block ("(" ... ")")
+// are not checked: the block is read at once, so the code could not be its line's.
+BatchScript batchScript(const std::vector<std::string>& lines, const std::string& markFile);
+
+// Longest line the command interpreter runs.
+inline constexpr size_t kMaxCommandLine = 8191;
+// The operator's message for the first line longer than that; nothing when none.
+std::optional<std::string> overlongLine(const std::vector<std::string>& lines);
 
 }  // namespace tarvex::exec

@@ -8,7 +8,8 @@ namespace tarvex::exec {
 
 // ---- the texts the builders write ------------------------------------------------
 inline constexpr const char* ARROW = "  ===>>  ";
-inline constexpr const char* XCOPY_SWITCHES = "      /E /D /Y /R /C /V";
+// /I and the destination's closing "\" make it a folder: XCOPY never asks.
+inline constexpr const char* XCOPY_SWITCHES = "      /E /D /Y /R /C /V /I";
 extern const std::array<std::string, 3> GBAK_SET_LINES;
 
 std::string inQuotes(const std::string& text);

@@ -7,7 +7,7 @@
 namespace tarvex::exec {
 
 const std::array<std::string, 3> GBAK_SET_LINES = {
-    "// set isc_user=SYSDBA ", "// set isc_password=zanquiber ", "// set firebird_msg=C:\\VALDRINB\\EXE "};
+    "REM set isc_user=SYSDBA ", "REM set isc_password=zanquiber ", "REM set firebird_msg=C:\\VALDRINB\\EXE "};
 
 namespace {
 size_t afterFolder(const std::string& path) {
@@ -37,8 +37,10 @@ std::string penFolderOfOrigin(const std::string& origem) {
 
 // Each path is one argument whatever it holds; the boxes may show them quoted or not.
 std::string xcopyLine(const std::string& origem, const std::string& destino) {
+    std::string folder = collapseBackslashes(unquoted(destino));
+    if (folder.empty() || folder.back() != '\\') folder += '\\';
     return "XCOPY  " + batchArgument(unquoted(origem), "A pasta de ORIGEM") + ARROW +
-           batchArgument(collapseBackslashes(unquoted(destino)), "A pasta de DESTINO") + XCOPY_SWITCHES;
+           batchArgument(folder, "A pasta de DESTINO") + XCOPY_SWITCHES;
 }
 
 std::string folderPairLine(const std::string& origem, const std::string& destino) {

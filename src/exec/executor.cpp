@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "exec/placeholders.h"
+#include "exec/batch_lines.h"
 #include "exec/batch_text.h"
 #include "exec/close_program.h"
 #include "exec/builder_lines.h"
@@ -266,11 +267,12 @@ std::string leftOutText(const ZipLeftOut& out);
 
 const char* const kNoCommands = "Os comandos da tarefa estão vazios: nada foi executado";
 
-// A command text with something to do: more than blank lines and the code page switch.
+// A command text with something to do: more than blank lines, comments and the
+// code page switch.
 bool hasCommands(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         const std::string t = trim(line);
-        if (!t.empty() && upper1252(t).rfind("CHCP", 0) != 0) return true;
+        if (!t.empty() && upper1252(t).rfind("CHCP", 0) != 0 && !isCommentLine(t)) return true;
     }
     return false;
 }
@@ -287,8 +289,7 @@ std::string logSafe(std::string text) {
 // The operator's lines, each copy line followed by its check, in the console's
 // code page; why it cannot be written, or nothing.
 std::optional<std::string> Executor::writeBatchFile(const std::string& markFile) {
-    const char* program = type_->type == tasks::TaskType::Backup ? "GBAK" : "XCOPY";
-    const BatchScript script = batchScript(textLines(state_.batchText), program, type_->failsFromStatus, markFile);
+    const BatchScript script = batchScript(textLines(state_.batchText), markFile);
     // CR LF between lines and none after the last, whatever breaks the memo holds.
     std::string text;
     for (size_t i = 0; i < script.lines.size(); ++i) text += (i ? "\r\n" : "") + script.lines[i];
@@ -314,6 +315,7 @@ void Executor::runBatch(int row) {
     ctx_.MEMO_TAREFA = withoutArrows(text);
     std::vector<std::string> lines = textLines(ctx_.MEMO_TAREFA);
     if (!hasCommands(lines)) return fail(row, kNoCommands);
+    if (auto tooLong = overlongLine(lines)) return fail(row, *tooLong);
     if (ctx_.PAUSA_TAREFA == "S") lines.push_back("PAUSE");
     state_.batchText = joinLines(lines);
     state_.changed();
@@ -324,11 +326,15 @@ void Executor::runBatch(int row) {
     ctx_.SAIDA_BAT = end.output;
     if (end.error) return fail(row, end.error->text);
     if (end.timedOut) return timedOut(row);
-    // XCOPY's 1 is "nothing to copy"; 2 and above are its failures. The backup tool
-    // fails with any status but 0.
-    if (end.status >= type_->failsFromStatus) return batchFailed(row, end.status, mark);
+    // A line's check left its number: that line failed by its own command's codes
+    // (a COPY's 1 too). Otherwise the batch's end status, by the type's rule: XCOPY's
+    // 1 is "nothing to copy", the backup tool fails with any status but 0.
+    if (end.status >= type_->failsFromStatus || platform::fileExists(mark))
+        return batchFailed(row, end.status, mark);
+    std::optional<std::size_t> checked;
+    if (!batchCopiesProven(row, checked)) return;
     stamp(row);
-    logExe(row);
+    logChecked(row, checked);
     if (type_->keepsLast)
         keepNewest(platform::fsPath(expandPlaceholders(ctx_, trim(cell(col::DIR_DESTINO, row)))),
                    gbakBaseName(trim(cell(col::ARQUIVO, row))) + ctx_.EXTENSAO_TAREFA + ".GDK", row);
@@ -351,7 +357,8 @@ void Executor::batchFailed(int row, int status, const std::string& markFile) {
     const int line = mark ? toInt(trim(*mark)) : 0;
     const std::vector<std::string> lines = textLines(state_.batchText);
     if (line < 1 || line > static_cast<int>(lines.size())) return fail(row, reason);
-    reason += " na linha " + std::to_string(line) + ": " + trim(lines[line - 1]);
+    // Named by the command that failed, which need not be the type's own program.
+    reason = commandOf(lines[line - 1]) + " terminou com o código " + std::to_string(status) + " na linha " + std::to_string(line) + ": " + trim(lines[line - 1]);
     fail(row, reason,
          logSafe("***   ERRO   ***   " + ctx_.NOME_TAREFA + " (linha " + std::to_string(line) + ", código " +
                  std::to_string(status) + ")"));
@@ -397,7 +404,11 @@ void Executor::copyFile(int row) {
 // The shell's word is not taken: each source file must be at the destination
 // with its size. `checked` adds up the files found; false: the run failed.
 bool Executor::copied(int row, const std::string& from, const std::string& to, std::optional<std::size_t>& checked) {
-    const platform::CopyCheck check = services_.shell.checkCopy(from, to);
+    return judged(row, to, services_.shell.checkCopy(from, to), checked);
+}
+
+bool Executor::judged(int row, const std::string& to, const platform::CopyCheck& check,
+                      std::optional<std::size_t>& checked) {
     if (!check.checked) return true;
     if (!check.failure.empty()) {
         fail(row, check.failure);

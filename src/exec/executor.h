@@ -60,7 +60,9 @@ private:
     void copyFolders(int row);     // "01"
     void copyFile(int row);        // "02"
     bool copied(int row, const std::string& from, const std::string& to, std::optional<std::size_t>& checked);
+    bool judged(int row, const std::string& to, const platform::CopyCheck& check, std::optional<std::size_t>& checked);
     void logChecked(int row, const std::optional<std::size_t>& checked);
+    bool batchCopiesProven(int row, std::optional<std::size_t>& checked);
     void startProgram(int row);    // "03"
     void closeProgram(int row);    // "04"
     void powerFunction(int row);   // "05"

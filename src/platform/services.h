@@ -48,10 +48,13 @@ public:
     virtual IoResult copy(const std::string& from, const std::string& to, unsigned flags,
                           int limitSeconds = 0) = 0;
     // After a copy: `from` as given to it (a folder, a file or a mask), `to` the
-    // folder that must now hold it (for a folder, its copy). A stand-in checks nothing.
-    virtual CopyCheck checkCopy(const std::string& from, const std::string& to) {
+    // folder that must now hold it (for a folder, its copy); without `withHidden`
+    // hidden and system files are not looked for (XCOPY leaves them without /H).
+    // A stand-in checks nothing.
+    virtual CopyCheck checkCopy(const std::string& from, const std::string& to, bool withHidden = true) {
         (void)from;
         (void)to;
+        (void)withHidden;
         return {};
     }
     // The shell's "open" verb. True when the shell accepted it.

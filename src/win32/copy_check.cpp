@@ -26,7 +26,7 @@ bool isDots(const wchar_t* name) { return !wcscmp(name, L".") || !wcscmp(name, L
 
 class Checker {
 public:
-    explicit Checker(platform::CopyCheck& out) : out_(out) {}
+    Checker(platform::CopyCheck& out, bool withHidden) : out_(out), withHidden_(withHidden) {}
 
     // One source file against its namesake in the destination folder.
     void file(const std::wstring& target, const std::wstring& rel, const WIN32_FIND_DATAW& source) {
@@ -48,7 +48,7 @@ public:
         HANDLE h = FindFirstFileW((from + L"\\*").c_str(), &found);
         if (h == INVALID_HANDLE_VALUE) return;
         do {
-            if (isDots(found.cFileName)) continue;
+            if (skipped(found)) continue;
             const std::wstring name = rel.empty() ? found.cFileName : rel + L"\\" + found.cFileName;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 tree(from + L"\\" + found.cFileName, to + L"\\" + found.cFileName, name);
@@ -64,23 +64,28 @@ public:
         HANDLE h = FindFirstFileW(pattern.c_str(), &found);
         if (h == INVALID_HANDLE_VALUE) return;
         do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            if (!skipped(found) && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                 file(to + L"\\" + found.cFileName, found.cFileName, found);
         } while (FindNextFileW(h, &found));
         FindClose(h);
     }
 
 private:
+    bool skipped(const WIN32_FIND_DATAW& found) const {
+        return isDots(found.cFileName) ||
+               (!withHidden_ && (found.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)));
+    }
     platform::CopyCheck& out_;
+    bool withHidden_;
 };
 
 }  // namespace
 
-platform::CopyCheck Win32Shell::checkCopy(const std::string& from, const std::string& to) {
+platform::CopyCheck Win32Shell::checkCopy(const std::string& from, const std::string& to, bool withHidden) {
     platform::CopyCheck out;
     out.checked = true;
     const std::wstring source = longForm(widen(from)), target = longForm(widen(to));
-    Checker checker(out);
+    Checker checker(out, withHidden);
     const DWORD attributes = GetFileAttributesW(source.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         checker.tree(source, target, L"");

@@ -19,7 +19,7 @@ class Win32Shell : public platform::Shell {
 public:
     platform::IoResult copy(const std::string& from, const std::string& to, unsigned flags,
                             int limitSeconds = 0) override;
-    platform::CopyCheck checkCopy(const std::string& from, const std::string& to) override;
+    platform::CopyCheck checkCopy(const std::string& from, const std::string& to, bool withHidden = true) override;
     bool open(const std::string& file, const std::string& params, const std::string& folder,
               int show) override;
     bool driveExists(char letter) override;

@@ -107,7 +107,7 @@ TEST_F(Day, EveryTaskRunsAtItsHourAndLeavesItsLineAndStamp) {
     EXPECT_TRUE(batches[0].starts_with(
         "@SETLOCAL DISABLEDELAYEDEXPANSION\r\nXCOPY C:\\DADOS\\*.* E:\\DADOS_09\\ /E /D /Y /R /C /V\r\nIF ERRORLEVEL 2 (>\""))
         << batches[0];
-    EXPECT_TRUE(batches[0].ends_with("TIMER_xx.ERR\" ECHO 2& EXIT /B %ERRORLEVEL%)\r\nPAUSE")) << batches[0];
+    EXPECT_TRUE(batches[0].ends_with("TIMER_xx.ERR\" ECHO 2& EXIT /B %ERRORLEVEL%) ELSE (CALL )\r\nPAUSE")) << batches[0];
     EXPECT_NE(lines[0].find("TIMER_xx.BAT"), std::string::npos);
     // The file copy: refused once, done at the next agenda, into a folder made for it.
     ASSERT_EQ(fake.shell.copies.size(), 2u);

@@ -59,8 +59,8 @@ TEST_F(EditorOnForm, SavedTaskIsOneLineOfTheTaskFile) {
     std::string expected = "02¦BACKUP¦07 - GBAK - Firebird¦01 - Todos os Dias¦¦22:00¦¦¦N¦" + std::string(7, '\xA6') +
                            "[PEN]:\\BKP¦F¦_[DIA]¦D:\\DADOS\\BASE.FDB¦" + std::string(8, '\xA6') + fb + "¦" +
                            std::string(form->table().cell(col::SN_EXE, 2)) + "¦" +
-                           "// set isc_user=SYSDBA ||// set isc_password=zanquiber ||"
-                           "// set firebird_msg=C:\\VALDRINB\\EXE ||\"" + fb +
+                           "REM set isc_user=SYSDBA ||REM set isc_password=zanquiber ||"
+                           "REM set firebird_msg=C:\\VALDRINB\\EXE ||\"" + fb +
                            "\\GBAK\" -G -B -V -T -Z  -user SYSDBA -password zanquiber   \"D:\\DADOS\\BASE.FDB\"   "
                            "\"[PEN]:\\BKP\\BASE_[DIA].GDK\"¦" + std::string(4, '\xA6');
     EXPECT_EQ(fileRow(2), expected);

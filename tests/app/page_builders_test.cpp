@@ -40,7 +40,7 @@ TEST_F(Pages, XcopyMontaAddsOneLineAClickAndRefusesAQuoteInAPath) {
     origem.setText("  \"D:\\DADOS\" ");
     destino.setText("\"[PEN]:\\DADOS[EXT]\\\"");
     b.buildXcopyLines();
-    const std::string line = "XCOPY  \"D:\\DADOS\"  ===>>  \"[PEN]:\\DADOS[EXT]\\\"      /E /D /Y /R /C /V";
+    const std::string line = "XCOPY  \"D:\\DADOS\"  ===>>  \"[PEN]:\\DADOS[EXT]\\\"      /E /D /Y /R /C /V /I";
     EXPECT_EQ(memo.lines(), (Lines{line}));
     EXPECT_EQ(origem.text(), "\"D:\\DADOS\"");
     b.buildXcopyLines();
@@ -193,8 +193,8 @@ TEST_F(Pages, BackupMontaAddsTheSetLinesOnlyWhileTheBoxIsShort) {
     b.buildBackupLine();
     const std::string cmd = "\"C:\\VALDRINB\\EXE\\GBAK\" -G -B -V -T -Z  -user SYSDBA -password zanquiber   "
                             "\"D:\\DADOS\\BASE.FDB\"   \"" + folder("BKP\\DIA") + "\\BASE_[DIA].GDK\"";
-    EXPECT_EQ(memo.lines(), (Lines{"// set isc_user=SYSDBA ", "// set isc_password=zanquiber ",
-                                   "// set firebird_msg=C:\\VALDRINB\\EXE ", cmd}));
+    EXPECT_EQ(memo.lines(), (Lines{"REM set isc_user=SYSDBA ", "REM set isc_password=zanquiber ",
+                                   "REM set firebird_msg=C:\\VALDRINB\\EXE ", cmd}));
     EXPECT_TRUE(dir.exists("BKP/DIA"));
     b.buildBackupLine();
     EXPECT_EQ(memo.lines().size(), 5u);

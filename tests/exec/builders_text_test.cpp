@@ -38,9 +38,9 @@ TEST(PenFolder, OfOriginAddsTheExtensionOnlyWhenQuoted) {
 
 TEST(CommandLines, XcopyQuotesBothPathsAndSinglesTheDestinationsBackslashes) {
     EXPECT_EQ(xcopyLine("\"D:\\DADOS\"", "\"[PEN]:\\DADOS[EXT]\\\""),
-              "XCOPY  \"D:\\DADOS\"  ===>>  \"[PEN]:\\DADOS[EXT]\\\"      /E /D /Y /R /C /V");
+              "XCOPY  \"D:\\DADOS\"  ===>>  \"[PEN]:\\DADOS[EXT]\\\"      /E /D /Y /R /C /V /I");
     EXPECT_EQ(xcopyLine("D:\\Vendas 50% %USERNAME%", "\\\\SRV\\\\B"),
-              "XCOPY  \"D:\\Vendas 50%% %%USERNAME%%\"  ===>>  \"\\\\SRV\\B\"      /E /D /Y /R /C /V");
+              "XCOPY  \"D:\\Vendas 50%% %%USERNAME%%\"  ===>>  \"\\\\SRV\\B\\\"      /E /D /Y /R /C /V /I");
     EXPECT_THROW(xcopyLine("\"D:\\A\" & echo x", "F:\\B"), BatchRefused);
     EXPECT_EQ(folderPairLine("D:\\DADOS", "F:\\BACKUP[EXT]\\"), "D:\\DADOS\\  ===>>  F:\\BACKUP[EXT]\\");
 }

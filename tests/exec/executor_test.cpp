@@ -144,9 +144,9 @@ TEST_P(BatchTest, WritesTheExpandedBatchRunsItAndStamps) {
 INSTANTIATE_TEST_SUITE_P(Types, BatchTest, ::testing::Values("00 - XCOPY - Copia Arq.", "07 - GBAK - Firebird"));
 
 TEST_F(ExecutorTest, BatchWithoutPauseIsTheMemoAlone) {
-    const int row = addTask("C", "00 - XCOPY - Copia Arq.", {{col::PAUSE, "N"}, {col::MEMO, "A||B"}});
+    const int row = addTask("C", "00 - XCOPY - Copia Arq.", {{col::PAUSE, "N"}, {col::MEMO, "ECHO A||ECHO B"}});
     runRow(row);
-    EXPECT_EQ(dir.read("TIMER_xx.BAT"), "@SETLOCAL DISABLEDELAYEDEXPANSION\r\nA\r\nB");
+    EXPECT_EQ(dir.read("TIMER_xx.BAT"), "@SETLOCAL DISABLEDELAYEDEXPANSION\r\nECHO A\r\nECHO B");
 }
 
 TEST_F(ExecutorTest, BatchThatCannotStartIsAFailureWithoutStamp) {

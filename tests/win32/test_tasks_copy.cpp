@@ -41,8 +41,8 @@ TEST_F(CopyTasks, XcopyBatchCopiesTheTreeIntoADestinationNamedByTheDay) {
     EXPECT_EQ(dir.read("TIMER_xx.BAT"), "@SETLOCAL DISABLEDELAYEDEXPANSION\r\nXCOPY \"" + dir.path("origem") + "\" \"" +
                                             dir.path("destino_09-12-2026_Quarta\\") + "\" /E /D /Y /R /C /V\r\n" +
                                             "IF ERRORLEVEL 2 (>\"" + dir.path("TIMER_xx.ERR") +
-                                            "\" ECHO 2& EXIT /B %ERRORLEVEL%)");
-    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE COPIA PEN"});
+                                            "\" ECHO 2& EXIT /B %ERRORLEVEL%) ELSE (CALL )");
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE COPIA PEN >> 5 arquivos conferidos"});
     EXPECT_EQ(stamps(1), std::vector<std::string>{"09/12/26 08:00:00"});
     EXPECT_TRUE(op.errors().empty());
 }
@@ -118,7 +118,7 @@ TEST_F(CopyTasksFromAFolderWithABlank, TheBatchStillRuns) {
             {col::MEMO, memo({"CHCP 1252 >NUL", xcopy})}});
 
     expectTree("Copia de Seguranca");
-    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE COPIA PEN"});
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE COPIA PEN >> 5 arquivos conferidos"});
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ TEST_F(Day, EveryTaskRunsForRealAtItsHour) {
     const std::string tail = "#01 - Todos os Dias#";
     EXPECT_EQ(logLines(), (std::vector<std::string>{
         "09/12/26#00#INI#Start TARVEX#07:00:00#07:00:00#00:00:00###",
-        "09/12/26#01#EXE#COPIA PEN#08:00:00#08:00:00#00:00:00#00 - XCOPY - Copia Arq." + tail,
+        "09/12/26#01#EXE#COPIA PEN >> 3 arquivos conferidos#08:00:00#08:00:00#00:00:00#00 - XCOPY - Copia Arq." + tail,
         "09/12/26#02#EXE#COPIA DIRS >> 3 arquivos conferidos#09:00:00#09:00:00#00:00:00#01 - Copiar Diretório" + tail,
         "09/12/26#03#EXE#COPIA TXT >> 1 arquivo conferido#10:00:00#10:00:00#00:00:00#02 - Copiar Arquivo" + tail,
         "09/12/26#05#EXE#ZIP#12:00:00#12:00:00#00:00:00#06 - WINZIP" + tail,

@@ -5,7 +5,9 @@
 #include <fstream>
 #include <set>
 
+#include "exec/builder_lines.h"
 #include "exec/zip_task.h"
+#include "lib/routines.h"
 #include "support/tasks_fixture.h"
 #include "testkit/disk_faults.h"
 
@@ -40,9 +42,55 @@ TEST_F(Failures, ACopyToAMissingDriveIsAnErrorWithABalloon) {
 
 TEST_F(Failures, ABackupBatchEndingWithStatusOneIsAnError) {
     runOne({{col::NOME, "GBAK"}, {col::TIPO, "07 - GBAK - Firebird"}, {col::MEMO, memo({"@CMD /C EXIT 1"})}});
-    EXPECT_EQ(runEvents(), std::vector<std::string>{"ERR ***   ERRO   ***   GBAK"});
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"ERR ***   ERRO   ***   GBAK (linha 1, código 1)"});
     EXPECT_EQ(stamps(1), std::vector<std::string>{""});
-    EXPECT_EQ(form->TrayIcon1.balloon().text, "O backup terminou com o código 1");
+    EXPECT_EQ(form->TrayIcon1.balloon().text, "CMD terminou com o código 1 na linha 1: @CMD /C EXIT 1");
+}
+
+// Batches judged line by line, with the real interpreter.
+struct BatchCase {
+    const char* name;
+    std::vector<std::string> memo;   // "@" stands for the test's folder
+    std::string event, reason;
+};
+const BatchCase kBatches[] = {
+    {"AFailingCopyFirstFailsNamingIt", {"COPY \"@sumiu\\a.txt\" \"@\"", "ECHO ok"},
+     "ERR ***   ERRO   ***   B (linha 1, código 1)", "COPY terminou com o código 1 na linha 1: COPY \"@sumiu\\a.txt\" \"@\""},
+    {"OnlyCommentsIsEmpty", {"REM nada", "// set isc_password=segredo"}, "ERR ***   ERRO   ***   B",
+     "Os comandos da tarefa estão vazios: nada foi executado"},
+    {"OnlyBlanksAndTheCodePageIsEmpty", {"", "   ", "CHCP 1252 >NUL"}, "ERR ***   ERRO   ***   B",
+     "Os comandos da tarefa estão vazios: nada foi executado"},
+    {"ALineTooLongRunsNothing", {"ECHO " + std::string(9000, 'x')}, "ERR ***   ERRO   ***   B",
+     "A linha 1 do comando tem 9005 caracteres; o interpretador de comandos aceita no máximo 8191: nada foi executado"},
+    {"SlashCommentsDoNotRun", {"// set isc_password=segredo", "ECHO ok"}, "EXE B", ""},
+};
+
+class Batches : public TasksTest, public ::testing::WithParamInterface<BatchCase> {};
+
+TEST_P(Batches, AreJudgedLineByLine) {
+    std::vector<std::string> lines;
+    for (std::string line : GetParam().memo) lines.push_back(replaceText(line, "@", dir.folder()));
+    runOne({{col::NOME, "B"}, {col::TIPO, "00 - XCOPY - Copia Arq."}, {col::MEMO, memo(lines)}});
+    EXPECT_EQ(runEvents(), std::vector<std::string>{GetParam().event});
+    if (!GetParam().reason.empty())
+        EXPECT_EQ(form->TrayIcon1.balloon().text, replaceText(GetParam().reason, "@", dir.folder()));
+    EXPECT_EQ(dir.read("TIMER_xx.BAT").value_or("").find("segredo"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Batches, ::testing::ValuesIn(kBatches),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Built as the page builds them: a file into a folder that is not there yet (XCOPY
+// would ask whether it is a file or a folder), and a folder into one named with "%".
+TEST_F(Failures, BuiltCopiesNeverAskAndAreProvenFileByFile) {
+    dir.write("dados\\a.txt", "a");
+    dir.write("dados\\sub\\b.txt", "bb");
+    const std::vector<std::string> lines = {exec::xcopyLine(dir.path("dados\\a.txt"), dir.path("novo")),
+                                            exec::xcopyLine(dir.path("dados"), dir.path("Vendas 50% Cia\\"))};
+    runOne({{col::NOME, "X"}, {col::TIPO, "00 - XCOPY - Copia Arq."}, {col::MEMO, memo(lines)}});
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"EXE X >> 3 arquivos conferidos"});
+    EXPECT_EQ(dir.read("novo\\a.txt"), "a");
+    EXPECT_EQ(dir.read("Vendas 50% Cia\\sub\\b.txt"), "bb");
 }
 
 TEST_F(Failures, AZipThatDoesNotReadBackKeepsYesterdaysArchive) {

@@ -98,7 +98,7 @@ TEST(EndToEnd, DailyCopyDueAtStartRunsAboutThirtySecondsLater) {
     const DWORD started = GetTickCount();
 
     const std::wstring log = folder + L"LOG_TIMER.TXT";
-    const bool ran = waitFor([&] { return readBytes(log).find("#EXE#COPIA DIARIA#") != std::string::npos; }, 120000);
+    const bool ran = waitFor([&] { return readBytes(log).find("#EXE#COPIA DIARIA >> 2 arquivos conferidos#") != std::string::npos; }, 120000);
     const DWORD elapsed = GetTickCount() - started;
     // The stamp reaches the file when the run ends, just after its log line.
     auto stamp = [&] {
@@ -118,7 +118,7 @@ TEST(EndToEnd, DailyCopyDueAtStartRunsAboutThirtySecondsLater) {
 
     const std::string text = readBytes(log);
     const size_t ini = text.find(today() + "#00#INI#Start TARVEX#");
-    const size_t exe = text.find(today() + "#01#EXE#COPIA DIARIA#");
+    const size_t exe = text.find(today() + "#01#EXE#COPIA DIARIA >> 2 arquivos conferidos#");
     EXPECT_NE(ini, std::string::npos) << text;
     EXPECT_NE(exe, std::string::npos) << text;
     EXPECT_LT(ini, exe);
