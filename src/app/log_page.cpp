@@ -141,8 +141,7 @@ void LogPage::clearLog() {
     ++builds_;
     const std::string path = log_.path();
     if (platform::fileExists(path)) platform::removeFile(path);
-    context_.HORA_INICIO = formatTime(nowSeconds());
-    log_.addEntry(0, "ZER", "LOG ZERADO");
+    log_.logNow(0, "ZER", "LOG ZERADO");   // the program's own entry: no task's type or period
     // The reset is seen in the current log, whatever month was shown.
     if (c_.E_LOG_MES) {
         filling_ = true;

@@ -116,7 +116,7 @@ TEST_F(LogViewTest, ResetLeavesOnlyTheResetEntry) {
     ctx.PERIODO_TAREFA = "20 - Chamada Manual";
     view.clearLog();
     EXPECT_EQ(dir.read("LOG_TIMER.TXT"),
-              "06/12/26#00#ZER#LOG ZERADO#20:00:00#20:00:00#00:00:00#10 - Mensagem#20 - Chamada Manual#\r\n");
+              "06/12/26#00#ZER#LOG ZERADO#20:00:00#20:00:00#00:00:00###\r\n");
     ASSERT_EQ(grid.rowCount(), 3);
     EXPECT_EQ(grid.cell(2, 1), "Zera LOG");
     EXPECT_EQ(grid.cell(5, 1), "00:00:00");
