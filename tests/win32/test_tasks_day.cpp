@@ -75,7 +75,7 @@ TEST_F(Day, EveryTaskRunsForRealAtItsHour) {
         "09/12/26#06#EXE#PROGRAMA#13:00:00#13:00:00#00:00:00#03 - Executar Programa" + tail,
         "09/12/26#07#EXE#AVISO >> Hora do cafe#17:00:00#17:00:00#00:00:00#10 - Mensagem" + tail,
         "09/12/26#08#EXE#DESLIGA#23:00:00#23:00:00#00:00:00#05 - FUNÇÕES" + tail,
-        "09/12/26#00#TER#Close TARVEX#23:00:30#23:00:30#00:00:00#05 - FUNÇÕES" + tail}));
+        "09/12/26#00#TER#Close TARVEX#23:00:30#23:00:30#00:00:00###"}));
     EXPECT_EQ(stamps(8), (std::vector<std::string>{"09/12/26 08:00:00", "09/12/26 09:00:00", "09/12/26 10:00:00",
                                                    "", "09/12/26 12:00:00", "09/12/26 13:00:00",
                                                    "09/12/26 17:00:00", "09/12/26 23:00:00"}));
