@@ -32,7 +32,9 @@ const char* const kListError = "Erro ao ler a pasta";
 
 std::atomic<FullPathRule> fullPathRule{nullptr};
 
-// The rule's full form of `path`; false when there is none.
+// The rule's full form of `path`, without "." or ".."; false when there is none.
+// The system's rule needs no lexically_normal(), which under mingw would make the
+// two backslashes of a share one.
 bool madeFull(const fs::path& path, fs::path& full) {
     if (const FullPathRule rule = fullPathRule.load()) {
         const std::wstring w = rule(path.wstring());
@@ -41,7 +43,7 @@ bool madeFull(const fs::path& path, fs::path& full) {
         return true;
     }
     std::error_code ec;
-    full = fs::absolute(path, ec);
+    full = fs::absolute(path, ec).lexically_normal();
     return !ec;
 }
 
@@ -64,7 +66,7 @@ fs::path longPath(const std::string& cp1252Path) {
     if (w.empty() || startsWith(w, kLong) || startsWith(w, L"\\\\.\\")) return fs::path(w);
     fs::path full;
     if (!madeFull(fs::path(w), full)) return fs::path(w);
-    w = full.lexically_normal().wstring();
+    w = full.wstring();
     while (w.size() > 3 && w.back() == L'\\') w.pop_back();
     if (startsWith(w, L"\\\\")) return fs::path(kLongUnc + w.substr(2));
     if (w.size() >= 3 && w[1] == L':' && w[2] == L'\\') return fs::path(kLong + w);
