@@ -38,15 +38,6 @@ TEST_F(Processes, TheBatchsExitStatusIsReturned) {
     EXPECT_TRUE(dir.exists("fim.txt"));
 }
 
-// A question meets the end of the input: the batch goes on at once, never
-// waiting (here up to its time limit) for a key nobody presses.
-TEST_F(Processes, NothingIsTypedIntoABatch) {
-    dir.write("pergunta.BAT", "@SET /P X=Qual a pasta?\r\n@PAUSE\r\n@echo fim> \"" + dir.path("fim.txt") + "\"\r\n");
-    const platform::ProcessEnd end = processes.runAndWait(dir.path("pergunta.BAT"), 1, 60);
-    EXPECT_FALSE(end.timedOut);
-    EXPECT_EQ(dir.read("fim.txt"), "fim\r\n");
-}
-
 TEST_F(Processes, ACommandLineLongerThan512CharactersIsPassedWhole) {
     dir.write("eco.BAT", "@echo %1> \"" + dir.path("eco.txt") + "\"\r\n");
     const std::string arg = std::string(1500, 'x') + "FIM";
