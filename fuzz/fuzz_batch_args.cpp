@@ -1,11 +1,13 @@
-// Hostile field values through the batch builders and the placeholders: each is
-// refused, or reaches cmd as exactly one argument holding the value itself.
+// Hostile field values through the batch builders, the placeholders and a type-03
+// program line: each is refused, or reaches cmd as exactly one argument holding
+// the value itself.
 #include <optional>
 #include <vector>
 
 #include "exec/placeholders.h"
 #include "exec/batch_text.h"
 #include "exec/builder_lines.h"
+#include "exec/program_line.h"
 #include "fuzz_check.h"
 
 using namespace tarvex;
@@ -76,6 +78,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(args->size() == 4);
         check((*args)[1] == "C:\\A" + exec::expandPlaceholders(ctx, "_[EXT]_"));
         check((*args)[2] == exec::expandPlaceholders(ctx, "[PEN]_[EXT]_"));
+    }
+    // A batch file started by type 03 with the suffix, bare and quoted: its
+    // parameters are plain arguments holding the suffix, within cmd's length.
+    try {
+        const exec::ProgramLine line = exec::programLine(ctx, "\"C:\\p\\args.bat\" [EXT] \"[EXT]\"");
+        check(line.program == "C:\\p\\args.bat");
+        check(line.program.size() + line.params.size() + 3 <= exec::kLongestCommandLine);
+        const auto args = argumentsOf(line.params);
+        check(args.has_value());
+        const std::string value = exec::expandPlaceholders(ctx, "[EXT]");
+        check(args->size() == (value.empty() ? 1u : 2u) && args->back() == value);
+        check(value.empty() || args->front() == value);
+    } catch (const exec::BatchRefused&) {
     }
     return 0;
 }

@@ -104,7 +104,6 @@ std::string batchText(const RunContext& c) {
         return std::string("O lote não seria executado: ") + refused.what();
     }
     std::vector<std::string> lines = textLines(text);
-    if (c.PAUSA_TAREFA == "S") lines.push_back("PAUSE");
     return "Lote (" + c.ARQ_BAT + "):\r\n" + joinLines(lines);
 }
 

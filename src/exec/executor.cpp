@@ -265,6 +265,32 @@ std::string markFileOf(const std::string& batch) { return batch.substr(0, batch.
 
 std::string leftOutText(const ZipLeftOut& out);
 
+// At the end of a batch run whose task asks for a pause, its last lines in a
+// console of their own.
+class PauseAfter {
+public:
+    PauseAfter(bool wanted, platform::Processes& processes, const RunContext& ctx)
+        : wanted_(wanted), processes_(processes), ctx_(ctx) {}
+    ~PauseAfter() {
+        if (!wanted_) return;
+        std::vector<std::string> lines = ctx_.SAIDA_BAT;
+        lines.push_back("");
+        lines.push_back(trim(ctx_.NOME_TAREFA) + " - terminada (o resultado está no log do TARVEX)");
+        try {
+            processes_.showAndWaitForKey(trim(ctx_.NOME_TAREFA), lines);
+        } catch (...) {
+            // a console that cannot be shown takes nothing from the run
+        }
+    }
+    PauseAfter(const PauseAfter&) = delete;
+    PauseAfter& operator=(const PauseAfter&) = delete;
+
+private:
+    bool wanted_;
+    platform::Processes& processes_;
+    const RunContext& ctx_;
+};
+
 const char* const kNoCommands = "Os comandos da tarefa estão vazios: nada foi executado";
 
 // A command text with something to do: more than blank lines, comments and the
@@ -316,7 +342,6 @@ void Executor::runBatch(int row) {
     std::vector<std::string> lines = textLines(ctx_.MEMO_TAREFA);
     if (!hasCommands(lines)) return fail(row, kNoCommands);
     if (auto tooLong = overlongLine(lines)) return fail(row, *tooLong);
-    if (ctx_.PAUSA_TAREFA == "S") lines.push_back("PAUSE");
     state_.batchText = joinLines(lines);
     state_.changed();
     const std::string mark = markFileOf(ctx_.ARQ_BAT);
@@ -324,8 +349,14 @@ void Executor::runBatch(int row) {
     if (auto refused = writeBatchFile(mark)) return fail(row, *refused);
     const platform::ProcessEnd end = runner_.runBatchFile(ctx_.ARQ_BAT, platform::SW_NORMAL_);
     ctx_.SAIDA_BAT = end.output;
+    // The "Pause" asked for: the output stays on screen, the run decided and logged
+    // before it, and nothing waits for the key.
+    const PauseAfter pause(ctx_.PAUSA_TAREFA == "S", services_.processes, ctx_);
     if (end.error) return fail(row, end.error->text);
     if (end.timedOut) return timedOut(row);
+    if (end.unanswered)
+        return fail(row, "O comando parou numa pergunta que ninguém responde e foi encerrado: " +
+                             trim(end.output.empty() ? std::string() : end.output.back()));
     // A line's check left its number: that line failed by its own command's codes
     // (a COPY's 1 too). Otherwise the batch's end status, by the type's rule: XCOPY's
     // 1 is "nothing to copy", the backup tool fails with any status but 0.
@@ -437,7 +468,13 @@ void Executor::logChecked(int row, const std::optional<std::size_t>& checked) {
 
 void Executor::startProgram(int row) {
     if (!confirm(row)) return;
-    const auto [program, params] = splitProgramLine(expandPlaceholders(ctx_, trim(cell(col::EXECUTAVEL, row))));
+    ProgramLine line;
+    try {
+        line = programLine(ctx_, trim(cell(col::EXECUTAVEL, row)));
+    } catch (const BatchRefused& refused) {
+        return fail(row, std::string(refused.what()) + " O programa não foi iniciado.");
+    }
+    const auto& [program, params] = line;
     if (!platform::fileExists(program))
         return fail(row, "Programa não localizado: " + program,
                     "***   ERRO   ***   Programa não localizado " + ctx_.NOME_TAREFA);

@@ -225,7 +225,7 @@ ZipLeftOut writeZip(const ZipJob& job, const ZipProgressFn& progress) {
     std::error_code ec;
     fs::remove(platform::fsPath(temp), ec);   // left by a run that was cut short
     Selection sel{splitMasks(job.masks), splitMasks(job.excludes),
-                  fs::absolute(platform::fsPath(job.archivePath)), std::nullopt, {}, {}};
+                  platform::fullPath(job.archivePath), std::nullopt, {}, {}};
     if (sel.masks.empty()) sel.masks.push_back("*.*");
     if (!trim(job.ownPattern).empty()) sel.own.emplace(trim(job.ownPattern));
     sel.skipFolder = folderToSkip(root, sel.archive);
@@ -277,7 +277,7 @@ ZipPlan planZip(const ZipJob& job, std::size_t names) {
         throw FileError("Diretório de origem inexistente: " + source);
     const fs::path root = platform::fsPath(source);
     Selection sel{splitMasks(job.masks), splitMasks(job.excludes),
-                  fs::absolute(platform::fsPath(job.archivePath)), std::nullopt, {}, {}};
+                  platform::fullPath(job.archivePath), std::nullopt, {}, {}};
     if (sel.masks.empty()) sel.masks.push_back("*.*");
     if (!trim(job.ownPattern).empty()) sel.own.emplace(trim(job.ownPattern));
     sel.skipFolder = folderToSkip(root, sel.archive);

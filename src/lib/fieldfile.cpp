@@ -125,7 +125,14 @@ void writeFieldFile(const std::string& path, int count, const Tell& tell) {
 void createFolders(const std::string& path) {
     if (platform::dirExists(path)) return;
     std::vector<std::string> parts(1);
-    for (char c : path) {
+    // A network path's first level is its share ("\\SERVIDOR\backup"), never made here.
+    size_t from = 0;
+    if (path.rfind("\\\\", 0) == 0) {
+        const size_t server = path.find('\\', 2);
+        from = server == std::string::npos ? path.size() : std::min(path.find('\\', server + 1), path.size());
+        parts[0] = path.substr(0, from);
+    }
+    for (char c : path.substr(from)) {
         if (c != '\\') parts.back() += c;
         else if (parts.size() < 10) parts.emplace_back();
         else break;

@@ -24,6 +24,13 @@ std::string fromFsPath(const std::filesystem::path& p);
 // A walk that starts from it reaches every depth. Elsewhere the same as fsPath.
 std::filesystem::path longPath(const std::string& cp1252Path);
 
+// The path made full by the system's own rule (on Windows GetFullPathNameW,
+// installed by the Windows layer): a network path keeps its share, where the
+// standard library's absolute() under mingw puts the current drive in its place.
+std::filesystem::path fullPath(const std::string& cp1252Path);
+using FullPathRule = std::wstring (*)(const std::wstring& path);
+void setFullPathRule(FullPathRule rule);   // nullptr: the standard library's absolute() again
+
 // One name found in a folder.
 struct FolderEntry {
     std::string name;   // Windows-1252

@@ -2,6 +2,7 @@
 // the C runtime's own folder walk (behind std::filesystem's iterators) cuts the
 // path at 260 and answers "No such file or directory" for a deep folder that
 // exists: folders are read here with the runtime's find functions instead.
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <system_error>
@@ -29,7 +30,32 @@ bool startsWith(const std::wstring& s, const std::wstring& head) { return s.comp
 
 const char* const kListError = "Erro ao ler a pasta";
 
+std::atomic<FullPathRule> fullPathRule{nullptr};
+
+// The rule's full form of `path`, without "." or ".."; false when there is none.
+// The system's rule needs no lexically_normal(), which under mingw would make the
+// two backslashes of a share one.
+bool madeFull(const fs::path& path, fs::path& full) {
+    if (const FullPathRule rule = fullPathRule.load()) {
+        const std::wstring w = rule(path.wstring());
+        if (w.empty()) return false;
+        full = fs::path(w);
+        return true;
+    }
+    std::error_code ec;
+    full = fs::absolute(path, ec).lexically_normal();
+    return !ec;
+}
+
 }  // namespace
+
+void setFullPathRule(FullPathRule rule) { fullPathRule = rule; }
+
+fs::path fullPath(const std::string& cp1252Path) {
+    const fs::path given = fsPath(cp1252Path);
+    fs::path full;
+    return madeFull(given, full) ? full : given;
+}
 
 fs::path longPath(const std::string& cp1252Path) {
 #ifdef _WIN32
@@ -38,10 +64,9 @@ fs::path longPath(const std::string& cp1252Path) {
     for (wchar_t& c : w)
         if (c == L'/') c = L'\\';
     if (w.empty() || startsWith(w, kLong) || startsWith(w, L"\\\\.\\")) return fs::path(w);
-    std::error_code ec;
-    const fs::path full = fs::absolute(fs::path(w), ec);
-    if (ec) return fs::path(w);
-    w = full.lexically_normal().wstring();
+    fs::path full;
+    if (!madeFull(fs::path(w), full)) return fs::path(w);
+    w = full.wstring();
     while (w.size() > 3 && w.back() == L'\\') w.pop_back();
     if (startsWith(w, L"\\\\")) return fs::path(kLongUnc + w.substr(2));
     if (w.size() >= 3 && w[1] == L':' && w[2] == L'\\') return fs::path(kLong + w);

@@ -16,6 +16,9 @@ struct ProcessEnd {
     IoResult error;
     bool timedOut = false;   // ended, with its process tree, at the time limit
     std::vector<std::string> output{};   // its last lines of output (Windows-1252), when they could be kept
+    // Ended, with its process tree, for asking the same question over and over
+    // with nobody to answer it; the question is its last line of output.
+    bool unanswered = false;
 };
 
 class Processes {
@@ -25,6 +28,12 @@ public:
     // waits for it; past `limitSeconds` (0: no limit) it is ended with every
     // process it started.
     virtual ProcessEnd runAndWait(const std::string& commandLine, int show, int limitSeconds = 0) = 0;
+    // A console of its own showing `lines` until the operator presses a key; not
+    // waited for, and not part of any run. Nothing where no console can be shown.
+    virtual void showAndWaitForKey(const std::string& title, const std::vector<std::string>& lines) {
+        (void)title;
+        (void)lines;
+    }
 };
 
 // What a finished copy left at its destination, held against its source.

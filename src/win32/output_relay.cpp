@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "win32/services_process.h"
 #include "win32/wide.h"
 
 namespace tarvex::win32 {
@@ -11,7 +12,40 @@ namespace tarvex::win32 {
 namespace {
 
 constexpr DWORD kCouldNotStart = 0xC0DE0000u;   // | the system's error, in its low 16 bits
+constexpr DWORD kEndedUnanswered = 0xC0DF0000u;
 std::wstring relayProgram;
+
+// A question asked of nobody: with no input, a program that asks again whenever
+// it reads no answer (XCOPY's "(A/D)?", DEL's "Tem certeza?") writes the same
+// question without end. Seen as the recent output ending in one piece with a "?",
+// repeated many times over; a list of like lines ("1 arquivo(s) copiado(s).")
+// asks nothing.
+class RepeatedQuestion {
+public:
+    // The question once it is seen; empty until then.
+    std::string add(const char* bytes, DWORD n) {
+        recent_.append(bytes, n);
+        if (recent_.size() > kKept) recent_.erase(0, recent_.size() - kKept);
+        const size_t size = recent_.size();
+        if (size < kRepeats * kKey) return "";
+        const size_t at = recent_.rfind(recent_.substr(size - kKey), size - kKey - 1);
+        if (at == std::string::npos) return "";
+        const size_t period = size - kKey - at;
+        if (period < kKey || period > kLongest || size < kRepeats * period) return "";
+        const size_t from = size - kRepeats * period;
+        if (recent_.compare(from, (kRepeats - 1) * period, recent_, from + period, (kRepeats - 1) * period) != 0)
+            return "";
+        std::string question = recent_.substr(size - period);
+        if (question.find('?') == std::string::npos) return "";
+        for (char& c : question)
+            if (c == '\r' || c == '\n') c = ' ';
+        return question;
+    }
+
+private:
+    static constexpr size_t kKey = 8, kRepeats = 20, kLongest = 1024, kKept = kRepeats * kLongest + kKey;
+    std::string recent_;
+};
 
 // The command line after the program's own name.
 std::wstring_view afterProgramName(std::wstring_view line) {
@@ -60,7 +94,9 @@ int relay(const std::wstring& command, HANDLE toTarvex) {
     SetConsoleTitleW(command.c_str());
 
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    Handle input = openConsole(L"CONIN$", &inherit);
+    // Nothing is typed into a batch: a question meets the end of the input at once,
+    // and the day never waits for somebody at the keyboard.
+    const Handle input = nothingToRead();
     HANDLE readEnd = nullptr, writeEnd = nullptr;
     if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return static_cast<int>(kCouldNotStart | (GetLastError() & 0xFFFF));
     Handle fromCommand(readEnd), commandEnd(writeEnd);
@@ -74,10 +110,15 @@ int relay(const std::wstring& command, HANDLE toTarvex) {
     si.hStdInput = input.get();
     si.hStdOutput = si.hStdError = writeEnd;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &si, &pi))
         return static_cast<int>(kCouldNotStart | (GetLastError() & 0xFFFF));
     const Process started(pi);
+    // A job of its own inside TARVEX's, so the command can be ended with what it started.
+    const Handle job(CreateJobObjectW(nullptr, nullptr));
+    const bool jobbed = job && AssignProcessToJobObject(job.get(), pi.hProcess);
+    ResumeThread(pi.hThread);
     commandEnd.reset();
+    RepeatedQuestion asked;
 
     // Polled, not read blocking: something the command left running may hold the
     // pipe open long after the command itself has ended.
@@ -89,6 +130,15 @@ int relay(const std::wstring& command, HANDLE toTarvex) {
             if (!ReadFile(fromCommand.get(), buffer, std::min<DWORD>(waiting, sizeof buffer), &n, nullptr)) break;
             show(console.get(), buffer, n);
             passOn(toTarvex, buffer, n);
+            const std::string question = asked.add(buffer, n);
+            if (!question.empty()) {
+                if (!jobbed || !TerminateJobObject(job.get(), kEndedUnanswered))
+                    TerminateProcess(started.process.get(), kEndedUnanswered);
+                const std::string last = "\r\n" + question + "\r\n";
+                passOn(toTarvex, last.data(), static_cast<DWORD>(last.size()));
+                WaitForSingleObject(started.process.get(), 10000);
+                return static_cast<int>(kEndedUnanswered);
+            }
         } else if (WaitForSingleObject(started.process.get(), 20) == WAIT_OBJECT_0) {
             PeekNamedPipe(fromCommand.get(), nullptr, 0, nullptr, &waiting, nullptr);
             if (!waiting) break;
@@ -100,16 +150,46 @@ int relay(const std::wstring& command, HANDLE toTarvex) {
     return static_cast<int>(status);
 }
 
+// Shows what comes on `text` (TARVEX's pipe) in this console, then waits for a key.
+int pause(const std::wstring& title, HANDLE text) {
+    Handle console = openConsole(L"CONOUT$", nullptr);
+    if (!console && AllocConsole()) console = openConsole(L"CONOUT$", nullptr);
+    SetConsoleTitleW(title.c_str());
+    char buffer[4096];
+    DWORD n = 0;
+    while (ReadFile(text, buffer, sizeof buffer, &n, nullptr) && n) {
+        const std::wstring wide = widen(std::string(buffer, n));
+        DWORD written = 0;
+        WriteConsoleW(console.get(), wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    }
+    const std::wstring prompt = widen("Pressione uma tecla para fechar esta janela . . .");
+    DWORD written = 0;
+    WriteConsoleW(console.get(), prompt.data(), static_cast<DWORD>(prompt.size()), &written, nullptr);
+    const Handle keys = openConsole(L"CONIN$", nullptr);
+    FlushConsoleInputBuffer(keys.get());
+    INPUT_RECORD record;
+    DWORD read = 0;
+    while (ReadConsoleInputW(keys.get(), &record, 1, &read) && read)
+        if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown) break;
+    return 0;
+}
+
+// The command line after `key` and a blank, when it starts with them.
+std::optional<std::wstring> afterSwitch(std::wstring_view rest, std::wstring_view key) {
+    if (rest.size() <= key.size() || rest.substr(0, key.size()) != key || rest[key.size()] != L' ')
+        return std::nullopt;
+    return std::wstring(afterProgramName(rest));
+}
+
 }  // namespace
 
 std::optional<int> runAsRelay() {
     const std::wstring_view rest = afterProgramName(GetCommandLineW());
-    const std::wstring_view key = kRelaySwitch;
-    if (rest.size() <= key.size() || rest.substr(0, key.size()) != key || rest[key.size()] != L' ')
-        return std::nullopt;
     // Taken before anything can give the process a console and its handles.
-    const HANDLE toTarvex = GetStdHandle(STD_OUTPUT_HANDLE);
-    return relay(std::wstring(afterProgramName(rest)), toTarvex);
+    if (const auto title = afterSwitch(rest, kPauseSwitch)) return pause(*title, GetStdHandle(STD_INPUT_HANDLE));
+    const auto command = afterSwitch(rest, kRelaySwitch);
+    if (!command) return std::nullopt;
+    return relay(*command, GetStdHandle(STD_OUTPUT_HANDLE));
 }
 
 void enableRelay() {
@@ -162,6 +242,35 @@ bool startRelayed(const std::string& commandLine, int show, PROCESS_INFORMATION&
     output = std::move(fromRelay);
     return true;
 }
+
+void showAndPause(const std::string& title, const std::string& text) {
+    if (relayProgram.empty()) return;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, static_cast<DWORD>(text.size() + 1))) return;
+    Handle toPause(writeEnd), pauseEnd(readEnd);
+    SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, 0);
+    const std::wstring line = L"\"" + relayProgram + L"\" " + kPauseSwitch + L" " + widen(title);
+    PROCESS_INFORMATION pi{};
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = readEnd;
+    std::vector<wchar_t> buffer(line.begin(), line.end());
+    buffer.push_back(L'\0');
+    // Outside every job: it stays for the operator whatever becomes of the run.
+    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE,
+                        CREATE_NEW_CONSOLE | CREATE_BREAKAWAY_FROM_JOB, nullptr, nullptr, &si, &pi) &&
+        !CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr, nullptr, &si,
+                        &pi))
+        return;
+    const Process started(pi);
+    pauseEnd.reset();
+    DWORD written = 0;
+    WriteFile(toPause.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+bool relayEndedUnanswered(DWORD status) { return status == kEndedUnanswered; }
 
 bool relayCouldNotStart(DWORD status, int& error) {
     if ((status & 0xFFFF0000u) != kCouldNotStart) return false;

@@ -15,9 +15,13 @@
 namespace tarvex::win32 {
 
 inline constexpr const wchar_t* kRelaySwitch = L"/SAIDA-DO-CONSOLE";
+// A console left open for the operator after a run that asked for a pause: it
+// shows what comes on its input and waits for a key, the run long decided.
+inline constexpr const wchar_t* kPauseSwitch = L"/PAUSA-DO-CONSOLE";
 
 // First thing in WinMain: when this process was started as a relay, it relays
-// and gives the command's exit status; otherwise nothing happens.
+// and gives the command's exit status (or keeps its console for the operator);
+// otherwise nothing happens.
 std::optional<int> runAsRelay();
 
 // From now on commands run through this program as their relay (tarvex.exe sets
@@ -32,5 +36,11 @@ bool startRelayed(const std::string& commandLine, int show, PROCESS_INFORMATION&
 
 // A relay's status for "the command could not be started", with the system's error.
 bool relayCouldNotStart(DWORD status, int& error);
+// A relay's status for "the command was ended: it asked a question over and over".
+bool relayEndedUnanswered(DWORD status);
+
+// `text` (Windows-1252) in a new console titled `title`, which waits for a key;
+// not waited for. Nothing when this program cannot relay.
+void showAndPause(const std::string& title, const std::string& text);
 
 }  // namespace tarvex::win32

@@ -16,7 +16,7 @@
 namespace tarvex::win32 {
 
 bool startProcess(const std::string& commandLine, int show, DWORD creationFlags,
-                  PROCESS_INFORMATION& pi) {
+                  PROCESS_INFORMATION& pi, bool noInput) {
     std::wstring line = widen(commandLine);
     std::vector<wchar_t> buffer(line.begin(), line.end());
     buffer.push_back(L'\0');
@@ -25,9 +25,20 @@ bool startProcess(const std::string& commandLine, int show, DWORD creationFlags,
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = static_cast<WORD>(show);
+    const Handle input = noInput ? nothingToRead() : Handle();
+    if (input) {
+        si.dwFlags |= STARTF_USESTDHANDLES;
+        si.hStdInput = input.get();
+    }
     pi = PROCESS_INFORMATION{};
-    return CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, creationFlags, nullptr,
+    return CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, input ? TRUE : FALSE, creationFlags, nullptr,
                           nullptr, &si, &pi) != 0;
+}
+
+Handle nothingToRead() {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    return Handle(CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                              nullptr));
 }
 
 bool waitPumping(HANDLE object, DWORD limitMs) {
@@ -50,14 +61,41 @@ bool waitPumping(HANDLE object, DWORD limitMs) {
 
 namespace {
 
-// The process starts suspended inside a job of its own, so that everything it
-// starts (XCOPY under cmd, the backup tool) can be ended with it. Through the
-// relay when there is one, so that its output can be kept; `output` then reads it.
+// Every batch of this program, for as long as it lives: when TARVEX ends without
+// a word (killed, crashed), the system closes the job and ends what is in it, so
+// no cmd, copy or relay goes on with nobody to wait for it. A normal end lets go
+// of them: a program a batch started on purpose keeps running.
+class AllBatches {
+public:
+    AllBatches() : job_(CreateJobObjectW(nullptr, nullptr)) { killOnClose(true); }
+    ~AllBatches() { killOnClose(false); }
+    HANDLE get() const { return job_.get(); }
+
+private:
+    void killOnClose(bool on) {
+        if (!job_) return;
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = on ? JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE : 0;
+        SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    }
+    Handle job_;
+};
+
+HANDLE allBatches() {
+    static AllBatches job;
+    return job.get();
+}
+
+// The process starts suspended inside a job of its own (nested in allBatches), so
+// that everything it starts (XCOPY under cmd, the backup tool) can be ended with
+// it. Through the relay when there is one, so that its output can be kept;
+// `output` then reads it. Nothing can be typed to it: a question gets no answer.
 Handle startInJob(const std::string& commandLine, int show, PROCESS_INFORMATION& pi, Handle& output) {
     Handle job(CreateJobObjectW(nullptr, nullptr));
     if (!startRelayed(commandLine, show, pi, output) &&
-        !startProcess(commandLine, show, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, pi))
+        !startProcess(commandLine, show, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, pi, true))
         return Handle();
+    if (allBatches()) AssignProcessToJobObject(allBatches(), pi.hProcess);
     if (job && !AssignProcessToJobObject(job.get(), pi.hProcess)) job = Handle();
     ResumeThread(pi.hThread);
     return job;
@@ -113,8 +151,19 @@ platform::ProcessEnd Win32Processes::runAndWait(const std::string& commandLine, 
     int error = 0;
     if (relayCouldNotStart(exitCode, error))
         return {0, platform::ioError("O comando não pôde ser iniciado", commandLine, {error, std::system_category()})};
+    if (relayEndedUnanswered(exitCode)) {
+        platform::ProcessEnd end{static_cast<int>(exitCode & INT_MAX), std::nullopt, false, reader.lines()};
+        end.unanswered = true;
+        return end;
+    }
     // A crash's status (0xC0000005...) is still a failure, never "could not start".
     return {static_cast<int>(std::min<DWORD>(exitCode, INT_MAX)), std::nullopt, false, reader.lines()};
+}
+
+void Win32Processes::showAndWaitForKey(const std::string& title, const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    showAndPause(title, text);
 }
 
 unsigned OemCodePage::number() const { return GetOEMCP(); }

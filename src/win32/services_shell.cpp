@@ -70,6 +70,20 @@ bool Win32Shell::open(const std::string& file, const std::string& params, const 
     return reinterpret_cast<INT_PTR>(h) > 32;
 }
 
+std::wstring systemFullPath(const std::wstring& path) {
+    std::wstring full(MAX_PATH, L'\0');
+    for (int tries = 0; tries < 3; ++tries) {
+        const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (n == 0) return {};
+        if (n < full.size()) {
+            full.resize(n);
+            return full;
+        }
+        full.resize(n);
+    }
+    return {};
+}
+
 bool Win32Shell::driveExists(char letter) {
     const char up = static_cast<char>(letter >= 'a' && letter <= 'z' ? letter - 32 : letter);
     if (up < 'A' || up > 'Z') return false;

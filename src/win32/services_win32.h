@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <string>
 
 #include "platform/console_text.h"
+#include "platform/files.h"
 #include "platform/operator.h"
 #include "platform/services.h"
 
@@ -13,6 +15,7 @@ namespace tarvex::win32 {
 class Win32Processes : public platform::Processes {
 public:
     platform::ProcessEnd runAndWait(const std::string& commandLine, int show, int limitSeconds = 0) override;
+    void showAndWaitForKey(const std::string& title, const std::vector<std::string>& lines) override;
 };
 
 class Win32Shell : public platform::Shell {
@@ -88,8 +91,13 @@ public:
     std::optional<std::string> fromCp1252(const std::string& text, char& missing) const override;
 };
 
+// GetFullPathNameW: the full path as Windows itself makes it ("\\SERVIDOR\x"
+// stays on its share); empty when it cannot.
+std::wstring systemFullPath(const std::wstring& path);
+
 // Everything the core may ask of the system, as one bundle; while it lives, the
-// batch files are written in the system's console code page.
+// batch files are written in the system's console code page and paths are made
+// full by the system's own rule.
 struct Win32Services {
     Win32Processes processes;
     Win32Shell shell;
@@ -99,8 +107,14 @@ struct Win32Services {
     OemCodePage console;
     platform::Services services{processes, shell, windows, power, registry};
 
-    Win32Services() { platform::setConsoleCodePage(&console); }
-    ~Win32Services() { platform::setConsoleCodePage(nullptr); }
+    Win32Services() {
+        platform::setConsoleCodePage(&console);
+        platform::setFullPathRule(&systemFullPath);
+    }
+    ~Win32Services() {
+        platform::setConsoleCodePage(nullptr);
+        platform::setFullPathRule(nullptr);
+    }
     Win32Services(const Win32Services&) = delete;
     Win32Services& operator=(const Win32Services&) = delete;
 };

@@ -102,12 +102,12 @@ TEST_F(Day, EveryTaskRunsAtItsHourAndLeavesItsLineAndStamp) {
         "09/12/26#05#EXE#AVISO >> Hora do cafe#17:00:00#17:00:00#00:00:00#10 - Mensagem" + tail,
         "09/12/26#00#TER#Close TARVEX#23:59:00#23:59:00#00:00:00###"}));
 
-    // The batch: placeholders expanded, the arrow gone, PAUSE added; run once.
+    // The batch: placeholders expanded, the arrow gone; run once (its pause is a console apart).
     ASSERT_EQ(batches.size(), 1u);
     EXPECT_TRUE(batches[0].starts_with(
         "@SETLOCAL DISABLEDELAYEDEXPANSION\r\nXCOPY C:\\DADOS\\*.* E:\\DADOS_09\\ /E /D /Y /R /C /V\r\nIF ERRORLEVEL 2 (>\""))
         << batches[0];
-    EXPECT_TRUE(batches[0].ends_with("TIMER_xx.ERR\" ECHO 2& EXIT /B %ERRORLEVEL%) ELSE (CALL )\r\nPAUSE")) << batches[0];
+    EXPECT_TRUE(batches[0].ends_with("TIMER_xx.ERR\" ECHO 2& EXIT /B %ERRORLEVEL%) ELSE (CALL )")) << batches[0];
     EXPECT_NE(lines[0].find("TIMER_xx.BAT"), std::string::npos);
     // The file copy: refused once, done at the next agenda, into a folder made for it.
     ASSERT_EQ(fake.shell.copies.size(), 2u);

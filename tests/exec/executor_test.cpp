@@ -121,14 +121,20 @@ TEST_P(BatchTest, WritesTheExpandedBatchRunsItAndStamps) {
         clock.setTime(8, 2, 15);
         return 0;
     };
+    size_t loggedBeforePause = 0;
+    fake.processes.onPause = [&] { loggedBeforePause = logLines().size(); };
     runRow(row);
     // The batch: the operator's lines without the CHCP (it is written in the console's
-    // own code page), started by its quoted path.
+    // own code page), started by its quoted path. The pause is no line of it: the
+    // console for the operator comes once the run is logged.
     const std::string xcopy = "XCOPY \"C:\\Diret\xF3rio\\A\" \"E:\\A_06\" /E /D";
-    EXPECT_EQ(schedule.batchText, "CHCP 1252 >NUL\r\n" + xcopy + "\r\nPAUSE");
+    EXPECT_EQ(schedule.batchText, "CHCP 1252 >NUL\r\n" + xcopy);
     EXPECT_EQ(batchWhileRunning.find("CHCP"), std::string::npos);
-    EXPECT_NE(batchWhileRunning.find("\r\n" + xcopy + "\r\n"), std::string::npos);
-    EXPECT_TRUE(batchWhileRunning.ends_with("\r\nPAUSE"));
+    EXPECT_NE(batchWhileRunning.find("\r\n" + xcopy), std::string::npos);
+    EXPECT_EQ(batchWhileRunning.find("PAUSE"), std::string::npos);
+    ASSERT_EQ(fake.processes.paused.size(), 1u);
+    EXPECT_EQ(fake.processes.paused[0].first, "COPIA");
+    EXPECT_EQ(loggedBeforePause, 1u);
     EXPECT_TRUE(flagWhileRunning);
     ASSERT_EQ(fake.processes.calls.size(), 1u);
     EXPECT_EQ(fake.processes.calls[0].commandLine, "\"" + ctx.ARQ_BAT + "\"");
@@ -147,6 +153,7 @@ TEST_F(ExecutorTest, BatchWithoutPauseIsTheMemoAlone) {
     const int row = addTask("C", "00 - XCOPY - Copia Arq.", {{col::PAUSE, "N"}, {col::MEMO, "ECHO A||ECHO B"}});
     runRow(row);
     EXPECT_EQ(dir.read("TIMER_xx.BAT"), "@SETLOCAL DISABLEDELAYEDEXPANSION\r\nECHO A\r\nECHO B");
+    EXPECT_TRUE(fake.processes.paused.empty());
 }
 
 TEST_F(ExecutorTest, BatchThatCannotStartIsAFailureWithoutStamp) {

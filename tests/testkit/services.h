@@ -28,6 +28,13 @@ public:
         return {0, platform::ioError("O comando não pôde ser iniciado", commandLine,
                                      std::make_error_code(std::errc::no_such_file_or_directory))};
     }
+    // The consoles left open for the operator: their title and lines.
+    std::vector<std::pair<std::string, std::vector<std::string>>> paused;
+    std::function<void()> onPause;
+    void showAndWaitForKey(const std::string& title, const std::vector<std::string>& lines) override {
+        paused.emplace_back(title, lines);
+        if (onPause) onPause();
+    }
 };
 
 class RecordingShell : public platform::Shell {

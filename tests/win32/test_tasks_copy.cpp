@@ -110,6 +110,61 @@ protected:
     }
 };
 
+// A network share: Wine serves "\\SERVER\share" from its prefix's dosdevices\unc
+// folder, so the copies, the file copy and the ZIP go through a real UNC path and
+// are looked for where the share keeps them.
+class CopyTasksToAShare : public CopyTasks {
+protected:
+    void SetUp() override {
+        CopyTasks::SetUp();
+        wchar_t prefix[1024];
+        const DWORD n = GetEnvironmentVariableW(L"WINEPREFIX", prefix, 1024);
+        if (n == 0 || n >= 1024) GTEST_SKIP() << "no Wine prefix to serve a share from";
+        std::wstring unix = L"Z:" + std::wstring(prefix, n);
+        for (wchar_t& c : unix)
+            if (c == L'/') c = L'\\';
+        share = "s" + std::to_string(GetCurrentProcessId());
+        served = unix + L"\\dosdevices\\unc\\TARVEXSRV\\" + win32::widen(share);
+        std::filesystem::create_directories(served);
+        unc = "\\\\TARVEXSRV\\" + share + "\\";
+    }
+    void TearDown() override {
+        CopyTasks::TearDown();
+        std::error_code ec;
+        if (!served.empty()) std::filesystem::remove_all(served, ec);
+        for (const char* stray : {"C:\\TARVEXSRV", "Z:\\TARVEXSRV"}) std::filesystem::remove_all(stray, ec);
+    }
+    // A file as the share's own folder holds it.
+    std::optional<std::string> onShare(const std::string& rel) const {
+        return platform::readFile(win32::narrow(served) + "\\" + rel);
+    }
+
+    std::string share, unc;
+    std::wstring served;
+};
+
+TEST_F(CopyTasksToAShare, EveryTaskWritesOnTheShare) {
+    const auto hour = [](const char* h) { return Row::value_type{col::HORA, h}; };
+    writeTasks({{{col::NOME, "DIRS"}, {col::TIPO, "01 - Copiar Diretório"}, {col::PERIODO, DAILY}, hour("08:00"),
+                 {col::MEMO, memo({dir.path("origem") + "\\  ===>>  " + unc + "cp"})}},
+                {{col::NOME, "ARQ"}, {col::TIPO, "02 - Copiar Arquivo"}, {col::PERIODO, DAILY}, hour("08:01"),
+                 {col::DIR_ORIGEM, dir.path("origem\\")}, {col::ARQUIVO, "*.dat"}, {col::DIR_DESTINO, unc + "arq\\"}},
+                {{col::NOME, "ZIP"}, {col::TIPO, "06 - WINZIP"}, {col::PERIODO, DAILY}, hour("08:02"),
+                 {col::DIR_ORIGEM, dir.path("origem")}, {col::DIR_DESTINO, unc + "zip\\novo\\"},
+                 {col::ARQDEST, "BKP"}}});
+    start();
+    host.runUntil(at(2026, 12, 9, 8, 2, 30));
+
+    EXPECT_EQ(onShare("cp\\sub\\fundo\\e.dat"), "epsilon");
+    EXPECT_EQ(onShare("arq\\c.dat"), "gama");
+    EXPECT_TRUE(onShare("zip\\novo\\BKP.ZIP").has_value());
+    // Never on a local folder named after the server.
+    EXPECT_FALSE(std::filesystem::exists("C:\\TARVEXSRV"));
+    EXPECT_FALSE(std::filesystem::exists("Z:\\TARVEXSRV"));
+    EXPECT_EQ(runEvents(), (std::vector<std::string>{"EXE DIRS >> 5 arquivos conferidos", "EXE ARQ >> 1 arquivo conferido",
+                                                     "EXE ZIP"}));
+}
+
 // (Accented names under the console's code page: tests/win32/ptbr.)
 TEST_F(CopyTasksFromAFolderWithABlank, TheBatchStillRuns) {
     const std::string xcopy = "XCOPY  \"" + dir.path("origem") + "\"  ===>>  \"" + dir.path("Copia de Seguranca\\") +

@@ -47,6 +47,30 @@ INSTANTIATE_TEST_SUITE_P(Lines, ProgramWithBlanks,
                          ::testing::Values(BlankCase{false, "", "x\r\n"}, BlankCase{true, "", "x\r\n"},
                                            BlankCase{true, "beta", "xbeta\r\n"}));
 
+// A value put into the line of a batch file the shell hands to cmd stands as one
+// argument or the run is refused, nothing started: as in a batch task's line.
+struct RefusedCase {
+    std::string extension, reason;
+};
+class RefusedValue : public ProgramTask, public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(RefusedValue, FailsWithItsReasonAndStartsNothing) {
+    runOne({{col::NOME, "PROGRAMA"}, {col::TIPO, "03 - Executar Programa"},
+            {col::EXECUTAVEL, "\"" + dir.path("grava.bat") + "\" [EXT]"}, {col::EXTENSAO, GetParam().extension}});
+
+    EXPECT_EQ(runEvents(), std::vector<std::string>{"ERR ***   ERRO   ***   PROGRAMA"});
+    std::string log;
+    for (const std::string& line : logLines()) log += line + "\n";
+    EXPECT_NE(log.find(GetParam().reason), std::string::npos) << log;
+    EXPECT_EQ(stamps(1), std::vector<std::string>{""});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, RefusedValue,
+    ::testing::Values(RefusedCase{"&type nul>INJ&", "A Extensão não pode ter o caractere \"&\""},
+                      RefusedCase{"50%", "não pode ter o caractere \"%\""},
+                      RefusedCase{std::string(9000, 'x'), "caracteres, além dos 8.191 que o Windows aceita"}));
+
 class MissingProgram : public ProgramTask, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(MissingProgram, IsLoggedAsNotFoundAndStaysDue) {
