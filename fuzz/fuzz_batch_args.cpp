@@ -62,9 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string &origem = f[0], &destino = f[1], &pasta = f[2], &ext = f[3];
 
     if (auto args = built([&] { return exec::withoutArrows(exec::xcopyLine(origem, destino)); })) {
-        check(args->size() == 9 && (*args)[0] == "XCOPY");
+        // The destination always ends in "\", so XCOPY never asks whether it is a folder.
+        std::string folder = exec::collapseBackslashes(exec::unquoted(destino));
+        if (folder.empty() || folder.back() != '\\') folder += '\\';
+        check(args->size() == 10 && (*args)[0] == "XCOPY" && args->back() == "/I");
         check((*args)[1] == exec::unquoted(origem));
-        check((*args)[2] == exec::collapseBackslashes(exec::unquoted(destino)));
+        check((*args)[2] == folder);
     }
     if (auto args = built([&] { return exec::gbakLine(pasta, origem, destino, ext); })) {
         check(args->size() == 12);
