@@ -263,6 +263,14 @@ namespace {
 // Where a failing copy line of the batch leaves its number: "TIMER_xx.ERR" beside it.
 std::string markFileOf(const std::string& batch) { return batch.substr(0, batch.rfind('.')) + ".ERR"; }
 
+// "TIMER_xx.BAT", then "TIMER_xx-2.BAT" ... when the ones before are held.
+constexpr int kBatchNames = 5;
+std::string batchFileName(const std::string& primary, int attempt) {
+    if (attempt == 0) return primary;
+    const size_t dot = primary.rfind('.');
+    return primary.substr(0, dot) + "-" + std::to_string(attempt + 1) + primary.substr(dot);
+}
+
 std::string leftOutText(const ZipLeftOut& out);
 
 // At the end of a batch run whose task asks for a pause, its last lines in a
@@ -314,19 +322,36 @@ std::string logSafe(std::string text) {
 
 // The operator's lines, each copy line followed by its check, in the console's
 // code page; why it cannot be written, or nothing.
-std::optional<std::string> Executor::writeBatchFile(const std::string& markFile) {
-    const BatchScript script = batchScript(textLines(state_.batchText), markFile);
-    // CR LF between lines and none after the last, whatever breaks the memo holds.
-    std::string text;
-    for (size_t i = 0; i < script.lines.size(); ++i) text += (i ? "\r\n" : "") + script.lines[i];
+std::optional<std::string> Executor::writeBatchFile() {
     const platform::ConsoleCodePage& console = platform::consoleCodePage();
-    char missing = 0;
-    const std::optional<std::string> bytes = console.fromCp1252(text, missing);
-    if (!bytes)
-        return "O caractere \"" + std::string(1, missing) + "\" não existe na página de código do console (" +
-               std::to_string(console.number()) + "), em que o comando é lido: o comando não foi executado";
-    if (auto error = platform::replaceFile(ctx_.ARQ_BAT, *bytes)) throw FileError(error->text);
-    return std::nullopt;
+    const std::string primary = ctx_.ARQ_BAT;
+    std::optional<platform::IoError> error;
+    // A batch file still held (by a command left from a TARVEX that was killed)
+    // never fails the run: the next free name beside it is written instead.
+    for (int attempt = 0; attempt < kBatchNames; ++attempt) {
+        const std::string path = batchFileName(primary, attempt);
+        const std::string mark = markFileOf(path);
+        platform::removeFile(mark);
+        const BatchScript script = batchScript(textLines(state_.batchText), mark);
+        // CR LF between lines and none after the last, whatever breaks the memo holds.
+        std::string text;
+        for (size_t i = 0; i < script.lines.size(); ++i) text += (i ? "\r\n" : "") + script.lines[i];
+        char missing = 0;
+        const std::optional<std::string> bytes = console.fromCp1252(text, missing);
+        if (!bytes)
+            return "O caractere \"" + std::string(1, missing) + "\" não existe na página de código do console (" +
+                   std::to_string(console.number()) + "), em que o comando é lido: o comando não foi executado";
+        if (!(error = platform::replaceFile(path, *bytes))) {
+            ctx_.ARQ_BAT = path;
+            // Once the usual name is free again, the names taken meanwhile go.
+            for (int other = attempt + 1; attempt == 0 && other < kBatchNames; ++other) {
+                platform::removeFile(batchFileName(primary, other));
+                platform::removeFile(markFileOf(batchFileName(primary, other)));
+            }
+            return std::nullopt;
+        }
+    }
+    throw FileError(error->text);
 }
 
 void Executor::runBatch(int row) {
@@ -344,9 +369,8 @@ void Executor::runBatch(int row) {
     if (auto tooLong = overlongLine(lines)) return fail(row, *tooLong);
     state_.batchText = joinLines(lines);
     state_.changed();
+    if (auto refused = writeBatchFile()) return fail(row, *refused);
     const std::string mark = markFileOf(ctx_.ARQ_BAT);
-    platform::removeFile(mark);
-    if (auto refused = writeBatchFile(mark)) return fail(row, *refused);
     const platform::ProcessEnd end = runner_.runBatchFile(ctx_.ARQ_BAT, platform::SW_NORMAL_);
     ctx_.SAIDA_BAT = end.output;
     // The "Pause" asked for: the output stays on screen, the run decided and logged

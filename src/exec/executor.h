@@ -70,7 +70,9 @@ private:
     ZipLeftOut writeZipPumping(const ZipJob& job);
     void showMessage(int row);     // "10"
 
-    std::optional<std::string> writeBatchFile(const std::string& markFile);
+    // Writes the batch, under the next free name when the usual one is held, and
+    // points the run context at it; why it cannot be written, or nothing.
+    std::optional<std::string> writeBatchFile();
     void batchFailed(int row, int status, const std::string& markFile);
     void timedOut(int row, const std::string& what = "");
 

@@ -156,6 +156,23 @@ TEST_F(ExecutorTest, BatchWithoutPauseIsTheMemoAlone) {
     EXPECT_TRUE(fake.processes.paused.empty());
 }
 
+// A batch file held by a command left from a killed TARVEX (a folder here: no
+// write can replace it) takes the next name; once free, the usual name is back.
+TEST_F(ExecutorTest, AHeldBatchFileNeverFailsTheRun) {
+    const int row = addTask("C", "00 - XCOPY - Copia Arq.", {{col::MEMO, "ECHO A"}});
+    std::filesystem::create_directory(dir.path() / "TIMER_xx.BAT");
+    runRow(row);
+    EXPECT_EQ(logged(), std::vector<std::string>{"EXE#C"});
+    EXPECT_EQ(dir.read("TIMER_xx-2.BAT"), "@SETLOCAL DISABLEDELAYEDEXPANSION\r\nECHO A");
+    ASSERT_EQ(fake.processes.calls.size(), 1u);
+    EXPECT_NE(fake.processes.calls[0].commandLine.find("TIMER_xx-2.BAT"), std::string::npos);
+
+    std::filesystem::remove(dir.path() / "TIMER_xx.BAT");
+    runRow(row);
+    EXPECT_EQ(dir.read("TIMER_xx.BAT"), "@SETLOCAL DISABLEDELAYEDEXPANSION\r\nECHO A");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "TIMER_xx-2.BAT"));
+}
+
 TEST_F(ExecutorTest, BatchThatCannotStartIsAFailureWithoutStamp) {
     const int row = addTask("C", "00 - XCOPY - Copia Arq.", {{col::MEMO, "ECHO"}});
     fake.processes.result = -1;
