@@ -90,11 +90,11 @@ void Outbox::remove(const std::string& name) { platform::removeFile(folder_ + na
 
 std::vector<std::string> Outbox::finishInterrupted() {
     std::vector<std::string> told, temps;
+    std::vector<platform::FolderEntry> entries;
+    if (platform::listFolder(platform::fsPath(folder_), entries)) return told;   // no outbox yet
+    for (const platform::FolderEntry& entry : entries)
+        if (!entry.folder && entry.name.find(kTempMark) != std::string::npos) temps.push_back(entry.name);
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(platform::fsPath(folder_), ec)) {
-        const std::string name = platform::fromFsPath(entry.path().filename());
-        if (name.find(kTempMark) != std::string::npos) temps.push_back(name);
-    }
     std::sort(temps.begin(), temps.end());
     for (const std::string& temp : temps) {
         const std::string target = temp.substr(0, temp.find(kTempMark) + 4);
