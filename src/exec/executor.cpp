@@ -311,13 +311,6 @@ bool hasCommands(const std::vector<std::string>& lines) {
     return false;
 }
 
-// Text for a log entry: the log's separator and line breaks become blanks.
-std::string logSafe(std::string text) {
-    for (char& c : text)
-        if (c == '#' || c == '\r' || c == '\n') c = ' ';
-    return text;
-}
-
 }  // namespace
 
 // The operator's lines, each copy line followed by its check, in the console's
@@ -401,7 +394,7 @@ void Executor::timedOut(int row, const std::string& what) {
     const int limit = runner_.timeLimit();
     const std::string spent = limit % 60 ? std::to_string(limit) + " s" : std::to_string(limit / 60) + " min";
     fail(row, "Tempo esgotado (" + spent + "): " + (what.empty() ? "o comando foi encerrado" : what),
-         logSafe("***   ERRO   ***   " + ctx_.NOME_TAREFA + " - tempo esgotado (" + spent + ")"));
+         "***   ERRO   ***   " + ctx_.NOME_TAREFA + " - tempo esgotado (" + spent + ")");
 }
 
 // The failure names the line that failed when the batch left its number.
@@ -415,8 +408,8 @@ void Executor::batchFailed(int row, int status, const std::string& markFile) {
     // Named by the command that failed, which need not be the type's own program.
     reason = commandOf(lines[line - 1]) + " terminou com o código " + std::to_string(status) + " na linha " + std::to_string(line) + ": " + trim(lines[line - 1]);
     fail(row, reason,
-         logSafe("***   ERRO   ***   " + ctx_.NOME_TAREFA + " (linha " + std::to_string(line) + ", código " +
-                 std::to_string(status) + ")"));
+         "***   ERRO   ***   " + ctx_.NOME_TAREFA + " (linha " + std::to_string(line) + ", código " +
+             std::to_string(status) + ")");
 }
 
 void Executor::copyFolders(int row) {
@@ -476,7 +469,7 @@ bool Executor::judged(int row, const std::string& to, const platform::CopyCheck&
         const std::string shortfall = "faltam " + std::to_string(check.missingCount) + " de " +
                                       std::to_string(check.missingCount + check.files) + " arquivos: " + names;
         fail(row, "Cópia incompleta em " + to + " - " + shortfall,
-             logSafe("***   ERRO   ***   " + ctx_.NOME_TAREFA + " (" + shortfall + ")"));
+             "***   ERRO   ***   " + ctx_.NOME_TAREFA + " (" + shortfall + ")");
         return false;
     }
     checked = checked.value_or(0) + check.files;
@@ -487,7 +480,7 @@ bool Executor::judged(int row, const std::string& to, const platform::CopyCheck&
 void Executor::logChecked(int row, const std::optional<std::size_t>& checked) {
     if (!checked) return logExe(row);
     const std::string count = *checked == 1 ? "1 arquivo conferido" : std::to_string(*checked) + " arquivos conferidos";
-    log_.addEntry(row, "EXE", logSafe(ctx_.NOME_TAREFA + " >> " + count));
+    log_.addEntry(row, "EXE", ctx_.NOME_TAREFA + " >> " + count);
 }
 
 void Executor::startProgram(int row) {
@@ -579,7 +572,7 @@ void Executor::zipFolder(int row) {
         if (const auto size = platform::fileSize(job.archivePath)) runBytes_ = static_cast<std::int64_t>(*size);
         stamp(row);
         host_.saveTasks();
-        log_.addEntry(row, "EXE", logSafe(ctx_.NOME_TAREFA + leftOutText(leftOut)));
+        log_.addEntry(row, "EXE", ctx_.NOME_TAREFA + leftOutText(leftOut));
         keepNewest(platform::fsPath(job.archivePath).parent_path(), pattern, row);
     } catch (const std::exception& e) {
         // No stamp: the archive of the day was not made.
@@ -593,22 +586,12 @@ void Executor::zipFolder(int row) {
 
 namespace {
 
-// "1.234": thousands marked with a dot, as the operator reads numbers.
-std::string zipCount(std::uint64_t n) {
-    std::string digits = std::to_string(n), out;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i && (digits.size() - i) % 3 == 0) out += '.';
-        out += digits[i];
-    }
-    return out;
-}
-
 // What the operator reads after the task's name when the walk left something out.
 std::string leftOutText(const ZipLeftOut& out) {
     std::vector<std::string> parts;
     if (out.destination) parts.push_back("a pasta de destino");
     if (out.archives == 1) parts.push_back("1 arquivo ZIP da própria tarefa");
-    if (out.archives > 1) parts.push_back(zipCount(out.archives) + " arquivos ZIP da própria tarefa");
+    if (out.archives > 1) parts.push_back(withThousands(out.archives) + " arquivos ZIP da própria tarefa");
     if (parts.empty()) return "";
     return " >> deixados de fora: " + parts[0] + (parts.size() > 1 ? " e " + parts[1] : "");
 }
@@ -616,7 +599,7 @@ std::string leftOutText(const ZipLeftOut& out) {
 std::string zipProgressText(const std::string& name, const ZipProgress& p) {
     const std::uint64_t percent = p.bytesTotal ? p.bytes * 100 / p.bytesTotal
                                                : (p.filesTotal ? p.files * 100 / p.filesTotal : 0);
-    return "Compactando " + trim(name) + ": " + zipCount(p.files) + " de " + zipCount(p.filesTotal) + " arquivos (" +
+    return "Compactando " + trim(name) + ": " + withThousands(p.files) + " de " + withThousands(p.filesTotal) + " arquivos (" +
            std::to_string(percent) + "%)";
 }
 

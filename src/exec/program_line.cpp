@@ -16,12 +16,6 @@ bool runByCmd(const std::string& program) {
     return name.ends_with(".BAT") || name.ends_with(".CMD");
 }
 
-std::string thousands(std::size_t n) {
-    std::string digits = std::to_string(n), out;
-    for (size_t i = 0; i < digits.size(); ++i) out += (i && (digits.size() - i) % 3 == 0 ? "." : "") + digits.substr(i, 1);
-    return out;
-}
-
 }  // namespace
 
 ProgramLine splitProgramLine(const std::string& line) {
@@ -44,7 +38,7 @@ ProgramLine programLine(const RunContext& context, const std::string& stored) {
         throw BatchRefused(refusedCharacterText('%', "O valor posto na linha do programa"));
     const std::size_t length = line.program.size() + 3 + line.params.size();   // the program quoted, a blank
     if (length > kLongestCommandLine)
-        throw BatchRefused("A linha de comando do programa tem " + thousands(length) +
+        throw BatchRefused("A linha de comando do programa tem " + withThousands(length) +
                            " caracteres, além dos 8.191 que o Windows aceita");
     return line;
 }

@@ -31,6 +31,8 @@ std::string replaceText(const std::string& text, const std::string& search,
 std::string fieldOf(const std::string& text, int n, char separator);
 std::string zeroPad(long long value, int width);
 std::string zeroPad(const std::string& value, int width);
+// "1.234": thousands marked with a dot, as the operator reads numbers.
+std::string withThousands(unsigned long long n);
 // Appends the line and CR LF whole or not at all; false when it was not written.
 bool appendLine(const std::string& path, const std::string& line);
 

@@ -156,4 +156,14 @@ std::string cleanPath(const std::string& text) {
     return text.substr(0, 2) + rest;
 }
 
+std::string withThousands(unsigned long long n) {
+    const std::string digits = std::to_string(n);
+    std::string out;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i && (digits.size() - i) % 3 == 0) out += '.';
+        out += digits[i];
+    }
+    return out;
+}
+
 }  // namespace tarvex
