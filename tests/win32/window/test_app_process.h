@@ -7,7 +7,12 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "tasks/columns.h"
+#include "tasks/task_file.h"
+#include "tasks/task_store.h"
 #include "win32/support/test_ui_driver.h"
 #include "win32/wide.h"
 #include "win32/win32_test_util.h"
@@ -36,6 +41,21 @@ class AppFolder : public win32test::TempFolder {
 public:
     AppFolder() { CopyFileW(productPath().c_str(), win32::widen(path("tarvex.exe")).c_str(), FALSE); }
 };
+
+// The folder's settings at their defaults and a task file of `rows`, each a task's
+// cells (column, value) and every one run daily.
+inline void writeDailyTasks(const AppFolder& dir, const std::vector<std::vector<std::pair<int, std::string>>>& rows) {
+    dir.write("TARVEX_SISTEMA.TXT", settingsLine(0, 0));
+    tasks::TaskTable g;
+    g.setColCount(col::COUNT);
+    g.setRowCount(static_cast<int>(rows.size()) + 1);
+    tasks::numberRows(g);
+    for (int row = 1; row <= static_cast<int>(rows.size()); ++row) {
+        g.setCell(col::PERIODO, row, "01 - Todos os Dias");
+        for (const auto& [column, value] : rows[row - 1]) g.setCell(column, row, value);
+    }
+    taskfile::save(g, dir.path(tasks::TASK_FILE_NAME));
+}
 
 // The message box a process shows: its text, answered with the button `id`;
 // empty when no box came within `ms`.

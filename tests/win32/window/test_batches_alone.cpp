@@ -50,23 +50,14 @@ protected:
         for (DWORD pid : processesNamed(L"ping.exe")) endProcess(pid);
     }
     void write(std::initializer_list<Task> list) {
-        dir.write("TARVEX_SISTEMA.TXT", settingsLine(0, 0));
-        tasks::TaskTable g;
-        g.setColCount(col::COUNT);
-        g.setRowCount(static_cast<int>(list.size()) + 1);
-        tasks::numberRows(g);
-        int row = 1;
+        std::vector<std::vector<std::pair<int, std::string>>> rows;
         for (const Task& t : list) {
             std::string text;
             for (const std::string& line : t.lines) text += (text.empty() ? "" : "\r\n") + line;
-            g.setCell(col::NOME, row, t.nome);
-            g.setCell(col::TIPO, row, "00 - XCOPY - Copia Arq.");
-            g.setCell(col::PERIODO, row, "01 - Todos os Dias");
-            g.setCell(col::HORA, row, t.hora);
-            g.setCell(col::PAUSE, row, t.pausa);
-            g.setCell(col::MEMO, row++, tasks::linesToCell(text));
+            rows.push_back({{col::NOME, t.nome}, {col::TIPO, "00 - XCOPY - Copia Arq."}, {col::HORA, t.hora},
+                            {col::PAUSE, t.pausa}, {col::MEMO, tasks::linesToCell(text)}});
         }
-        taskfile::save(g, dir.path(tasks::TASK_FILE_NAME));
+        writeDailyTasks(dir, rows);
     }
     void start() {
         app = std::make_unique<AppProcess>(dir);

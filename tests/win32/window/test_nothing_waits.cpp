@@ -28,21 +28,11 @@ struct Task {
 class NothingWaits : public ::testing::Test {
 protected:
     void start(std::initializer_list<Task> list) {
-        dir.write("TARVEX_SISTEMA.TXT", settingsLine(0, 0));
-        tasks::TaskTable g;
-        g.setColCount(col::COUNT);
-        g.setRowCount(static_cast<int>(list.size()) + 1);
-        tasks::numberRows(g);
-        int row = 1;
-        for (const Task& t : list) {
-            g.setCell(col::NOME, row, t.nome);
-            g.setCell(col::TIPO, row, t.tipo);
-            g.setCell(col::PERIODO, row, "01 - Todos os Dias");
-            g.setCell(col::HORA, row, t.hora);
-            g.setCell(col::MENSAGEM, row, t.mensagem);
-            g.setCell(col::EXECUTAVEL, row++, t.programa);
-        }
-        taskfile::save(g, dir.path(tasks::TASK_FILE_NAME));
+        std::vector<std::vector<std::pair<int, std::string>>> rows;
+        for (const Task& t : list)
+            rows.push_back({{col::NOME, t.nome}, {col::TIPO, t.tipo}, {col::HORA, t.hora},
+                            {col::MENSAGEM, t.mensagem}, {col::EXECUTAVEL, t.programa}});
+        writeDailyTasks(dir, rows);
         app = std::make_unique<AppProcess>(dir);
         ASSERT_NE(app->window(), nullptr);
     }
