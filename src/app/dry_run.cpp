@@ -1,16 +1,21 @@
 #include "app/dry_run.h"
 
+#include <atomic>
 #include <set>
+#include <thread>
 #include <vector>
 
 #include "exec/batch_text.h"
 #include "exec/placeholders.h"
+#include "exec/send_address.h"
+#include "exec/send_task.h"
 #include "exec/zip_task.h"
 #include "lib/datetime.h"
 #include "lib/errors.h"
 #include "lib/routines.h"
 #include "lib/run_context.h"
 #include "platform/files.h"
+#include "platform/operator.h"
 #include "scheduler/period_rules.h"
 #include "tasks/columns.h"
 #include "tasks/task_store.h"
@@ -129,7 +134,35 @@ std::string zipText(const Task& t, const RunContext& c) {
     return text;
 }
 
-std::string workText(const Task& t, const RunContext& c) {
+// The server is only listed, on a thread of its own while the window answers.
+std::string sendText(const Task& t, const RunContext& c, const std::string& batchFolder) {
+    exec::SendJob job;
+    if (const std::string wrong = exec::readSendJob(t.table, t.row, c, batchFolder, job); !wrong.empty())
+        return "Envio: " + wrong;
+    std::string text = "Envio de " + job.folder + " (" + (job.masks.empty() ? "*.ZIP" : job.masks) + ") para " +
+                       trim(t.cell(col::DIR_DESTINO));
+    exec::SendPlan plan;
+    std::atomic<bool> done{false};
+    const std::atomic<bool> stop{false};
+    {
+        std::jthread lister([&] {
+            plan = exec::planSend(job, stop);
+            done = true;
+        });
+        platform::op().waitUntil([&] { return done.load(); }, [] {});
+    }
+    if (!plan.failure.empty()) return text + "\r\n" + plan.failure + ": a tarefa falharia.";
+    text += "\r\nSeriam enviados: " + std::to_string(plan.send.size());
+    for (const exec::SendFile& f : plan.send) text += "\r\n  " + f.name + " (" + withThousands(f.size) + " bytes)";
+    if (!plan.already.empty()) text += "\r\nJá no servidor: " + std::to_string(plan.already.size());
+    text += "\r\nSeriam apagados no servidor: " + std::to_string(plan.remove.size());
+    for (const std::string& name : plan.remove) text += "\r\n  " + name;
+    if (trim(t.cell(col::MANTER)) != "" && !plan.keepApplies)
+        text += "\r\n(a máscara serve a qualquer arquivo: nada é apagado no servidor)";
+    return text;
+}
+
+std::string workText(const Task& t, const RunContext& c, const std::string& batchFolder) {
     switch (tasks::typeOf(c.TIPO_TAREFA).run) {
     case tasks::RunKind::Batch: return batchText(c);
     case tasks::RunKind::FolderCopy: return "Cópias:\r\n" + expandPlaceholders(c, c.MEMO_TAREFA);
@@ -139,6 +172,7 @@ std::string workText(const Task& t, const RunContext& c) {
     case tasks::RunKind::StartProgram: return "Inicia " + expandPlaceholders(c, trim(t.cell(col::EXECUTAVEL)));
     case tasks::RunKind::CloseProgram: return "Fecha " + trim(t.cell(col::EXECUTAVEL));
     case tasks::RunKind::Zip: return zipText(t, c);
+    case tasks::RunKind::Send: return sendText(t, c, batchFolder);
     case tasks::RunKind::Message: return "Mensagem: " + c.MENSAGEM_TAREFA;
     case tasks::RunKind::Power: return "Função: " + trim(t.cell(col::FUNCOES));
     case tasks::RunKind::Nothing: break;
@@ -155,7 +189,7 @@ std::string dryRunText(const tasks::TaskTable& table, int row, platform::Shell& 
     const RunContext c = contextOf(t, shell, batchFolder);
     return "SIMULAÇÃO: nada foi executado nem gravado.\r\nTarefa " + zeroPad(row, 2) + " - " + trim(c.NOME_TAREFA) +
            " (" + trim(c.TIPO_TAREFA) + ")\r\n" + dueText(t) + "\r\n" + drivesText(t, c, shell) + "\r\n\r\n" +
-           workText(t, c);
+           workText(t, c, batchFolder);
 }
 
 }  // namespace tarvex::app

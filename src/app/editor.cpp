@@ -170,7 +170,8 @@ void TaskEditor::showPenDrive(ui::Edit& pen) {
     status->setCaption(drive ? name + " » " + std::string(1, drive) + ":" : name + ": não conectado");
 }
 
-std::string TaskEditor::typeCode() const { return trim(E_TIPO.text().substr(0, 2)); }
+// The whole label: code "08" stored bare is not the type listed under it.
+std::string TaskEditor::typeCode() const { return trim(E_TIPO.text()); }
 
 // ---- reading a row --------------------------------------------------------------------
 

@@ -14,6 +14,8 @@
 #include "exec/keep_last.h"
 #include "exec/power.h"
 #include "exec/program_line.h"
+#include "exec/send_address.h"
+#include "exec/send_task.h"
 #include "exec/zip_task.h"
 #include "lib/datetime.h"
 #include "lib/errors.h"
@@ -171,6 +173,7 @@ void Executor::dispatch(int row) {
     case tasks::RunKind::CloseProgram: return closeProgram(row);
     case tasks::RunKind::Power: return powerFunction(row);
     case tasks::RunKind::Zip: return zipFolder(row);
+    case tasks::RunKind::Send: return sendFiles(row);
     case tasks::RunKind::Message: return showMessage(row);
     case tasks::RunKind::Nothing: return;
     }

@@ -21,6 +21,8 @@ namespace tarvex::exec {
 
 struct ZipJob;
 struct ZipLeftOut;
+struct SendJob;
+struct SendOutcome;
 
 class Executor : public tasks::TaskRunner {
 public:
@@ -68,6 +70,8 @@ private:
     void powerFunction(int row);   // "05"
     void zipFolder(int row);       // "06"
     ZipLeftOut writeZipPumping(const ZipJob& job);
+    void sendFiles(int row);       // "08"
+    SendOutcome sendPumping(const SendJob& job);
     void showMessage(int row);     // "10"
 
     // Writes the batch, under the next free name when the usual one is held, and

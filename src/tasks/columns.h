@@ -30,5 +30,12 @@ constexpr int EXCLUIR = 23;
 constexpr int PASTA_EXE = 28;
 constexpr int SN_EXE = 29;
 constexpr int MEMO = 30;
+// Untitled, type "08" (sending to a server; its folder, mask and address are in
+// Dir Origem, Arquivo and Dir Destino): the user (empty: anonymous), the
+// password protected as SENHA_ZIP is, and the seconds a silent connection is
+// waited for (empty: no limit). Columns 11, 12, 14, 24-27 and 34 stay free.
+constexpr int USUARIO_SERVIDOR = 31;
+constexpr int SENHA_SERVIDOR = 32;
+constexpr int LIMITE_SERVIDOR = 33;
 constexpr int COUNT = 35;
 }  // namespace tarvex::col

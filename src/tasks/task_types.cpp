@@ -17,10 +17,12 @@ constexpr std::array<TaskTypeInfo, 11> kTypes{{
     {T::Power, "05 - FUNÇÕES", "T05", R::Power, true, false, false, false, false, 0, "", false},
     {T::Zip, "06 - WINZIP", "T06", R::Zip, true, false, false, true, false, 0, "", true},
     {T::Backup, "07 - GBAK - Firebird", "T07", R::Batch, true, true, false, true, true, 1, "O backup", true},
-    {T::Unused, "08 - ", "T08", R::Nothing, true, false, false, false, false, 0, "", false},
+    {T::Send, "08 - Enviar para Servidor", "T08", R::Send, true, false, false, false, false, 0, "", true},
     {T::Notes, "09 - Observações", "T09", R::Nothing, false, false, false, false, false, 0, "", false},
     {T::Message, "10 - Mensagem", nullptr, R::Message, true, false, false, false, false, 0, "", false},
 }};
+
+constexpr TaskTypeInfo kUnused{T::Unused, "08 - ", "T99", R::Nothing, true, false, false, false, false, 0, "", false};
 
 // Unknown codes were always scheduled like any other; only an empty type is not.
 constexpr TaskTypeInfo kUnknown{T::None, "", nullptr, R::Nothing, true, false, false, false, false, 0, "", false};
@@ -39,6 +41,7 @@ const std::array<TaskTypeInfo, 11>& taskTypes() { return kTypes; }
 const TaskTypeInfo& typeOf(std::string_view typeCell) {
     const std::string_view code = trimmed(typeCell.substr(0, 2));
     if (code.empty()) return kEmpty;
+    if (code == "08" && typeCell.find_first_not_of(" -\t", 2) == std::string_view::npos) return kUnused;
     for (const TaskTypeInfo& t : kTypes)
         if (std::string_view(t.label).substr(0, 2) == code) return t;
     return kUnknown;

@@ -18,14 +18,15 @@ enum class TaskType {
     Power,          // "05": end the program, shut down or restart
     Zip,            // "06"
     Backup,         // "07": the database backup tool run as a batch file
-    Unused,         // "08": listed, does nothing
+    Send,           // "08": a folder's archives sent to a server
+    Unused,         // "08 - " as stored before the code was taken: does nothing
     Notes,          // "09": a note, never scheduled
     Message,        // "10"
     None,           // an empty cell, or a code no descriptor has
 };
 
 // How a type is carried out.
-enum class RunKind { Batch, FolderCopy, FileCopy, StartProgram, CloseProgram, Power, Zip, Message, Nothing };
+enum class RunKind { Batch, FolderCopy, FileCopy, StartProgram, CloseProgram, Power, Zip, Send, Message, Nothing };
 
 struct TaskTypeInfo {
     TaskType type;
@@ -45,7 +46,8 @@ struct TaskTypeInfo {
 // Every type the editor lists, in the list's order.
 const std::array<TaskTypeInfo, 11>& taskTypes();
 // The descriptor of a stored "Tipo Tarefa" cell; the None descriptor for an
-// empty cell or an unknown code.
+// empty cell or an unknown code. Code "08" was free and stored bare ("08 - "):
+// a cell naming nothing after the code keeps doing nothing.
 const TaskTypeInfo& typeOf(std::string_view typeCell);
 inline bool isType(std::string_view typeCell, TaskType type) { return typeOf(typeCell).type == type; }
 // The editor's page of a typed code, as "T00"; empty when the code has none.
