@@ -302,7 +302,14 @@ TEST(Codes, TypeIsFoundByTheCellsFirstTwoCharacters) {
     EXPECT_TRUE(typeOf("5").scheduled);
     EXPECT_EQ(typeOf("5").run, RunKind::Nothing);
     EXPECT_EQ(pageOf("10 - Mensagem"), "");
-    EXPECT_EQ(pageOf("08 - "), "T08");
+    // Code 08 stored bare (before it was taken) keeps doing nothing, on the blank page.
+    for (const char* bare : {"08 - ", "08 -", "08"}) {
+        EXPECT_EQ(typeOf(bare).type, TaskType::Unused) << bare;
+        EXPECT_EQ(typeOf(bare).run, RunKind::Nothing) << bare;
+        EXPECT_EQ(pageOf(bare), "T99") << bare;
+    }
+    EXPECT_EQ(typeOf("08 - Enviar para Servidor").run, RunKind::Send);
+    EXPECT_EQ(pageOf("08 - Enviar para Servidor"), "T08");
     tasks::TaskTable g;
     g.setColCount(35);
     g.setRowCount(2);
