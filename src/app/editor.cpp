@@ -144,6 +144,11 @@ void TaskEditor::wirePages() {
     p.B02_ORIGEM.onClick = action([this] { fileCopy_.pickFileCopySource(); });
     p.B02_DESTINO.onClick = action([this] { fileCopy_.pickFileCopyDestination(); });
     p.B06_EXECUTAVEL.onClick = action([this] { app::pickProgram(pages.E03_EXECUTAVEL, services_.dialogs); });
+    p.B08_ORIGEM.onClick = action([this] {
+        if (auto folder = services_.dialogs.browseFolder(platform::FOLDER_TITLE, trim(pages.E08_ORIGEM.text())))
+            pages.E08_ORIGEM.setText(*folder);
+    });
+    p.B08_TESTAR.onClick = action([this] { testServerClicked(); });
     p.BU_PROCESSOS.onClick = action([this] { app::listProcessesClicked(pages.E04_LIST, services_.windows); });
     p.E04_LIST.onChange = action([this] { app::processListClicked(pages.E04_LIST, pages.T04_EXECUTAVEL); });
     p.B06_ORIGEM.onClick = action([this] { zip_.pickZipSource(); });

@@ -104,6 +104,8 @@ public:
     void deleteClicked();
     void addRowsClicked();
     void simulateClicked();
+    // "Testar conexão": the sending page's server as typed, tried off the window's thread.
+    void testServerClicked();
 
     // The type code of E_TIPO: its first two characters, trimmed.
     std::string typeCode() const;
@@ -154,6 +156,7 @@ private:
     app::BackupBuilder backup_;
     std::vector<std::string> read_;   // the fields as last read or saved
     std::string stampRead_;           // the box as last read, saved or stamped
+    bool testingServer_ = false;      // a connection test is under way
 };
 
 // The type pages' cells (editor_rows.cpp).
@@ -162,6 +165,11 @@ void readTypeCells(EditorPages& p, const std::string& code, const tasks::TaskTab
 // Checks the page of type `code` and gives its cells; false (after telling the
 // operator) when a check fails.
 bool typeCells(EditorPages& p, const std::string& code, RowCells& cells, platform::Operator& op);
+// The sending page's password field from a task's protected password; the
+// cell to store for what is typed there (nullopt, the operator told, when it
+// cannot be protected).
+void showServerPassword(EditorPages& p, const std::string& stored);
+std::optional<std::string> serverPasswordCell(EditorPages& p, platform::Operator& op);
 // The ZIP page's password fields from a task's protected password (cleared for none).
 void showZipPassword(EditorPages& p, const std::string& stored);
 // The protected text to store for the typed password; nullopt, the operator told,

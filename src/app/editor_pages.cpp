@@ -32,7 +32,7 @@ std::string EditorPages::pageTitle(const std::string& page) {
     static const std::map<std::string, std::string> titles = {
         {"T00", "T00 - XCOPY"},           {"T01", "T01 - Copia Diretórios"},  {"T02", "T02 - Copia Arquivos"},
         {"T03", "T03 - Executar Programa"}, {"T04", "T04 - Fechar Programa"}, {"T05", "T05 - FUNÇÕES"},
-        {"T06", "T06 - WINZIP"},           {"T07", "T07 - GBAK - FIREBIRD"}, {"T08", "T08"},
+        {"T06", "T06 - WINZIP"},           {"T07", "T07 - GBAK - FIREBIRD"}, {"T08", "T08 - Enviar para Servidor"},
         {"T09", "T09 - Observações"}};
     auto it = titles.find(page);
     return it == titles.end() ? std::string() : it->second;
@@ -46,6 +46,7 @@ void EditorPages::design() {
     designCopyPages();
     designOtherPages();
     designBackupPage();
+    designSendPage();
 }
 
 void EditorPages::designCopyPages() {

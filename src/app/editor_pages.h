@@ -80,12 +80,21 @@ public:
     ui::Edit E07_MANTER{"E07_MANTER"};
     ui::Button B07_ARQUIVO{"B07_ARQUIVO"}, B07_PASTAEXE{"B07_PASTAEXE"}, B07_DESTINO{"B07_DESTINO"},
         B07_MONTA{"B07_MONTA"};
+    // T08 - Enviar para Servidor: the local folder and mask, the server's address,
+    // its login, how many it keeps and how long a silent connection is waited for.
+    ui::Edit E08_ORIGEM{"E08_ORIGEM"}, E08_ARQUIVO{"E08_ARQUIVO"}, E08_SERVIDOR{"E08_SERVIDOR"},
+        E08_USUARIO{"E08_USUARIO"}, E08_SENHA{"E08_SENHA"}, E08_MANTER{"E08_MANTER"}, E08_LIMITE{"E08_LIMITE"};
+    ui::CheckBox E08_MOSTRAR{"E08_MOSTRAR"};
+    ui::Label E08_SENHA_AVISO{"E08_SENHA_AVISO"};   // a stored password this PC cannot read
+    std::string serverPasswordStored;                // the task's protected password as read
+    ui::Button B08_ORIGEM{"B08_ORIGEM"}, B08_TESTAR{"B08_TESTAR"};
+    ui::Label E08_TESTE{"E08_TESTE"};                // what "Testar conexão" found
     // T09 - Observações
     ui::Memo E09_MEMO{"E09_MEMO"};
 
     // The page names, "T00".."T09" and "T99", in order.
     static const std::vector<std::string>& pageNames();
-    // A page's title ("T00 - XCOPY"); empty for T08's missing fields and for T99.
+    // A page's title ("T00 - XCOPY"); empty for T99.
     static std::string pageTitle(const std::string& page);
     // The controls on one page, labels included, in reading order.
     std::vector<ui::Control*> pageControls(const std::string& page) const;
@@ -107,6 +116,7 @@ private:
     void extensaoField(ui::Edit& e);
     void keepField(ui::Edit& e);
     void designZipPassword();
+    void designSendPage();
 
     std::vector<std::unique_ptr<ui::Label>> labels_;
     std::map<std::string, std::vector<ui::Control*>> onPage_;

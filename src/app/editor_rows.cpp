@@ -2,6 +2,7 @@
 // checks a page must pass before its cells are written.
 #include "app/editor.h"
 
+#include "exec/send_address.h"
 #include "lib/routines.h"
 #include "platform/files.h"
 #include "tasks/columns.h"
@@ -38,6 +39,9 @@ std::vector<Binding> bindings(EditorPages& p, const std::string& code) {
         return {{col::DIR_ORIGEM, &p.E06_ORIGEM}, {col::DIR_DESTINO, &p.E06_DESTINO}, {col::ARQUIVO, &p.E06_ARQUIVO},
                 {col::EXTENSAO, &p.E06_EXTENSAO}, {col::ARQDEST, &p.E06_ARQDEST}, {col::EXCLUIR, &p.E06_EXCLUIR},
                 {col::MANTER, &p.E06_MANTER}};
+    if (type == T::Send)
+        return {{col::DIR_ORIGEM, &p.E08_ORIGEM},   {col::ARQUIVO, &p.E08_ARQUIVO}, {col::DIR_DESTINO, &p.E08_SERVIDOR},
+                {col::USUARIO_SERVIDOR, &p.E08_USUARIO}, {col::MANTER, &p.E08_MANTER}, {col::LIMITE_SERVIDOR, &p.E08_LIMITE}};
     if (type == T::Backup)
         return {{col::DIR_DESTINO, &p.E07_DESTINO}, {col::PEN, &p.E07_PEN}, {col::EXTENSAO, &p.E07_EXTENSAO},
                 {col::ARQUIVO, &p.E07_ARQUIVO}, {col::PASTA_EXE, &p.E07_PASTAEXE}, {col::MANTER, &p.E07_MANTER}};
@@ -78,6 +82,19 @@ bool check06(EditorPages& p, platform::Operator& op) {
     return true;
 }
 
+bool check08(EditorPages& p, platform::Operator& op) {
+    if (trim(p.E08_ORIGEM.text()).empty()) return tell(op, "A pasta LOCAL dos arquivos a enviar deve ser informada");
+    if (trim(p.E08_ARQUIVO.text()).empty()) p.E08_ARQUIVO.setText("*.ZIP");
+    platform::ServerPlace place;
+    if (const std::string wrong = exec::readServerAddress(p.E08_SERVIDOR.text(), place); !wrong.empty())
+        return tell(op, wrong);
+    const std::string limit = trim(p.E08_LIMITE.text());
+    if (limit.find_first_not_of("0123456789") != std::string::npos)
+        return tell(op, "Tempo limite: informe os segundos (0 = sem limite)");
+    p.E08_LIMITE.setText(limit.find_first_not_of('0') == std::string::npos ? "" : limit);
+    return true;
+}
+
 // A count of archives, stored empty for 0 so a task without it keeps its row as it was.
 bool checkKeep(ui::Edit& keep, platform::Operator& op) {
     const std::string n = trim(keep.text());
@@ -91,8 +108,10 @@ bool checkKeep(ui::Edit& keep, platform::Operator& op) {
 bool checkPage(EditorPages& p, const std::string& code, platform::Operator& op) {
     const TaskType type = tasks::typeOf(code).type;
     const std::string noProgram = "O nome do programa EXECUTÁVEL deve ser informado";
-    if ((type == T::Zip && !checkKeep(p.E06_MANTER, op)) || (type == T::Backup && !checkKeep(p.E07_MANTER, op)))
+    if ((type == T::Zip && !checkKeep(p.E06_MANTER, op)) || (type == T::Backup && !checkKeep(p.E07_MANTER, op)) ||
+        (type == T::Send && !checkKeep(p.E08_MANTER, op)))
         return false;
+    if (type == T::Send) return check08(p, op);
     if (type == T::CopyFile) return check02(p, op);
     if (type == T::StartProgram && isBlankText(p.E03_EXECUTAVEL.text())) return tell(op, noProgram);
     if (type == T::CloseProgram && isBlankText(p.T04_EXECUTAVEL.text())) return tell(op, noProgram);
@@ -120,6 +139,7 @@ void readTypeCells(EditorPages& p, const std::string& code, const tasks::TaskTab
     }
     if (type == T::Power) p.T05_FUNCOES.setItemIndex(functionIndex(grid.cell(col::FUNCOES, row)));
     showZipPassword(p, type == T::Zip ? trim(std::string(grid.cell(col::SENHA_ZIP, row))) : std::string());
+    showServerPassword(p, type == T::Send ? trim(std::string(grid.cell(col::SENHA_SERVIDOR, row))) : std::string());
 }
 
 bool typeCells(EditorPages& p, const std::string& code, RowCells& cells, platform::Operator& op) {
@@ -135,6 +155,11 @@ bool typeCells(EditorPages& p, const std::string& code, RowCells& cells, platfor
         const std::optional<std::string> password = zipPasswordCell(p, op);
         if (!password) return false;
         cells.emplace_back(col::SENHA_ZIP, *password);
+    }
+    if (type == T::Send) {
+        const std::optional<std::string> password = serverPasswordCell(p, op);
+        if (!password) return false;
+        cells.emplace_back(col::SENHA_SERVIDOR, *password);
     }
     return true;
 }

@@ -92,6 +92,14 @@ const std::map<std::string, std::vector<Place>>& layout() {
                  {"LA_E07_EXTENSAO", 100, 174, 180, 14}, {"E07_EXTENSAO", 100, 188, 160, 21},
                  {"B07_MONTA", 272, 187, 26, 23}, {"LA_E07_MANTER", 320, 174, 130, 14},
                  {"E07_MANTER", 320, 188, 50, 21}, memo("E07_MEMO", 228)}},
+        {"T08", {{"B08_ORIGEM", 8, 24, 250, 22}, wide("E08_ORIGEM", 48), {"LA_E08_ARQUIVO", 8, 76, 200, 14},
+                 {"E08_ARQUIVO", 8, 90, 200, 21}, {"LA_E08_SERVIDOR", 8, 118, 200, 14}, wide("E08_SERVIDOR", 132),
+                 {"LA_E08_USUARIO", 8, 160, 150, 14}, {"E08_USUARIO", 8, 174, 180, 21},
+                 {"LA_E08_SENHA", 200, 160, 100, 14}, {"E08_SENHA", 200, 174, 150, 21},
+                 {"E08_MOSTRAR", 360, 176, 80, 18}, {"E08_SENHA_AVISO", 8, 198, 560, 14},
+                 {"LA_E08_MANTER", 8, 218, 130, 14}, {"E08_MANTER", 8, 232, 50, 21},
+                 {"LA_E08_LIMITE", 150, 218, 120, 14}, {"E08_LIMITE", 150, 232, 60, 21},
+                 {"B08_TESTAR", 280, 231, 120, 23}, wide("E08_TESTE", 262, 16)}},
         {"T09", {memo("E09_MEMO", 24)}},
     };
     return pages;
