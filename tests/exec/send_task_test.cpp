@@ -1,8 +1,9 @@
 #include <filesystem>
 
+#include "app/dry_run.h"
 #include "exec/send_address.h"
 #include "executor_fixture.h"
-#include "fake_uploader.h"
+#include "testkit/uploader.h"
 #include "log/run_history.h"
 
 namespace tarvex::exec {
@@ -148,6 +149,21 @@ TEST_F(SendTaskTest, PararTimerStopsTheSendingAndTheRunFails) {
     EXPECT_EQ(server.lastPlace.user, "eu");
     EXPECT_EQ(server.lastPlace.limitSeconds, 30);
     EXPECT_EQ(server.lastPlace.folder, "copias");
+}
+
+// Simular lists both folders and changes neither.
+TEST_F(SendTaskTest, SimularTellsWhatWouldBeSentAndDeletedAndTouchesNothing) {
+    archive("A.ZIP", 10, 1);
+    archive("B.ZIP", 20, 2);
+    server.files = {{"OLD.ZIP", {"OLD.ZIP", 5, 1}}, {"A.ZIP", {"A.ZIP", 10, server.now}}};
+    const int row = sendTask({{col::MANTER, "2"}});
+    const std::string text = app::dryRunText(GRID, row, fake.services.shell, schedule.batchFolder);
+    EXPECT_NE(text.find("Seriam enviados: 1\r\n  B.ZIP (20 bytes)"), std::string::npos) << text;
+    EXPECT_NE(text.find("Já no servidor: 1"), std::string::npos) << text;
+    EXPECT_NE(text.find("Seriam apagados no servidor: 1\r\n  OLD.ZIP"), std::string::npos) << text;
+    EXPECT_TRUE(server.sent.empty());
+    EXPECT_TRUE(server.removed.empty());
+    EXPECT_EQ(server.files.size(), 2u);
 }
 
 }  // namespace
