@@ -66,27 +66,27 @@ SendPlan planFrom(const SendJob& job, const Listing& found) {
         local.erase(local.begin(), local.end() - job.keep);
     std::map<std::string, const RemoteFile*> there;
     for (const RemoteFile& r : found.remote) there[r.name] = &r;
-    std::map<std::string, std::int64_t> age;   // the task's files on the server once sent
-    for (const RemoteFile& r : found.remote)
-        if (fits(masks, r.name)) age[r.name] = r.modified;
     for (const SendFile& f : local) {
         auto it = there.find(f.name);
         const bool same = it != there.end() && it->second->size == f.size && it->second->modified != 0 &&
                           it->second->modified + kListingSlack >= f.modified;
         if (same) plan.already.push_back(f.name);
         else plan.send.push_back(f);
-        age[f.name] = f.modified;
     }
     plan.keepApplies = job.keep > 0 && namesSomething(masks);
     if (!plan.keepApplies) return plan;
-    std::vector<std::pair<std::int64_t, std::string>> newest;
-    for (const auto& [name, modified] : age) newest.emplace_back(modified, name);
-    std::sort(newest.rbegin(), newest.rend());
-    for (size_t i = static_cast<size_t>(job.keep); i < newest.size(); ++i) {
-        const std::string& name = newest[i].second;
-        const bool ours = std::any_of(local.begin(), local.end(), [&](const SendFile& f) { return f.name == name; });
-        if (!ours && there.count(name)) plan.remove.push_back(name);
+    // The archives still here are the newest (made here, then sent); the server's
+    // own times (when each was sent) only order those no longer here.
+    std::vector<const RemoteFile*> older;
+    for (const RemoteFile& r : found.remote) {
+        const bool here = std::any_of(local.begin(), local.end(), [&](const SendFile& f) { return f.name == r.name; });
+        if (!here && fits(masks, r.name)) older.push_back(&r);
     }
+    std::sort(older.begin(), older.end(), [](const RemoteFile* a, const RemoteFile* b) {
+        return a->modified != b->modified ? a->modified > b->modified : a->name > b->name;
+    });
+    const size_t room = static_cast<size_t>(job.keep) - local.size();
+    for (size_t i = room; i < older.size(); ++i) plan.remove.push_back(older[i]->name);
     return plan;
 }
 

@@ -30,7 +30,9 @@ struct SendFile {
 struct SendPlan {
     std::vector<SendFile> send;        // oldest first, so the server's times keep their order
     std::vector<std::string> already;  // on the server with the same size and a time not older
-    std::vector<std::string> remove;   // the task's files beyond the newest N, once the rest is sent
+    // Once the rest is sent: the files on the server that fit the masks and are no
+    // longer here, beyond the newest N counting the ones here first.
+    std::vector<std::string> remove;
     bool keepApplies = false;          // false: masks that fit any name never delete on the server
     std::string failure;               // why nothing can be done; empty when all is well
 };

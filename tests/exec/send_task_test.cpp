@@ -88,7 +88,7 @@ TEST_F(SendTaskTest, SendsWhatIsMissingProvesItAndKeepsOnlyTheTasksNewestN) {
         {"same size and time skipped", "", "", "", {{"A.ZIP", {"A.ZIP", 10, later}}, {"B.ZIP", {"B.ZIP", 19, later}}}, {}, "",
          SendFault::None, {"B.ZIP", "C.ZIP"}, {}, "EXE#NUVEM >> 2 arquivos enviados, 1,5 MB (1 já no servidor)", ""},
         {"keep 2", "2", "", "",
-         {{"OLD1.ZIP", {"OLD1.ZIP", 5, 1}}, {"OLD2.ZIP", {"OLD2.ZIP", 5, 2}}, {"NOTAS.TXT", {"NOTAS.TXT", 5, 1}}}, {}, "",
+         {{"OLD1.ZIP", {"OLD1.ZIP", 5, 1}}, {"OLD2.ZIP", {"OLD2.ZIP", 5, later + 5}}, {"NOTAS.TXT", {"NOTAS.TXT", 5, 1}}}, {}, "",
          SendFault::None, {"B.ZIP", "C.ZIP"}, {"OLD2.ZIP", "OLD1.ZIP"}, "EXE#NUVEM >> 2 arquivos enviados, 1,5 MB", ""},
         {"a mask for any name deletes nothing", "1", "", "*.*", {{"OLD1.ZIP", {"OLD1.ZIP", 5, 1}}}, {}, "",
          SendFault::None, {"C.ZIP"}, {}, "EXE#NUVEM >> 1 arquivo enviado, 1,5 MB", ""},
