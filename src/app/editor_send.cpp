@@ -20,7 +20,7 @@ void EditorPages::designSendPage() {
     B08_ORIGEM.setCaption("Pasta LOCAL - arquivos para enviar");
     E08_ARQUIVO.setHint("Os arquivos da pasta a enviar, como *.ZIP; mais de uma máscara: separe com ponto e vírgula (;)");
     E08_SERVIDOR.setHint("ftp://servidor/pasta (FTP), ftpes:// (FTP com TLS), ftps:// (TLS, porta 990) ou "
-                         "sftp://servidor:22/pasta (SSH)");
+                         "sftp://servidor:22/pasta (SSH); a pasta fica na do usuário, ou na raiz com //pasta");
     E08_USUARIO.setHint("Vazio: acesso anônimo");
     E08_MOSTRAR.setCaption("mostrar");
     E08_MOSTRAR.onClick = [this] { maskServerPassword(*this); };

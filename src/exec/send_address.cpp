@@ -41,7 +41,8 @@ int portOf(const std::string& text) {
     return port <= 65535 ? port : 0;
 }
 
-// The folder's parts joined by "/": empty parts dropped, "." and ".." refused.
+// The folder's parts joined by "/": empty parts dropped, "." and ".." refused; a
+// path that begins with "/" (the address's "//") is from the server's root.
 bool folderOf(const std::string& path, std::string& folder) {
     folder.clear();
     size_t from = 0;
@@ -55,6 +56,7 @@ bool folderOf(const std::string& path, std::string& folder) {
         if (!part.empty()) folder += (folder.empty() ? "" : "/") + part;
         from = to + 1;
     }
+    if (!path.empty() && path[0] == '/' && !folder.empty()) folder = "/" + folder;
     return true;
 }
 

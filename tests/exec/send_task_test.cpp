@@ -22,9 +22,9 @@ TEST(ServerAddress, EachFormGivesItsProtocolPortAndFolderAndABadOneSaysWhy) {
         const char* error;   // a part of the operator's message; "" when the address is good
     } rows[] = {
         {"ftp://backup.escritorio.com.br/tarvex/diario/", ServerProtocol::Ftp, 21, "backup.escritorio.com.br", "tarvex/diario", ""},
-        {" FTPES://10.0.0.5:2121//a ", ServerProtocol::FtpExplicitTls, 2121, "10.0.0.5", "a", ""},
+        {" FTPES://10.0.0.5:2121//a/ ", ServerProtocol::FtpExplicitTls, 2121, "10.0.0.5", "/a", ""},
         {"ftps://srv", ServerProtocol::FtpImplicitTls, 990, "srv", "", ""},
-        {"sftp://srv:2222/home/eu", ServerProtocol::Sftp, 2222, "srv", "home/eu", ""},
+        {"sftp://srv:2222/copias//dia", ServerProtocol::Sftp, 2222, "srv", "copias/dia", ""},
         {"", {}, 0, "", "", "Informe o endereço"},
         {"http://srv/a", {}, 0, "", "", "deve começar com ftp://"},
         {"\\\\srv\\a", {}, 0, "", "", "deve começar com ftp://"},
@@ -93,7 +93,7 @@ TEST_F(SendTaskTest, SendsWhatIsMissingProvesItAndKeepsOnlyTheTasksNewestN) {
         {"a mask for any name deletes nothing", "1", "", "*.*", {{"OLD1.ZIP", {"OLD1.ZIP", 5, 1}}}, {}, "",
          SendFault::None, {"C.ZIP"}, {}, "EXE#NUVEM >> 1 arquivo enviado, 1,5 MB", ""},
         {"full mid-way", "3", "", "", {{"OLD1.ZIP", {"OLD1.ZIP", 5, 1}}}, {{"B.ZIP", SendFault::Full}}, "",
-         SendFault::None, {}, {}, "ERR#***   ERRO   ***   NUVEM - B.ZIP: o servidor está sem espaço", "452 Quota"},
+         SendFault::None, {}, {}, "ERR#***   ERRO   ***   NUVEM - B.ZIP: o servidor está cheio", "452 Quota"},
         {"short on the server", "1", "", "", {{"OLD1.ZIP", {"OLD1.ZIP", 5, 1}}}, {}, "C.ZIP", SendFault::None,
          {"C.ZIP"}, {}, "ERR#***   ERRO   ***   NUVEM - C.ZIP: no servidor com 1.572.863 bytes", ""},
         {"login refused", "", "", "", {}, {}, "", SendFault::Login, {}, {}, "ERR#***   ERRO   ***   NUVEM - Servidor srv: usuário ou senha errada", ""},

@@ -35,7 +35,8 @@ public:
         const std::string script = TARVEX_WIN32_TESTS "/send/ftp_server.py";
         std::wstring line = L"Z:\\usr\\bin\\python3 " +
                             win32::widen(script + " " + unix_ + " " + std::to_string(port_) + " dono " + kPassword);
-        STARTUPINFOW si{sizeof(si)};
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
         PROCESS_INFORMATION pi{};
         started_ = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
         if (started_) CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
@@ -100,7 +101,7 @@ protected:
 
 TEST_F(Send, TheNewestArchivesGoTheServerKeepsTheTasksNewestTwoAndAWrongPasswordFails) {
     const std::string sent = runByHand(1);
-    if (sent.find("esta versão não envia para servidor") != std::string::npos)
+    if (sent.find("esta versão não envia") != std::string::npos)
         GTEST_SKIP() << "this build cannot send yet: " << sent;
     EXPECT_NE(sent.find("#EXE#ENVIO >> 2 arquivos enviados, 0,5 MB#"), std::string::npos) << sent;
     EXPECT_EQ(slurp(server.z("raiz/copias/BKP_02.ZIP")), std::string(200000, 'c'));
