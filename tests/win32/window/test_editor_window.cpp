@@ -8,6 +8,7 @@
 
 #include "app/editor_pages.h"
 #include "app/page_builders.h"
+#include "platform/files.h"
 #include "settings/settings_file.h"
 #include "tasks/task_file.h"
 #include "tasks/task_store.h"
@@ -19,8 +20,9 @@ namespace tarvex::testui {
 namespace {
 
 // Where a choice stands in the lists, which leave out the free codes ("08 -", "14 -"...).
-constexpr int kNotes = 8;         // "09 - Observações"
-constexpr int kMessage = 9;       // "10 - Mensagem"
+constexpr int kSend = 8;          // "08 - Enviar para Servidor"
+constexpr int kNotes = 9;         // "09 - Observações"
+constexpr int kMessage = 10;      // "10 - Mensagem"
 constexpr int kManualCall = 14;   // "20 - Chamada Manual"
 
 // The task file as read back, row by row.
@@ -428,6 +430,35 @@ TEST_F(EditorWindowTest, FolderFileBackupAndMessageTasksKeepTheirPageValues) {
     g = save(14, "AVISO");
     EXPECT_EQ(g.cell(col::TIPO, 14), tasks::TYPE_LABELS[10]);
     EXPECT_EQ(g.cell(col::MENSAGEM, 14), "Hora do almoço");
+}
+
+// The address is checked before the save; the password reaches the file only protected.
+TEST_F(EditorWindowTest, ASendTaskKeepsItsServerAndItsPasswordOnlyProtected) {
+    general(7, "ENVIO", kSend, kManualCall);
+    ASSERT_TRUE(visible("T08"));
+    set("E08_ORIGEM", folder);
+    set("E08_SERVIDOR", "http://srv/copias");
+    press("BU_TAREFAS_SALVA", false);
+    EXPECT_NE(answerBox().find("deve começar com ftp://"), std::string::npos);
+    set("E08_SERVIDOR", "ftp://127.0.0.1:1//copias");
+    set("E08_USUARIO", "dono");
+    set("E08_SENHA", "segredo-do-ftp");
+    set("E08_MANTER", "3");
+    set("E08_LIMITE", "60");
+    press("B08_TESTAR");
+    EXPECT_TRUE(waitFor([&] { return readText(find("E08_TESTE")).rfind("Falhou: ", 0) == 0; }, 30000))
+        << readText(find("E08_TESTE"));   // nothing listens on port 1
+    const TaskFile g = save(7, "ENVIO");
+    EXPECT_EQ(g.cell(col::TIPO, 7), tasks::TYPE_LABELS[8]);
+    EXPECT_EQ(g.cell(col::DIR_ORIGEM, 7), folder);
+    EXPECT_EQ(g.cell(col::ARQUIVO, 7), "*.ZIP");
+    EXPECT_EQ(g.cell(col::DIR_DESTINO, 7), "ftp://127.0.0.1:1//copias");
+    EXPECT_EQ(g.cell(col::USUARIO_SERVIDOR, 7), "dono");
+    EXPECT_EQ(g.cell(col::MANTER, 7), "3");
+    EXPECT_EQ(g.cell(col::LIMITE_SERVIDOR, 7), "60");
+    EXPECT_NE(g.cell(col::SENHA_SERVIDOR, 7), "");
+    EXPECT_EQ(platform::readFile(folder + tasks::TASK_FILE_NAME).value_or("segredo-do-ftp").find("segredo-do-ftp"),
+              std::string::npos);
 }
 
 // Pictures of the screen with each type's page, when TARVEX_SHOTS names a folder.
