@@ -5,12 +5,10 @@
 #include <thread>
 
 #include "exec/executor.h"
-#include "exec/placeholders.h"
 #include "exec/send_address.h"
 #include "exec/send_task.h"
 #include "lib/routines.h"
 #include "platform/operator.h"
-#include "tasks/columns.h"
 
 namespace tarvex::exec {
 
