@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""A loopback FTP server for the sending test: one user with a password, its
-folder <dir>/raiz. The test drives it with files in <dir>: "quit"; it answers in
-<dir>/state ("listening", "ended"). It quits on its own after five minutes."""
+"""A loopback FTP server for the sending test: one user, its folder <dir>/raiz.
+It answers in <dir>/state ("listening", then "ended" once <dir>/quit exists, or
+after five minutes)."""
 import os
 import sys
 import threading
@@ -20,23 +20,15 @@ def state(text):
     os.replace(os.path.join(DIR, "state.tmp"), os.path.join(DIR, "state"))
 
 
-def main():
-    root = os.path.join(DIR, "raiz")
-    os.makedirs(root, exist_ok=True)
-    authorizer = DummyAuthorizer()
-    authorizer.add_user(USER, PASSWORD, root, perm="elradfmwMT")
-    handler = FTPHandler
-    handler.authorizer = authorizer
-    handler.passive_ports = range(PORT + 1, PORT + 40)
-    server = FTPServer(("127.0.0.1", PORT), handler)
-    threading.Thread(target=server.serve_forever, kwargs={"timeout": 0.2}, daemon=True).start()
-    state("listening")
-    until = time.time() + 300
-    while time.time() < until and not os.path.exists(os.path.join(DIR, "quit")):
-        time.sleep(0.1)
-    server.close_all()
-    state("ended")
-
-
-if __name__ == "__main__":
-    main()
+authorizer = DummyAuthorizer()
+authorizer.add_user(USER, PASSWORD, os.path.join(DIR, "raiz"), perm="elradfmwMT")
+FTPHandler.authorizer = authorizer
+FTPHandler.passive_ports = range(PORT + 1, PORT + 40)
+server = FTPServer(("127.0.0.1", PORT), FTPHandler)
+threading.Thread(target=server.serve_forever, kwargs={"timeout": 0.2}, daemon=True).start()
+state("listening")
+until = time.time() + 300
+while time.time() < until and not os.path.exists(os.path.join(DIR, "quit")):
+    time.sleep(0.1)
+server.close_all()
+state("ended")

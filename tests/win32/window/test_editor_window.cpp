@@ -449,13 +449,12 @@ TEST_F(EditorWindowTest, ASendTaskKeepsItsServerAndItsPasswordOnlyProtected) {
     EXPECT_TRUE(waitFor([&] { return readText(find("E08_TESTE")).rfind("Falhou: ", 0) == 0; }, 30000))
         << readText(find("E08_TESTE"));   // nothing listens on port 1
     const TaskFile g = save(7, "ENVIO");
-    EXPECT_EQ(g.cell(col::TIPO, 7), tasks::TYPE_LABELS[8]);
-    EXPECT_EQ(g.cell(col::DIR_ORIGEM, 7), folder);
-    EXPECT_EQ(g.cell(col::ARQUIVO, 7), "*.ZIP");
-    EXPECT_EQ(g.cell(col::DIR_DESTINO, 7), "ftp://127.0.0.1:1//copias");
-    EXPECT_EQ(g.cell(col::USUARIO_SERVIDOR, 7), "dono");
-    EXPECT_EQ(g.cell(col::MANTER, 7), "3");
-    EXPECT_EQ(g.cell(col::LIMITE_SERVIDOR, 7), "60");
+    std::vector<std::string> cells;
+    for (int c : {col::TIPO, col::DIR_ORIGEM, col::ARQUIVO, col::DIR_DESTINO, col::USUARIO_SERVIDOR, col::MANTER,
+                  col::LIMITE_SERVIDOR})
+        cells.push_back(g.cell(c, 7));
+    EXPECT_EQ(cells, (std::vector<std::string>{tasks::TYPE_LABELS[8], folder, "*.ZIP", "ftp://127.0.0.1:1//copias",
+                                               "dono", "3", "60"}));
     EXPECT_NE(g.cell(col::SENHA_SERVIDOR, 7), "");
     EXPECT_EQ(platform::readFile(folder + tasks::TASK_FILE_NAME).value_or("segredo-do-ftp").find("segredo-do-ftp"),
               std::string::npos);
