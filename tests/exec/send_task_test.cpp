@@ -101,11 +101,16 @@ TEST_F(SendTaskTest, SendsWhatIsMissingProvesItAndKeepsOnlyTheTasksNewestN) {
     }
 }
 
-TEST_F(SendTaskTest, PararTimerStopsTheSendingAndTheRunFails) {
+TEST_F(SendTaskTest, ItsProgressShowsAndPararTimerStopsTheSendingAndTheRunFails) {
     server.waitForStop = true;
-    oper.onPump = [&] { schedule.stopped = server.uploading.load(); };
+    std::string hint;
+    oper.onPump = [&] {
+        if (schedule.trayHint.rfind("Enviando", 0) == 0) hint = schedule.trayHint;
+        schedule.stopped = server.uploading.load() && !hint.empty();
+    };
     const int row = sendTask({{col::USUARIO_SERVIDOR, "eu"}, {col::LIMITE_SERVIDOR, "30"}});
     runRow(row);
+    EXPECT_EQ(hint, "Enviando NUVEM: arquivo 1 de 3 (0%)");
     EXPECT_EQ(logged().back(), "ERR#***   ERRO   ***   NUVEM - A.ZIP: envio interrompido");
     EXPECT_TRUE(server.files.empty());
     EXPECT_EQ(stampOf(row), "");
