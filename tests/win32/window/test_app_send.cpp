@@ -1,6 +1,7 @@
 // Sending end to end: a loopback FTP server (tests/win32/send/ftp_server.py) and
 // the real tarvex.exe. The newest archives go, the server keeps the task's
-// newest two and nothing else; a wrong password fails saying so. A build that
+// newest two and nothing else; a wrong password fails saying so, in the run and
+// in the editor's connection test. A build that
 // cannot send yet says so in its log, and the test is skipped.
 #include <gtest/gtest.h>
 
@@ -96,6 +97,11 @@ TEST(Send, TheNewestArchivesGoTheServerKeepsTheTasksNewestTwoAndAWrongPasswordFa
     const std::string refused = runByHand(2);
     EXPECT_NE(refused.find("#ERR#***   ERRO   ***   SENHA ERRADA - Servidor 127.0.0.1: usuário ou senha errada"),
               std::string::npos) << refused;
+    // The editor's "Testar conexão" on that task says the same.
+    click(app.find("BU_TAREFAS"));
+    ASSERT_TRUE(app.showing("T08"));
+    click(app.find("B08_TESTAR"));
+    EXPECT_TRUE(app.textBecomes("E08_TESTE", "Falhou: usuário ou senha errada"));
 }
 
 }  // namespace
