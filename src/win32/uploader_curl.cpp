@@ -1,0 +1,163 @@
+#include "win32/uploader_curl.h"
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+
+#include "platform/cp1252.h"
+#include "platform/files.h"
+#include "win32/remote_listing.h"
+#include "win32/server_session.h"
+
+namespace tarvex::win32 {
+
+using platform::RemoteFile;
+using platform::SendFault;
+using platform::SendResult;
+
+namespace {
+
+const char kPartial[] = ".tarvex-parcial";
+// Large reads and writes: under Wine every call into the system is dear.
+constexpr long kBuffer = 1L << 20;
+
+size_t keepText(char* data, size_t size, size_t count, void* user) {
+    static_cast<std::string*>(user)->append(data, size * count);
+    return size * count;
+}
+
+// MLSD where the server knows it (exact sizes and UTC times), else LIST.
+SendResult listFolder(ServerSession& s, std::vector<RemoteFile>& files) {
+    std::string text;
+    s.fresh();
+    if (s.sftp()) s.before(s.sftpMakeFolder());
+    curl_easy_setopt(s.handle(), CURLOPT_URL, s.folderUrl().c_str());
+    curl_easy_setopt(s.handle(), CURLOPT_WRITEFUNCTION, keepText);
+    curl_easy_setopt(s.handle(), CURLOPT_WRITEDATA, &text);
+    if (!s.sftp()) {
+        curl_easy_setopt(s.handle(), CURLOPT_CUSTOMREQUEST, "MLSD");
+        SendResult r = s.perform();
+        long reply = 0;
+        curl_easy_getinfo(s.handle(), CURLINFO_RESPONSE_CODE, &reply);
+        if (r.ok()) {
+            files = readMlsd(text);
+            return r;
+        }
+        if (reply != 500 && reply != 501 && reply != 502) return r;
+        text.clear();
+        curl_easy_setopt(s.handle(), CURLOPT_CUSTOMREQUEST, nullptr);
+    }
+    SendResult r = s.perform();
+    if (r.ok()) files = readList(text, std::time(nullptr));
+    return r;
+}
+
+const RemoteFile* find(const std::vector<RemoteFile>& files, const std::string& name) {
+    for (const RemoteFile& f : files)
+        if (f.name == name) return &f;
+    return nullptr;
+}
+
+struct Source {
+    std::FILE* file = nullptr;
+    std::uint64_t size = 0;
+    std::uint64_t from = 0;
+    const platform::SendProgress* progress;
+    const std::atomic<bool>* stop;
+};
+
+size_t readSource(char* to, size_t size, size_t count, void* user) {
+    auto* src = static_cast<Source*>(user);
+    const size_t n = std::fread(to, 1, size * count, src->file);
+    return n == 0 && std::ferror(src->file) ? CURL_READFUNC_ABORT : n;
+}
+
+int seekSource(void* user, curl_off_t offset, int origin) {
+    return _fseeki64(static_cast<Source*>(user)->file, offset, origin) == 0 ? CURL_SEEKFUNC_OK
+                                                                           : CURL_SEEKFUNC_FAIL;
+}
+
+int reportSent(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t sent) {
+    auto* src = static_cast<Source*>(user);
+    if (*src->progress) (*src->progress)(src->from + static_cast<std::uint64_t>(sent), src->size);
+    return src->stop->load() ? 1 : 0;
+}
+
+// Sent under the temporary name, from `src.from` on, and renamed when whole.
+SendResult sendAs(ServerSession& s, Source& src, const std::string& temp, const std::string& name) {
+    s.fresh();
+    CURL* c = s.handle();
+    curl_easy_setopt(c, CURLOPT_URL, s.fileUrl(temp).c_str());
+    curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(c, CURLOPT_UPLOAD_BUFFERSIZE, kBuffer);
+    curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(src.size));
+    curl_easy_setopt(c, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(src.from));
+    curl_easy_setopt(c, CURLOPT_READFUNCTION, readSource);
+    curl_easy_setopt(c, CURLOPT_READDATA, &src);
+    curl_easy_setopt(c, CURLOPT_SEEKFUNCTION, seekSource);
+    curl_easy_setopt(c, CURLOPT_SEEKDATA, &src);
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, reportSent);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &src);
+    // A file of that name already there goes first: not every server renames over one.
+    if (s.sftp())
+        s.after({"*rm " + s.sftpPath(name), "rename " + s.sftpPath(temp) + " " + s.sftpPath(name)});
+    else
+        s.after({"*DELE " + platform::cp1252ToUtf8(name), "RNFR " + platform::cp1252ToUtf8(temp),
+                 "RNTO " + platform::cp1252ToUtf8(name)});
+    return s.perform();
+}
+
+}  // namespace
+
+SendResult CurlUploader::test(const platform::ServerPlace& place, const std::atomic<bool>& stop) {
+    std::vector<RemoteFile> files;
+    return list(place, files, stop);
+}
+
+SendResult CurlUploader::list(const platform::ServerPlace& place, std::vector<RemoteFile>& files,
+                              const std::atomic<bool>& stop) {
+    ServerSession s(place, stop);
+    files.clear();
+    return listFolder(s, files);
+}
+
+SendResult CurlUploader::upload(const platform::ServerPlace& place, const std::string& localPath,
+                                const std::string& remoteName, const platform::SendProgress& progress,
+                                const std::atomic<bool>& stop) {
+    std::error_code error;
+    const auto path = platform::fsPath(localPath);
+    Source src{_wfopen(path.c_str(), L"rb"), std::filesystem::file_size(path, error), 0, &progress, &stop};
+    if (!src.file || error) {
+        if (src.file) std::fclose(src.file);
+        return {SendFault::Other, "não foi possível ler " + localPath};
+    }
+    ServerSession s(place, stop);
+    const std::string temp = remoteName + kPartial;
+    std::vector<RemoteFile> there;
+    SendResult r = listFolder(s, there);
+    // A cut-short copy of this file goes on from where it stopped.
+    if (const RemoteFile* partial = find(there, temp); r.ok() && partial && partial->size < src.size)
+        src.from = partial->size;
+    if (r.ok()) r = sendAs(s, src, temp, remoteName);
+    std::fclose(src.file);
+    if (r.ok()) r = listFolder(s, there);
+    if (!r.ok()) return r;
+    const RemoteFile* sent = find(there, remoteName);
+    if (!sent || sent->size != src.size)
+        return {SendFault::Mismatch, remoteName + ": " + std::to_string(sent ? sent->size : 0) +
+                                         " bytes no servidor, " + std::to_string(src.size) + " enviados"};
+    return r;
+}
+
+SendResult CurlUploader::remove(const platform::ServerPlace& place, const std::string& remoteName,
+                                const std::atomic<bool>& stop) {
+    ServerSession s(place, stop);
+    s.fresh();
+    curl_easy_setopt(s.handle(), CURLOPT_URL, s.folderUrl().c_str());
+    curl_easy_setopt(s.handle(), CURLOPT_NOBODY, 1L);
+    if (s.sftp()) s.before({"rm " + s.sftpPath(remoteName)});
+    else s.after({"DELE " + platform::cp1252ToUtf8(remoteName)});
+    return s.perform();
+}
+
+}  // namespace tarvex::win32
