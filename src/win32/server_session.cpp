@@ -136,6 +136,7 @@ std::vector<std::string> ServerSession::sftpMakeFolder() const {
 
 void ServerSession::setCommon() {
     curl_easy_setopt(curl_, CURLOPT_ERRORBUFFER, detail_);
+    if (getenv("TARVEX_CURL_VERBOSE")) curl_easy_setopt(curl_, CURLOPT_VERBOSE, 1L);   // DEBUG
     if (place_.protocol == ServerProtocol::FtpExplicitTls)
         curl_easy_setopt(curl_, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
     // A certificate without a revocation list to ask (a company's own) is not refused for that alone.
@@ -199,7 +200,8 @@ void ServerSession::before(const std::vector<std::string>& commands) {
 SendResult ServerSession::perform() {
     if (!curl_) return {SendFault::Other, "curl_easy_init"};
     if (stop_.load()) return {SendFault::Cancelled, ""};
-    return resultOf(curl_easy_perform(curl_));
+    lastCode_ = curl_easy_perform(curl_);
+    return resultOf(lastCode_);
 }
 
 SendResult ServerSession::resultOf(CURLcode code) const {

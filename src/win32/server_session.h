@@ -21,6 +21,8 @@ public:
 
     CURL* handle() const { return curl_; }
     bool sftp() const { return place_.protocol == platform::ServerProtocol::Sftp; }
+    bool tls() const { return !sftp() && place_.protocol != platform::ServerProtocol::Ftp; }
+    CURLcode lastCode() const { return lastCode_; }
     // The folder's URL (ending in "/"), or a file's in it; names are Windows-1252.
     std::string folderUrl() const;
     std::string fileUrl(const std::string& name) const;
@@ -46,6 +48,7 @@ private:
     curl_slist* after_ = nullptr;
     curl_slist* before_ = nullptr;
     bool keyChanged_ = false;
+    CURLcode lastCode_ = CURLE_OK;
     char detail_[CURL_ERROR_SIZE] = "";
     friend int checkHostKey(CURL*, const curl_khkey*, const curl_khkey*, curl_khmatch, void*);
 };

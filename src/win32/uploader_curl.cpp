@@ -26,6 +26,12 @@ size_t keepText(char* data, size_t size, size_t count, void* user) {
     return size * count;
 }
 
+// A listing over TLS whose data channel ends without TLS's own goodbye
+// (close_notify): some servers never send it, and Wine's Schannel never reports
+// it. All the listing has come by then; a cut one can only hide files, which
+// plain FTP cannot tell either, and a file sent is still checked by its size.
+bool cutWithoutGoodbye(const ServerSession& s) { return s.tls() && s.lastCode() == CURLE_RECV_ERROR; }
+
 // MLSD where the server knows it (exact sizes and UTC times), else LIST.
 SendResult listFolder(ServerSession& s, std::vector<RemoteFile>& files) {
     std::string text;
@@ -39,17 +45,17 @@ SendResult listFolder(ServerSession& s, std::vector<RemoteFile>& files) {
         SendResult r = s.perform();
         long reply = 0;
         curl_easy_getinfo(s.handle(), CURLINFO_RESPONSE_CODE, &reply);
-        if (r.ok()) {
+        if (r.ok() || cutWithoutGoodbye(s)) {
             files = readMlsd(text);
-            return r;
+            return {};
         }
         if (reply != 500 && reply != 501 && reply != 502) return r;
         text.clear();
         curl_easy_setopt(s.handle(), CURLOPT_CUSTOMREQUEST, nullptr);
     }
     SendResult r = s.perform();
-    if (r.ok()) files = readList(text, std::time(nullptr));
-    return r;
+    if (r.ok() || cutWithoutGoodbye(s)) files = readList(text, std::time(nullptr));
+    return cutWithoutGoodbye(s) ? SendResult{} : r;
 }
 
 const RemoteFile* find(const std::vector<RemoteFile>& files, const std::string& name) {

@@ -87,6 +87,7 @@ class TlsDTP(TLS_DTPHandler):
         return super().readable()
 
 
+
 def ftp_servers():
     users = DummyAuthorizer()
     users.add_user(USER, PASSWORD, ROOT, perm="elradfmwMT")
@@ -186,6 +187,8 @@ class Sftp:
             conn, _ = self.listener.accept()
             t = paramiko.Transport(conn)
             t.add_server_key(self.key)
+            # paramiko without moduli files cannot do group exchange, yet may agree to it
+            t.get_security_options().kex = ("diffie-hellman-group14-sha256", "diffie-hellman-group14-sha1")
             t.set_subsystem_handler("sftp", paramiko.SFTPServer, SftpFolder)
             try:
                 t.start_server(server=SftpLogin())
