@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/cp1252.h"
+#include "win32/certificate_check.h"
 
 namespace tarvex::win32 {
 
@@ -136,9 +137,9 @@ std::vector<std::string> ServerSession::sftpMakeFolder() const {
 
 void ServerSession::setCommon() {
     curl_easy_setopt(curl_, CURLOPT_ERRORBUFFER, detail_);
-    if (getenv("TARVEX_CURL_VERBOSE")) curl_easy_setopt(curl_, CURLOPT_VERBOSE, 1L);   // DEBUG
     if (place_.protocol == ServerProtocol::FtpExplicitTls)
         curl_easy_setopt(curl_, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+    if (tls()) curl_easy_setopt(curl_, CURLOPT_CERTINFO, 1L);   // for windowsTrusts
     // A certificate without a revocation list to ask (a company's own) is not refused for that alone.
     curl_easy_setopt(curl_, CURLOPT_SSL_OPTIONS, static_cast<long>(CURLSSLOPT_REVOKE_BEST_EFFORT));
     curl_easy_setopt(curl_, CURLOPT_USERNAME, place_.user.empty() ? "anonymous" : place_.user.c_str());
@@ -201,6 +202,7 @@ SendResult ServerSession::perform() {
     if (!curl_) return {SendFault::Other, "curl_easy_init"};
     if (stop_.load()) return {SendFault::Cancelled, ""};
     lastCode_ = curl_easy_perform(curl_);
+    if (std::string why; tls() && !windowsTrusts(curl_, why)) return {SendFault::Certificate, why};
     return resultOf(lastCode_);
 }
 

@@ -30,7 +30,9 @@ size_t keepText(char* data, size_t size, size_t count, void* user) {
 // (close_notify): some servers never send it, and Wine's Schannel never reports
 // it. All the listing has come by then; a cut one can only hide files, which
 // plain FTP cannot tell either, and a file sent is still checked by its size.
-bool cutWithoutGoodbye(const ServerSession& s) { return s.tls() && s.lastCode() == CURLE_RECV_ERROR; }
+bool cutWithoutGoodbye(const ServerSession& s, const SendResult& r) {
+    return s.tls() && s.lastCode() == CURLE_RECV_ERROR && r.fault != SendFault::Certificate;
+}
 
 // MLSD where the server knows it (exact sizes and UTC times), else LIST.
 SendResult listFolder(ServerSession& s, std::vector<RemoteFile>& files) {
@@ -45,7 +47,7 @@ SendResult listFolder(ServerSession& s, std::vector<RemoteFile>& files) {
         SendResult r = s.perform();
         long reply = 0;
         curl_easy_getinfo(s.handle(), CURLINFO_RESPONSE_CODE, &reply);
-        if (r.ok() || cutWithoutGoodbye(s)) {
+        if (r.ok() || cutWithoutGoodbye(s, r)) {
             files = readMlsd(text);
             return {};
         }
@@ -54,8 +56,9 @@ SendResult listFolder(ServerSession& s, std::vector<RemoteFile>& files) {
         curl_easy_setopt(s.handle(), CURLOPT_CUSTOMREQUEST, nullptr);
     }
     SendResult r = s.perform();
-    if (r.ok() || cutWithoutGoodbye(s)) files = readList(text, std::time(nullptr));
-    return cutWithoutGoodbye(s) ? SendResult{} : r;
+    if (!r.ok() && !cutWithoutGoodbye(s, r)) return r;
+    files = readList(text, std::time(nullptr));
+    return {};
 }
 
 const RemoteFile* find(const std::vector<RemoteFile>& files, const std::string& name) {
