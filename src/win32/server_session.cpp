@@ -178,6 +178,7 @@ void ServerSession::fresh() {
     curl_easy_setopt(curl_, CURLOPT_QUOTE, nullptr);
     curl_easy_setopt(curl_, CURLOPT_POSTQUOTE, nullptr);
     curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, nullptr);
+    curl_easy_setopt(curl_, CURLOPT_HEADERFUNCTION, nullptr);
     curl_easy_setopt(curl_, CURLOPT_READFUNCTION, nullptr);
     curl_easy_setopt(curl_, CURLOPT_SEEKFUNCTION, nullptr);
     curl_easy_setopt(curl_, CURLOPT_XFERINFOFUNCTION, stopRequested);

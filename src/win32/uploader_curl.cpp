@@ -1,11 +1,14 @@
 #include "win32/uploader_curl.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 
 #include "platform/cp1252.h"
 #include "platform/files.h"
+#include "win32/file_hash.h"
 #include "win32/remote_listing.h"
 #include "win32/server_session.h"
 
@@ -116,6 +119,43 @@ SendResult sendAs(ServerSession& s, Source& src, const std::string& temp, const 
     return s.perform();
 }
 
+// A SHA-256 in a 2xx reply: 64 hex digits standing alone.
+std::string hashIn(const std::string& reply) {
+    if (reply.size() < 4 || reply[0] != '2') return "";
+    for (size_t at = 0; (at = reply.find_first_of("0123456789abcdefABCDEF", at)) != std::string::npos;) {
+        const size_t end = std::min(reply.find_first_not_of("0123456789abcdefABCDEF", at), reply.size());
+        if (end - at == 64 && (at == 0 || reply[at - 1] == ' ')) {
+            std::string hex = reply.substr(at, 64);
+            for (char& c : hex) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            return hex;
+        }
+        at = end;
+    }
+    return "";
+}
+
+size_t keepHash(char* data, size_t size, size_t count, void* user) {
+    auto* hash = static_cast<std::string*>(user);
+    if (hash->empty()) *hash = hashIn(std::string(data, size * count));
+    return size * count;
+}
+
+// The server's SHA-256 of a file where it offers one (HASH, or the older
+// XSHA256); empty where it does not, as most do not. FTP only.
+std::string serverHash(ServerSession& s, const std::string& name) {
+    std::string hash;
+    s.fresh();
+    curl_easy_setopt(s.handle(), CURLOPT_URL, s.folderUrl().c_str());
+    curl_easy_setopt(s.handle(), CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(s.handle(), CURLOPT_HEADERFUNCTION, keepHash);
+    curl_easy_setopt(s.handle(), CURLOPT_HEADERDATA, &hash);
+    const std::string utf8 = platform::cp1252ToUtf8(name);
+    s.after({"*OPTS HASH SHA-256", "*HASH " + utf8, "*XSHA256 " + utf8});
+    const SendResult r = s.perform();
+    curl_easy_setopt(s.handle(), CURLOPT_HEADERFUNCTION, nullptr);
+    return r.ok() ? hash : "";
+}
+
 }  // namespace
 
 SendResult CurlUploader::test(const platform::ServerPlace& place, const std::atomic<bool>& stop) {
@@ -155,6 +195,10 @@ SendResult CurlUploader::upload(const platform::ServerPlace& place, const std::s
     if (!sent || sent->size != src.size)
         return {SendFault::Mismatch, remoteName + ": " + std::to_string(sent ? sent->size : 0) +
                                          " bytes no servidor, " + std::to_string(src.size) + " enviados"};
+    if (s.sftp()) return r;
+    const std::string theirs = serverHash(s, remoteName);
+    if (!theirs.empty() && theirs != sha256Hex(localPath))
+        return {SendFault::Mismatch, remoteName + ": o SHA-256 no servidor é outro (" + theirs + ")"};
     return r;
 }
 

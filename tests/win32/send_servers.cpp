@@ -226,6 +226,15 @@ TEST_F(Sending, AFullServerRefusesAndKeepsNoFileUnderTheName) {
     EXPECT_FALSE(std::filesystem::exists(server->stored("cheio/grande.zip")));
 }
 
+TEST_F(Sending, AFileTheServerHashesOtherwiseIsAMismatch) {
+    dir.write("notas.zip", randomBytes(50000, 5));
+    std::ofstream(server->z("badhash")) << "";
+    const auto result = send(server->place(ServerProtocol::Ftp, 0, "hash"), "notas.zip", "notas.zip");
+    std::filesystem::remove(server->z("badhash"));
+    EXPECT_EQ(result.fault, SendFault::Mismatch) << result.detail;
+    EXPECT_EQ(platform::sendFaultText(result), "o arquivo no servidor não confere com o enviado");
+}
+
 // The server drops the connection mid-file; the next try goes on from the part
 // already there (its first report starts past it) and the file ends whole.
 TEST_F(Sending, ACutShortFileIsResumedAndEndsWhole) {

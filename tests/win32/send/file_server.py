@@ -6,6 +6,7 @@
 One login: USER / PASSWORD. The test drives it with files in <dir>:
   "quota" (a number): a plain-FTP upload that leaves the folder over that many bytes is refused with 552
   "drop"  (a number): the next plain-FTP upload is cut, control and data, past that many bytes
+  "badhash": plain FTP's HASH answers a SHA-256 that is not the file's
   "newkey": the SFTP host key is replaced        "quit": the servers end
 It answers in <dir>/state ("listening", "newkey-done", "ended"); it quits on its own after five minutes."""
 import os
@@ -13,6 +14,7 @@ import subprocess
 import sys
 import threading
 import time
+import hashlib
 import logging
 
 import paramiko
@@ -52,6 +54,22 @@ def certificate(stem, der):
 
 def folder_bytes():
     return sum(os.path.getsize(os.path.join(d, f)) for d, _, fs in os.walk(ROOT) for f in fs)
+
+
+class HashingFTP(FTPHandler):
+    """Plain FTP that tells a file's SHA-256 (HASH), as some servers do."""
+    proto_cmds = dict(FTPHandler.proto_cmds, HASH=dict(perm="r", auth=True, arg=True, help="HASH <file>"))
+
+    def ftp_HASH(self, path):
+        try:
+            with open(path, "rb") as f:
+                digest = hashlib.sha256(f.read()).hexdigest()
+        except OSError:
+            self.respond("550 No such file.")
+            return
+        if os.path.exists(os.path.join(DIR, "badhash")):
+            digest = hashlib.sha256(b"another file").hexdigest()
+        self.respond("213 SHA-256 0-%d %s %s" % (max(os.path.getsize(path) - 1, 0), digest, os.path.basename(path)))
 
 
 class FaultyDTP(DTPHandler):
@@ -106,7 +124,7 @@ def ftp_servers():
             self._pbsz = True
             super().handle()
 
-    kinds = [handler(FTPHandler, dtp_handler=FaultyDTP), handler(TLS_FTPHandler, trusted), Implicit,
+    kinds = [handler(HashingFTP, dtp_handler=FaultyDTP), handler(TLS_FTPHandler, trusted), Implicit,
              handler(TLS_FTPHandler, untrusted)]
     return [FTPServer(("127.0.0.1", PORT + i), kind) for i, kind in enumerate(kinds)]
 
