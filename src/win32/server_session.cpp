@@ -1,5 +1,8 @@
 #include "win32/server_session.h"
 
+#include <winsock2.h>
+
+#include <algorithm>
 #include <cstring>
 
 #include "platform/cp1252.h"
@@ -95,12 +98,13 @@ int checkHostKey(CURL*, const curl_khkey*, const curl_khkey*, curl_khmatch match
 }
 
 ServerSession::ServerSession(const platform::ServerPlace& place, const std::atomic<bool>& stop)
-    : place_(place), stop_(stop), curl_(curl_easy_init()) {
+    : place_(place), stop_(stop), curl_(curl_easy_init()), multi_(curl_multi_init()) {
     if (curl_) setCommon();
 }
 
 ServerSession::~ServerSession() {
     if (curl_) curl_easy_cleanup(curl_);
+    if (multi_) curl_multi_cleanup(multi_);
     curl_slist_free_all(after_);
     curl_slist_free_all(before_);
 }
@@ -202,9 +206,45 @@ void ServerSession::before(const std::vector<std::string>& commands) {
 SendResult ServerSession::perform() {
     if (!curl_) return {SendFault::Other, "curl_easy_init"};
     if (stop_.load()) return {SendFault::Cancelled, ""};
-    lastCode_ = curl_easy_perform(curl_);
+    lastCode_ = run();
     if (std::string why; tls() && !windowsTrusts(curl_, why)) return {SendFault::Certificate, why};
     return resultOf(lastCode_);
+}
+
+namespace {
+
+// Until a socket of the transfer is ready or curl's next timer is due (at most a
+// tenth of a second, so `stop` is seen even while a name is looked up).
+void waitForSockets(CURLM* multi) {
+    fd_set reading, writing, failing;
+    FD_ZERO(&reading);
+    FD_ZERO(&writing);
+    FD_ZERO(&failing);
+    int highest = -1;
+    long ms = 100;
+    curl_multi_fdset(multi, &reading, &writing, &failing, &highest);
+    curl_multi_timeout(multi, &ms);
+    ms = ms < 0 ? 100 : std::min(ms, 100L);
+    timeval wait{0, ms * 1000};
+    if (highest < 0) Sleep(static_cast<DWORD>(std::min(ms, 10L)));
+    else select(highest + 1, &reading, &writing, &failing, &wait);
+}
+
+}  // namespace
+
+// Driven here with select(), which reads the sockets' state: curl's own wait on
+// Windows (WSAEventSelect) can miss under Wine that a socket takes data again,
+// and each miss costs up to a second, a large upload many of them.
+CURLcode ServerSession::run() {
+    if (!multi_ || curl_multi_add_handle(multi_, curl_) != CURLM_OK) return curl_easy_perform(curl_);
+    int running = 1;
+    while (!stop_.load() && curl_multi_perform(multi_, &running) == CURLM_OK && running) waitForSockets(multi_);
+    CURLcode result = stop_.load() ? CURLE_ABORTED_BY_CALLBACK : CURLE_FAILED_INIT;
+    int left = 0;
+    while (CURLMsg* m = curl_multi_info_read(multi_, &left))
+        if (m->msg == CURLMSG_DONE && m->easy_handle == curl_) result = m->data.result;
+    curl_multi_remove_handle(multi_, curl_);
+    return result;
 }
 
 SendResult ServerSession::resultOf(CURLcode code) const {

@@ -40,11 +40,13 @@ public:
 
 private:
     void setCommon();
+    CURLcode run();
     platform::SendResult resultOf(CURLcode code) const;
 
     platform::ServerPlace place_;
     const std::atomic<bool>& stop_;
     CURL* curl_;
+    CURLM* multi_;   // holds the connection between calls
     curl_slist* after_ = nullptr;
     curl_slist* before_ = nullptr;
     bool keyChanged_ = false;
