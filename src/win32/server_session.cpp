@@ -48,6 +48,8 @@ std::string quoted(const std::string& path) {
 
 bool says(const char* text, const char* part) { return std::strstr(text, part) != nullptr; }
 
+size_t discard(char*, size_t size, size_t count, void*) { return size * count; }
+
 int stopRequested(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     return static_cast<const std::atomic<bool>*>(user)->load() ? 1 : 0;
 }
@@ -105,7 +107,6 @@ ServerSession::ServerSession(const platform::ServerPlace& place, const std::atom
 ServerSession::~ServerSession() {
     if (curl_) curl_easy_cleanup(curl_);
     if (multi_) curl_multi_cleanup(multi_);
-    curl_slist_free_all(after_);
     curl_slist_free_all(before_);
 }
 
@@ -126,6 +127,22 @@ std::string ServerSession::sftpPath(const std::string& name) const {
     std::string folder = place_.folder;
     while (!folder.empty() && folder.back() == '/') folder.pop_back();
     return quoted(platform::cp1252ToUtf8(folder.empty() ? name : folder + "/" + name));
+}
+
+// These commands go before curl changes folder: on a new connection in the login
+// folder, later wherever the last request left it, so from then on the path is
+// made whole with the login folder (the entry path curl asked with PWD). Commands
+// sent after the request (CURLOPT_POSTQUOTE) would need no path, but curl waits
+// for their answers outside its loop, where `stop` is not seen.
+std::string ServerSession::ftpPath(const std::string& name) const {
+    std::string path = place_.folder;
+    while (!path.empty() && path.back() == '/') path.pop_back();
+    path = platform::cp1252ToUtf8(path.empty() ? name : path + "/" + name);
+    char* entry = nullptr;
+    if (path[0] == '/' || curl_easy_getinfo(curl_, CURLINFO_FTP_ENTRY_PATH, &entry) != CURLE_OK || !entry)
+        return path;
+    const std::string base = entry;
+    return base + (!base.empty() && base.back() == '/' ? "" : "/") + path;
 }
 
 std::vector<std::string> ServerSession::sftpMakeFolder() const {
@@ -181,21 +198,19 @@ void ServerSession::fresh() {
     curl_easy_setopt(curl_, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(-1));
     curl_easy_setopt(curl_, CURLOPT_QUOTE, nullptr);
     curl_easy_setopt(curl_, CURLOPT_POSTQUOTE, nullptr);
-    curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, nullptr);
+    // Nothing of the last request's receivers stays: curl would hand a reply to
+    // curl's own writer with the last one's data, which is not a FILE.
+    curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, discard);
+    curl_easy_setopt(curl_, CURLOPT_WRITEDATA, nullptr);
     curl_easy_setopt(curl_, CURLOPT_HEADERFUNCTION, nullptr);
+    curl_easy_setopt(curl_, CURLOPT_HEADERDATA, nullptr);
     curl_easy_setopt(curl_, CURLOPT_READFUNCTION, nullptr);
     curl_easy_setopt(curl_, CURLOPT_SEEKFUNCTION, nullptr);
     curl_easy_setopt(curl_, CURLOPT_XFERINFOFUNCTION, stopRequested);
     curl_easy_setopt(curl_, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(&stop_));
-    curl_slist_free_all(after_);
     curl_slist_free_all(before_);
-    after_ = before_ = nullptr;
+    before_ = nullptr;
     detail_[0] = 0;
-}
-
-void ServerSession::after(const std::vector<std::string>& commands) {
-    for (const std::string& c : commands) after_ = curl_slist_append(after_, c.c_str());
-    curl_easy_setopt(curl_, CURLOPT_POSTQUOTE, after_);
 }
 
 void ServerSession::before(const std::vector<std::string>& commands) {

@@ -28,11 +28,13 @@ public:
     std::string fileUrl(const std::string& name) const;
     // A file's path as SFTP commands take it (quoted), relative to the login folder unless absolute.
     std::string sftpPath(const std::string& name) const;
+    // A file's path for an FTP command sent before the request (CURLOPT_QUOTE).
+    std::string ftpPath(const std::string& name) const;
 
     // Clears what the last request set (upload, listing, commands) but keeps the connection.
     void fresh();
-    // Commands sent after the transfer; kept alive until the next fresh().
-    void after(const std::vector<std::string>& commands);
+    // Commands sent before the request ("*" first: its failure is let pass);
+    // kept alive until the next fresh().
     void before(const std::vector<std::string>& commands);
     platform::SendResult perform();
     // The SFTP commands that create the folder, each step of it (failures ignored).
@@ -47,7 +49,6 @@ private:
     const std::atomic<bool>& stop_;
     CURL* curl_;
     CURLM* multi_;   // holds the connection between calls
-    curl_slist* after_ = nullptr;
     curl_slist* before_ = nullptr;
     bool keyChanged_ = false;
     CURLcode lastCode_ = CURLE_OK;

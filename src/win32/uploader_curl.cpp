@@ -95,8 +95,8 @@ int reportSent(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t sent) 
     return src->stop->load() ? 1 : 0;
 }
 
-// Sent under the temporary name, from `src.from` on, and renamed when whole.
-SendResult sendAs(ServerSession& s, Source& src, const std::string& temp, const std::string& name) {
+// Sent under the temporary name, from `src.from` on.
+SendResult sendAs(ServerSession& s, Source& src, const std::string& temp) {
     s.fresh();
     CURL* c = s.handle();
     curl_easy_setopt(c, CURLOPT_URL, s.fileUrl(temp).c_str());
@@ -110,13 +110,25 @@ SendResult sendAs(ServerSession& s, Source& src, const std::string& temp, const 
     curl_easy_setopt(c, CURLOPT_SEEKDATA, &src);
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, reportSent);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, &src);
-    // A file of that name already there goes first: not every server renames over one.
-    if (s.sftp())
-        s.after({"*rm " + s.sftpPath(name), "rename " + s.sftpPath(temp) + " " + s.sftpPath(name)});
-    else
-        s.after({"*DELE " + platform::cp1252ToUtf8(name), "RNFR " + platform::cp1252ToUtf8(temp),
-                 "RNTO " + platform::cp1252ToUtf8(name)});
     return s.perform();
+}
+
+SendResult commands(ServerSession& s, const std::vector<std::string>& list) {
+    s.fresh();
+    curl_easy_setopt(s.handle(), CURLOPT_URL, s.folderUrl().c_str());
+    curl_easy_setopt(s.handle(), CURLOPT_NOBODY, 1L);
+    s.before(list);
+    return s.perform();
+}
+
+// The whole file takes its name. Where one of that name is there and the server
+// will not rename over it, that one goes first.
+SendResult giveName(ServerSession& s, const std::string& temp, const std::string& name) {
+    if (s.sftp()) return commands(s, {"*rm " + s.sftpPath(name), "rename " + s.sftpPath(temp) + " " + s.sftpPath(name)});
+    const std::vector<std::string> rename = {"RNFR " + s.ftpPath(temp), "RNTO " + s.ftpPath(name)};
+    SendResult r = commands(s, rename);
+    if (r.ok() || r.fault != SendFault::Permission || !commands(s, {"DELE " + s.ftpPath(name)}).ok()) return r;
+    return commands(s, rename);
 }
 
 // A SHA-256 in a 2xx reply: 64 hex digits standing alone.
@@ -144,16 +156,31 @@ size_t keepHash(char* data, size_t size, size_t count, void* user) {
 // XSHA256); empty where it does not, as most do not. FTP only.
 std::string serverHash(ServerSession& s, const std::string& name) {
     std::string hash;
+    const std::string path = s.ftpPath(name);
     s.fresh();
-    curl_easy_setopt(s.handle(), CURLOPT_URL, s.folderUrl().c_str());
-    curl_easy_setopt(s.handle(), CURLOPT_NOBODY, 1L);
     curl_easy_setopt(s.handle(), CURLOPT_HEADERFUNCTION, keepHash);
     curl_easy_setopt(s.handle(), CURLOPT_HEADERDATA, &hash);
-    const std::string utf8 = platform::cp1252ToUtf8(name);
-    s.after({"*OPTS HASH SHA-256", "*HASH " + utf8, "*XSHA256 " + utf8});
+    curl_easy_setopt(s.handle(), CURLOPT_URL, s.folderUrl().c_str());
+    curl_easy_setopt(s.handle(), CURLOPT_NOBODY, 1L);
+    s.before({"*OPTS HASH SHA-256", "*HASH " + path, "*XSHA256 " + path});
     const SendResult r = s.perform();
-    curl_easy_setopt(s.handle(), CURLOPT_HEADERFUNCTION, nullptr);
     return r.ok() ? hash : "";
+}
+
+// The file there, still under the temporary name, held against the one sent:
+// its size, and its SHA-256 where the server tells it (FTP).
+SendResult check(ServerSession& s, const Source& src, const std::string& localPath, const std::string& temp) {
+    std::vector<RemoteFile> there;
+    SendResult r = listFolder(s, there);
+    if (!r.ok()) return r;
+    const RemoteFile* sent = find(there, temp);
+    if (!sent || sent->size != src.size)
+        return {SendFault::Mismatch, temp + ": " + std::to_string(sent ? sent->size : 0) + " bytes no servidor, " +
+                                         std::to_string(src.size) + " enviados"};
+    const std::string theirs = s.sftp() ? "" : serverHash(s, temp);
+    if (!theirs.empty() && theirs != sha256Hex(localPath))
+        return {SendFault::Mismatch, temp + ": o SHA-256 no servidor é outro (" + theirs + ")"};
+    return r;
 }
 
 }  // namespace
@@ -187,30 +214,16 @@ SendResult CurlUploader::upload(const platform::ServerPlace& place, const std::s
     // A cut-short copy of this file goes on from where it stopped.
     if (const RemoteFile* partial = find(there, temp); r.ok() && partial && partial->size < src.size)
         src.from = partial->size;
-    if (r.ok()) r = sendAs(s, src, temp, remoteName);
+    if (r.ok()) r = sendAs(s, src, temp);
     std::fclose(src.file);
-    if (r.ok()) r = listFolder(s, there);
-    if (!r.ok()) return r;
-    const RemoteFile* sent = find(there, remoteName);
-    if (!sent || sent->size != src.size)
-        return {SendFault::Mismatch, remoteName + ": " + std::to_string(sent ? sent->size : 0) +
-                                         " bytes no servidor, " + std::to_string(src.size) + " enviados"};
-    if (s.sftp()) return r;
-    const std::string theirs = serverHash(s, remoteName);
-    if (!theirs.empty() && theirs != sha256Hex(localPath))
-        return {SendFault::Mismatch, remoteName + ": o SHA-256 no servidor é outro (" + theirs + ")"};
-    return r;
+    if (r.ok()) r = check(s, src, localPath, temp);
+    return r.ok() ? giveName(s, temp, remoteName) : r;
 }
 
 SendResult CurlUploader::remove(const platform::ServerPlace& place, const std::string& remoteName,
                                 const std::atomic<bool>& stop) {
     ServerSession s(place, stop);
-    s.fresh();
-    curl_easy_setopt(s.handle(), CURLOPT_URL, s.folderUrl().c_str());
-    curl_easy_setopt(s.handle(), CURLOPT_NOBODY, 1L);
-    if (s.sftp()) s.before({"rm " + s.sftpPath(remoteName)});
-    else s.after({"DELE " + platform::cp1252ToUtf8(remoteName)});
-    return s.perform();
+    return commands(s, {s.sftp() ? "rm " + s.sftpPath(remoteName) : "DELE " + s.ftpPath(remoteName)});
 }
 
 }  // namespace tarvex::win32

@@ -2,20 +2,21 @@
 """Loopback file servers for the sending test, all over one folder <dir>/root:
   PORT    FTP          PORT+1  FTP, explicit TLS (trusted certificate)
   PORT+2  FTP, implicit TLS    PORT+3  FTP, explicit TLS, a certificate nobody trusts
-  PORT+4  SFTP (paramiko), its host key in <dir>/host_key
+  PORT+4  SFTP (paramiko)
 One login: USER / PASSWORD. The test drives it with files in <dir>:
   "quota" (a number): a plain-FTP upload that leaves the folder over that many bytes is refused with 552
   "drop"  (a number): the next plain-FTP upload is cut, control and data, past that many bytes
   "badhash": plain FTP's HASH answers a SHA-256 that is not the file's
   "newkey": the SFTP host key is replaced        "quit": the servers end
 It answers in <dir>/state ("listening", "newkey-done", "ended"); it quits on its own after five minutes."""
+import hashlib
+import logging
 import os
+import socket
 import subprocess
 import sys
 import threading
 import time
-import hashlib
-import logging
 
 import paramiko
 from pyftpdlib.authorizers import DummyAuthorizer
@@ -40,15 +41,13 @@ def order_number(name):
         return None
 
 
-def certificate(stem, der):
+def certificate(stem):   # <stem>.pem, its key, and <stem>.der for the test to trust
     key, cert = os.path.join(DIR, stem + "-key.pem"), os.path.join(DIR, stem + ".pem")
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
-                    "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
-                    "-keyout", key, "-out", cert], check=True, capture_output=True)
-    if der:
-        subprocess.run(["openssl", "x509", "-in", cert, "-outform", "DER", "-out",
-                        os.path.join(DIR, "cert.der.tmp")], check=True)
-        os.rename(os.path.join(DIR, "cert.der.tmp"), os.path.join(DIR, "cert.der"))
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                    "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", cert],
+                   check=True, capture_output=True)
+    subprocess.run(["openssl", "x509", "-in", cert, "-outform", "DER", "-out", os.path.join(DIR, stem + ".der")],
+                   check=True)
     return cert, key
 
 
@@ -61,15 +60,9 @@ class HashingFTP(FTPHandler):
     proto_cmds = dict(FTPHandler.proto_cmds, HASH=dict(perm="r", auth=True, arg=True, help="HASH <file>"))
 
     def ftp_HASH(self, path):
-        try:
-            with open(path, "rb") as f:
-                digest = hashlib.sha256(f.read()).hexdigest()
-        except OSError:
-            self.respond("550 No such file.")
-            return
-        if os.path.exists(os.path.join(DIR, "badhash")):
-            digest = hashlib.sha256(b"another file").hexdigest()
-        self.respond("213 SHA-256 0-%d %s %s" % (max(os.path.getsize(path) - 1, 0), digest, os.path.basename(path)))
+        with open(path, "rb") as f:
+            data = b"another file" if os.path.exists(os.path.join(DIR, "badhash")) else f.read()
+        self.respond("213 SHA-256 0-%d %s %s" % (os.path.getsize(path) - 1, hashlib.sha256(data).hexdigest(), path))
 
 
 class FaultyDTP(DTPHandler):
@@ -100,16 +93,13 @@ class TlsDTP(TLS_DTPHandler):
     # A client may open the data channel's TLS before its command arrives (curl
     # does); pyftpdlib would close such a channel as unused.
     def readable(self):
-        if not self._initialized:
-            return self._ssl_accepting
-        return super().readable()
-
+        return super().readable() if self._initialized else self._ssl_accepting
 
 
 def ftp_servers():
     users = DummyAuthorizer()
     users.add_user(USER, PASSWORD, ROOT, perm="elradfmwMT")
-    trusted, untrusted = certificate("cert", True), certificate("stranger", False)
+    trusted, untrusted = certificate("cert"), certificate("stranger")
 
     def handler(base, cert=None, **extra):
         attrs = dict(authorizer=users, passive_ports=range(PORT + 10, PORT + 60), **extra)
@@ -141,9 +131,10 @@ class SftpLogin(paramiko.ServerInterface):
         return paramiko.OPEN_SUCCEEDED if kind == "session" else paramiko.OPEN_FAILED_ADMINISTRATIVELY_PROHIBITED
 
 
-def answer(call):
+def answer(call, done=None):   # what `call` gives, or `done` once it has run; the errno as SFTP's code
     try:
-        return call()
+        value = call()
+        return value if done is None else done
     except OSError as e:
         return paramiko.SFTPServer.convert_errno(e.errno)
 
@@ -152,52 +143,41 @@ class SftpFolder(paramiko.SFTPServerInterface):
     def real(self, path):
         return os.path.join(ROOT, os.path.normpath("/" + path).lstrip("/"))
 
+    def attributes(self, path, name=None):
+        a = paramiko.SFTPAttributes.from_stat(os.stat(self.real(path)))
+        a.filename = name
+        return a
+
     def list_folder(self, path):
-        def names():
-            found = []
-            for name in os.listdir(self.real(path)):
-                a = paramiko.SFTPAttributes.from_stat(os.stat(os.path.join(self.real(path), name)))
-                a.filename = name
-                found.append(a)
-            return found
-        return answer(names)
+        return answer(lambda: [self.attributes(path + "/" + n, n) for n in os.listdir(self.real(path))])
 
     def stat(self, path):
-        return answer(lambda: paramiko.SFTPAttributes.from_stat(os.stat(self.real(path))))
+        return answer(lambda: self.attributes(path))
 
     lstat = stat
 
     def open(self, path, flags, attr):
         def opened():
-            fd = os.open(self.real(path), flags, 0o644)
-            mode = "ab" if flags & os.O_APPEND else "r+b" if flags & os.O_RDWR else "wb" if flags & os.O_WRONLY else "rb"
             handle = paramiko.SFTPHandle(flags)
-            handle.filename = self.real(path)
-            f = os.fdopen(fd, mode)
-            handle.readfile = handle.writefile = f
+            mode = "ab" if flags & os.O_APPEND else "wb" if flags & os.O_WRONLY else "rb"
+            handle.readfile = handle.writefile = os.fdopen(os.open(self.real(path), flags, 0o644), mode)
             return handle
         return answer(opened)
 
     def remove(self, path):
-        return answer(lambda: os.remove(self.real(path)) or paramiko.SFTP_OK)
+        return answer(lambda: os.remove(self.real(path)), paramiko.SFTP_OK)
 
     def rename(self, old, new):
-        return answer(lambda: os.replace(self.real(old), self.real(new)) or paramiko.SFTP_OK)
-
-    posix_rename = rename
+        return answer(lambda: os.replace(self.real(old), self.real(new)), paramiko.SFTP_OK)
 
     def mkdir(self, path, attr):
-        return answer(lambda: os.mkdir(self.real(path)) or paramiko.SFTP_OK)
-
-    def rmdir(self, path):
-        return answer(lambda: os.rmdir(self.real(path)) or paramiko.SFTP_OK)
+        return answer(lambda: os.mkdir(self.real(path)), paramiko.SFTP_OK)
 
 
 class Sftp:
     def __init__(self):
         self.key = paramiko.RSAKey.generate(2048)
-        self.key.write_private_key_file(os.path.join(DIR, "host_key"))
-        self.listener = __import__("socket").create_server(("127.0.0.1", PORT + 4))
+        self.listener = socket.create_server(("127.0.0.1", PORT + 4))
         threading.Thread(target=self.accept, daemon=True).start()
 
     def accept(self):
