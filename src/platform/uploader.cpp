@@ -1,5 +1,3 @@
-// placeholder until the curl uploader lands: nothing can send here, and the
-// faults read as the operator will read them.
 #include "platform/uploader.h"
 
 namespace tarvex::platform {

@@ -5,6 +5,7 @@
 #include "platform/operator.h"
 #include "win32/callback_guard.h"
 #include "win32/mailer_curl.h"
+#include "win32/uploader_curl.h"
 #include "win32/output_relay.h"
 #include "win32/secrets_dpapi.h"
 #include "win32/services_win32.h"
@@ -71,6 +72,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Before the sender's thread exists: libcurl's set-up is not thread-safe.
     win32::CurlMailer mailer;
     platform::setMailer(&mailer);
+    win32::CurlUploader uploader;
+    platform::setUploader(&uploader);
     platform::setSecrets(&win32::dpapiSecrets());
 
     app::MainForm form(app::Wiring{system.services, platform::exeFolder(), platform::exePath()});

@@ -1,0 +1,35 @@
+// The program's own sender alone, for the side-by-side runs against `curl -T`:
+// FILE HOST PORT USER PASSWORD [NAME]. Plain FTP, into the login folder. Prints
+// the seconds the upload took, connection and checks included (Wine's own
+// start-up left out, as curl's timing leaves out its process start).
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/uploader.h"
+#include "win32/mailer_curl.h"
+#include "win32/uploader_curl.h"
+
+int main(int argc, char** argv) {
+    if (argc < 6) {
+        std::fprintf(stderr, "usage: %s FILE HOST PORT USER PASSWORD [NAME]\n", argv[0]);
+        return 2;
+    }
+    tarvex::win32::CurlMailer curlSetUp;   // libcurl's global set-up, as the program makes it
+    tarvex::win32::CurlUploader sender;
+    tarvex::platform::ServerPlace place;
+    place.host = argv[2];
+    place.port = std::atoi(argv[3]);
+    place.user = argv[4];
+    place.password = argv[5];
+    std::string name = argc > 6 ? argv[6] : argv[1];
+    if (const size_t slash = name.find_last_of("\\/"); slash != std::string::npos) name.erase(0, slash + 1);
+    const std::atomic<bool> stop{false};
+    const auto start = std::chrono::steady_clock::now();
+    const auto result = sender.upload(place, argv[1], name, nullptr, stop);
+    std::printf("%.3f\n", std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    if (!result.ok()) std::fprintf(stderr, "%s: %s\n", tarvex::platform::sendFaultText(result).c_str(),
+                                   result.detail.c_str());
+    return result.ok() ? 0 : 1;
+}
