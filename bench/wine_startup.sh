@@ -91,7 +91,7 @@ done
 median() { tr ' ' '\n' <<<"$1" | grep -v '^$' | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 declare -A label=([notepad]="Wine notepad (its file)" [tarvex]="TARVEX, empty folder"
                   [tarvexlog]="TARVEX beside $(basename "${LOG_FILE:-x}")")
-echo "Start-up under Wine to the main window mapped, median of $ROUNDS alternating rounds"
+echo; echo "Start-up under Wine to the main window mapped, median of $ROUNDS alternating rounds"
 printf '%-30s %9s %8s %10s %8s %10s %8s\n' case "map s" ratio "rss MB" ratio "peak MB" ratio
 n_s=$(median "${secs[notepad]}"); n_r=$(median "${rss[notepad]}"); n_p=$(median "${peak[notepad]}")
 for c in "${cases[@]}"; do
