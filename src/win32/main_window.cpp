@@ -65,6 +65,9 @@ void MainWindow::design() {
     GRID_SISTEMA.setColCount(6);
     GRID_SISTEMA.setRowCount(6);
     CB_VISIVEL.setCaption("Ver a execução (visivel)");
+    // The system page's grid and check box never had content or action: kept hidden.
+    GRID_SISTEMA.setVisible(false);
+    CB_VISIVEL.setVisible(false);
 }
 
 void MainWindow::layout() {
@@ -136,9 +139,22 @@ void MainWindow::menuCommand(UINT id) {
     });
 }
 
+// Automation asks for a control by name: the pages not made yet are made, one
+// after another, until it is there.
+LRESULT MainWindow::makeControl(ATOM atom) {
+    wchar_t text[256];
+    const UINT n = GlobalGetAtomNameW(atom, text, 256);
+    if (n == 0) return 0;
+    const std::string name = narrow(std::wstring(text, n));
+    while (!findControl(hwnd_, name))
+        if (!pagesView_->buildNext()) return 0;
+    return 1;
+}
+
 LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT r = 0;
     if (reflect(msg, wp, lp, r) || systemEvent(msg, wp, r)) return r;
+    if (msg == makeControlMessage()) return makeControl(static_cast<ATOM>(wp));
     switch (msg) {
     case WM_ERASEBKGND: return eraseWith(hwnd_, wp, kFormColor);
     case WM_SIZE:

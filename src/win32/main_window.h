@@ -69,9 +69,12 @@ protected:
 
 private:
     void design();
+    LRESULT makeControl(ATOM name);
     void buildTopPanel();
     void buildCover();
     void buildPages();
+    void buildCalendarPage(Panel& page);
+    void buildSystemPage(Panel& page);
     void buildParamPage();
     void buildLogPage();
     void buildMailSection(HWND page);
