@@ -107,7 +107,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const double settle = atof(argv[1]), timeout = atof(argv[2]);
-    Display* dpy = XOpenDisplay(NULL);
+    Display* dpy = NULL;
+    for (int tries = 0; !dpy && tries < 100; ++tries) {   /* a display just started takes a moment */
+        dpy = XOpenDisplay(NULL);
+        if (!dpy) usleep(100000);
+    }
     if (!dpy) {
         fprintf(stderr, "first_map: no X display\n");
         return 2;

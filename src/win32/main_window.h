@@ -79,6 +79,7 @@ private:
     void buildLogPage();
     void buildMailSection(HWND page);
     void buildMenu();
+    void addTrayIcon();
     void layout();
     SIZE frameSize() const;
     void minimumSize(MINMAXINFO& info) const;
