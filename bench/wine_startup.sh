@@ -5,6 +5,7 @@
 # beside a prepared log (--log FILE, copied into its folder as LOG_TIMER.TXT).
 # Runs on its own Xvfb and in its own prefix (build/bench/wineprefix).
 # Usage: bench/wine_startup.sh [rounds] [--log FILE]
+#   TARVEX_EXE=path times another build of tarvex.exe (an older one, say).
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -17,14 +18,14 @@ while [ $# -gt 0 ]; do
   esac
 done
 WORK="$ROOT/build/bench/startup"
-EXE="$ROOT/build/windows/tarvex.exe"
+EXE="${TARVEX_EXE:-$ROOT/build/windows/tarvex.exe}"
 SETTLE=1.5   # seconds after the map before the memory is read
 TIMEOUT=60
 # A start right after a killed one waits about 2 s on Wine's side, whatever
 # program it is: every start comes this long after the last.
 PAUSE=4
 
-TARVEX_JOBS="${TARVEX_JOBS:-2}" "$ROOT/scripts/build" windows tarvex >/dev/null
+[ -n "${TARVEX_EXE:-}" ] || TARVEX_JOBS="${TARVEX_JOBS:-2}" "$ROOT/scripts/build" windows tarvex >/dev/null
 mkdir -p "$WORK"
 cc -O2 -o "$WORK/first_map" "$ROOT/bench/first_map.c" -lX11
 # The program as released: without its debug sections, which Wine would load.

@@ -75,7 +75,7 @@ HWND findOrMakeControl(HWND root, const std::string& name) {
     if (!atom) return nullptr;
     DWORD_PTR made = 0;
     const bool answered = SendMessageTimeoutW(GetAncestor(root, GA_ROOT), makeControlMessage(), atom, 0,
-                                              SMTO_NORMAL, 30000, &made) != 0;
+                                              SMTO_ABORTIFHUNG, 30000, &made) != 0;
     GlobalDeleteAtom(atom);
     return answered && made ? findControl(root, name) : nullptr;
 }
