@@ -7,6 +7,7 @@
 # Usage: bench/wine_startup.sh [rounds] [--log FILE]
 #   TARVEX_EXE=path times another build of tarvex.exe (an older one, say).
 set -euo pipefail
+trap 'echo "wine_startup: failed at line $LINENO" >&2' ERR
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 ROUNDS=3
@@ -48,11 +49,13 @@ xvfb_pid=$!
 export DISPLAY=":$display"
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true   # gone before another run starts one
   kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
 # One server for every round, as on a desktop where Wine already runs.
+wineserver -w >/dev/null 2>&1 || true
 wineserver -p
 wine "$WINEPREFIX/drive_c/windows/system32/cmd.exe" /c exit 0 >/dev/null 2>&1 || true
 
