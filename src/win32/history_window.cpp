@@ -142,6 +142,11 @@ HistoryButtons::HistoryButtons(app::MainForm& form, HWND mainWindow) : form_(for
         GetClientRect(cover, &rc);
         SendMessageW(cover, WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
     }
+    addEditorButton();
+}
+
+void HistoryButtons::addEditorButton() {
+    if (editorView_) return;
     if (HWND panel = findControl(main_, "PA_GERAL"))
         editorView_ = std::make_unique<ButtonView>(editor_, panel, 540, 16, 74, 23);
 }

@@ -45,6 +45,8 @@ class HistoryButtons {
 public:
     HistoryButtons(app::MainForm& form, HWND mainWindow);
     ~HistoryButtons();
+    // The editor's button, once the editor's panel is made.
+    void addEditorButton();
 
 private:
     void open(const std::string& task);

@@ -81,12 +81,21 @@ MailFault faultOf(CURLcode code, const char* detail) {
 
 }  // namespace
 
-CurlMailer::CurlMailer() { curl_global_init(CURL_GLOBAL_DEFAULT); }
+CurlMailer::CurlMailer() {
+    if (!(curl_version_info(CURLVERSION_NOW)->features & CURL_VERSION_THREADSAFE)) setUp();
+}
 
-CurlMailer::~CurlMailer() { curl_global_cleanup(); }
+CurlMailer::~CurlMailer() {
+    if (ready_) curl_global_cleanup();
+}
+
+void CurlMailer::setUp() {
+    std::call_once(setUp_, [this] { ready_ = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; });
+}
 
 platform::MailResult CurlMailer::send(const platform::MailServer& server, const platform::MailEnvelope& envelope,
                                       const std::atomic<bool>& stop) {
+    setUp();
     CURL* curl = curl_easy_init();
     if (!curl) return {MailFault::Other, "curl_easy_init"};
     const bool tls = server.security == platform::MailSecurity::Tls;

@@ -31,6 +31,15 @@ MainWindow::MainWindow(app::MainForm& form) : form_(form) {
         if (reason.empty()) ShutdownBlockReasonDestroy(hwnd_);
         else ShutdownBlockReasonCreate(hwnd_, widen(reason).c_str());
     };
+    layout();
+    // Last: from here on the model's visible and state drive the frame.
+    windowView_ = std::make_unique<WindowView>(form_.F_TARVEX, hwnd_, true);
+}
+
+// The notification-area icon, once the window is up: the shell takes its time,
+// and nothing needs the icon before.
+void MainWindow::addTrayIcon() {
+    if (trayView_) return;
     trayView_ = std::make_unique<TrayView>(
         form_.TrayIcon1,
         std::vector<HICON>{pictureIcon(Picture::TrayIdle, 16), pictureIcon(Picture::TrayBusy, 16),
@@ -41,9 +50,6 @@ MainWindow::MainWindow(app::MainForm& form) : form_(form) {
         {"Fechar o Timer", [this] { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }},
         {"Sair", [this] { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }},
     };
-    layout();
-    // Last: from here on the model's visible and state drive the frame.
-    windowView_ = std::make_unique<WindowView>(form_.F_TARVEX, hwnd_, true);
 }
 
 MainWindow::~MainWindow() {
@@ -65,6 +71,12 @@ void MainWindow::design() {
     GRID_SISTEMA.setColCount(6);
     GRID_SISTEMA.setRowCount(6);
     CB_VISIVEL.setCaption("Ver a execução (visivel)");
+    // The system page's grid and check box never had content or action: kept hidden.
+    GRID_SISTEMA.setVisible(false);
+    CB_VISIVEL.setVisible(false);
+    // The pages are reached by the window's buttons, never by tabs (start-up says
+    // so too): no tab strip is made and laid out for each page added.
+    form_.PC_GERAL.setTabsVisible(false);
 }
 
 void MainWindow::layout() {
@@ -136,9 +148,22 @@ void MainWindow::menuCommand(UINT id) {
     });
 }
 
+// Automation asks for a control by name: the pages not made yet are made, one
+// after another, until it is there.
+LRESULT MainWindow::makeControl(ATOM atom) {
+    wchar_t text[256];
+    const UINT n = GlobalGetAtomNameW(atom, text, 256);
+    if (n == 0) return 0;
+    const std::string name = narrow(std::wstring(text, n));
+    while (!findControl(hwnd_, name))
+        if (!pagesView_->buildNext()) return 0;
+    return 1;
+}
+
 LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT r = 0;
     if (reflect(msg, wp, lp, r) || systemEvent(msg, wp, r)) return r;
+    if (msg == makeControlMessage()) return makeControl(static_cast<ATOM>(wp));
     switch (msg) {
     case WM_ERASEBKGND: return eraseWith(hwnd_, wp, kFormColor);
     case WM_SIZE:
@@ -161,7 +186,10 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             form_.windowShown();
         }
         return defaultProc(msg, wp, lp);
-    case WM_TARVEX_WINDOW_UP: form_.windowUp(); return 0;
+    case WM_TARVEX_WINDOW_UP:
+        addTrayIcon();
+        form_.windowUp();
+        return 0;
     case WM_CLOSE:
         // The model saves the settings and asks; a refused close keeps everything running.
         if (form_.closeRequested()) DestroyWindow(hwnd_);

@@ -69,13 +69,17 @@ protected:
 
 private:
     void design();
+    LRESULT makeControl(ATOM name);
     void buildTopPanel();
     void buildCover();
     void buildPages();
+    void buildCalendarPage(Panel& page);
+    void buildSystemPage(Panel& page);
     void buildParamPage();
     void buildLogPage();
     void buildMailSection(HWND page);
     void buildMenu();
+    void addTrayIcon();
     void layout();
     SIZE frameSize() const;
     void minimumSize(MINMAXINFO& info) const;

@@ -3,6 +3,7 @@
 #include "settings/page.h"
 #include "settings/start_options.h"
 #include "win32/editor_view.h"
+#include "win32/history_window.h"
 #include "win32/ui_pictures.h"
 
 namespace tarvex::win32 {
@@ -83,24 +84,35 @@ void MainWindow::buildTopPanel() {
     };
 }
 
+// Only the cover is made with the window; each other page's controls are made
+// the first time it shows, or when automation looks one of them up.
 void MainWindow::buildPages() {
     pagesView_ = std::make_unique<PagesView>(form_.PC_GERAL, hwnd_, 0, kTopPanelHeight, kDesignWidth, 500);
     for (const auto& [name, text] : kPages) pagesView_->setCaption(name, text);
+    pagesView_->buildLater("TS_CALEND", [this](Panel& p) { buildCalendarPage(p); });
+    pagesView_->buildLater("TS_TAREFAS", [this](Panel& p) {
+        buildTarefasPage(form_, p, [this](std::unique_ptr<View> v) { keep(std::move(v)); });
+        if (history_) history_->addEditorButton();
+    });
+    pagesView_->buildLater(settings::kPageName, [this](Panel&) { buildParamPage(); });
+    pagesView_->buildLater("TS_LOG", [this](Panel&) { buildLogPage(); });
+    pagesView_->buildLater("TS_SISTEMA", [this](Panel& p) { buildSystemPage(p); });
+    pagesView_->buildLater("TS_HELP", [this](Panel& p) {
+        EditOptions memo;
+        memo.multiline = true;
+        keep(std::make_unique<EditView>(form_.E_HELP, p.hwnd(), 8, 8, 400, 200, memo));
+        SendMessageW(views_.back()->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fontPoints(10)), TRUE);
+    });
+}
 
-    // Calendar: a month calendar filling its page.
-    Panel& calend = page("TS_CALEND");
+// A month calendar filling its page.
+void MainWindow::buildCalendarPage(Panel& calend) {
     View* calendarView = keep(std::make_unique<CalendarView>(form_.CALEND, calend.hwnd(), 0, 0, 600, 400));
     calend.onSize = [calendarView](int w, int h) { calendarView->move(0, 0, w, h); };
+}
 
-    // Tasks: the task list, its toolbar and the task editor.
-    buildTarefasPage(form_, page("TS_TAREFAS"), [this](std::unique_ptr<View> v) { keep(std::move(v)); });
-
-    buildParamPage();
-    buildLogPage();
-
-    // System: the last batch made and the log's raw lines, each under a caption saying
-    // so. The 6 x 6 grid and its check box never had content or action: kept hidden.
-    Panel& sys = page("TS_SISTEMA");
+// The last batch made and the log's raw lines, each under a caption saying so.
+void MainWindow::buildSystemPage(Panel& sys) {
     EditOptions memo;
     memo.multiline = true;
     caption(sys.hwnd(), "Último lote de comandos montado (TIMER_xx.BAT)", 4, 4, 440, 14);
@@ -109,13 +121,6 @@ void MainWindow::buildPages() {
     keep(std::make_unique<EditView>(form_.E_MEMO_LOG, sys.hwnd(), 4, 278, 440, 232, memo));
     keep(std::make_unique<GridView>(GRID_SISTEMA, sys.hwnd(), 452, 4, 400, 120));
     keep(std::make_unique<CheckBoxView>(CB_VISIVEL, sys.hwnd(), 452, 132, 220, 18));
-    GRID_SISTEMA.setVisible(false);
-    CB_VISIVEL.setVisible(false);
-
-    // Help: the placeholders, read-only.
-    Panel& help = page("TS_HELP");
-    keep(std::make_unique<EditView>(form_.E_HELP, help.hwnd(), 8, 8, 400, 200, memo));
-    SendMessageW(views_.back()->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fontPoints(10)), TRUE);
 }
 
 void MainWindow::buildParamPage() {

@@ -64,6 +64,22 @@ HWND findControl(HWND root, const std::string& name) {
     return f.found;
 }
 
+UINT makeControlMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TARVEX.MakeControl");
+    return message;
+}
+
+HWND findOrMakeControl(HWND root, const std::string& name) {
+    if (HWND found = findControl(root, name)) return found;
+    const ATOM atom = GlobalAddAtomW(widen(name).c_str());
+    if (!atom) return nullptr;
+    DWORD_PTR made = 0;
+    const bool answered = SendMessageTimeoutW(GetAncestor(root, GA_ROOT), makeControlMessage(), atom, 0,
+                                              SMTO_ABORTIFHUNG, 30000, &made) != 0;
+    GlobalDeleteAtom(atom);
+    return answered && made ? findControl(root, name) : nullptr;
+}
+
 namespace {
 int gDpi = 96;
 

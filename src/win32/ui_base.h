@@ -22,6 +22,13 @@ void clearControlName(HWND h);
 std::string controlName(HWND h);
 // Depth-first search of `root`'s descendants (and root itself) by name.
 HWND findControl(HWND root, const std::string& name);
+// A window making some controls only when they are first shown answers this
+// message (wParam: a global atom of a name) by making the controls it has yet to
+// make until one has that name: nonzero when one has.
+UINT makeControlMessage();
+// findControl, but a control not made yet is asked for first (of this or another
+// process): what automation looks controls up with.
+HWND findOrMakeControl(HWND root, const std::string& name);
 // Registers the window class `name` of this module once (later calls find it):
 // double clicks on, the arrow cursor, the program's icon where it has one.
 void registerClass(const wchar_t* name, WNDPROC proc, UINT style = CS_DBLCLKS);

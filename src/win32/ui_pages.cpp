@@ -1,6 +1,7 @@
 #include "win32/ui_pages.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tarvex::win32 {
 
@@ -24,7 +25,7 @@ PagesView::~PagesView() {
 PagesView::Page& PagesView::entry(const std::string& name) {
     auto it = std::find_if(pages_.begin(), pages_.end(), [&](const Page& p) { return p.name == name; });
     if (it != pages_.end()) return *it;
-    Page p{name, name, true, std::make_unique<Panel>(frame_.hwnd(), 0, 0, 10, 10, color_)};
+    Page p{name, name, true, std::make_unique<Panel>(frame_.hwnd(), 0, 0, 10, 10, color_), nullptr};
     ShowWindow(p.panel->hwnd(), SW_HIDE);
     setControlName(p.panel->hwnd(), name);
     pages_.push_back(std::move(p));
@@ -42,6 +43,32 @@ void PagesView::setCaption(const std::string& name, const std::string& caption) 
 void PagesView::setTabVisible(const std::string& name, bool visible) {
     entry(name).tab = visible;
     rebuildTabs();
+}
+
+void PagesView::buildLater(const std::string& name, std::function<void(Panel&)> build) {
+    entry(name).build = std::move(build);
+    if (name == pages().active()) sync();
+}
+
+bool PagesView::buildNext() {
+    for (const Page& p : pages_)
+        if (p.build) {
+            build(p.name);
+            return true;
+        }
+    return false;
+}
+
+// The page's controls, laid out at the size the page already has.
+void PagesView::build(const std::string& name) {
+    auto it = std::find_if(pages_.begin(), pages_.end(), [&](const Page& p) { return p.name == name; });
+    if (it == pages_.end() || !it->build) return;
+    const auto make = std::exchange(it->build, nullptr);
+    Panel& panel = *it->panel;
+    make(panel);
+    RECT rc;
+    GetClientRect(panel.hwnd(), &rc);
+    SendMessageW(panel.hwnd(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
 }
 
 void PagesView::rebuildTabs() {
@@ -89,6 +116,7 @@ void PagesView::sync() {
         return;
     }
     const std::string& active = pages().active();
+    build(active);
     for (auto& p : pages_) {
         HWND h = p.panel->hwnd();
         bool show = p.name == active;

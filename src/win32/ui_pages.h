@@ -3,6 +3,7 @@
 // shows the pages whose tab is visible; with none visible the pages fill it all.
 // Smaller than what its active page needs, the page keeps that size and scrolls
 // (scroll bars, the wheel, and focus moving to a control out of sight).
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +21,11 @@ public:
     Panel& page(const std::string& name);
     void setCaption(const std::string& name, const std::string& caption);
     void setTabVisible(const std::string& name, bool visible);
+    // A page whose controls `build` makes the first time the page shows, or when
+    // buildNext is asked: a window opens with only what it shows.
+    void buildLater(const std::string& name, std::function<void(Panel&)> build);
+    // Makes the controls of one page still waiting for them; false when none is.
+    bool buildNext();
     bool onNotify(NMHDR* hdr, LRESULT& result) override;
     // Scrolls the active page so that `control`, one of its descendants, is in sight.
     void scrollIntoView(HWND control);
@@ -33,8 +39,10 @@ private:
         std::string name, caption;
         bool tab = true;
         std::unique_ptr<Panel> panel;
+        std::function<void(Panel&)> build;   // empty once the controls are made
     };
     Page& entry(const std::string& name);
+    void build(const std::string& name);
     void rebuildTabs();
     void layout();
     // ui_pages_scroll.cpp: the active page's size, place and scroll bars.

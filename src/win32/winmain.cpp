@@ -69,7 +69,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 1;
     }
     win32::Win32Services system;
-    // Before the sender's thread exists: libcurl's set-up is not thread-safe.
+    // Before the sender's thread exists: libcurl's set-up may not be thread-safe.
     win32::CurlMailer mailer;
     platform::setMailer(&mailer);
     win32::CurlUploader uploader;

@@ -24,7 +24,7 @@ bool waitFor(const std::function<bool()>& done, int ms) {
 
 std::string nameOf(HWND h) { return win32::controlName(h); }
 
-HWND findByName(HWND root, const std::string& name) { return win32::findControl(root, name); }
+HWND findByName(HWND root, const std::string& name) { return win32::findOrMakeControl(root, name); }
 
 namespace {
 struct TopSearch {

@@ -152,3 +152,32 @@ INSTANTIATE_TEST_SUITE_P(Options, StartPage,
 
 }  // namespace
 }  // namespace tarvex::testui
+
+namespace tarvex::testui {
+namespace {
+
+// Start-up makes the cover; another page's controls come when it first shows,
+// named, in their Tab order (the editor's history button last on its panel).
+TEST(PagesMadeWhenShown, TarefasComesWhenShownAndTabKeepsItsOrder) {
+    AppFolder dir;
+    dir.write("TARVEX_SISTEMA.TXT", settingsLine(0, 0));
+    AppProcess app(dir);
+    HWND main = app.window();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(waitFor([&] { return IsWindowVisible(main) != FALSE; }, 30000));
+    EXPECT_NE(win32::findControl(main, "GRID_C"), nullptr);
+    EXPECT_EQ(win32::findControl(main, "E_NOME"), nullptr) << "made before the page showed";
+    click(app.find("LA_TAREFAS"));
+    ASSERT_TRUE(app.showing("TS_TAREFAS"));
+    EXPECT_EQ(win32::findControl(main, "E_LOG_MES"), nullptr) << "the log page made unasked";
+    std::vector<std::string> order;
+    for (HWND h = win32::findControl(main, "E_NOME"); h && order.size() < 12; h = GetNextDlgTabItem(main, h, FALSE))
+        order.push_back(win32::controlName(h));
+    const std::vector<std::string> designed{"E_NOME", "E_TIPO", "E_TIPO1", "E_HORA", "E_PERIODO", "E_PERIODO1",
+                                            "E_MSG", "E_ULTEXEC", "CB_PAUSE", "T_EXEC", "BU_REAGENDAR",
+                                            "BU_HISTORICO_TAREFA"};
+    EXPECT_EQ(order, designed);
+}
+
+}  // namespace
+}  // namespace tarvex::testui
