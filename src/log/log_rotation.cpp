@@ -105,10 +105,11 @@ Parted partLog(const std::string& logPath, std::uint64_t size, const std::string
         bytes.clear();
     };
     MonthLines lines([&](const std::string& month, std::string_view bytes) {
-        std::string& to = waiting[!month.empty() && month < currentMonth ? month : std::string()];
+        const std::string& key = !month.empty() && month < currentMonth ? month : std::string();
+        std::string& to = waiting[key];
         to.append(bytes);
         // Part files take whole lines: a line break ends the piece.
-        if (bytes == "\r\n" && to.size() >= kFlushAt) flush(!month.empty() && month < currentMonth ? month : "", to);
+        if (bytes == "\r\n" && to.size() >= kFlushAt) flush(key, to);
     });
     std::string block;
     for (std::uint64_t at = 0; at < size && parted.fault.empty(); at += block.size()) {
