@@ -83,14 +83,19 @@ void LogPage::build() {
     const unsigned build = ++builds_;
     auto file = std::make_shared<log::LogFileRows>(path, from + end.size(), filter());
     showTail(end, from, nullptr);
-    showRows(std::make_shared<const LogGridRows>(file));
+    // Until the pass has counted every entry, the end already read stands for the
+    // file: its last entries show at once, from the first whole line.
+    const std::size_t whole = from == 0 ? 0 : std::min(end.size(), end.find('\n') + 1);
+    showRows(std::make_shared<const LogTailRows>(end.substr(whole), filter()));
     pass_ = std::jthread([file](std::stop_token stop) { file->index(stop); });
-    platform::op().waitUntil([&] { return file->finished(); }, [&] {
-        if (build == builds_) grow();
-    });
+    platform::op().waitUntil([&] { return file->finished(); }, [] {});
     // Another build (or a reset) took over while this one waited.
     if (build != builds_) return;
     if (const std::string fault = file->fault(); !fault.empty()) throw FileError(fault);
+    const bool atEnd = c_.GRID_LOG.row() >= c_.GRID_LOG.rowCount() - 1;
+    shown_ = std::make_shared<const LogGridRows>(file);
+    c_.GRID_LOG.assignSource(log::kLogColumns, shown_);
+    if (atEnd) goToEnd();
     showTail(end, from, file.get());
 }
 
@@ -100,7 +105,7 @@ void LogPage::stopPass() {
     pass_.join();
 }
 
-void LogPage::showRows(std::shared_ptr<const LogGridRows> rows) {
+void LogPage::showRows(std::shared_ptr<const ui::GridSource> rows) {
     shown_ = std::move(rows);
     c_.GRID_LOG.assignSource(log::kLogColumns, shown_);
     c_.GRID_LOG.fixedCols = 0;
@@ -109,14 +114,6 @@ void LogPage::showRows(std::shared_ptr<const LogGridRows> rows) {
     c_.GRID_LOG.alertRow = [&grid = c_.GRID_LOG](int row) { return grid.cell(2, row) == "Erro"; };
     for (int col = 0; col < log::kLogColumns; ++col) c_.GRID_LOG.setColWidth(col, log::logColumnWidth(col));
     goToEnd();
-}
-
-// The entries found since the last look; the grid follows the end if it was there.
-void LogPage::grow() {
-    if (!shown_ || !c_.GRID_LOG.hasSource() || shown_->rows() == c_.GRID_LOG.rowCount()) return;
-    const bool atEnd = c_.GRID_LOG.row() >= c_.GRID_LOG.rowCount() - 1;
-    c_.GRID_LOG.assignSource(log::kLogColumns, shown_);
-    if (atEnd) goToEnd();
 }
 
 // A person reads the end of the log here, bounded in bytes; the whole of it is in

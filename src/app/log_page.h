@@ -45,6 +45,18 @@ private:
     std::shared_ptr<log::LogFileRows> rows_;
 };
 
+// What the grid shows while the whole file is gone through: the entries of its
+// end, already read, so the last line is there at once.
+class LogTailRows : public ui::GridSource {
+public:
+    LogTailRows(std::string end, const log::LogFilter& filter) : rows_(std::move(end), filter) {}
+    int rows() const override { return rows_.rows(); }
+    void row(int r, std::vector<std::string>& cells) const override { rows_.row(r, cells); }
+
+private:
+    log::LogRows rows_;
+};
+
 class LogPage {
 public:
     // `ask` puts a question to the operator; true is yes.
@@ -55,7 +67,7 @@ public:
     // Rebuilds the grid from the file; throws FileError when it cannot be read,
     // leaving the grid and the raw-lines box as they were. The file is gone
     // through on a thread of its own while the window keeps answering; the grid
-    // grows as entries are found, and stays at its end if it was there.
+    // shows the file's end meanwhile, then every entry, at its end if it was there.
     void reloadLog();
     void clearLog();
     void goToEnd();
@@ -74,7 +86,7 @@ private:
     RunContext& context_;
     platform::Shell& shell_;
     std::function<bool(const std::string&)> ask_;
-    std::shared_ptr<const LogGridRows> shown_;
+    std::shared_ptr<const ui::GridSource> shown_;
     unsigned builds_ = 0;        // a newer build makes an older one stop showing
     bool filling_ = false;       // the choices are being refilled, not chosen
     std::jthread pass_;
@@ -83,8 +95,7 @@ private:
     void fillChoices();
     log::LogFilter filter() const;
     void stopPass();
-    void showRows(std::shared_ptr<const LogGridRows> rows);
-    void grow();
+    void showRows(std::shared_ptr<const ui::GridSource> rows);
     void showTail(const std::string& end, std::uint64_t from, const log::LogFileRows* counted);
 };
 

@@ -257,7 +257,7 @@ void MainForm::restoreRetries() {
     std::vector<log::RunRecord> runs;
     for (int row = 1; row < table_.rowCount(); ++row) {
         if (trim(table_.cell(col::ULTIMO_ERRO, row)).empty()) continue;
-        if (runs.empty()) runs = log::loadRuns(store_.folder(), day);
+        if (runs.empty()) runs = log::recentRuns(store_.folder(), day, day);
         const log::Streak s = log::streakOf(runs, trim(table_.cell(col::NOME, row)), day);
         agenda_.restoreRetry(table_.idAt(row), s.failuresToday, day, s.lastEndSecond);
     }

@@ -46,7 +46,6 @@ void MainForm::startUp() {
     editor_.pages.PC_TIPO.setTabsVisible(false);
     platform::removeLeftoverTemps(store_.folder());   // what interrupted saves left behind
     event([this] { readSettings(); });
-    log_.keepSmall();   // a log past its bound gives its older months their own files
     event([this] { mail_.read(); });
     loadTasks(true);
     logNow("INI", "Start TARVEX");
@@ -178,6 +177,8 @@ void MainForm::tellAgenda(const std::string& text) {
 void MainForm::windowUp() {
     if (windowUp_) return;
     windowUp_ = true;
+    // A log past its bound gives its older months their own files, behind the window.
+    log_.keepSmall();
     const std::string text = std::move(heldBack_);
     heldBack_.clear();
     if (text.empty()) return;

@@ -113,7 +113,7 @@ Chart buildChart(const std::vector<log::RunRecord>& runs, const std::vector<Task
 
 Chart loadChart(const std::string& folder, const tasks::TaskTable& table, const std::string& only,
                 const Date& today, int count) {
-    return buildChart(log::loadRuns(folder, today), timingsOf(table), only, today, count);
+    return buildChart(log::recentRuns(folder, today, addDays(today, 1 - count)), timingsOf(table), only, today, count);
 }
 
 std::string durationText(std::int64_t seconds) {

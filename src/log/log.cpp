@@ -110,20 +110,47 @@ void Log::setMaxBytes(std::uint64_t bytes) {
 void Log::keepSmall() const noexcept {
     try {
         std::lock_guard lock(m_);
+        splitsAllowed_ = true;
         keepSmallLocked();
     } catch (...) {
         // The log stays whole; the next entry tries again.
     }
 }
 
-// Under m_, so no entry is appended between the reading and the replacing.
+// Under m_: starts a split unless one runs, or the log was found to hold
+// nothing older this month.
 void Log::keepSmallLocked() const {
-    if (maxBytes_ == 0) return;
+    if (maxBytes_ == 0 || !splitsAllowed_ || rotating_) return;
     const LocalTime now = platform::clock().now();
     std::string month = std::to_string(now.year) + "-" + zeroPad(now.month, 2);
     if (month == nothingOlderIn_) return;
-    const Rotation r = rotateLog(path(), maxBytes_, month);
-    if (r.nothingOlder) nothingOlderIn_ = std::move(month);
+    if (rotation_.joinable()) rotation_.join();   // a split that has ended: its thread is on its way out
+    rotating_ = true;
+    rotation_ = std::jthread([this, month = std::move(month)](std::stop_token stop) { rotate(stop, month); });
+}
+
+void Log::rotate(std::stop_token stop, std::string month) const noexcept {
+    try {
+        std::uint64_t bound;
+        {
+            std::lock_guard lock(m_);
+            bound = maxBytes_;
+        }
+        // Entries wait only for the moment the log's end is read and for its replacing.
+        const RotationHooks hooks{[this](const std::function<void()>& step) {
+                                      std::lock_guard lock(m_);
+                                      step();
+                                  },
+                                  stop};
+        const Rotation r = rotateLog(path(), bound, month, hooks);
+        if (r.nothingOlder) {
+            std::lock_guard lock(m_);
+            nothingOlderIn_ = month;
+        }
+    } catch (...) {
+        // The log stays whole; the next entry tries again.
+    }
+    rotating_ = false;
 }
 
 }  // namespace tarvex::log

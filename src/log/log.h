@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <atomic>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "lib/run_context.h"
 #include "platform/clock.h"
@@ -51,12 +53,17 @@ public:
     // The log's bound: past it, the months before the current one move to their
     // own files beside it (log_months.h). 0: the log is never split.
     void setMaxBytes(std::uint64_t bytes);
-    // Splits the log now when it is past its bound (start-up does).
+    // Splits the log when it is past its bound, on a thread of its own: a log of
+    // gigabytes takes a while, and entries go on being written meanwhile. Until
+    // this is first called (once the window is up) entries never start a split.
     void keepSmall() const noexcept;
+    // Whether a split is under way (tests wait on it).
+    bool splitting() const { return rotating_; }
 
 private:
     void append(const std::string& line) const;
     void keepSmallLocked() const;
+    void rotate(std::stop_token stop, std::string month) const noexcept;
 
     const std::string& folder_;
     const RunContext& context_;
@@ -67,6 +74,9 @@ private:
     // The month in which the log was found to hold nothing older: looked at
     // again only in another month, not at every entry.
     mutable std::string nothingOlderIn_;
+    mutable bool splitsAllowed_ = false;
+    mutable std::atomic<bool> rotating_{false};
+    mutable std::jthread rotation_;   // last: stopped and joined before the rest goes
 };
 
 }  // namespace tarvex::log

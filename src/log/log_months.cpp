@@ -1,9 +1,11 @@
 #include "log/log_months.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <map>
 
+#include "log/log_lines.h"
 #include "platform/files.h"
 
 namespace fs = std::filesystem;
@@ -35,26 +37,6 @@ std::string monthOfName(const std::string& name) {
     return month;
 }
 
-// The month of the log's first dated line, read from its first bytes only: the
-// log is written in time order, so when its oldest line is of this month there is
-// nothing to move, and a log of any size is not read for that.
-std::string firstMonth(const std::string& logPath) {
-    std::string head;
-    if (platform::readFileAt(logPath, 0, 64 * 1024, head)) return {};
-    std::string_view rest(head);
-    while (!rest.empty()) {
-        const size_t lf = rest.find('\n');
-        if (lf == std::string_view::npos) break;   // a line cut by the read: not judged
-        if (std::string month = monthOfLine(rest.substr(0, lf)); !month.empty()) return month;
-        rest.remove_prefix(lf + 1);
-    }
-    return {};
-}
-
-bool endsWith(std::string_view text, std::string_view tail) {
-    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
-}
-
 }  // namespace
 
 std::string monthOfLine(std::string_view line) {
@@ -68,21 +50,100 @@ std::string monthOfLine(std::string_view line) {
     return "20" + std::string(year) + "-" + std::string(month);
 }
 
+namespace {
+
+constexpr std::size_t kHeadBytes = 8;                 // "dd/mm/yy"
+constexpr std::size_t kMostLeadingBlanks = 64 * 1024;  // kept before a line's text
+
+std::size_t zerosAt(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i + 8 <= bytes.size()) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if (word != 0) break;
+        i += 8;
+    }
+    while (i < bytes.size() && bytes[i] == '\0') ++i;
+    return i;
+}
+
+}  // namespace
+
+void MonthLines::feed(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const char* d = bytes.data();
+        const void* lf = std::memchr(d, '\n', bytes.size());
+        const std::size_t to = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - d) : bytes.size();
+        const void* nul = std::memchr(d, '\0', to);
+        const std::size_t stop = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - d) : to;
+        piece(bytes.substr(0, stop));
+        if (stop == bytes.size()) return;
+        endLine();
+        bytes.remove_prefix(stop);
+        bytes.remove_prefix(bytes.front() == '\n' ? 1 : zerosAt(bytes));
+    }
+}
+
+void MonthLines::piece(std::string_view bytes) {
+    while (!decided_ && !bytes.empty()) {
+        const char c = bytes.front();
+        bytes.remove_prefix(1);
+        if (text_ == 0 && blankByte(c)) {
+            // Only a line of blanks (dropped) is made of more than this.
+            if (head_.size() >= 2 * kMostLeadingBlanks) head_.erase(0, kMostLeadingBlanks);
+            head_ += c;
+            continue;
+        }
+        head_ += c;
+        if (++text_ == kHeadBytes) decide();
+    }
+    if (decided_) emit(bytes);
+}
+
+void MonthLines::decide() {
+    decided_ = true;
+    month_ = monthOfLine(head_);
+    const std::string head = std::move(head_);
+    head_.clear();
+    emit(head);
+}
+
+// CRs at the end of what came so far are held: they are the line's end when
+// nothing but its line break follows.
+void MonthLines::emit(std::string_view bytes) {
+    if (bytes.empty()) return;
+    std::size_t crs = 0;
+    while (crs < bytes.size() && bytes[bytes.size() - 1 - crs] == '\r') ++crs;
+    if (crs == bytes.size()) {
+        heldCr_ += crs;
+        return;
+    }
+    if (heldCr_ > 0) out_(month_, std::string(heldCr_, '\r'));
+    heldCr_ = crs;
+    out_(month_, bytes.substr(0, bytes.size() - crs));
+}
+
+void MonthLines::endLine() {
+    if (!decided_ && text_ > 0) {
+        while (!head_.empty() && head_.back() == '\r') head_.pop_back();
+        decide();
+    }
+    if (decided_) out_(month_, "\r\n");
+    head_.clear();
+    text_ = 0;
+    decided_ = false;
+    month_.clear();
+    heldCr_ = 0;
+}
+
 MonthSplit splitByMonth(std::string_view text, const std::string& currentMonth) {
     MonthSplit split;
     std::map<std::string, std::string> older;
-    while (!text.empty()) {
-        const size_t lf = text.find('\n');
-        std::string_view line = text.substr(0, lf);
-        text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
-        while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
-        if (std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; }))
-            continue;
-        const std::string month = monthOfLine(line);
-        std::string& to = !month.empty() && month < currentMonth ? older[month] : split.kept;
-        to.append(line);
-        to += "\r\n";
-    }
+    MonthLines lines([&](const std::string& month, std::string_view bytes) {
+        (!month.empty() && month < currentMonth ? older[month] : split.kept).append(bytes);
+    });
+    lines.feed(text);
+    lines.finish();
     split.older.assign(older.begin(), older.end());
     return split;
 }
@@ -104,31 +165,6 @@ std::vector<std::string> monthsBeside(const std::string& logPath) {
     }
     std::sort(months.rbegin(), months.rend());
     return months;
-}
-
-Rotation rotateLog(const std::string& logPath, std::uint64_t maxBytes, const std::string& currentMonth) {
-    Rotation result;
-    const auto size = platform::fileSize(logPath);
-    if (!size || *size <= maxBytes) return result;
-    if (const std::string first = firstMonth(logPath); first.empty() || first >= currentMonth) return {false, true, {}};
-    std::string text;
-    if (const platform::IoResult fault = platform::readFile(logPath, text)) return {false, false, fault->text};
-    const MonthSplit split = splitByMonth(text, currentMonth);
-    if (split.older.empty()) return {false, true, {}};
-    for (const auto& [month, lines] : split.older) {
-        const std::string path = monthFilePath(logPath, month);
-        std::string had;
-        if (platform::fileExists(path))
-            if (const platform::IoResult fault = platform::readFile(path, had)) return {false, false, fault->text};
-        // Already there: a rotation was cut short after writing this file.
-        if (endsWith(had, lines)) continue;
-        if (!had.empty() && had.back() != '\n') had += "\r\n";
-        if (const platform::IoResult fault = platform::replaceFile(path, had + lines))
-            return {false, false, fault->text};
-    }
-    if (const platform::IoResult fault = platform::replaceFile(logPath, split.kept)) return {false, false, fault->text};
-    result.moved = true;
-    return result;
 }
 
 }  // namespace tarvex::log

@@ -87,8 +87,8 @@ void titleCells(std::vector<std::string>& cells) {
     for (int col = 0; col < kLogColumns; ++col) cells[col] = kColumns[col].title;
 }
 
-LogRows::LogRows(std::string text, bool showStart, bool showClose) : text_(std::move(text)) {
-    LineScanner lines(showStart, showClose);
+LogRows::LogRows(std::string text, const LogFilter& filter) : text_(std::move(text)) {
+    LineScanner lines(filter);
     const auto shown = [this](std::uint64_t start) { starts_.push_back(static_cast<size_t>(start)); };
     lines.feed(text_.data(), text_.size(), 0, shown);
     lines.finish(shown);

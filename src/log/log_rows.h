@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "log/log_lines.h"
 
 namespace tarvex::log {
 
@@ -17,7 +18,9 @@ int logColumnWidth(int col);
 // entry starts; a row's cells are cut from its line when the grid asks for them.
 class LogRows {
 public:
-    LogRows(std::string text, bool showStart, bool showClose);
+    LogRows(std::string text, const LogFilter& filter);
+    LogRows(std::string text, bool showStart, bool showClose)
+        : LogRows(std::move(text), LogFilter{showStart, showClose, {}, LogResult::All}) {}
     int rows() const { return static_cast<int>(starts_.size()) + 2; }
     void row(int r, std::vector<std::string>& cells) const;
 

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
+#include <cstdint>
+#include <map>
+#include <memory>
 
 #include "lib/keep_aside.h"
 #include "lib/routines.h"
@@ -90,25 +94,79 @@ std::string linesOf(const std::vector<RunRecord>& runs) {
     return bytes;
 }
 
+constexpr std::size_t kBlock = 1 << 20;
+constexpr std::size_t kLongestLine = 64 * 1024;   // beyond it, only a line's end can be an entry
+
+// The history lines of the runs in the files at `paths`, in order, a block at a
+// time: a log of any size is gone through with little memory.
+platform::Pieces runLinesOf(std::vector<std::string> paths, Date oldest) {
+    struct Reading {
+        std::vector<std::string> paths;
+        Date oldest;
+        std::size_t file = 0;
+        std::uint64_t at = 0;
+        std::string carry, block;
+    };
+    auto r = std::make_shared<Reading>(Reading{std::move(paths), oldest});
+    return [r](std::string& piece) -> platform::IoResult {
+        const auto add = [&](std::string_view lines) {
+            for (const RunRecord& run : runsFromLog(lines, r->oldest)) (piece += runLine(run)) += "\r\n";
+        };
+        while (piece.empty() && r->file < r->paths.size()) {
+            // A file that cannot be read (or no longer) ends there: its runs so far count.
+            if (platform::readFileAt(r->paths[r->file], r->at, kBlock, r->block) || r->block.empty()) {
+                add(r->carry);
+                r->carry.clear();
+                ++r->file;
+                r->at = 0;
+                continue;
+            }
+            r->at += r->block.size();
+            const std::size_t lf = r->block.rfind('\n');
+            if (lf == std::string::npos) {
+                r->carry += r->block;
+                if (r->carry.size() > 2 * kLongestLine) r->carry.erase(0, r->carry.size() - kLongestLine);
+                continue;
+            }
+            r->carry.append(r->block, 0, lf + 1);
+            add(r->carry);
+            r->carry.assign(r->block, lf + 1);
+        }
+        return std::nullopt;
+    };
+}
+
 // The runs of the log and of the months already moved out of it, kept to the
 // last kKeptDays, written as the history file.
-std::vector<RunRecord> fillFromLog(const std::string& folder, const Date& today) {
-    std::vector<RunRecord> runs;
+void fillFromLog(const std::string& folder, const Date& today) {
     const std::string logPath = folder + "LOG_TIMER.TXT";
-    const Date oldest = addDays(today, -kKeptDays);
+    std::vector<std::string> paths;
     std::vector<std::string> months = monthsBeside(logPath);
     std::reverse(months.begin(), months.end());   // oldest first, as the runs are kept
-    for (const std::string& month : months)
-        if (auto bytes = platform::readFile(monthFilePath(logPath, month))) {
-            std::vector<RunRecord> older = runsFromLog(*bytes, oldest);
-            runs.insert(runs.end(), older.begin(), older.end());
+    for (const std::string& month : months) paths.push_back(monthFilePath(logPath, month));
+    paths.push_back(logPath);
+    platform::replaceFileFrom(path(folder), runLinesOf(std::move(paths), addDays(today, -kKeptDays)));
+}
+
+// Each line of the file at `path` that ends in a line break, or ends the file.
+template <class Line>
+void eachLine(const std::string& filePath, Line&& line) {
+    std::string block, carry;
+    for (std::uint64_t at = 0;; at += block.size()) {
+        if (platform::readFileAt(filePath, at, kBlock, block) || block.empty()) break;
+        std::string_view rest = block;
+        for (std::size_t lf; (lf = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(lf + 1)) {
+            if (carry.empty()) {
+                line(rest.substr(0, lf));
+            } else {
+                carry.append(rest.substr(0, lf));
+                line(std::string_view(carry));
+                carry.clear();
+            }
         }
-    if (auto log = platform::readFile(logPath)) {
-        std::vector<RunRecord> current = runsFromLog(*log, oldest);
-        runs.insert(runs.end(), current.begin(), current.end());
+        if (carry.size() < kLongestLine) carry.append(rest.substr(0, kLongestLine));
     }
-    platform::replaceFile(path(folder), linesOf(runs));
-    return runs;
+    if (!carry.empty()) line(std::string_view(carry));
 }
 
 }  // namespace
@@ -131,21 +189,32 @@ std::string runLine(const RunRecord& run) {
     return line;
 }
 
-std::optional<RunRecord> readRunLine(std::string_view line) {
+namespace {
+
+// Into `run`, whose strings keep their room: a file of a million lines is read
+// without a million allocations.
+bool readRunInto(std::string_view line, RunRecord& run) {
     std::array<std::string_view, 7> f;
     const std::size_t n = fields(trimmed(line), f);
-    if (n < 5) return std::nullopt;
-    RunRecord run;
+    if (n < 5) return false;
     const auto day = dayOf(f[0]);
     const auto hour = readTime(f[1]);
-    if (!day || !hour || (f[4] != "OK" && f[4] != "ERRO")) return std::nullopt;
+    if (!day || !hour || (f[4] != "OK" && f[4] != "ERRO")) return false;
     run.day = *day;
     run.hour = *hour;
     run.item = digits(f[2]).value_or(0);
-    run.name = std::string(f[3]);
+    run.name.assign(f[3]);
     run.ok = f[4] == "OK";
-    if (n > 5) run.seconds = number(f[5]);
-    if (n > 6) run.bytes = number(f[6]);
+    run.seconds = n > 5 ? number(f[5]) : -1;
+    run.bytes = n > 6 ? number(f[6]) : -1;
+    return true;
+}
+
+}  // namespace
+
+std::optional<RunRecord> readRunLine(std::string_view line) {
+    RunRecord run;
+    if (!readRunInto(line, run)) return std::nullopt;
     return run;
 }
 
@@ -170,6 +239,49 @@ std::vector<RunRecord> runsFromLog(std::string_view bytes, const Date& oldest) {
     return runs;
 }
 
+std::vector<RunRecord> recentRuns(const std::string& folder, const Date& today, const Date& from) {
+    if (!platform::fileExists(path(folder))) fillFromLog(folder, today);
+    using Numbered = std::pair<std::size_t, RunRecord>;   // the line's number keeps the file's order
+    struct Earlier {
+        Numbered last, lastOk{SIZE_MAX, {}};
+        std::array<Numbered, kMedianRuns> sized;
+        std::size_t sizedCount = 0;
+    };
+    std::map<std::string, Earlier, std::less<>> earlier;
+    std::vector<Numbered> kept;
+    RunRecord run;
+    std::size_t number = 0;
+    eachLine(path(folder), [&](std::string_view line) {
+        if (!readRunInto(line, run)) return;
+        ++number;
+        if (!(run.day < from)) return void(kept.emplace_back(number, run));
+        auto it = earlier.find(std::string_view(run.name));
+        if (it == earlier.end()) it = earlier.emplace(run.name, Earlier{}).first;
+        Earlier& e = it->second;
+        e.last.first = number;
+        e.last.second = run;
+        if (!run.ok) return;
+        e.lastOk.first = number;
+        e.lastOk.second = run;
+        if (run.bytes < 0) return;
+        Numbered& slot = e.sized[e.sizedCount++ % kMedianRuns];
+        slot.first = number;
+        slot.second = run;
+    });
+    for (auto& [name, e] : earlier) {
+        kept.push_back(std::move(e.last));
+        if (e.lastOk.first != SIZE_MAX) kept.push_back(std::move(e.lastOk));
+        for (std::size_t i = 0; i < std::min(e.sizedCount, kMedianRuns); ++i) kept.push_back(std::move(e.sized[i]));
+    }
+    std::sort(kept.begin(), kept.end(), [](const Numbered& a, const Numbered& b) { return a.first < b.first; });
+    kept.erase(std::unique(kept.begin(), kept.end(), [](const Numbered& a, const Numbered& b) { return a.first == b.first; }),
+               kept.end());
+    std::vector<RunRecord> runs;
+    runs.reserve(kept.size());
+    for (Numbered& k : kept) runs.push_back(std::move(k.second));
+    return runs;
+}
+
 void appendRun(const std::string& folder, const RunRecord& run) noexcept {
     try {
         if (!platform::fileExists(path(folder))) fillFromLog(folder, run.day);
@@ -180,7 +292,7 @@ void appendRun(const std::string& folder, const RunRecord& run) noexcept {
 }
 
 std::vector<RunRecord> loadRuns(const std::string& folder, const Date& today) {
-    if (!platform::fileExists(path(folder))) return fillFromLog(folder, today);
+    if (!platform::fileExists(path(folder))) fillFromLog(folder, today);
     std::string bytes;
     if (platform::readFile(path(folder), bytes)) return {};   // held by another program: nothing lost
     std::vector<RunRecord> runs;

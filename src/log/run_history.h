@@ -66,6 +66,13 @@ std::string sizeText(std::int64_t bytes);   // "12 MB", "640 KB", "1,5 GB"
 // The size jumps of the runs of `day` in the history file of `folder`, as told
 // to the operator (for the day's report).
 std::vector<std::string> sizeJumpsOn(const std::string& folder, const Date& day);
+// The runs a picture of the days from `from` to `today` needs, oldest first,
+// read from the history file of `folder` a block at a time (filled from the log
+// first when missing): every run from `from` on, and of each task's earlier runs
+// only what judges those days (its last run, its last good one, its last
+// kMedianRuns sized ones). Memory follows the days asked for, not the file.
+std::vector<RunRecord> recentRuns(const std::string& folder, const Date& today, const Date& from);
+
 // The size jump of the last run of `name`, if it made one (told after the run).
 std::optional<SizeJump> lastRunJump(const std::string& folder, const std::string& name, const Date& today);
 

@@ -31,17 +31,37 @@ bool syncToDisk(std::FILE* f) {
 #endif
 }
 
-// Writes all bytes (flushed to disk when `sync`) and closes the file in every
-// case; the reason when anything failed.
-std::error_code writeAndClose(std::FILE* f, const std::string& bytes, bool sync) {
-    const size_t room = detail::roomFor(bytes.size());
+// Writes every piece (flushed to disk when `sync`) and closes the file in every
+// case; the reason when anything failed, the pieces' own reason first.
+IoResult writeAndClose(std::FILE* f, const Pieces& pieces, bool sync, const std::string& path) {
+    std::string piece;
+    std::error_code why;
+    IoResult given;
+    bool failed = false;
     clearSystemError();
-    bool failed = std::fwrite(bytes.data(), 1, room, f) != room || (sync && !syncToDisk(f));
-    std::error_code why = room < bytes.size() ? diskFull() : lastSystemError();
-    failed = std::fclose(f) != 0 || failed || room < bytes.size();
-    if (!failed) return {};
+    while (!failed) {
+        piece.clear();
+        if ((given = pieces(piece))) break;
+        if (piece.empty()) break;
+        const size_t room = detail::roomFor(piece.size());
+        failed = std::fwrite(piece.data(), 1, room, f) != room;
+        if (room < piece.size()) why = diskFull(), failed = true;
+        else if (failed) why = lastSystemError();
+    }
+    if (!failed && !given && sync && !syncToDisk(f)) failed = true, why = lastSystemError();
+    failed = std::fclose(f) != 0 || failed;
+    if (given) return given;
+    if (!failed) return std::nullopt;
     if (!why) why = lastSystemError();
-    return why ? why : diskFull();   // a short write with no reason given: the usual one
+    return ioError(kWriteError, path, why ? why : diskFull());   // a short write with no reason given: the usual one
+}
+
+Pieces onePiece(const std::string& bytes) {
+    return [&bytes, given = false](std::string& piece) mutable -> IoResult {
+        if (!given) piece = bytes;
+        given = true;
+        return std::nullopt;
+    };
 }
 
 fs::path tempName(const fs::path& target, int n) {
@@ -81,7 +101,9 @@ bool isTempName(const std::string& name) {
 
 }  // namespace
 
-IoResult replaceFile(const std::string& path, const std::string& bytes) {
+IoResult replaceFile(const std::string& path, const std::string& bytes) { return replaceFileFrom(path, onePiece(bytes)); }
+
+IoResult replaceFileFrom(const std::string& path, const Pieces& pieces) {
     if (path.empty()) return ioError(kWriteError, path, std::make_error_code(std::errc::invalid_argument));
     const fs::path target = fsPath(path);
     std::error_code ec;
@@ -92,9 +114,9 @@ IoResult replaceFile(const std::string& path, const std::string& bytes) {
     fs::path temp;
     std::FILE* f = detail::openAllowed(path) ? openTemp(target, temp) : nullptr;
     if (!f) return ioError(kWriteError, path, errno ? lastSystemError() : accessDenied());
-    if (const std::error_code why = writeAndClose(f, bytes, true)) {
+    if (IoResult fault = writeAndClose(f, pieces, true, path)) {
         fs::remove(temp, ec);
-        return ioError(kWriteError, path, why);
+        return fault;
     }
     // The new file keeps the old one's permissions.
     if (fs::is_regular_file(old)) fs::permissions(temp, old.permissions(), ec);
@@ -115,7 +137,7 @@ IoResult overwriteFile(const std::string& path, const std::string& bytes) {
     clearSystemError();
     std::FILE* f = path.empty() || !detail::openAllowed(path) ? nullptr : detail::openPath(fsPath(path), "wb");
     if (!f) return ioError(kWriteError, path, errno ? lastSystemError() : accessDenied());
-    if (const std::error_code why = writeAndClose(f, bytes, false)) return ioError(kWriteError, path, why);
+    if (IoResult fault = writeAndClose(f, onePiece(bytes), false, path)) return fault;
     return std::nullopt;
 }
 

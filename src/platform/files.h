@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,6 +63,11 @@ std::optional<std::uint64_t> fileSize(const std::string& path);
 // is untouched. A read-only file refuses, as it refuses a plain overwrite; a
 // temporary left over by an interrupted save never stands in the way.
 IoResult replaceFile(const std::string& path, const std::string& bytes);
+// The same with the bytes given a piece at a time, for a file too large to hold:
+// `pieces` fills its argument with the next piece, leaves it empty at the end, or
+// gives a reason, which leaves the old file untouched and is returned.
+using Pieces = std::function<IoResult(std::string& piece)>;
+IoResult replaceFileFrom(const std::string& path, const Pieces& pieces);
 // Plain create-or-truncate write (no temporary).
 IoResult overwriteFile(const std::string& path, const std::string& bytes);
 // Appends bytes in one write, creating the file. A write the disk cuts short is

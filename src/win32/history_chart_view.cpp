@@ -82,7 +82,8 @@ HistoryChartView::Plot HistoryChartView::plot() const {
 RECT HistoryChartView::barRect(const Plot& p, std::size_t day, std::size_t index) const {
     const auto& bars = chart_.days[day].bars;
     const double inner = p.slot * 0.8;
-    const double width = std::max(1.0, inner / double(bars.size()));
+    // A busy day's runs share its slot, a pixel holding several: they never spill into the next day.
+    const double width = inner / double(bars.size());
     const int left = p.area.left + int(p.slot * double(day) + p.slot * 0.1 + width * double(index));
     const int h = p.area.bottom - p.area.top;
     const history::Bar& bar = bars[index];
@@ -122,12 +123,28 @@ void HistoryChartView::axes(HDC dc, const Plot& p) {
 }
 
 void HistoryChartView::bars(HDC dc, const Plot& p) {
-    for (std::size_t d = 0; d < chart_.days.size(); ++d)
-        for (std::size_t i = 0; i < chart_.days[d].bars.size(); ++i) {
-            const RECT r = barRect(p, d, i);
-            FillRect(dc, &r, solidBrush(colorOf(chart_.days[d].bars[i].result)));
-            if (!chart_.days[d].bars[i].sizeJump) continue;
+    for (std::size_t d = 0; d < chart_.days.size(); ++d) {
+        const std::vector<history::Bar>& day = chart_.days[d].bars;
+        // Runs that fall on the same pixels (a thousand a day) are drawn as what
+        // shows of them: from the last one back, each only above those after it.
+        for (std::size_t end = day.size(); end > 0;) {
+            const RECT last = barRect(p, d, end - 1);
+            std::size_t begin = end - 1;
+            for (RECT r; begin > 0 && (r = barRect(p, d, begin - 1)).left == last.left && r.right == last.right;) --begin;
+            int covered = INT_MAX;
+            for (std::size_t i = end; i-- > begin;) {
+                RECT r = barRect(p, d, i);
+                if (r.top >= covered) continue;
+                r.bottom = std::min<LONG>(r.bottom, covered);
+                FillRect(dc, &r, solidBrush(colorOf(day[i].result)));
+                covered = r.top;
+            }
+            end = begin;
+        }
+        for (std::size_t i = 0; i < day.size(); ++i) {
+            if (!day[i].sizeJump) continue;
             // The run of a size jump framed in red, from the axis to the top.
+            const RECT r = barRect(p, d, i);
             const int w = scaled(2);
             RECT frame{r.left - w, p.area.top, r.right + w, p.area.bottom};
             for (int k = 0; k < w; ++k) {
@@ -135,6 +152,7 @@ void HistoryChartView::bars(HDC dc, const Plot& p) {
                 InflateRect(&frame, -1, -1);
             }
         }
+    }
 }
 
 // Each task's sizes joined in a line; a size jump circled in red.
@@ -149,7 +167,10 @@ void HistoryChartView::sizes(HDC dc, const Plot& p) {
             if (bar.bytes < 0 || bar.result != history::Result::Ok) continue;
             const RECT r = barRect(p, d, i);
             const POINT pt{(r.left + r.right) / 2, p.area.bottom - int(double(h) * double(bar.bytes) / double(chart_.largest))};
-            lines[bar.name].push_back(pt);
+            std::vector<POINT>& own = lines[bar.name];
+            // Runs on the same pixel are one point.
+            if (!own.empty() && own.back().x == pt.x && own.back().y == pt.y && !bar.sizeJump) continue;
+            own.push_back(pt);
             if (bar.sizeJump) jumps.push_back(pt);
         }
     {

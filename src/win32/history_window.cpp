@@ -1,6 +1,8 @@
 #include "win32/history_window.h"
 
+#include "lib/datetime.h"
 #include "lib/routines.h"
+#include "log/run_history.h"
 #include "tasks/columns.h"
 #include "win32/callback_guard.h"
 #include "win32/history_chart_view.h"
@@ -10,6 +12,7 @@ namespace tarvex::win32 {
 namespace {
 
 enum : int { ID_TASKS = 301, ID_DAYS30, ID_DAYS90, ID_CHART };
+constexpr UINT WM_HISTORY_LOADED = WM_APP + 0x31;   // wParam: the load's number
 constexpr const char* kAllTasks = "Todas as tarefas";
 constexpr int kWidth = 920, kHeight = 560;   // design pixels
 
@@ -32,7 +35,10 @@ HistoryWindow::HistoryWindow(app::MainForm& form, HWND owner) : form_(form) {
     setControlName(hwnd_, "F_HISTORICO");   // last: found by name means ready
 }
 
-HistoryWindow::~HistoryWindow() { chart_.reset(); }
+HistoryWindow::~HistoryWindow() {
+    reading_.clear();   // each load ends before its window goes
+    chart_.reset();
+}
 
 HWND HistoryWindow::child(const wchar_t* cls, const std::string& name, const std::string& text, DWORD style, int id) {
     HWND h = CreateWindowExW(0, cls, widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
@@ -77,15 +83,48 @@ void HistoryWindow::reload() {
         SendMessageW(tasks_, CB_GETLBTEXT, at, reinterpret_cast<LPARAM>(w.data()));
         task = narrow(w.c_str());
     }
-    history::Chart chart = history::loadChart(form_.programFolder(), form_.table(), task, today(), days_);
-    std::string said;
-    for (const std::string& jump : chart.jumps) said += (said.empty() ? "Tamanho fora do comum: " : "   ") + jump;
-    setWindowText(jumps_, said);
-    setWindowText(summary_, "OK " + std::to_string(chart.ok) + "    ERRO " + std::to_string(chart.errors) +
-                                "    não rodou " + std::to_string(chart.missed) + "    saltos de tamanho " +
-                                std::to_string(chart.jumps.size()));
-    setWindowText(status_, "Passe o mouse sobre uma barra para ver o dia e a hora.");
-    chart_->show(std::move(chart), task.empty() ? kAllTasks : task);
+    setWindowText(summary_, "carregando…");
+    // The file is read away from the window's thread: a long history never stops
+    // the window answering. The table is read here, where it lives.
+    auto load = std::make_unique<Load>();
+    load->number = ++loads_;
+    load->task = task;
+    Load& l = *load;
+    l.thread = std::jthread([&l, hwnd = hwnd_, folder = form_.programFolder(),
+                             tasks = history::timingsOf(form_.table()), day = today(), days = days_] {
+        try {
+            l.chart = history::buildChart(log::recentRuns(folder, day, addDays(day, 1 - days)), tasks, l.task, day, days);
+        } catch (...) {
+            l.chart = {};   // an empty picture: nothing could be read
+        }
+        l.done = true;
+        PostMessageW(hwnd, WM_HISTORY_LOADED, l.number, 0);
+    });
+    reading_.push_back(std::move(load));
+}
+
+// The latest load is shown; older ones that ended are let go.
+void HistoryWindow::loaded(unsigned number) {
+    for (auto it = reading_.begin(); it != reading_.end();) {
+        Load& l = **it;
+        if (!l.done) {
+            ++it;
+            continue;
+        }
+        if (l.number == number && number == loads_) {
+            l.thread.join();
+            history::Chart chart = std::move(l.chart);
+            std::string said;
+            for (const std::string& jump : chart.jumps) said += (said.empty() ? "Tamanho fora do comum: " : "   ") + jump;
+            setWindowText(jumps_, said);
+            setWindowText(summary_, "OK " + std::to_string(chart.ok) + "    ERRO " + std::to_string(chart.errors) +
+                                        "    não rodou " + std::to_string(chart.missed) + "    saltos de tamanho " +
+                                        std::to_string(chart.jumps.size()));
+            setWindowText(status_, "Passe o mouse sobre uma barra para ver o dia e a hora.");
+            chart_->show(std::move(chart), l.task.empty() ? kAllTasks : l.task);
+        }
+        it = reading_.erase(it);
+    }
 }
 
 void HistoryWindow::showFor(const std::string& task) {
@@ -98,6 +137,7 @@ void HistoryWindow::showFor(const std::string& task) {
 LRESULT HistoryWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SIZE: layout(); return 0;
+    case WM_HISTORY_LOADED: guarded([&] { loaded(static_cast<unsigned>(wp)); }); return 0;
     case WM_COMMAND: {
         const int id = LOWORD(wp), code = HIWORD(wp);
         guarded([&] {

@@ -2,8 +2,11 @@
 // The "Histórico" window: for one task or all, a bar per run of the last 30 or
 // 90 days (height the time it took, colour its result), the size as a line on
 // a second axis, size jumps marked, and the hovered run told in a status line.
+#include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <windows.h>
 
@@ -27,8 +30,18 @@ protected:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // One reading of the history file, on a thread of its own; the window is
+    // told when it is done and shows the latest one asked for.
+    struct Load {
+        unsigned number = 0;
+        std::string task;
+        history::Chart chart;
+        std::atomic<bool> done{false};
+        std::jthread thread;
+    };
     void fillChoices(const std::string& task);
     void reload();
+    void loaded(unsigned number);
     void layout();
     HWND child(const wchar_t* cls, const std::string& name, const std::string& text, DWORD style, int id);
 
@@ -37,6 +50,8 @@ private:
          jumps_ = nullptr;
     std::unique_ptr<HistoryChartView> chart_;
     int days_ = 30;
+    unsigned loads_ = 0;
+    std::vector<std::unique_ptr<Load>> reading_;
 };
 
 // The "Histórico" buttons of the cover page and of the task editor, and the

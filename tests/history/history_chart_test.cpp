@@ -47,17 +47,26 @@ TEST(HistoryChart, ResultsMissedDaysAndSizeJumpsPerChoice) {
         {"", 30, 14, 1, 1, {"ZIP DOCS: 12 MB hoje, mediana 481 MB"}},
         // Three days show three runs; today's is still weighed against the runs before them.
         {"ZIP DOCS", 3, 3, 0, 0, {"ZIP DOCS: 12 MB hoje, mediana 481 MB"}},
+        {"ZIP DOCS", 1, 1, 0, 0, {"ZIP DOCS: 12 MB hoje, mediana 481 MB"}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.only + " " + std::to_string(c.days));
-        const Chart chart = buildChart(sample(), kTasks, c.only, kToday, c.days);
-        ASSERT_EQ(chart.days.size(), static_cast<std::size_t>(c.days));
-        EXPECT_EQ(chart.days.back().day, kToday);
-        EXPECT_EQ(chart.ok, c.ok);
-        EXPECT_EQ(chart.errors, c.errors);
-        EXPECT_EQ(chart.missed, c.missed);
-        EXPECT_EQ(chart.jumps, c.jumps);
-    }
+    // The same from the history file, of which only what those days need is read.
+    testkit::TempDir dir;
+    std::string file;
+    for (const log::RunRecord& r : sample()) file += log::runLine(r) + "\r\n";
+    dir.write(log::kHistoryFile, file);
+    for (const Case& c : cases)
+        for (const bool fromFile : {false, true}) {
+            SCOPED_TRACE(c.only + " " + std::to_string(c.days) + (fromFile ? " from the file" : ""));
+            const Chart chart = buildChart(
+                fromFile ? log::recentRuns(dir.folder(), kToday, addDays(kToday, 1 - c.days)) : sample(), kTasks,
+                c.only, kToday, c.days);
+            ASSERT_EQ(chart.days.size(), static_cast<std::size_t>(c.days));
+            EXPECT_EQ(chart.days.back().day, kToday);
+            EXPECT_EQ(chart.ok, c.ok);
+            EXPECT_EQ(chart.errors, c.errors);
+            EXPECT_EQ(chart.missed, c.missed);
+            EXPECT_EQ(chart.jumps, c.jumps);
+        }
     const Chart zip = buildChart(sample(), kTasks, "ZIP DOCS", kToday, 30);
     const Day& fifth = zip.days[zip.days.size() - 6];
     ASSERT_EQ(fifth.bars.size(), 1u);

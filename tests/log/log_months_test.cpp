@@ -2,6 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <csignal>
+#include <map>
+#include <random>
+#include <thread>
+
+#include "log/log.h"
+#include "platform/clock.h"
 #include "testkit/tempdir.h"
 
 namespace tarvex::log {
@@ -41,7 +50,13 @@ INSTANTIATE_TEST_SUITE_P(Logs, SplitByMonth, ::testing::Values(
     SplitCase{"blank_lines_dropped", "\r\n" + nov1 + "   \r\n\n" + dec, dec, {{"2026-11", nov1}}},
     // LF alone and a last line cut short both come out as whole CR LF lines.
     SplitCase{"line_ends", "03/11/26#01#EXE#A\n01/12/26#01#EXE#D", "01/12/26#01#EXE#D\r\n",
-              {{"2026-11", "03/11/26#01#EXE#A\r\n"}}}),
+              {{"2026-11", "03/11/26#01#EXE#A\r\n"}}},
+    // Zeros a crash left (or a sparse file) are no part of an entry: they end the
+    // line before them and the next entry starts after them.
+    SplitCase{"zero_runs", "\r\n03/11/26#01#EXE#A\r" + std::string(70000, '\0') + "01/12/26#01#EXE#D\r\n" +
+                               std::string(9, '\0') + "\r\n", "01/12/26#01#EXE#D\r\n", {{"2026-11", "03/11/26#01#EXE#A\r\n"}}},
+    // A date cut by a CR, and CRs inside an entry, stay as they were.
+    SplitCase{"carriage_returns", "03/1\r\r\n03/11/26#a\rb\r\r\n", "03/1\r\n", {{"2026-11", "03/11/26#a\rb\r\n"}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The log, a month file that already held lines, and a month file that a run
@@ -63,6 +78,72 @@ TEST(RotateLog, MovesEachLineOnceEvenAfterAnInterruptedRun) {
     EXPECT_FALSE(again.moved);
     EXPECT_TRUE(again.nothingOlder);
     EXPECT_EQ(dir.read("LOG_TIMER.TXT"), dec);
+}
+
+// Six months of a log before `year`-`month`, 60,000 lines, and a few of that
+// month: as rotation finds them and as it must leave them.
+struct Months {
+    std::string log, kept;
+    std::map<std::string, std::string> older;
+    Months(int year, int month) {
+        for (int back = 6; back >= 0; --back) {
+            const int y = year - (back >= month ? 1 : 0), m = (month - back + 11) % 12 + 1;
+            const std::string mm = (m < 10 ? "0" : "") + std::to_string(m);
+            for (int i = 0; i < (back > 0 ? 10000 : 50); ++i) {
+                const std::string entry =
+                    line(std::to_string(10 + i % 18) + "/" + mm + "/" + std::to_string(y % 100), "T" + std::to_string(i));
+                log += entry;
+                (back > 0 ? older[std::to_string(y) + "-" + mm] : kept) += entry;
+            }
+        }
+    }
+    void expectMoved(const testkit::TempDir& dir) const {
+        EXPECT_EQ(dir.read("LOG_TIMER.TXT").substr(0, kept.size()), kept);
+        for (const auto& [month, lines] : older) EXPECT_EQ(dir.read("LOG_TIMER_" + month + ".TXT"), lines) << month;
+    }
+};
+
+// Killed at random moments, then run again: every line ends up once, where it belongs.
+TEST(RotateLog, KilledAnywhereThenRunAgainLosesAndDoublesNothing) {
+    const Months months(2026, 12);
+    std::mt19937 random(std::random_device{}());
+    for (int kill = 0; kill < 12; ++kill) {
+        testkit::TempDir dir;
+        const std::string logPath = dir.folder() + "LOG_TIMER.TXT";
+        dir.write("LOG_TIMER.TXT", months.log);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            rotateLog(logPath, 10, "2026-12");
+            _exit(0);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 60000));
+        ::kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        rotateLog(logPath, 10, "2026-12");
+        months.expectMoved(dir);
+        EXPECT_EQ(dir.read("LOG_TIMER.TXT"), months.kept);
+    }
+}
+
+// The program's log splits behind its window: entries written meanwhile all stay.
+TEST(LogSplit, EntriesWrittenWhileItRunsAreKept) {
+    testkit::TempDir dir;
+    const LocalTime now = platform::clock().now();
+    const Months months(now.year, now.month);
+    dir.write("LOG_TIMER.TXT", months.log);
+    const RunContext context{.HORA_INICIO = "08:00:00"};
+    const std::string folder = dir.folder();
+    Log writer(folder, context);
+    writer.setMaxBytes(10);
+    writer.addEntry(1, "EXE", "ANTES");
+    EXPECT_FALSE(writer.splitting()) << "no split before the window is up";
+    writer.keepSmall();
+    for (int i = 0; i < 200; ++i) writer.addEntry(1, "EXE", "DURANTE");
+    while (writer.splitting()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    months.expectMoved(dir);
+    const std::string after = dir.read("LOG_TIMER.TXT");
+    EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), 50 + 201) << "this month's, then every entry once";
 }
 
 }  // namespace
