@@ -1,6 +1,7 @@
 #include "tasks/file_watch.h"
 
-#include <functional>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "lib/errors.h"
@@ -12,7 +13,26 @@ namespace tarvex::tasks {
 
 namespace {
 
-std::size_t hashOf(const std::string& bytes) { return std::hash<std::string_view>{}(bytes); }
+// Tells a file touched from one changed. The task file is hashed at every load
+// and save, so 32 bytes a step in four lanes that do not wait on each other
+// (the library's string hash took longer than cutting the file into cells).
+std::size_t hashOf(const std::string& bytes) {
+    constexpr std::uint64_t kMul = 0xBF58476D1CE4E5B9ull;
+    std::uint64_t lane[4] = {0x9E3779B97F4A7C15ull ^ bytes.size(), 1, 2, 3};
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    for (; left >= 32; p += 32, left -= 32)
+        for (int k = 0; k < 4; ++k) {
+            std::uint64_t w;
+            std::memcpy(&w, p + 8 * k, 8);
+            lane[k] = (lane[k] ^ w) * kMul;
+            lane[k] ^= lane[k] >> 31;
+        }
+    std::uint64_t h = lane[0];
+    for (int k = 1; k < 4; ++k) h = (h ^ lane[k]) * kMul;
+    for (; left > 0; ++p, --left) h = (h ^ static_cast<unsigned char>(*p)) * 0x100000001B3ull;
+    return static_cast<std::size_t>(h ^ (h >> 32));
+}
 
 }  // namespace
 
