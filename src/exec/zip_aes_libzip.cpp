@@ -1,7 +1,7 @@
 // Windows: the entry's keys derived here once (and found again when the archive
-// is read back), the keystream from the processor's AES instructions, and
-// libzip's CNG functions, which the static libzip built by scripts/setup carries
-// but does not declare in zip.h, for the rest: the authentication code, the
+// is read back), the keystream from the processor's AES instructions and the
+// authentication code over SHA-1 blocks; libzip's CNG functions, which the static
+// libzip built by scripts/setup carries but does not declare in zip.h, give the
 // random salt, and AES a block at a time where the processor has no AES
 // instructions. libzip's own entry encryption derived the keys through thousands
 // of system calls per entry, on writing and again on reading back.
@@ -13,18 +13,14 @@
 #include <stdexcept>
 
 #include "exec/aes_ctr.h"
+#include "exec/hmac_sha1.h"
 #include "exec/zip_aes.h"
 
 extern "C" {
 struct _zip_crypto_aes_s;
-struct _zip_crypto_hmac_s;
 _zip_crypto_aes_s* _zip_crypto_aes_new(const zip_uint8_t* key, zip_uint16_t key_size, zip_error_t* error);
 void _zip_crypto_aes_free(_zip_crypto_aes_s* aes);
 bool _zip_crypto_aes_encrypt_block(_zip_crypto_aes_s* aes, const zip_uint8_t* in, zip_uint8_t* out);
-_zip_crypto_hmac_s* _zip_crypto_hmac_new(const zip_uint8_t* secret, zip_uint64_t secret_length, zip_error_t* error);
-void _zip_crypto_hmac_free(_zip_crypto_hmac_s* hmac);
-bool _zip_crypto_hmac(_zip_crypto_hmac_s* hmac, zip_uint8_t* data, zip_uint64_t length);
-bool _zip_crypto_hmac_output(_zip_crypto_hmac_s* hmac, zip_uint8_t* data);
 bool zip_secure_random(zip_uint8_t* buffer, zip_uint16_t length);
 }
 
@@ -37,13 +33,12 @@ constexpr std::size_t kKey = 32;
 struct EntryCipher::Keys {
     std::optional<AesCounterStream> fast;
     _zip_crypto_aes_s* aes = nullptr;
-    _zip_crypto_hmac_s* mac = nullptr;
+    std::optional<HmacSha1> mac;
     std::uint64_t counter = 0;
     unsigned char stream[4096];
     std::size_t used = sizeof stream;
     ~Keys() {
         if (aes) _zip_crypto_aes_free(aes);
-        if (mac) _zip_crypto_hmac_free(mac);
     }
 
     void apply(unsigned char* data, std::size_t length) {
@@ -90,32 +85,29 @@ void EntryCipher::start(const ArchivePassword& password) {
     zip_error_init(&error);
     if (AesCounterStream::available()) keys_->fast.emplace(derived.data());
     else keys_->aes = _zip_crypto_aes_new(derived.data(), 8 * kKey, &error);
-    keys_->mac = _zip_crypto_hmac_new(derived.data() + kKey, kKey, &error);
+    keys_->mac.emplace(derived.data() + kKey, kKey);
     zip_error_fini(&error);
     std::fill(derived.begin(), derived.end(), 0);
-    if ((!keys_->fast && !keys_->aes) || !keys_->mac) throw std::runtime_error("não foi possível criptografar (chave AES)");
+    if (!keys_->fast && !keys_->aes) throw std::runtime_error("não foi possível criptografar (chave AES)");
 }
 
 EntryCipher::~EntryCipher() = default;
 
 void EntryCipher::encrypt(unsigned char* data, std::size_t length) {
     keys_->apply(data, length);
-    if (length && !_zip_crypto_hmac(keys_->mac, data, length))
-        throw std::runtime_error("não foi possível criptografar (HMAC)");
+    keys_->mac->update(data, length);
 }
 
 // The authentication code covers the encrypted bytes, on both ways.
 void EntryCipher::decrypt(unsigned char* data, std::size_t length) {
-    if (length && !_zip_crypto_hmac(keys_->mac, data, length))
-        throw std::runtime_error("não foi possível descriptografar (HMAC)");
+    keys_->mac->update(data, length);
     keys_->apply(data, length);
 }
 
 std::array<unsigned char, kAesMac> EntryCipher::finish() {
-    unsigned char mac[20];
-    if (!_zip_crypto_hmac_output(keys_->mac, mac)) throw std::runtime_error("não foi possível criptografar (HMAC)");
+    const auto mac = keys_->mac->finish();
     std::array<unsigned char, kAesMac> out;
-    std::copy(mac, mac + kAesMac, out.begin());
+    std::copy(mac.begin(), mac.begin() + kAesMac, out.begin());
     return out;
 }
 

@@ -1,11 +1,9 @@
-// Elsewhere than Windows: the same AE-2 encryption with OpenSSL, whose libcrypto
-// Debian's libzip already uses (its WinZip AES functions are not exported); the
-// keystream from the processor's AES instructions where it has them.
+// Elsewhere than Windows: the same AE-2 encryption, with OpenSSL (whose libcrypto
+// Debian's libzip already uses) for the random salt and for AES where the
+// processor has no AES instructions.
 #ifndef _WIN32
-#define OPENSSL_SUPPRESS_DEPRECATED
 #include <openssl/evp.h>
 #include <openssl/rand.h>
-#include <openssl/sha.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -14,47 +12,19 @@
 #include <stdexcept>
 
 #include "exec/aes_ctr.h"
+#include "exec/hmac_sha1.h"
 #include "exec/zip_aes.h"
 
 namespace tarvex::exec::pack {
 
 namespace {
-
 constexpr std::size_t kKey = 32;
-
-// HMAC-SHA1 with the key's padded blocks hashed once.
-struct Hmac {
-    SHA_CTX inner, outer;
-    explicit Hmac(const unsigned char* key, std::size_t length) {
-        unsigned char block[64] = {}, hashed[SHA_DIGEST_LENGTH];
-        if (length > sizeof block) {
-            SHA1(key, length, hashed);
-            key = hashed;
-            length = sizeof hashed;
-        }
-        std::memcpy(block, key, length);
-        unsigned char pad[64];
-        for (int i = 0; i < 64; ++i) pad[i] = block[i] ^ 0x36;
-        SHA1_Init(&inner);
-        SHA1_Update(&inner, pad, 64);
-        for (int i = 0; i < 64; ++i) pad[i] = block[i] ^ 0x5c;
-        SHA1_Init(&outer);
-        SHA1_Update(&outer, pad, 64);
-    }
-    static void close(SHA_CTX inner, SHA_CTX outer, unsigned char* out) {
-        unsigned char mid[SHA_DIGEST_LENGTH];
-        SHA1_Final(mid, &inner);
-        SHA1_Update(&outer, mid, sizeof mid);
-        SHA1_Final(out, &outer);
-    }
-};
-
-}  // namespace
+}
 
 struct EntryCipher::Keys {
     EVP_CIPHER_CTX* aes = EVP_CIPHER_CTX_new();
     std::optional<AesCounterStream> fast;
-    SHA_CTX macInner{}, macOuter{};
+    std::optional<HmacSha1> mac;
     std::uint64_t counter = 0;
     unsigned char stream[4096];
     std::size_t used = sizeof stream;
@@ -99,9 +69,7 @@ EntryCipher::EntryCipher(const ArchivePassword& password, const unsigned char* s
 void EntryCipher::start(const ArchivePassword& password) {
     if (password.empty() || !keys_->aes) throw std::runtime_error("não foi possível criptografar (chave AES)");
     ArchivePassword::Keys derived = password.keysFor(head_.data());
-    const Hmac mac(derived.data() + kKey, kKey);
-    keys_->macInner = mac.inner;
-    keys_->macOuter = mac.outer;
+    keys_->mac.emplace(derived.data() + kKey, kKey);
     std::memcpy(head_.data() + kAesSalt, derived.data() + 2 * kKey, kAesCheck);
     if (AesCounterStream::available()) keys_->fast.emplace(derived.data());
     const bool ok = EVP_EncryptInit_ex(keys_->aes, EVP_aes_256_ecb(), nullptr, derived.data(), nullptr) == 1 &&
@@ -114,20 +82,19 @@ EntryCipher::~EntryCipher() = default;
 
 void EntryCipher::encrypt(unsigned char* data, std::size_t length) {
     keys_->apply(data, length);
-    SHA1_Update(&keys_->macInner, data, length);
+    keys_->mac->update(data, length);
 }
 
 // The authentication code covers the encrypted bytes, on both ways.
 void EntryCipher::decrypt(unsigned char* data, std::size_t length) {
-    SHA1_Update(&keys_->macInner, data, length);
+    keys_->mac->update(data, length);
     keys_->apply(data, length);
 }
 
 std::array<unsigned char, kAesMac> EntryCipher::finish() {
-    unsigned char mac[SHA_DIGEST_LENGTH];
-    Hmac::close(keys_->macInner, keys_->macOuter, mac);
+    const auto mac = keys_->mac->finish();
     std::array<unsigned char, kAesMac> out;
-    std::copy(mac, mac + kAesMac, out.begin());
+    std::copy(mac.begin(), mac.begin() + kAesMac, out.begin());
     return out;
 }
 

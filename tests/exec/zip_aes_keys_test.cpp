@@ -1,11 +1,13 @@
-// An encrypted entry's keys and keystream against values from other
-// implementations (Python's PBKDF2, OpenSSL's AES), whichever of the
+// An encrypted entry's keys, keystream and authentication code against values
+// from other implementations (Python's, OpenSSL's), whichever of the
 // processor's paths this machine takes: a wrong key opens in no other program.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "exec/aes_ctr.h"
+#include "exec/hmac_sha1.h"
 #include "exec/zip_aes.h"
 
 namespace tarvex::exec::pack {
@@ -36,6 +38,18 @@ TEST(ZipAesKeys, MatchPbkdf2OfOtherImplementationsForShortAndLongPasswords) {
         EXPECT_EQ(hex(keys.data(), keys.size()), c.keys) << c.password.size();
         EXPECT_EQ(password.keysFor(salt), keys);   // found again, not derived differently
     }
+}
+
+// Pieces that straddle the hash's blocks, as an entry's encrypted pieces come.
+TEST(ZipAesKeys, AuthenticationCodeOfAMessageFedInPiecesMatchesPythons) {
+    unsigned char key[32], data[1000];
+    for (int i = 0; i < 32; ++i) key[i] = static_cast<unsigned char>(i);
+    for (int i = 0; i < 1000; ++i) data[i] = static_cast<unsigned char>(i * 7 % 256);
+    HmacSha1 mac(key, sizeof key);
+    for (const auto& [from, to] : {std::pair{0, 5}, {5, 5}, {5, 133}, {133, 640}, {640, 1000}})
+        mac.update(data + from, static_cast<size_t>(to - from));
+    const auto code = mac.finish();
+    EXPECT_EQ(hex(code.data(), code.size()), "a871eb8c51fa37ef3c1b5003bc4abc1e462ecbab");
 }
 
 TEST(ZipAesKeys, KeystreamIsAesOfTheLittleEndianCounterFromOne) {
