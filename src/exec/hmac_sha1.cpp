@@ -48,6 +48,26 @@ void HmacSha1::of20(const unsigned char* message, unsigned char* out) const {
     sha1Bytes(s, out);
 }
 
+void HmacSha1::of20x4(unsigned char (*messages)[20], unsigned char (*out)[20]) const {
+    unsigned char blocks[4][64] = {};
+    Sha1State states[4] = {inner_, inner_, inner_, inner_};
+    Sha1State* const each[4] = {&states[0], &states[1], &states[2], &states[3]};
+    const unsigned char* const data[4] = {blocks[0], blocks[1], blocks[2], blocks[3]};
+    for (int l = 0; l < 4; ++l) {
+        std::memcpy(blocks[l], messages[l], 20);
+        blocks[l][20] = 0x80;
+        blocks[l][62] = 0x02;
+        blocks[l][63] = 0xA0;
+    }
+    sha1Blocks4(each, data);
+    for (int l = 0; l < 4; ++l) {
+        sha1Bytes(states[l], blocks[l]);
+        states[l] = outer_;
+    }
+    sha1Blocks4(each, data);
+    for (int l = 0; l < 4; ++l) sha1Bytes(states[l], out[l]);
+}
+
 void HmacSha1::update(const unsigned char* data, std::size_t length) {
     total_ += length;
     if (used_) {

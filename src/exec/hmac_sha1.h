@@ -13,8 +13,10 @@ namespace tarvex::exec::pack {
 class HmacSha1 {
 public:
     HmacSha1(const unsigned char* key, std::size_t length);
-    // The HMAC of a 20-byte message alone, by two blocks.
+    // The HMAC of a 20-byte message alone, by two blocks; of four at once, side
+    // by side (`messages` and `out` may be the same).
     void of20(const unsigned char* message, unsigned char* out) const;
+    void of20x4(unsigned char (*messages)[20], unsigned char (*out)[20]) const;
     // A long message, piece by piece, then its HMAC.
     void update(const unsigned char* data, std::size_t length);
     std::array<unsigned char, 20> finish();

@@ -47,32 +47,43 @@ bool hasShaInstructions() {
     return __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & bit_SHA);
 }
 
-// Four rounds at a time; the message words of each four rounds are made from
-// the four before them, as the instructions are meant to be chained.
-__attribute__((target("sha,ssse3,sse4.1"))) void shaNiBlock(Sha1State& s, const unsigned char* block) {
+// Four rounds at a time, for `N` independent blocks in step: one block's rounds
+// wait on each other, so several in flight keep the instructions busy. The
+// message words of each four rounds are made from the four before them.
+template <int N>
+__attribute__((target("sha,ssse3,sse4.1"))) void shaNiBlocks(Sha1State* const* s, const unsigned char* const* block) {
     const __m128i order = _mm_set_epi64x(0x0001020304050607LL, 0x08090a0b0c0d0e0fLL);
-    __m128i abcd = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s.h)), 0x1B);
-    const __m128i abcdStart = abcd;
-    const __m128i eStart = _mm_set_epi32(static_cast<int>(s.h[4]), 0, 0, 0);
-    __m128i w[20];
-    for (int g = 0; g < 4; ++g)
-        w[g] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * g)), order);
-    for (int g = 4; g < 20; ++g)
-        w[g] = _mm_sha1msg2_epu32(_mm_xor_si128(_mm_sha1msg1_epu32(w[g - 4], w[g - 3]), w[g - 2]), w[g - 1]);
-    __m128i e = _mm_add_epi32(eStart, w[0]);
-    __m128i before = abcd;
-    for (int g = 0; g < 20; ++g) {
-        before = abcd;
-        if (g < 5) abcd = _mm_sha1rnds4_epu32(abcd, e, 0);
-        else if (g < 10) abcd = _mm_sha1rnds4_epu32(abcd, e, 1);
-        else if (g < 15) abcd = _mm_sha1rnds4_epu32(abcd, e, 2);
-        else abcd = _mm_sha1rnds4_epu32(abcd, e, 3);
-        if (g < 19) e = _mm_sha1nexte_epu32(before, w[g + 1]);
+    __m128i abcd[N], abcdStart[N], eStart[N], e[N], before[N], w[N][4];
+    for (int l = 0; l < N; ++l) {
+        abcd[l] = abcdStart[l] = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s[l]->h)), 0x1B);
+        eStart[l] = _mm_set_epi32(static_cast<int>(s[l]->h[4]), 0, 0, 0);
+        for (int g = 0; g < 4; ++g)
+            w[l][g] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block[l] + 16 * g)), order);
+        e[l] = _mm_add_epi32(eStart[l], w[l][0]);
     }
-    e = _mm_sha1nexte_epu32(before, eStart);
-    abcd = _mm_add_epi32(abcd, abcdStart);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(s.h), _mm_shuffle_epi32(abcd, 0x1B));
-    s.h[4] = static_cast<std::uint32_t>(_mm_extract_epi32(e, 3));
+#pragma GCC unroll 20
+    for (int g = 0; g < 20; ++g)
+#pragma GCC unroll 4
+        for (int l = 0; l < N; ++l) {
+            before[l] = abcd[l];
+            if (g < 5) abcd[l] = _mm_sha1rnds4_epu32(abcd[l], e[l], 0);
+            else if (g < 10) abcd[l] = _mm_sha1rnds4_epu32(abcd[l], e[l], 1);
+            else if (g < 15) abcd[l] = _mm_sha1rnds4_epu32(abcd[l], e[l], 2);
+            else abcd[l] = _mm_sha1rnds4_epu32(abcd[l], e[l], 3);
+            if (g == 19) continue;
+            // The words of the next four rounds; from the fifth on, made of the four before.
+            __m128i& next = w[l][(g + 1) % 4];
+            if (g >= 3)
+                next = _mm_sha1msg2_epu32(
+                    _mm_xor_si128(_mm_sha1msg1_epu32(next, w[l][(g + 2) % 4]), w[l][(g + 3) % 4]), w[l][g % 4]);
+            e[l] = _mm_sha1nexte_epu32(before[l], next);
+        }
+    for (int l = 0; l < N; ++l) {
+        e[l] = _mm_sha1nexte_epu32(before[l], eStart[l]);
+        abcd[l] = _mm_add_epi32(abcd[l], abcdStart[l]);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(s[l]->h), _mm_shuffle_epi32(abcd[l], 0x1B));
+        s[l]->h[4] = static_cast<std::uint32_t>(_mm_extract_epi32(e[l], 3));
+    }
 }
 
 const bool kShaNi = hasShaInstructions();
@@ -82,9 +93,17 @@ const bool kShaNi = hasShaInstructions();
 
 void sha1Block(Sha1State& state, const unsigned char* block) {
 #ifdef TARVEX_SHA_NI
-    if (kShaNi) return shaNiBlock(state, block);
+    Sha1State* const states[1] = {&state};
+    if (kShaNi) return shaNiBlocks<1>(states, &block);
 #endif
     portableBlock(state, block);
+}
+
+void sha1Blocks4(Sha1State* const* states, const unsigned char* const* blocks) {
+#ifdef TARVEX_SHA_NI
+    if (kShaNi) return shaNiBlocks<4>(states, blocks);
+#endif
+    for (int l = 0; l < 4; ++l) portableBlock(*states[l], blocks[l]);
 }
 
 void sha1Bytes(const Sha1State& state, unsigned char* out) {

@@ -12,6 +12,8 @@ struct Sha1State {
 };
 
 void sha1Block(Sha1State& state, const unsigned char* block);
+// Four states each by its own block, side by side: faster than one after another.
+void sha1Blocks4(Sha1State* const* states, const unsigned char* const* blocks);
 // The digest of a whole message (a password longer than a block).
 void sha1(const unsigned char* data, std::size_t length, unsigned char* digest);
 // The state's 20 bytes, big-endian.
