@@ -57,6 +57,8 @@ int compareTextNoCase(const std::string& a, const std::string& b) {
     return byLetter != 0 ? byLetter : compareBy(a, b, [](unsigned char c) { return lower1252(c); });
 }
 
+char noCaseLetter(char c) { return static_cast<char>(letter(static_cast<unsigned char>(c))); }
+
 NoCaseKey noCaseKey(const std::string& text) {
     NoCaseKey k{text, text};
     for (char& c : k.letters) c = static_cast<char>(letter(static_cast<unsigned char>(c)));

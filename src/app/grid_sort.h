@@ -16,6 +16,8 @@ struct NoCaseKey {
     auto operator<=>(const NoCaseKey&) const = default;
 };
 NoCaseKey noCaseKey(const std::string& text);
+// One character of a key's `letters`.
+char noCaseLetter(char c);
 
 // sortGridRows: sorts rows firstRow .. RowCount-1-leaveOut by the cell in
 // column `col`, then by the row's whole text, ignoring case; order "D" reverses.

@@ -3,8 +3,22 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace tarvex::exec::pack {
+
+void xorBytes(unsigned char* data, const unsigned char* key, std::size_t n) {
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t a, b;
+        std::memcpy(&a, data + i, 8);
+        std::memcpy(&b, key + i, 8);
+        a ^= b;
+        std::memcpy(data + i, &a, 8);
+    }
+    for (; i < n; ++i) data[i] ^= key[i];
+}
 
 bool aesAvailable() { return zip_encryption_method_supported(ZIP_EM_AES_256, 1) != 0; }
 

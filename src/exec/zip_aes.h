@@ -64,6 +64,9 @@ private:
     std::unique_ptr<Keys> keys_;
 };
 
+// data ^= key, eight bytes at a time (byte by byte, this cost as much as the AES).
+void xorBytes(unsigned char* data, const unsigned char* key, std::size_t n);
+
 // Whether this build's libzip reads (and writes) AES entries at all.
 bool aesAvailable();
 

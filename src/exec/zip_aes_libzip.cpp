@@ -1,27 +1,69 @@
-// Windows: libzip's own WinZip AES code (its CNG backend), which the static
-// libzip built by scripts/setup carries but does not declare in zip.h.
+// Windows: the entry's keys derived here once (and found again when the archive
+// is read back), the keystream from the processor's AES instructions and the
+// authentication code over SHA-1 blocks; libzip's CNG functions, which the static
+// libzip built by scripts/setup carries but does not declare in zip.h, give the
+// random salt, and AES a block at a time where the processor has no AES
+// instructions. libzip's own entry encryption derived the keys through thousands
+// of system calls per entry, on writing and again on reading back.
 #ifdef _WIN32
 #include <zip.h>
 
+#include <algorithm>
+#include <optional>
 #include <stdexcept>
 
+#include "exec/aes_ctr.h"
+#include "exec/hmac_sha1.h"
 #include "exec/zip_aes.h"
 
 extern "C" {
-struct zip_winzip_aes;
-zip_winzip_aes* _zip_winzip_aes_new(const zip_uint8_t* password, zip_uint64_t password_length, const zip_uint8_t* salt,
-                                    zip_uint16_t encryption_method, zip_uint8_t* password_verify, zip_error_t* error);
-bool _zip_winzip_aes_encrypt(zip_winzip_aes* ctx, zip_uint8_t* data, zip_uint64_t length);
-bool _zip_winzip_aes_decrypt(zip_winzip_aes* ctx, zip_uint8_t* data, zip_uint64_t length);
-bool _zip_winzip_aes_finish(zip_winzip_aes* ctx, zip_uint8_t* hmac);
-void _zip_winzip_aes_free(zip_winzip_aes* ctx);
+struct _zip_crypto_aes_s;
+_zip_crypto_aes_s* _zip_crypto_aes_new(const zip_uint8_t* key, zip_uint16_t key_size, zip_error_t* error);
+void _zip_crypto_aes_free(_zip_crypto_aes_s* aes);
+bool _zip_crypto_aes_encrypt_block(_zip_crypto_aes_s* aes, const zip_uint8_t* in, zip_uint8_t* out);
 bool zip_secure_random(zip_uint8_t* buffer, zip_uint16_t length);
 }
 
 namespace tarvex::exec::pack {
 
+namespace {
+constexpr std::size_t kKey = 32;
+}
+
 struct EntryCipher::Keys {
-    zip_winzip_aes* ctx = nullptr;
+    std::optional<AesCounterStream> fast;
+    _zip_crypto_aes_s* aes = nullptr;
+    std::optional<HmacSha1> mac;
+    std::uint64_t counter = 0;
+    unsigned char stream[4096];
+    std::size_t used = sizeof stream;
+    ~Keys() {
+        if (aes) _zip_crypto_aes_free(aes);
+    }
+
+    void apply(unsigned char* data, std::size_t length) {
+        while (length) {
+            if (used == sizeof stream) refill();
+            const std::size_t n = std::min(length, sizeof stream - used);
+            xorBytes(data, stream + used, n);
+            used += n;
+            data += n;
+            length -= n;
+        }
+    }
+
+    // The next keystream: the AES of a little-endian block counter from 1.
+    void refill() {
+        used = 0;
+        if (fast) return fast->next(stream, sizeof stream / 16);
+        for (std::size_t b = 0; b < sizeof stream / 16; ++b) {
+            ++counter;
+            unsigned char block[16] = {};
+            for (int i = 0; i < 8; ++i) block[i] = static_cast<unsigned char>(counter >> (8 * i));
+            if (!_zip_crypto_aes_encrypt_block(aes, block, stream + 16 * b))
+                throw std::runtime_error("não foi possível criptografar (AES)");
+        }
+    }
 };
 
 EntryCipher::EntryCipher(const ArchivePassword& password) : keys_(std::make_unique<Keys>()) {
@@ -37,34 +79,35 @@ EntryCipher::EntryCipher(const ArchivePassword& password, const unsigned char* s
 
 void EntryCipher::start(const ArchivePassword& password) {
     if (password.empty()) throw std::runtime_error("senha vazia");
-    const std::string& text = password.text();
+    ArchivePassword::Keys derived = password.keysFor(head_.data());
+    std::copy(derived.begin() + 2 * kKey, derived.end(), head_.begin() + kAesSalt);
     zip_error_t error;
     zip_error_init(&error);
-    keys_->ctx = _zip_winzip_aes_new(reinterpret_cast<const zip_uint8_t*>(text.data()), text.size(),
-                                     head_.data(), ZIP_EM_AES_256, head_.data() + kAesSalt, &error);
+    if (AesCounterStream::available()) keys_->fast.emplace(derived.data());
+    else keys_->aes = _zip_crypto_aes_new(derived.data(), 8 * kKey, &error);
+    keys_->mac.emplace(derived.data() + kKey, kKey);
     zip_error_fini(&error);
-    if (!keys_->ctx) throw std::runtime_error("não foi possível criptografar (chave AES)");
+    std::fill(derived.begin(), derived.end(), 0);
+    if (!keys_->fast && !keys_->aes) throw std::runtime_error("não foi possível criptografar (chave AES)");
 }
 
-EntryCipher::~EntryCipher() {
-    if (keys_->ctx) _zip_winzip_aes_free(keys_->ctx);
-}
+EntryCipher::~EntryCipher() = default;
 
 void EntryCipher::encrypt(unsigned char* data, std::size_t length) {
-    if (length && !_zip_winzip_aes_encrypt(keys_->ctx, data, length))
-        throw std::runtime_error("não foi possível criptografar (AES)");
+    keys_->apply(data, length);
+    keys_->mac->update(data, length);
 }
 
+// The authentication code covers the encrypted bytes, on both ways.
 void EntryCipher::decrypt(unsigned char* data, std::size_t length) {
-    if (length && !_zip_winzip_aes_decrypt(keys_->ctx, data, length))
-        throw std::runtime_error("não foi possível descriptografar (AES)");
+    keys_->mac->update(data, length);
+    keys_->apply(data, length);
 }
 
 std::array<unsigned char, kAesMac> EntryCipher::finish() {
-    unsigned char mac[20];
-    if (!_zip_winzip_aes_finish(keys_->ctx, mac)) throw std::runtime_error("não foi possível criptografar (HMAC)");
+    const auto mac = keys_->mac->finish();
     std::array<unsigned char, kAesMac> out;
-    std::copy(mac, mac + kAesMac, out.begin());
+    std::copy(mac.begin(), mac.begin() + kAesMac, out.begin());
     return out;
 }
 

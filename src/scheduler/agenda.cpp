@@ -30,7 +30,8 @@ void Agenda::compute() {
     s.status = "Tarvex Ativo";
     ++s.computations;
 
-    std::vector<std::string> warnings = markDue();
+    std::vector<std::string> late;
+    std::vector<std::string> warnings = markDue(late);
     s.nextName = "Sem tarefas para o dia";
     s.nextHour.clear();
     s.nextWait.clear();
@@ -47,7 +48,7 @@ void Agenda::compute() {
         c_.timer.stop();
     }
     s.changed();
-    if (onComputed) onComputed(lateTasks());
+    if (onComputed) onComputed(late);
 
     // Told after the computation is complete (a modal box lets timers through),
     // all in one text however many tasks there are.
@@ -58,47 +59,57 @@ void Agenda::compute() {
     }
 }
 
-// Writes "S" or "N" into "S/N EXE" of every task row; returns the tasks whose
-// hours cannot be read and are news to the operator, as "03 (25:00)".
-std::vector<std::string> Agenda::markDue() {
-    const Date day = today();
-    const std::string hoje = formatDate(day);
-    if (hoje != warnedDay_) {
-        warnedDay_ = hoje;
+// Writes "S" or "N" into "S/N EXE" of every task row, in one pass that also
+// finds the late tasks; returns the tasks whose hours cannot be read and are
+// news to the operator, as "03 (25:00)".
+std::vector<std::string> Agenda::markDue(std::vector<std::string>& late) {
+    const Today day(today());
+    if (day.text != warnedDay_) {
+        warnedDay_ = day.text;
         warned_.clear();
     }
     std::vector<std::string> warnings;
     tasks::TaskTable& g = c_.table;
+    due_.clear();
     // A cell is written only when it changes: each write tells the grid's view.
     for (int row = 1; row < g.rowCount(); ++row) {
-        TaskTiming t{g.cell(col::TIPO, row), g.cell(col::PERIODO, row), g.cell(col::ULTIMA_EXEC, row),
-                     g.cell(col::HORA, row)};
-        const char* mark = dueToday(t, day) && hourReadable(row, warnings) ? "S" : "N";
+        const TaskTiming t{g.cell(col::TIPO, row), g.cell(col::PERIODO, row), g.cell(col::ULTIMA_EXEC, row),
+                           g.cell(col::HORA, row)};
+        const bool due = dueToday(t, day) && hourReadable(row, warnings);
+        if (due) due_.push_back(row);
+        const char* mark = due ? "S" : "N";
         if (g.cell(col::SN_EXE, row) != mark) g.setCell(col::SN_EXE, row, mark);
-    }
-    return warnings;
-}
-
-std::vector<std::string> Agenda::lateTasks() const {
-    const Date day = today();
-    const tasks::TaskTable& g = c_.table;
-    std::vector<std::string> late;
-    for (int row = 1; row < g.rowCount(); ++row) {
-        TaskTiming t{g.cell(col::TIPO, row), g.cell(col::PERIODO, row), g.cell(col::ULTIMA_EXEC, row),
-                     g.cell(col::HORA, row)};
         if (const int days = staleDays(t, day))
             late.push_back("Sem backup há " + std::to_string(days) + " dias: " + zeroPad(row, 2) + " - " +
                            trim(g.cell(col::NOME, row)));
     }
-    return late;
+    return warnings;
 }
+
+namespace {
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+    return s;
+}
+
+// The hour cell read as the timer reads it: "hh:mm" with ":00" after it.
+bool readableHour(std::string_view hora) {
+    char text[32];
+    if (hora.size() + 3 > sizeof text) return readTime(std::string(hora) + ":00").has_value();
+    std::copy(hora.begin(), hora.end(), text);
+    std::copy_n(":00", 3, text + hora.size());
+    return readTime(std::string_view(text, hora.size() + 3)).has_value();
+}
+}  // namespace
 
 // A due task whose hour is no time of day is left out of the day, so the others
 // still run; the operator hears of it once a day.
 bool Agenda::hourReadable(int row, std::vector<std::string>& warnings) {
-    const std::string hora = trim(c_.table.cell(col::HORA, row));
-    if (readTime(hora + ":00")) return true;
-    if (warned_.insert({c_.table.idAt(row), hora}).second) warnings.push_back(zeroPad(row, 2) + " (" + hora + ")");
+    const std::string_view hora = trimmed(c_.table.cell(col::HORA, row));
+    if (readableHour(hora)) return true;
+    if (warned_.insert({c_.table.idAt(row), std::string(hora)}).second)
+        warnings.push_back(zeroPad(row, 2) + " (" + std::string(hora) + ")");
     return false;
 }
 
@@ -127,20 +138,22 @@ void Agenda::restoreRetry(tasks::TaskId task, int failures, const Date& day, int
 void Agenda::holdForDrive(tasks::TaskId task) { retries_[task] = {minuteNow() + 1, kFirstWait / 2}; }
 
 int Agenda::chooseNext(std::string& bestHour) const {
-    bestHour = "99:99";
+    std::string_view best = "99:99";
     const std::string today = todayText();
     int chosen = 0;
     const long long now = minuteNow();
-    for (int row = 1; row < c_.table.rowCount(); ++row) {
-        if (c_.table.cell(col::SN_EXE, row) == "N") continue;
-        if (auto it = retries_.find(c_.table.idAt(row)); it != retries_.end() && it->second.after > now) continue;
-        if (c_.state.waitsForAnswer(c_.table.idAt(row), today)) continue;
-        std::string hora = trim(c_.table.cell(col::HORA, row));
-        if (hora < bestHour) {
-            bestHour = hora;
+    for (const int row : due_) {
+        const tasks::TaskId id = c_.table.idAt(row);
+        if (!retries_.empty())
+            if (auto it = retries_.find(id); it != retries_.end() && it->second.after > now) continue;
+        if (!c_.state.questions.empty() && c_.state.waitsForAnswer(id, today)) continue;
+        const std::string_view hora = trimmed(c_.table.cell(col::HORA, row));
+        if (hora < best) {
+            best = hora;
             chosen = row;
         }
     }
+    bestHour = best;
     return chosen;
 }
 
@@ -150,8 +163,11 @@ int Agenda::nextRetry(int& minuteOfDay) const {
     const long long dayStart = now - now % 1440;
     long long best = dayStart + 1440;   // tomorrow is another agenda
     int chosen = 0;
-    for (int row = 1; row < c_.table.rowCount(); ++row) {
-        if (c_.table.cell(col::SN_EXE, row) != "S") continue;
+    if (retries_.empty()) {
+        minuteOfDay = static_cast<int>(best - dayStart);
+        return 0;
+    }
+    for (const int row : due_) {
         auto it = retries_.find(c_.table.idAt(row));
         if (it == retries_.end() || it->second.after <= now || it->second.after >= best) continue;
         best = it->second.after;

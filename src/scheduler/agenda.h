@@ -54,8 +54,7 @@ public:
     std::function<void(const std::vector<std::string>& late)> onComputed;
 
 private:
-    std::vector<std::string> markDue();
-    std::vector<std::string> lateTasks() const;
+    std::vector<std::string> markDue(std::vector<std::string>& late);
     int chooseNext(std::string& bestHour) const;
     void arm(int row, const std::string& hour);
     int nextRetry(int& minuteOfDay) const;
@@ -71,6 +70,7 @@ private:
         long long wait;    // the last wait, doubled at the next failure
     };
     std::map<tasks::TaskId, Retry> retries_;
+    std::vector<int> due_;   // the rows the last pass marked due, in order
 };
 
 }  // namespace tarvex::scheduler

@@ -24,13 +24,23 @@ std::string codeOf(const std::string& label);
 // every day.
 bool periodAllows(const std::string& periodCode, const std::string& ultimaExec, const Date& today);
 
+// Today as every row of one agenda pass reads it: worked out once, not per row.
+struct Today {
+    explicit Today(const Date& date);
+    Date date;
+    std::string text;     // dd/mm/yy
+    int centuryFrom;      // a two-digit year is read into the hundred years from here
+};
+
 // All the conditions together: active period, a schedulable type, an hour, not yet
 // run today, and the period rule.
 bool dueToday(const TaskTiming& task, const Date& today);
+bool dueToday(const TaskTiming& task, const Today& today);
 
 // Days since the task's last successful run when that is longer than its period
 // allows (daily 2, Monday to Friday 4, weekly and a fixed weekday 8, monthly 32,
 // yearly 366); 0 when it is not late, has never run, or has no such period.
 int staleDays(const TaskTiming& task, const Date& today);
+int staleDays(const TaskTiming& task, const Today& today);
 
 }  // namespace tarvex::scheduler

@@ -1,7 +1,5 @@
 #include "tasks/file_watch.h"
 
-#include <functional>
-#include <string_view>
 
 #include "lib/errors.h"
 #include "platform/files.h"
@@ -10,18 +8,12 @@ namespace fs = std::filesystem;
 
 namespace tarvex::tasks {
 
-namespace {
-
-std::size_t hashOf(const std::string& bytes) { return std::hash<std::string_view>{}(bytes); }
-
-}  // namespace
-
-void FileWatch::remember(const std::string& path, const std::string& bytes) {
+void FileWatch::remember(const std::string& path, std::string bytes) {
     std::error_code ec;
     const fs::path p = platform::fsPath(path);
     known_ = true;
     size_ = bytes.size();
-    hash_ = hashOf(bytes);
+    bytes_ = std::move(bytes);
     time_ = fs::last_write_time(p, ec);
 }
 
@@ -35,7 +27,7 @@ bool FileWatch::changed(const std::string& path, std::string& now) {
     if (const platform::IoResult fault = platform::readFile(path, now))
         throw FileError(fault->text + "\r\nO arquivo foi alterado por outro programa e não pôde ser lido; "
                                       "a tabela de tarefas não foi gravada para não perder essa alteração.");
-    if (known_ && hashOf(now) == hash_) {
+    if (known_ && now == bytes_) {
         time_ = time;   // touched, not changed
         return false;
     }

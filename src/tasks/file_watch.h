@@ -9,8 +9,9 @@ namespace tarvex::tasks {
 
 class FileWatch {
 public:
-    // The file holds `bytes` now (just loaded or saved).
-    void remember(const std::string& path, const std::string& bytes);
+    // The file holds `bytes` now (just loaded or saved). They are kept, not
+    // hashed: hashing a big list at every load and save cost more than keeping it.
+    void remember(const std::string& path, std::string bytes);
     // There was no file.
     void forget() { *this = FileWatch(); }
     // True when the file is no longer what was remembered (a file that appeared
@@ -23,7 +24,7 @@ private:
     bool known_ = false;
     std::uintmax_t size_ = 0;
     std::filesystem::file_time_type time_{};
-    std::size_t hash_ = 0;
+    std::string bytes_;
 };
 
 }  // namespace tarvex::tasks

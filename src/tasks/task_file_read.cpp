@@ -2,6 +2,9 @@
 // editor or a cut-short copy made of it is told apart from the format before a
 // row of it reaches the table.
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <optional>
 #include <string_view>
 
@@ -82,9 +85,27 @@ char separatorOf(std::string_view line) {
     return 0;
 }
 
+// How many times `c` is in `text`: every row line of a 10,000-row list is
+// counted, so 16 bytes at a time where the processor allows.
+size_t countOf(std::string_view text, char c) {
+    size_t n = 0, i = 0;
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    for (; i + 16 <= text.size(); i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+        // A row has a separator every few bytes: clearing bits beats a popcount call.
+        for (unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, wanted))); hits;
+             hits &= hits - 1)
+            ++n;
+    }
+#endif
+    for (; i < text.size(); ++i) n += text[i] == c;
+    return n;
+}
+
 // The fields a row line holds: one per separator, and text after the last one.
 int fieldsOf(std::string_view line, char sep) {
-    const int n = static_cast<int>(std::count(line.begin(), line.end(), sep));
+    const int n = static_cast<int>(countOf(line, sep));
     return n + (line.empty() || line.back() == sep ? 0 : 1);
 }
 

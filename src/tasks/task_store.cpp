@@ -92,7 +92,7 @@ void TaskStore::load() {
     held_.clear();
     heldBytes_ = 0;
 
-    if (exists) watch_.remember(path, bytes);
+    if (exists) watch_.remember(path, std::move(bytes));
     else watch_.forget();
     if (!verdict.mended.empty() && tell_) {
         std::string text = "O arquivo de tarefas " + path + " foi carregado, mas não estava como o TARVEX o grava:";
@@ -121,9 +121,9 @@ void TaskStore::save() {
     if (!held_.empty()) throw FileError(held_);
     const std::string path = taskFilePath();
     const std::string copy = keepOthersChange(path);
-    const std::string bytes = taskfile::encode(table_);
+    std::string bytes = taskfile::encode(table_);
     const platform::IoResult fault = platform::replaceFile(path, bytes);
-    if (!fault) watch_.remember(path, bytes);
+    if (!fault) watch_.remember(path, std::move(bytes));
     if (fault) throw FileError(fault->text + (copy.empty() ? "" : "\r\n" + asideNote(copy)));
     // Told after the save: the box lets timers in, and they may save again.
     if (!copy.empty() && tell_)

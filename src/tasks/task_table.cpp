@@ -95,7 +95,7 @@ void TaskTable::reload(TaskTable&& loaded) {
     std::multimap<std::string, int> old;
     for (int r = 1; r < rows_; ++r)
         if (!taken[static_cast<size_t>(r)] && !cell(col::NOME, r).empty()) old.emplace(sameTaskKey(*this, r), r);
-    for (int r = 1; r < loaded.rows_; ++r) {
+    for (int r = 1; r < loaded.rows_ && !old.empty(); ++r) {
         if (ids[static_cast<size_t>(r)] || loaded.cell(col::NOME, r).empty()) continue;
         const auto it = old.find(sameTaskKey(loaded, r));
         if (it == old.end()) continue;
