@@ -15,12 +15,6 @@ namespace tarvex::app {
 
 namespace {
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-    return s;
-}
-
 // The cover's rows written into one text, each cell a place in it, with the
 // keys the grid's own sort would make of them beside: the cover is rebuilt on
 // every agenda pass, and a string per cell cost more than the pass itself.

@@ -38,6 +38,8 @@ bool appendLine(const std::string& path, const std::string& line);
 
 // Trim blanks and control characters (<= 0x20) at both ends.
 std::string trim(std::string_view s);
+// The same, as a view into `s`: for reading cells without a copy.
+std::string_view trimmed(std::string_view s);
 // Up to `count` characters from position `from` (counted from 0); empty when
 // the text is shorter than that.
 std::string slice(const std::string& text, size_t from, size_t count);

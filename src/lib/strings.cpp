@@ -46,12 +46,13 @@ std::string joinLines(const std::vector<std::string>& lines) {
     return text;
 }
 
-std::string trim(std::string_view s) {
-    size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-    return std::string(s.substr(b, e - b));
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+    return s;
 }
+
+std::string trim(std::string_view s) { return std::string(trimmed(s)); }
 
 std::string slice(const std::string& text, size_t from, size_t count) {
     return from < text.size() ? text.substr(from, count) : std::string();

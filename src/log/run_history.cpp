@@ -63,12 +63,6 @@ std::optional<Date> dayOf(std::string_view s) {
     return Date{2000 + *y, *m, *d};
 }
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-    return s;
-}
-
 // The task's name in an entry's text: after a "***   ERRO   ***" mark, before
 // what the run added (" >> 12 arquivos conferidos", " (linha 3, código 1)").
 std::string_view nameInText(std::string_view text) {

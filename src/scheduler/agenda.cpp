@@ -87,12 +87,6 @@ std::vector<std::string> Agenda::markDue(std::vector<std::string>& late) {
 }
 
 namespace {
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-    return s;
-}
-
 // The hour cell read as the timer reads it: "hh:mm" with ":00" after it.
 bool readableHour(std::string_view hora) {
     char text[32];

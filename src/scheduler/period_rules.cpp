@@ -13,12 +13,6 @@ std::string_view part(std::string_view text, size_t from, size_t count) {
     return from < text.size() ? text.substr(from, count) : std::string_view();
 }
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-    return s;
-}
-
 std::string_view code(std::string_view label) { return trimmed(label.substr(0, 2)); }
 
 bool digits(std::string_view s, size_t at) { return s[at] >= '0' && s[at] <= '9' && s[at + 1] >= '0' && s[at + 1] <= '9'; }

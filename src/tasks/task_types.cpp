@@ -1,4 +1,5 @@
 #include "tasks/task_types.h"
+#include "lib/routines.h"
 
 namespace tarvex::tasks {
 
@@ -27,12 +28,6 @@ constexpr TaskTypeInfo kUnused{T::Unused, "08 - ", "T99", R::Nothing, true, fals
 // Unknown codes were always scheduled like any other; only an empty type is not.
 constexpr TaskTypeInfo kUnknown{T::None, "", nullptr, R::Nothing, true, false, false, false, false, 0, "", false};
 constexpr TaskTypeInfo kEmpty{T::None, "", nullptr, R::Nothing, false, false, false, false, false, 0, "", false};
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-    return s;
-}
 
 }  // namespace
 
