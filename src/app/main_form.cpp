@@ -254,11 +254,11 @@ void MainForm::stamped(tasks::TaskId task, const std::string& stamp) {
 // says: a restart neither forgets the wait nor retries at once.
 void MainForm::restoreRetries() {
     const Date day = today();
-    std::vector<log::RunRecord> runs;
+    std::optional<std::vector<log::RunRecord>> runs;
     for (int row = 1; row < table_.rowCount(); ++row) {
         if (trim(table_.cell(col::ULTIMO_ERRO, row)).empty()) continue;
-        if (runs.empty()) runs = log::recentRuns(store_.folder(), day, day);
-        const log::Streak s = log::streakOf(runs, trim(table_.cell(col::NOME, row)), day);
+        if (!runs) runs = log::runsOfDay(store_.folder(), day);
+        const log::Streak s = log::streakOf(*runs, trim(table_.cell(col::NOME, row)), day);
         agenda_.restoreRetry(table_.idAt(row), s.failuresToday, day, s.lastEndSecond);
     }
 }

@@ -4,6 +4,7 @@
 #include "lib/routines.h"
 #include "lib/secret_mask.h"
 #include "log/log_months.h"
+#include "log/run_history.h"
 #include "platform/files.h"
 
 namespace tarvex::log {
@@ -120,16 +121,32 @@ void Log::keepSmall() const noexcept {
 // Under m_: starts a split unless one runs, or the log was found to hold
 // nothing older this month.
 void Log::keepSmallLocked() const {
-    if (maxBytes_ == 0 || !splitsAllowed_ || rotating_) return;
+    if (!splitsAllowed_ || rotating_) return;
     const LocalTime now = platform::clock().now();
     std::string month = std::to_string(now.year) + "-" + zeroPad(now.month, 2);
-    if (month == nothingOlderIn_) return;
+    if (maxBytes_ == 0 || month == nothingOlderIn_) month.clear();
+    const bool fillHistory = !historyLookedAt_;
+    if (month.empty() && !fillHistory) return;
+    historyLookedAt_ = true;
     if (rotation_.joinable()) rotation_.join();   // a split that has ended: its thread is on its way out
     rotating_ = true;
-    rotation_ = std::jthread([this, month = std::move(month)](std::stop_token stop) { rotate(stop, month); });
+    rotation_ = std::jthread([this, month = std::move(month), fillHistory](std::stop_token stop) {
+        behindTheWindow(stop, month, fillHistory);
+    });
 }
 
-void Log::rotate(std::stop_token stop, std::string month) const noexcept {
+// `month` empty: no split. The history is filled after the split, so it never
+// reads a month half moved.
+void Log::behindTheWindow(std::stop_token stop, const std::string& month, bool fillHistory) const noexcept {
+    if (!month.empty()) rotate(stop, month);
+    if (fillHistory) {
+        const LocalTime now = platform::clock().now();
+        fillMissingHistory(folder_, Date{now.year, now.month, now.day}, stop);
+    }
+    rotating_ = false;
+}
+
+void Log::rotate(std::stop_token stop, const std::string& month) const noexcept {
     try {
         std::uint64_t bound;
         {
@@ -150,7 +167,6 @@ void Log::rotate(std::stop_token stop, std::string month) const noexcept {
     } catch (...) {
         // The log stays whole; the next entry tries again.
     }
-    rotating_ = false;
 }
 
 }  // namespace tarvex::log

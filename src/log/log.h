@@ -56,6 +56,8 @@ public:
     // Splits the log when it is past its bound, on a thread of its own: a log of
     // gigabytes takes a while, and entries go on being written meanwhile. Until
     // this is first called (once the window is up) entries never start a split.
+    // The first time, the same thread then fills a missing run history from the
+    // log, once the months have moved (run_history.h).
     void keepSmall() const noexcept;
     // Whether a split is under way (tests wait on it).
     bool splitting() const { return rotating_; }
@@ -63,7 +65,8 @@ public:
 private:
     void append(const std::string& line) const;
     void keepSmallLocked() const;
-    void rotate(std::stop_token stop, std::string month) const noexcept;
+    void behindTheWindow(std::stop_token stop, const std::string& month, bool fillHistory) const noexcept;
+    void rotate(std::stop_token stop, const std::string& month) const noexcept;
 
     const std::string& folder_;
     const RunContext& context_;
@@ -75,6 +78,7 @@ private:
     // again only in another month, not at every entry.
     mutable std::string nothingOlderIn_;
     mutable bool splitsAllowed_ = false;
+    mutable bool historyLookedAt_ = false;
     mutable std::atomic<bool> rotating_{false};
     mutable std::jthread rotation_;   // last: stopped and joined before the rest goes
 };

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 
 #include "lib/keep_aside.h"
 #include "lib/routines.h"
@@ -101,7 +102,7 @@ platform::Pieces runLinesOf(std::vector<std::string> paths, Date oldest) {
         std::uint64_t at = 0;
         std::string carry, block;
     };
-    auto r = std::make_shared<Reading>(Reading{std::move(paths), oldest});
+    auto r = std::make_shared<Reading>(Reading{std::move(paths), oldest, 0, 0, {}, {}});
     return [r](std::string& piece) -> platform::IoResult {
         const auto add = [&](std::string_view lines) {
             for (const RunRecord& run : runsFromLog(lines, r->oldest)) (piece += runLine(run)) += "\r\n";
@@ -132,14 +133,53 @@ platform::Pieces runLinesOf(std::vector<std::string> paths, Date oldest) {
 
 // The runs of the log and of the months already moved out of it, kept to the
 // last kKeptDays, written as the history file.
-void fillFromLog(const std::string& folder, const Date& today) {
+// A stop asked for leaves no file: the next need fills it again.
+void fillFromLog(const std::string& folder, const Date& today, const std::stop_token& stop = {}) {
     const std::string logPath = folder + "LOG_TIMER.TXT";
     std::vector<std::string> paths;
     std::vector<std::string> months = monthsBeside(logPath);
     std::reverse(months.begin(), months.end());   // oldest first, as the runs are kept
     for (const std::string& month : months) paths.push_back(monthFilePath(logPath, month));
     paths.push_back(logPath);
-    platform::replaceFileFrom(path(folder), runLinesOf(std::move(paths), addDays(today, -kKeptDays)));
+    platform::Pieces lines = runLinesOf(std::move(paths), addDays(today, -kKeptDays));
+    platform::replaceFileFrom(path(folder), [&](std::string& piece) -> platform::IoResult {
+        if (stop.stop_requested()) return platform::ioError("Interrompido", path(folder), {});
+        return lines(piece);
+    });
+}
+
+// One fill at a time: a run recorded while the fill goes on behind the window
+// waits for it rather than filling the file a second time.
+std::mutex& fillLock() {
+    static std::mutex m;
+    return m;
+}
+
+void fillIfMissing(const std::string& folder, const Date& today, const std::stop_token& stop = {}) {
+    std::lock_guard lock(fillLock());
+    if (!platform::fileExists(path(folder))) fillFromLog(folder, today, stop);
+}
+
+// The end of the log from the first line of `day` on (a little before it), read
+// back a block at a time: a day is a small part of a log of years. A block with no
+// line break (a hole of zeros) ends the reading, as no entry stands there.
+std::string logTailOf(const std::string& logPath, const Date& day) {
+    const auto size = platform::fileSize(logPath);
+    std::vector<std::string> blocks;
+    std::string block;
+    for (std::uint64_t at = size.value_or(0); at > 0;) {
+        const std::uint64_t n = std::min<std::uint64_t>(kBlock, at);
+        if (platform::readFileAt(logPath, at - n, static_cast<std::size_t>(n), block) || block.size() != n) break;
+        at -= n;
+        const std::size_t lf = block.find('\n');
+        blocks.push_back(std::move(block));
+        if (lf == std::string::npos) break;
+        const std::optional<Date> first = dayOf(std::string_view(blocks.back()).substr(lf + 1, 8));
+        if (first && *first < day) break;
+    }
+    std::string tail;
+    for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) tail += *it;
+    return tail;
 }
 
 // Each line of the file at `path` that ends in a line break, or ends the file.
@@ -234,7 +274,7 @@ std::vector<RunRecord> runsFromLog(std::string_view bytes, const Date& oldest) {
 }
 
 std::vector<RunRecord> recentRuns(const std::string& folder, const Date& today, const Date& from) {
-    if (!platform::fileExists(path(folder))) fillFromLog(folder, today);
+    fillIfMissing(folder, today);
     using Numbered = std::pair<std::size_t, RunRecord>;   // the line's number keeps the file's order
     struct Earlier {
         Numbered last, lastOk{SIZE_MAX, {}};
@@ -276,9 +316,25 @@ std::vector<RunRecord> recentRuns(const std::string& folder, const Date& today, 
     return runs;
 }
 
+void fillMissingHistory(const std::string& folder, const Date& today, std::stop_token stop) noexcept {
+    try {
+        fillIfMissing(folder, today, stop);
+    } catch (...) {
+        // Filled when it is next needed.
+    }
+}
+
+std::vector<RunRecord> runsOfDay(const std::string& folder, const Date& day) {
+    std::vector<RunRecord> runs = platform::fileExists(path(folder))
+                                      ? recentRuns(folder, day, day)
+                                      : runsFromLog(logTailOf(folder + "LOG_TIMER.TXT", day), day);
+    std::erase_if(runs, [&](const RunRecord& r) { return !(r.day == day); });
+    return runs;
+}
+
 void appendRun(const std::string& folder, const RunRecord& run) noexcept {
     try {
-        if (!platform::fileExists(path(folder))) fillFromLog(folder, run.day);
+        fillIfMissing(folder, run.day);
         platform::appendWhole(path(folder), runLine(run) + "\r\n");
     } catch (...) {
         // The picture misses this run; the log has it.
@@ -286,7 +342,7 @@ void appendRun(const std::string& folder, const RunRecord& run) noexcept {
 }
 
 std::vector<RunRecord> loadRuns(const std::string& folder, const Date& today) {
-    if (!platform::fileExists(path(folder))) fillFromLog(folder, today);
+    fillIfMissing(folder, today);
     std::string bytes;
     if (platform::readFile(path(folder), bytes)) return {};   // held by another program: nothing lost
     std::vector<RunRecord> runs;

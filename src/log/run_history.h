@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <stop_token>
 #include <vector>
 
 #include "lib/datetime.h"
@@ -31,6 +32,14 @@ std::optional<RunRecord> readRunLine(std::string_view line);
 // The runs a LOG_TIMER.TXT's bytes tell of (its "EXE" and "ERR" entries) from
 // the day `oldest` on.
 std::vector<RunRecord> runsFromLog(std::string_view logBytes, const Date& oldest = Date{});
+
+// Fills the history file of `folder` from the log when it is missing: a long read
+// over a big log, done behind the window; a stop asked for leaves the file to the
+// next need.
+void fillMissingHistory(const std::string& folder, const Date& today, std::stop_token stop) noexcept;
+// The runs of `day` alone, oldest first: from the history file, or when it is
+// missing from the end of the log, never the whole log (start-up waits on this).
+std::vector<RunRecord> runsOfDay(const std::string& folder, const Date& day);
 
 // Appends one run to the history file of `folder`, first filling the file from
 // the log when it does not exist yet. Never fails the caller: a run that cannot

@@ -1,7 +1,12 @@
 // A failed run stays due and is tried again once the cause is gone, without
 // retrying every ten seconds meanwhile; a hand-started run shows its reason.
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
 #include "app/wired_fixture.h"
 #include "lib/routines.h"
+#include "platform/files.h"
 
 namespace tarvex::testing {
 namespace {
@@ -43,6 +48,46 @@ TEST_F(FailedRun, ByHandShowsTheReason) {
     ASSERT_EQ(op.errors().size(), 1u);
     EXPECT_EQ(op.errors()[0], "Falha na tarefa PEN: Unidade X: não encontrada");
 }
+
+// A restart neither forgets a failed task's wait nor retries it at once, whether
+// the run history is there or today's runs come from the end of a log of several
+// blocks; a missing history is filled again once the window is up.
+class FailedRunRestart : public FailedRun, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(FailedRunRestart, KeepsTheRetryWait) {
+    const bool historyKept = GetParam();
+    std::string earlier;   // three 1 MB blocks of another task's runs: yesterday's, then today's
+    for (const char* day : {"08/12/26", "09/12/26", "09/12/26"})
+        for (int i = 0; i < 9000; ++i)
+            earlier += std::string(day) + "#02#EXE#OUTRA >> 1 arquivos conferidos#07:10:00#07:10:01#00:00:01#" +
+                       "02 - Copiar Arquivo#01 - Todos os Dias#\r\n";
+    ASSERT_FALSE(platform::appendWhole(dir.folder() + "LOG_TIMER.TXT", earlier));
+    host.runUntil(at(2026, 12, 9, 8, 5, 0));   // failed at 08:00: tried again at 08:10
+    const auto failures = [&] {
+        const std::vector<std::string> events = logEvents();
+        return std::count(events.begin(), events.end(), "ERR ***   ERRO   ***   PEN");
+    };
+    ASSERT_EQ(failures(), 1);
+
+    TearDown();
+    if (!historyKept) {
+        ASSERT_TRUE(platform::removeFile(dir.folder() + "HISTORICO_TIMER.TXT"));
+    }
+    clock.set(at(2026, 12, 9, 8, 6, 0));
+    start();
+    form->windowUp();
+    while (form->log().splitting()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const std::string history = platform::readFile(dir.folder() + "HISTORICO_TIMER.TXT").value_or("");
+    EXPECT_NE(history.find("09/12/26#08:00:00#01#PEN#ERRO#"), std::string::npos) << history.substr(0, 200);
+
+    host.runUntil(at(2026, 12, 9, 8, 9, 0));
+    EXPECT_EQ(failures(), 1) << "not retried at once";
+    host.runUntil(at(2026, 12, 9, 8, 12, 0));
+    EXPECT_EQ(failures(), 2) << "retried when its wait ended";
+}
+
+INSTANTIATE_TEST_SUITE_P(History, FailedRunRestart, ::testing::Bool(),
+                         [](const auto& p) { return p.param ? "Kept" : "Missing"; });
 
 }  // namespace
 }  // namespace tarvex::testing
