@@ -89,6 +89,43 @@ SendFault faultOfCode(CURLcode code, const char* detail) {
 
 }  // namespace
 
+// curl asks Windows after every send how much to keep queued on the socket
+// (SIO_IDEAL_SEND_BACKLOG_QUERY) and sets the send buffer to that. Wine answers
+// a fixed 64 KB whatever the link, so the buffer is pinned small: each send then
+// moves 128 KB at most, each costs a dozen trips through Wine's server, and an
+// upload crawls at a third of the link's speed. Under Wine the question goes
+// unanswered, as on a Windows that lacks it, and the host system sizes the
+// buffer itself; on Windows the real answer is passed on. curl's calls reach this
+// through the import slot defined below, which the linker takes before ws2_32's.
+namespace {
+
+using WsaIoctl = int(WSAAPI*)(SOCKET, DWORD, void*, DWORD, void*, DWORD, DWORD*, WSAOVERLAPPED*,
+                              LPWSAOVERLAPPED_COMPLETION_ROUTINE);
+
+bool underWine() {
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+int WSAAPI socketControl(SOCKET s, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize, DWORD* done,
+                         WSAOVERLAPPED* overlapped, LPWSAOVERLAPPED_COMPLETION_ROUTINE routine) {
+    constexpr DWORD kIdealSendBacklogQuery = 0x4004747B;
+    if (code == kIdealSendBacklogQuery && underWine()) {
+        WSASetLastError(WSAEOPNOTSUPP);
+        return SOCKET_ERROR;
+    }
+    static const auto real =
+        reinterpret_cast<WsaIoctl>(GetProcAddress(LoadLibraryW(L"ws2_32.dll"), "WSAIoctl"));
+    return real(s, code, in, inSize, out, outSize, done, overlapped, routine);
+}
+
+}  // namespace
+
+extern "C" {
+extern const WsaIoctl __imp_WSAIoctl;
+const WsaIoctl __imp_WSAIoctl = socketControl;
+}
+
 // Unknown: pinned now. Known and the same: on. Known and different: refused, and said why.
 int checkHostKey(CURL*, const curl_khkey*, const curl_khkey*, curl_khmatch match, void* user) {
     auto* session = static_cast<ServerSession*>(user);
