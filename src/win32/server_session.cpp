@@ -282,15 +282,29 @@ void waitForSockets(CURLM* multi) {
     else select(highest + 1, &reading, &writing, &failing, &wait);
 }
 
+curl_off_t bytesMoved(CURL* curl) {
+    curl_off_t up = 0, down = 0;
+    curl_easy_getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &up);
+    curl_easy_getinfo(curl, CURLINFO_SIZE_DOWNLOAD_T, &down);
+    return up + down;
+}
+
 }  // namespace
 
 // Driven here with select(), which reads the sockets' state: curl's own wait on
 // Windows (WSAEventSelect) can miss under Wine that a socket takes data again,
-// and each miss costs up to a second, a large upload many of them.
+// and each miss costs up to a second, a large upload many of them. A step that
+// moved data is followed by the next at once: curl looks at the socket itself
+// before it writes, and a wait more would cost a trip through Wine's server.
 CURLcode ServerSession::run() {
     if (!multi_ || curl_multi_add_handle(multi_, curl_) != CURLM_OK) return curl_easy_perform(curl_);
     int running = 1;
-    while (!stop_.load() && curl_multi_perform(multi_, &running) == CURLM_OK && running) waitForSockets(multi_);
+    curl_off_t moved = 0;
+    while (!stop_.load() && curl_multi_perform(multi_, &running) == CURLM_OK && running) {
+        const curl_off_t now = bytesMoved(curl_);
+        if (now == moved) waitForSockets(multi_);
+        moved = now;
+    }
     CURLcode result = stop_.load() ? CURLE_ABORTED_BY_CALLBACK : CURLE_FAILED_INIT;
     int left = 0;
     while (CURLMsg* m = curl_multi_info_read(multi_, &left))

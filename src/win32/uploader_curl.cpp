@@ -21,8 +21,9 @@ using platform::SendResult;
 namespace {
 
 const char kPartial[] = ".tarvex-parcial";
-// Large reads and writes: under Wine every call into the system is dear.
-constexpr long kBuffer = 1L << 20;
+// Large reads and writes, the most curl takes: under Wine every call into the
+// system is dear.
+constexpr long kBuffer = 2L << 20;
 
 size_t keepText(char* data, size_t size, size_t count, void* user) {
     static_cast<std::string*>(user)->append(data, size * count);
