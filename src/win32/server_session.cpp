@@ -265,45 +265,74 @@ SendResult ServerSession::perform() {
 
 namespace {
 
-// Until a socket of the transfer is ready or curl's next timer is due (at most a
-// tenth of a second, so `stop` is seen even while a name is looked up).
-void waitForSockets(CURLM* multi) {
+struct Sockets {
     fd_set reading, writing, failing;
-    FD_ZERO(&reading);
-    FD_ZERO(&writing);
-    FD_ZERO(&failing);
     int highest = -1;
+    explicit Sockets(CURLM* multi) {
+        FD_ZERO(&reading);
+        FD_ZERO(&writing);
+        FD_ZERO(&failing);
+        curl_multi_fdset(multi, &reading, &writing, &failing, &highest);
+    }
+};
+
+// curl's step over all its transfers, as curl_multi_perform() takes it, which
+// also tells the socket interface below which sockets are in use. (curl 7.88
+// leaves some FTP steps, a data connection being made, with neither a socket nor
+// a timer to wake them: they move only when every transfer is stepped.)
+CURLMcode stepAll(CURLM* multi, int* running) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    return curl_multi_socket_all(multi, running);
+#pragma GCC diagnostic pop
+}
+
+// Until a socket of the transfer is ready or curl's next timer is due (at most a
+// tenth of a second, so `stop` is seen even while a name is looked up), then a step.
+CURLMcode stepWhenReady(CURLM* multi, int* running) {
+    Sockets ready(multi);
     long ms = 100;
-    curl_multi_fdset(multi, &reading, &writing, &failing, &highest);
     curl_multi_timeout(multi, &ms);
     ms = ms < 0 ? 100 : std::min(ms, 100L);
     timeval wait{0, ms * 1000};
-    if (highest < 0) Sleep(static_cast<DWORD>(std::min(ms, 10L)));
-    else select(highest + 1, &reading, &writing, &failing, &wait);
+    if (ready.highest < 0) Sleep(static_cast<DWORD>(std::min(ms, 10L)));
+    else select(ready.highest + 1, &ready.reading, &ready.writing, &ready.failing, &wait);
+    return stepAll(multi, running);
 }
 
-curl_off_t bytesMoved(CURL* curl) {
-    curl_off_t up = 0, down = 0;
+// The next step of a transfer that just wrote: straight on to the socket it writes
+// to, without asking first (a full socket takes nothing, and then the loop waits).
+// False when curl is not writing.
+bool writeOn(CURLM* multi, int* running, CURLMcode& code) {
+    const Sockets wanted(multi);
+    if (wanted.writing.fd_count == 0) return false;
+    for (u_int i = 0; i < wanted.writing.fd_count && code == CURLM_OK; ++i)
+        code = curl_multi_socket_action(multi, wanted.writing.fd_array[i], CURL_CSELECT_OUT, running);
+    return true;
+}
+
+curl_off_t bytesSent(CURL* curl) {
+    curl_off_t up = 0;
     curl_easy_getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &up);
-    curl_easy_getinfo(curl, CURLINFO_SIZE_DOWNLOAD_T, &down);
-    return up + down;
+    return up;
 }
 
 }  // namespace
 
 // Driven here with select(), which reads the sockets' state: curl's own wait on
 // Windows (WSAEventSelect) can miss under Wine that a socket takes data again,
-// and each miss costs up to a second, a large upload many of them. A step that
-// moved data is followed by the next at once: curl looks at the socket itself
-// before it writes, and a wait more would cost a trip through Wine's server.
+// and each miss costs up to a second, a large upload many of them. While an
+// upload moves, each step goes straight on to write (curl's socket interface,
+// told the socket is ready) instead of asking the system first: under Wine
+// every question about a socket is a trip through Wine's server.
 CURLcode ServerSession::run() {
     if (!multi_ || curl_multi_add_handle(multi_, curl_) != CURLM_OK) return curl_easy_perform(curl_);
     int running = 1;
-    curl_off_t moved = 0;
-    while (!stop_.load() && curl_multi_perform(multi_, &running) == CURLM_OK && running) {
-        const curl_off_t now = bytesMoved(curl_);
-        if (now == moved) waitForSockets(multi_);
-        moved = now;
+    CURLMcode code = stepAll(multi_, &running);
+    for (curl_off_t sent = 0; code == CURLM_OK && running && !stop_.load();) {
+        const curl_off_t before = sent;
+        sent = bytesSent(curl_);
+        if (sent == before || !writeOn(multi_, &running, code)) code = stepWhenReady(multi_, &running);
     }
     CURLcode result = stop_.load() ? CURLE_ABORTED_BY_CALLBACK : CURLE_FAILED_INIT;
     int left = 0;
