@@ -89,6 +89,43 @@ SendFault faultOfCode(CURLcode code, const char* detail) {
 
 }  // namespace
 
+// curl asks Windows after every send how much to keep queued on the socket
+// (SIO_IDEAL_SEND_BACKLOG_QUERY) and sets the send buffer to that. Wine answers
+// a fixed 64 KB whatever the link, so the buffer is pinned small: each send then
+// moves 128 KB at most, each costs a dozen trips through Wine's server, and an
+// upload crawls at a third of the link's speed. Under Wine the question goes
+// unanswered, as on a Windows that lacks it, and the host system sizes the
+// buffer itself; on Windows the real answer is passed on. curl's calls reach this
+// through the import slot defined below, which the linker takes before ws2_32's.
+namespace {
+
+using WsaIoctl = int(WSAAPI*)(SOCKET, DWORD, void*, DWORD, void*, DWORD, DWORD*, WSAOVERLAPPED*,
+                              LPWSAOVERLAPPED_COMPLETION_ROUTINE);
+
+bool underWine() {
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+int WSAAPI socketControl(SOCKET s, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize, DWORD* done,
+                         WSAOVERLAPPED* overlapped, LPWSAOVERLAPPED_COMPLETION_ROUTINE routine) {
+    constexpr DWORD kIdealSendBacklogQuery = 0x4004747B;
+    if (code == kIdealSendBacklogQuery && underWine()) {
+        WSASetLastError(WSAEOPNOTSUPP);
+        return SOCKET_ERROR;
+    }
+    static const auto real =
+        reinterpret_cast<WsaIoctl>(GetProcAddress(LoadLibraryW(L"ws2_32.dll"), "WSAIoctl"));
+    return real(s, code, in, inSize, out, outSize, done, overlapped, routine);
+}
+
+}  // namespace
+
+extern "C" {
+extern const WsaIoctl __imp_WSAIoctl;
+const WsaIoctl __imp_WSAIoctl = socketControl;
+}
+
 // Unknown: pinned now. Known and the same: on. Known and different: refused, and said why.
 int checkHostKey(CURL*, const curl_khkey*, const curl_khkey*, curl_khmatch match, void* user) {
     auto* session = static_cast<ServerSession*>(user);
@@ -228,32 +265,83 @@ SendResult ServerSession::perform() {
 
 namespace {
 
-// Until a socket of the transfer is ready or curl's next timer is due (at most a
-// tenth of a second, so `stop` is seen even while a name is looked up).
-void waitForSockets(CURLM* multi) {
+struct Sockets {
     fd_set reading, writing, failing;
-    FD_ZERO(&reading);
-    FD_ZERO(&writing);
-    FD_ZERO(&failing);
     int highest = -1;
+    explicit Sockets(CURLM* multi) {
+        FD_ZERO(&reading);
+        FD_ZERO(&writing);
+        FD_ZERO(&failing);
+        curl_multi_fdset(multi, &reading, &writing, &failing, &highest);
+    }
+};
+
+// curl's step over all its transfers, as curl_multi_perform() takes it, which
+// also tells the socket interface below which sockets are in use. (curl 7.88
+// leaves some FTP steps, a data connection being made, with neither a socket nor
+// a timer to wake them: they move only when every transfer is stepped.)
+CURLMcode stepAll(CURLM* multi, int* running) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    return curl_multi_socket_all(multi, running);
+#pragma GCC diagnostic pop
+}
+
+// Until a socket of the transfer is ready or curl's next timer is due (at most a
+// tenth of a second, so `stop` is seen even while a name is looked up), then a step.
+// With no socket to wait on (a data connection being made, a name looked up) the
+// first steps come soon: a data connection on a near server is made in less than
+// a millisecond, and each FTP transfer makes one.
+CURLMcode stepWhenReady(CURLM* multi, int* running, int& socketless) {
+    Sockets ready(multi);
     long ms = 100;
-    curl_multi_fdset(multi, &reading, &writing, &failing, &highest);
     curl_multi_timeout(multi, &ms);
     ms = ms < 0 ? 100 : std::min(ms, 100L);
     timeval wait{0, ms * 1000};
-    if (highest < 0) Sleep(static_cast<DWORD>(std::min(ms, 10L)));
-    else select(highest + 1, &reading, &writing, &failing, &wait);
+    if (ready.highest >= 0) {
+        socketless = 0;
+        select(ready.highest + 1, &ready.reading, &ready.writing, &ready.failing, &wait);
+    } else if (socketless++ > 0) {
+        Sleep(static_cast<DWORD>(std::min(ms, socketless < 10 ? 1L : 10L)));
+    }
+    return stepAll(multi, running);
+}
+
+// The next step of a transfer that just wrote: straight on to the socket it writes
+// to, without asking first (a full socket takes nothing, and then the loop waits).
+// False when curl is not writing.
+bool writeOn(CURLM* multi, int* running, CURLMcode& code) {
+    const Sockets wanted(multi);
+    if (wanted.writing.fd_count == 0) return false;
+    for (u_int i = 0; i < wanted.writing.fd_count && code == CURLM_OK; ++i)
+        code = curl_multi_socket_action(multi, wanted.writing.fd_array[i], CURL_CSELECT_OUT, running);
+    return true;
+}
+
+curl_off_t bytesSent(CURL* curl) {
+    curl_off_t up = 0;
+    curl_easy_getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &up);
+    return up;
 }
 
 }  // namespace
 
 // Driven here with select(), which reads the sockets' state: curl's own wait on
 // Windows (WSAEventSelect) can miss under Wine that a socket takes data again,
-// and each miss costs up to a second, a large upload many of them.
+// and each miss costs up to a second, a large upload many of them. While an
+// upload moves, each step goes straight on to write (curl's socket interface,
+// told the socket is ready) instead of asking the system first: under Wine
+// every question about a socket is a trip through Wine's server.
 CURLcode ServerSession::run() {
     if (!multi_ || curl_multi_add_handle(multi_, curl_) != CURLM_OK) return curl_easy_perform(curl_);
     int running = 1;
-    while (!stop_.load() && curl_multi_perform(multi_, &running) == CURLM_OK && running) waitForSockets(multi_);
+    CURLMcode code = stepAll(multi_, &running);
+    int socketless = 0;
+    for (curl_off_t sent = 0; code == CURLM_OK && running && !stop_.load();) {
+        const curl_off_t before = sent;
+        sent = bytesSent(curl_);
+        if (sent == before || !writeOn(multi_, &running, code)) code = stepWhenReady(multi_, &running, socketless);
+    }
     CURLcode result = stop_.load() ? CURLE_ABORTED_BY_CALLBACK : CURLE_FAILED_INIT;
     int left = 0;
     while (CURLMsg* m = curl_multi_info_read(multi_, &left))

@@ -1,10 +1,12 @@
 #include "win32/uploader_curl.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cctype>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 
 #include "platform/cp1252.h"
 #include "platform/files.h"
@@ -21,8 +23,9 @@ using platform::SendResult;
 namespace {
 
 const char kPartial[] = ".tarvex-parcial";
-// Large reads and writes: under Wine every call into the system is dear.
-constexpr long kBuffer = 1L << 20;
+// Large reads and writes, the most curl takes: under Wine every call into the
+// system is dear.
+constexpr long kBuffer = 2L << 20;
 
 size_t keepText(char* data, size_t size, size_t count, void* user) {
     static_cast<std::string*>(user)->append(data, size * count);
@@ -146,41 +149,62 @@ std::string hashIn(const std::string& reply) {
     return "";
 }
 
-size_t keepHash(char* data, size_t size, size_t count, void* user) {
-    auto* hash = static_cast<std::string*>(user);
-    if (hash->empty()) *hash = hashIn(std::string(data, size * count));
+// What an FTP server tells of a file on the command connection: its size (SIZE)
+// and its SHA-256 (HASH, or the older XSHA256) where it offers one, as most do not.
+struct Told {
+    std::optional<std::uint64_t> size;
+    std::string hash;
+};
+
+// "213 <digits>", SIZE's answer.
+std::optional<std::uint64_t> sizeIn(const std::string& reply) {
+    if (reply.rfind("213 ", 0) != 0) return std::nullopt;
+    const size_t end = reply.find_last_not_of(" \r\n") + 1;
+    std::uint64_t n = 0;
+    if (end <= 4) return std::nullopt;
+    const auto [at, error] = std::from_chars(reply.data() + 4, reply.data() + end, n);
+    return error == std::errc() && at == reply.data() + end ? std::optional(n) : std::nullopt;
+}
+
+size_t keepTold(char* data, size_t size, size_t count, void* user) {
+    auto* told = static_cast<Told*>(user);
+    const std::string reply(data, size * count);
+    if (!told->size) told->size = sizeIn(reply);
+    if (told->hash.empty()) told->hash = hashIn(reply);
     return size * count;
 }
 
-// The server's SHA-256 of a file where it offers one (HASH, or the older
-// XSHA256); empty where it does not, as most do not. FTP only.
-std::string serverHash(ServerSession& s, const std::string& name) {
-    std::string hash;
+// Asked in one exchange, with no data connection as a listing takes.
+Told serverTells(ServerSession& s, const std::string& name) {
+    Told told;
     const std::string path = s.ftpPath(name);
     s.fresh();
-    curl_easy_setopt(s.handle(), CURLOPT_HEADERFUNCTION, keepHash);
-    curl_easy_setopt(s.handle(), CURLOPT_HEADERDATA, &hash);
+    curl_easy_setopt(s.handle(), CURLOPT_HEADERFUNCTION, keepTold);
+    curl_easy_setopt(s.handle(), CURLOPT_HEADERDATA, &told);
     curl_easy_setopt(s.handle(), CURLOPT_URL, s.folderUrl().c_str());
     curl_easy_setopt(s.handle(), CURLOPT_NOBODY, 1L);
-    s.before({"*OPTS HASH SHA-256", "*HASH " + path, "*XSHA256 " + path});
-    const SendResult r = s.perform();
-    return r.ok() ? hash : "";
+    s.before({"*SIZE " + path, "*OPTS HASH SHA-256", "*HASH " + path, "*XSHA256 " + path});
+    return s.perform().ok() ? told : Told{};
 }
 
 // The file there, still under the temporary name, held against the one sent:
-// its size, and its SHA-256 where the server tells it (FTP).
+// its size (from the listing where the server will not say it), and its SHA-256
+// where the server tells it (FTP).
 SendResult check(ServerSession& s, const Source& src, const std::string& localPath, const std::string& temp) {
-    std::vector<RemoteFile> there;
-    SendResult r = listFolder(s, there);
-    if (!r.ok()) return r;
-    const RemoteFile* sent = find(there, temp);
-    if (!sent || sent->size != src.size)
-        return {SendFault::Mismatch, temp + ": " + std::to_string(sent ? sent->size : 0) + " bytes no servidor, " +
-                                         std::to_string(src.size) + " enviados"};
-    const std::string theirs = s.sftp() ? "" : serverHash(s, temp);
-    if (!theirs.empty() && theirs != sha256Hex(localPath))
-        return {SendFault::Mismatch, temp + ": o SHA-256 no servidor é outro (" + theirs + ")"};
-    return r;
+    const Told told = s.sftp() ? Told{} : serverTells(s, temp);
+    std::uint64_t there = told.size.value_or(0);
+    if (!told.size) {
+        std::vector<RemoteFile> files;
+        if (SendResult r = listFolder(s, files); !r.ok()) return r;
+        const RemoteFile* sent = find(files, temp);
+        there = sent ? sent->size : 0;
+    }
+    if (there != src.size)
+        return {SendFault::Mismatch,
+                temp + ": " + std::to_string(there) + " bytes no servidor, " + std::to_string(src.size) + " enviados"};
+    if (!told.hash.empty() && told.hash != sha256Hex(localPath))
+        return {SendFault::Mismatch, temp + ": o SHA-256 no servidor é outro (" + told.hash + ")"};
+    return {};
 }
 
 }  // namespace
