@@ -182,7 +182,11 @@ void Packer::work() {
         }
         lock.lock();
         results_[j] = std::move(result);
-        readyCv_.notify_all();
+        // Only the piece the closing thread waits for wakes it, and with the lock
+        // already free: under Wine each wake-up is a round trip through its server.
+        const bool awaited = j == awaited_;
+        lock.unlock();
+        if (awaited) readyCv_.notify_one();
     }
 }
 
@@ -277,14 +281,17 @@ void Packer::seal(Result& out, const Job& job) const {
 
 Packer::Result* Packer::await(std::size_t j) {
     std::unique_lock lock(m_);
+    awaited_ = j;
     readyCv_.wait(lock, [&] { return cancelled_ || results_[j]; });
+    awaited_ = kNone;
     return cancelled_ ? nullptr : results_[j].get();
 }
 
 void Packer::consumed(std::size_t j) {
+    std::unique_ptr<Result> done;   // freed once the lock is let go
     {
         std::lock_guard lock(m_);
-        results_[j].reset();
+        done = std::move(results_[j]);
         consumed_ = j + 1;
     }
     workCv_.notify_all();
