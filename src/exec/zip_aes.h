@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -32,11 +33,22 @@ public:
     using Keys = std::array<unsigned char, kAesKeys>;
     Keys keysFor(const unsigned char* salt) const;   // derives once per salt
 
+    // Keys for fresh salts, derived until `stop` (or `atMost` of them) on a core
+    // that would otherwise wait: while the folder is walked, before any entry.
+    static constexpr std::size_t kAheadAtMost = 1024;
+    void deriveAhead(const std::stop_token& stop, std::size_t atMost = kAheadAtMost) const;
+    // A salt whose keys are ready, each handed out once; false when none is left.
+    bool takeSalt(unsigned char* salt) const;
+
 private:
     std::string text_;
     mutable std::mutex m_;
     mutable std::map<std::string, Keys> bySalt_;
+    mutable std::vector<std::array<unsigned char, kAesSalt>> ready_;
 };
+
+// A random salt from the system's generator; false when it refuses.
+bool freshSalt(unsigned char* salt);
 
 class EntryCipher {
 public:

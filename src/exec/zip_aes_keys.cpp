@@ -50,4 +50,22 @@ ArchivePassword::Keys ArchivePassword::keysFor(const unsigned char* salt) const 
     return keys;
 }
 
+void ArchivePassword::deriveAhead(const std::stop_token& stop, std::size_t atMost) const {
+    for (std::size_t n = 0; n < atMost && !stop.stop_requested(); ++n) {
+        std::array<unsigned char, kAesSalt> salt;
+        if (!freshSalt(salt.data())) return;   // each entry then asks for its own, and says why
+        keysFor(salt.data());
+        std::lock_guard lock(m_);
+        ready_.push_back(salt);
+    }
+}
+
+bool ArchivePassword::takeSalt(unsigned char* salt) const {
+    std::lock_guard lock(m_);
+    if (ready_.empty()) return false;
+    std::copy(ready_.back().begin(), ready_.back().end(), salt);
+    ready_.pop_back();
+    return true;
+}
+
 }  // namespace tarvex::exec::pack

@@ -58,8 +58,10 @@ struct EntryCipher::Keys {
     }
 };
 
+bool freshSalt(unsigned char* salt) { return zip_secure_random(salt, kAesSalt); }
+
 EntryCipher::EntryCipher(const ArchivePassword& password) : keys_(std::make_unique<Keys>()) {
-    if (!zip_secure_random(head_.data(), kAesSalt))
+    if (!password.takeSalt(head_.data()) && !freshSalt(head_.data()))
         throw std::runtime_error("não foi possível criptografar (gerador aleatório)");
     start(password);
 }

@@ -48,8 +48,11 @@ struct EntryCipher::Keys {
     }
 };
 
+bool freshSalt(unsigned char* salt) { return RAND_bytes(salt, kAesSalt) == 1; }
+
 EntryCipher::EntryCipher(const ArchivePassword& password) : keys_(std::make_unique<Keys>()) {
-    if (RAND_bytes(head_.data(), kAesSalt) != 1) throw std::runtime_error("não foi possível criptografar (gerador aleatório)");
+    if (!password.takeSalt(head_.data()) && !freshSalt(head_.data()))
+        throw std::runtime_error("não foi possível criptografar (gerador aleatório)");
     start(password);
 }
 

@@ -3,6 +3,8 @@
 // processor's paths this machine takes: a wrong key opens in no other program.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <stop_token>
 #include <string>
 #include <utility>
 
@@ -38,6 +40,23 @@ TEST(ZipAesKeys, MatchPbkdf2OfOtherImplementationsForShortAndLongPasswords) {
         EXPECT_EQ(hex(keys.data(), keys.size()), c.keys) << c.password.size();
         EXPECT_EQ(password.keysFor(salt), keys);   // found again, not derived differently
     }
+}
+
+// A salt reused by two entries would give both the same keystream.
+TEST(ZipAesKeys, EntriesTakeTheSaltsDerivedAheadOnceEachThenFreshOnes) {
+    const ArchivePassword password("Senha-Secreta-42");
+    password.deriveAhead(std::stop_token{}, 2);
+    std::set<std::string> salts;
+    for (int entry = 0; entry < 3; ++entry) {
+        const EntryCipher cipher(password);
+        const auto head = cipher.head();
+        salts.insert(hex(head.data(), kAesSalt));
+        // The keys kept for it are the ones a derivation of its own gives.
+        EXPECT_EQ(password.keysFor(head.data()), ArchivePassword(password.text()).keysFor(head.data())) << entry;
+    }
+    EXPECT_EQ(salts.size(), 3u);
+    unsigned char salt[kAesSalt];
+    EXPECT_FALSE(password.takeSalt(salt));
 }
 
 // Pieces that straddle the hash's blocks, as an entry's encrypted pieces come.
