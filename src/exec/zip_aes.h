@@ -33,14 +33,19 @@ public:
     using Keys = std::array<unsigned char, kAesKeys>;
     Keys keysFor(const unsigned char* salt) const;   // derives once per salt
 
-    // Keys for fresh salts, derived until `stop` (or `atMost` of them) on a core
-    // that would otherwise wait: while the folder is walked, before any entry.
+    // A new entry's salt, each handed out once, its keys ready: one derived
+    // ahead, else a fresh batch derived now (four side by side where the
+    // processor can, the others kept for the next entries); false when the
+    // system's generator refuses.
+    bool newSalt(unsigned char* salt) const;
+    // Keys for fresh salts, derived until `stop` (or about `atMost` of them) on a
+    // core that would otherwise wait: while the folder is walked, before any entry.
     static constexpr std::size_t kAheadAtMost = 1024;
     void deriveAhead(const std::stop_token& stop, std::size_t atMost = kAheadAtMost) const;
-    // A salt whose keys are ready, each handed out once; false when none is left.
-    bool takeSalt(unsigned char* salt) const;
 
 private:
+    bool deriveBatch(unsigned char* mine) const;
+
     std::string text_;
     mutable std::mutex m_;
     mutable std::map<std::string, Keys> bySalt_;

@@ -61,7 +61,7 @@ struct EntryCipher::Keys {
 bool freshSalt(unsigned char* salt) { return zip_secure_random(salt, kAesSalt); }
 
 EntryCipher::EntryCipher(const ArchivePassword& password) : keys_(std::make_unique<Keys>()) {
-    if (!password.takeSalt(head_.data()) && !freshSalt(head_.data()))
+    if (!password.newSalt(head_.data()))
         throw std::runtime_error("não foi possível criptografar (gerador aleatório)");
     start(password);
 }
