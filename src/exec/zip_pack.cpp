@@ -100,6 +100,7 @@ struct Packer::Result {
     std::uint32_t crc = 0;             // of the piece's plain bytes
     std::size_t length = 0;            // plain bytes
     bool stored = false;
+    std::unique_ptr<EntryCipher> cipher;   // a big encrypted entry's, with its first piece
 };
 
 std::string libzipError(int code) {
@@ -211,6 +212,15 @@ void Packer::compress(const Job& job, const Compressor& compressor, Result& out)
         return failWith(std::ferror(f.get()) ? std::strerror(errno ? errno : EIO) : "o arquivo mudou durante a compactação");
     f.reset();
 
+    // A big entry's pieces are encrypted in order on the closing thread; its keys
+    // are derived here, with the first piece, rather than there.
+    if (password_ && !job.whole && job.offset == 0) {
+        try {
+            out.cipher = std::make_unique<EntryCipher>(*password_);
+        } catch (const std::exception& e) {
+            return failWith(e.what());
+        }
+    }
     const unsigned char* piece = plain.data() + dict;
     out.length = job.length;
     out.crc = static_cast<std::uint32_t>(libdeflate_crc32(0, piece, job.length));
@@ -411,7 +421,7 @@ private:
         const Job& job = p_.jobs_[job_];
         if (!p_.password_ || job.whole || sealed_ == job_ + 1) return true;
         try {
-            if (job_ == firstJob()) cipher_ = std::make_unique<EntryCipher>(*p_.password_);
+            if (job_ == firstJob()) cipher_ = r.cipher ? std::move(r.cipher) : std::make_unique<EntryCipher>(*p_.password_);
             cipher_->encrypt(r.data.data(), r.data.size());
             if (job_ == firstJob()) {
                 const auto head = cipher_->head();
