@@ -20,6 +20,9 @@ public:
     // A long message, piece by piece, then its HMAC.
     void update(const unsigned char* data, std::size_t length);
     std::array<unsigned char, 20> finish();
+    // The states after the key's inner and outer blocks, for a derivation of its own.
+    const Sha1State& inner() const { return inner_; }
+    const Sha1State& outer() const { return outer_; }
 
 private:
     Sha1State inner_, outer_;

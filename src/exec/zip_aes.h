@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -32,11 +33,27 @@ public:
     using Keys = std::array<unsigned char, kAesKeys>;
     Keys keysFor(const unsigned char* salt) const;   // derives once per salt
 
+    // A new entry's salt, each handed out once, its keys ready: one derived
+    // ahead, else a fresh batch derived now (four side by side where the
+    // processor can, the others kept for the next entries); false when the
+    // system's generator refuses.
+    bool newSalt(unsigned char* salt) const;
+    // Keys for fresh salts, derived until `stop` (or about `atMost` of them) on a
+    // core that would otherwise wait: while the folder is walked, before any entry.
+    static constexpr std::size_t kAheadAtMost = 1024;
+    void deriveAhead(const std::stop_token& stop, std::size_t atMost = kAheadAtMost) const;
+
 private:
+    bool deriveBatch(unsigned char* mine) const;
+
     std::string text_;
     mutable std::mutex m_;
     mutable std::map<std::string, Keys> bySalt_;
+    mutable std::vector<std::array<unsigned char, kAesSalt>> ready_;
 };
+
+// A random salt from the system's generator; false when it refuses.
+bool freshSalt(unsigned char* salt);
 
 class EntryCipher {
 public:

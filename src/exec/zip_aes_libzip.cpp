@@ -15,6 +15,7 @@
 #include "exec/aes_ctr.h"
 #include "exec/hmac_sha1.h"
 #include "exec/zip_aes.h"
+#include "exec/zip_aes_stream.h"
 
 extern "C" {
 struct _zip_crypto_aes_s;
@@ -35,39 +36,32 @@ struct EntryCipher::Keys {
     _zip_crypto_aes_s* aes = nullptr;
     std::optional<HmacSha1> mac;
     std::uint64_t counter = 0;
-    unsigned char stream[4096];
-    std::size_t used = sizeof stream;
+    KeyStream stream;
     ~Keys() {
         if (aes) _zip_crypto_aes_free(aes);
     }
 
     void apply(unsigned char* data, std::size_t length) {
-        while (length) {
-            if (used == sizeof stream) refill();
-            const std::size_t n = std::min(length, sizeof stream - used);
-            xorBytes(data, stream + used, n);
-            used += n;
-            data += n;
-            length -= n;
-        }
+        stream.apply(data, length, [this](unsigned char* out) { refill(out); });
     }
 
     // The next keystream: the AES of a little-endian block counter from 1.
-    void refill() {
-        used = 0;
-        if (fast) return fast->next(stream, sizeof stream / 16);
-        for (std::size_t b = 0; b < sizeof stream / 16; ++b) {
+    void refill(unsigned char* out) {
+        if (fast) return fast->next(out, KeyStream::kBlocks);
+        for (std::size_t b = 0; b < KeyStream::kBlocks; ++b) {
             ++counter;
             unsigned char block[16] = {};
             for (int i = 0; i < 8; ++i) block[i] = static_cast<unsigned char>(counter >> (8 * i));
-            if (!_zip_crypto_aes_encrypt_block(aes, block, stream + 16 * b))
+            if (!_zip_crypto_aes_encrypt_block(aes, block, out + 16 * b))
                 throw std::runtime_error("não foi possível criptografar (AES)");
         }
     }
 };
 
+bool freshSalt(unsigned char* salt) { return zip_secure_random(salt, kAesSalt); }
+
 EntryCipher::EntryCipher(const ArchivePassword& password) : keys_(std::make_unique<Keys>()) {
-    if (!zip_secure_random(head_.data(), kAesSalt))
+    if (!password.newSalt(head_.data()))
         throw std::runtime_error("não foi possível criptografar (gerador aleatório)");
     start(password);
 }

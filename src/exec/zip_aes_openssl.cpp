@@ -14,6 +14,7 @@
 #include "exec/aes_ctr.h"
 #include "exec/hmac_sha1.h"
 #include "exec/zip_aes.h"
+#include "exec/zip_aes_stream.h"
 
 namespace tarvex::exec::pack {
 
@@ -26,38 +27,32 @@ struct EntryCipher::Keys {
     std::optional<AesCounterStream> fast;
     std::optional<HmacSha1> mac;
     std::uint64_t counter = 0;
-    unsigned char stream[4096];
-    std::size_t used = sizeof stream;
+    KeyStream stream;
     ~Keys() { EVP_CIPHER_CTX_free(aes); }
 
     void apply(unsigned char* data, std::size_t length) {
-        while (length) {
-            if (used == sizeof stream) refill();
-            const std::size_t n = std::min(length, sizeof stream - used);
-            xorBytes(data, stream + used, n);
-            used += n;
-            data += n;
-            length -= n;
-        }
+        stream.apply(data, length, [this](unsigned char* out) { refill(out); });
     }
 
     // The next keystream: the AES of a little-endian block counter from 1.
-    void refill() {
-        used = 0;
-        if (fast) return fast->next(stream, sizeof stream / 16);
-        unsigned char counters[sizeof stream] = {};
-        for (std::size_t b = 0; b < sizeof stream / 16; ++b) {
+    void refill(unsigned char* out) {
+        if (fast) return fast->next(out, KeyStream::kBlocks);
+        unsigned char counters[16 * KeyStream::kBlocks] = {};
+        for (std::size_t b = 0; b < KeyStream::kBlocks; ++b) {
             ++counter;
             for (int i = 0; i < 8; ++i) counters[b * 16 + i] = static_cast<unsigned char>(counter >> (8 * i));
         }
         int got = 0;
-        if (EVP_EncryptUpdate(aes, stream, &got, counters, sizeof counters) != 1 || got != sizeof counters)
+        if (EVP_EncryptUpdate(aes, out, &got, counters, sizeof counters) != 1 || got != sizeof counters)
             throw std::runtime_error("não foi possível criptografar (AES)");
     }
 };
 
+bool freshSalt(unsigned char* salt) { return RAND_bytes(salt, kAesSalt) == 1; }
+
 EntryCipher::EntryCipher(const ArchivePassword& password) : keys_(std::make_unique<Keys>()) {
-    if (RAND_bytes(head_.data(), kAesSalt) != 1) throw std::runtime_error("não foi possível criptografar (gerador aleatório)");
+    if (!password.newSalt(head_.data()))
+        throw std::runtime_error("não foi possível criptografar (gerador aleatório)");
     start(password);
 }
 

@@ -100,6 +100,7 @@ struct Packer::Result {
     std::uint32_t crc = 0;             // of the piece's plain bytes
     std::size_t length = 0;            // plain bytes
     bool stored = false;
+    std::unique_ptr<EntryCipher> cipher;   // a big encrypted entry's, with its first piece
 };
 
 std::string libzipError(int code) {
@@ -182,7 +183,11 @@ void Packer::work() {
         }
         lock.lock();
         results_[j] = std::move(result);
-        readyCv_.notify_all();
+        // Only the piece the closing thread waits for wakes it, and with the lock
+        // already free: under Wine each wake-up is a round trip through its server.
+        const bool awaited = j == awaited_;
+        lock.unlock();
+        if (awaited) readyCv_.notify_one();
     }
 }
 
@@ -207,6 +212,15 @@ void Packer::compress(const Job& job, const Compressor& compressor, Result& out)
         return failWith(std::ferror(f.get()) ? std::strerror(errno ? errno : EIO) : "o arquivo mudou durante a compactação");
     f.reset();
 
+    // A big entry's pieces are encrypted in order on the closing thread; its keys
+    // are derived here, with the first piece, rather than there.
+    if (password_ && !job.whole && job.offset == 0) {
+        try {
+            out.cipher = std::make_unique<EntryCipher>(*password_);
+        } catch (const std::exception& e) {
+            return failWith(e.what());
+        }
+    }
     const unsigned char* piece = plain.data() + dict;
     out.length = job.length;
     out.crc = static_cast<std::uint32_t>(libdeflate_crc32(0, piece, job.length));
@@ -277,14 +291,17 @@ void Packer::seal(Result& out, const Job& job) const {
 
 Packer::Result* Packer::await(std::size_t j) {
     std::unique_lock lock(m_);
+    awaited_ = j;
     readyCv_.wait(lock, [&] { return cancelled_ || results_[j]; });
+    awaited_ = kNone;
     return cancelled_ ? nullptr : results_[j].get();
 }
 
 void Packer::consumed(std::size_t j) {
+    std::unique_ptr<Result> done;   // freed once the lock is let go
     {
         std::lock_guard lock(m_);
-        results_[j].reset();
+        done = std::move(results_[j]);
         consumed_ = j + 1;
     }
     workCv_.notify_all();
@@ -404,7 +421,7 @@ private:
         const Job& job = p_.jobs_[job_];
         if (!p_.password_ || job.whole || sealed_ == job_ + 1) return true;
         try {
-            if (job_ == firstJob()) cipher_ = std::make_unique<EntryCipher>(*p_.password_);
+            if (job_ == firstJob()) cipher_ = r.cipher ? std::move(r.cipher) : std::make_unique<EntryCipher>(*p_.password_);
             cipher_->encrypt(r.data.data(), r.data.size());
             if (job_ == firstJob()) {
                 const auto head = cipher_->head();

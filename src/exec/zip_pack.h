@@ -80,7 +80,9 @@ private:
     mutable std::mutex m_;
     std::condition_variable workCv_, readyCv_;
     std::vector<std::uint64_t> ahead_;   // plain bytes of the jobs before each
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     std::size_t next_ = 0, consumed_ = 0;
+    std::size_t awaited_ = kNone;   // the job the closing thread waits for
     std::uint64_t window_;
     bool cancelled_ = false;
     std::string failure_;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -230,7 +231,16 @@ ZipLeftOut writeZip(const ZipJob& job, const ZipProgressFn& progress) {
     if (!trim(job.ownPattern).empty()) sel.own.emplace(trim(job.ownPattern));
     sel.skipFolder = folderToSkip(root, sel.archive);
 
-    auto files = collect(source, sel);
+    std::optional<pack::ArchivePassword> password;
+    if (!job.password.empty()) password.emplace(job.password);
+    std::vector<pack::Entry> files;
+    {
+        // The walk mostly waits on the system (under Wine, on its server): the
+        // entries' keys are derived meanwhile on a core it leaves idle.
+        std::jthread ahead;
+        if (password) ahead = std::jthread([&](std::stop_token stop) { password->deriveAhead(stop); });
+        files = collect(source, sel);
+    }
     // libzip deletes an archive left without entries, which would destroy the
     // previous one while reporting success.
     if (files.empty()) throw FileError("Nenhum arquivo para compactar em " + source);
@@ -238,8 +248,6 @@ ZipLeftOut writeZip(const ZipJob& job, const ZipProgressFn& progress) {
     ZipProgress state{0, files.size(), 0, 0};
     for (const auto& f : files) state.bytesTotal += f.size;
     if (progress) progress(state);
-    std::optional<pack::ArchivePassword> password;
-    if (!job.password.empty()) password.emplace(job.password);
     try {
         Archive archive(temp);
         pack::Packer packer(files, job.threads, job.chunkSize, [&](std::size_t done, std::uint64_t bytes) {

@@ -3,6 +3,8 @@
 // processor's paths this machine takes: a wrong key opens in no other program.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <stop_token>
 #include <string>
 #include <utility>
 
@@ -38,6 +40,22 @@ TEST(ZipAesKeys, MatchPbkdf2OfOtherImplementationsForShortAndLongPasswords) {
         EXPECT_EQ(hex(keys.data(), keys.size()), c.keys) << c.password.size();
         EXPECT_EQ(password.keysFor(salt), keys);   // found again, not derived differently
     }
+}
+
+// A salt reused by two entries would give both the same keystream; keys derived
+// ahead or in a batch (side by side where the processor can) must be the ones
+// a derivation of the salt alone gives.
+TEST(ZipAesKeys, EachEntryGetsASaltOfItsOwnWithTheKeysItsDerivationGives) {
+    const ArchivePassword password("Senha-Secreta-42");
+    password.deriveAhead(std::stop_token{}, 2);
+    std::set<std::string> salts;
+    for (int entry = 0; entry < 9; ++entry) {
+        const EntryCipher cipher(password);
+        const auto head = cipher.head();
+        salts.insert(hex(head.data(), kAesSalt));
+        EXPECT_EQ(password.keysFor(head.data()), ArchivePassword(password.text()).keysFor(head.data())) << entry;
+    }
+    EXPECT_EQ(salts.size(), 9u);
 }
 
 // Pieces that straddle the hash's blocks, as an entry's encrypted pieces come.
