@@ -96,7 +96,8 @@ void Log::append(const std::string& line) const {
                        " entradas que esperavam.";
             told_ = false;
             waiting_.clear();
-            keepSmallLocked();
+            // Most entries leave the log under its bound: no split, so no thread for them.
+            if (maxBytes_ != 0 && platform::fileSize(path()).value_or(0) > maxBytes_) keepSmallLocked();
         }
     }
     if (!told.empty() && onUnwritten) onUnwritten(told);
@@ -121,8 +122,6 @@ void Log::keepSmall() const noexcept {
 // nothing older this month.
 void Log::keepSmallLocked() const {
     if (maxBytes_ == 0 || !splitsAllowed_ || rotating_) return;
-    // Most entries leave the log under its bound: no thread for them.
-    if (platform::fileSize(path()).value_or(0) <= maxBytes_) return;
     const LocalTime now = platform::clock().now();
     std::string month = std::to_string(now.year) + "-" + zeroPad(now.month, 2);
     if (month == nothingOlderIn_) return;
