@@ -97,7 +97,8 @@ void Log::append(const std::string& line) const {
                        " entradas que esperavam.";
             told_ = false;
             waiting_.clear();
-            keepSmallLocked();
+            // Most entries leave the log under its bound: no split, so no thread for them.
+            if (maxBytes_ != 0 && platform::fileSize(path()).value_or(0) > maxBytes_) keepSmallLocked();
         }
     }
     if (!told.empty() && onUnwritten) onUnwritten(told);

@@ -14,7 +14,7 @@ std::string joined(const std::vector<std::string>& list) {
 }
 }  // namespace
 
-Sender::Sender(Outbox& outbox) : outbox_(outbox), thread_([this] { run(); }) {}
+Sender::Sender(Outbox& outbox) : outbox_(outbox) {}
 
 Sender::~Sender() {
     {
@@ -42,6 +42,9 @@ void Sender::setServer(const platform::MailServer& server) {
         wake_ = true;
     }
     cv_.notify_all();
+    // Started with the first server: without one there is nothing to send, and
+    // an idle thread still costs the program its stack.
+    if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
 }
 
 void Sender::clearServer() {

@@ -30,8 +30,9 @@ public:
     Sender(const Sender&) = delete;
     Sender& operator=(const Sender&) = delete;
 
-    // The server to send to; nothing is sent before it is set. Setting it (the
-    // settings were saved) tries the waiting messages at once.
+    // The server to send to; nothing is sent before it is set (the thread starts
+    // with the first). Setting it (the settings were saved) tries the waiting
+    // messages at once.
     void setServer(const platform::MailServer& server);
     void clearServer();
     // A message was queued: it is sent at once unless the server is failing.
